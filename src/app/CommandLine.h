@@ -1,0 +1,17 @@
+#pragma once
+// The program's command line. Each command lives in its own file.
+
+#include <QString>
+#include <QStringList>
+
+// Parses the arguments and runs the chosen command; returns the exit status.
+int RunCommandLine(int argc, char** argv);
+
+// tessamar --print-info FILE.dat: the photo-info file as JSON on stdout.
+int RunPrintInfo(const QString& path);
+// tessamar --export PHOTO OUT: the annotated picture, without a display.
+int RunExport(int argc, char** argv, const QString& photo, const QString& out);
+// tessamar [PHOTO]: the desktop program, opening PHOTO when given.
+int RunDesktop(int argc, char** argv, const QString& photo);
+
+QString UsageText();

@@ -1,0 +1,80 @@
+#pragma once
+// The photo canvas: shows the photo with every dimension and note on it, and
+// owns the document, the selection, the current tool, colour and font, the
+// view state and the range-finder link. The main dialog reads and writes the
+// m_ members directly; the canvas tells it about selection changes through
+// the queued canvasNotify signal.
+
+#include "canvas/CanvasTypes.h"
+#include "document/PhotoInfo.h"
+#include "lumoimage/CDibDC.h"
+#include "telvo/TelvoComm.h"
+
+#include <QWidget>
+#include <vector>
+
+class QPainter;
+
+class CPhotoCanvas : public QWidget {
+    Q_OBJECT
+public:
+    explicit CPhotoCanvas(QWidget* parent = nullptr);
+    ~CPhotoCanvas() override;
+
+    // --- state (read and written by the main dialog) ---
+    TelvoComm m_rangeFinder;
+    PhotoInfo m_info;
+    Dimension m_pendingDim;  // colour = current drawing colour; start = first point
+    int32_t m_nSelDim = -1;  // negative: none
+    int32_t m_nSelNote = -1; // negative: none
+    LOGFONTA m_logFont;      // current font for new records
+    std::vector<int32_t> m_tools; // current tool = last entry
+    float m_fZoom = 1.0f;
+    CDibDC m_dib;
+    int32_t m_bFit = 0;
+    RECT m_rcSrc;  // visible part of the photo, photo coordinates
+    RECT m_rcDst;  // where it is drawn, view coordinates
+    int32_t m_bFirstPoint = 0;
+    int32_t m_bDragging = 0;
+    POINT m_ptLast;
+
+    // --- operations ---
+    bool LoadPhoto(const QString& path);
+    void ResetAnnotations();
+    void UpdateLayout();
+    POINT MapPoint(POINT pt, bool viewToPhoto) const;
+    void SetZoom(int command);
+    void CentreOn(POINT p);
+    void CancelPendingDimension();
+    // Draws every record at photo scale onto a copy of the photo and saves it
+    // as JPEG; false (with ExportError) when nothing was written.
+    bool ExportAnnotatedImage(const QString& path);
+    QString ExportError() const { return m_exportError; }
+
+    int32_t CurrentTool() const { return m_tools.empty() ? ToolDrag : m_tools.back(); }
+    // Empties the tool list and appends `tool`.
+    void SetTool(int32_t tool);
+    // Invalidates the whole canvas.
+    void Repaint() { update(); }
+
+    // The whole client area as the screen shows it, composed into `painter`
+    // (which covers the client rectangle). Screen and tests share this path.
+    void Render(QPainter& painter);
+    QImage RenderToImage();
+
+Q_SIGNALS:
+    // Always delivered queued, after the handler that caused it has returned.
+    void canvasNotify(int code);
+    // A command chosen from the context menu.
+    void menuCommand(int id);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+    // Posts canvasNotify(code) to be delivered after the current handler.
+    void PostNotify(int code);
+
+private:
+    QString m_exportError;
+};

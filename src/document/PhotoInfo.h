@@ -1,0 +1,53 @@
+#pragma once
+// The document of the photo shown: one ordered list of each kind of record,
+// and the photo-info file beside the photo that stores them.
+
+#include "document/Records.h"
+
+#include <QString>
+#include <vector>
+
+// Photo-info file layouts, by the version number in the header.
+constexpr uint32_t kInfoVersionNumericValue = 0x00010005; // value stored as int32
+constexpr uint32_t kInfoVersionTextValue = 0x00010006;    // value stored as 10 bytes
+constexpr uint32_t kInfoVersionNoteFont = 0x00010007;     // notes carry a font
+constexpr uint32_t kInfoVersionCurrent = 0x00010008;      // dimensions carry a font too
+
+// "kitchen.jpg" -> "kitchen.dat", "flat.2.jpeg" -> "flat.2.dat"; only the file
+// name is searched for its last "."; a name without one gets ".dat" appended.
+QString InfoFilePathFor(const QString& photoPath);
+
+enum class InfoReadStatus {
+    Read,          // a complete read
+    Missing,       // no file, or it cannot be opened: no records yet
+    NotInfoFile,   // the file does not start with the magic "KZR\0"
+    Damaged,       // ends early or holds impossible counts or lengths
+};
+
+class PhotoInfo {
+public:
+    std::vector<Dimension> dimensions;
+    std::vector<InfoNote> notes;
+
+    // 1 after a complete read or when the file does not exist / cannot be
+    // opened; 0 when it is not a photo-info file or is damaged. Appends to the
+    // lists (records read before a failure stay; the caller clears them).
+    int LoadFromFile(const QString& path);
+    // As LoadFromFile, telling which case it was.
+    InfoReadStatus Read(const QString& path);
+    // Parses a whole file image held in memory (used by Read and the fuzzer).
+    InfoReadStatus ReadBytes(const char* data, size_t size);
+
+    // Writes the newest layout to a temporary file beside `path` and renames
+    // it over `path`. 1 on success; 0 on any failure, with the old file kept.
+    int SaveToFile(const QString& path) const;
+    // The bytes SaveToFile writes.
+    QByteArray Serialize() const;
+    // Why the last SaveToFile failed (for the user's message).
+    QString LastSaveError() const { return m_lastSaveError; }
+
+    void Clear();
+
+private:
+    mutable QString m_lastSaveError;
+};

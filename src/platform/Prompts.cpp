@@ -1,0 +1,56 @@
+#include "platform/Prompts.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+
+namespace {
+Prompter* g_current = nullptr;
+} // namespace
+
+QString AppName() { return QStringLiteral("Tessamar"); }
+
+QMessageBox::StandardButton Prompter::Message(QWidget* parent, const QString& text,
+                                              QMessageBox::StandardButtons buttons,
+                                              QMessageBox::Icon icon) {
+    QMessageBox box(icon, AppName(), text, buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+bool Prompter::ChooseFont(QWidget* parent, LOGFONTA& font) {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, LogFontToQFont(font), parent);
+    if (ok)
+        font = QFontToLogFont(chosen, font);
+    return ok;
+}
+
+bool Prompter::ChooseColour(QWidget* parent, COLORREF& colour) {
+    const QColor chosen = QColorDialog::getColor(ColorRefToQColor(colour), parent);
+    if (!chosen.isValid())
+        return false;
+    colour = QColorToColorRef(chosen);
+    return true;
+}
+
+QString Prompter::ChoosePhotoToOpen(QWidget* parent, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+}
+
+QString Prompter::ChooseSavePath(QWidget* parent, const QString& filter,
+                                 const QString& defaultSuffix) {
+    QFileDialog dialog(parent, QString(), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+Prompter& Prompts() {
+    static Prompter desktop;
+    return g_current ? *g_current : desktop;
+}
+
+ScopedPrompter::ScopedPrompter(Prompter* prompter) : m_previous(g_current) { g_current = prompter; }
+ScopedPrompter::~ScopedPrompter() { g_current = m_previous; }

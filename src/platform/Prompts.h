@@ -1,0 +1,55 @@
+#pragma once
+// Every modal prompt of the program goes through one Prompter, so tests can
+// answer them without a person. The program uses the desktop implementation;
+// a test installs its own with ScopedPrompter.
+
+#include "platform/ColorRef.h"
+#include "platform/LogFont.h"
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+// Caption of every message box: the application's name.
+QString AppName();
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // A message box with the application's name as caption; returns the
+    // button pressed (QMessageBox::Ok when `buttons` is only Ok).
+    virtual QMessageBox::StandardButton Message(
+        QWidget* parent, const QString& text,
+        QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+        QMessageBox::Icon icon = QMessageBox::Information);
+
+    // Font dialog started from `font`; on OK `font` holds the choice.
+    virtual bool ChooseFont(QWidget* parent, LOGFONTA& font);
+
+    // Colour dialog (custom colours shown) started from `colour`.
+    virtual bool ChooseColour(QWidget* parent, COLORREF& colour);
+
+    // Picture dialog for opening a photo; empty when cancelled.
+    virtual QString ChoosePhotoToOpen(QWidget* parent, const QString& filter);
+
+    // Save dialog (asks before overwriting); empty when cancelled.
+    virtual QString ChooseSavePath(QWidget* parent, const QString& filter,
+                                   const QString& defaultSuffix);
+};
+
+// The prompter in use (the desktop one unless a test installed another).
+Prompter& Prompts();
+
+// Installs a prompter for the lifetime of the object.
+class ScopedPrompter {
+public:
+    explicit ScopedPrompter(Prompter* prompter);
+    ~ScopedPrompter();
+    ScopedPrompter(const ScopedPrompter&) = delete;
+    ScopedPrompter& operator=(const ScopedPrompter&) = delete;
+
+private:
+    Prompter* m_previous;
+};

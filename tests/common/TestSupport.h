@@ -1,0 +1,16 @@
+#pragma once
+// Small helpers shared by the tests.
+
+#include "platform/WinTypes.h"
+
+#include <QByteArray>
+#include <QString>
+#include <ostream>
+
+QByteArray ReadWholeFile(const QString& path);
+bool WriteWholeFile(const QString& path, const QByteArray& bytes);
+
+void PrintTo(const POINT& p, std::ostream* os);
+void PrintTo(const RECT& r, std::ostream* os);
+void PrintTo(const SIZE& s, std::ostream* os);
+void PrintTo(const QString& s, std::ostream* os);

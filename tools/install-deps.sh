@@ -1,0 +1,15 @@
+#!/bin/sh
+# Installs what building, running and testing Tessamar needs on Debian 12.
+set -e
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends \
+    build-essential cmake ninja-build pkg-config clang \
+    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev \
+    libqt6svg6 libgl-dev libvulkan-dev libxkbcommon-dev \
+    libturbojpeg0-dev libjpeg62-turbo-dev libjpeg-turbo-progs \
+    libgtest-dev libgmock-dev libbenchmark-dev \
+    fonts-liberation2 fonts-arphic-uming fontconfig \
+    xvfb xauth xdg-utils
