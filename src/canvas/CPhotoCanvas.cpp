@@ -12,7 +12,13 @@ CPhotoCanvas::CPhotoCanvas(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     m_photoView.SetLevelReadyCallback([this] {
         // From the worker thread: repaint once the better level is there.
-        QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_photoView.DrewStandIn())
+                    update();
+            },
+            Qt::QueuedConnection);
     });
 }
 

@@ -44,6 +44,7 @@ void PhotoPyramid::Stop() {
     m_cancel = false;
     std::lock_guard<std::mutex> lock(m_mutex);
     m_done = true;
+    m_started = false;
 }
 
 void PhotoPyramid::SetSource(const QImage& photo) {
@@ -53,22 +54,30 @@ void PhotoPyramid::SetSource(const QImage& photo) {
     Stop();
     std::lock_guard<std::mutex> lock(m_mutex);
     m_levels.clear();
+    m_started = false;
     m_sourceKey = key;
     if (photo.isNull()) {
         m_levelCount = 0;
         return;
     }
-    const QImage rgb =
-        photo.format() == QImage::Format_RGB32 ? photo : photo.convertToFormat(QImage::Format_RGB32);
-    m_levels.push_back(rgb);
-    m_levelCount = LevelCountFor(rgb.size());
-    m_done = m_levelCount == 1;
-    if (!m_done)
-        m_worker = std::thread(&PhotoPyramid::Build, this, rgb);
+    m_levels.push_back(photo.format() == QImage::Format_RGB32
+                           ? photo
+                           : photo.convertToFormat(QImage::Format_RGB32));
+    m_levelCount = LevelCountFor(photo.size());
 }
 
-void PhotoPyramid::Build(QImage current) {
-    for (int level = 1; level < m_levelCount; ++level) {
+void PhotoPyramid::StartLocked() {
+    // The levels are made the first time one is wanted, once per photo.
+    const int built = static_cast<int>(m_levels.size());
+    if (m_started || built >= m_levelCount)
+        return;
+    m_started = true;
+    m_done = false;
+    m_worker = std::thread(&PhotoPyramid::Build, this, m_levels.back(), built);
+}
+
+void PhotoPyramid::Build(QImage current, int firstLevel) {
+    for (int level = firstLevel; level < m_levelCount; ++level) {
         QImage next = Halve(current);
         if (m_cancel || next.isNull())
             break;
@@ -95,7 +104,7 @@ int PhotoPyramid::WantedLevel(double scale, int levelCount) {
     return level;
 }
 
-QImage PhotoPyramid::LevelFor(double scale, bool wait, int* level) {
+QImage PhotoPyramid::LevelFor(double scale, bool wait, int* level, int* wantedLevel) {
     std::unique_lock<std::mutex> lock(m_mutex);
     if (m_levels.empty()) {
         if (level)
@@ -103,11 +112,15 @@ QImage PhotoPyramid::LevelFor(double scale, bool wait, int* level) {
         return QImage();
     }
     const int wanted = WantedLevel(scale, m_levelCount);
+    if (wanted > 0)
+        StartLocked();
     if (wait)
         m_levelAdded.wait(lock, [&] { return m_done || static_cast<int>(m_levels.size()) > wanted; });
     const int chosen = std::min(wanted, static_cast<int>(m_levels.size()) - 1);
     if (level)
         *level = chosen;
+    if (wantedLevel)
+        *wantedLevel = wanted;
     return m_levels[chosen];
 }
 

@@ -24,16 +24,17 @@ public:
     // Called from the worker thread after each new level.
     void SetLevelReadyCallback(std::function<void()> callback);
 
-    // Starts building the levels of `photo` unless they are already built or
-    // being built for it (same cacheKey). A null image stops and empties.
+    // Takes `photo` as level 0 unless it is already the source (same
+    // cacheKey). The other levels are built by a worker thread from the first
+    // time one of them is wanted. A null image stops and empties.
     void SetSource(const QImage& photo);
     qint64 SourceKey() const { return m_sourceKey; }
 
     // The level to draw from at `scale` view pixels per photo pixel: the
     // smallest level at least that large. With `wait` false the nearest larger
     // level already built is returned instead (level 0 is the photo itself).
-    // `level` receives the level's number.
-    QImage LevelFor(double scale, bool wait, int* level);
+    // `level` receives the level's number, `wanted` the one it stands in for.
+    QImage LevelFor(double scale, bool wait, int* level, int* wanted = nullptr);
 
     // The number of the level that would be chosen if every level were built.
     static int WantedLevel(double scale, int levelCount);
@@ -43,7 +44,8 @@ public:
 
 private:
     void Stop();
-    void Build(QImage photo);
+    void StartLocked();
+    void Build(QImage current, int firstLevel);
 
     std::function<void()> m_onLevelReady;
     std::thread m_worker;
@@ -53,5 +55,6 @@ private:
     std::vector<QImage> m_levels; // built so far; [0] is the photo
     int m_levelCount = 0;         // how many there will be
     bool m_done = true;
+    bool m_started = false;
     qint64 m_sourceKey = 0;
 };

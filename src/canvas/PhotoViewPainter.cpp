@@ -21,6 +21,7 @@ void PhotoViewPainter::Draw(QPainter& painter, const QImage& photo, const RECT& 
         dst.Height() <= 0)
         return;
     const QPoint at(dst.left, dst.top);
+    m_drewStandIn = false;
     if (src.Width() == dst.Width() && src.Height() == dst.Height()) {
         // Actual size: a plain copy, nothing to scale or keep.
         painter.drawImage(at, photo, QRect(src.left, src.top, src.Width(), src.Height()));
@@ -33,9 +34,11 @@ void PhotoViewPainter::Draw(QPainter& painter, const QImage& photo, const RECT& 
     key.photo = photo.cacheKey();
     key.src = src;
     key.dst = dst;
-    const QImage level = m_pyramid.LevelFor(scale, waitForLevels, &key.level);
+    int wanted = 0;
+    const QImage level = m_pyramid.LevelFor(scale, waitForLevels, &key.level, &wanted);
     if (level.isNull())
         return;
+    m_drewStandIn = key.level < wanted;
     if (!(key == m_key) || m_scaled.isNull()) {
         const double f = 1.0 / (1 << key.level);
         const QRectF from(src.left * f, src.top * f, src.Width() * f, src.Height() * f);

@@ -30,6 +30,8 @@ public:
 
     // The pyramid level the last Draw used (0 = the photo itself).
     int LastLevel() const { return m_key.level; }
+    // True when the last Draw made do with a larger level than it wanted.
+    bool DrewStandIn() const { return m_drewStandIn; }
 
 private:
     struct Key {
@@ -46,4 +48,5 @@ private:
     PhotoPyramid m_pyramid;
     QImage m_scaled; // the visible part at view size
     Key m_key;
+    bool m_drewStandIn = false;
 };
