@@ -36,6 +36,13 @@ void UpdateLayout(SIZE client, SIZE photo, bool fit, float& zoom, RECT& src, REC
     const int32_t H = photo.cy;
     if (W <= 0 || H <= 0)
         return;
+    if (cw <= 0 || ch <= 0) {
+        // Nothing is visible. Fitting now would make the zoom 0 and every
+        // later mapping a division by zero, so the zoom and the visible part
+        // wait for a real size.
+        dst = RECT{};
+        return;
+    }
     if (fit) {
         const double zx = static_cast<double>(cw) / W;
         const double zy = static_cast<double>(ch) / H;

@@ -15,6 +15,7 @@ void ClampSourceRect(RECT& src, SIZE photo);
 // Lays out a photo of `photo` size in a client area of `client` size: refits
 // `zoom` when `fit` is set, sets `dst` (centred, never larger than the client)
 // and resizes `src` about its centre to the part that fits, then clamps it.
+// An empty client area only empties `dst`.
 void UpdateLayout(SIZE client, SIZE photo, bool fit, float& zoom, RECT& src, RECT& dst);
 
 // The zoom a zoom command leads to from `zoom`: the next step of kZoomSteps

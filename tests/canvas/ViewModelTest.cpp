@@ -159,3 +159,13 @@ TEST(ViewModelPanEdge, StopsAtThePhotoEdge) {
     PanBy(src, last, POINT{-2000, -2000}, 1.0f, SIZE{1000, 800}, remainder);
     EXPECT_EQ(src, (RECT{800, 700, 1000, 800}));
 }
+
+TEST(ViewModelLayoutEmptyClient, KeepsZoomAndSourceInsteadOfFittingToZero) {
+    float zoom = 0.5f;
+    RECT src{10, 10, 510, 410};
+    RECT dst{0, 0, 250, 200};
+    UpdateLayout(SIZE{0, 0}, SIZE{2000, 1000}, true, zoom, src, dst);
+    EXPECT_EQ(zoom, 0.5f);
+    EXPECT_EQ(src, (RECT{10, 10, 510, 410}));
+    EXPECT_EQ(dst, RECT{});
+}
