@@ -7,6 +7,9 @@ bool CPhotoCanvas::LoadPhoto(const QString& path) {
     // A failed load keeps the photo, the records and the view as they were.
     if (!m_dib.Load(path, 32))
         return false;
+    // Drop the reduced copies of the previous photo now rather than at the
+    // next paint; the new photo's are made when a view first needs them.
+    m_photoView.SetPhoto(m_dib.Image());
     ResetAnnotations();
     UpdateLayout();
     return true;

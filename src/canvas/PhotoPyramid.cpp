@@ -78,7 +78,7 @@ void PhotoPyramid::StartLocked() {
 
 void PhotoPyramid::Build(QImage current, int firstLevel) {
     for (int level = firstLevel; level < m_levelCount; ++level) {
-        QImage next = Halve(current);
+        QImage next = Halve(current, &m_cancel);
         if (m_cancel || next.isNull())
             break;
         {
@@ -124,7 +124,7 @@ QImage PhotoPyramid::LevelFor(double scale, bool wait, int* level, int* wantedLe
     return m_levels[chosen];
 }
 
-QImage PhotoPyramid::Halve(const QImage& image) {
+QImage PhotoPyramid::Halve(const QImage& image, const std::atomic<bool>* cancel) {
     const int w = image.width();
     const int h = image.height();
     const int hw = (w + 1) / 2;
@@ -133,6 +133,8 @@ QImage PhotoPyramid::Halve(const QImage& image) {
     if (out.isNull() || w <= 0 || h <= 0)
         return QImage();
     for (int y = 0; y < hh; ++y) {
+        if (cancel && (y & 63) == 0 && cancel->load(std::memory_order_relaxed))
+            return QImage();
         const auto* row0 = reinterpret_cast<const uint32_t*>(image.constScanLine(2 * y));
         const auto* row1 =
             reinterpret_cast<const uint32_t*>(image.constScanLine(std::min(2 * y + 1, h - 1)));

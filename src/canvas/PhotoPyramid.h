@@ -39,8 +39,9 @@ public:
     // The number of the level that would be chosen if every level were built.
     static int WantedLevel(double scale, int levelCount);
 
-    // Halves an RGB32 image with a 2 x 2 box filter (free for tests).
-    static QImage Halve(const QImage& image);
+    // Halves an RGB32 image with a 2 x 2 box filter (free for tests); a null
+    // image when `cancel` is raised meanwhile.
+    static QImage Halve(const QImage& image, const std::atomic<bool>* cancel = nullptr);
 
 private:
     void Stop();
