@@ -4,8 +4,12 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A signed decimal integer that fills `text` exactly and fits 32 bits.
 std::optional<int32_t> ParseInt32(std::string_view text) {

@@ -8,7 +8,9 @@
 
 TelvoComm::TelvoComm() = default;
 
-TelvoComm::~TelvoComm() { Close(); }
+TelvoComm::~TelvoComm() {
+    Close();
+}
 
 int TelvoComm::Open(const QString& port, QObject* target) {
     Close();

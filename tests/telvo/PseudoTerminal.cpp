@@ -10,14 +10,17 @@ PseudoTerminal::PseudoTerminal() {
     if (m_master < 0)
         return;
     const char* name = nullptr;
-    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0 || (name = ptsname(m_master)) == nullptr) {
+    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0 ||
+        (name = ptsname(m_master)) == nullptr) {
         CloseMaster();
         return;
     }
     m_slavePath = QString::fromLocal8Bit(name);
 }
 
-PseudoTerminal::~PseudoTerminal() { CloseMaster(); }
+PseudoTerminal::~PseudoTerminal() {
+    CloseMaster();
+}
 
 bool PseudoTerminal::Send(std::string_view bytes) {
     size_t done = 0;

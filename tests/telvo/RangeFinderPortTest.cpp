@@ -38,15 +38,4 @@ INSTANTIATE_TEST_SUITE_P(
                       // a path given by the caller is not overridden
                       PortCase{"/dev/ttyUSB1", "/dev/pts/3", "/dev/ttyUSB1"}));
 
-TEST(RangeFinderPortEnvironmentTest, ReadsTheOverrideFromTheEnvironment) {
-    const QByteArray saved = qgetenv(kRangeFinderPortVariable);
-    const bool wasSet = qEnvironmentVariableIsSet(kRangeFinderPortVariable);
-    qputenv(kRangeFinderPortVariable, "/dev/pts/42");
-    EXPECT_EQ(RangeFinderDevice(QStringLiteral("COM4")), QStringLiteral("/dev/pts/42"));
-    qunsetenv(kRangeFinderPortVariable);
-    EXPECT_EQ(RangeFinderDevice(QStringLiteral("COM4")), QStringLiteral("/dev/rfcomm0"));
-    if (wasSet)
-        qputenv(kRangeFinderPortVariable, saved);
-}
-
 } // namespace
