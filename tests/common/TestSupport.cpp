@@ -1,6 +1,9 @@
 #include "common/TestSupport.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
+#include <QWidget>
 
 QByteArray ReadWholeFile(const QString& path) {
     QFile file(path);
@@ -20,3 +23,20 @@ void PrintTo(const RECT& r, std::ostream* os) {
 }
 void PrintTo(const SIZE& s, std::ostream* os) { *os << s.cx << "x" << s.cy; }
 void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+#include <QApplication>
+#include <QKeyEvent>
+
+void TypeText(QWidget* widget, const QString& text) {
+    for (int i = 0; i < text.size(); ++i) {
+        const int len = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString piece = text.mid(i, len);
+        i += len - 1;
+        const int key = piece == QLatin1String("\n") ? int(Qt::Key_Return) : 0;
+        const QString evText = piece == QLatin1String("\n") ? QStringLiteral("\r") : piece;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, evText);
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, evText);
+        QApplication::sendEvent(widget, &release);
+    }
+}

@@ -14,3 +14,8 @@ void PrintTo(const POINT& p, std::ostream* os);
 void PrintTo(const RECT& r, std::ostream* os);
 void PrintTo(const SIZE& s, std::ostream* os);
 void PrintTo(const QString& s, std::ostream* os);
+
+class QWidget;
+// Types `text` into `widget` one character at a time as key events carrying
+// the character (works for Chinese, where QTest::keyClicks does not).
+void TypeText(QWidget* widget, const QString& text);

@@ -10,6 +10,10 @@ struct CutCase {
     size_t expected;
 };
 
+void PrintTo(const CutCase& c, std::ostream* os) {
+    *os << QByteArray(c.bytes).toHex().constData() << " max " << c.max;
+}
+
 class Cp950CutTest : public ::testing::TestWithParam<CutCase> {};
 
 TEST_P(Cp950CutTest, NeverSplitsATwoByteCharacter) {
