@@ -136,9 +136,15 @@ void Repaint(benchmark::State& state, bool records, bool viewChanged) {
     canvas->UpdateLayout();
 }
 
-void BM_RepaintFitted(benchmark::State& state) { Repaint(state, false, false); }
-void BM_RepaintFittedViewChanged(benchmark::State& state) { Repaint(state, false, true); }
-void BM_RepaintFittedRecords(benchmark::State& state) { Repaint(state, true, false); }
+void BM_RepaintFitted(benchmark::State& state) {
+    Repaint(state, false, false);
+}
+void BM_RepaintFittedViewChanged(benchmark::State& state) {
+    Repaint(state, false, true);
+}
+void BM_RepaintFittedRecords(benchmark::State& state) {
+    Repaint(state, true, false);
+}
 
 // Baseline: libjpeg-turbo decode + encode of the same photo.
 void BM_TurboDecodeEncode(benchmark::State& state) {

@@ -30,8 +30,8 @@ int RunExport(int argc, char** argv, const QString& photo, const QString& out) {
 
     CDibDC picture;
     if (!picture.Load(photo, 32))
-        return Fail(QStringLiteral("cannot read the photo %1: %2")
-                        .arg(photo, picture.ErrorString()));
+        return Fail(
+            QStringLiteral("cannot read the photo %1: %2").arg(photo, picture.ErrorString()));
 
     const QString infoPath = InfoFilePathFor(photo);
     PhotoInfo info;

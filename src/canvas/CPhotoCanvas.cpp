@@ -32,7 +32,9 @@ void CPhotoCanvas::SetTool(int32_t tool) {
     m_tools.push_back(tool);
 }
 
-void CPhotoCanvas::CancelPendingDimension() { m_bFirstPoint = 0; }
+void CPhotoCanvas::CancelPendingDimension() {
+    m_bFirstPoint = 0;
+}
 
 void CPhotoCanvas::SetCursorSource(std::function<QPoint()> source) {
     m_cursorSource = std::move(source);

@@ -16,7 +16,9 @@ void CPhotoCanvas::paintEvent(QPaintEvent*) {
     Compose(painter, false);
 }
 
-void CPhotoCanvas::Render(QPainter& painter) { Compose(painter, true); }
+void CPhotoCanvas::Render(QPainter& painter) {
+    Compose(painter, true);
+}
 
 QImage CPhotoCanvas::RenderToImage() {
     QImage image(size(), QImage::Format_RGB32);

@@ -26,8 +26,8 @@ void CPhotoCanvas::ResetAnnotations() {
 void CPhotoCanvas::UpdateLayout() {
     if (!m_dib.HasPicture())
         return;
-    viewmodel::UpdateLayout(SIZE{width(), height()}, m_dib.GetSize(), m_bFit != 0, m_fZoom,
-                            m_rcSrc, m_rcDst);
+    viewmodel::UpdateLayout(SIZE{width(), height()}, m_dib.GetSize(), m_bFit != 0, m_fZoom, m_rcSrc,
+                            m_rcDst);
 }
 
 POINT CPhotoCanvas::MapPoint(POINT pt, bool viewToPhoto) const {

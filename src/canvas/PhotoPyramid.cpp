@@ -22,15 +22,17 @@ int LevelCountFor(QSize size) {
 
 // Average of four RGB32 pixels, rounded, per channel.
 inline uint32_t Average4(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
-    const uint32_t rb = ((a & 0xFF00FFu) + (b & 0xFF00FFu) + (c & 0xFF00FFu) + (d & 0xFF00FFu) +
-                         0x020002u) >> 2;
+    const uint32_t rb =
+        ((a & 0xFF00FFu) + (b & 0xFF00FFu) + (c & 0xFF00FFu) + (d & 0xFF00FFu) + 0x020002u) >> 2;
     const uint32_t g =
         ((a & 0x00FF00u) + (b & 0x00FF00u) + (c & 0x00FF00u) + (d & 0x00FF00u) + 0x000200u) >> 2;
     return 0xFF000000u | (rb & 0xFF00FFu) | (g & 0x00FF00u);
 }
 } // namespace
 
-PhotoPyramid::~PhotoPyramid() { Stop(); }
+PhotoPyramid::~PhotoPyramid() {
+    Stop();
+}
 
 void PhotoPyramid::SetLevelReadyCallback(std::function<void()> callback) {
     Stop();
@@ -115,7 +117,8 @@ QImage PhotoPyramid::LevelFor(double scale, bool wait, int* level, int* wantedLe
     if (wanted > 0)
         StartLocked();
     if (wait)
-        m_levelAdded.wait(lock, [&] { return m_done || static_cast<int>(m_levels.size()) > wanted; });
+        m_levelAdded.wait(lock,
+                          [&] { return m_done || static_cast<int>(m_levels.size()) > wanted; });
     const int chosen = std::min(wanted, static_cast<int>(m_levels.size()) - 1);
     if (level)
         *level = chosen;

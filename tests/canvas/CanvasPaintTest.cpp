@@ -147,8 +147,8 @@ Difference Compare(const QImage& image, const QRect& r, const QImage& reference)
     double sum = 0;
     for (int y = 0; y < r.height(); ++y)
         for (int x = 0; x < r.width(); ++x) {
-            const int diff =
-                std::abs(qGreen(image.pixel(r.left() + x, r.top() + y)) - qGreen(reference.pixel(x, y)));
+            const int diff = std::abs(qGreen(image.pixel(r.left() + x, r.top() + y)) -
+                                      qGreen(reference.pixel(x, y)));
             sum += diff;
             d.worst = std::max(d.worst, diff);
         }
@@ -163,7 +163,9 @@ struct SmoothCase {
     QSize canvas;
 };
 
-void PrintTo(const SmoothCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SmoothCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CanvasSmoothness : public ::testing::TestWithParam<SmoothCase> {};
 
@@ -224,9 +226,8 @@ TEST_P(CanvasPyramidLevel, IsTheSmallestAtLeastAsLargeAsTheView) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, CanvasPyramidLevel,
-                         ::testing::Values(LevelCase{2.0, 0}, LevelCase{1.0, 0},
-                                           LevelCase{0.7, 0}, LevelCase{0.5, 1},
-                                           LevelCase{0.3, 1}, LevelCase{0.25, 2},
+                         ::testing::Values(LevelCase{2.0, 0}, LevelCase{1.0, 0}, LevelCase{0.7, 0},
+                                           LevelCase{0.5, 1}, LevelCase{0.3, 1}, LevelCase{0.25, 2},
                                            LevelCase{0.145, 2}, LevelCase{0.125, 3},
                                            LevelCase{0.1, 3}, LevelCase{0.001, 7}));
 

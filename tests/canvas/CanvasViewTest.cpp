@@ -216,8 +216,8 @@ TEST_F(CanvasView, DragToolPansThroughQtMouseEvents) {
     QMouseEvent move(QEvent::MouseMove, QPointF(230, 190), m_canvas.mapToGlobal(QPointF(230, 190)),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&m_canvas, &move);
-    EXPECT_EQ(m_canvas.m_rcSrc, (RECT{start.left - 30, start.top + 10, start.right - 30,
-                                       start.bottom + 10}));
+    EXPECT_EQ(m_canvas.m_rcSrc,
+              (RECT{start.left - 30, start.top + 10, start.right - 30, start.bottom + 10}));
     QTest::mouseRelease(&m_canvas, Qt::LeftButton, Qt::NoModifier, QPoint(230, 190));
 }
 

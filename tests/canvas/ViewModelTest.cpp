@@ -1,5 +1,5 @@
-#include "canvas/CanvasTypes.h"
 #include "canvas/ViewModel.h"
+#include "canvas/CanvasTypes.h"
 #include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +45,9 @@ struct LayoutCase {
     RECT src;
 };
 
-void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const LayoutCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ViewModelLayout : public ::testing::TestWithParam<LayoutCase> {};
 
@@ -62,25 +64,80 @@ TEST_P(ViewModelLayout, GivesTheRectangles) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ViewModelLayout,
-    ::testing::Values(
-        LayoutCase{"SmallPhotoCentred", {400, 300}, {600, 500}, 1.0f, false, {},
-                   1.0f, {100, 100, 500, 400}, {0, 0, 400, 300}},
-        LayoutCase{"WidePhotoAtOne", {2000, 1000}, {500, 500}, 1.0f, false, {},
-                   1.0f, {0, 0, 500, 500}, {0, 0, 500, 500}},
-        LayoutCase{"WidePhotoFitted", {2000, 1000}, {500, 500}, 1.0f, true, {0, 0, 500, 500},
-                   0.25f, {0, 125, 500, 375}, {0, 0, 2000, 1000}},
-        // 0.7 is held as 0.699999988: 699 x 559, not 700 x 560.
-        LayoutCase{"ZoomSevenTruncates", {1000, 800}, {2000, 2000}, 0.7f, false, {},
-                   0.7f, {650, 720, 1349, 1279}, {0, 0, 1000, 800}},
-        LayoutCase{"SmallPhotoFitsBeyondTwo", {100, 50}, {500, 500}, 1.0f, true, {},
-                   5.0f, {0, 125, 500, 375}, {0, 0, 100, 50}},
-        // 870 / 0.300000012 = 2899.9999: the source is 2899 wide, not 2900.
-        LayoutCase{"SourceSizeTruncates", {4000, 3000}, {870, 756}, 0.3f, false, {},
-                   0.3f, {0, 0, 870, 756}, {0, 0, 2899, 2519}},
-        LayoutCase{"ZoomInKeepsTheCentre", {2000, 1000}, {500, 500}, 2.0f, false,
-                   {750, 250, 1250, 750}, 2.0f, {0, 0, 500, 500}, {875, 375, 1125, 625}},
-        LayoutCase{"ZoomOutNearAnEdgeClamps", {2000, 1000}, {500, 500}, 0.5f, false,
-                   {1500, 500, 2000, 1000}, 0.5f, {0, 0, 500, 500}, {1000, 0, 2000, 1000}}),
+    ::testing::Values(LayoutCase{"SmallPhotoCentred",
+                                 {400, 300},
+                                 {600, 500},
+                                 1.0f,
+                                 false,
+                                 {},
+                                 1.0f,
+                                 {100, 100, 500, 400},
+                                 {0, 0, 400, 300}},
+                      LayoutCase{"WidePhotoAtOne",
+                                 {2000, 1000},
+                                 {500, 500},
+                                 1.0f,
+                                 false,
+                                 {},
+                                 1.0f,
+                                 {0, 0, 500, 500},
+                                 {0, 0, 500, 500}},
+                      LayoutCase{"WidePhotoFitted",
+                                 {2000, 1000},
+                                 {500, 500},
+                                 1.0f,
+                                 true,
+                                 {0, 0, 500, 500},
+                                 0.25f,
+                                 {0, 125, 500, 375},
+                                 {0, 0, 2000, 1000}},
+                      // 0.7 is held as 0.699999988: 699 x 559, not 700 x 560.
+                      LayoutCase{"ZoomSevenTruncates",
+                                 {1000, 800},
+                                 {2000, 2000},
+                                 0.7f,
+                                 false,
+                                 {},
+                                 0.7f,
+                                 {650, 720, 1349, 1279},
+                                 {0, 0, 1000, 800}},
+                      LayoutCase{"SmallPhotoFitsBeyondTwo",
+                                 {100, 50},
+                                 {500, 500},
+                                 1.0f,
+                                 true,
+                                 {},
+                                 5.0f,
+                                 {0, 125, 500, 375},
+                                 {0, 0, 100, 50}},
+                      // 870 / 0.300000012 = 2899.9999: the source is 2899 wide, not 2900.
+                      LayoutCase{"SourceSizeTruncates",
+                                 {4000, 3000},
+                                 {870, 756},
+                                 0.3f,
+                                 false,
+                                 {},
+                                 0.3f,
+                                 {0, 0, 870, 756},
+                                 {0, 0, 2899, 2519}},
+                      LayoutCase{"ZoomInKeepsTheCentre",
+                                 {2000, 1000},
+                                 {500, 500},
+                                 2.0f,
+                                 false,
+                                 {750, 250, 1250, 750},
+                                 2.0f,
+                                 {0, 0, 500, 500},
+                                 {875, 375, 1125, 625}},
+                      LayoutCase{"ZoomOutNearAnEdgeClamps",
+                                 {2000, 1000},
+                                 {500, 500},
+                                 0.5f,
+                                 false,
+                                 {1500, 500, 2000, 1000},
+                                 0.5f,
+                                 {0, 0, 500, 500},
+                                 {1000, 0, 2000, 1000}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ClampCase {
@@ -138,8 +195,8 @@ TEST_P(ViewModelPan, SlowAndFastDragsScrollAlike) {
     POINT last{100, 100};
     double remainder[2] = {0, 0};
     for (int i = 1; i <= c.steps; ++i)
-        PanBy(src, last, POINT{100 + i * c.stepSize, 100 + i * c.stepSize}, c.zoom,
-              SIZE{1000, 800}, remainder);
+        PanBy(src, last, POINT{100 + i * c.stepSize, 100 + i * c.stepSize}, c.zoom, SIZE{1000, 800},
+              remainder);
     EXPECT_EQ(src, (RECT{300 - c.expected, 300 - c.expected, 500 - c.expected, 500 - c.expected}));
     EXPECT_EQ(last, (POINT{100 + c.steps * c.stepSize, 100 + c.steps * c.stepSize}));
 }
