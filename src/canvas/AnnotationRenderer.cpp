@@ -104,7 +104,13 @@ void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, 
     const ArrowHeads heads = DimensionArrowHeads(p1, p2, scale);
     for (const auto* head : {&heads.atStart, &heads.atEnd}) {
         const QPoint tri[3] = {ToQPoint((*head)[0]), ToQPoint((*head)[1]), ToQPoint((*head)[2])};
+        // The fill, then every edge with both its ends, so even a sliver of a
+        // head (small zoom) shows all three vertices as the classic outline did.
+        painter.setPen(Qt::NoPen);
         painter.drawPolygon(tri, 3);
+        painter.setPen(QPen(colour, 1));
+        const QLine edges[3] = {{tri[0], tri[1]}, {tri[1], tri[2]}, {tri[2], tri[0]}};
+        painter.drawLines(edges, 3);
     }
 
     // The value label, centred above the midpoint along the line.
