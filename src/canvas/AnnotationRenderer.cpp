@@ -1,5 +1,6 @@
 #include "canvas/AnnotationRenderer.h"
 
+#include "canvas/PixelRaster.h"
 #include "canvas/RenderGeometry.h"
 #include "platform/Cp950.h"
 
@@ -81,13 +82,6 @@ void DrawRotatedEllipse(QPainter& painter, const RECT& rc, POINT centre, double 
     }
 }
 
-void AnnotationRenderer::DrawText(QPainter& painter, QPoint origin, const std::string& key,
-                                  const HaloTextSpec& spec) {
-    if (m_useImages && PixelAligned(painter) && m_images.Draw(painter, origin, key, spec))
-        return;
-    PaintHaloText(painter, origin, spec);
-}
-
 void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, bool selected,
                                        const ViewMapping* view) {
     PainterStateGuard guard(painter);
@@ -97,38 +91,66 @@ void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, 
     const double angle = LineAngle(p1, p2);
     const QColor colour = ColorRefToQColor(dim.colour);
 
-    // The line, then the two arrowheads outlined with the same pen.
-    painter.setPen(QPen(colour, 1));
-    painter.drawLine(ToQPoint(p1), ToQPoint(p2));
-    painter.setBrush(colour);
+    // The line, then the two arrowheads filled and outlined in the same colour.
+    // Every edge is drawn with both its ends, so even a sliver of a head (small
+    // zoom) shows all three vertices.
     const ArrowHeads heads = DimensionArrowHeads(p1, p2, scale);
-    for (const auto* head : {&heads.atStart, &heads.atEnd}) {
-        const QPoint tri[3] = {ToQPoint((*head)[0]), ToQPoint((*head)[1]), ToQPoint((*head)[2])};
-        // The fill, then every edge with both its ends, so even a sliver of a
-        // head (small zoom) shows all three vertices as the classic outline did.
-        painter.setPen(Qt::NoPen);
-        painter.drawPolygon(tri, 3);
+    PixelRaster raster(painter);
+    if (raster.Available()) {
+        raster.Line(ToQPoint(p1), ToQPoint(p2), colour.rgb());
+        for (const auto* head : {&heads.atStart, &heads.atEnd}) {
+            const QPoint tri[3] = {ToQPoint((*head)[0]), ToQPoint((*head)[1]),
+                                   ToQPoint((*head)[2])};
+            raster.Triangle(tri, colour.rgb());
+        }
+    } else {
         painter.setPen(QPen(colour, 1));
-        const QLine edges[3] = {{tri[0], tri[1]}, {tri[1], tri[2]}, {tri[2], tri[0]}};
-        painter.drawLines(edges, 3);
+        painter.drawLine(ToQPoint(p1), ToQPoint(p2));
+        painter.setBrush(colour);
+        for (const auto* head : {&heads.atStart, &heads.atEnd}) {
+            const QPoint tri[3] = {ToQPoint((*head)[0]), ToQPoint((*head)[1]),
+                                   ToQPoint((*head)[2])};
+            painter.setPen(Qt::NoPen);
+            painter.drawPolygon(tri, 3);
+            painter.setPen(QPen(colour, 1));
+            const QLine edges[3] = {{tri[0], tri[1]}, {tri[1], tri[2]}, {tri[2], tri[0]}};
+            painter.drawLines(edges, 3);
+        }
     }
 
-    // The value label, centred above the midpoint along the line.
+    // The value label, centred above the midpoint along the line. One cache
+    // entry per text, font, escapement and colour holds its extent and image.
     LOGFONTA labelFont = ScaledLogFont(dim.font, scale);
     labelFont.lfEscapement = LabelEscapement(angle);
-    const QByteArray text = cp950::FieldBytes(dim.value);
-    const SIZE extent = m_measurer.Extent(labelFont, text);
+    const size_t textLen = cp950::FieldLength(dim.value, sizeof dim.value);
+    std::string key;
+    key.reserve(1 + sizeof labelFont + sizeof dim.colour + textLen);
+    key.push_back('D');
+    AppendKeyBytes(key, &labelFont, sizeof labelFont);
+    AppendKeyBytes(key, &dim.colour, sizeof dim.colour);
+    key.append(dim.value, textLen);
+    HaloTextCache::Entry* entry = m_labels.Find(key);
+    if (!entry) {
+        const SIZE extent = m_measurer.Extent(labelFont, QByteArray(dim.value, int(textLen)));
+        entry = &m_labels.Insert(key, extent);
+    }
+    const SIZE extent = entry->extent;
     const LabelPlacement place = DimensionLabelPlacement(p1, p2, angle, extent.cx, extent.cy);
 
     if (selected) {
         painter.setPen(QPen(kYellow, 1));
+        painter.setBrush(colour);
         DrawRotatedEllipse(painter, place.ellipse, place.centre, angle, true);
     }
-    if (text.isEmpty())
+    if (textLen == 0)
+        return;
+    const QPoint origin = ToQPoint(place.origin);
+    const bool aligned = m_useImages && PixelAligned(painter);
+    if (aligned && m_labels.DrawMade(painter, origin, *entry))
         return;
 
     const TextMeasurer::FontInfo& font = m_measurer.Font(labelFont);
-    const QString line = DecodeCp950(text.constData(), static_cast<int>(text.size()));
+    const QString line = DecodeCp950(dim.value, static_cast<int>(textLen));
     HaloTextSpec spec;
     spec.font = &font;
     spec.lines = &line;
@@ -136,11 +158,9 @@ void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, 
     spec.lineHeight = font.height;
     spec.escapement = labelFont.lfEscapement;
     spec.colour = colour;
-    std::string key(1, 'D');
-    AppendKeyBytes(key, &labelFont, sizeof labelFont);
-    AppendKeyBytes(key, &dim.colour, sizeof dim.colour);
-    key.append(text.constData(), static_cast<size_t>(text.size()));
-    DrawText(painter, ToQPoint(place.origin), key, spec);
+    if (aligned && m_labels.Draw(painter, origin, *entry, spec))
+        return;
+    PaintHaloText(painter, origin, spec);
 }
 
 void AnnotationRenderer::DrawInfoNote(QPainter& painter, const InfoNote& note, bool selected,
@@ -153,37 +173,56 @@ void AnnotationRenderer::DrawInfoNote(QPainter& painter, const InfoNote& note, b
     // Note text is always set upright; the box has no turned form.
     noteFont.lfEscapement = 0;
     noteFont.lfOrientation = 0;
-    const QByteArray text = cp950::FieldBytes(note.text);
-    const TextMeasurer::NoteLayout& layout = m_measurer.LayoutNote(noteFont, text);
+    const size_t textLen = cp950::FieldLength(note.text, sizeof note.text);
+    std::string key;
+    key.reserve(1 + sizeof noteFont + textLen);
+    key.push_back('N');
+    AppendKeyBytes(key, &noteFont, sizeof noteFont);
+    key.append(note.text, textLen);
+
+    // The extent of a note's text block: widest line × (lines × line height).
+    HaloTextCache::Entry* entry = m_labels.Find(key);
+    const TextMeasurer::NoteLayout* layout = nullptr;
+    if (!entry) {
+        layout = &m_measurer.LayoutNote(noteFont, QByteArray(note.text, int(textLen)));
+        const int64_t height =
+            static_cast<int64_t>(layout->lines.size()) * layout->lineHeight;
+        entry = &m_labels.Insert(key, SIZE{layout->widest, static_cast<int32_t>(height)});
+    }
     const int64_t margin = NoteMargin(scale);
-    const int64_t lineCount = static_cast<int64_t>(layout.lines.size());
 
     // The box [l, r) × [t, b) with its 2-pixel outline centred on the edge.
     const int l = ClampCoord(a.x);
     const int t = ClampCoord(a.y);
-    const int r = ClampCoord(static_cast<int64_t>(a.x) + layout.widest + 2 * margin);
-    const int b = ClampCoord(static_cast<int64_t>(a.y) + lineCount * layout.lineHeight + 2 * margin);
+    const int r = ClampCoord(static_cast<int64_t>(a.x) + entry->extent.cx + 2 * margin);
+    const int b = ClampCoord(static_cast<int64_t>(a.y) + entry->extent.cy + 2 * margin);
     painter.fillRect(QRect(QPoint(l - 1, t - 1), QPoint(r, b)), selected ? kRed : kBlack);
     if (r - l > 2 && b - t > 2)
         painter.fillRect(QRect(QPoint(l + 1, t + 1), QPoint(r - 2, b - 2)), kYellow);
 
+    if (textLen == 0)
+        return;
+    const QPoint origin(ClampCoord(a.x + margin), ClampCoord(a.y + margin));
+    const bool aligned = m_useImages && PixelAligned(painter);
+    if (aligned && m_labels.DrawMade(painter, origin, *entry))
+        return;
+
+    if (!layout)
+        layout = &m_measurer.LayoutNote(noteFont, QByteArray(note.text, int(textLen)));
     const TextMeasurer::FontInfo& font = m_measurer.Font(noteFont);
     HaloTextSpec spec;
     spec.font = &font;
-    spec.lines = layout.decoded.data();
-    spec.lineCount = static_cast<int>(layout.decoded.size());
-    spec.lineHeight = layout.lineHeight;
+    spec.lines = layout->decoded.data();
+    spec.lineCount = static_cast<int>(layout->decoded.size());
+    spec.lineHeight = layout->lineHeight;
     spec.colour = kRed;
-    if (text.isEmpty())
+    if (aligned && m_labels.Draw(painter, origin, *entry, spec))
         return;
-    std::string key(1, 'N');
-    AppendKeyBytes(key, &noteFont, sizeof noteFont);
-    key.append(text.constData(), static_cast<size_t>(text.size()));
-    DrawText(painter, QPoint(ClampCoord(a.x + margin), ClampCoord(a.y + margin)), key, spec);
+    PaintHaloText(painter, origin, spec);
 }
 
 void AnnotationRenderer::ClearCaches() {
-    m_images.Clear();
+    m_labels.Clear();
     m_measurer.Clear();
 }
 

@@ -12,14 +12,17 @@
 // The painter's pen, brush, font, transform and hints are restored on return.
 //
 // Pixels: lines, arrowheads, the ellipse and the note box are drawn without
-// antialiasing (one-pixel lines stay crisp), and so is the text. A note box
+// antialiasing (one-pixel lines stay crisp), and so is the text. On a 32-bit
+// QImage without clipping or transform the line and arrowheads are written
+// straight into the pixels (PixelRaster: same line rule everywhere, both end
+// pixels set); on any other device they go through the painter. A note box
 // covers what the classic Rectangle(l, t, r, b) with a 2-pixel pen covers: the
 // fill [l, r) × [t, b) with its outline centred on the edge, i.e. the outline
 // band is 2 pixels wide over [l-1, l+1) on the left, [r-1, r+1) on the right
 // and likewise at top and bottom, and the yellow fill is [l+1, r-1) × [t+1, b-1).
 //
 // Caches: fonts, text extents and note layouts (TextMeasurer), and finished
-// labels as images (HaloTextCache). They are keyed by what they depend on, so
+// labels with their extents as images (HaloTextCache, one lookup per record). They are keyed by what they depend on, so
 // edits need no invalidation; all are bounded. Labels are drawn directly (no
 // image) when the painter's transform is not a whole-pixel translation or the
 // device has a pixel ratio other than 1; the drawn pixels are the same.
@@ -47,14 +50,11 @@ public:
     void ClearCaches();
 
     TextMeasurer& Measurer() { return m_measurer; }
-    const HaloTextCache& LabelImages() const { return m_images; }
+    const HaloTextCache& Labels() const { return m_labels; }
 
 private:
-    void DrawText(QPainter& painter, QPoint origin, const std::string& key,
-                  const HaloTextSpec& spec);
-
     TextMeasurer m_measurer;
-    HaloTextCache m_images;
+    HaloTextCache m_labels;
     bool m_useImages = true;
 };
 

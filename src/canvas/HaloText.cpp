@@ -12,7 +12,7 @@ const QColor kHalo(255, 255, 0);
 constexpr qint64 kMaxImagePixels = 1 << 20;
 
 // Where the text may put ink, relative to its origin, unturned: the text cells
-// and the glyphs' ink, widened by the halo and a safety pixel.
+// and the glyphs' ink, widened by the halo and a safety margin.
 QRect InkBounds(const HaloTextSpec& spec) {
     QRect bounds;
     for (int j = 0; j < spec.lineCount; ++j) {
@@ -54,10 +54,28 @@ void PaintHaloText(QPainter& painter, QPoint origin, const HaloTextSpec& spec) {
         painter.setWorldTransform(base);
 }
 
-bool HaloTextCache::Draw(QPainter& painter, QPoint origin, const std::string& key,
-                         const HaloTextSpec& spec) {
+HaloTextCache::Entry* HaloTextCache::Find(const std::string& key) {
     auto it = m_entries.find(key);
-    if (it == m_entries.end()) {
+    if (it == m_entries.end())
+        return nullptr;
+    it->second.lastUse = ++m_clock;
+    return &it->second;
+}
+
+HaloTextCache::Entry& HaloTextCache::Insert(const std::string& key, SIZE extent) {
+    if (m_entries.size() >= m_maxEntries)
+        Evict(m_maxBytes / 2, m_maxEntries / 2);
+    Entry& entry = m_entries[key];
+    entry = Entry{};
+    entry.extent = extent;
+    entry.lastUse = ++m_clock;
+    return entry;
+}
+
+bool HaloTextCache::Draw(QPainter& painter, QPoint origin, Entry& entry,
+                         const HaloTextSpec& spec) {
+    if (!entry.imageTried) {
+        entry.imageTried = true;
         QRect bounds = InkBounds(spec);
         if (spec.escapement != 0) {
             QTransform turn;
@@ -66,8 +84,6 @@ bool HaloTextCache::Draw(QPainter& painter, QPoint origin, const std::string& ke
         }
         if (static_cast<qint64>(bounds.width()) * bounds.height() > kMaxImagePixels)
             return false;
-        Entry entry;
-        entry.lastUse = ++m_clock;
         entry.offset = bounds.topLeft();
         entry.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
         entry.image.fill(Qt::transparent);
@@ -77,20 +93,33 @@ bool HaloTextCache::Draw(QPainter& painter, QPoint origin, const std::string& ke
             PaintHaloText(p, -entry.offset, spec);
         }
         m_bytes += static_cast<size_t>(entry.image.sizeInBytes());
-        it = m_entries.emplace(key, std::move(entry)).first;
         if (m_bytes > m_maxBytes) {
-            Evict();
-            it = m_entries.find(key);
+            // Keep the entry being drawn: it has the newest stamp.
+            const QImage image = entry.image;
+            const QPoint offset = entry.offset;
+            Evict(m_maxBytes / 2, m_entries.size());
+            painter.drawImage(origin + offset, image);
+            return true;
         }
     }
-    it->second.lastUse = ++m_clock;
-    painter.drawImage(origin + it->second.offset, it->second.image);
+    return DrawMade(painter, origin, entry);
+}
+
+bool HaloTextCache::DrawMade(QPainter& painter, QPoint origin, const Entry& entry) {
+    if (entry.image.isNull())
+        return false;
+    painter.drawImage(origin + entry.offset, entry.image);
     return true;
 }
 
-void HaloTextCache::Evict() {
-    // Drop the least recently used entries until half the budget is free; the
-    // entry just made has the newest stamp and stays.
+size_t HaloTextCache::Images() const {
+    return static_cast<size_t>(std::count_if(m_entries.begin(), m_entries.end(),
+                                             [](const auto& e) { return !e.second.image.isNull(); }));
+}
+
+void HaloTextCache::Evict(size_t keepBytes, size_t keepEntries) {
+    // Drop the least recently used entries until both limits hold; the newest
+    // entry always stays.
     std::vector<std::pair<uint64_t, const std::string*>> order;
     order.reserve(m_entries.size());
     for (const auto& [key, entry] : m_entries)
@@ -98,10 +127,12 @@ void HaloTextCache::Evict() {
     std::sort(order.begin(), order.end());
     std::vector<std::string> victims;
     size_t bytes = m_bytes;
+    size_t count = m_entries.size();
     for (const auto& [stamp, key] : order) {
-        if (bytes <= m_maxBytes / 2 || order.size() - victims.size() <= 1)
+        if ((bytes <= keepBytes && count <= keepEntries) || count <= 1)
             break;
         bytes -= static_cast<size_t>(m_entries[*key].image.sizeInBytes());
+        --count;
         victims.push_back(*key);
     }
     for (const std::string& key : victims)

@@ -71,7 +71,7 @@ TEST_P(RenderCache, CachedLabelsMatchDirectDrawingPixelForPixel) {
         const QImage want = DrawAll(direct, dims, notes, &view);
         const QImage cold = DrawAll(cached, dims, notes, &view);
         const QImage warm = DrawAll(cached, dims, notes, &view);
-        EXPECT_GT(cached.LabelImages().Count(), 0u);
+        EXPECT_GT(cached.Labels().Images(), 0u);
         EXPECT_EQ(DifferingPixels(want, cold), 0) << "step " << step;
         EXPECT_EQ(DifferingPixels(want, warm), 0) << "step " << step;
     }
@@ -93,8 +93,8 @@ TEST(RenderCache, ImageBudgetIsKept) {
         d.font.lfHeight = -40;
         r.DrawDimension(p, d, false, nullptr);
     }
-    EXPECT_LE(r.LabelImages().Bytes(), size_t(48) << 20);
-    EXPECT_GT(r.LabelImages().Count(), 0u);
+    EXPECT_LE(r.Labels().Bytes(), size_t(48) << 20);
+    EXPECT_GT(r.Labels().Images(), 0u);
 }
 
 TEST(RenderCache, HugeFontsAreDrawnWithoutAnImage) {
@@ -104,7 +104,7 @@ TEST(RenderCache, HugeFontsAreDrawnWithoutAnImage) {
     Dimension d = MakeDimension({-1500, 500}, {1800, 500}, "12345678901");
     d.font.lfHeight = -600;
     r.DrawDimension(p, d, false, nullptr);
-    EXPECT_EQ(r.LabelImages().Count(), 0u);
+    EXPECT_EQ(r.Labels().Images(), 0u);
     EXPECT_GT(CountColour(img, kYellowPx), 100);
 }
 
