@@ -67,14 +67,33 @@ void PixelRaster::Line(QPoint a, QPoint b, QRgb colour) {
         kFirst = std::max(kFirst, major0 - (majorSize - 1));
         kLast = std::min(kLast, major0);
     }
+    if (kFirst > kLast)
+        return;
+    // minor(k) = floor((2k·minorLen + steps) / 2·steps), stepped incrementally
+    // from the first visible step.
+    long long minor = 0;
+    long long rem = 0; // (2k·minorLen + steps) mod 2·steps
+    const long long twoSteps = 2 * steps;
+    if (steps > 0) {
+        const Wide n = Wide(2) * kFirst * minorLen + steps;
+        minor = static_cast<long long>(FloorDiv(n, twoSteps));
+        rem = static_cast<long long>(n - Wide(minor) * twoSteps);
+    }
+    const long long twoMinor = 2 * minorLen;
+    const long long minor0 = majorX ? y0 : x0;
+    const int minorDir = majorX ? sy : sx;
     for (long long k = kFirst; k <= kLast; ++k) {
-        const long long minor =
-            steps == 0 ? 0
-                       : static_cast<long long>(FloorDiv(Wide(2) * k * minorLen + steps, Wide(2) * steps));
+        const long long mj = major0 + majorDir * k;
+        const long long mn = minor0 + minorDir * minor;
         if (majorX)
-            Put(x0 + sx * k, y0 + sy * minor, colour);
+            Put(mj, mn, colour);
         else
-            Put(x0 + sx * minor, y0 + sy * k, colour);
+            Put(mn, mj, colour);
+        rem += twoMinor;
+        if (rem >= twoSteps) {
+            rem -= twoSteps;
+            ++minor;
+        }
     }
 }
 
