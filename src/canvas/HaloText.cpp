@@ -24,6 +24,82 @@ QRect InkBounds(const HaloTextSpec& spec) {
     }
     return bounds.adjusted(-3, -3, 3, 3);
 }
+
+// Draws one line's text cell (no halo) in opaque black: the pixels the text
+// covers. True when every pixel is fully covered or untouched.
+bool LineMask(QImage& mask, QPoint origin, const HaloTextSpec& spec, int line) {
+    mask.fill(Qt::transparent);
+    {
+        QPainter p(&mask);
+        p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing, false);
+        HaloTextSpec one = spec;
+        one.lines = spec.lines + line;
+        one.lineCount = 1;
+        one.colour = Qt::black;
+        QTransform t;
+        t.translate(origin.x(), origin.y());
+        t.rotate(-spec.escapement / 10.0);
+        t.translate(0, line * spec.lineHeight);
+        p.setTransform(t);
+        p.setFont(spec.font->font);
+        p.setPen(Qt::black);
+        p.drawText(QPoint(0, spec.font->ascent), *one.lines);
+    }
+    const int w = mask.width(), h = mask.height();
+    const qsizetype stride = mask.bytesPerLine();
+    const uchar* bits = mask.constBits();
+    for (int y = 0; y < h; ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(bits + y * stride);
+        for (int x = 0; x < w; ++x) {
+            const int a = qAlpha(row[x]);
+            if (a != 0 && a != 255)
+                return false;
+        }
+    }
+    return true;
+}
+
+// The label as direct drawing makes it, relative to bounds.topLeft(). The halo
+// copies are the text shifted by whole screen pixels, so each line's text is
+// rasterised once and stamped five times.
+QImage MakeLabelImage(const QRect& bounds, const HaloTextSpec& spec) {
+    QImage image(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    const QPoint origin = -bounds.topLeft();
+    QImage mask(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    const QRgb halo = kHalo.rgb() | 0xFF000000u;
+    const QRgb ink = spec.colour.rgb() | 0xFF000000u;
+    const int w = image.width(), h = image.height();
+    const qsizetype stride = image.bytesPerLine();
+    uchar* out = image.bits();
+    for (int j = 0; j < spec.lineCount; ++j) {
+        if (spec.lines[j].isEmpty())
+            continue;
+        if (!LineMask(mask, origin, spec, j)) {
+            // Partly covered pixels blend: draw the five passes instead.
+            image.fill(Qt::transparent);
+            QPainter p(&image);
+            p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing, false);
+            PaintHaloText(p, origin, spec);
+            return image;
+        }
+        for (int pass = 0; pass < 5; ++pass) {
+            const int dx = pass < 4 ? kHaloOffsets[pass][0] : 0;
+            const int dy = pass < 4 ? kHaloOffsets[pass][1] : 0;
+            const QRgb colour = pass < 4 ? halo : ink;
+            const uchar* in = mask.constBits();
+            const int x0 = std::max(0, -dx), x1 = std::min(w, w - dx);
+            for (int y = std::max(0, -dy); y < std::min(h, h - dy); ++y) {
+                const QRgb* src = reinterpret_cast<const QRgb*>(in + y * stride);
+                QRgb* dst = reinterpret_cast<QRgb*>(out + (y + dy) * stride);
+                for (int x = x0; x < x1; ++x)
+                    if (qAlpha(src[x]) != 0)
+                        dst[x + dx] = colour;
+            }
+        }
+    }
+    return image;
+}
 } // namespace
 
 void PaintHaloText(QPainter& painter, QPoint origin, const HaloTextSpec& spec) {
@@ -85,13 +161,7 @@ bool HaloTextCache::Draw(QPainter& painter, QPoint origin, Entry& entry,
         if (static_cast<qint64>(bounds.width()) * bounds.height() > kMaxImagePixels)
             return false;
         entry.offset = bounds.topLeft();
-        entry.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
-        entry.image.fill(Qt::transparent);
-        {
-            QPainter p(&entry.image);
-            p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing, false);
-            PaintHaloText(p, -entry.offset, spec);
-        }
+        entry.image = MakeLabelImage(bounds, spec);
         m_bytes += static_cast<size_t>(entry.image.sizeInBytes());
         if (m_bytes > m_maxBytes) {
             // Keep the entry being drawn: it has the newest stamp.
