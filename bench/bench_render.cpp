@@ -25,8 +25,8 @@
 
 namespace {
 
-const char* const kWords[] = {"wall", "window", "door", "frame", "beam", "floor", "tile",
-                              "牆面", "窗戶", "門框", "天花板", "地板", "插座"};
+const char* const kWords[] = {"wall", "window", "door", "frame",  "beam", "floor", "tile",
+                              "牆面", "窗戶",   "門框", "天花板", "地板", "插座"};
 
 QByteArray MakeText(std::mt19937& rng, int characters) {
     QString text;

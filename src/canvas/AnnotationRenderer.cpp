@@ -18,9 +18,13 @@ const QColor kRed(255, 0, 0);
 // Box coordinates are kept well inside QRect's int range.
 constexpr int64_t kCoordLimit = 1 << 28;
 
-QPoint ToQPoint(POINT p) { return QPoint(p.x, p.y); }
+QPoint ToQPoint(POINT p) {
+    return QPoint(p.x, p.y);
+}
 
-int ClampCoord(int64_t v) { return static_cast<int>(std::clamp(v, -kCoordLimit, kCoordLimit)); }
+int ClampCoord(int64_t v) {
+    return static_cast<int>(std::clamp(v, -kCoordLimit, kCoordLimit));
+}
 
 // Saves what the drawing routines change and puts it back on destruction.
 class PainterStateGuard {
@@ -185,8 +189,7 @@ void AnnotationRenderer::DrawInfoNote(QPainter& painter, const InfoNote& note, b
     const TextMeasurer::NoteLayout* layout = nullptr;
     if (!entry) {
         layout = &m_measurer.LayoutNote(noteFont, QByteArray(note.text, int(textLen)));
-        const int64_t height =
-            static_cast<int64_t>(layout->lines.size()) * layout->lineHeight;
+        const int64_t height = static_cast<int64_t>(layout->lines.size()) * layout->lineHeight;
         entry = &m_labels.Insert(key, SIZE{layout->widest, static_cast<int32_t>(height)});
     }
     const int64_t margin = NoteMargin(scale);
@@ -234,7 +237,8 @@ AnnotationRenderer& SharedRenderer() {
 }
 } // namespace
 
-void DrawDimension(QPainter& painter, const Dimension& dim, bool selected, const ViewMapping* view) {
+void DrawDimension(QPainter& painter, const Dimension& dim, bool selected,
+                   const ViewMapping* view) {
     SharedRenderer().DrawDimension(painter, dim, selected, view);
 }
 

@@ -7,6 +7,7 @@
 //   AnnotationRenderer m_renderer;                       // one per canvas
 //   m_renderer.DrawDimension(painter, dim, i == m_nSelDim, &mapping);
 //   m_renderer.DrawInfoNote(painter, note, i == m_nSelNote, &mapping);
+//   HitTestNote(note, p, m_renderer.Measurer());      // select tool (HitTest.h)
 // `view` == nullptr draws in photo coordinates at scale 1 (the export);
 // otherwise points go through view->PhotoToView and sizes scale by view->zoom.
 // The painter's pen, brush, font, transform and hints are restored on return.
@@ -22,10 +23,10 @@
 // and likewise at top and bottom, and the yellow fill is [l+1, r-1) × [t+1, b-1).
 //
 // Caches: fonts, text extents and note layouts (TextMeasurer), and finished
-// labels with their extents as images (HaloTextCache, one lookup per record). They are keyed by what they depend on, so
-// edits need no invalidation; all are bounded. Labels are drawn directly (no
-// image) when the painter's transform is not a whole-pixel translation or the
-// device has a pixel ratio other than 1; the drawn pixels are the same.
+// labels with their extents as images (HaloTextCache, one lookup per record). They are keyed by
+// what they depend on, so edits need no invalidation; all are bounded. Labels are drawn directly
+// (no image) when the painter's transform is not a whole-pixel translation or the device has a
+// pixel ratio other than 1; the drawn pixels are the same.
 
 #include "canvas/HaloText.h"
 #include "canvas/TextMeasurer.h"

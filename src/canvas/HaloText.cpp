@@ -148,8 +148,7 @@ HaloTextCache::Entry& HaloTextCache::Insert(const std::string& key, SIZE extent)
     return entry;
 }
 
-bool HaloTextCache::Draw(QPainter& painter, QPoint origin, Entry& entry,
-                         const HaloTextSpec& spec) {
+bool HaloTextCache::Draw(QPainter& painter, QPoint origin, Entry& entry, const HaloTextSpec& spec) {
     if (!entry.imageTried) {
         entry.imageTried = true;
         QRect bounds = InkBounds(spec);
@@ -183,8 +182,9 @@ bool HaloTextCache::DrawMade(QPainter& painter, QPoint origin, const Entry& entr
 }
 
 size_t HaloTextCache::Images() const {
-    return static_cast<size_t>(std::count_if(m_entries.begin(), m_entries.end(),
-                                             [](const auto& e) { return !e.second.image.isNull(); }));
+    return static_cast<size_t>(std::count_if(m_entries.begin(), m_entries.end(), [](const auto& e) {
+        return !e.second.image.isNull();
+    }));
 }
 
 void HaloTextCache::Evict(size_t keepBytes, size_t keepEntries) {

@@ -40,9 +40,9 @@ void PaintHaloText(QPainter& painter, QPoint origin, const HaloTextSpec& spec);
 class HaloTextCache {
 public:
     struct Entry {
-        SIZE extent;       // the text's measured extent (callers' own use)
-        QImage image;      // null until made, or when too large to keep
-        QPoint offset;     // image top-left relative to the text origin
+        SIZE extent;   // the text's measured extent (callers' own use)
+        QImage image;  // null until made, or when too large to keep
+        QPoint offset; // image top-left relative to the text origin
         bool imageTried = false;
         uint64_t lastUse = 0;
     };

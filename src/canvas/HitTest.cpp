@@ -20,7 +20,9 @@ int64_t Trunc64(double v) {
     return static_cast<int64_t>(v);
 }
 
-bool OppositeSigns(int64_t a, int64_t b) { return (a < 0 && b > 0) || (a > 0 && b < 0); }
+bool OppositeSigns(int64_t a, int64_t b) {
+    return (a < 0 && b > 0) || (a > 0 && b < 0);
+}
 } // namespace
 
 int64_t LineTolerance(float zoom) {
@@ -40,7 +42,8 @@ NoteBox NoteHitBox(const InfoNote& note, TextMeasurer& measurer) {
     box.top = note.anchor.y;
     box.right = box.left + layout.widest + kNoteMargin;
     box.bottom =
-        box.top + static_cast<int64_t>(layout.lineHeight) * static_cast<int64_t>(layout.lines.size()) +
+        box.top +
+        static_cast<int64_t>(layout.lineHeight) * static_cast<int64_t>(layout.lines.size()) +
         kNoteMargin;
     return box;
 }
@@ -84,8 +87,7 @@ bool HitTestDimension(const Dimension& dim, POINT p, float zoom, TextMeasurer& m
     // The value label: centred above the midpoint of the line turned onto +x.
     const POINT mid{static_cast<int32_t>((static_cast<int64_t>(dim.start.x) + dim.end.x) / 2),
                     static_cast<int32_t>((static_cast<int64_t>(dim.start.y) + dim.end.y) / 2)};
-    const SIZE extent =
-        measurer.Extent(ScaledLogFont(dim.font, 1.0), cp950::FieldBytes(dim.value));
+    const SIZE extent = measurer.Extent(ScaledLogFont(dim.font, 1.0), cp950::FieldBytes(dim.value));
     POINT q = p;
     RotatePoints(std::atan2(static_cast<double>(dy), static_cast<double>(dx)), mid, &q, 1);
     const int64_t left = static_cast<int64_t>(mid.x) - extent.cx / 2;

@@ -27,7 +27,8 @@ PixelRaster::PixelRaster(QPainter& painter) {
         f != QImage::Format_ARGB32_Premultiplied)
         return;
     // Writing through bits() must not detach the image from the painter's buffer.
-    if (!image->isDetached() || image->devicePixelRatio() != 1.0 || painter.hasClipping() || painter.opacity() != 1.0 ||
+    if (!image->isDetached() || image->devicePixelRatio() != 1.0 || painter.hasClipping() ||
+        painter.opacity() != 1.0 ||
         painter.compositionMode() != QPainter::CompositionMode_SourceOver)
         return;
     const QTransform& t = painter.worldTransform();

@@ -12,7 +12,9 @@ constexpr int32_t kDefaultFontHeight = -13;
 int32_t Half(int32_t a, int32_t b) {
     return static_cast<int32_t>((static_cast<int64_t>(a) + b) / 2);
 }
-int32_t Add(int64_t a, int64_t b) { return TruncToInt(static_cast<double>(a + b)); }
+int32_t Add(int64_t a, int64_t b) {
+    return TruncToInt(static_cast<double>(a + b));
+}
 } // namespace
 
 int32_t TruncToInt(double v) {
@@ -25,7 +27,9 @@ int32_t TruncToInt(double v) {
     return static_cast<int32_t>(v);
 }
 
-int32_t RoundHalfUp(double v) { return TruncToInt(v + 0.5); }
+int32_t RoundHalfUp(double v) {
+    return TruncToInt(v + 0.5);
+}
 
 void RotatePoints(double angle, POINT centre, POINT* points, int count) {
     const double ca = std::cos(angle);
@@ -43,10 +47,10 @@ void EllipseBezierPoints(const RECT& rc, POINT out[13]) {
     const int32_t oy = TruncToInt((static_cast<double>(rc.bottom) - rc.top) * kBezierFactor);
     const int32_t mx = Half(rc.left, rc.right);
     const int32_t my = Half(rc.top, rc.bottom);
-    const POINT pts[13] = {{rc.left, my},        {rc.left, my - oy},   {mx - ox, rc.top},
-                           {mx, rc.top},         {mx + ox, rc.top},    {rc.right, my - oy},
-                           {rc.right, my},       {rc.right, my + oy},  {mx + ox, rc.bottom},
-                           {mx, rc.bottom},      {mx - ox, rc.bottom}, {rc.left, my + oy},
+    const POINT pts[13] = {{rc.left, my},   {rc.left, my - oy},   {mx - ox, rc.top},
+                           {mx, rc.top},    {mx + ox, rc.top},    {rc.right, my - oy},
+                           {rc.right, my},  {rc.right, my + oy},  {mx + ox, rc.bottom},
+                           {mx, rc.bottom}, {mx - ox, rc.bottom}, {rc.left, my + oy},
                            {rc.left, my}};
     for (int i = 0; i < 13; ++i)
         out[i] = pts[i];
@@ -89,7 +93,9 @@ LOGFONTA ScaledLogFont(const LOGFONTA& lf, double scale) {
     return out;
 }
 
-int32_t LabelEscapement(double angle) { return 10 * TruncToInt(angle * kDegreesPerRadian); }
+int32_t LabelEscapement(double angle) {
+    return 10 * TruncToInt(angle * kDegreesPerRadian);
+}
 
 LabelPlacement DimensionLabelPlacement(POINT p1, POINT p2, double angle, int32_t cx, int32_t cy) {
     const double ca = std::cos(angle);
@@ -111,4 +117,6 @@ LabelPlacement DimensionLabelPlacement(POINT p1, POINT p2, double angle, int32_t
     return lp;
 }
 
-int32_t NoteMargin(double scale) { return TruncToInt(5.0 * scale); }
+int32_t NoteMargin(double scale) {
+    return TruncToInt(5.0 * scale);
+}

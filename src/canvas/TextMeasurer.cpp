@@ -82,8 +82,8 @@ SIZE TextMeasurer::Extent(const LOGFONTA& lf, const QByteArray& text) {
     if (it != m_extents.end())
         return it->second;
     FontInfo& font = FontByKey(key.substr(0, sizeof(LOGFONTA)), lf);
-    const SIZE size{font.metrics.horizontalAdvance(DecodeCp950(text.constData(),
-                                                               static_cast<int>(text.size()))),
+    const SIZE size{font.metrics.horizontalAdvance(
+                        DecodeCp950(text.constData(), static_cast<int>(text.size()))),
                     font.height};
     if (m_extents.size() >= kMaxExtents)
         m_extents.clear();

@@ -57,15 +57,12 @@ class GeometryFontHeight : public ::testing::TestWithParam<FontHeightCase> {};
 TEST_P(GeometryFontHeight, ScalesByTruncationAndKeepsAPixel) {
     EXPECT_EQ(ScaledFontHeight(GetParam().stored, GetParam().scale), GetParam().expected);
 }
-INSTANTIATE_TEST_SUITE_P(Cases, GeometryFontHeight,
-                         ::testing::Values(FontHeightCase{-13, 1.0, -13},
-                                           FontHeightCase{-13, 0.5, -6},
-                                           FontHeightCase{-13, 2.0, -26},
-                                           FontHeightCase{-13, 0.05, -1}, // would vanish
-                                           FontHeightCase{20, 0.01, 1},
-                                           FontHeightCase{0, 1.0, -13}, // default size
-                                           FontHeightCase{0, 2.0, -26},
-                                           FontHeightCase{INT32_MIN, 4.0, INT32_MIN}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GeometryFontHeight,
+    ::testing::Values(FontHeightCase{-13, 1.0, -13}, FontHeightCase{-13, 0.5, -6},
+                      FontHeightCase{-13, 2.0, -26}, FontHeightCase{-13, 0.05, -1}, // would vanish
+                      FontHeightCase{20, 0.01, 1}, FontHeightCase{0, 1.0, -13},     // default size
+                      FontHeightCase{0, 2.0, -26}, FontHeightCase{INT32_MIN, 4.0, INT32_MIN}));
 
 TEST(GeometryLabel, HorizontalLabelSitsCentredAboveTheLine) {
     const LabelPlacement lp =
@@ -86,9 +83,9 @@ TEST(GeometryLabel, VerticalLabelStandsLeftOfTheLine) {
 TEST(GeometryEllipse, BezierPointsRunOverTheTop) {
     POINT pts[13];
     EllipseBezierPoints(RECT{0, 0, 100, 50}, pts);
-    const POINT expected[13] = {{0, 25},  {0, 12},  {23, 0},  {50, 0},  {77, 0},
+    const POINT expected[13] = {{0, 25},   {0, 12},   {23, 0},   {50, 0},  {77, 0},
                                 {100, 12}, {100, 25}, {100, 38}, {77, 50}, {50, 50},
-                                {23, 50}, {0, 38},  {0, 25}};
+                                {23, 50},  {0, 38},   {0, 25}};
     for (int i = 0; i < 13; ++i)
         EXPECT_EQ(pts[i], expected[i]) << "point " << i;
 }
@@ -96,9 +93,9 @@ TEST(GeometryEllipse, BezierPointsRunOverTheTop) {
 TEST(GeometryEllipse, OddSizesHalveTowardZero) {
     POINT pts[13];
     EllipseBezierPoints(RECT{-11, -7, 0, 0}, pts);
-    EXPECT_EQ(pts[0], (POINT{-11, -3}));  // (-7 + 0) / 2 = -3
-    EXPECT_EQ(pts[3], (POINT{-5, -7}));   // (-11 + 0) / 2 = -5
-    EXPECT_EQ(pts[2], (POINT{-8, -7}));   // ox = T(11 × 0.276) = 3
+    EXPECT_EQ(pts[0], (POINT{-11, -3})); // (-7 + 0) / 2 = -3
+    EXPECT_EQ(pts[3], (POINT{-5, -7}));  // (-11 + 0) / 2 = -5
+    EXPECT_EQ(pts[2], (POINT{-8, -7}));  // ox = T(11 × 0.276) = 3
 }
 
 TEST(GeometryRotate, QuarterTurnCounterClockwiseWithHalfUpRounding) {

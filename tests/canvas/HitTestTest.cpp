@@ -1,6 +1,6 @@
-#include "canvas/AnnotationRenderer.h"
 #include "canvas/HitTest.h"
 #include "RenderTestSupport.h"
+#include "canvas/AnnotationRenderer.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The label image cache must put exactly the pixels on the picture that
 // drawing the text directly puts there, at every angle and size.
 
-#include "canvas/AnnotationRenderer.h"
 #include "RenderTestSupport.h"
+#include "canvas/AnnotationRenderer.h"
 
 #include <QPainter>
 #include <cmath>
@@ -81,8 +81,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RenderCache,
                          ::testing::Values(CacheCase{"1234", -13, 1.0f},
                                            CacheCase{"中文 8.5m", -13, 1.0f},
                                            CacheCase{"Wy/gj|", -22, 0.7f},
-                                           CacheCase{"305", -13, 2.0f},
-                                           CacheCase{"42", 16, 0.3f}));
+                                           CacheCase{"305", -13, 2.0f}, CacheCase{"42", 16, 0.3f}));
 
 TEST(RenderCache, ImageBudgetIsKept) {
     AnnotationRenderer r;

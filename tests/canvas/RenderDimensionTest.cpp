@@ -1,6 +1,6 @@
+#include "RenderTestSupport.h"
 #include "canvas/AnnotationRenderer.h"
 #include "canvas/RenderGeometry.h"
-#include "RenderTestSupport.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -37,8 +37,7 @@ TEST(RenderDimension, LabelAboveTheLineWithAYellowHalo) {
     EXPECT_GT(CountColour(img, kBluePx, above), 10);
     // Nothing of the label below the line, and only the line's colour is used.
     EXPECT_EQ(CountColour(img, kYellowPx, QRect(100, 151, 200, 40)), 0);
-    EXPECT_EQ(CountColour(img, kWhitePx) + CountColour(img, kYellowPx) +
-                  CountColour(img, kBluePx),
+    EXPECT_EQ(CountColour(img, kWhitePx) + CountColour(img, kYellowPx) + CountColour(img, kBluePx),
               img.width() * img.height());
 }
 

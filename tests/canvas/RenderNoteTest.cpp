@@ -1,6 +1,6 @@
+#include "RenderTestSupport.h"
 #include "canvas/AnnotationRenderer.h"
 #include "canvas/RenderGeometry.h"
-#include "RenderTestSupport.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -30,8 +30,7 @@ struct ExpectedBox {
 };
 ExpectedBox BoxFor(const InfoNote& n, double scale) {
     TextMeasurer m;
-    const auto& layout =
-        m.LayoutNote(ScaledLogFont(n.font, scale), cp950::FieldBytes(n.text));
+    const auto& layout = m.LayoutNote(ScaledLogFont(n.font, scale), cp950::FieldBytes(n.text));
     const int margin = NoteMargin(scale);
     return {layout.widest + 2 * margin,
             static_cast<int>(layout.lines.size()) * layout.lineHeight + 2 * margin,

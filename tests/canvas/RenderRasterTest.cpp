@@ -1,6 +1,6 @@
+#include "RenderTestSupport.h"
 #include "canvas/AnnotationRenderer.h"
 #include "canvas/PixelRaster.h"
-#include "RenderTestSupport.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -25,9 +25,8 @@ TEST(RenderRaster, LineSetsOnePixelPerStepWithBothEnds) {
     raster.Line({0, 0}, {4, 2}, qRgb(0, 0, 255));
     raster.Line({10, 10}, {10, 13}, qRgb(0, 0, 255));
     raster.Line({15, 15}, {15, 15}, qRgb(0, 0, 255));
-    const std::set<std::pair<int, int>> expected{{0, 0},   {1, 1},   {2, 1},   {3, 2},
-                                                 {4, 2},   {10, 10}, {10, 11}, {10, 12},
-                                                 {10, 13}, {15, 15}};
+    const std::set<std::pair<int, int>> expected{{0, 0},   {1, 1},   {2, 1},   {3, 2},   {4, 2},
+                                                 {10, 10}, {10, 11}, {10, 12}, {10, 13}, {15, 15}};
     EXPECT_EQ(Pixels(img, kBluePx), expected);
 }
 

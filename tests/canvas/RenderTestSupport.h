@@ -41,7 +41,9 @@ inline int CountColour(const QImage& img, QRgb colour, QRect area = QRect()) {
     return n;
 }
 
-inline QRgb At(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
+inline QRgb At(const QImage& img, int x, int y) {
+    return img.pixel(x, y) & 0xFFFFFF;
+}
 
 constexpr QRgb kWhitePx = 0xFFFFFF;
 constexpr QRgb kYellowPx = 0xFFFF00;

@@ -18,7 +18,9 @@ int FixedWidth(const char* bytes, int len) {
     return w;
 }
 
-QByteArray Cp(const char* utf8) { return cp950::FromQString(QString::fromUtf8(utf8)); }
+QByteArray Cp(const char* utf8) {
+    return cp950::FromQString(QString::fromUtf8(utf8));
+}
 
 struct WrapCase {
     const char* text;
@@ -44,10 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
                       WrapCase{"中文abcdefghij", {"中文", "abcdefghij"}, 60},
                       WrapCase{"ab d中文字句子", {"ab d中文字", "句子"}, 60},
                       WrapCase{"aaaaaaaaaa b", {"aaaaaaaaaa", " b"}, 60},
-                      WrapCase{"一二三四五六", {"一二三四五", "六"}, 60},
-                      WrapCase{"", {""}, 0},
-                      WrapCase{"ab\r\ncd", {"ab", "cd"}, 12},
-                      WrapCase{"ab\r\n", {"ab", ""}, 12},
+                      WrapCase{"一二三四五六", {"一二三四五", "六"}, 60}, WrapCase{"", {""}, 0},
+                      WrapCase{"ab\r\ncd", {"ab", "cd"}, 12}, WrapCase{"ab\r\n", {"ab", ""}, 12},
                       // A space that overflows starts the next line.
                       WrapCase{"aaaaaaaaaa  x", {"aaaaaaaaaa", "  x"}, 60},
                       // A lone carriage return at the end still gives the empty line.
@@ -64,8 +64,7 @@ TEST(WrapNoteText, LeadByteAtTheVeryEndIsOnePiece) {
 TEST(WrapNoteText, BreakPointIsNotResetWhenALineEnds) {
     // The break after "a " stays the latest opportunity after the first wrap;
     // it lies before the new line's start, so the next overflow splits plainly.
-    const WrappedText out =
-        WrapNoteText(QByteArray("a bbbbbbbbbbbbbbbbbbbbbb"), FixedWidth, 60);
+    const WrappedText out = WrapNoteText(QByteArray("a bbbbbbbbbbbbbbbbbbbbbb"), FixedWidth, 60);
     const std::vector<QByteArray> expected{"a ", "bbbbbbbbbb", "bbbbbbbbbb", "bb"};
     EXPECT_EQ(out.lines, expected);
 }
