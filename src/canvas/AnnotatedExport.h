@@ -6,13 +6,16 @@
 #include <QImage>
 #include <QString>
 
+class AnnotationRenderer;
 class PhotoInfo;
 
-// Draws every record of `info` onto `picture` at photo scale.
-void DrawRecordsAtPhotoScale(QImage& picture, const PhotoInfo& info);
+// Draws every record of `info` onto `picture` at photo scale, with `renderer`
+// (whose caches may serve again) or a renderer of its own.
+void DrawRecordsAtPhotoScale(QImage& picture, const PhotoInfo& info,
+                             AnnotationRenderer* renderer = nullptr);
 
 // Draws the records onto `photo` (taken by value: pass a moved-from image to
 // draw in place, or a shared copy, which is detached once before drawing) and
 // saves it to `path` as JPEG. False with `error` set when nothing was written.
 bool ExportAnnotatedPicture(QImage photo, const PhotoInfo& info, const QString& path,
-                            QString* error);
+                            QString* error, AnnotationRenderer* renderer = nullptr);

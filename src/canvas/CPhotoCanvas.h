@@ -5,6 +5,7 @@
 // m_ members directly; the canvas tells it about selection changes through
 // the queued canvasNotify signal.
 
+#include "canvas/AnnotationRenderer.h"
 #include "canvas/CanvasTypes.h"
 #include "canvas/PhotoViewPainter.h"
 #include "canvas/ViewMapping.h"
@@ -60,6 +61,10 @@ public:
     // as JPEG; false (with ExportError) when nothing was written.
     bool ExportAnnotatedImage(const QString& path);
     QString ExportError() const { return m_exportError; }
+
+    // Draws the records on the screen and the export, and measures them for
+    // hit tests; its caches live as long as the canvas.
+    AnnotationRenderer m_renderer;
 
     int32_t CurrentTool() const { return m_tools.empty() ? ToolDrag : m_tools.back(); }
     // Empties the tool list and appends `tool`.

@@ -6,5 +6,5 @@
 bool CPhotoCanvas::ExportAnnotatedImage(const QString& path) {
     // The photo is shared with the export and copied once when the records
     // are drawn; zoom, pan and selection play no part.
-    return ExportAnnotatedPicture(m_dib.Image(), m_info, path, &m_exportError);
+    return ExportAnnotatedPicture(m_dib.Image(), m_info, path, &m_exportError, &m_renderer);
 }
