@@ -5,6 +5,7 @@
 #include "lumoimage/JpegDecoder.h"
 #include "lumoimage/JpegEncoder.h"
 #include "lumoimage/JpegFile.h"
+#include "lumoimage/PixelBuffer.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -51,7 +52,7 @@ bool CDibDC::Load(const QString& path, int bitsPerPixel) {
             return false;
         }
     }
-    bytes.clear();  // the compressed bytes are no longer needed while turning
+    bytes.clear(); // the compressed bytes are no longer needed while turning
     if (header.orientation != 1) {
         image = TurnUpright(image, header.orientation);
         if (image.isNull()) {
@@ -108,7 +109,7 @@ bool CDibDC::CreateDibDC(int width, int height, int bitsPerPixel) {
         m_error = QStringLiteral("Unusable picture size %1 × %2.").arg(width).arg(height);
         return false;
     }
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image = AllocateRgb32(width, height);
     if (image.isNull()) {
         m_error = QStringLiteral("Not enough memory for a picture of %1 × %2 pixels.")
                       .arg(width)

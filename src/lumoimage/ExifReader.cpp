@@ -88,8 +88,7 @@ std::uint32_t WalkIfd(const TiffView& tiff, std::uint32_t offset, Visit visit) {
 
 bool IsFrameMarker(std::uint8_t marker) {
     // SOF0..SOF15 except DHT (C4), JPG (C8) and DAC (CC).
-    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-           marker != 0xCC;
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
 } // namespace
@@ -111,8 +110,7 @@ ExifData ParseExifTiff(const std::uint8_t* tiff, std::size_t size) {
 
     const std::uint32_t ifd1 = WalkIfd(view, ifd0, [&](std::uint16_t tag, std::size_t entry) {
         std::uint32_t value = 0;
-        if (tag == kTagOrientation && EntryNumber(view, entry, &value) && value >= 1 &&
-            value <= 8)
+        if (tag == kTagOrientation && EntryNumber(view, entry, &value) && value >= 1 && value <= 8)
             result.orientation = int(value);
     });
 
@@ -145,16 +143,16 @@ bool ScanJpegHeader(const std::uint8_t* data, std::size_t size, JpegHeaderInfo* 
     std::size_t pos = 2;
     while (pos < size) {
         if (data[pos] != 0xFF)
-            break;  // garbage where a marker belongs: stop, libjpeg judges the rest
+            break; // garbage where a marker belongs: stop, libjpeg judges the rest
         while (pos < size && data[pos] == 0xFF)
-            ++pos;  // fill bytes
+            ++pos; // fill bytes
         if (pos >= size)
             break;
         const std::uint8_t marker = data[pos++];
         if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
-            continue;  // markers without a length
+            continue; // markers without a length
         if (marker == 0xD9 || marker == 0xDA || marker == 0x00)
-            break;  // end of image, start of scan, or a stuffed zero
+            break; // end of image, start of scan, or a stuffed zero
         if (size - pos < 2)
             break;
         const std::size_t length = std::size_t(data[pos]) << 8 | data[pos + 1];

@@ -9,17 +9,17 @@
 #include <cstdint>
 
 struct ExifData {
-    int orientation = 1;              // 1..8 as stored; 1 when absent or out of range
-    std::size_t thumbnailOffset = 0;  // from the start of the TIFF header
-    std::size_t thumbnailLength = 0;  // 0 = no JPEG thumbnail
+    int orientation = 1;             // 1..8 as stored; 1 when absent or out of range
+    std::size_t thumbnailOffset = 0; // from the start of the TIFF header
+    std::size_t thumbnailLength = 0; // 0 = no JPEG thumbnail
 };
 
 struct JpegHeaderInfo {
-    bool hasFrame = false;  // an SOF marker with a usable size was found
-    int width = 0;          // as stored, before orientation
+    bool hasFrame = false; // an SOF marker with a usable size was found
+    int width = 0;         // as stored, before orientation
     int height = 0;
-    int components = 0;       // 1 grey, 3 colour, 4 CMYK/YCCK
-    int orientation = 1;      // from Exif, 1 when absent
+    int components = 0;  // 1 grey, 3 colour, 4 CMYK/YCCK
+    int orientation = 1; // from Exif, 1 when absent
     // The embedded Exif thumbnail (a JPEG stream) as offset and length within
     // the bytes scanned; length 0 when the file carries none.
     std::size_t thumbnailOffset = 0;

@@ -1,6 +1,7 @@
 #include "lumoimage/JpegDecoder.h"
 
 #include "lumoimage/ExifReader.h"
+#include "lumoimage/PixelBuffer.h"
 
 #include <turbojpeg.h>
 
@@ -51,9 +52,9 @@ bool JpegDecoder::ReadSize(const std::uint8_t* data, std::size_t size, QSize* st
     int width = 0, height = 0, subsampling = 0, colorspace = 0;
     if (tjDecompressHeader3(handle, data, static_cast<unsigned long>(size), &width, &height,
                             &subsampling, &colorspace) == 0) {
-        m_components = colorspace == TJCS_GRAY                                 ? 1
+        m_components = colorspace == TJCS_GRAY                                ? 1
                        : (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK) ? 4
-                                                                                : 3;
+                                                                              : 3;
     } else {
         // This libjpeg-turbo refuses to name some unusual chroma layouts in
         // the header call although it decodes them; read the frame ourselves.
@@ -95,7 +96,7 @@ bool JpegDecoder::Decode(const std::uint8_t* data, std::size_t size, int num, in
                      .arg(stored.height());
         return false;
     }
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image = AllocateRgb32(width, height);
     if (image.isNull()) {
         *error = QStringLiteral("Not enough memory for a picture of %1 × %2 pixels.")
                      .arg(stored.width())
@@ -108,8 +109,7 @@ bool JpegDecoder::Decode(const std::uint8_t* data, std::size_t size, int num, in
     const int pixelFormat = m_components == 4 ? TJPF_CMYK : TJPF_BGRX;
     auto handle = static_cast<tjhandle>(m_handle);
     if (tjDecompress2(handle, data, static_cast<unsigned long>(size), image.bits(), width,
-                      int(image.bytesPerLine()), height, pixelFormat,
-                      TJFLAG_STOPONWARNING) != 0) {
+                      int(image.bytesPerLine()), height, pixelFormat, TJFLAG_STOPONWARNING) != 0) {
         const QString message = DecoderMessage(handle);
         if (tjGetErrorCode(handle) == TJERR_WARNING)
             *error = QStringLiteral("The JPEG file is damaged or incomplete (%1).").arg(message);

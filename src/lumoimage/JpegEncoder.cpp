@@ -48,10 +48,10 @@ bool EncodeJpeg(const QImage& image, const JpegEncodeSettings& settings, QByteAr
     unsigned char* raw = nullptr;
     unsigned long size = 0;
     const int quality = qBound(1, settings.quality, 100);
-    const int rc = tjCompress2(static_cast<tjhandle>(handle.get()), source.constBits(),
-                               source.width(), int(source.bytesPerLine()), source.height(),
-                               TJPF_BGRX, &raw, &size, ToTurboSubsampling(settings.chroma),
-                               quality, 0);
+    const int rc =
+        tjCompress2(static_cast<tjhandle>(handle.get()), source.constBits(), source.width(),
+                    int(source.bytesPerLine()), source.height(), TJPF_BGRX, &raw, &size,
+                    ToTurboSubsampling(settings.chroma), quality, 0);
     std::unique_ptr<unsigned char, BufferDeleter> buffer(raw);
     if (rc != 0 || !buffer || size == 0) {
         *error = QStringLiteral("The picture could not be encoded (%1).")

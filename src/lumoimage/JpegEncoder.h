@@ -8,7 +8,7 @@
 enum class ChromaSubsampling { Full444, Half422, Quarter420 };
 
 struct JpegEncodeSettings {
-    int quality = 95;  // 1..100
+    int quality = 95; // 1..100
     ChromaSubsampling chroma = ChromaSubsampling::Full444;
 };
 

@@ -43,7 +43,7 @@ bool ReadHead(const QString& path, qint64 maxBytes, QByteArray* bytes, QString* 
             return false;
         }
         if (n == 0)
-            break;  // the file shrank while being read
+            break; // the file shrank while being read
         got += n;
     }
     data.resize(got);

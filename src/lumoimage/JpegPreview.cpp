@@ -25,8 +25,8 @@ bool SameProportions(QSize a, QSize b) {
     return std::llabs(lhs - rhs) * 50 <= qMax(lhs, rhs);
 }
 
-bool DecodeUpright(JpegDecoder& decoder, const std::uint8_t* data, std::size_t size,
-                   QSize stored, QSize needed, int orientation, QImage* out, QString* error) {
+bool DecodeUpright(JpegDecoder& decoder, const std::uint8_t* data, std::size_t size, QSize stored,
+                   QSize needed, int orientation, QImage* out, QString* error) {
     int num = 1, denom = 1;
     JpegDecoder::ChooseScale(stored, needed, &num, &denom);
     QImage image;
@@ -43,8 +43,7 @@ bool DecodeUpright(JpegDecoder& decoder, const std::uint8_t* data, std::size_t s
 
 } // namespace
 
-bool LoadJpegPreview(const QString& path, QSize box, QImage* out, QSize* fullSize,
-                     QString* error) {
+bool LoadJpegPreview(const QString& path, QSize box, QImage* out, QSize* fullSize, QString* error) {
     QByteArray bytes;
     if (!ReadJpegFileHead(path, kHeadBytes, &bytes, error))
         return false;
@@ -64,8 +63,8 @@ bool LoadJpegPreview(const QString& path, QSize box, QImage* out, QSize* fullSiz
     const QSize stored(header.width, header.height);
     const QSize upright = UprightSize(stored, header.orientation);
     // The size the picture is drawn at inside the box, in stored orientation.
-    const QSize drawn = upright.scaled(box.expandedTo(QSize(1, 1)), Qt::KeepAspectRatio)
-                            .expandedTo(QSize(1, 1));
+    const QSize drawn =
+        upright.scaled(box.expandedTo(QSize(1, 1)), Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
     const QSize needed = UprightSize(drawn, header.orientation);
 
     JpegDecoder decoder;

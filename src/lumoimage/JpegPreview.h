@@ -12,5 +12,4 @@
 // that still covers the box). `*out` gets the upright picture and `*fullSize`
 // the upright full pixel size of the photo; both are changed only on success.
 // On failure returns false with a short reason in `*error`.
-bool LoadJpegPreview(const QString& path, QSize box, QImage* out, QSize* fullSize,
-                     QString* error);
+bool LoadJpegPreview(const QString& path, QSize box, QImage* out, QSize* fullSize, QString* error);

@@ -1,6 +1,6 @@
+#include "lumoimage/CDibDC.h"
 #include "JpegFixtures.h"
 #include "common/TestSupport.h"
-#include "lumoimage/CDibDC.h"
 #include "lumoimage/ExifReader.h"
 
 #include <QBuffer>
@@ -88,17 +88,17 @@ TEST_F(CDibDCTest, GreyscaleAndCmykFilesOpenAsColourPictures) {
     // "black" byte stored as 255/255 mean no ink at all on that channel.
     std::vector<unsigned char> cmyk(16 * 16 * 4);
     for (size_t i = 0; i < cmyk.size(); i += 4) {
-        cmyk[i] = 255;  // C (inverted: no cyan)
-        cmyk[i + 1] = 0;  // M (inverted: full magenta)
-        cmyk[i + 2] = 0;  // Y (inverted: full yellow)
-        cmyk[i + 3] = 255;  // K (inverted: no black)
+        cmyk[i] = 255;     // C (inverted: no cyan)
+        cmyk[i + 1] = 0;   // M (inverted: full magenta)
+        cmyk[i + 2] = 0;   // Y (inverted: full yellow)
+        cmyk[i + 3] = 255; // K (inverted: no black)
     }
     tjhandle handle = tjInitCompress();
     unsigned char* jpeg = nullptr;
     unsigned long size = 0;
-    ASSERT_EQ(tjCompress2(handle, cmyk.data(), 16, 64, 16, TJPF_CMYK, &jpeg, &size, TJSAMP_444,
-                          95, 0),
-              0);
+    ASSERT_EQ(
+        tjCompress2(handle, cmyk.data(), 16, 64, 16, TJPF_CMYK, &jpeg, &size, TJSAMP_444, 95, 0),
+        0);
     const QByteArray cmykBytes(reinterpret_cast<const char*>(jpeg), qsizetype(size));
     tjFree(jpeg);
     tjDestroy(handle);
@@ -117,8 +117,7 @@ struct OrientationCase {
     int greenCorner;
 };
 
-class OrientationTest : public CDibDCTest, public ::testing::WithParamInterface<OrientationCase> {
-};
+class OrientationTest : public CDibDCTest, public ::testing::WithParamInterface<OrientationCase> {};
 
 QPoint CornerBlock(const QImage& image, int corner) {
     const int right = image.width() - 8, bottom = image.height() - 8;
@@ -201,7 +200,7 @@ qsizetype ScanStart(const QByteArray& jpeg) {
 struct BrokenCase {
     const char* name;
     QByteArray (*bytes)();
-    const char* reason;  // a word the error must contain
+    const char* reason; // a word the error must contain
 };
 
 class BrokenInputTest : public CDibDCTest, public ::testing::WithParamInterface<BrokenCase> {};
@@ -249,8 +248,7 @@ INSTANTIATE_TEST_SUITE_P(
                        return j.left(ScanStart(j) + (j.size() - ScanStart(j)) / 2);
                    },
                    "incomplete"},
-        BrokenCase{"OnlyTheEndMarkerMissing", [] { return GoodJpeg().chopped(2); },
-                   "incomplete"},
+        BrokenCase{"OnlyTheEndMarkerMissing", [] { return GoodJpeg().chopped(2); }, "incomplete"},
         BrokenCase{"GarbageInTheScan",
                    [] {
                        QByteArray j = GoodJpeg();
@@ -280,7 +278,7 @@ TEST_F(CDibDCTest, MissingFilesAndFoldersFailWithAReason) {
 TEST_F(CDibDCTest, FailedSavesReportFailureAndLeaveNoFile) {
     CDibDC dib;
     const QString target = m_dir.filePath("out.jpg");
-    EXPECT_FALSE(dib.Save(target));  // nothing to save
+    EXPECT_FALSE(dib.Save(target)); // nothing to save
     EXPECT_FALSE(QFile::exists(target));
 
     ASSERT_TRUE(dib.CreateDibDC(40, 30, 32));
@@ -310,8 +308,8 @@ TEST_F(CDibDCTest, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     EXPECT_FALSE(dib.Save(target));
     EXPECT_FALSE(dib.ErrorString().isEmpty());
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
+    QFile::setPermissions(folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(ReadWholeFile(target), QByteArray("old"));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1);
 }
@@ -341,8 +339,8 @@ TEST_F(CDibDCTest, ThinRedLinesStayRedAfterExport) {
     CDibDC dib;
     ASSERT_TRUE(dib.CreateDibDC(64, 64, 32));
     for (int i = 0; i < 64; ++i) {
-        dib.Image().setPixel(i, 21, qRgb(255, 0, 0));  // odd rows and columns sit
-        dib.Image().setPixel(37, i, qRgb(255, 0, 0));  // alone in a chroma pair
+        dib.Image().setPixel(i, 21, qRgb(255, 0, 0)); // odd rows and columns sit
+        dib.Image().setPixel(37, i, qRgb(255, 0, 0)); // alone in a chroma pair
     }
     const QString out = m_dir.filePath("lines.jpg");
     ASSERT_TRUE(dib.Save(out));

@@ -1,5 +1,5 @@
-#include "JpegFixtures.h"
 #include "lumoimage/ExifReader.h"
+#include "JpegFixtures.h"
 
 #include <gtest/gtest.h>
 

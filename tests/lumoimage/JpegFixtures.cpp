@@ -30,7 +30,7 @@ void PutEntry(QByteArray* out, int tag, int type, quint32 value, bool bigEndian)
     PutU16(out, tag, bigEndian);
     PutU16(out, type, bigEndian);
     PutU32(out, 1, bigEndian);
-    if (type == 3) {  // SHORT: left-justified in the 4-byte field
+    if (type == 3) { // SHORT: left-justified in the 4-byte field
         PutU16(out, int(value), bigEndian);
         PutU16(out, 0, bigEndian);
     } else {
@@ -65,7 +65,7 @@ QByteArray WithExif(const QByteArray& jpeg, int orientation, const QByteArray& t
     if (!thumbnail.isEmpty()) {
         const quint32 data = ifd1 + 2 + 3 * 12 + 4;
         PutU16(&tiff, 3, bigEndian);
-        PutEntry(&tiff, 0x0103, 3, 6, bigEndian);  // compression: JPEG
+        PutEntry(&tiff, 0x0103, 3, 6, bigEndian); // compression: JPEG
         PutEntry(&tiff, 0x0201, 4, data, bigEndian);
         PutEntry(&tiff, 0x0202, 4, quint32(thumbnail.size()), bigEndian);
         PutU32(&tiff, 0, bigEndian);

@@ -1,6 +1,6 @@
+#include "lumoimage/JpegPreview.h"
 #include "JpegFixtures.h"
 #include "common/TestSupport.h"
-#include "lumoimage/JpegPreview.h"
 
 #include <QTemporaryDir>
 
@@ -28,7 +28,7 @@ QImage Solid(int w, int h, QColor colour) {
 struct PreviewCase {
     const char* name;
     int orientation;
-    QSize thumbnail;  // empty = no thumbnail
+    QSize thumbnail; // empty = no thumbnail
     bool expectThumbnail;
 };
 
@@ -40,7 +40,7 @@ class PreviewChoiceTest : public JpegPreviewTest,
 TEST_P(PreviewChoiceTest, DecodesOnlyWhatTheBoxNeeds) {
     const PreviewCase c = GetParam();
     QImage photo = Solid(1600, 1200, QColor(128, 128, 128));
-    for (int y = 0; y < 160; ++y)  // red block at the stored top-left corner
+    for (int y = 0; y < 160; ++y) // red block at the stored top-left corner
         for (int x = 0; x < 160; ++x)
             photo.setPixel(x, y, qRgb(255, 0, 0));
     QByteArray thumb;
@@ -53,8 +53,7 @@ TEST_P(PreviewChoiceTest, DecodesOnlyWhatTheBoxNeeds) {
     QImage out;
     QSize full;
     QString error;
-    ASSERT_TRUE(LoadJpegPreview(path, QSize(120, 90), &out, &full, &error))
-        << error.toStdString();
+    ASSERT_TRUE(LoadJpegPreview(path, QSize(120, 90), &out, &full, &error)) << error.toStdString();
     const bool swapped = c.orientation >= 5;
     EXPECT_EQ(full, swapped ? QSize(1200, 1600) : QSize(1600, 1200));
     // large enough to be drawn fitted into the box without enlarging ...
@@ -74,10 +73,10 @@ TEST_P(PreviewChoiceTest, DecodesOnlyWhatTheBoxNeeds) {
     EXPECT_LE(out.width() * out.height(), 200 * 150);
     // the red corner lands where the orientation puts it
     const int corner = std::min(out.width(), out.height()) / 20;
-    const bool right = c.orientation == 2 || c.orientation == 3 || c.orientation == 6 ||
-                       c.orientation == 7;
-    const bool bottom = c.orientation == 3 || c.orientation == 4 || c.orientation == 7 ||
-                        c.orientation == 8;
+    const bool right =
+        c.orientation == 2 || c.orientation == 3 || c.orientation == 6 || c.orientation == 7;
+    const bool bottom =
+        c.orientation == 3 || c.orientation == 4 || c.orientation == 7 || c.orientation == 8;
     const QColor red = out.pixelColor(right ? out.width() - 1 - corner : corner,
                                       bottom ? out.height() - 1 - corner : corner);
     EXPECT_TRUE(IsNear(red, Qt::red, 40)) << ::testing::PrintToString(red);
@@ -112,8 +111,8 @@ TEST_F(JpegPreviewTest, FailsCleanlyOnBrokenFilesAndLeavesTheOutputsAlone) {
     QImage out;
     QSize full;
     QString error;
-    EXPECT_FALSE(LoadJpegPreview(m_dir.filePath("missing.jpg"), QSize(120, 90), &out, &full,
-                                 &error));
+    EXPECT_FALSE(
+        LoadJpegPreview(m_dir.filePath("missing.jpg"), QSize(120, 90), &out, &full, &error));
 }
 
 TEST_F(JpegPreviewTest, SmallPhotosComeAtFullSize) {
