@@ -280,15 +280,16 @@ public:
         for (const Run& run : runs) {
             const std::string name = run.run_name.function_name +
                                      (run.run_name.args.empty() ? "" : "/" + run.run_name.args);
+            const Times times{run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                m_median[name] = run.GetAdjustedRealTime();
+                m_median[name] = times;
             else if (run.run_type == Run::RT_Iteration && !m_median.count(name))
-                m_median[name] = run.GetAdjustedRealTime();
+                m_median[name] = times;
         }
         ConsoleReporter::ReportRuns(runs);
     }
     void PrintRatios() const {
-        std::printf("\nMedian real times (ms) and ratios:\n");
+        std::printf("\nMedians, real time (CPU time) in ms, and their ratios:\n");
         Ratio("BM_CDibDC_Load", "BM_TurboDecode_ReadingFile", "target <= 1.15");
         Ratio("BM_CDibDC_Load", "BM_TurboDecode_FromMemory", "stricter baseline");
         Ratio("BM_TurboDecode_FreshImage", "BM_TurboDecode_FromMemory", "page faults alone");
@@ -304,10 +305,15 @@ private:
         const auto a = m_median.find(what), b = m_median.find(base);
         if (a == m_median.end() || b == m_median.end())
             return;
-        std::printf("  %-26s %8.2f ms / %-27s %8.2f ms = %5.3f  %s\n", what, a->second, base,
-                    b->second, a->second / b->second, note);
+        const Times x = a->second, y = b->second;
+        std::printf("  %-25s %7.1f (%6.1f) / %-26s %7.1f (%6.1f) = %5.3f (%5.3f)  %s\n", what,
+                    x.real, x.cpu, base, y.real, y.cpu, x.real / y.real, x.cpu / y.cpu, note);
     }
-    std::map<std::string, double> m_median;
+    struct Times {
+        double real = 0;
+        double cpu = 0;
+    };
+    std::map<std::string, Times> m_median;
 };
 
 } // namespace

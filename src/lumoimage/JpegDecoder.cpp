@@ -96,7 +96,11 @@ bool JpegDecoder::Decode(const std::uint8_t* data, std::size_t size, int num, in
                      .arg(stored.height());
         return false;
     }
-    QImage image = AllocateRgb32(width, height);
+    // Photos take well over 1/32 byte per pixel; a stream far smaller than
+    // its claimed size is most likely truncated or forged, so its memory is
+    // not committed up front.
+    const bool plausible = qint64(size) * 32 >= qint64(width) * height;
+    QImage image = AllocateRgb32(width, height, plausible);
     if (image.isNull()) {
         *error = QStringLiteral("Not enough memory for a picture of %1 × %2 pixels.")
                      .arg(stored.width())

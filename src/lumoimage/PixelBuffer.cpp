@@ -25,14 +25,15 @@ void ReleaseMapping(void* info) {
     delete mapping;
 }
 
-QImage MapRgb32(int width, int height, qsizetype bytesPerLine) {
+QImage MapRgb32(int width, int height, qsizetype bytesPerLine, bool populate) {
     const size_t length = size_t(bytesPerLine) * size_t(height);
     void* address =
         mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (address == MAP_FAILED)
         return QImage();
     madvise(address, length, MADV_HUGEPAGE);
-    madvise(address, length, MADV_POPULATE_WRITE);
+    if (populate)
+        madvise(address, length, MADV_POPULATE_WRITE);
     auto* mapping = new Mapping{address, length};
     QImage image(static_cast<uchar*>(address), width, height, bytesPerLine, QImage::Format_RGB32,
                  ReleaseMapping, mapping);
@@ -44,7 +45,7 @@ QImage MapRgb32(int width, int height, qsizetype bytesPerLine) {
 
 } // namespace
 
-QImage AllocateRgb32(int width, int height) {
+QImage AllocateRgb32(int width, int height, bool populate) {
     if (width <= 0 || height <= 0)
         return QImage();
     const qsizetype bytesPerLine = qsizetype(width) * 4;
@@ -52,7 +53,9 @@ QImage AllocateRgb32(int width, int height) {
         return QImage();
 #ifdef __linux__
     if (bytesPerLine * height >= kMapThreshold)
-        return MapRgb32(width, height, bytesPerLine);
+        return MapRgb32(width, height, bytesPerLine, populate);
+#else
+    Q_UNUSED(populate);
 #endif
     return QImage(width, height, QImage::Format_RGB32);
 }

@@ -11,4 +11,7 @@
 
 // A Format_RGB32 picture of the given size with unspecified contents, or a
 // null image when the memory could not be had. Sizes must be positive.
-QImage AllocateRgb32(int width, int height);
+// `populate` = false leaves the pages to be faulted in on first use; callers
+// pass it when the picture may never be filled (a header that claims far more
+// pixels than its file could hold), so no memory is committed in vain.
+QImage AllocateRgb32(int width, int height, bool populate = true);
