@@ -248,13 +248,13 @@ void BM_Encode(benchmark::State& state) {
     settings.chroma = state.range(1) == 444   ? ChromaSubsampling::Full444
                       : state.range(1) == 422 ? ChromaSubsampling::Half422
                                               : ChromaSubsampling::Quarter420;
-    QByteArray out;
+    JpegStream out;
     QString error;
     for (auto _ : state) {
         if (!EncodeJpeg(in.picture, settings, &out, &error))
             state.SkipWithError("encode failed");
     }
-    state.counters["MB"] = double(out.size()) / 1e6;
+    state.counters["MB"] = double(out.Size()) / 1e6;
 }
 
 BENCHMARK(BM_TurboDecode_ReadingFile)->Unit(benchmark::kMillisecond)->UseRealTime();

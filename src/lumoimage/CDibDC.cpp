@@ -74,7 +74,7 @@ bool CDibDC::Save(const QString& path) const {
         m_error = QStringLiteral("The path names a folder, not a file.");
         return false;
     }
-    QByteArray jpeg;
+    JpegStream jpeg;
     QString error;
     if (!EncodeJpeg(m_image, ExportSettings(), &jpeg, &error)) {
         m_error = error;
@@ -87,7 +87,7 @@ bool CDibDC::Save(const QString& path) const {
         m_error = QStringLiteral("The file could not be created: %1").arg(file.errorString());
         return false;
     }
-    if (file.write(jpeg) != jpeg.size()) {
+    if (file.write(jpeg.Data(), jpeg.Size()) != jpeg.Size()) {
         m_error = QStringLiteral("The file could not be written: %1").arg(file.errorString());
         file.cancelWriting();
         return false;

@@ -3,14 +3,12 @@
 #include <turbojpeg.h>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
 struct CompressorDeleter {
     void operator()(void* handle) const { tjDestroy(static_cast<tjhandle>(handle)); }
-};
-struct BufferDeleter {
-    void operator()(unsigned char* buffer) const { tjFree(buffer); }
 };
 
 int ToTurboSubsampling(ChromaSubsampling chroma) {
@@ -27,7 +25,34 @@ int ToTurboSubsampling(ChromaSubsampling chroma) {
 
 } // namespace
 
+JpegStream::~JpegStream() {
+    if (m_data)
+        tjFree(m_data);
+}
+
+JpegStream::JpegStream(JpegStream&& other) noexcept
+    : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0)) {}
+
+JpegStream& JpegStream::operator=(JpegStream&& other) noexcept {
+    if (this != &other) {
+        if (m_data)
+            tjFree(m_data);
+        m_data = std::exchange(other.m_data, nullptr);
+        m_size = std::exchange(other.m_size, 0);
+    }
+    return *this;
+}
+
 bool EncodeJpeg(const QImage& image, const JpegEncodeSettings& settings, QByteArray* out,
+                QString* error) {
+    JpegStream stream;
+    if (!EncodeJpeg(image, settings, &stream, error))
+        return false;
+    *out = stream.ToByteArray();
+    return true;
+}
+
+bool EncodeJpeg(const QImage& image, const JpegEncodeSettings& settings, JpegStream* out,
                 QString* error) {
     if (image.isNull()) {
         *error = QStringLiteral("There is no picture to save.");
@@ -52,12 +77,14 @@ bool EncodeJpeg(const QImage& image, const JpegEncodeSettings& settings, QByteAr
         tjCompress2(static_cast<tjhandle>(handle.get()), source.constBits(), source.width(),
                     int(source.bytesPerLine()), source.height(), TJPF_BGRX, &raw, &size,
                     ToTurboSubsampling(settings.chroma), quality, 0);
-    std::unique_ptr<unsigned char, BufferDeleter> buffer(raw);
-    if (rc != 0 || !buffer || size == 0) {
+    JpegStream stream;
+    stream.m_data = raw;
+    stream.m_size = qsizetype(size);
+    if (rc != 0 || !raw || size == 0) {
         *error = QStringLiteral("The picture could not be encoded (%1).")
                      .arg(QString::fromLocal8Bit(tjGetErrorStr2(handle.get())).trimmed());
         return false;
     }
-    *out = QByteArray(reinterpret_cast<const char*>(buffer.get()), qsizetype(size));
+    *out = std::move(stream);
     return true;
 }

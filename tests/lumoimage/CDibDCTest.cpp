@@ -287,6 +287,14 @@ TEST_F(CDibDCTest, FailedSavesReportFailureAndLeaveNoFile) {
     EXPECT_FALSE(dib.ErrorString().isEmpty());
     EXPECT_FALSE(QFile::exists(inMissingFolder));
 
+    // a folder nobody may create files in, not even the superuser
+    const QString procTarget = QStringLiteral("/proc/tessamar-export.jpg");
+    if (QFileInfo(QStringLiteral("/proc")).isDir()) {
+        EXPECT_FALSE(dib.Save(procTarget));
+        EXPECT_FALSE(dib.ErrorString().isEmpty());
+        EXPECT_FALSE(QFile::exists(procTarget));
+    }
+
     const QString folder = m_dir.filePath("a-folder.jpg");
     ASSERT_TRUE(QDir().mkdir(folder));
     EXPECT_FALSE(dib.Save(folder));

@@ -61,7 +61,7 @@ TEST(PixelBufferTest, LargeBuffersAreWritableAndSurviveCopies) {
     ASSERT_FALSE(big.isNull());
     EXPECT_EQ(big.bytesPerLine(), 3000 * 4);
     big.fill(Qt::red);
-    QImage copy = big;  // shared; writing to the copy detaches it
+    QImage copy = big; // shared; writing to the copy detaches it
     copy.setPixel(0, 0, qRgb(0, 0, 255));
     big = QImage();
     EXPECT_EQ(copy.pixel(0, 0), qRgb(0, 0, 255));
