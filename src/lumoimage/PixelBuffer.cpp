@@ -1,6 +1,7 @@
 #include "lumoimage/PixelBuffer.h"
 
 #ifdef __linux__
+#include <cerrno>
 #include <sys/mman.h>
 #endif
 
@@ -32,8 +33,13 @@ QImage MapRgb32(int width, int height, qsizetype bytesPerLine, bool populate) {
     if (address == MAP_FAILED)
         return QImage();
     madvise(address, length, MADV_HUGEPAGE);
-    if (populate)
-        madvise(address, length, MADV_POPULATE_WRITE);
+    // Populating commits the memory now, so a picture too large for the
+    // machine fails here cleanly instead of at some later page fault.
+    // (Kernels without MADV_POPULATE_WRITE answer EINVAL: fault lazily then.)
+    if (populate && madvise(address, length, MADV_POPULATE_WRITE) != 0 && errno == ENOMEM) {
+        munmap(address, length);
+        return QImage();
+    }
     auto* mapping = new Mapping{address, length};
     QImage image(static_cast<uchar*>(address), width, height, bytesPerLine, QImage::Format_RGB32,
                  ReleaseMapping, mapping);

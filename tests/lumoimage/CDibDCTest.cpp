@@ -12,7 +12,11 @@
 #include <gtest/gtest.h>
 #include <turbojpeg.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -272,6 +276,31 @@ TEST_F(CDibDCTest, MissingFilesAndFoldersFailWithAReason) {
     EXPECT_FALSE(dib.Load(Write("ok.jpg", GoodJpeg()), 24));
     EXPECT_FALSE(dib.HasPicture());
 }
+
+#if !defined(__SANITIZE_ADDRESS__)
+// Caps the address space just above what the process already uses, then
+// loads: 0 when the load failed with a memory reason.
+int LoadUnderMemoryCap(const QString& path) {
+    long pages = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld", &pages) != 1)
+            pages = 0;
+        std::fclose(statm);
+    }
+    const rlim_t cap = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(256) << 20);
+    const rlimit limit{cap, cap};
+    setrlimit(RLIMIT_AS, &limit);
+    CDibDC dib;
+    const bool loaded = dib.Load(path, 32);
+    return !loaded && dib.ErrorString().contains("memory") ? 0 : 1;
+}
+
+// A picture that needs 1 GB cannot be had under the cap: Load must say so.
+TEST_F(CDibDCTest, APictureTooLargeForMemoryFailsCleanly) {
+    const QString path = Write("huge.jpg", WithFrameSize(GoodJpeg(), 16000, 16000));
+    EXPECT_EXIT(std::_Exit(LoadUnderMemoryCap(path)), ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 // --- Saving ------------------------------------------------------------------
 

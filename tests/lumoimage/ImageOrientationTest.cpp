@@ -60,7 +60,9 @@ TEST(PixelBufferTest, LargeBuffersAreWritableAndSurviveCopies) {
     QImage big = AllocateRgb32(3000, 2000);
     ASSERT_FALSE(big.isNull());
     EXPECT_EQ(big.bytesPerLine(), 3000 * 4);
+    const uchar* mapped = big.constBits();
     big.fill(Qt::red);
+    EXPECT_EQ(big.constBits(), mapped);  // written in place, not copied
     QImage copy = big; // shared; writing to the copy detaches it
     copy.setPixel(0, 0, qRgb(0, 0, 255));
     big = QImage();
