@@ -62,8 +62,8 @@ TEST(PixelBufferTest, LargeBuffersAreWritableAndSurviveCopies) {
     EXPECT_EQ(big.bytesPerLine(), 3000 * 4);
     const uchar* mapped = big.constBits();
     big.fill(Qt::red);
-    EXPECT_EQ(big.constBits(), mapped);  // written in place, not copied
-    QImage copy = big; // shared; writing to the copy detaches it
+    EXPECT_EQ(big.constBits(), mapped); // written in place, not copied
+    QImage copy = big;                  // shared; writing to the copy detaches it
     copy.setPixel(0, 0, qRgb(0, 0, 255));
     big = QImage();
     EXPECT_EQ(copy.pixel(0, 0), qRgb(0, 0, 255));
