@@ -267,6 +267,38 @@ INSTANTIATE_TEST_SUITE_P(
                    "too large"}),
     [](const ::testing::TestParamInfo<BrokenCase>& info) { return std::string(info.param.name); });
 
+TEST_F(CDibDCTest, ProgressiveFilesOpenAndFailWhenCut) {
+    const QImage picture = CornerMarkedPicture(48, 32);
+    tjhandle handle = tjInitCompress();
+    unsigned char* jpeg = nullptr;
+    unsigned long size = 0;
+    ASSERT_EQ(tjCompress2(handle, picture.constBits(), 48, int(picture.bytesPerLine()), 32,
+                          TJPF_BGRX, &jpeg, &size, TJSAMP_420, 90, TJFLAG_PROGRESSIVE),
+              0);
+    const QByteArray bytes(reinterpret_cast<const char*>(jpeg), qsizetype(size));
+    tjFree(jpeg);
+    tjDestroy(handle);
+    CDibDC dib;
+    ASSERT_TRUE(dib.Load(Write("progressive.jpg", bytes), 32)) << dib.ErrorString().toStdString();
+    EXPECT_TRUE(IsNear(BlockColour(dib.Image(), 40, 0), Qt::green, 40));
+    // cut inside the later scans: the first scans alone would give a blurred picture
+    EXPECT_FALSE(dib.Load(Write("cut.jpg", bytes.left(bytes.size() * 3 / 4)), 32));
+    EXPECT_EQ(dib.GetSize().cx, 48);
+}
+
+// Phones append data after the end marker (a second picture for MPF, vendor
+// trailers); the photo itself is whole and must open.
+TEST_F(CDibDCTest, DataAfterTheEndMarkerIsIgnored) {
+    const QByteArray photo = EncodeTestJpeg(CornerMarkedPicture(48, 32));
+    CDibDC dib;
+    ASSERT_TRUE(dib.Load(Write("trailer.jpg", photo + QByteArray(5000, '\x5A') + "SEFT"), 32))
+        << dib.ErrorString().toStdString();
+    ASSERT_TRUE(dib.Load(Write("mpf.jpg", photo + GoodJpeg()), 32))
+        << dib.ErrorString().toStdString();
+    EXPECT_EQ(dib.GetSize().cx, 48);
+    EXPECT_TRUE(IsNear(BlockColour(dib.Image(), 0, 0), Qt::red, 30));
+}
+
 TEST_F(CDibDCTest, MissingFilesAndFoldersFailWithAReason) {
     CDibDC dib;
     EXPECT_FALSE(dib.Load(m_dir.filePath("nothing-here.jpg"), 32));
