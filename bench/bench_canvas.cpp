@@ -185,6 +185,30 @@ void BM_Export(benchmark::State& state) {
             state.SkipWithError("export failed");
 }
 
+// The drawing part of the export alone: every record at photo scale onto the
+// decoded photo.
+void BM_ExportDrawRecords(benchmark::State& state) {
+    const PhotoInfo info = MakeRecords(1000, 200);
+    CDibDC photo;
+    photo.Load(g_photoPath, 32);
+    for (auto _ : state) {
+        state.PauseTiming();
+        QImage picture = photo.Image().copy();
+        state.ResumeTiming();
+        DrawRecordsAtPhotoScale(picture, info);
+        benchmark::DoNotOptimize(picture.constBits());
+    }
+}
+
+// The saving part alone.
+void BM_ExportSave(benchmark::State& state) {
+    CDibDC photo;
+    photo.Load(g_photoPath, 32);
+    const QString out = g_dir->filePath(QStringLiteral("save.jpg"));
+    for (auto _ : state)
+        photo.Save(out);
+}
+
 long StatusKb(const char* field) {
     FILE* f = std::fopen("/proc/self/status", "r");
     if (!f)
@@ -238,6 +262,8 @@ BENCHMARK(BM_RepaintFittedViewChanged)->Unit(benchmark::kMillisecond)->Repetitio
 BENCHMARK(BM_RepaintFittedRecords)->Unit(benchmark::kMillisecond)->Repetitions(3);
 BENCHMARK(BM_TurboDecodeEncode)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_Export)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_ExportDrawRecords)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_ExportSave)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_ExportPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv) {
