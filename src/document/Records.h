@@ -38,3 +38,8 @@ InfoNote MakeNewNote(POINT anchor, const LOGFONTA& font);
 // -75..+105 degrees (bounds computed with pi = 3.1415926, bounds included),
 // so the value text written along the line never stands upside down.
 void NormalizeDimensionEnds(Dimension& dim);
+
+// The rule NormalizeDimensionEnds applies to the angle a = -atan2(dy, dx) of
+// the direction start -> end (radians, counter-clockwise): true outside the
+// closed range [-75, +105] degrees.
+bool DirectionNeedsExchange(double angle);
