@@ -119,6 +119,16 @@ void BM_SaveBaselineFwrite(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * f.bytes.size());
 }
 
+void BM_ParseFromMemory(benchmark::State& state) {
+    Fixture& f = TheFixture();
+    for (auto _ : state) {
+        PhotoInfo info;
+        info.ReadBytes(f.bytes.constData(), static_cast<size_t>(f.bytes.size()));
+        benchmark::DoNotOptimize(info.notes.data());
+    }
+    state.SetBytesProcessed(state.iterations() * f.bytes.size());
+}
+
 void BM_Serialize(benchmark::State& state) {
     Fixture& f = TheFixture();
     for (auto _ : state)
@@ -129,6 +139,7 @@ BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadBaselineFread)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveBaselineFwrite)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseFromMemory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Serialize)->Unit(benchmark::kMillisecond);
 
 } // namespace

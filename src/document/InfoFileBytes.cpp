@@ -2,13 +2,19 @@
 
 #include "platform/Cp950.h"
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
 namespace infofile {
 
 void StoreText(char* field, size_t capacity, const char* src, size_t n) {
     if (capacity == 0)
         return;
     const size_t len = cp950::FieldLength(src, n);
-    const size_t kept = cp950::CutLength(src, len, capacity - 1);
+    // A text that fits needs no walk over its characters.
+    const size_t kept = len < capacity ? len : cp950::CutLength(src, len, capacity - 1);
     if (kept != 0)
         std::memcpy(field, src, kept);
     std::memset(field + kept, 0, capacity - kept);
@@ -46,6 +52,23 @@ void WriteLogFont(ByteWriter& out, const LOGFONTA& lf) {
     out.Byte(static_cast<char>(lf.lfQuality));
     out.Byte(static_cast<char>(lf.lfPitchAndFamily));
     out.Bytes(lf.lfFaceName, sizeof lf.lfFaceName);
+}
+
+void AdviseBulkStorage(void* data, size_t bytes) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr size_t kWorthIt = 4u << 20; // a few large pages at least
+    if (bytes < kWorthIt)
+        return;
+    const auto pageSize = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto begin = reinterpret_cast<uintptr_t>(data);
+    const uintptr_t first = (begin + pageSize - 1) & ~(pageSize - 1);
+    const uintptr_t last = (begin + bytes) & ~(pageSize - 1);
+    if (last > first)
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
 }
 
 } // namespace infofile

@@ -104,4 +104,11 @@ void WriteLogFont(ByteWriter& out, const LOGFONTA& lf);
 // capacity - 1 bytes, then zeros to the end of the field.
 void StoreText(char* field, size_t capacity, const char* src, size_t n);
 
+// Hints that freshly allocated storage of `bytes` bytes, about to be filled,
+// is worth backing with large memory pages. Large record lists are several
+// times bigger than the file they come from, and on some systems mapping each
+// fresh small page on first touch costs more than parsing what goes in it.
+// A hint only: small blocks, and systems without the hint, are left alone.
+void AdviseBulkStorage(void* data, size_t bytes);
+
 } // namespace infofile

@@ -110,7 +110,8 @@ bool ReadNote(ByteCursor& in, const Layout& layout, InfoNote& note) {
 // Length of a field's text as it goes to the file: up to its terminator, and
 // never the whole field, so the stored terminator always lies inside it.
 size_t StoredTextLength(const char* field, size_t capacity) {
-    return cp950::CutLength(field, cp950::FieldLength(field, capacity), capacity - 1);
+    const size_t length = cp950::FieldLength(field, capacity);
+    return length < capacity ? length : cp950::CutLength(field, length, capacity - 1);
 }
 
 template <typename Records> void AppendAll(Records& list, Records&& read) {
@@ -142,6 +143,8 @@ InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
     if (count > 0) {
         if (!CountFits(count, layout.DimensionBytes(), in))
             return InfoReadStatus::Damaged;
+        readDims.reserve(static_cast<size_t>(count));
+        infofile::AdviseBulkStorage(readDims.data(), sizeof(Dimension) * readDims.capacity());
         readDims.resize(static_cast<size_t>(count));
         for (Dimension& dim : readDims) {
             dim.font = DefaultLogFont();
@@ -156,6 +159,8 @@ InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
     if (count > 0) {
         if (!CountFits(count, layout.SmallestNoteBytes(), in))
             return InfoReadStatus::Damaged;
+        readNotes.reserve(static_cast<size_t>(count));
+        infofile::AdviseBulkStorage(readNotes.data(), sizeof(InfoNote) * readNotes.capacity());
         readNotes.resize(static_cast<size_t>(count));
         for (InfoNote& note : readNotes) {
             note.font = DefaultLogFont();
@@ -170,13 +175,20 @@ InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
 }
 
 InfoReadStatus PhotoInfo::Read(const QString& path) {
+    // Unbuffered: the whole file goes straight into one buffer with one read.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return InfoReadStatus::Missing; // a photo without annotations yet
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    const qint64 size = file.size();
+    if (size < 0 || size > std::numeric_limits<qsizetype>::max() - 1)
         return InfoReadStatus::Damaged;
-    return ReadBytes(bytes.constData(), static_cast<size_t>(bytes.size()));
+    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    infofile::AdviseBulkStorage(bytes.data(), static_cast<size_t>(size));
+    const qint64 got = file.read(bytes.data(), size);
+    if (got < 0 || file.error() != QFileDevice::NoError)
+        return InfoReadStatus::Damaged;
+    // A file that shrank while being read simply ends early.
+    return ReadBytes(bytes.constData(), static_cast<size_t>(got));
 }
 
 int PhotoInfo::LoadFromFile(const QString& path) {
@@ -196,6 +208,7 @@ QByteArray PhotoInfo::Serialize() const {
         return QByteArray();
 
     QByteArray bytes(static_cast<qsizetype>(total), Qt::Uninitialized);
+    infofile::AdviseBulkStorage(bytes.data(), total);
     ByteWriter out(bytes.data());
     out.Bytes(infofile::kMagic, sizeof infofile::kMagic);
     out.U32(kInfoVersionCurrent);
