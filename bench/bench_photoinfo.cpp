@@ -18,8 +18,9 @@ namespace {
 constexpr int kRecords = 100000;
 
 QByteArray RandomText(std::mt19937& rng, int minBytes, int maxBytes) {
-    static const char* const kWords[] = {"\xB5\xA1\xA4\xE1", "\xAA\xF9", "\xC0\xF0", "\xBC\x70\xA9\xD0",
-                                         "wall", "2.45m", "window", "\xAA\x46\xAD\xB1", " "};
+    static const char* const kWords[] = {
+        "\xB5\xA1\xA4\xE1", "\xAA\xF9",         "\xC0\xF0", "\xBC\x70\xA9\xD0", "wall", "2.45m",
+        "window",           "\xAA\x46\xAD\xB1", " "};
     const int target = std::uniform_int_distribution<int>(minBytes, maxBytes)(rng);
     QByteArray text;
     while (text.size() < target)
@@ -42,7 +43,8 @@ struct Fixture {
         for (int i = 0; i < kRecords; ++i) {
             Dimension dim;
             dim.colour = rng() & 0xFFFFFF;
-            dim.start = POINT{static_cast<int32_t>(rng() % 6000), static_cast<int32_t>(rng() % 4000)};
+            dim.start =
+                POINT{static_cast<int32_t>(rng() % 6000), static_cast<int32_t>(rng() % 4000)};
             dim.end = POINT{static_cast<int32_t>(rng() % 6000), static_cast<int32_t>(rng() % 4000)};
             NormalizeDimensionEnds(dim);
             cp950::CopyToField(dim.value, QByteArray::number(rng() % 100000 / 100.0));
@@ -53,7 +55,8 @@ struct Fixture {
         for (int i = 0; i < kRecords; ++i) {
             InfoNote note;
             cp950::CopyToField(note.title, RandomText(rng, 6, 18));
-            note.anchor = POINT{static_cast<int32_t>(rng() % 6000), static_cast<int32_t>(rng() % 4000)};
+            note.anchor =
+                POINT{static_cast<int32_t>(rng() % 6000), static_cast<int32_t>(rng() % 4000)};
             cp950::CopyToField(note.text, RandomText(rng, 6, 40));
             note.font = DefaultLogFont();
             info.notes.push_back(note);

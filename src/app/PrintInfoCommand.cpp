@@ -14,15 +14,15 @@ int RunPrintInfo(const QString& path) {
         break;
     case InfoReadStatus::Missing:
         std::fprintf(stderr, "tessamar: %s: %s\n", shownPath.constData(),
-                     QFileInfo::exists(path) ? "cannot be opened"
-                                             : "no such file");
+                     QFileInfo::exists(path) ? "cannot be opened" : "no such file");
         return 1;
     case InfoReadStatus::NotInfoFile:
         std::fprintf(stderr, "tessamar: %s: not a photo-info file\n", shownPath.constData());
         return 1;
     case InfoReadStatus::Damaged:
-        std::fprintf(stderr, "tessamar: %s: damaged photo-info file (it ends early or holds "
-                             "impossible counts or lengths)\n",
+        std::fprintf(stderr,
+                     "tessamar: %s: damaged photo-info file (it ends early or holds "
+                     "impossible counts or lengths)\n",
                      shownPath.constData());
         return 1;
     }

@@ -15,7 +15,7 @@
 namespace infofile {
 
 constexpr char kMagic[4] = {'K', 'Z', 'R', '\0'};
-constexpr size_t kHeaderBytes = 12;     // magic, version, dimension count
+constexpr size_t kHeaderBytes = 12; // magic, version, dimension count
 constexpr size_t kLogFontBytes = 60;
 constexpr size_t kStoredValueBytes = 10; // the first 10 bytes of a dimension's value
 

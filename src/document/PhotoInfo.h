@@ -18,10 +18,10 @@ constexpr uint32_t kInfoVersionCurrent = 0x00010008;      // dimensions carry a 
 QString InfoFilePathFor(const QString& photoPath);
 
 enum class InfoReadStatus {
-    Read,          // a complete read
-    Missing,       // no file, or it cannot be opened: no records yet
-    NotInfoFile,   // the file does not start with the magic "KZR\0"
-    Damaged,       // ends early or holds impossible counts or lengths
+    Read,        // a complete read
+    Missing,     // no file, or it cannot be opened: no records yet
+    NotInfoFile, // the file does not start with the magic "KZR\0"
+    Damaged,     // ends early or holds impossible counts or lengths
 };
 
 class PhotoInfo {

@@ -29,8 +29,7 @@ struct Layout {
     bool dimensionFont;
 
     explicit Layout(uint32_t version)
-        : numericValue(version < kInfoVersionTextValue),
-          noteFont(version >= kInfoVersionNoteFont),
+        : numericValue(version < kInfoVersionTextValue), noteFont(version >= kInfoVersionNoteFont),
           dimensionFont(version >= kInfoVersionCurrent) {}
 
     size_t DimensionBytes() const {

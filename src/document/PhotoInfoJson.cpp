@@ -6,7 +6,9 @@
 
 namespace {
 
-void AppendNumber(QByteArray& out, long long n) { out += QByteArray::number(n); }
+void AppendNumber(QByteArray& out, long long n) {
+    out += QByteArray::number(n);
+}
 
 void AppendPoint(QByteArray& out, const POINT& pt) {
     out += '[';
@@ -36,13 +38,27 @@ QByteArray JsonString(const QString& text) {
     for (const char ch : utf8) {
         const auto c = static_cast<unsigned char>(ch);
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
         default:
             if (c < 0x20) {
                 char esc[8];

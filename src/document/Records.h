@@ -24,9 +24,13 @@ struct InfoNote {
 static_assert(sizeof(InfoNote) == 344, "InfoNote keeps its 344-byte layout");
 
 bool operator==(const Dimension& a, const Dimension& b);
-inline bool operator!=(const Dimension& a, const Dimension& b) { return !(a == b); }
+inline bool operator!=(const Dimension& a, const Dimension& b) {
+    return !(a == b);
+}
 bool operator==(const InfoNote& a, const InfoNote& b);
-inline bool operator!=(const InfoNote& a, const InfoNote& b) { return !(a == b); }
+inline bool operator!=(const InfoNote& a, const InfoNote& b) {
+    return !(a == b);
+}
 
 // Title of a note placed with the note tool: "新信息" in code page 950.
 extern const char kNewNoteTitle[];

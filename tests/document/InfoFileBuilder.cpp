@@ -24,9 +24,9 @@ InfoFileBuilder& InfoFileBuilder::Raw(const QByteArray& bytes) {
 
 InfoFileBuilder& InfoFileBuilder::Font(const LOGFONTA& lf) {
     I32(lf.lfHeight).I32(lf.lfWidth).I32(lf.lfEscapement).I32(lf.lfOrientation).I32(lf.lfWeight);
-    const uint8_t flags[8] = {lf.lfItalic,       lf.lfUnderline,     lf.lfStrikeOut,
-                              lf.lfCharSet,      lf.lfOutPrecision,  lf.lfClipPrecision,
-                              lf.lfQuality,      lf.lfPitchAndFamily};
+    const uint8_t flags[8] = {lf.lfItalic,  lf.lfUnderline,     lf.lfStrikeOut,
+                              lf.lfCharSet, lf.lfOutPrecision,  lf.lfClipPrecision,
+                              lf.lfQuality, lf.lfPitchAndFamily};
     m_bytes.append(reinterpret_cast<const char*>(flags), 8);
     m_bytes.append(lf.lfFaceName, 32);
     return *this;

@@ -31,7 +31,8 @@ TEST(PhotoInfoJsonTest, IsValidJsonWithTheRecordsInOrder) {
     const QJsonObject d = doc["dimensions"][0].toObject();
     EXPECT_EQ(d["colour"].toString(), QStringLiteral("#ab01ff"));
     EXPECT_EQ(d["end"][1].toInt(), 4);
-    EXPECT_TRUE(d["value"].toString().startsWith(QStringLiteral("12"))) << d["value"].toString().toStdString();
+    EXPECT_TRUE(d["value"].toString().startsWith(QStringLiteral("12")))
+        << d["value"].toString().toStdString();
     EXPECT_EQ(d["font"]["height"].toInt(), -13);
     EXPECT_EQ(d["font"]["faceName"].toString(), QStringLiteral("Arial"));
     const QJsonObject n = doc["notes"][0].toObject();

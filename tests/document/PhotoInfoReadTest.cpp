@@ -14,7 +14,9 @@ InfoReadStatus ReadInto(PhotoInfo& info, const QByteArray& bytes) {
     return info.ReadBytes(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-QByteArray Cp950(const char* utf8) { return cp950::FromQString(QString::fromUtf8(utf8)); }
+QByteArray Cp950(const char* utf8) {
+    return cp950::FromQString(QString::fromUtf8(utf8));
+}
 
 // One file of each layout with one dimension and one note.
 struct LayoutCase {
@@ -27,13 +29,13 @@ class LayoutTest : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(LayoutTest, ReadsTheRecordsAndTheFontsTheLayoutStores) {
     const LayoutCase& c = GetParam();
-    const QByteArray file = InfoFileBuilder(c.version)
-                                .I32(1)
-                                .Dimension(0x00563412, {10, 20}, {300, 25}, "3.25", -125,
-                                           UnusualFont())
-                                .I32(1)
-                                .Note(Cp950("廚房"), {120, 80}, Cp950("窗戶東面"), UnusualFont())
-                                .Bytes();
+    const QByteArray file =
+        InfoFileBuilder(c.version)
+            .I32(1)
+            .Dimension(0x00563412, {10, 20}, {300, 25}, "3.25", -125, UnusualFont())
+            .I32(1)
+            .Note(Cp950("廚房"), {120, 80}, Cp950("窗戶東面"), UnusualFont())
+            .Bytes();
     PhotoInfo info;
     ASSERT_EQ(ReadInto(info, file), InfoReadStatus::Read);
     ASSERT_EQ(info.dimensions.size(), 1u);
@@ -53,15 +55,13 @@ TEST_P(LayoutTest, ReadsTheRecordsAndTheFontsTheLayoutStores) {
     EXPECT_EQ(note.font, c.noteFontStored ? UnusualFont() : DefaultLogFont());
 }
 
-INSTANTIATE_TEST_SUITE_P(Versions, LayoutTest,
-                         ::testing::Values(LayoutCase{0x00010000, false, false},
-                                           LayoutCase{0x00010005, false, false},
-                                           LayoutCase{0x00010006, false, false},
-                                           LayoutCase{0x00010007, false, true},
-                                           LayoutCase{0x00010008, true, true},
-                                           // newer versions are read like the newest
-                                           LayoutCase{0x00010009, true, true},
-                                           LayoutCase{0xFFFFFFFF, true, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Versions, LayoutTest,
+    ::testing::Values(LayoutCase{0x00010000, false, false}, LayoutCase{0x00010005, false, false},
+                      LayoutCase{0x00010006, false, false}, LayoutCase{0x00010007, false, true},
+                      LayoutCase{0x00010008, true, true},
+                      // newer versions are read like the newest
+                      LayoutCase{0x00010009, true, true}, LayoutCase{0xFFFFFFFF, true, true}));
 
 TEST(PhotoInfoReadTest, OldNumericValuesOfElevenCharactersStayTerminated) {
     const QByteArray file = InfoFileBuilder(0x00010005)
@@ -75,11 +75,8 @@ TEST(PhotoInfoReadTest, OldNumericValuesOfElevenCharactersStayTerminated) {
 }
 
 TEST(PhotoInfoReadTest, ATenByteValueWithoutTerminatorIsTerminatedAfterItsTenBytes) {
-    const QByteArray file = InfoFileBuilder(0x00010008)
-                                .I32(1)
-                                .Dimension(0, {}, {1, 0}, "1234567890")
-                                .I32(0)
-                                .Bytes();
+    const QByteArray file =
+        InfoFileBuilder(0x00010008).I32(1).Dimension(0, {}, {1, 0}, "1234567890").I32(0).Bytes();
     PhotoInfo info;
     ASSERT_EQ(ReadInto(info, file), InfoReadStatus::Read);
     EXPECT_EQ(QByteArray(info.dimensions[0].value, 12), QByteArray("1234567890\0\0", 12));
@@ -197,15 +194,16 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ImpossibleCase{"TwoBillionDimensions",
                        InfoFileBuilder(0x00010008).I32(2000000000).I32(0).Bytes()},
-        ImpossibleCase{"MaxDimensionsOldLayout",
-                       InfoFileBuilder(0x00010005).I32(std::numeric_limits<int32_t>::max()).Bytes()},
+        ImpossibleCase{
+            "MaxDimensionsOldLayout",
+            InfoFileBuilder(0x00010005).I32(std::numeric_limits<int32_t>::max()).Bytes()},
         ImpossibleCase{"TwoBillionNotes",
                        InfoFileBuilder(0x00010008).I32(0).I32(2000000000).Raw("xxxx").Bytes()},
         ImpossibleCase{"NegativeTitleLength", NoteHead(-1) + QByteArray(100, 'a')},
-        ImpossibleCase{"MinTitleLength", NoteHead(std::numeric_limits<int32_t>::min()) +
-                                             QByteArray(100, 'a')},
-        ImpossibleCase{"MaxTitleLength", NoteHead(std::numeric_limits<int32_t>::max()) +
-                                             QByteArray(100, 'a')},
+        ImpossibleCase{"MinTitleLength",
+                       NoteHead(std::numeric_limits<int32_t>::min()) + QByteArray(100, 'a')},
+        ImpossibleCase{"MaxTitleLength",
+                       NoteHead(std::numeric_limits<int32_t>::max()) + QByteArray(100, 'a')},
         ImpossibleCase{"NegativeTextLength", InfoFileBuilder(0x00010008)
                                                  .I32(0)
                                                  .I32(1)
@@ -222,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
 // the rest is skipped and the next fields are read from the right place.
 TEST(PhotoInfoReadTest, OverlongTextsKeepWhatFitsCutBetweenCharacters) {
     const QByteArray chinese30 = Cp950("一二三四五六七八九十一二三四五"); // 15 characters
-    const QByteArray title = "a" + chinese30;                            // 31 bytes
+    const QByteArray title = "a" + chinese30;                             // 31 bytes
     QByteArray text = "ab";
     for (int i = 0; i < 20; ++i)
         text += chinese30; // 602 bytes
@@ -248,11 +246,8 @@ TEST(PhotoInfoReadTest, OverlongTextsKeepWhatFitsCutBetweenCharacters) {
 }
 
 TEST(PhotoInfoReadTest, ATextStopsAtItsFirstNulAndTheFieldIsZeroFilled) {
-    const QByteArray file = InfoFileBuilder(0x00010008)
-                                .I32(0)
-                                .I32(1)
-                                .Note(QByteArray("ab\0cd", 5), {}, "x")
-                                .Bytes();
+    const QByteArray file =
+        InfoFileBuilder(0x00010008).I32(0).I32(1).Note(QByteArray("ab\0cd", 5), {}, "x").Bytes();
     PhotoInfo info;
     ASSERT_EQ(ReadInto(info, file), InfoReadStatus::Read);
     EXPECT_EQ(QByteArray(info.notes[0].title, 20), QByteArray(20, '\0').replace(0, 2, "ab"));

@@ -12,7 +12,9 @@
 
 namespace {
 
-QByteArray Cp950(const char* utf8) { return cp950::FromQString(QString::fromUtf8(utf8)); }
+QByteArray Cp950(const char* utf8) {
+    return cp950::FromQString(QString::fromUtf8(utf8));
+}
 
 Dimension MakeDimension(COLORREF colour, POINT start, POINT end, const char* value,
                         const LOGFONTA& font = DefaultLogFont()) {
@@ -38,7 +40,8 @@ InfoNote MakeNote(const char* title, POINT anchor, const char* text,
 PhotoInfo SampleDocument() {
     PhotoInfo info;
     info.dimensions.push_back(MakeDimension(RGB(255, 0, 0), {10, 20}, {300, 20}, "3.25"));
-    info.dimensions.push_back(MakeDimension(RGB(1, 2, 3), {0, 100}, {0, 500}, "約2米", UnusualFont()));
+    info.dimensions.push_back(
+        MakeDimension(RGB(1, 2, 3), {0, 100}, {0, 500}, "約2米", UnusualFont()));
     info.dimensions.push_back(MakeDimension(0, {-7, 7}, {-7, 7}, ""));
     info.notes.push_back(MakeNote("廚房", {120, 80}, "窗戶東面\n寬 3 米", UnusualFont()));
     info.notes.push_back(MakeNote("新信息", {-5, 9}, ""));
@@ -129,22 +132,25 @@ TEST_P(SaveFailureTest, ReturnsZeroWithAReasonAndLeavesTheFolderAsItWas) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Targets, SaveFailureTest,
-    ::testing::Values(
-        SaveFailure{"FolderDoesNotExist",
-                    [](const QTemporaryDir& dir) { return dir.filePath("gone/kitchen.dat"); }},
-        SaveFailure{"FolderIsAFile",
-                    [](const QTemporaryDir& dir) {
-                        WriteWholeFile(dir.filePath("plain"), "x");
-                        return dir.filePath("plain/kitchen.dat");
-                    }},
-        SaveFailure{"TargetIsAFolder",
-                    [](const QTemporaryDir& dir) {
-                        QDir(dir.path()).mkdir("kitchen.dat");
-                        return dir.filePath("kitchen.dat");
-                    }}),
-    [](const ::testing::TestParamInfo<SaveFailure>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Targets, SaveFailureTest,
+                         ::testing::Values(SaveFailure{"FolderDoesNotExist",
+                                                       [](const QTemporaryDir& dir) {
+                                                           return dir.filePath("gone/kitchen.dat");
+                                                       }},
+                                           SaveFailure{"FolderIsAFile",
+                                                       [](const QTemporaryDir& dir) {
+                                                           WriteWholeFile(dir.filePath("plain"),
+                                                                          "x");
+                                                           return dir.filePath("plain/kitchen.dat");
+                                                       }},
+                                           SaveFailure{"TargetIsAFolder",
+                                                       [](const QTemporaryDir& dir) {
+                                                           QDir(dir.path()).mkdir("kitchen.dat");
+                                                           return dir.filePath("kitchen.dat");
+                                                       }}),
+                         [](const ::testing::TestParamInfo<SaveFailure>& info) {
+                             return info.param.name;
+                         });
 
 TEST(PhotoInfoWriteTest, AFolderWithoutWritePermissionKeepsTheOldFile) {
     if (geteuid() == 0)

@@ -1,6 +1,6 @@
+#include "document/Records.h"
 #include "common/TestSupport.h"
 #include "document/PhotoInfo.h"
-#include "document/Records.h"
 #include "platform/Cp950.h"
 
 #include <cmath>
@@ -33,19 +33,18 @@ constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 
 INSTANTIATE_TEST_SUITE_P(
     Directions, NormalizeDimensionEndsTest,
-    ::testing::Values(
-        EndsCase{"Rightwards", {10, 5}, {90, 5}, false},
-        EndsCase{"Leftwards", {90, 5}, {10, 5}, true},              // -180 degrees
-        EndsCase{"Upwards", {0, 100}, {0, 0}, false},               // +90
-        EndsCase{"Downwards", {0, 0}, {0, 100}, true},              // -90
-        EndsCase{"DownRight70", {0, 0}, {364, 1000}, false},        // -70
-        EndsCase{"DownRight80", {0, 0}, {176, 1000}, true},         // -80
-        EndsCase{"UpLeft100", {0, 1000}, {-176, 0}, false},         // +100
-        EndsCase{"UpLeft110", {0, 1000}, {-364, 0}, true},          // +110
-        EndsCase{"Coincident", {7, 7}, {7, 7}, false},
-        // The difference does not fit 32 bits: it must not wrap to the left.
-        EndsCase{"ExtremeRightwards", {kMin, 0}, {kMax, 0}, false},
-        EndsCase{"ExtremeLeftwards", {kMax, 0}, {kMin, 0}, true}),
+    ::testing::Values(EndsCase{"Rightwards", {10, 5}, {90, 5}, false},
+                      EndsCase{"Leftwards", {90, 5}, {10, 5}, true},       // -180 degrees
+                      EndsCase{"Upwards", {0, 100}, {0, 0}, false},        // +90
+                      EndsCase{"Downwards", {0, 0}, {0, 100}, true},       // -90
+                      EndsCase{"DownRight70", {0, 0}, {364, 1000}, false}, // -70
+                      EndsCase{"DownRight80", {0, 0}, {176, 1000}, true},  // -80
+                      EndsCase{"UpLeft100", {0, 1000}, {-176, 0}, false},  // +100
+                      EndsCase{"UpLeft110", {0, 1000}, {-364, 0}, true},   // +110
+                      EndsCase{"Coincident", {7, 7}, {7, 7}, false},
+                      // The difference does not fit 32 bits: it must not wrap to the left.
+                      EndsCase{"ExtremeRightwards", {kMin, 0}, {kMax, 0}, false},
+                      EndsCase{"ExtremeLeftwards", {kMax, 0}, {kMin, 0}, true}),
     [](const ::testing::TestParamInfo<EndsCase>& info) { return info.param.name; });
 
 TEST(NormalizeDimensionEndsTest, BothBoundsAreKeptAndEverythingBeyondIsExchanged) {

@@ -1,5 +1,5 @@
-#include "platform/ColorRef.h"
 #include "platform/LogFont.h"
+#include "platform/ColorRef.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
