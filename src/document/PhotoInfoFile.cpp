@@ -178,8 +178,11 @@ InfoReadStatus PhotoInfo::Read(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return InfoReadStatus::Missing; // a photo without annotations yet
+    // A file above 1 GiB (millions of records beyond any photo) is refused
+    // before anything is read into memory.
+    constexpr qint64 kLargestInfoFile = qint64(1) << 30;
     const qint64 size = file.size();
-    if (size < 0 || size > std::numeric_limits<qsizetype>::max() - 1)
+    if (size < 0 || size > kLargestInfoFile)
         return InfoReadStatus::Damaged;
     QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
     infofile::AdviseBulkStorage(bytes.data(), static_cast<size_t>(size));

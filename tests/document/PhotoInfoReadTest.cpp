@@ -273,6 +273,17 @@ TEST(PhotoInfoReadTest, AMissingOrUnopenableFileMeansNoRecordsYet) {
     EXPECT_TRUE(info.notes.empty());
 }
 
+TEST(PhotoInfoReadTest, AFileAboveOneGibibyteIsRefusedWithoutReadingIt) {
+    QTemporaryDir dir;
+    QFile huge(dir.filePath("huge.dat"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    huge.write(InfoFileBuilder(0x00010008).I32(0).I32(0).Bytes());
+    ASSERT_TRUE(huge.resize((qint64(1) << 30) + 1)); // sparse: takes no disk space
+    huge.close();
+    PhotoInfo info;
+    EXPECT_EQ(info.Read(huge.fileName()), InfoReadStatus::Damaged);
+}
+
 TEST(PhotoInfoReadTest, LoadFromFileTellsACompleteReadFromABadFile) {
     QTemporaryDir dir;
     const QString good = dir.filePath("good.dat");
