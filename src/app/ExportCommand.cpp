@@ -13,6 +13,15 @@
 #include <memory>
 
 namespace {
+QtMessageHandler g_previousHandler = nullptr;
+
+// The command speaks for itself in one line per failure; Qt's own notes about
+// the headless platform (runtime folder, fonts) would only add noise.
+void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        g_previousHandler(type, context, message);
+}
+
 int Fail(const QString& message) {
     std::fprintf(stderr, "tessamar: %s\n", message.toLocal8Bit().constData());
     return 1;
@@ -24,8 +33,11 @@ int RunExport(int argc, char** argv, const QString& photo, const QString& out) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QGuiApplication> app;
-    if (!QCoreApplication::instance())
+    if (!QCoreApplication::instance()) {
+        // Our own process: quiet until it ends (Qt may still speak at exit).
+        g_previousHandler = qInstallMessageHandler(QuietHandler);
         app = std::make_unique<QGuiApplication>(argc, argv);
+    }
     InstallFontSubstitutes();
 
     CDibDC picture;
