@@ -61,15 +61,21 @@ QGroupBox* MakeGroup(const QString& caption) {
     // A frame only: it lies beneath the controls it frames and never takes
     // their clicks.
     group->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The caption sits on the top line of the frame, as on a classic group box.
+    group->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 7px; padding: 0 2px; }"));
     return group;
 }
 
 QString SupportText() {
-    return QString::fromUtf8("Tessamar 技術支援\n"
-                             "電郵：support@tessamar.example\n"
-                             "網站：www.tessamar.example\n\n"
-                             "使用中如有問題，請來信說明\n"
-                             "照片與操作步驟。");
+    return QString::fromUtf8("Tessamar 技術支援\n\n"
+                             "電郵：\n"
+                             "support@tessamar.example\n"
+                             "網站：\n"
+                             "www.tessamar.example\n\n"
+                             "如有問題，請來信告知。");
 }
 } // namespace
 
