@@ -30,8 +30,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     m_maker->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_maker->setGeometry(units.Rect(40, 24, 146, 20));
 
-    m_notice = new QLabel(QString::fromUtf8("本程式按現狀提供，不附帶任何明示或暗示的擔保。"
-                                            "量得的尺寸僅供參考，施工前請以實地測量為準。"),
+    m_notice = new QLabel(QString::fromUtf8("本程式按現狀提供，不附帶任何擔保。"
+                                            "量得的尺寸僅供參考。"),
                           this);
     m_notice->setTextFormat(Qt::PlainText);
     m_notice->setWordWrap(true);
