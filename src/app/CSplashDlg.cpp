@@ -1,6 +1,7 @@
 #include "app/CSplashDlg.h"
 
 #include "dialog/ControlIds.h"
+#include "dialog/ModalLoop.h"
 #include "dialog/ResourceArt.h"
 
 #include <QGuiApplication>
@@ -31,7 +32,7 @@ void CSplashDlg::OnInitDialog() {
 int CSplashDlg::DoModal() {
     if (m_bitmap.isNull())
         return QDialog::Accepted; // nothing to show: go on to the main window
-    return exec();
+    return RunModal(*this);
 }
 
 void CSplashDlg::paintEvent(QPaintEvent*) {

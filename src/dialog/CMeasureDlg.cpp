@@ -1,6 +1,7 @@
 #include "dialog/CMeasureDlg.h"
 
 #include "dialog/DialogUnits.h"
+#include "dialog/ModalLoop.h"
 #include "dialog/ResourceArt.h"
 #include "platform/Cp950.h"
 #include "platform/Prompts.h"
@@ -112,7 +113,7 @@ void CMeasureDlg::InitDialog() {
 
 int CMeasureDlg::DoModal() {
     InitDialog();
-    return exec();
+    return RunModal(*this);
 }
 
 void CMeasureDlg::AddControl(int id, QWidget* control) {
@@ -204,11 +205,11 @@ void CMeasureDlg::CreateControls() {
     // States at creation.
     for (int id : {IDC_CONNECT_RANGE, IDC_HELP, IDC_EXIT, IDC_STATUS})
         GetDlgItem(id)->setVisible(false);
-    for (int id : {IDC_SAVE_INFO, IDC_EXPORT_PICTURE, IDC_TOOL_DRAG, IDC_TOOL_DIMENSION,
-                   IDC_TOOL_NOTE, IDC_TOOL_SELECT, IDC_SIZE_EDIT, IDC_CANVAS, IDC_NOTE_TITLE,
-                   IDC_ADD_NOTE, IDC_DELETE_NOTE, IDC_MODIFY_NOTE, IDC_NOTE_TEXT,
-                   IDC_DELETE_DIMENSION, IDC_ZOOM_IN, IDC_ZOOM_OUT, IDC_ZOOM_FIT,
-                   IDC_ZOOM_ACTUAL, IDC_NOTE_FONT})
+    for (int id :
+         {IDC_SAVE_INFO, IDC_EXPORT_PICTURE, IDC_TOOL_DRAG, IDC_TOOL_DIMENSION, IDC_TOOL_NOTE,
+          IDC_TOOL_SELECT, IDC_SIZE_EDIT, IDC_CANVAS, IDC_NOTE_TITLE, IDC_ADD_NOTE, IDC_DELETE_NOTE,
+          IDC_MODIFY_NOTE, IDC_NOTE_TEXT, IDC_DELETE_DIMENSION, IDC_ZOOM_IN, IDC_ZOOM_OUT,
+          IDC_ZOOM_FIT, IDC_ZOOM_ACTUAL, IDC_NOTE_FONT})
         GetDlgItem(id)->setEnabled(false);
 
     // Frames go beneath what they frame; the banner beneath everything.
@@ -238,7 +239,9 @@ void CMeasureDlg::UpdateData(bool save) {
         button->setChecked(true);
 }
 
-QString CMeasureDlg::AboutMenuText() { return QString::fromUtf8("關于 KZR(&A)..."); }
+QString CMeasureDlg::AboutMenuText() {
+    return QString::fromUtf8("關于 KZR(&A)...");
+}
 
 void CMeasureDlg::OnInitDialog() {
     // 1. Members into the controls: the drag button starts pressed.
@@ -264,7 +267,8 @@ void CMeasureDlg::OnInitDialog() {
     // 4. 1024 x 766, centred on the screen; this gives the first layout.
     move(0, 0);
     resize(kWindowWidth, kWindowHeight);
-    if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+    if (const QScreen* screen =
+            this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.x() + (area.width() - kWindowWidth) / 2,
              area.y() + (area.height() - kWindowHeight) / 2);
@@ -322,8 +326,9 @@ void CMeasureDlg::OpenPhotoAtStart(const QString& path) {
         return;
     if (!m_canvas.LoadPhoto(path)) {
         const QString reason = m_canvas.m_dib.ErrorString();
-        Prompts().Message(this, QString::fromUtf8("無法打開圖片：%1%2")
-                                    .arg(path, reason.isEmpty() ? QString() : "\n" + reason),
+        Prompts().Message(this,
+                          QString::fromUtf8("無法打開圖片：%1%2")
+                              .arg(path, reason.isEmpty() ? QString() : "\n" + reason),
                           QMessageBox::Ok, QMessageBox::Warning);
         return;
     }
@@ -335,8 +340,7 @@ void CMeasureDlg::OpenPhotoAtStart(const QString& path) {
     UpdateData(false);
     for (int id : {IDC_ZOOM_IN, IDC_ZOOM_OUT, IDC_ZOOM_ACTUAL, IDC_ZOOM_FIT, IDC_CANVAS,
                    IDC_SAVE_INFO, IDC_EXPORT_PICTURE, IDC_TOOL_DRAG, IDC_TOOL_DIMENSION,
-                   IDC_TOOL_SELECT, IDC_TOOL_NOTE, IDC_COLOUR_SWATCH, IDC_SIZE_EDIT,
-                   IDC_ADD_NOTE})
+                   IDC_TOOL_SELECT, IDC_TOOL_NOTE, IDC_COLOUR_SWATCH, IDC_SIZE_EDIT, IDC_ADD_NOTE})
         GetDlgItem(id)->setEnabled(true);
     m_canvas.Repaint();
 }
@@ -357,9 +361,13 @@ void CMeasureDlg::OnCancel() {
     m_bCancelCloses = 1;
 }
 
-void CMeasureDlg::accept() { OnOK(); }
+void CMeasureDlg::accept() {
+    OnOK();
+}
 
-void CMeasureDlg::reject() { OnCancel(); }
+void CMeasureDlg::reject() {
+    OnCancel();
+}
 
 void CMeasureDlg::showEvent(QShowEvent* event) {
     InitDialog();

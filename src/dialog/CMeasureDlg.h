@@ -94,14 +94,14 @@ public:
     static QString AboutMenuText();
 
     // --- members ---
-    QString m_strSize;        // value edit 1020, at most 9 characters
-    int m_nTool = 0;          // checked tool button, in the group's order
-    CToolTipCtrl m_toolTip;   // tips of the icon buttons
-    QIcon m_hIcon;            // application icon
-    int m_bCancelCloses = 1;  // whether a cancel request closes the window
-    QFont m_fontSupport;      // font of the support text 1055
+    QString m_strSize;          // value edit 1020, at most 9 characters
+    int m_nTool = 0;            // checked tool button, in the group's order
+    CToolTipCtrl m_toolTip;     // tips of the icon buttons
+    QIcon m_hIcon;              // application icon
+    int m_bCancelCloses = 1;    // whether a cancel request closes the window
+    QFont m_fontSupport;        // font of the support text 1055
     QList<QShortcut*> m_hAccel; // view shortcuts
-    QString m_strPhotoPath;   // full path of the photo shown
+    QString m_strPhotoPath;     // full path of the photo shown
     CPhotoCanvas m_canvas;
     CColorSwatch m_colourSwatch;
 
@@ -134,7 +134,7 @@ private:
     QList<int> m_controlOrder; // template order, for the tests and tab order
     QButtonGroup* m_toolGroup = nullptr;
     bool m_bInitialised = false;
-    QSize m_refusedSize;       // last size sent back to the fixed size
-    int m_cursorTool = -1;     // tool whose cursor the canvas shows
+    QSize m_refusedSize;   // last size sent back to the fixed size
+    int m_cursorTool = -1; // tool whose cursor the canvas shows
     QString m_strStartPhoto;
 };

@@ -4,6 +4,7 @@
 #include "dialog/CMeasureDlg.h"
 
 #include "app/CAboutDlg.h"
+#include "dialog/ModalLoop.h"
 
 #include <QAbstractButton>
 #include <QShortcut>
@@ -35,8 +36,8 @@ void CMeasureDlg::CreateAccelerators() {
                  {Qt::Key_Asterisk, ID_ZOOM_FIT},
                  {Qt::Key_Minus, ID_ZOOM_OUT}};
     for (const auto& entry : table) {
-        auto* shortcut = new QShortcut(
-            QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | entry.key), this);
+        auto* shortcut =
+            new QShortcut(QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | entry.key), this);
         shortcut->setProperty("command", entry.command);
         const int command = entry.command;
         connect(shortcut, &QShortcut::activated, this, [this, command] { OnCommand(command); });
@@ -63,14 +64,22 @@ void CMeasureDlg::OnCommand(int id) {
     }
 }
 
-void CMeasureDlg::OnZoomIn() { m_canvas.SetZoom(ZoomIn); }
-void CMeasureDlg::OnZoomOut() { m_canvas.SetZoom(ZoomOut); }
-void CMeasureDlg::OnZoomFit() { m_canvas.SetZoom(ZoomFit); }
-void CMeasureDlg::OnZoomActual() { m_canvas.SetZoom(ZoomActual); }
+void CMeasureDlg::OnZoomIn() {
+    m_canvas.SetZoom(ZoomIn);
+}
+void CMeasureDlg::OnZoomOut() {
+    m_canvas.SetZoom(ZoomOut);
+}
+void CMeasureDlg::OnZoomFit() {
+    m_canvas.SetZoom(ZoomFit);
+}
+void CMeasureDlg::OnZoomActual() {
+    m_canvas.SetZoom(ZoomActual);
+}
 
 void CMeasureDlg::OnSysCommand(int id) {
     if ((id & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg about(nullptr);
-        about.exec();
+        RunModal(about);
     }
 }

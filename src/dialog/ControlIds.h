@@ -5,11 +5,11 @@
 // Main window controls.
 enum ControlId : int {
     IDC_OPEN_PHOTO = 1000,
-    IDC_PANEL = 1003,          // group box framing the right-hand panel
+    IDC_PANEL = 1003, // group box framing the right-hand panel
     IDC_CANVAS = 1004,
-    IDC_STATUS = 1005,         // status line, never shown
+    IDC_STATUS = 1005, // status line, never shown
     IDC_SAVE_INFO = 1006,
-    IDC_TOOL_DRAG = 1012,      // first button of the tool group
+    IDC_TOOL_DRAG = 1012, // first button of the tool group
     IDC_TOOL_DIMENSION = 1013,
     IDC_COLOUR_LABEL = 1014,
     IDC_COLOUR_SWATCH = 1015,
@@ -51,7 +51,7 @@ constexpr int IDM_ABOUTBOX = 16;
 
 // Resource numbers of the program's pictures.
 enum ResourceId : int {
-    IDR_MAINFRAME = 128,   // application icon
+    IDR_MAINFRAME = 128, // application icon
     IDI_TOOL_DRAG = 132,
     IDC_CURSOR_DRAG = 140,
     IDI_TOOL_DIMENSION = 141,

@@ -72,10 +72,9 @@ TEST(AboutBox, ShowsVersionMakerAndNotice) {
     EXPECT_EQ(about.OkButton()->geometry(), units.Rect(136, 92, 50, 14));
     EXPECT_EQ(about.VersionStatic()->geometry(), units.Rect(40, 10, 119, 8));
     // Every static fits inside the box.
-    for (QWidget* w : {static_cast<QWidget*>(about.VersionStatic()),
-                       static_cast<QWidget*>(about.MakerStatic()),
-                       static_cast<QWidget*>(about.NoticeStatic()),
-                       static_cast<QWidget*>(about.OkButton())})
+    for (QWidget* w :
+         {static_cast<QWidget*>(about.VersionStatic()), static_cast<QWidget*>(about.MakerStatic()),
+          static_cast<QWidget*>(about.NoticeStatic()), static_cast<QWidget*>(about.OkButton())})
         EXPECT_TRUE(about.rect().contains(w->geometry()));
 }
 

@@ -3,16 +3,16 @@
 #include "DialogFixture.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QShortcut>
 #include <QPushButton>
-#include <QToolButton>
-#include <QApplication>
+#include <QShortcut>
 #include <QTimer>
+#include <QToolButton>
 #include <algorithm>
 
 namespace {
@@ -121,8 +121,8 @@ TEST_F(MainWindowTest, EveryControlHasItsKindCaptionAndEnabledState) {
 
 TEST_F(MainWindowTest, StartsWithOnlyThePhotoButtonsAndFramesShown) {
     // Hidden from the start, and the editing panel hidden with the drag tool.
-    std::vector<int> hidden = {IDC_CONNECT_RANGE, IDC_HELP, IDC_EXIT, IDC_STATUS,
-                               IDC_ADD_NOTE, IDC_MODIFY_NOTE};
+    std::vector<int> hidden = {IDC_CONNECT_RANGE, IDC_HELP,     IDC_EXIT,
+                               IDC_STATUS,        IDC_ADD_NOTE, IDC_MODIFY_NOTE};
     hidden.insert(hidden.end(), std::begin(kDimensionGroup), std::end(kDimensionGroup));
     hidden.insert(hidden.end(), std::begin(kNoteGroup), std::end(kNoteGroup));
     for (const ControlRow& row : kControls) {
@@ -170,8 +170,9 @@ TEST_F(MainWindowTest, AcceleratorsAreCtrlWithTheKeypadKeys) {
         {Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Slash, ID_ZOOM_ACTUAL}};
     ASSERT_EQ(dlg->m_hAccel.size(), 4);
     for (const auto& [keys, command] : expected) {
-        const auto found = std::find_if(dlg->m_hAccel.begin(), dlg->m_hAccel.end(),
-                                        [&](QShortcut* s) { return s->key() == QKeySequence(keys); });
+        const auto found =
+            std::find_if(dlg->m_hAccel.begin(), dlg->m_hAccel.end(),
+                         [&](QShortcut* s) { return s->key() == QKeySequence(keys); });
         ASSERT_NE(found, dlg->m_hAccel.end()) << command;
         EXPECT_EQ((*found)->property("command").toInt(), command);
     }

@@ -32,8 +32,8 @@ protected:
     std::unique_ptr<CMeasureDlg> dlg;
 };
 
-inline const int kDimensionGroup[] = {IDC_COLOUR_LABEL, IDC_COLOUR_SWATCH, IDC_DIM_FONT_LABEL,
-                                      IDC_DIM_FONT_NAME, IDC_DIM_FONT,     IDC_SIZE_LABEL,
+inline const int kDimensionGroup[] = {IDC_COLOUR_LABEL,  IDC_COLOUR_SWATCH,   IDC_DIM_FONT_LABEL,
+                                      IDC_DIM_FONT_NAME, IDC_DIM_FONT,        IDC_SIZE_LABEL,
                                       IDC_SIZE_EDIT,     IDC_DELETE_DIMENSION};
 inline const int kNoteGroup[] = {IDC_NOTE_TITLE_LABEL, IDC_NOTE_TITLE, IDC_NOTE_FONT_LABEL,
                                  IDC_NOTE_FONT_NAME,   IDC_NOTE_FONT,  IDC_NOTE_LIST,

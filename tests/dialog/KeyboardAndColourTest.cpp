@@ -11,7 +11,8 @@
 namespace {
 class ColourAnswer : public Prompter {
 public:
-    explicit ColourAnswer(COLORREF answer, bool confirm = true) : m_answer(answer), m_confirm(confirm) {}
+    explicit ColourAnswer(COLORREF answer, bool confirm = true)
+        : m_answer(answer), m_confirm(confirm) {}
     bool ChooseColour(QWidget*, COLORREF& colour) override {
         ++calls;
         offered = colour;

@@ -54,7 +54,8 @@ std::vector<std::pair<int, QRect>> ExpectedLayout(int W, int H) {
 
 void ExpectLayout(const CMeasureDlg& dlg, int W, int H) {
     for (const auto& [id, rect] : ExpectedLayout(W, H))
-        EXPECT_EQ(dlg.GetDlgItem(id)->geometry(), rect) << "control " << id << " at " << W << "x" << H;
+        EXPECT_EQ(dlg.GetDlgItem(id)->geometry(), rect)
+            << "control " << id << " at " << W << "x" << H;
 }
 
 class LayoutAtSize : public MainWindowTest, public ::testing::WithParamInterface<QSize> {};

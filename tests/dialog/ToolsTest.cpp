@@ -103,15 +103,14 @@ TEST_P(EditPanel, ShowsTheGroupOfTheToolOrSelection) {
     EXPECT_TRUE(Item(IDC_NOTE_LIST)->isEnabled());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ToolByKind, EditPanel,
-    ::testing::Values(PanelCase{ToolDrag, SelectionNone, false, false},
-                      PanelCase{ToolDrag, SelectionDimension, false, false},
-                      PanelCase{ToolDrag, SelectionNote, false, false},
-                      PanelCase{ToolDimension, SelectionNone, true, false},
-                      PanelCase{ToolDimension, SelectionNote, true, false},
-                      PanelCase{ToolNote, SelectionNone, false, true},
-                      PanelCase{ToolNote, SelectionDimension, false, true},
-                      PanelCase{ToolSelect, SelectionNone, false, false},
-                      PanelCase{ToolSelect, SelectionDimension, true, false},
-                      PanelCase{ToolSelect, SelectionNote, false, true}));
+INSTANTIATE_TEST_SUITE_P(ToolByKind, EditPanel,
+                         ::testing::Values(PanelCase{ToolDrag, SelectionNone, false, false},
+                                           PanelCase{ToolDrag, SelectionDimension, false, false},
+                                           PanelCase{ToolDrag, SelectionNote, false, false},
+                                           PanelCase{ToolDimension, SelectionNone, true, false},
+                                           PanelCase{ToolDimension, SelectionNote, true, false},
+                                           PanelCase{ToolNote, SelectionNone, false, true},
+                                           PanelCase{ToolNote, SelectionDimension, false, true},
+                                           PanelCase{ToolSelect, SelectionNone, false, false},
+                                           PanelCase{ToolSelect, SelectionDimension, true, false},
+                                           PanelCase{ToolSelect, SelectionNote, false, true}));

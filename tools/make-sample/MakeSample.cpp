@@ -24,7 +24,9 @@ const QRectF kBack(430, 250, 430, 360);
 const QPointF kVanish(645, 440);
 
 // The point on the line from `p` toward the vanishing point, `t` of the way.
-QPointF Toward(QPointF p, double t) { return p + (kVanish - p) * t; }
+QPointF Toward(QPointF p, double t) {
+    return p + (kVanish - p) * t;
+}
 
 void DrawRoom(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing);
@@ -71,8 +73,8 @@ void DrawRoom(QPainter& p) {
     for (int i = 1; i < 16; ++i) {
         const double x = kBack.left() + kBack.width() * i / 16.0;
         const QPointF farEnd(x, bbl.y());
-        const QPointF nearEnd = kVanish + (farEnd - kVanish) * (kHeight - kVanish.y()) /
-                                              (bbl.y() - kVanish.y());
+        const QPointF nearEnd =
+            kVanish + (farEnd - kVanish) * (kHeight - kVanish.y()) / (bbl.y() - kVanish.y());
         p.drawLine(farEnd, nearEnd);
     }
 
@@ -80,8 +82,7 @@ void DrawRoom(QPainter& p) {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(245, 242, 236));
     p.drawRect(QRectF(bbl.x(), bbl.y() - 12, kBack.width(), 12));
-    p.drawPolygon(QPolygonF{Toward(bl, 0.0) + QPointF(0, -40), bbl + QPointF(0, -12), bbl,
-                            bl});
+    p.drawPolygon(QPolygonF{Toward(bl, 0.0) + QPointF(0, -40), bbl + QPointF(0, -12), bbl, bl});
     p.drawPolygon(QPolygonF{bbr + QPointF(0, -12), br + QPointF(0, -40), br, bbr});
 
     // Window on the back wall, with the sky behind it.
@@ -93,8 +94,10 @@ void DrawRoom(QPainter& p) {
     p.setPen(QPen(QColor(250, 250, 248), 10));
     p.drawRect(window);
     p.setPen(QPen(QColor(250, 250, 248), 6));
-    p.drawLine(QPointF(window.center().x(), window.top()), QPointF(window.center().x(), window.bottom()));
-    p.drawLine(QPointF(window.left(), window.center().y()), QPointF(window.right(), window.center().y()));
+    p.drawLine(QPointF(window.center().x(), window.top()),
+               QPointF(window.center().x(), window.bottom()));
+    p.drawLine(QPointF(window.left(), window.center().y()),
+               QPointF(window.right(), window.center().y()));
     p.setPen(QPen(QColor(160, 150, 135), 2));
     p.setBrush(QColor(238, 236, 230));
     p.drawRect(QRectF(window.left() - 14, window.bottom() + 5, window.width() + 28, 10));
