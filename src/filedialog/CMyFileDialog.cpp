@@ -1,0 +1,111 @@
+#include "filedialog/CMyFileDialog.h"
+
+#include "filedialog/CPreviewStatic.h"
+#include "filedialog/DialogUnits.h"
+#include "filedialog/MfcFilter.h"
+
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+
+namespace {
+// The panel and its statics in dialog units.
+const QSize kPanelUnits(145, 94);
+const QRect kPreviewUnits(33, 7, 80, 60);
+const QRect kSizeTextUnits(42, 74, 63, 8);
+} // namespace
+
+CMyFileDialog::CMyFileDialog(bool bOpenFileDialog, const QString& defaultExtension,
+                             const QString& fileName, uint32_t flags, const QString& filter,
+                             QWidget* parent)
+    : QFileDialog(parent), m_nFlags(flags | OFN_EXPLORER | OFN_ENABLETEMPLATE) {
+    setObjectName(QStringLiteral("CMyFileDialog"));
+    // Qt's own dialog, so the preview panel can join its layout.
+    setOption(QFileDialog::DontUseNativeDialog, true);
+    if (bOpenFileDialog) {
+        setAcceptMode(QFileDialog::AcceptOpen);
+        setFileMode((m_nFlags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
+                                                   : QFileDialog::AnyFile);
+    } else {
+        setAcceptMode(QFileDialog::AcceptSave);
+        setFileMode(QFileDialog::AnyFile);
+        setOption(QFileDialog::DontConfirmOverwrite, !(m_nFlags & OFN_OVERWRITEPROMPT));
+    }
+    if (!defaultExtension.isEmpty())
+        setDefaultSuffix(defaultExtension);
+    const QStringList nameFilters = MfcFilterToNameFilters(filter);
+    if (!nameFilters.isEmpty())
+        setNameFilters(nameFilters);
+    if (!fileName.isEmpty())
+        selectFile(fileName);
+
+    connect(this, &QFileDialog::currentChanged, this, &CMyFileDialog::OnFileNameChange);
+    OnInitDone();
+}
+
+CMyFileDialog::~CMyFileDialog() = default;
+
+void CMyFileDialog::OnInitDone() {
+    m_pPanel = new QWidget(this);
+    m_pPanel->setObjectName(QStringLiteral("IDD_PREVIEW_PANEL"));
+    m_pPanel->setFont(QFont(QStringLiteral("System"), 10));
+    const QSize base = DialogBaseUnits(m_pPanel->font());
+    m_pPanel->setFixedSize(DialogUnitsToPixels(QRect(QPoint(0, 0), kPanelUnits), base).size());
+
+    m_preview = new CPreviewStatic(m_pPanel);
+    m_preview->setObjectName(QStringLiteral("IDC_PREVIEW"));
+    m_preview->setGeometry(DialogUnitsToPixels(kPreviewUnits, base));
+    connect(m_preview, &CPreviewStatic::PictureChanged, this, &CMyFileDialog::OnPictureChanged);
+
+    m_pSizeText = new QLabel(m_pPanel);
+    m_pSizeText->setObjectName(QStringLiteral("IDC_PREVIEW_SIZE"));
+    m_pSizeText->setGeometry(DialogUnitsToPixels(kSizeTextUnits, base));
+
+    // Beside the file list, centred in its row; below everything if the
+    // dialog's layout is not the grid it normally is.
+    if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
+        const int listRow = grid->rowCount() > 1 ? 1 : 0;
+        grid->addWidget(m_pPanel, listRow, grid->columnCount(), Qt::AlignCenter);
+    } else if (layout()) {
+        layout()->addWidget(m_pPanel);
+    }
+    OnSetThumbnailView();
+}
+
+void CMyFileDialog::OnSetThumbnailView() {
+    // Qt's dialog has no thumbnail view; its list view (icons in columns) is
+    // the nearest, where the detail view would be the default.
+    setViewMode(QFileDialog::List);
+}
+
+void CMyFileDialog::OnFileNameChange(const QString& path) {
+    // Folders and names of nothing leave the preview as it is.
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return;
+    m_preview->RequestPicture(path);
+}
+
+void CMyFileDialog::OnPictureChanged() {
+    // Empty while the picture is being decoded and when it cannot be
+    // decoded (the preview's tooltip then says why).
+    m_pSizeText->setText(m_preview->HasPicture() ? SizeTextFor(m_preview->GetPictureSize())
+                                                 : QString());
+}
+
+QString CMyFileDialog::SizeTextFor(QSize size) {
+    return QStringLiteral("Size:%1\u00D7%2").arg(size.width()).arg(size.height());
+}
+
+void CMyFileDialog::done(int result) {
+    m_preview->CancelLoading();
+    QFileDialog::done(result);
+}
+
+int CMyFileDialog::DoModal() { return exec() == QDialog::Accepted ? kDialogOk : kDialogCancel; }
+
+QString CMyFileDialog::GetPathName() const {
+    const QStringList files = selectedFiles();
+    return files.isEmpty() ? QString() : files.constFirst();
+}
+
+QString CMyFileDialog::GetFileName() const { return QFileInfo(GetPathName()).fileName(); }
