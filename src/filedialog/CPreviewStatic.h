@@ -49,7 +49,7 @@ private:
 
     AsyncPreviewLoader m_loader;
     QImage m_image;      // reduced to the size it is drawn at
-    QSize m_sizePicture; // full size of the picture
+    QSize m_sizePicture{0, 0}; // full size of the picture
     QString m_strPath;
     QString m_strError;
 };
