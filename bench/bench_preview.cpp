@@ -122,8 +122,8 @@ void BM_FullDecodeTurbo(benchmark::State& state) {
     tjhandle handle = tjInitDecompress();
     for (auto _ : state) {
         const int rc = tjDecompress2(handle, reinterpret_cast<const unsigned char*>(jpeg.data()),
-                                     static_cast<unsigned long>(jpeg.size()), pixels.data(),
-                                     kWidth, 0, kHeight, TJPF_BGRX, TJFLAG_FASTDCT);
+                                     static_cast<unsigned long>(jpeg.size()), pixels.data(), kWidth,
+                                     0, kHeight, TJPF_BGRX, TJFLAG_FASTDCT);
         if (rc != 0)
             state.SkipWithError("decode failed");
         benchmark::DoNotOptimize(pixels.data());
@@ -150,8 +150,12 @@ void PreviewLoad(benchmark::State& state, const QString& path) {
     }
 }
 
-void BM_PreviewNoThumbnail(benchmark::State& state) { PreviewLoad(state, g_plainPath); }
-void BM_PreviewExifThumbnail(benchmark::State& state) { PreviewLoad(state, g_thumbPath); }
+void BM_PreviewNoThumbnail(benchmark::State& state) {
+    PreviewLoad(state, g_plainPath);
+}
+void BM_PreviewExifThumbnail(benchmark::State& state) {
+    PreviewLoad(state, g_thumbPath);
+}
 
 BENCHMARK(BM_FullDecodeTurbo)->Unit(benchmark::kMillisecond)->MinTime(0.2)->Repetitions(5);
 BENCHMARK(BM_FullDecodeCDibDC)->Unit(benchmark::kMillisecond)->MinTime(0.2)->Repetitions(5);

@@ -90,7 +90,9 @@ void AsyncPreviewLoader::Cancel() {
     m_bBusy = false;
 }
 
-bool AsyncPreviewLoader::WaitForWorkers(int msecs) { return PreviewPool()->waitForDone(msecs); }
+bool AsyncPreviewLoader::WaitForWorkers(int msecs) {
+    return PreviewPool()->waitForDone(msecs);
+}
 
 void AsyncPreviewLoader::Deliver(quint64 ticket, const QString& path,
                                  const PreviewPicture& picture) {

@@ -5,8 +5,11 @@
 #include "filedialog/MfcFilter.h"
 
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGridLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QListView>
 
 namespace {
 // The panel and its statics in dialog units.
@@ -41,6 +44,18 @@ CMyFileDialog::CMyFileDialog(bool bOpenFileDialog, const QString& defaultExtensi
 
     connect(this, &QFileDialog::currentChanged, this, &CMyFileDialog::OnFileNameChange);
     OnInitDone();
+    // A name typed into the file name box selects its file without making it
+    // the current one; preview that file too.
+    if (auto* list = findChild<QListView*>(QStringLiteral("listView"))) {
+        if (QItemSelectionModel* selection = list->selectionModel()) {
+            connect(selection, &QItemSelectionModel::selectionChanged, this, [this, selection] {
+                const QModelIndexList rows = selection->selectedRows();
+                if (rows.size() == 1)
+                    OnFileNameChange(
+                        rows.constFirst().data(QFileSystemModel::FilePathRole).toString());
+            });
+        }
+    }
 }
 
 CMyFileDialog::~CMyFileDialog() = default;
@@ -82,6 +97,9 @@ void CMyFileDialog::OnFileNameChange(const QString& path) {
     // Folders and names of nothing leave the preview as it is.
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
+    // A click both selects a file and makes it current: decode it once.
+    if (m_preview->IsLoading() && m_preview->PicturePath() == path)
+        return;
     m_preview->RequestPicture(path);
 }
 
@@ -101,11 +119,15 @@ void CMyFileDialog::done(int result) {
     QFileDialog::done(result);
 }
 
-int CMyFileDialog::DoModal() { return exec() == QDialog::Accepted ? kDialogOk : kDialogCancel; }
+int CMyFileDialog::DoModal() {
+    return exec() == QDialog::Accepted ? kDialogOk : kDialogCancel;
+}
 
 QString CMyFileDialog::GetPathName() const {
     const QStringList files = selectedFiles();
     return files.isEmpty() ? QString() : files.constFirst();
 }
 
-QString CMyFileDialog::GetFileName() const { return QFileInfo(GetPathName()).fileName(); }
+QString CMyFileDialog::GetFileName() const {
+    return QFileInfo(GetPathName()).fileName();
+}

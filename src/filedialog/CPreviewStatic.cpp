@@ -26,7 +26,9 @@ void CPreviewStatic::RequestPicture(const QString& path) {
     m_loader.Request(path, DecodeBox());
 }
 
-void CPreviewStatic::CancelLoading() { m_loader.Cancel(); }
+void CPreviewStatic::CancelLoading() {
+    m_loader.Cancel();
+}
 
 void CPreviewStatic::Show(const QString& path, const PreviewPicture& picture) {
     m_strPath = path;

@@ -48,7 +48,7 @@ private:
     void Clear(const QString& path);
 
     AsyncPreviewLoader m_loader;
-    QImage m_image;      // reduced to the size it is drawn at
+    QImage m_image;            // reduced to the size it is drawn at
     QSize m_sizePicture{0, 0}; // full size of the picture
     QString m_strPath;
     QString m_strError;

@@ -4,8 +4,8 @@
 #include "platform/Prompts.h"
 
 QString Prompter::ChoosePhotoToOpen(QWidget* parent, const QString& filter) {
-    CMyFileDialog dialog(true, QString(), QString(), OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST,
-                         filter, parent);
+    CMyFileDialog dialog(true, QString(), QString(), OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, filter,
+                         parent);
     if (dialog.DoModal() != kDialogOk)
         return QString();
     return dialog.GetPathName();

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -77,8 +78,7 @@ TEST_F(CMyFileDialogTest, OffersThePreviewPanelBesideTheFileList) {
 
 TEST_F(CMyFileDialogTest, BeforeAnySelectionThePreviewIsGreyAndTheSizeTextEmpty) {
     CPreviewStatic* preview = m_dialog.Preview();
-    EXPECT_EQ(PixelOf(preview, preview->width() / 2, preview->height() / 2),
-              QColor(128, 128, 128));
+    EXPECT_EQ(PixelOf(preview, preview->width() / 2, preview->height() / 2), QColor(128, 128, 128));
     EXPECT_TRUE(SizeText().isEmpty());
 }
 
@@ -90,12 +90,23 @@ TEST_F(CMyFileDialogTest, SelectingAPictureShowsItsSize) {
     EXPECT_TRUE(m_dialog.Preview()->HasPicture());
 }
 
+TEST_F(CMyFileDialogTest, TypingAFileNameShowsItsPreview) {
+    Jpeg("room.jpg", 3000, 2000);
+    auto* edit = m_dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(edit, nullptr);
+    m_dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_dialog));
+    QTest::keyClicks(edit, QStringLiteral("room.jpg"));
+    ASSERT_TRUE(WaitUntil([&] { return !SizeText().isEmpty(); }));
+    EXPECT_EQ(SizeText(), QString::fromUtf8("Size:3000×2000"));
+}
+
 TEST_F(CMyFileDialogTest, NamesOfNothingLeaveThePreviewAndSizeTextAsTheyWere) {
     const QString path = Jpeg("room.jpg", 3000, 2000);
     Select(path);
     ASSERT_EQ(SizeText(), QString::fromUtf8("Size:3000×2000"));
-    for (const QString& nothing : {QString(), m_dir.filePath(QStringLiteral("gone.jpg")),
-                                   m_dir.path()}) {
+    for (const QString& nothing :
+         {QString(), m_dir.filePath(QStringLiteral("gone.jpg")), m_dir.path()}) {
         Q_EMIT m_dialog.currentChanged(nothing);
         SettleWorkers();
         EXPECT_EQ(SizeText(), QString::fromUtf8("Size:3000×2000")) << nothing.toStdString();

@@ -1,5 +1,5 @@
-#include "filedialog/CMyFileDialog.h"
 #include "filedialog/MfcFilter.h"
+#include "filedialog/CMyFileDialog.h"
 
 #include <QFileSystemModel>
 #include <gtest/gtest.h>
