@@ -1,5 +1,6 @@
 #include "filedialog/AsyncPreviewLoader.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <QMutex>
 #include <QMutexLocker>
@@ -13,6 +14,9 @@ QThreadPool* PreviewPool() {
     static QThreadPool* pool = [] {
         auto* p = new QThreadPool;
         p->setMaxThreadCount(1);
+        // A decode still running when the program ends finishes before the
+        // application object goes.
+        qAddPostRoutine([] { PreviewPool()->waitForDone(); });
         return p;
     }();
     return pool;
