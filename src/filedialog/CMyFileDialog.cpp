@@ -3,6 +3,8 @@
 #include "filedialog/CPreviewStatic.h"
 #include "filedialog/DialogUnits.h"
 #include "filedialog/MfcFilter.h"
+#include "filedialog/ThumbnailCache.h"
+#include "filedialog/ThumbnailIconProvider.h"
 
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -88,9 +90,18 @@ void CMyFileDialog::OnInitDone() {
 }
 
 void CMyFileDialog::OnSetThumbnailView() {
-    // Qt's dialog has no thumbnail view; its list view (icons in columns) is
-    // the nearest, where the detail view would be the default.
+    // Qt's dialog has no thumbnail view: its list view (names in columns)
+    // with each photo's icon showing a small picture of it comes near.
     setViewMode(QFileDialog::List);
+    ThumbnailCache* thumbnails = ThumbnailCache::Shared();
+    if (!thumbnails)
+        return;
+    setIconProvider(ThumbnailIconProvider::Shared());
+    if (auto* list = findChild<QListView*>(QStringLiteral("listView"))) {
+        list->setIconSize(thumbnails->Box());
+        connect(thumbnails, &ThumbnailCache::ThumbnailReady, list->viewport(),
+                qOverload<>(&QWidget::update));
+    }
 }
 
 void CMyFileDialog::OnFileNameChange(const QString& path) {
@@ -116,6 +127,8 @@ QString CMyFileDialog::SizeTextFor(QSize size) {
 
 void CMyFileDialog::done(int result) {
     m_preview->CancelLoading();
+    if (ThumbnailCache* thumbnails = ThumbnailCache::Shared())
+        thumbnails->CancelPending();
     QFileDialog::done(result);
 }
 

@@ -1,6 +1,7 @@
 #include "filedialog/CMyFileDialog.h"
 #include "filedialog/CPreviewStatic.h"
 #include "filedialog/DialogUnits.h"
+#include "filedialog/ThumbnailCache.h"
 #include "platform/Prompts.h"
 
 #include "PictureFiles.h"
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -99,6 +101,38 @@ TEST_F(CMyFileDialogTest, TypingAFileNameShowsItsPreview) {
     QTest::keyClicks(edit, QStringLiteral("room.jpg"));
     ASSERT_TRUE(WaitUntil([&] { return !SizeText().isEmpty(); }));
     EXPECT_EQ(SizeText(), QString::fromUtf8("Size:3000×2000"));
+}
+
+// The centre of the icon the file list draws for `path`.
+QColor IconCentre(QFileSystemModel* model, const QString& path) {
+    const QIcon icon = model->index(path).data(Qt::DecorationRole).value<QIcon>();
+    QImage image(48, 48, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    icon.paint(&painter, image.rect());
+    painter.end();
+    return image.pixelColor(24, 24);
+}
+
+TEST_F(CMyFileDialogTest, TheFileListShowsASmallPictureOfEachPhoto) {
+    const QString blue = WriteJpeg(m_dir.filePath(QStringLiteral("blue.jpg")), 400, 300, Qt::blue);
+    auto* model = m_dialog.findChild<QFileSystemModel*>();
+    ASSERT_NE(model, nullptr);
+    m_dialog.show();
+    EXPECT_TRUE(WaitUntil([&] { return Near(IconCentre(model, blue), Qt::blue); }))
+        << IconCentre(model, blue).name().toStdString();
+}
+
+TEST(ThumbnailCacheTest, ARewrittenPhotoIsDecodedAgain) {
+    QTemporaryDir dir;
+    const QString path = WriteJpeg(dir.filePath(QStringLiteral("p.jpg")), 400, 300, Qt::blue);
+    ThumbnailCache cache(QSize(48, 48));
+    EXPECT_TRUE(cache.Thumbnail(path, 1).isNull()); // queued
+    ASSERT_TRUE(WaitUntil([&] { return !cache.Thumbnail(path, 1).isNull(); }));
+    EXPECT_TRUE(Near(cache.Thumbnail(path, 1).pixelColor(24, 18), Qt::blue));
+    WriteJpeg(path, 400, 300, Qt::green);
+    ASSERT_TRUE(WaitUntil([&] { return !cache.Thumbnail(path, 2).isNull(); }));
+    EXPECT_TRUE(Near(cache.Thumbnail(path, 2).pixelColor(24, 18), Qt::green));
 }
 
 TEST_F(CMyFileDialogTest, NamesOfNothingLeaveThePreviewAndSizeTextAsTheyWere) {

@@ -23,11 +23,6 @@ protected:
     CPreviewStatic m_preview;
 };
 
-bool Near(QColor a, QColor b) {
-    return qAbs(a.red() - b.red()) < 12 && qAbs(a.green() - b.green()) < 12 &&
-           qAbs(a.blue() - b.blue()) < 12;
-}
-
 TEST_F(CPreviewStaticTest, EmptyPreviewIsAGreyBoxWithABlackOutline) {
     EXPECT_EQ(m_preview.GetPictureSize(), QSize(0, 0));
     EXPECT_EQ(PixelOf(&m_preview, 60, 45), kGrey);

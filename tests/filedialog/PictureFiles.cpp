@@ -31,3 +31,8 @@ QColor PixelOf(QWidget* widget, int x, int y) {
     const QImage image = widget->grab().toImage();
     return image.pixelColor(x, y);
 }
+
+bool Near(QColor a, QColor b) {
+    return qAbs(a.red() - b.red()) < 12 && qAbs(a.green() - b.green()) < 12 &&
+           qAbs(a.blue() - b.blue()) < 12;
+}

@@ -16,6 +16,9 @@ template <typename Condition> bool WaitUntil(Condition condition, int msecs = 10
 // Lets every outstanding decode finish and delivers what it posted.
 void SettleWorkers();
 
+// Colours equal but for JPEG rounding.
+bool Near(QColor a, QColor b);
+
 // Colour of a pixel of a widget as painted.
 class QWidget;
 QColor PixelOf(QWidget* widget, int x, int y);
