@@ -1,0 +1,156 @@
+// Drawing and hit-testing the records of a busy photo.
+//
+// RenderRecords: 1,000 dimensions and 200 notes of 40 characters drawn into
+// an 870 × 756 picture (the canvas size), as one repaint does.
+//   /Direct - every label drawn with five text outputs (no label images)
+//   /Cold   - a new renderer each frame (first paint after a zoom change)
+//   /Warm   - the same renderer frame after frame (panning, dragging, typing)
+// SelectClick: one select-tool click over 1,000 notes of 200 characters and
+// 1,000 dimensions that all miss (the worst case: every record is tested).
+//   /Cold - a new measurer per click (every note measured again)
+//   /Warm - the measurer kept between clicks
+
+#include "canvas/AnnotationRenderer.h"
+#include "canvas/HitTest.h"
+#include "platform/Cp950.h"
+#include "platform/LogFont.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace {
+
+const char* const kWords[] = {"wall", "window", "door", "frame",  "beam", "floor", "tile",
+                              "牆面", "窗戶",   "門框", "天花板", "地板", "插座"};
+
+QByteArray MakeText(std::mt19937& rng, int characters) {
+    QString text;
+    std::uniform_int_distribution<int> pick(0, int(std::size(kWords)) - 1);
+    while (text.size() < characters) {
+        if (!text.isEmpty())
+            text += QLatin1Char(' ');
+        text += QString::fromUtf8(kWords[pick(rng)]);
+    }
+    return cp950::FromQString(text.left(characters));
+}
+
+struct Scene {
+    std::vector<Dimension> dims;
+    std::vector<InfoNote> notes;
+};
+
+Scene MakeScene(int dimCount, int noteCount, int noteChars, int width, int height) {
+    std::mt19937 rng(12345);
+    std::uniform_int_distribution<int> x(0, width - 1), y(0, height - 1), v(100, 9999);
+    Scene s;
+    for (int i = 0; i < dimCount; ++i) {
+        Dimension d;
+        d.colour = RGB(rng() % 256, rng() % 256, rng() % 256);
+        d.start = POINT{x(rng), y(rng)};
+        d.end = POINT{x(rng), y(rng)};
+        d.font = DefaultLogFont();
+        cp950::CopyToField(d.value, QByteArray::number(v(rng)));
+        NormalizeDimensionEnds(d);
+        s.dims.push_back(d);
+    }
+    for (int i = 0; i < noteCount; ++i) {
+        InfoNote n = MakeNewNote(POINT{x(rng), y(rng)}, DefaultLogFont());
+        cp950::CopyToField(n.text, MakeText(rng, noteChars));
+        s.notes.push_back(n);
+    }
+    return s;
+}
+
+ViewMapping CanvasMapping() {
+    ViewMapping view;
+    view.zoom = 1.0f;
+    view.src = RECT{0, 0, 870, 756};
+    view.dst = RECT{0, 0, 870, 756};
+    return view;
+}
+
+void Paint(AnnotationRenderer& r, QImage& target, const Scene& s, const ViewMapping& view) {
+    QPainter p(&target);
+    for (size_t i = 0; i < s.dims.size(); ++i)
+        r.DrawDimension(p, s.dims[i], i == 3, &view);
+    for (size_t i = 0; i < s.notes.size(); ++i)
+        r.DrawInfoNote(p, s.notes[i], i == 5, &view);
+}
+
+enum Mode { Direct, Cold, Warm };
+
+void BM_RenderRecords(benchmark::State& state) {
+    const Mode mode = static_cast<Mode>(state.range(0));
+    const Scene scene = MakeScene(1000, 200, 40, 870, 756);
+    const ViewMapping view = CanvasMapping();
+    QImage target(870, 756, QImage::Format_RGB32);
+    auto renderer = std::make_unique<AnnotationRenderer>();
+    renderer->SetImageCacheEnabled(mode != Direct);
+    Paint(*renderer, target, scene, view); // fonts loaded once for every mode
+    for (auto _ : state) {
+        if (mode == Cold) {
+            state.PauseTiming();
+            renderer = std::make_unique<AnnotationRenderer>();
+            state.ResumeTiming();
+        }
+        target.fill(Qt::gray);
+        Paint(*renderer, target, scene, view);
+        benchmark::DoNotOptimize(target.constBits());
+    }
+}
+BENCHMARK(BM_RenderRecords)
+    ->ArgName("direct0_cold1_warm2")
+    ->Arg(Direct)
+    ->Arg(Cold)
+    ->Arg(Warm)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+
+void BM_SelectClick(benchmark::State& state) {
+    const Mode mode = static_cast<Mode>(state.range(0));
+    const Scene scene = MakeScene(1000, 1000, 200, 4000, 3000);
+    auto measurer = std::make_unique<TextMeasurer>();
+    const POINT click{-500, -500}; // outside every record
+    int hits = 0;
+    for (const InfoNote& n : scene.notes) // warm the fonts for both modes
+        hits += HitTestNote(n, click, *measurer);
+    for (auto _ : state) {
+        if (mode == Cold) {
+            state.PauseTiming();
+            measurer = std::make_unique<TextMeasurer>();
+            measurer->Font(DefaultLogFont()); // the font itself stays loaded
+            state.ResumeTiming();
+        }
+        for (const InfoNote& n : scene.notes)
+            hits += HitTestNote(n, click, *measurer);
+        for (const Dimension& d : scene.dims)
+            hits += HitTestDimension(d, click, 1.0f, *measurer);
+    }
+    benchmark::DoNotOptimize(hits);
+}
+BENCHMARK(BM_SelectClick)
+    ->ArgName("cold1_warm2")
+    ->Arg(Cold)
+    ->Arg(Warm)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    InstallFontSubstitutes();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

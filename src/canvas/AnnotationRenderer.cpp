@@ -1,0 +1,247 @@
+#include "canvas/AnnotationRenderer.h"
+
+#include "canvas/PixelRaster.h"
+#include "canvas/RenderGeometry.h"
+#include "platform/Cp950.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+const QColor kYellow(255, 255, 0);
+const QColor kBlack(0, 0, 0);
+const QColor kRed(255, 0, 0);
+// Box coordinates are kept well inside QRect's int range.
+constexpr int64_t kCoordLimit = 1 << 28;
+
+QPoint ToQPoint(POINT p) {
+    return QPoint(p.x, p.y);
+}
+
+int ClampCoord(int64_t v) {
+    return static_cast<int>(std::clamp(v, -kCoordLimit, kCoordLimit));
+}
+
+// Saves what the drawing routines change and puts it back on destruction.
+class PainterStateGuard {
+public:
+    explicit PainterStateGuard(QPainter& p)
+        : m_painter(p), m_pen(p.pen()), m_brush(p.brush()), m_font(p.font()),
+          m_transform(p.worldTransform()), m_hints(p.renderHints()) {
+        p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                             QPainter::SmoothPixmapTransform,
+                         false);
+    }
+    ~PainterStateGuard() {
+        m_painter.setPen(m_pen);
+        m_painter.setBrush(m_brush);
+        m_painter.setFont(m_font);
+        m_painter.setWorldTransform(m_transform);
+        m_painter.setRenderHints(m_hints, true);
+    }
+    PainterStateGuard(const PainterStateGuard&) = delete;
+    PainterStateGuard& operator=(const PainterStateGuard&) = delete;
+
+private:
+    QPainter& m_painter;
+    QPen m_pen;
+    QBrush m_brush;
+    QFont m_font;
+    QTransform m_transform;
+    QPainter::RenderHints m_hints;
+};
+
+// True when an image drawn at a whole-pixel position lands on whole pixels.
+bool PixelAligned(const QPainter& painter) {
+    const QTransform& t = painter.worldTransform();
+    if (t.type() > QTransform::TxTranslate)
+        return false;
+    if (t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
+        return false;
+    const QPaintDevice* device = painter.device();
+    return device && device->devicePixelRatioF() == 1.0;
+}
+
+void AppendKeyBytes(std::string& key, const void* data, size_t len) {
+    key.append(static_cast<const char*>(data), len);
+}
+} // namespace
+
+void DrawRotatedEllipse(QPainter& painter, const RECT& rc, POINT centre, double angle, bool fill) {
+    POINT pts[13];
+    EllipseBezierPoints(rc, pts);
+    RotatePoints(angle, centre, pts, 13);
+    QPainterPath path(QPointF(pts[0].x, pts[0].y));
+    for (int i = 1; i + 2 < 13; i += 3)
+        path.cubicTo(QPointF(pts[i].x, pts[i].y), QPointF(pts[i + 1].x, pts[i + 1].y),
+                     QPointF(pts[i + 2].x, pts[i + 2].y));
+    if (fill) {
+        painter.drawPath(path);
+    } else {
+        painter.strokePath(path, painter.pen());
+    }
+}
+
+void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, bool selected,
+                                       const ViewMapping* view) {
+    PainterStateGuard guard(painter);
+    const POINT p1 = view ? view->PhotoToView(dim.start) : dim.start;
+    const POINT p2 = view ? view->PhotoToView(dim.end) : dim.end;
+    const double scale = view ? static_cast<double>(view->zoom) : 1.0;
+    const double angle = LineAngle(p1, p2);
+    const QColor colour = ColorRefToQColor(dim.colour);
+
+    // The line, then the two arrowheads filled and outlined in the same colour.
+    // Every edge is drawn with both its ends, so even a sliver of a head (small
+    // zoom) shows all three vertices.
+    const ArrowHeads heads = DimensionArrowHeads(p1, p2, scale);
+    PixelRaster raster(painter);
+    if (raster.Available()) {
+        raster.Line(ToQPoint(p1), ToQPoint(p2), colour.rgb());
+        for (const auto* head : {&heads.atStart, &heads.atEnd}) {
+            const QPoint tri[3] = {ToQPoint((*head)[0]), ToQPoint((*head)[1]),
+                                   ToQPoint((*head)[2])};
+            raster.Triangle(tri, colour.rgb());
+        }
+    } else {
+        painter.setPen(QPen(colour, 1));
+        painter.drawLine(ToQPoint(p1), ToQPoint(p2));
+        painter.setBrush(colour);
+        for (const auto* head : {&heads.atStart, &heads.atEnd}) {
+            const QPoint tri[3] = {ToQPoint((*head)[0]), ToQPoint((*head)[1]),
+                                   ToQPoint((*head)[2])};
+            painter.setPen(Qt::NoPen);
+            painter.drawPolygon(tri, 3);
+            painter.setPen(QPen(colour, 1));
+            const QLine edges[3] = {{tri[0], tri[1]}, {tri[1], tri[2]}, {tri[2], tri[0]}};
+            painter.drawLines(edges, 3);
+        }
+    }
+
+    // The value label, centred above the midpoint along the line. One cache
+    // entry per text, font, escapement and colour holds its extent and image.
+    LOGFONTA labelFont = ScaledLogFont(dim.font, scale);
+    labelFont.lfEscapement = LabelEscapement(angle);
+    const size_t textLen = cp950::FieldLength(dim.value, sizeof dim.value);
+    std::string key;
+    key.reserve(1 + sizeof labelFont + sizeof dim.colour + textLen);
+    key.push_back('D');
+    AppendKeyBytes(key, &labelFont, sizeof labelFont);
+    AppendKeyBytes(key, &dim.colour, sizeof dim.colour);
+    key.append(dim.value, textLen);
+    HaloTextCache::Entry* entry = m_labels.Find(key);
+    if (!entry) {
+        const SIZE extent = m_measurer.Extent(labelFont, QByteArray(dim.value, int(textLen)));
+        entry = &m_labels.Insert(key, extent);
+    }
+    const SIZE extent = entry->extent;
+    const LabelPlacement place = DimensionLabelPlacement(p1, p2, angle, extent.cx, extent.cy);
+
+    if (selected) {
+        painter.setPen(QPen(kYellow, 1));
+        painter.setBrush(colour);
+        DrawRotatedEllipse(painter, place.ellipse, place.centre, angle, true);
+    }
+    if (textLen == 0)
+        return;
+    const QPoint origin = ToQPoint(place.origin);
+    const bool aligned = m_useImages && PixelAligned(painter);
+    if (aligned && m_labels.DrawMade(painter, origin, *entry))
+        return;
+
+    const TextMeasurer::FontInfo& font = m_measurer.Font(labelFont);
+    const QString line = DecodeCp950(dim.value, static_cast<int>(textLen));
+    HaloTextSpec spec;
+    spec.font = &font;
+    spec.lines = &line;
+    spec.lineCount = 1;
+    spec.lineHeight = font.height;
+    spec.escapement = labelFont.lfEscapement;
+    spec.colour = colour;
+    if (aligned && m_labels.Draw(painter, origin, *entry, spec))
+        return;
+    PaintHaloText(painter, origin, spec);
+}
+
+void AnnotationRenderer::DrawInfoNote(QPainter& painter, const InfoNote& note, bool selected,
+                                      const ViewMapping* view) {
+    PainterStateGuard guard(painter);
+    const POINT a = view ? view->PhotoToView(note.anchor) : note.anchor;
+    const double scale = view ? static_cast<double>(view->zoom) : 1.0;
+
+    LOGFONTA noteFont = ScaledLogFont(note.font, scale);
+    // Note text is always set upright; the box has no turned form.
+    noteFont.lfEscapement = 0;
+    noteFont.lfOrientation = 0;
+    const size_t textLen = cp950::FieldLength(note.text, sizeof note.text);
+    std::string key;
+    key.reserve(1 + sizeof noteFont + textLen);
+    key.push_back('N');
+    AppendKeyBytes(key, &noteFont, sizeof noteFont);
+    key.append(note.text, textLen);
+
+    // The extent of a note's text block: widest line × (lines × line height).
+    HaloTextCache::Entry* entry = m_labels.Find(key);
+    const TextMeasurer::NoteLayout* layout = nullptr;
+    if (!entry) {
+        layout = &m_measurer.LayoutNote(noteFont, QByteArray(note.text, int(textLen)));
+        const int64_t height = static_cast<int64_t>(layout->lines.size()) * layout->lineHeight;
+        entry = &m_labels.Insert(key, SIZE{layout->widest, static_cast<int32_t>(height)});
+    }
+    const int64_t margin = NoteMargin(scale);
+
+    // The box [l, r) × [t, b) with its 2-pixel outline centred on the edge.
+    const int l = ClampCoord(a.x);
+    const int t = ClampCoord(a.y);
+    const int r = ClampCoord(static_cast<int64_t>(a.x) + entry->extent.cx + 2 * margin);
+    const int b = ClampCoord(static_cast<int64_t>(a.y) + entry->extent.cy + 2 * margin);
+    painter.fillRect(QRect(QPoint(l - 1, t - 1), QPoint(r, b)), selected ? kRed : kBlack);
+    if (r - l > 2 && b - t > 2)
+        painter.fillRect(QRect(QPoint(l + 1, t + 1), QPoint(r - 2, b - 2)), kYellow);
+
+    if (textLen == 0)
+        return;
+    const QPoint origin(ClampCoord(a.x + margin), ClampCoord(a.y + margin));
+    const bool aligned = m_useImages && PixelAligned(painter);
+    if (aligned && m_labels.DrawMade(painter, origin, *entry))
+        return;
+
+    if (!layout)
+        layout = &m_measurer.LayoutNote(noteFont, QByteArray(note.text, int(textLen)));
+    const TextMeasurer::FontInfo& font = m_measurer.Font(noteFont);
+    HaloTextSpec spec;
+    spec.font = &font;
+    spec.lines = layout->decoded.data();
+    spec.lineCount = static_cast<int>(layout->decoded.size());
+    spec.lineHeight = layout->lineHeight;
+    spec.colour = kRed;
+    if (aligned && m_labels.Draw(painter, origin, *entry, spec))
+        return;
+    PaintHaloText(painter, origin, spec);
+}
+
+void AnnotationRenderer::ClearCaches() {
+    m_labels.Clear();
+    m_measurer.Clear();
+}
+
+namespace {
+AnnotationRenderer& SharedRenderer() {
+    // Never destroyed: its fonts must not outlive the application at exit.
+    static AnnotationRenderer* shared = new AnnotationRenderer;
+    return *shared;
+}
+} // namespace
+
+void DrawDimension(QPainter& painter, const Dimension& dim, bool selected,
+                   const ViewMapping* view) {
+    SharedRenderer().DrawDimension(painter, dim, selected, view);
+}
+
+void DrawInfoNote(QPainter& painter, const InfoNote& note, bool selected, const ViewMapping* view) {
+    SharedRenderer().DrawInfoNote(painter, note, selected, view);
+}

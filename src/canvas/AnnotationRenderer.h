@@ -1,0 +1,69 @@
+#pragma once
+// Draws the two kinds of record: a dimension (line, arrowheads, value label
+// with a yellow halo, selection ellipse) and an info note (yellow box with a
+// black or red outline holding the wrapped text in red with a yellow halo).
+//
+// How the canvas uses it:
+//   AnnotationRenderer m_renderer;                       // one per canvas
+//   m_renderer.DrawDimension(painter, dim, i == m_nSelDim, &mapping);
+//   m_renderer.DrawInfoNote(painter, note, i == m_nSelNote, &mapping);
+//   HitTestNote(note, p, m_renderer.Measurer());      // select tool (HitTest.h)
+// `view` == nullptr draws in photo coordinates at scale 1 (the export);
+// otherwise points go through view->PhotoToView and sizes scale by view->zoom.
+// The painter's pen, brush, font, transform and hints are restored on return.
+//
+// Pixels: lines, arrowheads, the ellipse and the note box are drawn without
+// antialiasing (one-pixel lines stay crisp), and so is the text. On a 32-bit
+// QImage without clipping or transform the line and arrowheads are written
+// straight into the pixels (PixelRaster: same line rule everywhere, both end
+// pixels set); on any other device they go through the painter. A note box
+// covers what the classic Rectangle(l, t, r, b) with a 2-pixel pen covers: the
+// fill [l, r) × [t, b) with its outline centred on the edge, i.e. the outline
+// band is 2 pixels wide over [l-1, l+1) on the left, [r-1, r+1) on the right
+// and likewise at top and bottom, and the yellow fill is [l+1, r-1) × [t+1, b-1).
+//
+// Caches: fonts, text extents and note layouts (TextMeasurer), and finished
+// labels with their extents as images (HaloTextCache, one lookup per record). They are keyed by
+// what they depend on, so edits need no invalidation; all are bounded. Labels are drawn directly
+// (no image) when the painter's transform is not a whole-pixel translation or the device has a
+// pixel ratio other than 1; the drawn pixels are the same.
+
+#include "canvas/HaloText.h"
+#include "canvas/TextMeasurer.h"
+#include "canvas/ViewMapping.h"
+#include "document/Records.h"
+
+class QPainter;
+
+class AnnotationRenderer {
+public:
+    AnnotationRenderer() = default;
+    AnnotationRenderer(const AnnotationRenderer&) = delete;
+    AnnotationRenderer& operator=(const AnnotationRenderer&) = delete;
+
+    void DrawDimension(QPainter& painter, const Dimension& dim, bool selected,
+                       const ViewMapping* view);
+    void DrawInfoNote(QPainter& painter, const InfoNote& note, bool selected,
+                      const ViewMapping* view);
+
+    // Off: every label is drawn with five text outputs (the reference path).
+    void SetImageCacheEnabled(bool enabled) { m_useImages = enabled; }
+    void ClearCaches();
+
+    TextMeasurer& Measurer() { return m_measurer; }
+    const HaloTextCache& Labels() const { return m_labels; }
+
+private:
+    TextMeasurer m_measurer;
+    HaloTextCache m_labels;
+    bool m_useImages = true;
+};
+
+// The selection ellipse: the ellipse inscribed in `rc`, turned by `angle`
+// about `centre` (13 Bezier points through RotatePoints), stroked with the
+// painter's pen and filled with its brush when `fill` is true.
+void DrawRotatedEllipse(QPainter& painter, const RECT& rc, POINT centre, double angle, bool fill);
+
+// One shared renderer for callers without their own (the export).
+void DrawDimension(QPainter& painter, const Dimension& dim, bool selected, const ViewMapping* view);
+void DrawInfoNote(QPainter& painter, const InfoNote& note, bool selected, const ViewMapping* view);

@@ -1,0 +1,106 @@
+#include "canvas/HitTest.h"
+
+#include "canvas/RenderGeometry.h"
+#include "platform/Cp950.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+constexpr int64_t kNoteMargin = 10; // both margins of the box at photo scale
+
+int64_t Trunc64(double v) {
+    if (std::isnan(v))
+        return 0;
+    constexpr double kLimit = 9.0e18;
+    if (v >= kLimit)
+        return static_cast<int64_t>(kLimit);
+    if (v <= -kLimit)
+        return -static_cast<int64_t>(kLimit);
+    return static_cast<int64_t>(v);
+}
+
+bool OppositeSigns(int64_t a, int64_t b) {
+    return (a < 0 && b > 0) || (a > 0 && b < 0);
+}
+} // namespace
+
+int64_t LineTolerance(float zoom) {
+    if (!(zoom > 0.0f))
+        return 0;
+    return Trunc64(4.0 / static_cast<double>(zoom));
+}
+
+NoteBox NoteHitBox(const InfoNote& note, TextMeasurer& measurer) {
+    LOGFONTA font = ScaledLogFont(note.font, 1.0);
+    font.lfEscapement = 0;
+    font.lfOrientation = 0;
+    const TextMeasurer::NoteLayout& layout =
+        measurer.LayoutNote(font, cp950::FieldBytes(note.text));
+    NoteBox box;
+    box.left = note.anchor.x;
+    box.top = note.anchor.y;
+    box.right = box.left + layout.widest + kNoteMargin;
+    box.bottom =
+        box.top +
+        static_cast<int64_t>(layout.lineHeight) * static_cast<int64_t>(layout.lines.size()) +
+        kNoteMargin;
+    return box;
+}
+
+bool HitTestNote(const InfoNote& note, POINT p, TextMeasurer& measurer) {
+    const NoteBox box = NoteHitBox(note, measurer);
+    return box.left <= p.x && p.x < box.right && box.top <= p.y && p.y < box.bottom;
+}
+
+bool HitTestDimension(const Dimension& dim, POINT p, float zoom, TextMeasurer& measurer) {
+    const int64_t dx = static_cast<int64_t>(dim.end.x) - dim.start.x;
+    const int64_t dy = static_cast<int64_t>(dim.end.y) - dim.start.y;
+    const int64_t rx = static_cast<int64_t>(p.x) - dim.start.x;
+    const int64_t ry = static_cast<int64_t>(p.y) - dim.start.y;
+
+    // Foot of the perpendicular from p, relative to start.
+    int64_t fx = 0;
+    int64_t fy = 0;
+    if (dx == 0) {
+        fy = ry;
+    } else if (dy == 0) {
+        fx = rx;
+    } else {
+        const double ddx = static_cast<double>(dx);
+        const double ddy = static_cast<double>(dy);
+        const double f = (static_cast<double>(rx) * ddx + static_cast<double>(ry) * ddy) * ddx /
+                         (ddx * ddx + ddy * ddy);
+        fx = Trunc64(f);
+        fy = Trunc64(f * ddy / ddx);
+    }
+    // Outside the segment's extent, (d - foot)·foot < 0: neither the line nor
+    // its label is hit. Compared by signs, as the products may pass 64 bits.
+    if (OppositeSigns(dx - fx, fx) || OppositeSigns(dy - fy, fy))
+        return false;
+
+    const double ex = static_cast<double>(fx - rx);
+    const double ey = static_cast<double>(fy - ry);
+    if (Trunc64(std::sqrt(ex * ex + ey * ey)) < LineTolerance(zoom))
+        return true;
+
+    // The value label: centred above the midpoint of the line turned onto +x.
+    const POINT mid{static_cast<int32_t>((static_cast<int64_t>(dim.start.x) + dim.end.x) / 2),
+                    static_cast<int32_t>((static_cast<int64_t>(dim.start.y) + dim.end.y) / 2)};
+    const SIZE extent = measurer.Extent(ScaledLogFont(dim.font, 1.0), cp950::FieldBytes(dim.value));
+    POINT q = p;
+    RotatePoints(std::atan2(static_cast<double>(dy), static_cast<double>(dx)), mid, &q, 1);
+    const int64_t left = static_cast<int64_t>(mid.x) - extent.cx / 2;
+    const int64_t right = static_cast<int64_t>(mid.x) + extent.cx / 2;
+    const int64_t top = static_cast<int64_t>(mid.y) - extent.cy;
+    const int64_t bottom = mid.y;
+    return left <= q.x && q.x < right && top <= q.y && q.y < bottom;
+}
+
+bool HitTestNote(const InfoNote& note, POINT p) {
+    return HitTestNote(note, p, TextMeasurer::Shared());
+}
+
+bool HitTestDimension(const Dimension& dim, POINT p, float zoom) {
+    return HitTestDimension(dim, p, zoom, TextMeasurer::Shared());
+}

@@ -1,0 +1,129 @@
+#include "canvas/TextMeasurer.h"
+
+#include "platform/Cp950.h"
+
+#include <cstring>
+
+namespace {
+constexpr size_t kMaxFonts = 256;
+constexpr size_t kMaxExtents = 16384;
+constexpr size_t kMaxLayouts = 8192;
+
+// "一二三四五" in code page 950: the gauge of a note's wrap width and line height.
+const char kGauge[] = "\xA4\x40\xA4\x47\xA4\x54\xA5\x7C\xA4\xAD";
+} // namespace
+
+QString DecodeCp950(const char* bytes, int len) {
+    bool ascii = true;
+    for (int i = 0; i < len && ascii; ++i)
+        ascii = static_cast<unsigned char>(bytes[i]) < 0x80;
+    if (ascii)
+        return QString::fromLatin1(bytes, len);
+    return cp950::ToQString(QByteArray(bytes, len));
+}
+
+std::string TextMeasurer::FontKey(const LOGFONTA& lf) {
+    LOGFONTA k = lf;
+    k.lfEscapement = 0;
+    k.lfOrientation = 0;
+    // Bytes after the face name's terminator do not name a different font.
+    const size_t faceLen = cp950::FieldLength(k.lfFaceName, sizeof k.lfFaceName);
+    std::memset(k.lfFaceName + faceLen, 0, sizeof k.lfFaceName - faceLen);
+    return std::string(reinterpret_cast<const char*>(&k), sizeof k);
+}
+
+TextMeasurer::FontInfo& TextMeasurer::FontByKey(const std::string& key, const LOGFONTA& lf) {
+    auto it = m_fonts.find(key);
+    if (it != m_fonts.end())
+        return *it->second;
+    if (m_fonts.size() >= kMaxFonts)
+        m_fonts.clear();
+    QFont font = LogFontToQFont(lf);
+    font.setStyleStrategy(QFont::NoAntialias);
+    auto info = std::make_unique<FontInfo>(font);
+    info->ascent = info->metrics.ascent();
+    info->height = info->metrics.height();
+    info->narrowWidths.fill(-1);
+    FontInfo& ref = *info;
+    m_fonts.emplace(key, std::move(info));
+    return ref;
+}
+
+const TextMeasurer::FontInfo& TextMeasurer::Font(const LOGFONTA& lf) {
+    return FontByKey(FontKey(lf), lf);
+}
+
+int TextMeasurer::Width(FontInfo& font, const char* bytes, int len) {
+    if (len <= 0)
+        return 0;
+    const unsigned char b0 = static_cast<unsigned char>(bytes[0]);
+    if (len == 1) {
+        int& w = font.narrowWidths[b0];
+        if (w < 0)
+            w = font.metrics.horizontalAdvance(DecodeCp950(bytes, 1));
+        return w;
+    }
+    if (len == 2) {
+        const uint16_t code = static_cast<uint16_t>(b0 << 8 | static_cast<unsigned char>(bytes[1]));
+        auto it = font.wideWidths.find(code);
+        if (it != font.wideWidths.end())
+            return it->second;
+        const int w = font.metrics.horizontalAdvance(DecodeCp950(bytes, 2));
+        font.wideWidths.emplace(code, w);
+        return w;
+    }
+    return font.metrics.horizontalAdvance(DecodeCp950(bytes, len));
+}
+
+SIZE TextMeasurer::Extent(const LOGFONTA& lf, const QByteArray& text) {
+    std::string key = FontKey(lf);
+    key.append(text.constData(), static_cast<size_t>(text.size()));
+    auto it = m_extents.find(key);
+    if (it != m_extents.end())
+        return it->second;
+    FontInfo& font = FontByKey(key.substr(0, sizeof(LOGFONTA)), lf);
+    const SIZE size{font.metrics.horizontalAdvance(
+                        DecodeCp950(text.constData(), static_cast<int>(text.size()))),
+                    font.height};
+    if (m_extents.size() >= kMaxExtents)
+        m_extents.clear();
+    m_extents.emplace(std::move(key), size);
+    return size;
+}
+
+const TextMeasurer::NoteLayout& TextMeasurer::LayoutNote(const LOGFONTA& lf,
+                                                         const QByteArray& text) {
+    std::string key = FontKey(lf);
+    key.append(text.constData(), static_cast<size_t>(text.size()));
+    auto it = m_layouts.find(key);
+    if (it != m_layouts.end())
+        return it->second;
+    FontInfo& font = FontByKey(key.substr(0, sizeof(LOGFONTA)), lf);
+    NoteLayout layout;
+    layout.wrapWidth = font.metrics.horizontalAdvance(DecodeCp950(kGauge, sizeof kGauge - 1));
+    layout.lineHeight = font.height;
+    WrappedText wrapped = WrapNoteText(
+        text, [&](const char* bytes, int len) { return Width(font, bytes, len); },
+        layout.wrapWidth);
+    layout.widest = wrapped.widest;
+    layout.lines = std::move(wrapped.lines);
+    layout.decoded.reserve(layout.lines.size());
+    for (const QByteArray& line : layout.lines)
+        layout.decoded.push_back(DecodeCp950(line.constData(), static_cast<int>(line.size())));
+    if (m_layouts.size() >= kMaxLayouts)
+        m_layouts.clear();
+    return m_layouts.emplace(std::move(key), std::move(layout)).first->second;
+}
+
+void TextMeasurer::Clear() {
+    m_layouts.clear();
+    m_extents.clear();
+    m_fonts.clear();
+}
+
+TextMeasurer& TextMeasurer::Shared() {
+    // Never destroyed: its fonts must not outlive the application object's
+    // font machinery at exit.
+    static TextMeasurer* shared = new TextMeasurer;
+    return *shared;
+}

@@ -1,0 +1,82 @@
+#pragma once
+// Fonts and text extents for the record renderers and the hit tests, with
+// caches so that repaints and select-tool clicks do not re-measure text that
+// has not changed.
+//
+// Fonts are named by a LOGFONTA whose height is already the one to draw with
+// (see ScaledLogFont); escapement and orientation play no part in measuring.
+// Text is code page 950 bytes, decoded for Qt at this edge. Widths come from
+// QFontMetrics::horizontalAdvance and heights from QFontMetrics::height() of
+// the very QFont the renderers draw with. Text is drawn without antialiasing,
+// like the crisp text of the classic desktop, so the one-pixel halo stays
+// sharp and every drawn pixel is exactly the text or the halo colour.
+//
+// Every cache is bounded; a reference returned by one call stays valid until
+// the next call on the same measurer.
+
+#include "canvas/WrapNoteText.h"
+#include "platform/LogFont.h"
+#include "platform/WinTypes.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <array>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class TextMeasurer {
+public:
+    struct FontInfo {
+        explicit FontInfo(const QFont& f) : font(f), metrics(f) {}
+        QFont font;
+        QFontMetrics metrics;
+        int ascent = 0;
+        int height = 0; // ascent + descent: the text cell and the note line height
+        std::array<int, 256> narrowWidths{}; // -1 until measured
+        std::unordered_map<uint16_t, int> wideWidths;
+    };
+
+    // A note's text broken into lines in its font.
+    struct NoteLayout {
+        std::vector<QByteArray> lines; // at least one
+        std::vector<QString> decoded;  // the same lines, decoded for drawing
+        int widest = 0;
+        int lineHeight = 0;
+        int wrapWidth = 0;
+    };
+
+    TextMeasurer() = default;
+    TextMeasurer(const TextMeasurer&) = delete;
+    TextMeasurer& operator=(const TextMeasurer&) = delete;
+
+    // The font `lf` describes, as drawn (no antialiasing) and measured.
+    const FontInfo& Font(const LOGFONTA& lf);
+
+    // Width of a run of bytes in `font`; one- and two-byte pieces are cached.
+    int Width(FontInfo& font, const char* bytes, int len);
+
+    // Width and height of a whole text, measured as one string (cached).
+    SIZE Extent(const LOGFONTA& lf, const QByteArray& text);
+
+    // The lines of a note's text in font `lf`: wrap width and line height from
+    // the extent of "一二三四五" in that font (cached per font and text).
+    const NoteLayout& LayoutNote(const LOGFONTA& lf, const QByteArray& text);
+
+    void Clear();
+
+    // A measurer for callers that own none (the free hit-test functions).
+    static TextMeasurer& Shared();
+
+private:
+    static std::string FontKey(const LOGFONTA& lf);
+    FontInfo& FontByKey(const std::string& key, const LOGFONTA& lf);
+
+    std::unordered_map<std::string, std::unique_ptr<FontInfo>> m_fonts;
+    std::unordered_map<std::string, SIZE> m_extents;
+    std::unordered_map<std::string, NoteLayout> m_layouts;
+};
+
+// CP950 bytes as a QString; plain ASCII takes a short cut.
+QString DecodeCp950(const char* bytes, int len);
