@@ -3,6 +3,7 @@
 // JPEG decoding and encoding. "Holds a picture" stands for the device context
 // of the original image component: drawing code paints into Image().
 
+#include "lumoimage/JpegEncoder.h"
 #include "platform/WinTypes.h"
 
 #include <QImage>
@@ -18,12 +19,14 @@ public:
     CDibDC& operator=(const CDibDC&) = delete;
 
     // Decodes a picture file (JPEG) upright (EXIF orientation applied) into
-    // 32-bit pixels. On failure returns false and keeps the picture it had.
+    // 32-bit pixels. On failure returns false, sets ErrorString and keeps the
+    // picture it had. Truncated or corrupt files fail: a damaged photo is
+    // never opened as if it were whole. Only 32 bits per pixel are offered.
     bool Load(const QString& path, int bitsPerPixel = 32);
     // Encodes the picture as a JPEG file. False (and ErrorString) when the
     // file could not be written completely; a failed save leaves no file.
     bool Save(const QString& path) const;
-    // A blank picture of the given size.
+    // A blank (white) picture of the given size; 32 bits per pixel only.
     bool CreateDibDC(int width, int height, int bitsPerPixel = 32);
 
     SIZE GetSize() const { return SIZE{m_image.width(), m_image.height()}; }
@@ -32,8 +35,12 @@ public:
     QImage& Image() { return m_image; }
     const QImage& Image() const { return m_image; }
 
-    // Why the last Load or Save failed.
+    // Why the last Load, Save or CreateDibDC failed.
     QString ErrorString() const { return m_error; }
+
+    // How Save encodes: quality and chroma subsampling chosen so thin
+    // coloured lines stay crisp. The file is upright, with no Exif.
+    static JpegEncodeSettings ExportSettings();
 
 private:
     QImage m_image;
