@@ -65,17 +65,6 @@ TEST_F(CPreviewStaticTest, AFileThatCannotBeDecodedLeavesTheBoxGreyAndSaysWhy) {
     EXPECT_EQ(PixelOf(&m_preview, 60, 45), kGrey);
 }
 
-TEST_F(CPreviewStaticTest, RequestedPictureArrivesFromTheWorker) {
-    const QString path = Jpeg("a.jpg", 3000, 2000, Qt::blue);
-    m_preview.RequestPicture(path);
-    EXPECT_TRUE(m_preview.IsLoading());
-    ASSERT_TRUE(WaitUntil([&] { return !m_preview.IsLoading(); }));
-    EXPECT_EQ(m_preview.GetPictureSize(), QSize(3000, 2000));
-    EXPECT_TRUE(Near(PixelOf(&m_preview, 60, 45), Qt::blue));
-}
-
-// Every picture shown while two requests are outstanding; only the second
-// may ever appear.
 TEST_F(CPreviewStaticTest, ANewerRequestWinsOverOneStillRunning) {
     const QString first = Jpeg("first.jpg", 4000, 3000, Qt::red);
     const QString second = Jpeg("second.jpg", 300, 200, Qt::blue);
@@ -108,18 +97,6 @@ TEST_F(CPreviewStaticTest, AnImmediateLoadIsNotOverwrittenByAnEarlierRequest) {
     ASSERT_TRUE(m_preview.LoadPicture(second));
     SettleWorkers();
     EXPECT_EQ(m_preview.GetPictureSize(), QSize(300, 300));
-}
-
-TEST_F(CPreviewStaticTest, DestroyingThePreviewWhileDecodingIsSafe) {
-    const QString path = Jpeg("big.jpg", 4000, 3000);
-    {
-        CPreviewStatic preview;
-        preview.resize(120, 90);
-        preview.RequestPicture(path);
-        QTest::qWait(1); // let the worker start
-    }
-    SettleWorkers(); // a result for a dead preview must go nowhere
-    SUCCEED();
 }
 
 } // namespace
