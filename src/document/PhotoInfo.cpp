@@ -4,8 +4,8 @@
 
 QString InfoFilePathFor(const QString& photoPath) {
     // Only the file name is searched: a "." in a folder name must not count.
-    const int slash = std::max(photoPath.lastIndexOf(QLatin1Char('/')),
-                               photoPath.lastIndexOf(QLatin1Char('\\')));
+    const int slash =
+        std::max(photoPath.lastIndexOf(QLatin1Char('/')), photoPath.lastIndexOf(QLatin1Char('\\')));
     const int dot = photoPath.lastIndexOf(QLatin1Char('.'));
     if (dot > slash)
         return photoPath.left(dot + 1) + QStringLiteral("dat");

@@ -18,10 +18,10 @@ constexpr uint32_t kInfoVersionCurrent = 0x00010008;      // dimensions carry a 
 QString InfoFilePathFor(const QString& photoPath);
 
 enum class InfoReadStatus {
-    Read,          // a complete read
-    Missing,       // no file, or it cannot be opened: no records yet
-    NotInfoFile,   // the file does not start with the magic "KZR\0"
-    Damaged,       // ends early or holds impossible counts or lengths
+    Read,        // a complete read
+    Missing,     // no file, or it cannot be opened: no records yet
+    NotInfoFile, // the file does not start with the magic "KZR\0"
+    Damaged,     // ends early or holds impossible counts or lengths
 };
 
 class PhotoInfo {
@@ -30,18 +30,22 @@ public:
     std::vector<InfoNote> notes;
 
     // 1 after a complete read or when the file does not exist / cannot be
-    // opened; 0 when it is not a photo-info file or is damaged. Appends to the
-    // lists (records read before a failure stay; the caller clears them).
+    // opened; 0 when it is not a photo-info file or is damaged. Appends the
+    // records read to the lists, and only after a complete read: a file that
+    // cannot be read completely leaves the lists as they were.
     int LoadFromFile(const QString& path);
     // As LoadFromFile, telling which case it was.
     InfoReadStatus Read(const QString& path);
     // Parses a whole file image held in memory (used by Read and the fuzzer).
+    // A title or text longer than its field keeps what fits, cut between two
+    // characters; counts and lengths the bytes cannot hold mark it Damaged.
     InfoReadStatus ReadBytes(const char* data, size_t size);
 
     // Writes the newest layout to a temporary file beside `path` and renames
     // it over `path`. 1 on success; 0 on any failure, with the old file kept.
     int SaveToFile(const QString& path) const;
-    // The bytes SaveToFile writes.
+    // The bytes SaveToFile writes (empty only when a list holds more records
+    // than an int32 count can name).
     QByteArray Serialize() const;
     // Why the last SaveToFile failed (for the user's message).
     QString LastSaveError() const { return m_lastSaveError; }

@@ -23,14 +23,18 @@ InfoNote MakeNewNote(POINT anchor, const LOGFONTA& font) {
     return note;
 }
 
-void NormalizeDimensionEnds(Dimension& dim) {
+bool DirectionNeedsExchange(double angle) {
     // -75 and +105 degrees with pi taken as 3.1415926.
     constexpr double kLowerBound = -1.3089969166666666;
     constexpr double kUpperBound = 1.8325956833333334;
+    return angle < kLowerBound || angle > kUpperBound;
+}
+
+void NormalizeDimensionEnds(Dimension& dim) {
     // Differences in 64 bits: coordinates read from a file may be extreme.
     const int64_t dx = static_cast<int64_t>(dim.end.x) - dim.start.x;
     const int64_t dy = static_cast<int64_t>(dim.end.y) - dim.start.y;
     const double a = -std::atan2(static_cast<double>(dy), static_cast<double>(dx));
-    if (a < kLowerBound || a > kUpperBound)
+    if (DirectionNeedsExchange(a))
         std::swap(dim.start, dim.end);
 }

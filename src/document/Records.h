@@ -24,9 +24,13 @@ struct InfoNote {
 static_assert(sizeof(InfoNote) == 344, "InfoNote keeps its 344-byte layout");
 
 bool operator==(const Dimension& a, const Dimension& b);
-inline bool operator!=(const Dimension& a, const Dimension& b) { return !(a == b); }
+inline bool operator!=(const Dimension& a, const Dimension& b) {
+    return !(a == b);
+}
 bool operator==(const InfoNote& a, const InfoNote& b);
-inline bool operator!=(const InfoNote& a, const InfoNote& b) { return !(a == b); }
+inline bool operator!=(const InfoNote& a, const InfoNote& b) {
+    return !(a == b);
+}
 
 // Title of a note placed with the note tool: "新信息" in code page 950.
 extern const char kNewNoteTitle[];
@@ -38,3 +42,8 @@ InfoNote MakeNewNote(POINT anchor, const LOGFONTA& font);
 // -75..+105 degrees (bounds computed with pi = 3.1415926, bounds included),
 // so the value text written along the line never stands upside down.
 void NormalizeDimensionEnds(Dimension& dim);
+
+// The rule NormalizeDimensionEnds applies to the angle a = -atan2(dy, dx) of
+// the direction start -> end (radians, counter-clockwise): true outside the
+// closed range [-75, +105] degrees.
+bool DirectionNeedsExchange(double angle);

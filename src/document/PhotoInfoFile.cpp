@@ -1,0 +1,266 @@
+// The photo-info file: reading its four layouts and writing the newest.
+//
+// Layout (little-endian, no padding):
+//   "KZR\0", uint32 version, int32 N, N dimension entries, int32 M, M note entries.
+//   Dimension entry: colour (4), start (8), end (8), then the value: an int32
+//   number before version 0x00010006, the first 10 bytes of the text from then
+//   on; from version 0x00010008 the 60-byte LOGFONTA follows.
+//   Note entry: int32 L, L + 1 bytes of title, anchor (8), int32 L2, L2 + 1
+//   bytes of text, and from version 0x00010007 the 60-byte LOGFONTA.
+// Anything after the last note entry is ignored.
+
+#include "document/InfoFileBytes.h"
+#include "document/PhotoInfo.h"
+#include "platform/Cp950.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <cstdio>
+#include <limits>
+
+using infofile::ByteCursor;
+using infofile::ByteWriter;
+
+namespace {
+
+struct Layout {
+    bool numericValue; // value stored as an int32 number
+    bool noteFont;
+    bool dimensionFont;
+
+    explicit Layout(uint32_t version)
+        : numericValue(version < kInfoVersionTextValue), noteFont(version >= kInfoVersionNoteFont),
+          dimensionFont(version >= kInfoVersionCurrent) {}
+
+    size_t DimensionBytes() const {
+        return 20 + (numericValue ? 4 : infofile::kStoredValueBytes) +
+               (dimensionFont ? infofile::kLogFontBytes : 0);
+    }
+    // A note with an empty title and an empty text.
+    size_t SmallestNoteBytes() const {
+        return 4 + 1 + 8 + 4 + 1 + (noteFont ? infofile::kLogFontBytes : 0);
+    }
+};
+
+// True when `count` entries of at least `entryBytes` each could still be in
+// the file; a count the remaining bytes cannot hold marks a damaged file
+// before anything is allocated for it.
+bool CountFits(int32_t count, size_t entryBytes, const ByteCursor& in) {
+    return static_cast<uint64_t>(count) <= in.Remaining() / entryBytes;
+}
+
+bool ReadDimension(ByteCursor& in, const Layout& layout, Dimension& dim) {
+    const char* p;
+    if (!in.Take(layout.DimensionBytes(), &p))
+        return false;
+    dim.colour = qFromLittleEndian<uint32_t>(p);
+    dim.start.x = qFromLittleEndian<int32_t>(p + 4);
+    dim.start.y = qFromLittleEndian<int32_t>(p + 8);
+    dim.end.x = qFromLittleEndian<int32_t>(p + 12);
+    dim.end.y = qFromLittleEndian<int32_t>(p + 16);
+    p += 20;
+    if (layout.numericValue) {
+        // At most 11 characters ("-2147483648") and the terminator: fits the 12 bytes.
+        std::snprintf(dim.value, sizeof dim.value, "%d", qFromLittleEndian<int32_t>(p));
+        p += 4;
+    } else {
+        // The 10 stored bytes hold the terminator whenever the text is shorter;
+        // a text of all 10 bytes is terminated after them (the field has 12).
+        infofile::StoreText(dim.value, sizeof dim.value, p, infofile::kStoredValueBytes);
+        p += infofile::kStoredValueBytes;
+    }
+    if (layout.dimensionFont)
+        infofile::ReadLogFont(p, dim.font);
+    NormalizeDimensionEnds(dim);
+    return true;
+}
+
+// A stored text of L bytes plus its terminator. A negative L, or more bytes
+// than the file still holds, marks the file as damaged. A text longer than its
+// field is kept as far as it fits (cut between two characters, see StoreText)
+// and the rest is skipped: such a text can only come from another program, and
+// keeping what fits loses less than refusing every record of the photo.
+bool ReadText(ByteCursor& in, char* field, size_t capacity) {
+    int32_t length;
+    if (!in.ReadI32(length) || length < 0)
+        return false;
+    // In 64 bits: L + 1 overflows an int32 when L is INT32_MAX.
+    const uint64_t stored = static_cast<uint64_t>(length) + 1;
+    const char* p;
+    if (stored > in.Remaining() || !in.Take(static_cast<size_t>(stored), &p))
+        return false;
+    infofile::StoreText(field, capacity, p, static_cast<size_t>(stored));
+    return true;
+}
+
+bool ReadNote(ByteCursor& in, const Layout& layout, InfoNote& note) {
+    if (!ReadText(in, note.title, sizeof note.title) || !in.ReadPoint(note.anchor) ||
+        !ReadText(in, note.text, sizeof note.text))
+        return false;
+    if (layout.noteFont) {
+        const char* p;
+        if (!in.Take(infofile::kLogFontBytes, &p))
+            return false;
+        infofile::ReadLogFont(p, note.font);
+    }
+    return true;
+}
+
+// Length of a field's text as it goes to the file: up to its terminator, and
+// never the whole field, so the stored terminator always lies inside it.
+size_t StoredTextLength(const char* field, size_t capacity) {
+    const size_t length = cp950::FieldLength(field, capacity);
+    return length < capacity ? length : cp950::CutLength(field, length, capacity - 1);
+}
+
+template <typename Records> void AppendAll(Records& list, Records&& read) {
+    if (list.empty())
+        list = std::move(read);
+    else
+        list.insert(list.end(), read.begin(), read.end());
+}
+
+} // namespace
+
+InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
+    ByteCursor in(data, size);
+    const char* magic;
+    if (!in.Take(sizeof infofile::kMagic, &magic) ||
+        std::memcmp(magic, infofile::kMagic, sizeof infofile::kMagic) != 0)
+        return InfoReadStatus::NotInfoFile;
+
+    uint32_t version;
+    int32_t count;
+    if (!in.ReadU32(version) || !in.ReadI32(count))
+        return InfoReadStatus::Damaged;
+    // Versions above the newest are read like the newest.
+    const Layout layout(version);
+
+    // Records are collected apart and appended only after a complete read, so
+    // a damaged file leaves the lists as they were.
+    std::vector<Dimension> readDims;
+    if (count > 0) {
+        if (!CountFits(count, layout.DimensionBytes(), in))
+            return InfoReadStatus::Damaged;
+        readDims.reserve(static_cast<size_t>(count));
+        infofile::AdviseBulkStorage(readDims.data(), sizeof(Dimension) * readDims.capacity());
+        readDims.resize(static_cast<size_t>(count));
+        for (Dimension& dim : readDims) {
+            dim.font = DefaultLogFont();
+            if (!ReadDimension(in, layout, dim))
+                return InfoReadStatus::Damaged;
+        }
+    }
+
+    if (!in.ReadI32(count))
+        return InfoReadStatus::Damaged;
+    std::vector<InfoNote> readNotes;
+    if (count > 0) {
+        if (!CountFits(count, layout.SmallestNoteBytes(), in))
+            return InfoReadStatus::Damaged;
+        readNotes.reserve(static_cast<size_t>(count));
+        infofile::AdviseBulkStorage(readNotes.data(), sizeof(InfoNote) * readNotes.capacity());
+        readNotes.resize(static_cast<size_t>(count));
+        for (InfoNote& note : readNotes) {
+            note.font = DefaultLogFont();
+            if (!ReadNote(in, layout, note))
+                return InfoReadStatus::Damaged;
+        }
+    }
+
+    AppendAll(dimensions, std::move(readDims));
+    AppendAll(notes, std::move(readNotes));
+    return InfoReadStatus::Read;
+}
+
+InfoReadStatus PhotoInfo::Read(const QString& path) {
+    // Unbuffered: the whole file goes straight into one buffer with one read.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return InfoReadStatus::Missing; // a photo without annotations yet
+    // A file above 1 GiB (millions of records beyond any photo) is refused
+    // before anything is read into memory.
+    constexpr qint64 kLargestInfoFile = qint64(1) << 30;
+    const qint64 size = file.size();
+    if (size < 0 || size > kLargestInfoFile)
+        return InfoReadStatus::Damaged;
+    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    infofile::AdviseBulkStorage(bytes.data(), static_cast<size_t>(size));
+    const qint64 got = file.read(bytes.data(), size);
+    if (got < 0 || file.error() != QFileDevice::NoError)
+        return InfoReadStatus::Damaged;
+    // A file that shrank while being read simply ends early.
+    return ReadBytes(bytes.constData(), static_cast<size_t>(got));
+}
+
+int PhotoInfo::LoadFromFile(const QString& path) {
+    const InfoReadStatus status = Read(path);
+    return status == InfoReadStatus::Read || status == InfoReadStatus::Missing ? 1 : 0;
+}
+
+QByteArray PhotoInfo::Serialize() const {
+    constexpr size_t kDimensionBytes = 20 + infofile::kStoredValueBytes + infofile::kLogFontBytes;
+    size_t total = infofile::kHeaderBytes + 4 + dimensions.size() * kDimensionBytes;
+    for (const InfoNote& note : notes)
+        total += 4 + StoredTextLength(note.title, sizeof note.title) + 1 + 8 + 4 +
+                 StoredTextLength(note.text, sizeof note.text) + 1 + infofile::kLogFontBytes;
+    // Counts are int32 in the file.
+    if (dimensions.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()) ||
+        notes.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
+        return QByteArray();
+
+    QByteArray bytes(static_cast<qsizetype>(total), Qt::Uninitialized);
+    infofile::AdviseBulkStorage(bytes.data(), total);
+    ByteWriter out(bytes.data());
+    out.Bytes(infofile::kMagic, sizeof infofile::kMagic);
+    out.U32(kInfoVersionCurrent);
+    out.I32(static_cast<int32_t>(dimensions.size()));
+    for (const Dimension& dim : dimensions) {
+        out.U32(dim.colour);
+        out.Point(dim.start);
+        out.Point(dim.end);
+        out.Bytes(dim.value, infofile::kStoredValueBytes);
+        infofile::WriteLogFont(out, dim.font);
+    }
+    out.I32(static_cast<int32_t>(notes.size()));
+    for (const InfoNote& note : notes) {
+        const size_t titleLength = StoredTextLength(note.title, sizeof note.title);
+        out.I32(static_cast<int32_t>(titleLength));
+        out.Bytes(note.title, titleLength);
+        out.Byte('\0');
+        out.Point(note.anchor);
+        const size_t textLength = StoredTextLength(note.text, sizeof note.text);
+        out.I32(static_cast<int32_t>(textLength));
+        out.Bytes(note.text, textLength);
+        out.Byte('\0');
+        infofile::WriteLogFont(out, note.font);
+    }
+    Q_ASSERT(out.Position() == bytes.data() + bytes.size());
+    return bytes;
+}
+
+int PhotoInfo::SaveToFile(const QString& path) const {
+    m_lastSaveError.clear();
+    const QByteArray bytes = Serialize();
+    if (bytes.isEmpty()) {
+        m_lastSaveError = QStringLiteral("too many records for a photo-info file");
+        return 0;
+    }
+    // The whole file goes to a temporary file beside the target, which is then
+    // renamed over it: a failure at any step leaves the old file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_lastSaveError = file.errorString();
+        return 0;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        m_lastSaveError = file.errorString();
+        file.cancelWriting();
+        return 0;
+    }
+    if (!file.commit()) {
+        m_lastSaveError = file.errorString();
+        return 0;
+    }
+    return 1;
+}

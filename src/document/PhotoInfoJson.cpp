@@ -1,0 +1,134 @@
+#include "document/PhotoInfoJson.h"
+
+#include "platform/Cp950.h"
+
+#include <cstdio>
+
+namespace {
+
+void AppendNumber(QByteArray& out, long long n) {
+    out += QByteArray::number(n);
+}
+
+void AppendPoint(QByteArray& out, const POINT& pt) {
+    out += '[';
+    AppendNumber(out, pt.x);
+    out += ',';
+    AppendNumber(out, pt.y);
+    out += ']';
+}
+
+QByteArray ColourHex(COLORREF c) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%02x%02x%02x", GetRValue(c), GetGValue(c), GetBValue(c));
+    return QByteArray(hex, 7);
+}
+
+template <size_t N> QByteArray FieldJson(const char (&field)[N]) {
+    return JsonString(cp950::FieldToQString(field));
+}
+
+} // namespace
+
+QByteArray JsonString(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    QByteArray out;
+    out.reserve(utf8.size() + 2);
+    out += '"';
+    for (const char ch : utf8) {
+        const auto c = static_cast<unsigned char>(ch);
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        default:
+            if (c < 0x20) {
+                char esc[8];
+                std::snprintf(esc, sizeof esc, "\\u%04x", c);
+                out += esc;
+            } else {
+                out += ch;
+            }
+        }
+    }
+    out += '"';
+    return out;
+}
+
+QByteArray LogFontToJson(const LOGFONTA& lf) {
+    QByteArray out = "{\"height\":";
+    AppendNumber(out, lf.lfHeight);
+    out += ",\"width\":";
+    AppendNumber(out, lf.lfWidth);
+    out += ",\"escapement\":";
+    AppendNumber(out, lf.lfEscapement);
+    out += ",\"orientation\":";
+    AppendNumber(out, lf.lfOrientation);
+    out += ",\"weight\":";
+    AppendNumber(out, lf.lfWeight);
+    out += ",\"italic\":";
+    AppendNumber(out, lf.lfItalic);
+    out += ",\"underline\":";
+    AppendNumber(out, lf.lfUnderline);
+    out += ",\"strikeOut\":";
+    AppendNumber(out, lf.lfStrikeOut);
+    out += ",\"charSet\":";
+    AppendNumber(out, lf.lfCharSet);
+    out += ",\"outPrecision\":";
+    AppendNumber(out, lf.lfOutPrecision);
+    out += ",\"clipPrecision\":";
+    AppendNumber(out, lf.lfClipPrecision);
+    out += ",\"quality\":";
+    AppendNumber(out, lf.lfQuality);
+    out += ",\"pitchAndFamily\":";
+    AppendNumber(out, lf.lfPitchAndFamily);
+    out += ",\"faceName\":";
+    out += FieldJson(lf.lfFaceName);
+    out += '}';
+    return out;
+}
+
+QByteArray PhotoInfoToJson(const PhotoInfo& info) {
+    QByteArray out = "{\"dimensions\":[";
+    bool first = true;
+    for (const Dimension& dim : info.dimensions) {
+        if (!first)
+            out += ',';
+        first = false;
+        out += "{\"colour\":\"" + ColourHex(dim.colour) + "\",\"start\":";
+        AppendPoint(out, dim.start);
+        out += ",\"end\":";
+        AppendPoint(out, dim.end);
+        out += ",\"value\":" + FieldJson(dim.value) + ",\"font\":" + LogFontToJson(dim.font) + '}';
+    }
+    out += "],\"notes\":[";
+    first = true;
+    for (const InfoNote& note : info.notes) {
+        if (!first)
+            out += ',';
+        first = false;
+        out += "{\"title\":" + FieldJson(note.title) + ",\"anchor\":";
+        AppendPoint(out, note.anchor);
+        out += ",\"text\":" + FieldJson(note.text) + ",\"font\":" + LogFontToJson(note.font) + '}';
+    }
+    out += "]}";
+    return out;
+}

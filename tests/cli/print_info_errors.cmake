@@ -1,0 +1,30 @@
+# tessamar --print-info on files it cannot show: one line on stderr naming the
+# reason, nothing on stdout, exit status 1.
+set(data ${CMAKE_CURRENT_LIST_DIR}/../data)
+file(MAKE_DIRECTORY ${WORK})
+
+function(expect_failure path reason)
+    execute_process(COMMAND ${TESSAMAR} --print-info ${path}
+        RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT status EQUAL 1)
+        message(FATAL_ERROR "${path}: exit status ${status}, expected 1")
+    endif()
+    if(NOT out STREQUAL "")
+        message(FATAL_ERROR "${path}: unexpected stdout: ${out}")
+    endif()
+    string(FIND "${err}" "${reason}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "${path}: stderr lacks '${reason}': ${err}")
+    endif()
+    string(REGEX MATCHALL "\n" lines "${err}")
+    list(LENGTH lines count)
+    if(NOT count EQUAL 1)
+        message(FATAL_ERROR "${path}: expected one line on stderr, got: ${err}")
+    endif()
+endfunction()
+
+expect_failure(${WORK}/no-such-file.dat "no such file")
+expect_failure(${data}/not-photoinfo.dat "not a photo-info file")
+expect_failure(${data}/photoinfo-damaged.dat "damaged")
+file(WRITE ${WORK}/short.dat "KZR")
+expect_failure(${WORK}/short.dat "not a photo-info file")
