@@ -1,7 +1,7 @@
 #include "app/CAboutDlg.h"
 
 #include "dialog/ControlIds.h"
-#include "dialog/DialogUnits.h"
+#include "platform/DialogUnits.h"
 #include "dialog/ResourceArt.h"
 
 #include <QLabel>

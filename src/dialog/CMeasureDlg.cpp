@@ -1,6 +1,6 @@
 #include "dialog/CMeasureDlg.h"
 
-#include "dialog/DialogUnits.h"
+#include "platform/DialogUnits.h"
 #include "dialog/ModalLoop.h"
 #include "dialog/ResourceArt.h"
 #include "platform/Cp950.h"

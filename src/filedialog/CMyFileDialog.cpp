@@ -1,7 +1,7 @@
 #include "filedialog/CMyFileDialog.h"
 
 #include "filedialog/CPreviewStatic.h"
-#include "filedialog/DialogUnits.h"
+#include "platform/DialogUnits.h"
 #include "filedialog/MfcFilter.h"
 #include "filedialog/ThumbnailCache.h"
 #include "filedialog/ThumbnailIconProvider.h"
@@ -66,17 +66,17 @@ void CMyFileDialog::OnInitDone() {
     m_pPanel = new QWidget(this);
     m_pPanel->setObjectName(QStringLiteral("IDD_PREVIEW_PANEL"));
     m_pPanel->setFont(QFont(QStringLiteral("System"), 10));
-    const QSize base = DialogBaseUnits(m_pPanel->font());
-    m_pPanel->setFixedSize(DialogUnitsToPixels(QRect(QPoint(0, 0), kPanelUnits), base).size());
+    const DialogUnits units(m_pPanel->font());
+    m_pPanel->setFixedSize(QSize(units.X(kPanelUnits.width()), units.Y(kPanelUnits.height())));
 
     m_preview = new CPreviewStatic(m_pPanel);
     m_preview->setObjectName(QStringLiteral("IDC_PREVIEW"));
-    m_preview->setGeometry(DialogUnitsToPixels(kPreviewUnits, base));
+    m_preview->setGeometry(units.Rect(kPreviewUnits));
     connect(m_preview, &CPreviewStatic::PictureChanged, this, &CMyFileDialog::OnPictureChanged);
 
     m_pSizeText = new QLabel(m_pPanel);
     m_pSizeText->setObjectName(QStringLiteral("IDC_PREVIEW_SIZE"));
-    m_pSizeText->setGeometry(DialogUnitsToPixels(kSizeTextUnits, base));
+    m_pSizeText->setGeometry(units.Rect(kSizeTextUnits));
 
     // Beside the file list, centred in its row; below everything if the
     // dialog's layout is not the grid it normally is.

@@ -2,7 +2,7 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CSplashDlg.h"
-#include "dialog/DialogUnits.h"
+#include "platform/DialogUnits.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "filedialog/CMyFileDialog.h"
 #include "filedialog/CPreviewStatic.h"
-#include "filedialog/DialogUnits.h"
+#include "platform/DialogUnits.h"
 #include "filedialog/ThumbnailCache.h"
 #include "platform/Prompts.h"
 
@@ -62,10 +62,10 @@ TEST_F(CMyFileDialogTest, OffersThePreviewPanelBesideTheFileList) {
 
     // The template's dialog units, in the panel font's base units.
     const QWidget* panel = m_dialog.Panel();
-    const QSize base = DialogBaseUnits(panel->font());
-    EXPECT_EQ(panel->size(), DialogUnitsToPixels(QRect(0, 0, 145, 94), base).size());
-    EXPECT_EQ(preview->geometry(), DialogUnitsToPixels(QRect(33, 7, 80, 60), base));
-    EXPECT_EQ(size->geometry(), DialogUnitsToPixels(QRect(42, 74, 63, 8), base));
+    const DialogUnits units(panel->font());
+    EXPECT_EQ(panel->size(), QSize(units.X(145), units.Y(94)));
+    EXPECT_EQ(preview->geometry(), units.Rect(33, 7, 80, 60));
+    EXPECT_EQ(size->geometry(), units.Rect(42, 74, 63, 8));
     EXPECT_GT(panel->width(), preview->geometry().right());
     EXPECT_GT(panel->height(), size->geometry().bottom());
     EXPECT_LT(preview->geometry().bottom(), size->geometry().top());

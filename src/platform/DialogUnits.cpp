@@ -1,4 +1,4 @@
-#include "dialog/DialogUnits.h"
+#include "platform/DialogUnits.h"
 
 #include <QFontMetrics>
 #include <algorithm>

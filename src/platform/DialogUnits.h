@@ -16,6 +16,9 @@ public:
     QRect Rect(int x, int y, int width, int height) const {
         return QRect(X(x), Y(y), X(width), Y(height));
     }
+    QRect Rect(const QRect& units) const {
+        return Rect(units.x(), units.y(), units.width(), units.height());
+    }
     int BaseX() const { return m_baseX; }
     int BaseY() const { return m_baseY; }
 
