@@ -8,12 +8,15 @@ QString UsageText() {
         "Usage: tessamar [PHOTO.jpg]\n"
         "       tessamar --print-info FILE.dat\n"
         "       tessamar --export PHOTO.jpg OUT.jpg\n"
+        "       tessamar --screenshot OUT.png [PHOTO.jpg]\n"
         "       tessamar --help\n"
         "\n"
         "  PHOTO.jpg               open the photo with its annotations\n"
         "  --print-info FILE.dat   print a photo-info file as JSON\n"
         "  --export PHOTO OUT      draw the annotations of PHOTO (from the .dat\n"
         "                          file beside it) and save the picture as OUT\n"
+        "  --screenshot OUT [PHOTO]  draw the main window (with PHOTO open) to the\n"
+        "                          picture file OUT, no display needed\n"
         "  --help                  show this text\n");
 }
 
@@ -39,6 +42,12 @@ int RunCommandLine(int argc, char** argv) {
                 return Usage(stderr, 2);
             return RunExport(argc, argv, QString::fromLocal8Bit(argv[2]),
                              QString::fromLocal8Bit(argv[3]));
+        }
+        if (std::strcmp(first, "--screenshot") == 0) {
+            if (argc != 3 && argc != 4)
+                return Usage(stderr, 2);
+            return RunScreenshot(argc, argv, QString::fromLocal8Bit(argv[2]),
+                                 argc == 4 ? QString::fromLocal8Bit(argv[3]) : QString());
         }
         if (first[0] == '-' && first[1] != '\0') {
             std::fprintf(stderr, "tessamar: unknown option %s\n", first);

@@ -14,4 +14,8 @@ int RunExport(int argc, char** argv, const QString& photo, const QString& out);
 // tessamar [PHOTO]: the desktop program, opening PHOTO when given.
 int RunDesktop(int argc, char** argv, const QString& photo);
 
+// tessamar --screenshot OUT.png [PHOTO]: the main window drawn to a picture
+// file, without a display.
+int RunScreenshot(int argc, char** argv, const QString& out, const QString& photo);
+
 QString UsageText();

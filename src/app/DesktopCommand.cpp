@@ -1,8 +1,18 @@
+#include "app/CMeasureApp.h"
 #include "app/CommandLine.h"
+#include "dialog/ControlIds.h"
+#include "dialog/ResourceArt.h"
+#include "platform/LogFont.h"
 
-#include <cstdio>
+#include <QApplication>
 
-int RunDesktop(int, char**, const QString&) {
-    std::fputs("tessamar: the window is not built yet; see --help\n", stderr);
-    return 1;
+int RunDesktop(int argc, char** argv, const QString& photo) {
+    QApplication app(argc, argv);
+    InstallFontSubstitutes();
+    QApplication::setApplicationName(QStringLiteral("tessamar"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tessamar"));
+    QApplication::setWindowIcon(ResourceIcon(IDR_MAINFRAME));
+
+    CMeasureApp measureApp(photo);
+    return measureApp.InitInstance();
 }

@@ -33,9 +33,8 @@ bool Prompter::ChooseColour(QWidget* parent, COLORREF& colour) {
     return true;
 }
 
-QString Prompter::ChoosePhotoToOpen(QWidget* parent, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
-}
+// Prompter::ChoosePhotoToOpen lives in filedialog/PhotoOpenPrompt.cpp, beside
+// the picture dialog with preview that it runs.
 
 QString Prompter::ChooseSavePath(QWidget* parent, const QString& filter,
                                  const QString& defaultSuffix) {

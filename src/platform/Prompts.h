@@ -31,7 +31,8 @@ public:
     // Colour dialog (custom colours shown) started from `colour`.
     virtual bool ChooseColour(QWidget* parent, COLORREF& colour);
 
-    // Picture dialog for opening a photo; empty when cancelled.
+    // Picture dialog for opening a photo; empty when cancelled. `filter` may
+    // be written the Windows way ("Name (*.a)|*.a; *.b||") or as Qt filters.
     virtual QString ChoosePhotoToOpen(QWidget* parent, const QString& filter);
 
     // Save dialog (asks before overwriting); empty when cancelled.

@@ -1,0 +1,47 @@
+#include "app/CAboutDlg.h"
+
+#include "dialog/ControlIds.h"
+#include "platform/DialogUnits.h"
+#include "dialog/ResourceArt.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QString::fromUtf8("關于"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFont(QFont(QString::fromUtf8("新細明體"), 9));
+    const DialogUnits units(font());
+
+    m_icon = new QLabel(this);
+    m_icon->setPixmap(ResourceIcon(IDI_ABOUT).pixmap(32, 32));
+    m_icon->setGeometry(units.X(7), units.Y(7), 32, 32);
+
+    m_version = new QLabel(QString::fromUtf8("KZR 1.0 版"), this);
+    m_version->setTextFormat(Qt::PlainText);
+    m_version->setGeometry(units.Rect(40, 10, 119, 8));
+
+    m_maker = new QLabel(QString::fromUtf8("Tessamar 房間照片測量工具\n"
+                                           "版權所有 (C) Tessamar"),
+                         this);
+    m_maker->setTextFormat(Qt::PlainText);
+    m_maker->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_maker->setGeometry(units.Rect(40, 24, 146, 20));
+
+    m_notice = new QLabel(QString::fromUtf8("本程式按現狀提供，不附帶任何擔保。"
+                                            "量得的尺寸僅供參考。"),
+                          this);
+    m_notice->setTextFormat(Qt::PlainText);
+    m_notice->setWordWrap(true);
+    m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_notice->setGeometry(units.Rect(7, 72, 119, 34));
+
+    m_ok = new QPushButton(QString::fromUtf8("確定"), this);
+    m_ok->setDefault(true);
+    m_ok->setGeometry(units.Rect(136, 92, 50, 14));
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    setFixedSize(units.X(193), units.Y(113));
+}

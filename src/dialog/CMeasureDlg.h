@@ -1,0 +1,140 @@
+#pragma once
+// The program's main window: the photo canvas on the left, and on the right a
+// fixed-width panel with the photo buttons, the zoom group, the tool palette
+// and the editing panel of the selected record.
+//
+// The class is split by responsibility across several source files:
+//   CMeasureDlg.cpp        construction, the control table, data exchange, start-up
+//   CMeasureDlgLayout.cpp  placing the controls for a client size
+//   CMeasureDlgTools.cpp   tool palette, cursors, editing-panel visibility, colour
+//   CMeasureDlgView.cpp    command dispatch, zoom commands, About entry
+
+#include "canvas/CPhotoCanvas.h"
+#include "dialog/CColorSwatch.h"
+#include "dialog/ControlIds.h"
+
+#include <QCursor>
+#include <QDialog>
+#include <QFont>
+#include <QIcon>
+#include <QList>
+#include <QMap>
+#include <QSize>
+#include <QString>
+
+class QButtonGroup;
+class QShortcut;
+
+// Tooltips of the icon buttons: each button shows its own caption as its tip.
+class CToolTipCtrl {
+public:
+    void Activate(bool active);
+    void AddTool(QWidget* control, const QString& text);
+    int GetToolCount() const { return m_tools.size(); }
+
+private:
+    bool m_active = false;
+    QList<QWidget*> m_tools;
+};
+
+class CMeasureDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CMeasureDlg(QWidget* parent = nullptr);
+    ~CMeasureDlg() override;
+
+    // Creates the controls of the main window and runs OnInitDialog. exec()
+    // and show() call it when it has not run yet; calling it twice does nothing.
+    void InitDialog();
+    bool IsInitialised() const { return m_bInitialised; }
+
+    // Runs the window modally (InitDialog first when needed).
+    int DoModal();
+
+    // A control by its id; nullptr before the controls exist or for an
+    // unknown id.
+    QWidget* GetDlgItem(int id) const { return m_controls.value(id, nullptr); }
+    template <class T> T* Item(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
+
+    // A photo named on the command line: remembered, and opened once the
+    // window stands.
+    void OpenPhotoAtStart(const QString& path);
+    QString PhotoToOpenAtStart() const { return m_strStartPhoto; }
+
+    // Data exchange between the members and the controls: `save` true reads
+    // the controls into the members, false writes the members into the
+    // controls (without running any change handler).
+    void UpdateData(bool save);
+
+    // The cursor shown over the canvas for a tool.
+    static QCursor CursorForTool(int tool);
+
+    // --- handlers (message map in ConnectMessageMap) ---
+    // Lays out every control for a client area of cx x cy pixels; `type` is
+    // SizeRestored, SizeMinimized or SizeMaximized.
+    enum SizeType { SizeRestored = 0, SizeMinimized = 1, SizeMaximized = 2 };
+    void OnSize(int type, int cx, int cy);
+    // Sets the canvas cursor for the canvas's current tool.
+    void OnSetCursor();
+    void OnToolChange();
+    void OnToolDimension();
+    void OnColour();
+    void ShowEditPanel(int kind);
+    // A command id from the accelerators or the canvas's context menu.
+    void OnCommand(int id);
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnZoomFit();
+    void OnZoomActual();
+    void OnSysCommand(int id);
+    void OnOK();
+    void OnCancel();
+
+    // The About entry (the system-menu text).
+    static QString AboutMenuText();
+
+    // --- members ---
+    QString m_strSize;          // value edit 1020, at most 9 characters
+    int m_nTool = 0;            // checked tool button, in the group's order
+    CToolTipCtrl m_toolTip;     // tips of the icon buttons
+    QIcon m_hIcon;              // application icon
+    int m_bCancelCloses = 1;    // whether a cancel request closes the window
+    QFont m_fontSupport;        // font of the support text 1055
+    QList<QShortcut*> m_hAccel; // view shortcuts
+    QString m_strPhotoPath;     // full path of the photo shown
+    CPhotoCanvas m_canvas;
+    CColorSwatch m_colourSwatch;
+
+    // Window size when neither maximised nor minimised.
+    static constexpr int kWindowWidth = 1024;
+    static constexpr int kWindowHeight = 766;
+
+public Q_SLOTS:
+    void accept() override;
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void ConnectMessageMap();
+    void CreateAccelerators();
+    void OnInitDialog();
+    void AddControl(int id, QWidget* control);
+    void MoveControl(int id, int x, int y, int width, int height);
+    void SetToolCursor(int tool);
+    void KeepRestoredSize();
+
+    QMap<int, QWidget*> m_controls;
+    QList<int> m_controlOrder; // template order, for the tests and tab order
+    QButtonGroup* m_toolGroup = nullptr;
+    bool m_bInitialised = false;
+    QSize m_refusedSize;   // last size sent back to the fixed size
+    int m_cursorTool = -1; // tool whose cursor the canvas shows
+    QString m_strStartPhoto;
+};

@@ -1,0 +1,123 @@
+// The tool palette, the cursor over the canvas, the editing panel's
+// visibility and the colour swatch.
+
+#include "dialog/CMeasureDlg.h"
+
+#include "dialog/ResourceArt.h"
+#include "platform/Prompts.h"
+
+#include <QEvent>
+
+QCursor CMeasureDlg::CursorForTool(int tool) {
+    switch (tool) {
+    case ToolDrag:
+        return ResourceCursor(IDC_CURSOR_DRAG, 0, 0);
+    case ToolDimension:
+        return QCursor(Qt::CrossCursor);
+    case ToolNote:
+        return ResourceCursor(IDC_CURSOR_NOTE, 8, 7);
+    default:
+        return QCursor(Qt::ArrowCursor);
+    }
+}
+
+void CMeasureDlg::SetToolCursor(int tool) {
+    if (tool == m_cursorTool)
+        return;
+    m_cursorTool = tool;
+    m_canvas.setCursor(CursorForTool(tool));
+}
+
+void CMeasureDlg::OnSetCursor() {
+    SetToolCursor(m_canvas.CurrentTool());
+}
+
+bool CMeasureDlg::eventFilter(QObject* watched, QEvent* event) {
+    // The canvas may change its tool by itself; the cursor follows the tool
+    // whenever the mouse comes over the canvas or moves on it.
+    if (watched == &m_canvas) {
+        switch (event->type()) {
+        case QEvent::Enter:
+        case QEvent::MouseMove:
+        case QEvent::HoverMove:
+        case QEvent::MouseButtonRelease:
+            OnSetCursor();
+            break;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CMeasureDlg::OnToolChange() {
+    UpdateData(true);
+    m_canvas.SetTool(m_nTool);
+    OnSetCursor();
+    m_canvas.Repaint();
+    ShowEditPanel(SelectionNone);
+}
+
+void CMeasureDlg::OnToolDimension() {
+    UpdateData(true);
+    m_canvas.SetTool(m_nTool);
+    OnSetCursor();
+    m_canvas.CancelPendingDimension();
+    m_canvas.Repaint();
+    ShowEditPanel(SelectionNone);
+    m_colourSwatch.m_colour = m_canvas.m_pendingDim.colour;
+    m_colourSwatch.update();
+    UpdateData(false);
+}
+
+void CMeasureDlg::OnColour() {
+    COLORREF colour = m_canvas.m_pendingDim.colour;
+    if (!Prompts().ChooseColour(this, colour))
+        return;
+    m_canvas.m_pendingDim.colour = colour;
+    m_colourSwatch.m_colour = colour;
+    m_colourSwatch.update();
+    // Only a dimension picked with the select tool takes the colour; notes
+    // have no colour of their own.
+    const int selected = m_canvas.m_nSelDim;
+    if (m_canvas.CurrentTool() == ToolSelect && selected >= 0 &&
+        selected < static_cast<int>(m_canvas.m_info.dimensions.size())) {
+        m_canvas.m_info.dimensions[static_cast<size_t>(selected)].colour = colour;
+        m_canvas.Repaint();
+    }
+}
+
+void CMeasureDlg::ShowEditPanel(int kind) {
+    bool showDimension = false;
+    bool showNote = false;
+    switch (m_canvas.CurrentTool()) {
+    case ToolDimension:
+        showDimension = true;
+        break;
+    case ToolNote:
+        showNote = true;
+        break;
+    case ToolSelect:
+        showDimension = kind == SelectionDimension;
+        showNote = kind == SelectionNote;
+        break;
+    default:
+        break;
+    }
+    // One control at a time, in this order; visibility only.
+    const struct {
+        int id;
+        bool shown;
+    } order[] = {{IDC_COLOUR_LABEL, showDimension},   {IDC_COLOUR_SWATCH, showDimension},
+                 {IDC_DIM_FONT_LABEL, showDimension}, {IDC_DIM_FONT_NAME, showDimension},
+                 {IDC_DIM_FONT, showDimension},       {IDC_SIZE_LABEL, showDimension},
+                 {IDC_SIZE_EDIT, showDimension},      {IDC_DELETE_DIMENSION, showDimension},
+                 {IDC_NOTE_TITLE_LABEL, showNote},    {IDC_NOTE_TITLE, showNote},
+                 {IDC_NOTE_FONT_LABEL, showNote},     {IDC_NOTE_FONT_NAME, showNote},
+                 {IDC_NOTE_FONT, showNote},           {IDC_NOTE_LIST, showNote},
+                 {IDC_NOTE_TEXT, showNote},           {IDC_ADD_NOTE, false},
+                 {IDC_DELETE_NOTE, showNote},         {IDC_MODIFY_NOTE, false}};
+    for (const auto& entry : order)
+        if (QWidget* control = GetDlgItem(entry.id))
+            control->setVisible(entry.shown);
+}

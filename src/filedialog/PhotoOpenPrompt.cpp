@@ -1,0 +1,12 @@
+// The desktop answer to "which photo?": the picture dialog with preview.
+
+#include "filedialog/CMyFileDialog.h"
+#include "platform/Prompts.h"
+
+QString Prompter::ChoosePhotoToOpen(QWidget* parent, const QString& filter) {
+    CMyFileDialog dialog(true, QString(), QString(), OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, filter,
+                         parent);
+    if (dialog.DoModal() != kDialogOk)
+        return QString();
+    return dialog.GetPathName();
+}
