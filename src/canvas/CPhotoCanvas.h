@@ -108,6 +108,16 @@ private:
     void Compose(QPainter& painter, bool waitForLevels);
     QPoint CursorPosition() const;
 
+    // Mouse tools
+    // Dimension tool: first or second end point at view point q.
+    void PlaceDimensionPoint(POINT q);
+    // Note tool: a new note at view point q.
+    void PlaceNote(POINT q);
+    // Select tool: picks the note or dimension under q and starts dragging it.
+    void SelectAt(POINT q);
+    // Select tool: moves the selected record(s) with the pointer.
+    void DragSelection(POINT q);
+
     QString m_exportError;
     PhotoViewPainter m_photoView;
     double m_panRemainder[2] = {0.0, 0.0}; // photo pixels not yet scrolled

@@ -1,13 +1,42 @@
 // CPhotoCanvas: mouse input. The Qt events forward to handlers that take plain
 // points, which the tests call directly.
+//
+// Drag tool: the photo follows the mouse while the left button is held.
+// Dimension tool: two clicks give the end points of a new dimension.
+// Note tool: one click places a new note.
+// Select tool: a click picks the first note, else the first dimension, under
+// the pointer and starts dragging it; the drag ends at the left button's
+// release, wherever the pointer is by then.
 #include "canvas/CPhotoCanvas.h"
 
+#include "canvas/HitTest.h"
+#include "canvas/ViewModel.h"
+
 #include <QMouseEvent>
+#include <algorithm>
+#include <iterator>
+#include <limits>
 
 namespace {
 POINT ToPoint(const QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     return POINT{p.x(), p.y()};
+}
+
+// Records are never clamped to the photo, but a coordinate must not wrap
+// around when a record read from a file already lies near the int32 limits.
+int32_t MovedCoordinate(int32_t value, int32_t delta) {
+    const int64_t moved = static_cast<int64_t>(value) + delta;
+    if (moved > std::numeric_limits<int32_t>::max())
+        return std::numeric_limits<int32_t>::max();
+    if (moved < std::numeric_limits<int32_t>::min())
+        return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(moved);
+}
+
+void MovePoint(POINT& p, POINT delta) {
+    p.x = MovedCoordinate(p.x, delta.x);
+    p.y = MovedCoordinate(p.y, delta.y);
 }
 } // namespace
 
@@ -23,6 +52,8 @@ void CPhotoCanvas::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CPhotoCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    // Qt delivers the release to the widget that took the press, so a drag
+    // ends even when the button is let go outside the canvas.
     if (event->button() == Qt::LeftButton)
         OnLButtonUp(ToPoint(event));
     QWidget::mouseReleaseEvent(event);
@@ -34,6 +65,15 @@ void CPhotoCanvas::OnLButtonDown(POINT q) {
     m_panRemainder[0] = 0.0;
     m_panRemainder[1] = 0.0;
     switch (CurrentTool()) {
+    case ToolDimension:
+        PlaceDimensionPoint(q);
+        break;
+    case ToolNote:
+        PlaceNote(q);
+        break;
+    case ToolSelect:
+        SelectAt(q);
+        break;
     case ToolDrag: // panning happens on mouse moves
     default:
         break;
@@ -46,7 +86,101 @@ void CPhotoCanvas::OnMouseMove(POINT q, bool leftHeld) {
         PanBy(q);
     } else if (tool == ToolDimension && m_bFirstPoint == 1) {
         update(); // the rubber band follows the cursor
+    } else if (tool == ToolSelect && m_bDragging == 1) {
+        if (!leftHeld) {
+            // The release was missed (another window took it): the drag is
+            // over, and a move with no button held never moves a record.
+            m_bDragging = 0;
+            return;
+        }
+        DragSelection(q);
     }
 }
 
-void CPhotoCanvas::OnLButtonUp(POINT) {}
+void CPhotoCanvas::OnLButtonUp(POINT) {
+    if (CurrentTool() == ToolSelect)
+        m_bDragging = 0;
+}
+
+void CPhotoCanvas::PlaceDimensionPoint(POINT q) {
+    const POINT p = MapPoint(q, true);
+    if (m_bFirstPoint == 0) {
+        // Nothing is drawn yet: the rubber band starts with the next move.
+        m_pendingDim.start = p;
+        m_bFirstPoint = 1;
+        return;
+    }
+    m_pendingDim.end = p;
+    NormalizeDimensionEnds(m_pendingDim);
+    m_pendingDim.font = m_logFont;
+    Dimension added = m_pendingDim; // colour: the current drawing colour
+    std::fill(std::begin(added.value), std::end(added.value), '\0');
+    m_info.dimensions.push_back(added);
+    m_bFirstPoint = 0;
+    m_nSelDim = static_cast<int32_t>(m_info.dimensions.size()) - 1;
+    update();
+    PostNotify(CN_DIMENSION_ADDED);
+}
+
+void CPhotoCanvas::PlaceNote(POINT q) {
+    const InfoNote note = MakeNewNote(MapPoint(q, true), m_logFont);
+    m_nSelNote = static_cast<int32_t>(m_info.notes.size());
+    m_info.notes.push_back(note);
+    PostNotify(CN_NOTE_ADDED);
+    update();
+}
+
+void CPhotoCanvas::SelectAt(POINT q) {
+    const POINT p = MapPoint(q, true);
+    TextMeasurer& measurer = m_renderer.Measurer();
+
+    // Notes first: a note lying over a dimension takes the click.
+    const int32_t noteCount = static_cast<int32_t>(m_info.notes.size());
+    for (int32_t i = 0; i < noteCount; ++i) {
+        const InfoNote& note = m_info.notes[static_cast<size_t>(i)];
+        if (!HitTestNote(note, p, measurer))
+            continue;
+        m_nSelDim = -1;
+        m_nSelNote = i;
+        m_logFont = note.font;
+        PostNotify(CN_NOTE_SELECTED);
+        update();
+        m_bDragging = 1;
+        return;
+    }
+
+    const int32_t dimCount = static_cast<int32_t>(m_info.dimensions.size());
+    for (int32_t i = 0; i < dimCount; ++i) {
+        const Dimension& dim = m_info.dimensions[static_cast<size_t>(i)];
+        if (!HitTestDimension(dim, p, m_fZoom, measurer))
+            continue;
+        m_nSelNote = -1;
+        if (m_nSelDim != i) {
+            m_nSelDim = i;
+            update();
+        }
+        m_logFont = dim.font;
+        PostNotify(CN_DIMENSION_SELECTED);
+        m_bDragging = 1;
+        return;
+    }
+
+    m_nSelNote = -1;
+    m_nSelDim = -1;
+    PostNotify(CN_NOTHING_SELECTED);
+    update();
+}
+
+void CPhotoCanvas::DragSelection(POINT q) {
+    // The pan's remainder keeps the fractions of a photo pixel, so slow
+    // movements at zooms above 1 still move the record.
+    const POINT delta = viewmodel::TakeWholePixels(m_ptLast, q, m_fZoom, m_panRemainder);
+    if (m_nSelDim > -1 && m_nSelDim < static_cast<int32_t>(m_info.dimensions.size())) {
+        Dimension& dim = m_info.dimensions[static_cast<size_t>(m_nSelDim)];
+        MovePoint(dim.start, delta);
+        MovePoint(dim.end, delta);
+    }
+    if (m_nSelNote > -1 && m_nSelNote < static_cast<int32_t>(m_info.notes.size()))
+        MovePoint(m_info.notes[static_cast<size_t>(m_nSelNote)].anchor, delta);
+    update();
+}

@@ -99,15 +99,22 @@ void CentreOn(RECT& src, POINT p, SIZE photo) {
 }
 
 POINT PanBy(RECT& src, POINT& last, POINT q, float zoom, SIZE photo, double remainder[2]) {
-    remainder[0] += (last.x - static_cast<double>(q.x)) / zoom;
-    remainder[1] += (last.y - static_cast<double>(q.y)) / zoom;
-    const POINT applied{static_cast<int32_t>(remainder[0]), static_cast<int32_t>(remainder[1])};
-    remainder[0] -= applied.x;
-    remainder[1] -= applied.y;
+    // The photo follows the mouse: the view scrolls against the pointer.
+    const POINT moved = TakeWholePixels(last, q, zoom, remainder);
+    const POINT applied{-moved.x, -moved.y};
     Offset(src, applied.x, applied.y);
     ClampSourceRect(src, photo);
-    last = q;
     return applied;
+}
+
+POINT TakeWholePixels(POINT& last, POINT q, float zoom, double remainder[2]) {
+    remainder[0] += (static_cast<double>(q.x) - last.x) / zoom;
+    remainder[1] += (static_cast<double>(q.y) - last.y) / zoom;
+    const POINT whole{static_cast<int32_t>(remainder[0]), static_cast<int32_t>(remainder[1])};
+    remainder[0] -= whole.x;
+    remainder[1] -= whole.y;
+    last = q;
+    return whole;
 }
 
 } // namespace viewmodel

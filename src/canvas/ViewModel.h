@@ -33,4 +33,10 @@ void CentreOn(RECT& src, POINT p, SIZE photo);
 // Returns the photo pixels applied before clamping.
 POINT PanBy(RECT& src, POINT& last, POINT q, float zoom, SIZE photo, double remainder[2]);
 
+// The step from view position `last` to `q` in whole photo pixels: the view
+// distance divided by the zoom is added to `remainder`, the whole pixels are
+// taken out and returned, the fraction stays for the next step. `last`
+// becomes q. Panning (with the sign turned) and dragging records share it.
+POINT TakeWholePixels(POINT& last, POINT q, float zoom, double remainder[2]);
+
 } // namespace viewmodel

@@ -4,6 +4,7 @@
 #include "dialog/ModalLoop.h"
 #include "dialog/ResourceArt.h"
 #include "platform/Cp950.h"
+#include "platform/Cp950Edit.h"
 #include "platform/Prompts.h"
 
 #include <QApplication>
@@ -160,7 +161,9 @@ void CMeasureDlg::CreateControls() {
     AddControl(IDC_COLOUR_LABEL, MakeStatic(QString::fromUtf8("顏色：")));
     AddControl(IDC_COLOUR_SWATCH, &m_colourSwatch);
     AddControl(IDC_SIZE_LABEL, MakeStatic(QString::fromUtf8("尺寸：")));
-    auto* sizeEdit = new QLineEdit;
+    // The edits hold what their record fields hold, counted in CP950 bytes:
+    // value 9, title 18, note text 253 (line breaks stored as CR LF).
+    auto* sizeEdit = new Cp950LineEdit(9);
     sizeEdit->setMaxLength(9);
     AddControl(IDC_SIZE_EDIT, sizeEdit);
     AddControl(IDC_CANVAS, &m_canvas);
@@ -168,15 +171,15 @@ void CMeasureDlg::CreateControls() {
     AddControl(IDC_PANEL, MakeGroup(QString()));
     AddControl(IDC_PROPERTY_GROUP, MakeGroup(QString()));
     AddControl(IDC_NOTE_TITLE_LABEL, MakeStatic(QString::fromUtf8("標題：")));
-    AddControl(IDC_NOTE_TITLE, new QLineEdit);
+    AddControl(IDC_NOTE_TITLE, new Cp950LineEdit(18));
     auto* noteList = new QListWidget;
-    noteList->setSortingEnabled(true);
+    noteList->setSortingEnabled(false); // row i is note i, for any number of notes
     noteList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     AddControl(IDC_NOTE_LIST, noteList);
     AddControl(IDC_ADD_NOTE, MakeButton(QString::fromUtf8("新增")));
     AddControl(IDC_DELETE_NOTE, MakeButton(QString::fromUtf8("刪除")));
     AddControl(IDC_MODIFY_NOTE, MakeButton(QString::fromUtf8("修改")));
-    auto* noteText = new QPlainTextEdit;
+    auto* noteText = new Cp950TextEdit(253);
     noteText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     noteText->setTabChangesFocus(true);
     AddControl(IDC_NOTE_TEXT, noteText);

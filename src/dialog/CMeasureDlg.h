@@ -8,6 +8,7 @@
 //   CMeasureDlgLayout.cpp  placing the controls for a client size
 //   CMeasureDlgTools.cpp   tool palette, cursors, editing-panel visibility, colour
 //   CMeasureDlgView.cpp    command dispatch, zoom commands, About entry
+//   CMeasureDlgPanel.cpp   editing panel: canvas notifications, note list, record edits
 
 #include "canvas/CPhotoCanvas.h"
 #include "dialog/CColorSwatch.h"
@@ -90,6 +91,23 @@ public:
     void OnOK();
     void OnCancel();
 
+    // Editing panel (CMeasureDlgPanel.cpp)
+    // The canvas's notification: shows the new selection in the panel.
+    void OnCanvasNotify(int code);
+    // Rebuilds the note list (row i is note i) and fills the note controls
+    // from the selected note, or clears and disables them when none is.
+    void RefreshNoteList();
+    // Focus to edit `id` with its whole text selected.
+    void FocusAndSelectAll(int id);
+    void OnSizeChange();
+    void OnNoteSelChange();
+    void OnNoteTitleChange();
+    void OnNoteTextChange();
+    void OnDeleteNote();
+    void OnDeleteDimension();
+    void OnAddNote();
+    void OnModifyNote();
+
     // The About entry (the system-menu text).
     static QString AboutMenuText();
 
@@ -129,6 +147,9 @@ private:
     void MoveControl(int id, int x, int y, int width, int height);
     void SetToolCursor(int tool);
     void KeepRestoredSize();
+    // Editing panel
+    void ConnectEditingPanel();
+    void ShowSelectedDimension();
 
     QMap<int, QWidget*> m_controls;
     QList<int> m_controlOrder; // template order, for the tests and tab order

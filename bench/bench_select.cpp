@@ -1,0 +1,118 @@
+// Select-tool click on a busy photo: 1,000 notes of 200 characters each and
+// 1,000 dimensions, driven through the canvas's own OnLButtonDown. The
+// baseline is the same click on an empty document, measured in the same run;
+// the cold case measures every text again (measurer emptied before each click).
+#include "canvas/CPhotoCanvas.h"
+#include "document/Records.h"
+#include "platform/Cp950.h"
+#include "platform/LogFont.h"
+
+#include <QApplication>
+#include <QRandomGenerator>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kPhotoW = 6000;
+constexpr int kPhotoH = 4000;
+
+// 200 characters: 50 CJK and 150 ASCII with two line breaks, 252 bytes.
+QByteArray NoteText(int i) {
+    QString text = QString::fromUtf8("客廳北牆窗戶左側");
+    text += QStringLiteral(" wall %1 to window frame, check again on site ")
+                .arg(i % 1000, 3, 10, QChar('0'));
+    while (text.size() < 200)
+        text += (text.size() % 3 == 0) ? QString::fromUtf8("尺") : QStringLiteral("ab\n");
+    text.truncate(200);
+    QByteArray bytes = cp950::FromQString(text);
+    bytes.replace("\n", "\r\n");
+    return cp950::Cut(bytes, 255);
+}
+
+void Populate(CPhotoCanvas& canvas, int notes, int dimensions) {
+    canvas.m_info.Clear();
+    QRandomGenerator rng(5);
+    for (int i = 0; i < notes; ++i) {
+        InfoNote n = MakeNewNote(POINT{static_cast<int32_t>(rng.bounded(kPhotoW - 300)),
+                                       static_cast<int32_t>(rng.bounded(kPhotoH - 200))},
+                                 DefaultLogFont());
+        cp950::CopyToField(n.text, NoteText(i));
+        canvas.m_info.notes.push_back(n);
+    }
+    for (int i = 0; i < dimensions; ++i) {
+        Dimension d;
+        d.colour = RGB(255, 0, 0);
+        d.start = POINT{static_cast<int32_t>(rng.bounded(kPhotoW)),
+                        static_cast<int32_t>(rng.bounded(kPhotoH))};
+        d.end = POINT{d.start.x + static_cast<int32_t>(rng.bounded(600)) - 300,
+                      d.start.y + static_cast<int32_t>(rng.bounded(600)) - 300};
+        std::snprintf(d.value, sizeof d.value, "%d.%d", 100 + i % 900, i % 10);
+        d.font = DefaultLogFont();
+        NormalizeDimensionEnds(d);
+        canvas.m_info.dimensions.push_back(d);
+    }
+}
+
+// A click that misses everything tests every record: the slowest click.
+void RunClicks(benchmark::State& state, int notes, int dimensions, bool cold) {
+    CPhotoCanvas canvas;
+    canvas.resize(870, 756);
+    canvas.SetTool(ToolSelect);
+    Populate(canvas, notes, dimensions);
+    canvas.m_fZoom = 0.2f;
+    const POINT miss{-5000, -5000};
+    for (auto _ : state) {
+        if (cold) {
+            state.PauseTiming();
+            canvas.m_renderer.Measurer().Clear();
+            state.ResumeTiming();
+        }
+        canvas.OnLButtonDown(miss);
+        canvas.OnLButtonUp(miss);
+        state.PauseTiming();
+        QCoreApplication::processEvents(); // the queued notification
+        state.ResumeTiming();
+    }
+    if (canvas.m_nSelDim != -1 || canvas.m_nSelNote != -1)
+        state.SkipWithError("the click hit a record");
+}
+
+void BM_SelectClickEmptyDocument(benchmark::State& state) {
+    RunClicks(state, 0, 0, false);
+}
+void BM_SelectClick1000Notes1000Dimensions(benchmark::State& state) {
+    RunClicks(state, 1000, 1000, false);
+}
+void BM_SelectClick1000Notes1000DimensionsCold(benchmark::State& state) {
+    RunClicks(state, 1000, 1000, true);
+}
+
+} // namespace
+
+BENCHMARK(BM_SelectClickEmptyDocument)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_SelectClick1000Notes1000Dimensions)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_SelectClick1000Notes1000DimensionsCold)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    InstallFontSubstitutes();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
