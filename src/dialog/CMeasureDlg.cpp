@@ -324,9 +324,11 @@ void CMeasureDlg::OpenPhotoAtStart(const QString& path) {
     m_strStartPhoto = path;
     if (!m_bInitialised || path.isEmpty())
         return;
-    // Exactly as if the photo had been chosen in the picture dialog.
-    OpenPhoto(path);
+    // Exactly as if the photo had been chosen in the picture dialog. `path`
+    // may be m_strStartPhoto itself: work on a copy.
+    const QString photo = path;
     m_strStartPhoto.clear();
+    OpenPhoto(photo);
 }
 
 void CMeasureDlg::OnOK() {

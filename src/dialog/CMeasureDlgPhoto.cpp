@@ -71,7 +71,6 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
         return false;
     }
     m_strPhotoPath = path;
-    m_strStartPhoto.clear();
     m_strUnreadableInfo.clear();
     setWindowTitle(QStringLiteral("Tessamar - [") + QFileInfo(path).fileName() +
                    QStringLiteral("]"));

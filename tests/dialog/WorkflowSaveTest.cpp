@@ -89,8 +89,9 @@ TEST_P(WorkflowAskBeforeReplacing, OpeningAnotherPhotoAsksAboutChangedRecords) {
     EXPECT_EQ(prompter.messages.size(), 1) << prompter.Texts().join('|').toStdString();
     const QString info = PathOf(QStringLiteral("kitchen.dat"));
     EXPECT_EQ(QFile::exists(info), c.kitchenSaved);
-    if (c.kitchenSaved)
+    if (c.kitchenSaved) {
         EXPECT_EQ(ReadWholeFile(info), drawn.Serialize());
+    }
     EXPECT_EQ(dlg->m_strPhotoPath, c.hallOpened ? hall : kitchen);
     if (!c.hallOpened) {
         EXPECT_EQ(dlg->m_canvas.m_info.dimensions, drawn.dimensions);
