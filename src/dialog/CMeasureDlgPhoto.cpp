@@ -9,6 +9,7 @@
 #include "platform/Prompts.h"
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -92,6 +93,14 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
                                      moved.error) +
                           Text("\n保存信息前會先詢問是否覆蓋它。");
         }
+    } else if (status == InfoReadStatus::Missing && QFileInfo(infoPath).isFile()) {
+        // There, but not to be opened (no permission...): it may hold records,
+        // so it is replaced only when the user says so.
+        QFile file(infoPath);
+        file.open(QIODevice::ReadOnly);
+        m_strUnreadableInfo = infoPath;
+        infoProblem = WithReason(Text("照片信息文件無法讀取：") + infoPath, file.errorString()) +
+                      Text("\n保存信息前會先詢問是否覆蓋它。");
     }
 
     m_canvas.m_nSelDim = -1;

@@ -251,3 +251,21 @@ TEST_F(WorkflowTest, AnUnreadableInfoFileThatCannotBeMovedIsOverwrittenOnlyWhenA
     EXPECT_EQ(prompter.Texts().last(), kSaved);
     EXPECT_EQ(ReadWholeFile(info), PhotoInfo().Serialize());
 }
+
+TEST_F(WorkflowTest, AnInfoFileThatCannotBeOpenedIsReportedAndNotSavedOverSilently) {
+    const QString photo = WritePhoto(QStringLiteral("kitchen.jpg"));
+    const QString info = PathOf(QStringLiteral("kitchen.dat"));
+    ASSERT_TRUE(WriteWholeFile(info, "private"));
+    ASSERT_TRUE(QFile::setPermissions(info, QFileDevice::WriteOwner));
+    if (QFile file(info); file.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "this user can read any file";
+
+    OpenThroughDialog(photo);
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_TRUE(prompter.messages[0].text.startsWith(Utf8("照片信息文件無法讀取：") + info));
+
+    prompter.questionAnswers = {QMessageBox::No};
+    PressSave();
+    QFile::setPermissions(info, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(ReadWholeFile(info), QByteArray("private"));
+}
