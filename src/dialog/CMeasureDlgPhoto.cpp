@@ -17,13 +17,14 @@ const char kOpenFilter[] = "JPGE IMAGE (*.jpg;*.jpeg)|*.jpg; *.jpeg||";
 const char kExportFilter[] = "JPGE IMAGE (*.jpg;*.jpeg)|*.jpg; *.jpeg|All Files (*.*)|*.*||";
 
 // What opening a photo enables, in this order.
-const int kPhotoControls[] = {IDC_ZOOM_IN,       IDC_ZOOM_OUT,       IDC_ZOOM_ACTUAL,
-                              IDC_ZOOM_FIT,      IDC_CANVAS,         IDC_SAVE_INFO,
-                              IDC_EXPORT_PICTURE, IDC_TOOL_DRAG,     IDC_TOOL_DIMENSION,
-                              IDC_TOOL_SELECT,   IDC_TOOL_NOTE,      IDC_COLOUR_SWATCH,
-                              IDC_SIZE_EDIT,     IDC_ADD_NOTE};
+const int kPhotoControls[] = {
+    IDC_ZOOM_IN,   IDC_ZOOM_OUT,       IDC_ZOOM_ACTUAL, IDC_ZOOM_FIT,       IDC_CANVAS,
+    IDC_SAVE_INFO, IDC_EXPORT_PICTURE, IDC_TOOL_DRAG,   IDC_TOOL_DIMENSION, IDC_TOOL_SELECT,
+    IDC_TOOL_NOTE, IDC_COLOUR_SWATCH,  IDC_SIZE_EDIT,   IDC_ADD_NOTE};
 
-QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 void Inform(QWidget* parent, const QString& text) {
     Prompts().Message(parent, text, QMessageBox::Ok, QMessageBox::Information);
@@ -89,9 +90,9 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
             infoProblem = Text("照片信息文件已損壞，已改名保存為：") + moved.newPath;
         } else {
             m_strUnreadableInfo = infoPath;
-            infoProblem = WithReason(Text("照片信息文件已損壞，無法改名保存：") + infoPath,
-                                     moved.error) +
-                          Text("\n保存信息前會先詢問是否覆蓋它。");
+            infoProblem =
+                WithReason(Text("照片信息文件已損壞，無法改名保存：") + infoPath, moved.error) +
+                Text("\n保存信息前會先詢問是否覆蓋它。");
         }
     } else if (status == InfoReadStatus::Missing && QFileInfo(infoPath).isFile()) {
         // There, but not to be opened (no permission...): it may hold records,
@@ -143,8 +144,8 @@ bool CMeasureDlg::SaveInfoFile() {
             return false;
     }
     if (!m_canvas.m_info.SaveToFile(infoPath)) {
-        Warn(this, WithReason(Text("保存照片信息失敗：") + infoPath,
-                              m_canvas.m_info.LastSaveError()));
+        Warn(this,
+             WithReason(Text("保存照片信息失敗：") + infoPath, m_canvas.m_info.LastSaveError()));
         return false;
     }
     m_strUnreadableInfo.clear();

@@ -11,9 +11,8 @@ MoveAsideResult MoveDamagedFileAside(const QString& path) {
     MoveAsideResult result;
     QFile file(path);
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
-        const QString candidate = attempt == 1
-                                      ? path + QStringLiteral(".damaged")
-                                      : path + QStringLiteral(".damaged-%1").arg(attempt);
+        const QString candidate = attempt == 1 ? path + QStringLiteral(".damaged")
+                                               : path + QStringLiteral(".damaged-%1").arg(attempt);
         // QFile::rename refuses to replace an existing file.
         if (QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink())
             continue;

@@ -79,6 +79,8 @@ TEST_F(WorkflowExportTest, AnExportThatFailsSaysSoAndNeverReportsSuccess) {
     ASSERT_EQ(prompter.messages.size(), 1);
     EXPECT_TRUE(prompter.messages[0].text.startsWith(Utf8("輸出圖片失敗：") + out))
         << prompter.messages[0].text.toStdString();
+    EXPECT_GT(prompter.messages[0].text.size(), (Utf8("輸出圖片失敗：") + out).size())
+        << "the reason is given";
     EXPECT_FALSE(QFile::exists(out));
 }
 
@@ -107,8 +109,8 @@ TEST(WorkflowSaveDialog, TheDesktopDialogAsksBeforeOverwritingAndReadsTheFilters
         EXPECT_EQ(dialog->nameFilters().size(), 2);
         dialog->reject();
     });
-    EXPECT_TRUE(desktop.ChooseSavePath(nullptr, QString::fromUtf8(kExportFilter),
-                                       QStringLiteral("jpg"))
-                    .isEmpty());
+    EXPECT_TRUE(
+        desktop.ChooseSavePath(nullptr, QString::fromUtf8(kExportFilter), QStringLiteral("jpg"))
+            .isEmpty());
     EXPECT_TRUE(inspected);
 }

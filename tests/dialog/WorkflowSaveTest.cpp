@@ -149,8 +149,10 @@ TEST_F(WorkflowSaveTest, ASaveThatFailsSaysWhyAndKeepsTheRecords) {
 
     PressSave();
     ASSERT_EQ(prompter.messages.size(), 1);
-    const QString prefix = Utf8("保存照片信息失敗：") + dir.filePath(QStringLiteral("rooms/kitchen.dat"));
-    EXPECT_TRUE(prompter.messages[0].text.startsWith(prefix)) << prompter.messages[0].text.toStdString();
+    const QString prefix =
+        Utf8("保存照片信息失敗：") + dir.filePath(QStringLiteral("rooms/kitchen.dat"));
+    EXPECT_TRUE(prompter.messages[0].text.startsWith(prefix))
+        << prompter.messages[0].text.toStdString();
     EXPECT_GT(prompter.messages[0].text.size(), prefix.size()) << "the reason is given";
     EXPECT_FALSE(prompter.Texts().contains(kSaved));
     EXPECT_EQ(dlg->m_canvas.m_info.dimensions.size(), 1u);
@@ -235,7 +237,8 @@ TEST_F(WorkflowTest, AnUnreadableInfoFileThatCannotBeMovedIsOverwrittenOnlyWhenA
 
     OpenThroughDialog(photo);
     ASSERT_EQ(prompter.messages.size(), 1);
-    EXPECT_TRUE(prompter.messages[0].text.startsWith(Utf8("照片信息文件已損壞，無法改名保存：") + info));
+    EXPECT_TRUE(
+        prompter.messages[0].text.startsWith(Utf8("照片信息文件已損壞，無法改名保存：") + info));
     EXPECT_EQ(dlg->m_strPhotoPath, photo);
 
     prompter.messages.clear();

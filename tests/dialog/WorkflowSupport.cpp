@@ -9,7 +9,9 @@
 #include <QTransform>
 #include <QtEndian>
 
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
+QString Utf8(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 QMessageBox::StandardButton ScriptedPrompter::Message(QWidget*, const QString& text,
                                                       QMessageBox::StandardButtons buttons,
@@ -61,14 +63,14 @@ QByteArray ExifSegment(int orientation) {
         qToLittleEndian(v, word);
         tiff.append(word, 4);
     };
-    u32(8);    // IFD0 offset
-    u16(1);    // one entry
+    u32(8); // IFD0 offset
+    u16(1); // one entry
     u16(0x0112);
-    u16(3);    // SHORT
+    u16(3); // SHORT
     u32(1);
     u16(quint16(orientation));
     u16(0);
-    u32(0);    // no IFD1
+    u32(0); // no IFD1
     QByteArray segment("\xFF\xE1", 2);
     const int length = 2 + 6 + int(tiff.size());
     segment.append(char(length >> 8));
