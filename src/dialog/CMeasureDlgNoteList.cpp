@@ -1,5 +1,6 @@
 // The note list 1025 and the note controls, filled from the canvas's notes
 // and its selected note. Rows follow note order, so a row is a note index.
+// A minimal version for opening photos; the editing panel's own replaces it.
 
 #include "dialog/CMeasureDlg.h"
 

@@ -84,12 +84,6 @@ TEST_F(WorkflowExportTest, AnExportThatFailsSaysSoAndNeverReportsSuccess) {
     EXPECT_FALSE(QFile::exists(out));
 }
 
-TEST_F(WorkflowExportTest, CancellingTheSaveDialogWritesNothing) {
-    dlg->OnExportPicture();
-    EXPECT_EQ(prompter.saveFilters.size(), 1);
-    EXPECT_TRUE(prompter.messages.isEmpty());
-}
-
 TEST(WorkflowSaveDialog, TheDesktopDialogAsksBeforeOverwritingAndReadsTheFilters) {
     Prompter desktop;
     bool inspected = false;

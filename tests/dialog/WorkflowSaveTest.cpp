@@ -170,12 +170,6 @@ TEST_F(WorkflowSaveTest, AnInfoPathThatIsAFolderIsNotASave) {
     EXPECT_TRUE(QFileInfo(PathOf(QStringLiteral("hall.dat"))).isDir());
 }
 
-TEST_F(WorkflowSaveTest, SaveDoesNothingBeforeAPhotoIsOpen) {
-    dlg->OnSaveInfo();
-    EXPECT_TRUE(prompter.messages.isEmpty());
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
-}
-
 struct DamagedCase {
     const char* name;
     QByteArray bytes;
