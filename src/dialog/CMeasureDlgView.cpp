@@ -24,6 +24,7 @@ void CMeasureDlg::ConnectMessageMap() {
     clicked(IDC_ZOOM_FIT, &CMeasureDlg::OnZoomFit);
     clicked(IDC_ZOOM_ACTUAL, &CMeasureDlg::OnZoomActual);
     connect(&m_canvas, &CPhotoCanvas::menuCommand, this, &CMeasureDlg::OnCommand);
+    ConnectPhotoCommands();
     ConnectEditingPanel();
 }
 
