@@ -3,6 +3,7 @@
 // changed the selection by itself.
 #include "PanelSupport.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -49,6 +50,19 @@ TEST_F(PanelTest, TitleAndTextEditsLimitByRecordBytes) {
     EXPECT_EQ(stored.size(), 253);
     EXPECT_TRUE(stored.endsWith("\r\na"));
     EXPECT_EQ(TextEdit()->toPlainText(), QString(125, QChar(0x4E00)) + QStringLiteral("\na"));
+}
+
+TEST_F(PanelTest, PastingStoresWhatFitsIntoTheRecord) {
+    ChooseTool(IDC_TOOL_NOTE);
+    ClickPhoto(POINT{100, 100});
+    QApplication::clipboard()->setText(QString::fromUtf8("客廳北牆窗戶左側門框上緣"));
+    TitleEdit()->selectAll();
+    QTest::keyClick(TitleEdit(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(RecordTitle(0), QString::fromUtf8("客廳北牆窗戶左側門"));
+    TextEdit()->setFocus();
+    QTest::keyClick(TextEdit(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(cp950::FieldToQString(canvas().m_info.notes[0].text),
+              QString::fromUtf8("客廳北牆窗戶左側門框上緣"));
 }
 
 TEST_F(PanelTest, FillingTheTitleFromARecordNeverChangesIt) {
