@@ -8,6 +8,8 @@
 //   CMeasureDlgLayout.cpp  placing the controls for a client size
 //   CMeasureDlgTools.cpp   tool palette, cursors, editing-panel visibility, colour
 //   CMeasureDlgView.cpp    command dispatch, zoom commands, About entry
+//   CMeasureDlgCommands.cpp keyboard policy, closing, help, font and colour commands
+//   CMeasureDlgRange.cpp   connecting the range finder
 
 #include "canvas/CPhotoCanvas.h"
 #include "dialog/CColorSwatch.h"
@@ -22,7 +24,9 @@
 #include <QSize>
 #include <QString>
 
+class QAction;
 class QButtonGroup;
+class QCloseEvent;
 class QShortcut;
 
 // Tooltips of the icon buttons: each button shows its own caption as its tip.
@@ -93,6 +97,24 @@ public:
     // The About entry (the system-menu text).
     static QString AboutMenuText();
 
+    // --- View, font and colour commands (CMeasureDlgCommands.cpp) ---
+    void OnExit();
+    void OnHelp();
+    void OnNoteFont();
+    void OnDimensionFont();
+    void OnAllDimensionFont();
+    void OnAllDimensionColour();
+    // "help.chm" in the program's folder.
+    static QString HelpFilePath();
+
+    // --- Range-finder link (CMeasureDlgRange.cpp) ---
+    // The range finder's port; RangeFinderDevice says which device it is.
+    static constexpr const char* RANGE_FINDER_PORT = "COM4";
+    void OnConnectRangeFinder();
+    // The entry of the logo's context menu that runs OnConnectRangeFinder
+    // (the connect button stays hidden); its text follows the button's.
+    QAction* m_connectAction = nullptr;
+
     // --- members ---
     QString m_strSize;          // value edit 1020, at most 9 characters
     int m_nTool = 0;            // checked tool button, in the group's order
@@ -119,6 +141,9 @@ protected:
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A close request from the window (close box, Alt+F4) always closes
+    // (CMeasureDlgCommands.cpp).
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateControls();
@@ -129,6 +154,10 @@ private:
     void MoveControl(int id, int x, int y, int width, int height);
     void SetToolCursor(int tool);
     void KeepRestoredSize();
+    // Ends the window with the cancel result (CMeasureDlgCommands.cpp).
+    void CloseMainWindow();
+    // Puts the connect entry into the logo's context menu (CMeasureDlgRange.cpp).
+    void AddRangeFinderEntry();
 
     QMap<int, QWidget*> m_controls;
     QList<int> m_controlOrder; // template order, for the tests and tab order

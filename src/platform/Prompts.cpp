@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QMenu>
 
 namespace {
 Prompter* g_current = nullptr;
@@ -44,6 +45,10 @@ QString Prompter::ChooseSavePath(QWidget* parent, const QString& filter,
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+QAction* Prompter::PopupMenu(QMenu& menu, const QPoint& globalPos) {
+    return menu.exec(globalPos);
 }
 
 Prompter& Prompts() {
