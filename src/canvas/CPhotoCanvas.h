@@ -5,12 +5,17 @@
 // m_ members directly; the canvas tells it about selection changes through
 // the queued canvasNotify signal.
 
+#include "canvas/AnnotationRenderer.h"
 #include "canvas/CanvasTypes.h"
+#include "canvas/PhotoViewPainter.h"
+#include "canvas/ViewMapping.h"
 #include "document/PhotoInfo.h"
 #include "lumoimage/CDibDC.h"
 #include "telvo/TelvoComm.h"
 
+#include <QPoint>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class QMenu;
@@ -47,10 +52,20 @@ public:
     void SetZoom(int command);
     void CentreOn(POINT p);
     void CancelPendingDimension();
+    // The drag tool's step to view position q: the photo follows the mouse.
+    // Fractions of a photo pixel are kept for the next step, so slow drags
+    // at zooms above 1 still scroll.
+    void PanBy(POINT q);
+    // The current photo/view mapping.
+    ViewMapping View() const { return ViewMapping{m_fZoom, m_rcSrc, m_rcDst}; }
     // Draws every record at photo scale onto a copy of the photo and saves it
     // as JPEG; false (with ExportError) when nothing was written.
     bool ExportAnnotatedImage(const QString& path);
     QString ExportError() const { return m_exportError; }
+
+    // Draws the records on the screen and the export, and measures them for
+    // hit tests; its caches live as long as the canvas.
+    AnnotationRenderer m_renderer;
 
     int32_t CurrentTool() const { return m_tools.empty() ? ToolDrag : m_tools.back(); }
     // Empties the tool list and appends `tool`.
@@ -62,6 +77,14 @@ public:
     // (which covers the client rectangle). Screen and tests share this path.
     void Render(QPainter& painter);
     QImage RenderToImage();
+    // Where the mouse cursor is, in canvas coordinates, when the rubber band
+    // is drawn (the screen cursor by default; tests give their own).
+    void SetCursorSource(std::function<QPoint()> source);
+
+    // Mouse input as plain points; the Qt mouse events forward to these.
+    void OnLButtonDown(POINT q);
+    void OnMouseMove(POINT q, bool leftHeld);
+    void OnLButtonUp(POINT q);
 
     // --- Range readings and the context menu (CPhotoCanvasRange.cpp) ---
     // Acts on the range finder's latest event (a distance for the selected
@@ -86,10 +109,22 @@ protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
     // Posts canvasNotify(code) to be delivered after the current handler.
     void PostNotify(int code);
 
 private:
+    // The one composition path: photo, dimensions, rubber band, notes, all
+    // cut at m_rcDst, then grey margins. `waitForLevels`: draw the photo from
+    // the reduced copy it needs even if that is still being made.
+    void Compose(QPainter& painter, bool waitForLevels);
+    QPoint CursorPosition() const;
+
     QString m_exportError;
+    PhotoViewPainter m_photoView;
+    double m_panRemainder[2] = {0.0, 0.0}; // photo pixels not yet scrolled
+    std::function<QPoint()> m_cursorSource;
 };

@@ -1,0 +1,305 @@
+// Canvas benchmarks: loading a 24-megapixel photo against a plain libjpeg-turbo
+// decode, repainting the fitted view, and exporting the annotated picture
+// against a plain decode + encode, with the export's peak memory measured in a
+// child process. Inputs are generated here.
+#include "canvas/AnnotatedExport.h"
+#include "canvas/CPhotoCanvas.h"
+#include "document/PhotoInfo.h"
+#include "lumoimage/CDibDC.h"
+#include "platform/LogFont.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImageWriter>
+#include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <turbojpeg.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+constexpr int kPhotoW = 6000;
+constexpr int kPhotoH = 4000;
+const QSize kCanvasSize(870, 756);
+
+QTemporaryDir* g_dir = nullptr;
+QString g_photoPath;
+QString g_selfPath;
+
+// A photo-like picture: smooth gradients with some noise, so that the JPEG
+// has realistic entropy.
+void MakePhoto(const QString& path) {
+    QImage image(kPhotoW, kPhotoH, QImage::Format_RGB32);
+    QRandomGenerator rng(7);
+    for (int y = 0; y < kPhotoH; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < kPhotoW; ++x) {
+            const int n = static_cast<int>(rng.bounded(24u));
+            row[x] = qRgb((x / 24 + n) & 0xFF, (y / 16 + n) & 0xFF, ((x + y) / 40 + n) & 0xFF);
+        }
+    }
+    QImageWriter writer(path, "jpeg");
+    writer.setQuality(90);
+    writer.write(image);
+}
+
+PhotoInfo MakeRecords(int dimensions, int notes) {
+    PhotoInfo info;
+    QRandomGenerator rng(11);
+    for (int i = 0; i < dimensions; ++i) {
+        Dimension d;
+        d.colour = RGB(255, 0, 0);
+        d.start = POINT{static_cast<int32_t>(rng.bounded(kPhotoW)),
+                        static_cast<int32_t>(rng.bounded(kPhotoH))};
+        d.end = POINT{d.start.x + static_cast<int32_t>(rng.bounded(600)) - 300,
+                      d.start.y + static_cast<int32_t>(rng.bounded(600)) - 300};
+        std::snprintf(d.value, sizeof d.value, "%d.%d", 100 + i % 900, i % 10);
+        d.font = DefaultLogFont();
+        NormalizeDimensionEnds(d);
+        info.dimensions.push_back(d);
+    }
+    for (int i = 0; i < notes; ++i) {
+        InfoNote n = MakeNewNote(POINT{static_cast<int32_t>(rng.bounded(kPhotoW - 300)),
+                                       static_cast<int32_t>(rng.bounded(kPhotoH - 200))},
+                                 DefaultLogFont());
+        std::snprintf(n.text, sizeof n.text, "Note %03d: wall to window, check again", i);
+        info.notes.push_back(n);
+    }
+    return info;
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+// Baseline: libjpeg-turbo decode into 32-bit pixels, nothing else.
+void BM_TurboDecode(benchmark::State& state) {
+    const QByteArray jpeg = ReadFile(g_photoPath);
+    tjhandle tj = tjInitDecompress();
+    std::vector<unsigned char> pixels(size_t(kPhotoW) * kPhotoH * 4);
+    for (auto _ : state) {
+        tjDecompress2(tj, reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                      static_cast<unsigned long>(jpeg.size()), pixels.data(), kPhotoW, 0, kPhotoH,
+                      TJPF_BGRX, 0);
+        benchmark::DoNotOptimize(pixels.data());
+    }
+    tjDestroy(tj);
+}
+
+void BM_LoadPhoto(benchmark::State& state) {
+    CPhotoCanvas canvas;
+    canvas.resize(kCanvasSize);
+    canvas.SetZoom(ZoomFit);
+    for (auto _ : state) {
+        if (!canvas.LoadPhoto(g_photoPath))
+            state.SkipWithError("LoadPhoto failed");
+        benchmark::DoNotOptimize(canvas.m_dib.Image().constBits());
+    }
+}
+
+// One full repaint of the fitted 24-megapixel photo into a client-sized
+// image. `records`: 1,000 dimensions and 200 notes. `viewChanged`: the view
+// moves between frames (zoom, pan or resize), so the photo is scaled again;
+// otherwise only the records are drawn anew over the kept scaled photo.
+void Repaint(benchmark::State& state, bool records, bool viewChanged) {
+    static std::unique_ptr<CPhotoCanvas> canvas;
+    if (!canvas) {
+        canvas = std::make_unique<CPhotoCanvas>();
+        canvas->resize(kCanvasSize);
+        canvas->SetZoom(ZoomFit);
+        canvas->LoadPhoto(g_photoPath);
+    }
+    canvas->m_info = records ? MakeRecords(1000, 200) : PhotoInfo();
+    QImage target(kCanvasSize, QImage::Format_RGB32);
+    {
+        QPainter warm(&target);
+        canvas->Render(warm); // levels made, caches warm
+    }
+    int frame = 0;
+    for (auto _ : state) {
+        if (viewChanged) {
+            // Alternate between two slightly different view sizes.
+            canvas->m_rcDst.right = canvas->m_rcDst.left + 869 + (++frame & 1);
+        }
+        QPainter painter(&target);
+        canvas->Render(painter);
+    }
+    canvas->UpdateLayout();
+}
+
+// The first repaint after loading: the reduced copies of the photo are made
+// (and awaited) before the fitted view is drawn.
+void BM_FirstRepaintAfterLoad(benchmark::State& state) {
+    CPhotoCanvas canvas;
+    canvas.resize(kCanvasSize);
+    canvas.SetZoom(ZoomFit);
+    QImage target(kCanvasSize, QImage::Format_RGB32);
+    for (auto _ : state) {
+        state.PauseTiming();
+        canvas.LoadPhoto(g_photoPath);
+        state.ResumeTiming();
+        QPainter painter(&target);
+        canvas.Render(painter);
+    }
+}
+
+void BM_RepaintFitted(benchmark::State& state) {
+    Repaint(state, false, false);
+}
+void BM_RepaintFittedViewChanged(benchmark::State& state) {
+    Repaint(state, false, true);
+}
+void BM_RepaintFittedRecords(benchmark::State& state) {
+    Repaint(state, true, false);
+}
+
+// Baseline: libjpeg-turbo decode + encode of the same photo.
+void BM_TurboDecodeEncode(benchmark::State& state) {
+    const QByteArray jpeg = ReadFile(g_photoPath);
+    tjhandle dec = tjInitDecompress();
+    tjhandle enc = tjInitCompress();
+    std::vector<unsigned char> pixels(size_t(kPhotoW) * kPhotoH * 4);
+    for (auto _ : state) {
+        tjDecompress2(dec, reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                      static_cast<unsigned long>(jpeg.size()), pixels.data(), kPhotoW, 0, kPhotoH,
+                      TJPF_BGRX, 0);
+        unsigned char* out = nullptr;
+        unsigned long outSize = 0;
+        tjCompress2(enc, pixels.data(), kPhotoW, 0, kPhotoH, TJPF_BGRX, &out, &outSize, TJSAMP_420,
+                    95, 0);
+        QFile f(g_dir->filePath(QStringLiteral("turbo.jpg")));
+        f.open(QIODevice::WriteOnly);
+        f.write(reinterpret_cast<const char*>(out), static_cast<qint64>(outSize));
+        tjFree(out);
+    }
+    tjDestroy(dec);
+    tjDestroy(enc);
+}
+
+// What `tessamar --export` does: load, draw every record at photo scale, save.
+bool ExportOnce(const PhotoInfo& info, const QString& out) {
+    CDibDC photo;
+    if (!photo.Load(g_photoPath, 32))
+        return false;
+    return ExportAnnotatedPicture(std::move(photo.Image()), info, out, nullptr);
+}
+
+void BM_Export(benchmark::State& state) {
+    const PhotoInfo info = MakeRecords(1000, 200);
+    const QString out = g_dir->filePath(QStringLiteral("export.jpg"));
+    for (auto _ : state)
+        if (!ExportOnce(info, out))
+            state.SkipWithError("export failed");
+}
+
+// The drawing part of the export alone: every record at photo scale onto the
+// decoded photo.
+void BM_ExportDrawRecords(benchmark::State& state) {
+    const PhotoInfo info = MakeRecords(1000, 200);
+    CDibDC photo;
+    photo.Load(g_photoPath, 32);
+    for (auto _ : state) {
+        state.PauseTiming();
+        QImage picture = photo.Image().copy();
+        state.ResumeTiming();
+        DrawRecordsAtPhotoScale(picture, info);
+        benchmark::DoNotOptimize(picture.constBits());
+    }
+}
+
+// The saving part alone.
+void BM_ExportSave(benchmark::State& state) {
+    CDibDC photo;
+    photo.Load(g_photoPath, 32);
+    const QString out = g_dir->filePath(QStringLiteral("save.jpg"));
+    for (auto _ : state)
+        photo.Save(out);
+}
+
+long StatusKb(const char* field) {
+    FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f)
+        return -1;
+    char line[256];
+    long kb = -1;
+    const size_t n = std::strlen(field);
+    while (std::fgets(line, sizeof line, f))
+        if (std::strncmp(line, field, n) == 0)
+            kb = std::atol(line + n + 1);
+    std::fclose(f);
+    return kb;
+}
+
+// Peak memory of one export, measured in a fresh child process.
+void BM_ExportPeakMemory(benchmark::State& state) {
+    for (auto _ : state) {
+        QProcess child;
+        child.start(g_selfPath, {QStringLiteral("--export-peak"), g_photoPath,
+                                 g_dir->filePath(QStringLiteral("peak.jpg"))});
+        child.waitForFinished(120000);
+        const QList<QByteArray> parts = child.readAllStandardOutput().trimmed().split(' ');
+        if (parts.size() != 2) {
+            state.SkipWithError("child failed");
+            return;
+        }
+        const double decoded = double(kPhotoW) * kPhotoH * 4;
+        const double before = parts[0].toDouble() * 1024;
+        const double peak = parts[1].toDouble() * 1024;
+        state.counters["peak_MB"] = peak / 1e6;
+        state.counters["peak_over_decoded"] = peak / decoded;
+        state.counters["growth_over_decoded"] = (peak - before) / decoded;
+    }
+}
+
+int ExportPeakChild(const QString& photo, const QString& out) {
+    g_photoPath = photo;
+    const long before = StatusKb("VmRSS:");
+    if (!ExportOnce(MakeRecords(1000, 200), out))
+        return 1;
+    std::printf("%ld %ld\n", before, StatusKb("VmHWM:"));
+    return 0;
+}
+
+} // namespace
+
+BENCHMARK(BM_TurboDecode)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3);
+BENCHMARK(BM_LoadPhoto)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3);
+BENCHMARK(BM_FirstRepaintAfterLoad)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_RepaintFitted)->Unit(benchmark::kMillisecond)->Repetitions(3);
+BENCHMARK(BM_RepaintFittedViewChanged)->Unit(benchmark::kMillisecond)->Repetitions(3);
+BENCHMARK(BM_RepaintFittedRecords)->Unit(benchmark::kMillisecond)->Repetitions(3);
+BENCHMARK(BM_TurboDecodeEncode)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_Export)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_ExportDrawRecords)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_ExportSave)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_ExportPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 4 && std::strcmp(argv[1], "--export-peak") == 0) {
+        QGuiApplication app(argc, argv);
+        InstallFontSubstitutes();
+        return ExportPeakChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    }
+    QApplication app(argc, argv);
+    InstallFontSubstitutes();
+    QTemporaryDir dir;
+    g_dir = &dir;
+    g_photoPath = dir.filePath(QStringLiteral("photo24mp.jpg"));
+    g_selfPath = QCoreApplication::applicationFilePath();
+    MakePhoto(g_photoPath);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

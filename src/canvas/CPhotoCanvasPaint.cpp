@@ -1,0 +1,63 @@
+// CPhotoCanvas: painting. The screen and RenderToImage share Compose.
+#include "canvas/CPhotoCanvas.h"
+
+#include "canvas/RecordDrawing.h"
+
+#include <QPainter>
+
+namespace {
+const QColor kGrey(128, 128, 128);
+}
+
+void CPhotoCanvas::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // Qt's backing store is the off-screen surface; a level of the photo still
+    // being reduced is replaced by the nearest one ready and repainted later.
+    Compose(painter, false);
+}
+
+void CPhotoCanvas::Render(QPainter& painter) {
+    Compose(painter, true);
+}
+
+QImage CPhotoCanvas::RenderToImage() {
+    QImage image(size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    Render(painter);
+    return image;
+}
+
+void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
+    const QRect client = rect();
+    if (!m_dib.HasPicture()) {
+        painter.fillRect(client, kGrey);
+        return;
+    }
+    const QRect dst(m_rcDst.left, m_rcDst.top, m_rcDst.Width(), m_rcDst.Height());
+    const ViewMapping view = View();
+
+    painter.save();
+    painter.setClipRect(dst);
+    m_photoView.Draw(painter, m_dib.Image(), m_rcSrc, m_rcDst, waitForLevels);
+    DrawAllDimensions(m_renderer, painter, m_info, m_nSelDim, &view);
+    if (CurrentTool() == ToolDimension && m_bFirstPoint == 1) {
+        const POINT from = MapPoint(m_pendingDim.start, false);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(ColorRefToQColor(m_pendingDim.colour), 1));
+        painter.drawLine(QPoint(from.x, from.y), CursorPosition());
+    }
+    DrawAllNotes(m_renderer, painter, m_info, m_nSelNote, &view);
+    painter.restore();
+
+    // Grey margins outside the photo's place.
+    if (m_rcDst.top > 0) {
+        painter.fillRect(QRect(0, 0, client.width(), m_rcDst.top), kGrey);
+        painter.fillRect(QRect(0, m_rcDst.bottom, client.width(), client.height() - m_rcDst.bottom),
+                         kGrey);
+    }
+    if (m_rcDst.left > 0) {
+        painter.fillRect(QRect(0, 0, m_rcDst.left, client.height()), kGrey);
+        painter.fillRect(QRect(m_rcDst.right, 0, client.width() - m_rcDst.right, client.height()),
+                         kGrey);
+    }
+}

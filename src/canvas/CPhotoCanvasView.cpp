@@ -1,0 +1,63 @@
+// CPhotoCanvas: loading the photo and the view state (zoom, visible part).
+#include "canvas/CPhotoCanvas.h"
+
+#include "canvas/ViewModel.h"
+
+bool CPhotoCanvas::LoadPhoto(const QString& path) {
+    // A failed load keeps the photo, the records and the view as they were.
+    if (!m_dib.Load(path, 32))
+        return false;
+    // Drop the reduced copies of the previous photo now rather than at the
+    // next paint; the new photo's are made when a view first needs them.
+    m_photoView.SetPhoto(m_dib.Image());
+    ResetAnnotations();
+    UpdateLayout();
+    return true;
+}
+
+void CPhotoCanvas::ResetAnnotations() {
+    m_rcSrc = RECT{};
+    m_nSelDim = -1;
+    m_nSelNote = -1;
+    m_info.Clear();
+    m_bFirstPoint = 0;
+}
+
+void CPhotoCanvas::UpdateLayout() {
+    if (!m_dib.HasPicture())
+        return;
+    viewmodel::UpdateLayout(SIZE{width(), height()}, m_dib.GetSize(), m_bFit != 0, m_fZoom, m_rcSrc,
+                            m_rcDst);
+}
+
+POINT CPhotoCanvas::MapPoint(POINT pt, bool viewToPhoto) const {
+    const ViewMapping view = View();
+    return viewToPhoto ? view.ViewToPhoto(pt) : view.PhotoToView(pt);
+}
+
+void CPhotoCanvas::SetZoom(int command) {
+    const float zoom = viewmodel::ZoomAfter(command, m_fZoom);
+    if (zoom == m_fZoom)
+        return;
+    m_bFit = command == ZoomFit ? 1 : 0;
+    m_fZoom = zoom;
+    UpdateLayout();
+    update();
+}
+
+void CPhotoCanvas::CentreOn(POINT p) {
+    if (!m_dib.HasPicture())
+        return;
+    viewmodel::CentreOn(m_rcSrc, p, m_dib.GetSize());
+}
+
+void CPhotoCanvas::PanBy(POINT q) {
+    viewmodel::PanBy(m_rcSrc, m_ptLast, q, m_fZoom, m_dib.GetSize(), m_panRemainder);
+    update();
+}
+
+void CPhotoCanvas::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    UpdateLayout();
+    update();
+}
