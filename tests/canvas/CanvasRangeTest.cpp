@@ -3,6 +3,7 @@
 
 #include "canvas/CPhotoCanvas.h"
 
+#include "canvas/CanvasTestPhotos.h"
 #include "common/PseudoTerminal.h"
 
 #include <QCoreApplication>
@@ -188,4 +189,27 @@ TEST_F(CanvasRangeTest, KeysWithoutDimensionsClearTheSelectionAndPostNothing) {
     ASSERT_TRUE(WaitUntil([&] { return Value(0) == "5"; }));
     QCoreApplication::processEvents();
     EXPECT_TRUE(notified.empty());
+}
+
+TEST_F(CanvasRangeTest, NavigationCentresTheViewOnTheNewDimensionsMidpoint) {
+    canvas.resize(200, 100);
+    QImage photo(1000, 800, QImage::Format_RGB32);
+    photo.fill(Qt::white);
+    ShowPhotoOnCanvas(canvas, photo);
+    // Midpoints (500, 0) clamped to the top, (600, 401) and (-6, -7) clamped
+    // to the top left corner; odd sums halve toward zero.
+    canvas.m_info.dimensions = {MakeDimension(400, 0, 600, 0, "a"),
+                                MakeDimension(599, 400, 601, 403, "b"),
+                                MakeDimension(-5, -6, -8, -9, "c")};
+    canvas.m_nSelDim = 0;
+    ASSERT_TRUE(pty.Send("K 8\n"));
+    ASSERT_TRUE(WaitUntil([&] { return notified.size() == 1; }));
+    const RECT& src = canvas.m_rcSrc;
+    EXPECT_EQ(src.right - src.left, 200);
+    EXPECT_EQ((src.left + src.right) / 2, 600);
+    EXPECT_EQ((src.top + src.bottom) / 2, 401);
+    ASSERT_TRUE(pty.Send("K 8\n"));
+    ASSERT_TRUE(WaitUntil([&] { return notified.size() == 2; }));
+    EXPECT_EQ(src.left, 0);
+    EXPECT_EQ(src.top, 0);
 }
