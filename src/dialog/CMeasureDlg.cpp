@@ -345,7 +345,39 @@ void CMeasureDlg::OpenPhotoAtStart(const QString& path) {
     m_canvas.Repaint();
 }
 
+void CMeasureDlg::OnOK() {
+    // Enter never closes the main window.
+}
+
+void CMeasureDlg::OnCancel() {
+    if (m_bCancelCloses) {
+        QDialog::reject();
+        return;
+    }
+    // A cancel that follows Escape only returns to the drag tool.
+    m_nTool = ToolDrag;
+    UpdateData(false);
+    OnToolChange();
+    m_bCancelCloses = 1;
+}
+
+void CMeasureDlg::accept() {
+    OnOK();
+}
+
+void CMeasureDlg::reject() {
+    OnCancel();
+}
+
 void CMeasureDlg::showEvent(QShowEvent* event) {
     InitDialog();
     QDialog::showEvent(event);
+}
+
+void CMeasureDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept(); // no default button: Return does nothing here
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

@@ -141,8 +141,9 @@ protected:
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // A close request from the window (close box, Alt+F4) always closes
-    // (CMeasureDlgCommands.cpp).
+    // Escape returns to the drag tool; a close request from the window
+    // (close box, Alt+F4) always closes (CMeasureDlgCommands.cpp).
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -154,8 +155,6 @@ private:
     void MoveControl(int id, int x, int y, int width, int height);
     void SetToolCursor(int tool);
     void KeepRestoredSize();
-    // Ends the window with the cancel result (CMeasureDlgCommands.cpp).
-    void CloseMainWindow();
     // Puts the connect entry into the logo's context menu (CMeasureDlgRange.cpp).
     void AddRangeFinderEntry();
 

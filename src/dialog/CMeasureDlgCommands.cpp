@@ -1,4 +1,4 @@
-// The keyboard policy of the main window (Return and Escape), closing, help,
+// Escape, the close box and the exit command, help,
 // and the font and colour commands for the selected or every record.
 
 #include "dialog/CMeasureDlg.h"
@@ -16,60 +16,31 @@
 
 // --- Keyboard policy and closing ---
 
-void CMeasureDlg::keyPressEvent(QKeyEvent* event) {
-    // Return reaches this window only when the focused control has declined
-    // it: it never closes the window and never presses a button.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    // Escape leaves the current tool for the drag tool and keeps the window
-    // open. Only a press handled here does so: a released key changes nothing
-    // and the next close request still closes.
-    if (event->matches(QKeySequence::Cancel)) {
+bool CMeasureDlg::event(QEvent* event) {
+    // Escape, pressed in the window or in any control that leaves it to the
+    // window, returns to the drag tool and keeps the window open. Only the
+    // press counts: a released key leaves nothing behind, so the next close
+    // request still closes.
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel)) {
         m_bCancelCloses = 0;
         OnCancel();
         event->accept();
-        return;
+        return true;
     }
-    QDialog::keyPressEvent(event);
+    return QDialog::event(event);
 }
 
 void CMeasureDlg::closeEvent(QCloseEvent* event) {
-    // The close box and Alt+F4 always close the window.
+    // The close box and Alt+F4 always close the window (after the question
+    // about unsaved work, which may keep it open).
     m_bCancelCloses = 1;
     QDialog::closeEvent(event); // reject() -> OnCancel(); ignored if still open
 }
 
-void CMeasureDlg::OnOK() {
-    // Return never closes the main window.
-}
-
-void CMeasureDlg::OnCancel() {
-    if (m_bCancelCloses) {
-        CloseMainWindow();
-        return;
-    }
-    // A cancel that comes from Escape only returns to the drag tool.
-    m_nTool = ToolDrag;
-    UpdateData(false);
-    OnToolChange();
-    m_bCancelCloses = 1;
-}
-
 void CMeasureDlg::OnExit() {
-    CloseMainWindow();
-}
-
-void CMeasureDlg::CloseMainWindow() {
-    QDialog::reject();
-}
-
-void CMeasureDlg::accept() {
-    OnOK();
-}
-
-void CMeasureDlg::reject() {
+    // The same road as the close box.
+    m_bCancelCloses = 1;
     OnCancel();
 }
 
