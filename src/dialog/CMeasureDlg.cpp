@@ -324,25 +324,11 @@ void CMeasureDlg::OpenPhotoAtStart(const QString& path) {
     m_strStartPhoto = path;
     if (!m_bInitialised || path.isEmpty())
         return;
-    if (!m_canvas.LoadPhoto(path)) {
-        const QString reason = m_canvas.m_dib.ErrorString();
-        Prompts().Message(this,
-                          QString::fromUtf8("無法打開圖片：%1%2")
-                              .arg(path, reason.isEmpty() ? QString() : "\n" + reason),
-                          QMessageBox::Ok, QMessageBox::Warning);
-        return;
-    }
-    m_strPhotoPath = path;
+    // Exactly as if the photo had been chosen in the picture dialog. `path`
+    // may be m_strStartPhoto itself: work on a copy.
+    const QString photo = path;
     m_strStartPhoto.clear();
-    m_canvas.m_nSelDim = -1;
-    m_canvas.m_nSelNote = -1;
-    m_strSize.clear();
-    UpdateData(false);
-    for (int id : {IDC_ZOOM_IN, IDC_ZOOM_OUT, IDC_ZOOM_ACTUAL, IDC_ZOOM_FIT, IDC_CANVAS,
-                   IDC_SAVE_INFO, IDC_EXPORT_PICTURE, IDC_TOOL_DRAG, IDC_TOOL_DIMENSION,
-                   IDC_TOOL_SELECT, IDC_TOOL_NOTE, IDC_COLOUR_SWATCH, IDC_SIZE_EDIT, IDC_ADD_NOTE})
-        GetDlgItem(id)->setEnabled(true);
-    m_canvas.Repaint();
+    OpenPhoto(photo);
 }
 
 void CMeasureDlg::OnOK() {
@@ -351,6 +337,9 @@ void CMeasureDlg::OnOK() {
 
 void CMeasureDlg::OnCancel() {
     if (m_bCancelCloses) {
+        // Changed records are saved or given up at the user's word first.
+        if (!ConfirmDiscardChanges())
+            return;
         QDialog::reject();
         return;
     }

@@ -8,6 +8,7 @@
 //   CMeasureDlgLayout.cpp  placing the controls for a client size
 //   CMeasureDlgTools.cpp   tool palette, cursors, editing-panel visibility, colour
 //   CMeasureDlgView.cpp    command dispatch, zoom commands, About entry
+//   CMeasureDlgPhoto.cpp   opening a photo, saving its info file, exporting
 //   CMeasureDlgCommands.cpp keyboard policy, closing, help, font and colour commands
 //   CMeasureDlgRange.cpp   connecting the range finder
 
@@ -97,6 +98,22 @@ public:
     // The About entry (the system-menu text).
     static QString AboutMenuText();
 
+    // --- Photo open, save and export (CMeasureDlgPhoto.cpp) ---
+    void OnOpenPhoto();     // button 1000
+    void OnSaveInfo();      // button 1006
+    void OnExportPicture(); // button 1016
+    // Opens the photo at `path` with its photo-info file, exactly as when it
+    // is chosen in the picture dialog; true when the photo is now shown.
+    bool OpenPhoto(const QString& path);
+    // True when the records differ from what was last loaded or saved.
+    bool HasUnsavedChanges() const;
+    // Asks whether to save changed records before they are replaced or the
+    // window closes: true to go on (saved or discarded), false to stay.
+    bool ConfirmDiscardChanges();
+    // Rebuilds the note list 1025 and fills the note controls from the
+    // selected note.
+    void RefreshNoteList();
+
     // --- View, font and colour commands (CMeasureDlgCommands.cpp) ---
     void OnExit();
     void OnHelp();
@@ -165,4 +182,12 @@ private:
     QSize m_refusedSize;   // last size sent back to the fixed size
     int m_cursorTool = -1; // tool whose cursor the canvas shows
     QString m_strStartPhoto;
+
+    // --- Photo open, save and export (CMeasureDlgPhoto.cpp) ---
+    void ConnectPhotoCommands();
+    bool SaveInfoFile();
+    void RememberSavedInfo();
+    void EnablePhotoControls();
+    QByteArray m_savedInfo;       // the records as last loaded or saved (file bytes)
+    QString m_strUnreadableInfo;  // an unreadable info file that could not be moved aside
 };

@@ -70,9 +70,8 @@ void CMeasureDlg::OnNoteFont() {
     const int selected = m_canvas.m_nSelNote;
     if (selected >= 0 && selected < static_cast<int>(m_canvas.m_info.notes.size())) {
         m_canvas.m_info.notes[static_cast<size_t>(selected)].font = font;
-        // The note font name shows the selected note's face.
-        if (auto* name = Item<QLabel>(IDC_NOTE_FONT_NAME))
-            name->setText(FaceName(font));
+        // The note list shows the selected note's face name in 1058.
+        RefreshNoteList();
     }
     m_canvas.Repaint();
 }

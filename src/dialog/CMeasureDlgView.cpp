@@ -30,6 +30,7 @@ void CMeasureDlg::ConnectMessageMap() {
     clicked(IDC_CONNECT_RANGE, &CMeasureDlg::OnConnectRangeFinder);
     AddRangeFinderEntry();
     connect(&m_canvas, &CPhotoCanvas::menuCommand, this, &CMeasureDlg::OnCommand);
+    ConnectPhotoCommands();
 }
 
 void CMeasureDlg::CreateAccelerators() {

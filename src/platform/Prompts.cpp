@@ -1,7 +1,6 @@
 #include "platform/Prompts.h"
 
 #include <QColorDialog>
-#include <QFileDialog>
 #include <QFontDialog>
 #include <QMenu>
 
@@ -37,15 +36,8 @@ bool Prompter::ChooseColour(QWidget* parent, COLORREF& colour) {
 // Prompter::ChoosePhotoToOpen lives in filedialog/PhotoOpenPrompt.cpp, beside
 // the picture dialog with preview that it runs.
 
-QString Prompter::ChooseSavePath(QWidget* parent, const QString& filter,
-                                 const QString& defaultSuffix) {
-    QFileDialog dialog(parent, QString(), QString(), filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
-}
+// Prompter::ChooseSavePath lives in filedialog/SavePathPrompt.cpp, which
+// reads the Windows-style filters.
 
 QAction* Prompter::PopupMenu(QMenu& menu, const QPoint& globalPos) {
     return menu.exec(globalPos);

@@ -1,6 +1,7 @@
 // Escape, the close box and the exit and help commands of the main window.
 
 #include "DialogFixture.h"
+#include "WorkflowSupport.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -129,6 +130,44 @@ TEST_F(MainWindowTest, HelpOpensTheHelpFileBesideTheProgramWhenThereIsOne) {
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     ASSERT_EQ(catcher.opened.size(), 1);
     EXPECT_EQ(catcher.opened[0], QUrl::fromLocalFile(path));
+}
+
+namespace {
+class CloseWithChangesTest : public WorkflowTest {
+protected:
+    void OpenAndDraw() {
+        ShowWindow();
+        OpenThroughDialog(WritePhoto(QStringLiteral("hall.jpg")));
+        AddDimension(POINT{1, 1}, POINT{50, 1}, "12", RGB(0, 0, 255));
+        ASSERT_TRUE(dlg->HasUnsavedChanges());
+        prompter.messages.clear();
+    }
+};
+} // namespace
+
+TEST_F(CloseWithChangesTest, EscapeNeverAsksExitAndCloseBoxAskFirst) {
+    OpenAndDraw();
+    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_TRUE(prompter.messages.isEmpty());
+
+    // Kept open by the answer: the tool stays, the next request asks again.
+    prompter.questionAnswers = {QMessageBox::Cancel};
+    dlg->OnExit();
+    EXPECT_TRUE(dlg->isVisible());
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_EQ(dlg->m_bCancelCloses, 1);
+
+    prompter.questionAnswers = {QMessageBox::Cancel};
+    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    dlg->close();
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(prompter.messages.size(), 2);
+
+    prompter.questionAnswers = {QMessageBox::Discard};
+    dlg->close();
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(prompter.messages.size(), 3);
 }
 
 #include "CommandsKeyboardTest.moc"

@@ -1,0 +1,195 @@
+// The life of a photo: opening it with its photo-info file, saving the info
+// file beside it, exporting the annotated picture. Records the user made are
+// never lost without a question, and every failure is reported with its
+// reason.
+
+#include "dialog/CMeasureDlg.h"
+
+#include "dialog/DamagedInfoFile.h"
+#include "platform/Prompts.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+const char kOpenFilter[] = "JPGE IMAGE (*.jpg;*.jpeg)|*.jpg; *.jpeg||";
+const char kExportFilter[] = "JPGE IMAGE (*.jpg;*.jpeg)|*.jpg; *.jpeg|All Files (*.*)|*.*||";
+
+// What opening a photo enables, in this order.
+const int kPhotoControls[] = {
+    IDC_ZOOM_IN,   IDC_ZOOM_OUT,       IDC_ZOOM_ACTUAL, IDC_ZOOM_FIT,       IDC_CANVAS,
+    IDC_SAVE_INFO, IDC_EXPORT_PICTURE, IDC_TOOL_DRAG,   IDC_TOOL_DIMENSION, IDC_TOOL_SELECT,
+    IDC_TOOL_NOTE, IDC_COLOUR_SWATCH,  IDC_SIZE_EDIT,   IDC_ADD_NOTE};
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+void Inform(QWidget* parent, const QString& text) {
+    Prompts().Message(parent, text, QMessageBox::Ok, QMessageBox::Information);
+}
+
+void Warn(QWidget* parent, const QString& text) {
+    Prompts().Message(parent, text, QMessageBox::Ok, QMessageBox::Warning);
+}
+
+// "text" or "text\nreason" when there is a reason to give.
+QString WithReason(const QString& text, const QString& reason) {
+    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
+}
+} // namespace
+
+void CMeasureDlg::ConnectPhotoCommands() {
+    auto clicked = [this](int id, void (CMeasureDlg::*handler)()) {
+        if (auto* button = Item<QAbstractButton>(id))
+            connect(button, &QAbstractButton::clicked, this, handler);
+    };
+    clicked(IDC_OPEN_PHOTO, &CMeasureDlg::OnOpenPhoto);
+    clicked(IDC_SAVE_INFO, &CMeasureDlg::OnSaveInfo);
+    clicked(IDC_EXPORT_PICTURE, &CMeasureDlg::OnExportPicture);
+}
+
+void CMeasureDlg::OnOpenPhoto() {
+    const QString path = Prompts().ChoosePhotoToOpen(this, Text(kOpenFilter));
+    if (path.isEmpty())
+        return;
+    OpenPhoto(path);
+}
+
+bool CMeasureDlg::OpenPhoto(const QString& path) {
+    // The file may have gone between the dialog (or the command line) and now.
+    if (!QFileInfo(path).isFile()) {
+        Warn(this, Text("找不到文件：") + path);
+        return false;
+    }
+    // Loading replaces the records: the changed ones are saved or given up
+    // first, at the user's word.
+    if (!ConfirmDiscardChanges())
+        return false;
+    if (!m_canvas.LoadPhoto(path)) {
+        // The canvas keeps the photo and the records it had.
+        Warn(this, WithReason(Text("無法打開圖片：") + path, m_canvas.m_dib.ErrorString()));
+        return false;
+    }
+    m_strPhotoPath = path;
+    m_strUnreadableInfo.clear();
+    setWindowTitle(QStringLiteral("Tessamar - [") + QFileInfo(path).fileName() +
+                   QStringLiteral("]"));
+
+    // The records of the photo. A file that is there but cannot be read is
+    // moved aside, so no later save can overwrite what it still holds.
+    const QString infoPath = InfoFilePathFor(path);
+    m_canvas.m_info.Clear();
+    const InfoReadStatus status = m_canvas.m_info.Read(infoPath);
+    QString infoProblem;
+    if (status == InfoReadStatus::NotInfoFile || status == InfoReadStatus::Damaged) {
+        m_canvas.m_info.Clear();
+        const MoveAsideResult moved = MoveDamagedFileAside(infoPath);
+        if (moved.moved) {
+            infoProblem = Text("照片信息文件已損壞，已改名保存為：") + moved.newPath;
+        } else {
+            m_strUnreadableInfo = infoPath;
+            infoProblem =
+                WithReason(Text("照片信息文件已損壞，無法改名保存：") + infoPath, moved.error) +
+                Text("\n保存信息前會先詢問是否覆蓋它。");
+        }
+    } else if (status == InfoReadStatus::Missing && QFileInfo(infoPath).isFile()) {
+        // There, but not to be opened (no permission...): it may hold records,
+        // so it is replaced only when the user says so.
+        QFile file(infoPath);
+        file.open(QIODevice::ReadOnly);
+        m_strUnreadableInfo = infoPath;
+        infoProblem = WithReason(Text("照片信息文件無法讀取：") + infoPath, file.errorString()) +
+                      Text("\n保存信息前會先詢問是否覆蓋它。");
+    }
+
+    m_canvas.m_nSelDim = -1;
+    m_canvas.m_nSelNote = -1;
+    m_strSize.clear();
+    UpdateData(false);
+    RefreshNoteList();
+    m_canvas.Repaint();
+    EnablePhotoControls();
+    RememberSavedInfo();
+
+    if (!infoProblem.isEmpty())
+        Warn(this, infoProblem);
+    return true;
+}
+
+void CMeasureDlg::EnablePhotoControls() {
+    for (int id : kPhotoControls)
+        if (QWidget* control = GetDlgItem(id))
+            control->setEnabled(true);
+}
+
+void CMeasureDlg::OnSaveInfo() {
+    if (!m_canvas.m_dib.HasPicture() || m_strPhotoPath.isEmpty())
+        return;
+    if (SaveInfoFile())
+        Inform(this, Text("照片信息保存完畢"));
+}
+
+bool CMeasureDlg::SaveInfoFile() {
+    const QString infoPath = InfoFilePathFor(m_strPhotoPath);
+    // An info file that could not be read nor moved aside is replaced only
+    // when the user says so.
+    if (!m_strUnreadableInfo.isEmpty() && m_strUnreadableInfo == infoPath &&
+        QFileInfo::exists(infoPath)) {
+        const QMessageBox::StandardButton answer = Prompts().Message(
+            this, Text("照片信息文件無法讀取：") + infoPath + Text("\n保存會覆蓋它，是否繼續？"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
+        if (answer != QMessageBox::Yes)
+            return false;
+    }
+    if (!m_canvas.m_info.SaveToFile(infoPath)) {
+        Warn(this,
+             WithReason(Text("保存照片信息失敗：") + infoPath, m_canvas.m_info.LastSaveError()));
+        return false;
+    }
+    m_strUnreadableInfo.clear();
+    RememberSavedInfo();
+    return true;
+}
+
+void CMeasureDlg::RememberSavedInfo() {
+    m_savedInfo = m_canvas.m_info.Serialize();
+}
+
+bool CMeasureDlg::HasUnsavedChanges() const {
+    if (m_strPhotoPath.isEmpty() || !m_canvas.m_dib.HasPicture())
+        return false;
+    return m_canvas.m_info.Serialize() != m_savedInfo;
+}
+
+bool CMeasureDlg::ConfirmDiscardChanges() {
+    if (!HasUnsavedChanges())
+        return true;
+    const QMessageBox::StandardButton answer = Prompts().Message(
+        this, Text("照片信息已修改，是否保存？"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Question);
+    switch (answer) {
+    case QMessageBox::Save:
+        return SaveInfoFile(); // a failed save has said why; stay
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMeasureDlg::OnExportPicture() {
+    if (!m_canvas.m_dib.HasPicture())
+        return;
+    const QString path = Prompts().ChooseSavePath(this, Text(kExportFilter), QStringLiteral("jpg"));
+    if (path.isEmpty())
+        return;
+    // Only the picture is written: the info file, the title, the photo path
+    // and the records stay as they are.
+    if (!m_canvas.ExportAnnotatedImage(path)) {
+        Warn(this, WithReason(Text("輸出圖片失敗：") + path, m_canvas.ExportError()));
+        return;
+    }
+    Inform(this, Text("輸出圖片完畢"));
+}
