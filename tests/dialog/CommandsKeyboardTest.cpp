@@ -80,15 +80,6 @@ TEST_F(EscapeTest, CloseRequestClosesEvenWhenACancelWouldOnlySwitchTools) {
     EXPECT_EQ(dlg->result(), QDialog::Rejected);
 }
 
-TEST_F(EscapeTest, CancelAfterEscapeFlagOnlySwitchesTools) {
-    SelectToolAndPanel();
-    dlg->m_bCancelCloses = 0;
-    dlg->OnCancel();
-    ExpectDragToolAndOpen();
-    dlg->OnCancel();
-    EXPECT_FALSE(dlg->isVisible());
-}
-
 TEST_F(EscapeTest, ExitClosesWhateverTheFlagHolds) {
     ShowWindow();
     dlg->m_bCancelCloses = 0;
