@@ -18,6 +18,7 @@
 #include <functional>
 #include <vector>
 
+class QMenu;
 class QPainter;
 
 class CPhotoCanvas : public QWidget {
@@ -85,6 +86,18 @@ public:
     void OnMouseMove(POINT q, bool leftHeld);
     void OnLButtonUp(POINT q);
 
+    // --- Range readings and the context menu (CPhotoCanvasRange.cpp) ---
+    // Acts on the range finder's latest event (a distance for the selected
+    // dimension, or a move of the selection) and re-arms the link.
+    void OnRangeValue();
+    // Right button at view point q: drops a half-drawn dimension, or else
+    // shows the context menu there and passes the chosen command on as
+    // menuCommand.
+    void OnRButtonDown(POINT q);
+    // Fills `menu` with the context menu's items; each action's data is its
+    // command id.
+    static void BuildContextMenu(QMenu& menu);
+
 Q_SIGNALS:
     // Always delivered queued, after the handler that caused it has returned.
     void canvasNotify(int code);
@@ -92,6 +105,8 @@ Q_SIGNALS:
     void menuCommand(int id);
 
 protected:
+    // Range-finder events and the right button (CPhotoCanvasRange.cpp).
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

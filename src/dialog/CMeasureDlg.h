@@ -9,6 +9,8 @@
 //   CMeasureDlgTools.cpp   tool palette, cursors, editing-panel visibility, colour
 //   CMeasureDlgView.cpp    command dispatch, zoom commands, About entry
 //   CMeasureDlgPhoto.cpp   opening a photo, saving its info file, exporting
+//   CMeasureDlgCommands.cpp keyboard policy, closing, help, font and colour commands
+//   CMeasureDlgRange.cpp   connecting the range finder
 //   CMeasureDlgPanel.cpp   editing panel: canvas notifications, note list, record edits
 
 #include "canvas/CPhotoCanvas.h"
@@ -24,7 +26,9 @@
 #include <QSize>
 #include <QString>
 
+class QAction;
 class QButtonGroup;
+class QCloseEvent;
 class QShortcut;
 
 // Tooltips of the icon buttons: each button shows its own caption as its tip.
@@ -126,6 +130,24 @@ public:
     bool ConfirmDiscardChanges();
     // RefreshNoteList: declared with the editing panel.
 
+    // --- View, font and colour commands (CMeasureDlgCommands.cpp) ---
+    void OnExit();
+    void OnHelp();
+    void OnNoteFont();
+    void OnDimensionFont();
+    void OnAllDimensionFont();
+    void OnAllDimensionColour();
+    // "help.chm" in the program's folder.
+    static QString HelpFilePath();
+
+    // --- Range-finder link (CMeasureDlgRange.cpp) ---
+    // The range finder's port; RangeFinderDevice says which device it is.
+    static constexpr const char* RANGE_FINDER_PORT = "COM4";
+    void OnConnectRangeFinder();
+    // The entry of the logo's context menu that runs OnConnectRangeFinder
+    // (the connect button stays hidden); its text follows the button's.
+    QAction* m_connectAction = nullptr;
+
     // --- members ---
     QString m_strSize;          // value edit 1020, at most 9 characters
     int m_nTool = 0;            // checked tool button, in the group's order
@@ -152,6 +174,10 @@ protected:
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Escape returns to the drag tool; a close request from the window
+    // (close box, Alt+F4) always closes (CMeasureDlgCommands.cpp).
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateControls();
@@ -165,6 +191,8 @@ private:
     // Editing panel
     void ConnectEditingPanel();
     void ShowSelectedDimension();
+    // Puts the connect entry into the logo's context menu (CMeasureDlgRange.cpp).
+    void AddRangeFinderEntry();
 
     QMap<int, QWidget*> m_controls;
     QList<int> m_controlOrder; // template order, for the tests and tab order

@@ -23,6 +23,12 @@ void CMeasureDlg::ConnectMessageMap() {
     clicked(IDC_ZOOM_OUT, &CMeasureDlg::OnZoomOut);
     clicked(IDC_ZOOM_FIT, &CMeasureDlg::OnZoomFit);
     clicked(IDC_ZOOM_ACTUAL, &CMeasureDlg::OnZoomActual);
+    clicked(IDC_EXIT, &CMeasureDlg::OnExit);
+    clicked(IDC_HELP, &CMeasureDlg::OnHelp);
+    clicked(IDC_NOTE_FONT, &CMeasureDlg::OnNoteFont);
+    clicked(IDC_DIM_FONT, &CMeasureDlg::OnDimensionFont);
+    clicked(IDC_CONNECT_RANGE, &CMeasureDlg::OnConnectRangeFinder);
+    AddRangeFinderEntry();
     connect(&m_canvas, &CPhotoCanvas::menuCommand, this, &CMeasureDlg::OnCommand);
     ConnectPhotoCommands();
     ConnectEditingPanel();
@@ -60,6 +66,12 @@ void CMeasureDlg::OnCommand(int id) {
         break;
     case ID_ZOOM_ACTUAL:
         OnZoomActual();
+        break;
+    case ID_ALL_DIM_FONT:
+        OnAllDimensionFont();
+        break;
+    case ID_ALL_DIM_COLOUR:
+        OnAllDimensionColour();
         break;
     default:
         break;

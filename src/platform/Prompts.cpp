@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QMenu>
 
 namespace {
 Prompter* g_current = nullptr;
@@ -37,6 +38,10 @@ bool Prompter::ChooseColour(QWidget* parent, COLORREF& colour) {
 
 // Prompter::ChooseSavePath lives in filedialog/SavePathPrompt.cpp, which
 // reads the Windows-style filters.
+
+QAction* Prompter::PopupMenu(QMenu& menu, const QPoint& globalPos) {
+    return menu.exec(globalPos);
+}
 
 Prompter& Prompts() {
     static Prompter desktop;

@@ -9,6 +9,9 @@
 #include <QMessageBox>
 #include <QString>
 
+class QAction;
+class QMenu;
+class QPoint;
 class QWidget;
 
 // Caption of every message box: the application's name.
@@ -38,6 +41,10 @@ public:
     // Save dialog (asks before overwriting); empty when cancelled.
     virtual QString ChooseSavePath(QWidget* parent, const QString& filter,
                                    const QString& defaultSuffix);
+
+    // A context menu shown at `globalPos` (screen coordinates) until the user
+    // picks an item or dismisses it; the chosen action, or nullptr.
+    virtual QAction* PopupMenu(QMenu& menu, const QPoint& globalPos);
 };
 
 // The prompter in use (the desktop one unless a test installed another).

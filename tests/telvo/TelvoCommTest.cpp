@@ -1,6 +1,6 @@
 #include "telvo/TelvoComm.h"
 
-#include "PseudoTerminal.h"
+#include "common/PseudoTerminal.h"
 #include "telvo/RangeFinderPort.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "PseudoTerminal.h"
+#include "common/PseudoTerminal.h"
 
 #include <cerrno>
 #include <fcntl.h>

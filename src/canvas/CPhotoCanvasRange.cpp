@@ -1,0 +1,111 @@
+// CPhotoCanvas: range-finder events and the right mouse button with the
+// canvas's context menu.
+#include "canvas/CPhotoCanvas.h"
+
+#include "platform/Prompts.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <cstdio>
+
+bool CPhotoCanvas::event(QEvent* e) {
+    if (e->type() == kRangeValueEventType) {
+        OnRangeValue();
+        return true;
+    }
+    switch (e->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(e);
+        // A disabled canvas (no photo yet) takes no clicks.
+        if (mouse->button() == Qt::RightButton && isEnabled()) {
+            const QPoint p = mouse->position().toPoint();
+            OnRButtonDown(POINT{p.x(), p.y()});
+        }
+        break; // the default processing follows
+    }
+    case QEvent::ContextMenu:
+        // The right button has already been answered when it went down.
+        e->accept();
+        return true;
+    default:
+        break;
+    }
+    return QWidget::event(e);
+}
+
+void CPhotoCanvas::OnRangeValue() {
+    const int code = m_rangeFinder.EventCode();
+    const int32_t value = m_rangeFinder.EventValue();
+    const int64_t n = static_cast<int64_t>(m_info.dimensions.size());
+
+    if (code == kRangeEventDistance) {
+        if (m_nSelDim >= 0 && m_nSelDim < n) {
+            Dimension& dim = m_info.dimensions[static_cast<size_t>(m_nSelDim)];
+            // An int32 in decimal takes at most 11 characters: it always fits
+            // the 12-byte field with its NUL.
+            std::snprintf(dim.value, sizeof dim.value, "%d", static_cast<int>(value));
+            Repaint();
+        }
+    } else if (code == kRangeEventKey && (value == kRangeKeyPrevious || value == kRangeKeyNext)) {
+        if (n == 0) {
+            m_nSelDim = -1;
+        } else {
+            // Any negative index means nothing is selected; the arithmetic
+            // starts from -1 then, so the result is always a valid index.
+            const int64_t current = m_nSelDim < 0 ? -1 : m_nSelDim;
+            const int64_t next =
+                value == kRangeKeyPrevious ? (current + n - 1) % n : (current + 1) % n;
+            m_nSelDim = static_cast<int32_t>(next);
+            const Dimension& dim = m_info.dimensions[static_cast<size_t>(next)];
+            PostNotify(CN_DIMENSION_SELECTED);
+            CentreOn(
+                POINT{static_cast<int32_t>((static_cast<int64_t>(dim.start.x) + dim.end.x) / 2),
+                      static_cast<int32_t>((static_cast<int64_t>(dim.start.y) + dim.end.y) / 2)});
+            Repaint();
+        }
+    }
+    // Every event is answered by exactly one re-arm.
+    m_rangeFinder.SetListen(1);
+}
+
+void CPhotoCanvas::BuildContextMenu(QMenu& menu) {
+    const struct {
+        int command;
+        const char* text;
+    } items[] = {{ID_ZOOM_IN, "放大"},
+                 {ID_ZOOM_OUT, "縮小"},
+                 {ID_ZOOM_ACTUAL, "實際大小"},
+                 {ID_ZOOM_FIT, "自適應大小"},
+                 {0, nullptr},
+                 {ID_ALL_DIM_FONT, "所有尺寸字體"},
+                 {ID_ALL_DIM_COLOUR, "所有尺寸顏色"}};
+    for (const auto& item : items) {
+        if (!item.text) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(QString::fromUtf8(item.text));
+        action->setData(item.command);
+    }
+}
+
+void CPhotoCanvas::OnRButtonDown(POINT q) {
+    if (CurrentTool() == ToolDimension && m_bFirstPoint == 1) {
+        // The first end point already placed is dropped; no menu.
+        CancelPendingDimension();
+        Repaint();
+        return;
+    }
+    // The main window owns the menu.
+    QMenu menu(parentWidget() ? parentWidget() : this);
+    BuildContextMenu(menu);
+    const QPoint where = mapToGlobal(QPoint(q.x, q.y));
+    QAction* chosen = Prompts().PopupMenu(menu, where);
+    if (!chosen)
+        return;
+    bool ok = false;
+    const int command = chosen->data().toInt(&ok);
+    if (ok && command != 0)
+        Q_EMIT menuCommand(command);
+}
