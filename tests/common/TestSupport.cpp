@@ -5,6 +5,10 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+QString SourcePath(const QString& relative) {
+    return QStringLiteral(TESSAMAR_SOURCE_DIR "/") + relative;
+}
+
 QByteArray ReadWholeFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -7,6 +7,9 @@
 #include <QString>
 #include <ostream>
 
+// A file of the source tree, e.g. SourcePath("samples/living-room.jpg").
+QString SourcePath(const QString& relative);
+
 QByteArray ReadWholeFile(const QString& path);
 bool WriteWholeFile(const QString& path, const QByteArray& bytes);
 
