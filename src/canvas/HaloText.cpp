@@ -13,13 +13,13 @@ constexpr qint64 kMaxImagePixels = 1 << 20;
 
 // Where the text may put ink, relative to its origin, unturned: the text cells
 // and the glyphs' ink, widened by the halo and a safety margin.
-QRect InkBounds(const HaloTextSpec& spec) {
+QRect InkBounds(const HaloTextSpec& label) {
     QRect bounds;
-    for (int j = 0; j < spec.lineCount; ++j) {
-        const int top = j * spec.lineHeight;
-        const QString& line = spec.lines[j];
-        QRect cell(0, top, spec.font->metrics.horizontalAdvance(line), spec.font->height);
-        QRect ink = spec.font->metrics.boundingRect(line).translated(0, top + spec.font->ascent);
+    for (int j = 0; j < label.lineCount; ++j) {
+        const int top = j * label.lineHeight;
+        const QString& line = label.lines[j];
+        QRect cell(0, top, label.font->metrics.horizontalAdvance(line), label.font->height);
+        QRect ink = label.font->metrics.boundingRect(line).translated(0, top + label.font->ascent);
         bounds = bounds.united(cell).united(ink);
     }
     return bounds.adjusted(-3, -3, 3, 3);
@@ -27,23 +27,23 @@ QRect InkBounds(const HaloTextSpec& spec) {
 
 // Draws one line's text cell (no halo) in opaque black: the pixels the text
 // covers. True when every pixel is fully covered or untouched.
-bool LineMask(QImage& mask, QPoint origin, const HaloTextSpec& spec, int line) {
+bool LineMask(QImage& mask, QPoint origin, const HaloTextSpec& label, int line) {
     mask.fill(Qt::transparent);
     {
         QPainter p(&mask);
         p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing, false);
-        HaloTextSpec one = spec;
-        one.lines = spec.lines + line;
+        HaloTextSpec one = label;
+        one.lines = label.lines + line;
         one.lineCount = 1;
         one.colour = Qt::black;
         QTransform t;
         t.translate(origin.x(), origin.y());
-        t.rotate(-spec.escapement / 10.0);
-        t.translate(0, line * spec.lineHeight);
+        t.rotate(-label.escapement / 10.0);
+        t.translate(0, line * label.lineHeight);
         p.setTransform(t);
-        p.setFont(spec.font->font);
+        p.setFont(label.font->font);
         p.setPen(Qt::black);
-        p.drawText(QPoint(0, spec.font->ascent), *one.lines);
+        p.drawText(QPoint(0, label.font->ascent), *one.lines);
     }
     const int w = mask.width(), h = mask.height();
     const qsizetype stride = mask.bytesPerLine();
@@ -62,25 +62,25 @@ bool LineMask(QImage& mask, QPoint origin, const HaloTextSpec& spec, int line) {
 // The label as direct drawing makes it, relative to bounds.topLeft(). The halo
 // copies are the text shifted by whole screen pixels, so each line's text is
 // rasterised once and stamped five times.
-QImage MakeLabelImage(const QRect& bounds, const HaloTextSpec& spec) {
+QImage MakeLabelImage(const QRect& bounds, const HaloTextSpec& label) {
     QImage image(bounds.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     const QPoint origin = -bounds.topLeft();
     QImage mask(bounds.size(), QImage::Format_ARGB32_Premultiplied);
     const QRgb halo = kHalo.rgb() | 0xFF000000u;
-    const QRgb ink = spec.colour.rgb() | 0xFF000000u;
+    const QRgb ink = label.colour.rgb() | 0xFF000000u;
     const int w = image.width(), h = image.height();
     const qsizetype stride = image.bytesPerLine();
     uchar* out = image.bits();
-    for (int j = 0; j < spec.lineCount; ++j) {
-        if (spec.lines[j].isEmpty())
+    for (int j = 0; j < label.lineCount; ++j) {
+        if (label.lines[j].isEmpty())
             continue;
-        if (!LineMask(mask, origin, spec, j)) {
+        if (!LineMask(mask, origin, label, j)) {
             // Partly covered pixels blend: draw the five passes instead.
             image.fill(Qt::transparent);
             QPainter p(&image);
             p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing, false);
-            PaintHaloText(p, origin, spec);
+            PaintHaloText(p, origin, label);
             return image;
         }
         for (int pass = 0; pass < 5; ++pass) {
@@ -102,20 +102,20 @@ QImage MakeLabelImage(const QRect& bounds, const HaloTextSpec& spec) {
 }
 } // namespace
 
-void PaintHaloText(QPainter& painter, QPoint origin, const HaloTextSpec& spec) {
-    painter.setFont(spec.font->font);
+void PaintHaloText(QPainter& painter, QPoint origin, const HaloTextSpec& label) {
+    painter.setFont(label.font->font);
     const QTransform base = painter.worldTransform();
-    const double degrees = -spec.escapement / 10.0;
-    for (int j = 0; j < spec.lineCount; ++j) {
-        const QString& line = spec.lines[j];
+    const double degrees = -label.escapement / 10.0;
+    for (int j = 0; j < label.lineCount; ++j) {
+        const QString& line = label.lines[j];
         if (line.isEmpty())
             continue;
-        const int baseline = j * spec.lineHeight + spec.font->ascent;
+        const int baseline = j * label.lineHeight + label.font->ascent;
         for (int pass = 0; pass < 5; ++pass) {
             const int dx = pass < 4 ? kHaloOffsets[pass][0] : 0;
             const int dy = pass < 4 ? kHaloOffsets[pass][1] : 0;
-            painter.setPen(pass < 4 ? kHalo : spec.colour);
-            if (spec.escapement == 0) {
+            painter.setPen(pass < 4 ? kHalo : label.colour);
+            if (label.escapement == 0) {
                 painter.drawText(QPoint(origin.x() + dx, origin.y() + dy + baseline), line);
             } else {
                 QTransform t = base;
@@ -126,7 +126,7 @@ void PaintHaloText(QPainter& painter, QPoint origin, const HaloTextSpec& spec) {
             }
         }
     }
-    if (spec.escapement != 0)
+    if (label.escapement != 0)
         painter.setWorldTransform(base);
 }
 
@@ -148,19 +148,19 @@ HaloTextCache::Entry& HaloTextCache::Insert(const std::string& key, SIZE extent)
     return entry;
 }
 
-bool HaloTextCache::Draw(QPainter& painter, QPoint origin, Entry& entry, const HaloTextSpec& spec) {
+bool HaloTextCache::Draw(QPainter& painter, QPoint origin, Entry& entry, const HaloTextSpec& label) {
     if (!entry.imageTried) {
         entry.imageTried = true;
-        QRect bounds = InkBounds(spec);
-        if (spec.escapement != 0) {
+        QRect bounds = InkBounds(label);
+        if (label.escapement != 0) {
             QTransform turn;
-            turn.rotate(-spec.escapement / 10.0);
+            turn.rotate(-label.escapement / 10.0);
             bounds = turn.mapRect(QRectF(bounds)).toAlignedRect().adjusted(-1, -1, 1, 1);
         }
         if (static_cast<qint64>(bounds.width()) * bounds.height() > kMaxImagePixels)
             return false;
         entry.offset = bounds.topLeft();
-        entry.image = MakeLabelImage(bounds, spec);
+        entry.image = MakeLabelImage(bounds, label);
         m_bytes += static_cast<size_t>(entry.image.sizeInBytes());
         if (m_bytes > m_maxBytes) {
             // Keep the entry being drawn: it has the newest stamp.

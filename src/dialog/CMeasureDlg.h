@@ -85,6 +85,11 @@ public:
     void OnToolChange();
     void OnToolDimension();
     void OnColour();
+    // The colour dialog for the current drawing colour; on OK the colour and
+    // the swatch take the choice.
+    bool ChooseCurrentColour();
+    // The font dialog for the current font; on OK m_logFont takes the choice.
+    bool ChooseCurrentFont();
     void ShowEditPanel(int kind);
     // A command id from the accelerators or the canvas's context menu.
     void OnCommand(int id);

@@ -62,11 +62,18 @@ void CMeasureDlg::OnHelp() {
 // Every font dialog starts from the canvas's current font and stores the
 // choice back into it; new records take that font.
 
-void CMeasureDlg::OnNoteFont() {
+bool CMeasureDlg::ChooseCurrentFont() {
     LOGFONTA font = m_canvas.m_logFont;
     if (!Prompts().ChooseFont(this, font))
-        return;
+        return false;
     m_canvas.m_logFont = font;
+    return true;
+}
+
+void CMeasureDlg::OnNoteFont() {
+    if (!ChooseCurrentFont())
+        return;
+    const LOGFONTA font = m_canvas.m_logFont;
     const int selected = m_canvas.m_nSelNote;
     if (selected >= 0 && selected < static_cast<int>(m_canvas.m_info.notes.size())) {
         m_canvas.m_info.notes[static_cast<size_t>(selected)].font = font;
@@ -77,10 +84,9 @@ void CMeasureDlg::OnNoteFont() {
 }
 
 void CMeasureDlg::OnDimensionFont() {
-    LOGFONTA font = m_canvas.m_logFont;
-    if (!Prompts().ChooseFont(this, font))
+    if (!ChooseCurrentFont())
         return;
-    m_canvas.m_logFont = font;
+    const LOGFONTA font = m_canvas.m_logFont;
     if (auto* name = Item<QLabel>(IDC_DIM_FONT_NAME))
         name->setText(FaceName(font));
     const int selected = m_canvas.m_nSelDim;
@@ -90,10 +96,9 @@ void CMeasureDlg::OnDimensionFont() {
 }
 
 void CMeasureDlg::OnAllDimensionFont() {
-    LOGFONTA font = m_canvas.m_logFont;
-    if (!Prompts().ChooseFont(this, font))
+    if (!ChooseCurrentFont())
         return;
-    m_canvas.m_logFont = font;
+    const LOGFONTA font = m_canvas.m_logFont;
     if (auto* name = Item<QLabel>(IDC_DIM_FONT_NAME))
         name->setText(FaceName(font));
     for (Dimension& dim : m_canvas.m_info.dimensions)
@@ -102,12 +107,9 @@ void CMeasureDlg::OnAllDimensionFont() {
 }
 
 void CMeasureDlg::OnAllDimensionColour() {
-    COLORREF colour = m_canvas.m_pendingDim.colour;
-    if (!Prompts().ChooseColour(this, colour))
+    if (!ChooseCurrentColour())
         return;
-    m_canvas.m_pendingDim.colour = colour;
-    m_colourSwatch.m_colour = colour;
-    m_colourSwatch.update();
+    const COLORREF colour = m_canvas.m_pendingDim.colour;
     for (Dimension& dim : m_canvas.m_info.dimensions)
         dim.colour = colour;
     m_canvas.Repaint();

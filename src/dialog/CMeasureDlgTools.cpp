@@ -70,13 +70,20 @@ void CMeasureDlg::OnToolDimension() {
     UpdateData(false);
 }
 
-void CMeasureDlg::OnColour() {
+bool CMeasureDlg::ChooseCurrentColour() {
     COLORREF colour = m_canvas.m_pendingDim.colour;
     if (!Prompts().ChooseColour(this, colour))
-        return;
+        return false;
     m_canvas.m_pendingDim.colour = colour;
     m_colourSwatch.m_colour = colour;
     m_colourSwatch.update();
+    return true;
+}
+
+void CMeasureDlg::OnColour() {
+    if (!ChooseCurrentColour())
+        return;
+    const COLORREF colour = m_canvas.m_pendingDim.colour;
     // Only a dimension picked with the select tool takes the colour; notes
     // have no colour of their own.
     const int selected = m_canvas.m_nSelDim;
