@@ -8,19 +8,11 @@
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
+#include "common/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-class CountingPrompter : public Prompter {
-public:
-    QMessageBox::StandardButton Message(QWidget*, const QString& text, QMessageBox::StandardButtons,
-                                        QMessageBox::Icon) override {
-        messages.append(text);
-        return QMessageBox::Ok;
-    }
-    QStringList messages;
-};
-
 // Watches the modal windows as they come: clicks the splash away and closes
 // the main window once it stands.
 struct StartupWatcher {
@@ -67,7 +59,7 @@ TEST(Startup, SplashThenMainWindowThenTheEnd) {
 }
 
 TEST(Startup, APhotoThatCannotBeOpenedIsReportedAndTheWindowStays) {
-    CountingPrompter prompter;
+    RecordingPrompter prompter;
     ScopedPrompter scoped(&prompter);
     StartupWatcher watcher;
     CMeasureApp app(QStringLiteral("/nonexistent/room.jpg"));

@@ -3,6 +3,7 @@
 // records the notifications it posts and counts the paints it receives.
 
 #include "canvas/CPhotoCanvas.h"
+#include "common/TestSupport.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -14,17 +15,6 @@
 #include <memory>
 #include <vector>
 
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
 
 class CanvasMouseTest : public ::testing::Test {
 protected:

@@ -1,7 +1,12 @@
 #pragma once
 // Small helpers shared by the tests.
 
+#include "platform/Prompts.h"
 #include "platform/WinTypes.h"
+
+#include <QEvent>
+#include <QObject>
+#include <QStringList>
 
 #include <QByteArray>
 #include <QString>
@@ -22,3 +27,27 @@ class QWidget;
 // Types `text` into `widget` one character at a time as key events carrying
 // the character (works for Chinese, where QTest::keyClicks does not).
 void TypeText(QWidget* widget, const QString& text);
+
+// Counts the paint events a watched widget receives (install as event filter).
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// Answers message boxes with OK and remembers their texts.
+class RecordingPrompter : public Prompter {
+public:
+    QMessageBox::StandardButton Message(QWidget*, const QString& text, QMessageBox::StandardButtons,
+                                        QMessageBox::Icon) override {
+        messages.append(text);
+        return QMessageBox::Ok;
+    }
+    QStringList messages;
+};

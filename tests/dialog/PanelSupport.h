@@ -16,28 +16,6 @@
 #include <QListWidget>
 #include <QStringList>
 
-class CanvasPaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
-// Answers message boxes with OK and remembers their texts.
-class RecordingPrompter : public Prompter {
-public:
-    QMessageBox::StandardButton Message(QWidget*, const QString& text, QMessageBox::StandardButtons,
-                                        QMessageBox::Icon) override {
-        messages.append(text);
-        return QMessageBox::Ok;
-    }
-    QStringList messages;
-};
 
 class PanelTest : public MainWindowTest {
 protected:
@@ -95,5 +73,5 @@ protected:
     }
     QString RecordTitle(size_t i) { return cp950::FieldToQString(canvas().m_info.notes[i].title); }
 
-    CanvasPaintCounter counter;
+    PaintCounter counter;
 };
