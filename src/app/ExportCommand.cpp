@@ -1,12 +1,9 @@
 // tessamar --export PHOTO OUT: the annotated picture, drawn without a display.
 #include "app/CommandLine.h"
 
-#include "canvas/AnnotatedExport.h"
-#include "document/PhotoInfo.h"
-#include "lumoimage/CDibDC.h"
+#include "canvas/PhotoFileExport.h"
 #include "platform/LogFont.h"
 
-#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -40,30 +37,21 @@ int RunExport(int argc, char** argv, const QString& photo, const QString& out) {
     }
     InstallFontSubstitutes();
 
-    CDibDC picture;
-    if (!picture.Load(photo, 32))
-        return Fail(
-            QStringLiteral("cannot read the photo %1: %2").arg(photo, picture.ErrorString()));
-
-    const QString infoPath = InfoFilePathFor(photo);
-    PhotoInfo info;
-    switch (info.Read(infoPath)) {
-    case InfoReadStatus::Read:
+    const PhotoFileExport result = ExportPhotoFile(photo, out);
+    using Failure = PhotoFileExport::Failure;
+    switch (result.failure) {
+    case Failure::None:
+        return 0;
+    case Failure::Photo:
+        return Fail(QStringLiteral("cannot read the photo %1: %2").arg(photo, result.detail));
+    case Failure::InfoUnreadable:
+        return Fail(QStringLiteral("cannot open the photo-info file %1").arg(result.infoPath));
+    case Failure::NotInfoFile:
+        return Fail(QStringLiteral("%1 is not a photo-info file").arg(result.infoPath));
+    case Failure::InfoDamaged:
+        return Fail(QStringLiteral("the photo-info file %1 is damaged").arg(result.infoPath));
+    case Failure::Output:
         break;
-    case InfoReadStatus::Missing:
-        // No file means no records yet; a file that is there must be readable.
-        if (QFileInfo::exists(infoPath))
-            return Fail(QStringLiteral("cannot open the photo-info file %1").arg(infoPath));
-        break;
-    case InfoReadStatus::NotInfoFile:
-        return Fail(QStringLiteral("%1 is not a photo-info file").arg(infoPath));
-    case InfoReadStatus::Damaged:
-        return Fail(QStringLiteral("the photo-info file %1 is damaged").arg(infoPath));
     }
-
-    // The decoded photo itself becomes the picture: no second full-size copy.
-    QString error;
-    if (!ExportAnnotatedPicture(std::move(picture.Image()), info, out, &error))
-        return Fail(QStringLiteral("cannot write %1: %2").arg(out, error));
-    return 0;
+    return Fail(QStringLiteral("cannot write %1: %2").arg(out, result.detail));
 }

@@ -86,6 +86,89 @@ void DrawRotatedEllipse(QPainter& painter, const RECT& rc, POINT centre, double 
     }
 }
 
+AnnotationRenderer::Label AnnotationRenderer::DimensionLabel(const Dimension& dim,
+                                                             double angle, double scale) {
+    // One cache entry per text, font, escapement and colour holds the label's
+    // extent and image.
+    Label label;
+    label.font = ScaledLogFont(dim.font, scale);
+    label.font.lfEscapement = LabelEscapement(angle);
+    label.textLen = cp950::FieldLength(dim.value, sizeof dim.value);
+    std::string key;
+    key.reserve(1 + sizeof label.font + sizeof dim.colour + label.textLen);
+    key.push_back('D');
+    AppendKeyBytes(key, &label.font, sizeof label.font);
+    AppendKeyBytes(key, &dim.colour, sizeof dim.colour);
+    key.append(dim.value, label.textLen);
+    label.entry = m_labels.Find(key);
+    if (!label.entry) {
+        const SIZE extent =
+            m_measurer.Extent(label.font, QByteArray(dim.value, int(label.textLen)));
+        label.entry = &m_labels.Insert(key, extent);
+    }
+    return label;
+}
+
+HaloTextSpec AnnotationRenderer::DimensionLabelSpec(const Dimension& dim, const Label& label,
+                                                    QString& line) {
+    const TextMeasurer::FontInfo& font = m_measurer.Font(label.font);
+    line = DecodeCp950(dim.value, static_cast<int>(label.textLen));
+    HaloTextSpec spec;
+    spec.font = &font;
+    spec.lines = &line;
+    spec.lineCount = 1;
+    spec.lineHeight = font.height;
+    spec.escapement = label.font.lfEscapement;
+    spec.colour = ColorRefToQColor(dim.colour);
+    return spec;
+}
+
+AnnotationRenderer::Label AnnotationRenderer::NoteLabel(const InfoNote& note, double scale) {
+    Label label;
+    label.font = ScaledLogFont(note.font, scale);
+    // Note text is always set upright; the box has no turned form.
+    label.font.lfEscapement = 0;
+    label.font.lfOrientation = 0;
+    label.textLen = cp950::FieldLength(note.text, sizeof note.text);
+    std::string key;
+    key.reserve(1 + sizeof label.font + label.textLen);
+    key.push_back('N');
+    AppendKeyBytes(key, &label.font, sizeof label.font);
+    key.append(note.text, label.textLen);
+
+    // The extent of a note's text block: widest line × (lines × line height).
+    label.entry = m_labels.Find(key);
+    if (!label.entry) {
+        label.layout =
+            &m_measurer.LayoutNote(label.font, QByteArray(note.text, int(label.textLen)));
+        const int64_t height =
+            static_cast<int64_t>(label.layout->lines.size()) * label.layout->lineHeight;
+        label.entry =
+            &m_labels.Insert(key, SIZE{label.layout->widest, static_cast<int32_t>(height)});
+    }
+    return label;
+}
+
+HaloTextSpec AnnotationRenderer::NoteLabelSpec(const InfoNote& note, Label& label) {
+    if (!label.layout)
+        label.layout =
+            &m_measurer.LayoutNote(label.font, QByteArray(note.text, int(label.textLen)));
+    HaloTextSpec spec;
+    spec.font = &m_measurer.Font(label.font);
+    spec.lines = label.layout->decoded.data();
+    spec.lineCount = static_cast<int>(label.layout->decoded.size());
+    spec.lineHeight = label.layout->lineHeight;
+    spec.colour = kRed;
+    return spec;
+}
+
+void AnnotationRenderer::PaintLabel(QPainter& painter, QPoint origin, HaloTextCache::Entry& entry,
+                                    const HaloTextSpec& spec) {
+    if (m_useImages && PixelAligned(painter) && m_labels.Draw(painter, origin, entry, spec))
+        return;
+    PaintHaloText(painter, origin, spec);
+}
+
 void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, bool selected,
                                        const ViewMapping* view) {
     PainterStateGuard guard(painter);
@@ -122,23 +205,9 @@ void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, 
         }
     }
 
-    // The value label, centred above the midpoint along the line. One cache
-    // entry per text, font, escapement and colour holds its extent and image.
-    LOGFONTA labelFont = ScaledLogFont(dim.font, scale);
-    labelFont.lfEscapement = LabelEscapement(angle);
-    const size_t textLen = cp950::FieldLength(dim.value, sizeof dim.value);
-    std::string key;
-    key.reserve(1 + sizeof labelFont + sizeof dim.colour + textLen);
-    key.push_back('D');
-    AppendKeyBytes(key, &labelFont, sizeof labelFont);
-    AppendKeyBytes(key, &dim.colour, sizeof dim.colour);
-    key.append(dim.value, textLen);
-    HaloTextCache::Entry* entry = m_labels.Find(key);
-    if (!entry) {
-        const SIZE extent = m_measurer.Extent(labelFont, QByteArray(dim.value, int(textLen)));
-        entry = &m_labels.Insert(key, extent);
-    }
-    const SIZE extent = entry->extent;
+    // The value label, centred above the midpoint along the line.
+    const Label label = DimensionLabel(dim, angle, scale);
+    const SIZE extent = label.entry->extent;
     const LabelPlacement place = DimensionLabelPlacement(p1, p2, angle, extent.cx, extent.cy);
 
     if (selected) {
@@ -146,25 +215,13 @@ void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, 
         painter.setBrush(colour);
         DrawRotatedEllipse(painter, place.ellipse, place.centre, angle, true);
     }
-    if (textLen == 0)
+    if (label.textLen == 0)
         return;
     const QPoint origin = ToQPoint(place.origin);
-    const bool aligned = m_useImages && PixelAligned(painter);
-    if (aligned && m_labels.DrawMade(painter, origin, *entry))
+    if (m_useImages && PixelAligned(painter) && m_labels.DrawMade(painter, origin, *label.entry))
         return;
-
-    const TextMeasurer::FontInfo& font = m_measurer.Font(labelFont);
-    const QString line = DecodeCp950(dim.value, static_cast<int>(textLen));
-    HaloTextSpec spec;
-    spec.font = &font;
-    spec.lines = &line;
-    spec.lineCount = 1;
-    spec.lineHeight = font.height;
-    spec.escapement = labelFont.lfEscapement;
-    spec.colour = colour;
-    if (aligned && m_labels.Draw(painter, origin, *entry, spec))
-        return;
-    PaintHaloText(painter, origin, spec);
+    QString line;
+    PaintLabel(painter, origin, *label.entry, DimensionLabelSpec(dim, label, line));
 }
 
 void AnnotationRenderer::DrawInfoNote(QPainter& painter, const InfoNote& note, bool selected,
@@ -172,56 +229,46 @@ void AnnotationRenderer::DrawInfoNote(QPainter& painter, const InfoNote& note, b
     PainterStateGuard guard(painter);
     const POINT a = view ? view->PhotoToView(note.anchor) : note.anchor;
     const double scale = view ? static_cast<double>(view->zoom) : 1.0;
-
-    LOGFONTA noteFont = ScaledLogFont(note.font, scale);
-    // Note text is always set upright; the box has no turned form.
-    noteFont.lfEscapement = 0;
-    noteFont.lfOrientation = 0;
-    const size_t textLen = cp950::FieldLength(note.text, sizeof note.text);
-    std::string key;
-    key.reserve(1 + sizeof noteFont + textLen);
-    key.push_back('N');
-    AppendKeyBytes(key, &noteFont, sizeof noteFont);
-    key.append(note.text, textLen);
-
-    // The extent of a note's text block: widest line × (lines × line height).
-    HaloTextCache::Entry* entry = m_labels.Find(key);
-    const TextMeasurer::NoteLayout* layout = nullptr;
-    if (!entry) {
-        layout = &m_measurer.LayoutNote(noteFont, QByteArray(note.text, int(textLen)));
-        const int64_t height = static_cast<int64_t>(layout->lines.size()) * layout->lineHeight;
-        entry = &m_labels.Insert(key, SIZE{layout->widest, static_cast<int32_t>(height)});
-    }
+    Label label = NoteLabel(note, scale);
     const int64_t margin = NoteMargin(scale);
 
     // The box [l, r) × [t, b) with its 2-pixel outline centred on the edge.
     const int l = ClampCoord(a.x);
     const int t = ClampCoord(a.y);
-    const int r = ClampCoord(static_cast<int64_t>(a.x) + entry->extent.cx + 2 * margin);
-    const int b = ClampCoord(static_cast<int64_t>(a.y) + entry->extent.cy + 2 * margin);
+    const int r = ClampCoord(static_cast<int64_t>(a.x) + label.entry->extent.cx + 2 * margin);
+    const int b = ClampCoord(static_cast<int64_t>(a.y) + label.entry->extent.cy + 2 * margin);
     painter.fillRect(QRect(QPoint(l - 1, t - 1), QPoint(r, b)), selected ? kRed : kBlack);
     if (r - l > 2 && b - t > 2)
         painter.fillRect(QRect(QPoint(l + 1, t + 1), QPoint(r - 2, b - 2)), kYellow);
 
-    if (textLen == 0)
+    if (label.textLen == 0)
         return;
     const QPoint origin(ClampCoord(a.x + margin), ClampCoord(a.y + margin));
-    const bool aligned = m_useImages && PixelAligned(painter);
-    if (aligned && m_labels.DrawMade(painter, origin, *entry))
+    if (m_useImages && PixelAligned(painter) && m_labels.DrawMade(painter, origin, *label.entry))
         return;
+    PaintLabel(painter, origin, *label.entry, NoteLabelSpec(note, label));
+}
 
-    if (!layout)
-        layout = &m_measurer.LayoutNote(noteFont, QByteArray(note.text, int(textLen)));
-    const TextMeasurer::FontInfo& font = m_measurer.Font(noteFont);
-    HaloTextSpec spec;
-    spec.font = &font;
-    spec.lines = layout->decoded.data();
-    spec.lineCount = static_cast<int>(layout->decoded.size());
-    spec.lineHeight = layout->lineHeight;
-    spec.colour = kRed;
-    if (aligned && m_labels.Draw(painter, origin, *entry, spec))
+void AnnotationRenderer::PrepareDimension(const Dimension& dim, const ViewMapping* view) {
+    if (!m_useImages)
         return;
-    PaintHaloText(painter, origin, spec);
+    const POINT p1 = view ? view->PhotoToView(dim.start) : dim.start;
+    const POINT p2 = view ? view->PhotoToView(dim.end) : dim.end;
+    const double scale = view ? static_cast<double>(view->zoom) : 1.0;
+    const Label label = DimensionLabel(dim, LineAngle(p1, p2), scale);
+    if (label.textLen == 0 || label.entry->imageTried)
+        return;
+    QString line;
+    m_labels.Make(*label.entry, DimensionLabelSpec(dim, label, line));
+}
+
+void AnnotationRenderer::PrepareInfoNote(const InfoNote& note, const ViewMapping* view) {
+    if (!m_useImages)
+        return;
+    Label label = NoteLabel(note, view ? static_cast<double>(view->zoom) : 1.0);
+    if (label.textLen == 0 || label.entry->imageTried)
+        return;
+    m_labels.Make(*label.entry, NoteLabelSpec(note, label));
 }
 
 void AnnotationRenderer::ClearCaches() {

@@ -46,6 +46,12 @@ public:
     void DrawInfoNote(QPainter& painter, const InfoNote& note, bool selected,
                       const ViewMapping* view);
 
+    // Makes the record's label image (and measures it) as drawing it at
+    // `view` would, without drawing: a later Draw* only stamps it. Needs no
+    // painter, so it can run while the picture to draw on is still being made.
+    void PrepareDimension(const Dimension& dim, const ViewMapping* view);
+    void PrepareInfoNote(const InfoNote& note, const ViewMapping* view);
+
     // Off: every label is drawn with five text outputs (the reference path).
     void SetImageCacheEnabled(bool enabled) { m_useImages = enabled; }
     void ClearCaches();
@@ -54,6 +60,23 @@ public:
     const HaloTextCache& Labels() const { return m_labels; }
 
 private:
+    // A record's label: its cache entry, its font as drawn, its text length,
+    // and for a note the wrapped layout when it was needed already.
+    struct Label {
+        HaloTextCache::Entry* entry = nullptr;
+        LOGFONTA font{};
+        size_t textLen = 0;
+        const TextMeasurer::NoteLayout* layout = nullptr;
+    };
+    Label DimensionLabel(const Dimension& dim, double angle, double scale);
+    Label NoteLabel(const InfoNote& note, double scale);
+    // What drawing the label directly needs; `line` holds the decoded text.
+    HaloTextSpec DimensionLabelSpec(const Dimension& dim, const Label& label, QString& line);
+    HaloTextSpec NoteLabelSpec(const InfoNote& note, Label& label);
+    // Stamps the label's image (made first if need be) or draws it directly.
+    void PaintLabel(QPainter& painter, QPoint origin, HaloTextCache::Entry& entry,
+                    const HaloTextSpec& spec);
+
     TextMeasurer m_measurer;
     HaloTextCache m_labels;
     bool m_useImages = true;

@@ -148,30 +148,29 @@ HaloTextCache::Entry& HaloTextCache::Insert(const std::string& key, SIZE extent)
     return entry;
 }
 
-bool HaloTextCache::Draw(QPainter& painter, QPoint origin, Entry& entry, const HaloTextSpec& label) {
-    if (!entry.imageTried) {
-        entry.imageTried = true;
-        QRect bounds = InkBounds(label);
-        if (label.escapement != 0) {
-            QTransform turn;
-            turn.rotate(-label.escapement / 10.0);
-            bounds = turn.mapRect(QRectF(bounds)).toAlignedRect().adjusted(-1, -1, 1, 1);
-        }
-        if (static_cast<qint64>(bounds.width()) * bounds.height() > kMaxImagePixels)
-            return false;
-        entry.offset = bounds.topLeft();
-        entry.image = MakeLabelImage(bounds, label);
-        m_bytes += static_cast<size_t>(entry.image.sizeInBytes());
-        if (m_bytes > m_maxBytes) {
-            // Keep the entry being drawn: it has the newest stamp.
-            const QImage image = entry.image;
-            const QPoint offset = entry.offset;
-            Evict(m_maxBytes / 2, m_entries.size());
-            painter.drawImage(origin + offset, image);
-            return true;
-        }
+bool HaloTextCache::Make(Entry& entry, const HaloTextSpec& label) {
+    if (entry.imageTried)
+        return !entry.image.isNull();
+    entry.imageTried = true;
+    QRect bounds = InkBounds(label);
+    if (label.escapement != 0) {
+        QTransform turn;
+        turn.rotate(-label.escapement / 10.0);
+        bounds = turn.mapRect(QRectF(bounds)).toAlignedRect().adjusted(-1, -1, 1, 1);
     }
-    return DrawMade(painter, origin, entry);
+    if (static_cast<qint64>(bounds.width()) * bounds.height() > kMaxImagePixels)
+        return false;
+    entry.offset = bounds.topLeft();
+    entry.image = MakeLabelImage(bounds, label);
+    m_bytes += static_cast<size_t>(entry.image.sizeInBytes());
+    // The entry just made has the newest stamp, so it stays.
+    if (m_bytes > m_maxBytes)
+        Evict(m_maxBytes / 2, m_entries.size());
+    return !entry.image.isNull();
+}
+
+bool HaloTextCache::Draw(QPainter& painter, QPoint origin, Entry& entry, const HaloTextSpec& label) {
+    return Make(entry, label) && DrawMade(painter, origin, entry);
 }
 
 bool HaloTextCache::DrawMade(QPainter& painter, QPoint origin, const Entry& entry) {

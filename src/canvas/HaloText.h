@@ -55,6 +55,10 @@ public:
     // A new entry (no image yet); may drop older entries first.
     Entry& Insert(const std::string& key, SIZE extent);
 
+    // Makes `entry`'s image from `spec` unless it was tried already. False
+    // when the label is too large for an image. Entries made earlier may be
+    // dropped to stay within the bounds; `entry` itself stays.
+    bool Make(Entry& entry, const HaloTextSpec& spec);
     // Draws `entry`'s text at `origin`, making its image from `spec` first if
     // needed. False (nothing drawn) when the label is too large for an image.
     bool Draw(QPainter& painter, QPoint origin, Entry& entry, const HaloTextSpec& spec);

@@ -18,3 +18,11 @@ void DrawAllNotes(AnnotationRenderer& renderer, QPainter& painter, const PhotoIn
         renderer.DrawInfoNote(painter, info.notes[i], selected, view);
     }
 }
+
+void PrepareAllRecords(AnnotationRenderer& renderer, const PhotoInfo& info,
+                       const ViewMapping* view) {
+    for (const Dimension& dim : info.dimensions)
+        renderer.PrepareDimension(dim, view);
+    for (const InfoNote& note : info.notes)
+        renderer.PrepareInfoNote(note, view);
+}

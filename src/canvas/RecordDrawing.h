@@ -15,3 +15,8 @@ void DrawAllDimensions(AnnotationRenderer& renderer, QPainter& painter, const Ph
 // Every note; the one at `selectedNote` in its selected look.
 void DrawAllNotes(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                   int selectedNote, const ViewMapping* view);
+
+// Makes every record's label ready for drawing at `view` (null: photo scale)
+// without drawing anything; see AnnotationRenderer::PrepareDimension.
+void PrepareAllRecords(AnnotationRenderer& renderer, const PhotoInfo& info,
+                       const ViewMapping* view);

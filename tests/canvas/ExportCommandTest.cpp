@@ -1,12 +1,16 @@
 // tessamar --export, run in-process.
 #include "app/CommandLine.h"
+#include "canvas/AnnotatedExport.h"
 #include "canvas/CanvasTestPhotos.h"
 #include "common/TestSupport.h"
 #include "document/PhotoInfo.h"
+#include "lumoimage/CDibDC.h"
+#include "platform/LogFont.h"
 
 #include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace {
@@ -49,6 +53,36 @@ TEST_F(ExportCommand, DrawsTheRecordsOfTheInfoFile) {
     const QRgb onLine = picture.pixel(160, 200);
     EXPECT_GT(qRed(onLine), 150);
     EXPECT_LT(qGreen(onLine), 120);
+}
+
+// The command makes the labels while the photo decodes on another thread; its
+// file must be the very file the canvas's export writes for the same records.
+TEST_F(ExportCommand, WritesWhatTheInProcessExportWrites) {
+    PhotoInfo info;
+    for (int i = 0; i < 40; ++i) {
+        Dimension d;
+        d.colour = RGB(255, i * 6, 0);
+        d.start = POINT{10 + i * 7, 20 + (i * 37) % 200};
+        d.end = POINT{300 - i * 3, 230 - (i * 53) % 200};
+        std::snprintf(d.value, sizeof d.value, "%d.5", 100 + i);
+        d.font = DefaultLogFont();
+        NormalizeDimensionEnds(d);
+        info.dimensions.push_back(d);
+    }
+    for (int i = 0; i < 4; ++i) {
+        InfoNote n = MakeNewNote(POINT{20 + 70 * i, 30 + 40 * i}, DefaultLogFont());
+        std::snprintf(n.text, sizeof n.text, "Note %d: window sill", i);
+        info.notes.push_back(n);
+    }
+    ASSERT_EQ(info.SaveToFile(InfoFilePathFor(m_photo)), 1);
+    ASSERT_EQ(Run(m_photo, m_out), 0);
+
+    CDibDC photo;
+    ASSERT_TRUE(photo.Load(m_photo, 32));
+    const QString direct = m_dir.filePath(QStringLiteral("direct.jpg"));
+    QString error;
+    ASSERT_TRUE(ExportAnnotatedPicture(photo.Image(), info, direct, &error)) << error.toStdString();
+    EXPECT_EQ(ReadWholeFile(m_out), ReadWholeFile(direct));
 }
 
 TEST_F(ExportCommand, FailsOnADamagedInfoFileWithoutWriting) {

@@ -68,12 +68,22 @@ TEST_P(RenderCache, CachedLabelsMatchDirectDrawingPixelForPixel) {
         AnnotationRenderer direct;
         direct.SetImageCacheEnabled(false);
         AnnotationRenderer cached;
+        // Labels made beforehand, without a painter, as the export makes them.
+        AnnotationRenderer prepared;
+        for (const Dimension& d : dims)
+            prepared.PrepareDimension(d, &view);
+        for (const InfoNote& n : notes)
+            prepared.PrepareInfoNote(n, &view);
+        const size_t preparedImages = prepared.Labels().Images();
         const QImage want = DrawAll(direct, dims, notes, &view);
         const QImage cold = DrawAll(cached, dims, notes, &view);
         const QImage warm = DrawAll(cached, dims, notes, &view);
+        const QImage stamped = DrawAll(prepared, dims, notes, &view);
         EXPECT_GT(cached.Labels().Images(), 0u);
+        EXPECT_EQ(preparedImages, cached.Labels().Images()) << "step " << step;
         EXPECT_EQ(DifferingPixels(want, cold), 0) << "step " << step;
         EXPECT_EQ(DifferingPixels(want, warm), 0) << "step " << step;
+        EXPECT_EQ(DifferingPixels(want, stamped), 0) << "step " << step;
     }
 }
 

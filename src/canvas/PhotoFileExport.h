@@ -1,0 +1,27 @@
+#pragma once
+// Exporting straight from files, as `tessamar --export PHOTO OUT` does: the
+// photo, its photo-info file beside it, and the annotated picture written to
+// OUT. The photo is decoded on a worker thread while this thread reads the
+// records and makes their labels, so on two cores the drawing costs little
+// beyond the decode and the encode.
+
+#include <QString>
+
+struct PhotoFileExport {
+    enum class Failure {
+        None,
+        Photo,          // the photo cannot be read or decoded
+        InfoUnreadable, // the photo-info file is there but cannot be opened
+        NotInfoFile,    // the file beside the photo is not a photo-info file
+        InfoDamaged,    // the photo-info file is damaged
+        Output,         // the picture could not be written
+    };
+    Failure failure = Failure::None;
+    QString infoPath; // the photo-info file looked for
+    QString detail;   // the reader's or writer's reason, for Photo and Output
+
+    bool Succeeded() const { return failure == Failure::None; }
+};
+
+// Needs a Qt GUI application (for fonts); never a screen.
+PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath);
