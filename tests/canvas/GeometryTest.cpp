@@ -1,86 +1,110 @@
+// The canvas's arithmetic: view layout, zoom steps and clamping;
+// record geometry; note text wrapping.
+#include "canvas/CanvasTypes.h"
 #include "canvas/RenderGeometry.h"
-
+#include "canvas/ViewModel.h"
+#include "canvas/WrapNoteText.h"
 #include "common/TestSupport.h"
+#include "platform/Cp950.h"
 
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
-TEST(GeometryRounding, HalfUpTruncatesTowardZero) {
-    EXPECT_EQ(RoundHalfUp(2.5), 3);
-    EXPECT_EQ(RoundHalfUp(-2.5), -2);
-    EXPECT_EQ(RoundHalfUp(-10.0), -9);
-    EXPECT_EQ(TruncToInt(-2.9), -2);
-    EXPECT_EQ(TruncToInt(1e300), INT32_MAX);
-    EXPECT_EQ(TruncToInt(-1e300), INT32_MIN);
-    EXPECT_EQ(TruncToInt(std::nan("")), 0);
+using namespace viewmodel;
+
+TEST(ViewModelZoom, WalksTheStepTableAndStopsAtItsEnds) {
+    std::vector<float> down, up;
+    for (float zoom = 1.0f; down.size() < 7;)
+        down.push_back(zoom = ZoomAfter(ZoomOut, zoom));
+    for (float zoom = 0.1f; up.size() < 7;)
+        up.push_back(zoom = ZoomAfter(ZoomIn, zoom));
+    EXPECT_EQ(down, (std::vector<float>{0.7f, 0.5f, 0.3f, 0.2f, 0.1f, 0.1f, 0.1f}));
+    EXPECT_EQ(up, (std::vector<float>{0.2f, 0.3f, 0.5f, 0.7f, 1.0f, 2.0f, 2.0f}));
+    // Zooms off the table (fitted ones) step to their neighbours or stay.
+    const float cases[][3] = {{ZoomIn, 0.43f, 0.5f},     {ZoomOut, 0.43f, 0.3f},
+                              {ZoomIn, 3.7f, 3.7f},      {ZoomOut, 5.0f, 2.0f},
+                              {ZoomActual, 0.43f, 1.0f}, {ZoomFit, 1.0f, -1.0f}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ZoomAfter(int(c[0]), c[1]), c[2]) << "command " << c[0] << " from " << c[1];
 }
 
-TEST(GeometryArrowHeads, HorizontalAtScaleOneRoundsAtStartAndTruncatesAtEnd) {
-    const ArrowHeads h = DimensionArrowHeads({100, 50}, {200, 50}, 1.0);
-    EXPECT_EQ(h.atStart[0], (POINT{100, 50}));
-    EXPECT_EQ(h.atStart[1], (POINT{110, 53}));
-    EXPECT_EQ(h.atStart[2], (POINT{110, 48}));
-    EXPECT_EQ(h.atEnd[0], (POINT{200, 50}));
-    EXPECT_EQ(h.atEnd[1], (POINT{190, 52}));
-    EXPECT_EQ(h.atEnd[2], (POINT{190, 48}));
-}
-
-TEST(GeometryArrowHeads, HalfZoomMakesThemFivePixelsLong) {
-    const ArrowHeads h = DimensionArrowHeads({100, 50}, {200, 50}, 0.5);
-    EXPECT_EQ(h.atStart[1], (POINT{105, 51}));
-    EXPECT_EQ(h.atStart[2], (POINT{105, 50}));
-    EXPECT_EQ(h.atEnd[1], (POINT{195, 51}));
-    EXPECT_EQ(h.atEnd[2], (POINT{195, 49}));
-}
-
-TEST(GeometryArrowHeads, CoincidentEndsPointOppositeWays) {
-    const ArrowHeads h = DimensionArrowHeads({40, 40}, {40, 40}, 1.0);
-    EXPECT_EQ(h.atStart[1].x, 50);
-    EXPECT_EQ(h.atEnd[1].x, 30);
-}
-
-TEST(GeometryLabel, VerticalLineGetsEscapement900) {
-    const double a = LineAngle({100, 200}, {100, 100});
-    EXPECT_EQ(LabelEscapement(a), 900);
-    EXPECT_EQ(LabelEscapement(LineAngle({0, 0}, {10, 0})), 0);
-    EXPECT_EQ(LabelEscapement(LineAngle({0, 0}, {10, 10})), -450);
-}
-
-struct FontHeightCase {
-    int32_t stored;
-    double scale;
-    int32_t expected;
+struct LayoutCase {
+    SIZE photo, client;
+    float zoom;
+    bool fit;
+    float zoomAfter;
+    RECT dst, src;
 };
-class GeometryFontHeight : public ::testing::TestWithParam<FontHeightCase> {};
-TEST_P(GeometryFontHeight, ScalesByTruncationAndKeepsAPixel) {
-    EXPECT_EQ(ScaledFontHeight(GetParam().stored, GetParam().scale), GetParam().expected);
-}
-INSTANTIATE_TEST_SUITE_P(
-    Cases, GeometryFontHeight,
-    ::testing::Values(FontHeightCase{-13, 1.0, -13}, FontHeightCase{-13, 0.5, -6},
-                      FontHeightCase{-13, 2.0, -26}, FontHeightCase{-13, 0.05, -1}, // would vanish
-                      FontHeightCase{20, 0.01, 1}, FontHeightCase{0, 1.0, -13},     // default size
-                      FontHeightCase{0, 2.0, -26}, FontHeightCase{INT32_MIN, 4.0, INT32_MIN}));
+class ViewModelLayout : public ::testing::TestWithParam<LayoutCase> {};
 
-TEST(GeometryLabel, HorizontalLabelSitsCentredAboveTheLine) {
-    const LabelPlacement lp =
-        DimensionLabelPlacement({100, 50}, {200, 50}, LineAngle({100, 50}, {200, 50}), 30, 15);
-    EXPECT_EQ(lp.mid, (POINT{150, 50}));
-    EXPECT_EQ(lp.centre, (POINT{150, 43}));
-    EXPECT_EQ(lp.origin, (POINT{135, 35}));
-    EXPECT_EQ(lp.ellipse, (RECT{130, 31, 170, 55}));
+TEST_P(ViewModelLayout, GivesZoomAndRectangles) {
+    const LayoutCase& c = GetParam();
+    float zoom = c.zoom;
+    RECT src{}, dst{1, 2, 3, 4};
+    UpdateLayout(c.client, c.photo, c.fit, zoom, src, dst);
+    EXPECT_EQ(zoom, c.zoomAfter);
+    EXPECT_EQ(dst, c.dst);
+    EXPECT_EQ(src, c.src);
 }
 
-TEST(GeometryLabel, VerticalLabelStandsLeftOfTheLine) {
-    const double a = LineAngle({100, 200}, {100, 100});
-    const LabelPlacement lp = DimensionLabelPlacement({100, 200}, {100, 100}, a, 30, 15);
-    EXPECT_EQ(lp.centre, (POINT{93, 150}));
-    EXPECT_EQ(lp.origin, (POINT{85, 165}));
+const LayoutCase kLayouts[] = {
+    {{400, 300}, {600, 500}, 1.0f, false, 1.0f, {100, 100, 500, 400}, {0, 0, 400, 300}},
+    {{2000, 1000}, {500, 500}, 1.0f, false, 1.0f, {0, 0, 500, 500}, {0, 0, 500, 500}},
+    {{2000, 1000}, {500, 500}, 1.0f, true, 0.25f, {0, 125, 500, 375}, {0, 0, 2000, 1000}},
+    // 0.7 is held as 0.699999988: 699 x 559, not 700 x 560.
+    {{1000, 800}, {2000, 2000}, 0.7f, false, 0.7f, {650, 720, 1349, 1279}, {0, 0, 1000, 800}},
+    // An empty client area keeps the zoom instead of fitting to zero.
+    {{2000, 1000}, {0, 0}, 0.5f, true, 0.5f, {}, {}},
+    // Fitting may zoom beyond the largest step.
+    {{100, 50}, {500, 500}, 1.0f, true, 5.0f, {0, 125, 500, 375}, {0, 0, 100, 50}},
+    // 870 / 0.300000012 = 2899.9999: the source is 2899 wide, not 2900.
+    {{4000, 3000}, {870, 756}, 0.3f, false, 0.3f, {0, 0, 870, 756}, {0, 0, 2899, 2519}},
+};
+INSTANTIATE_TEST_SUITE_P(Table, ViewModelLayout, ::testing::ValuesIn(kLayouts));
+
+TEST(ViewModelClamp, MovesTheSourceBackInsideAtEachCorner) {
+    const RECT cases[][2] = {{{-10, -20, 190, 80}, {0, 0, 200, 100}},
+                             {{900, 750, 1100, 850}, {800, 700, 1000, 800}},
+                             {{-5, 750, 195, 850}, {0, 700, 200, 800}},
+                             {{850, -1, 1050, 99}, {800, 0, 1000, 100}},
+                             {{10, 20, 210, 120}, {10, 20, 210, 120}}};
+    for (const auto& c : cases) {
+        RECT src = c[0];
+        ClampSourceRect(src, SIZE{1000, 800});
+        EXPECT_EQ(src, c[1]);
+    }
 }
 
-TEST(GeometryEllipse, BezierPointsRunOverTheTop) {
+TEST(Geometry, ArrowHeadsRoundAtTheStartTruncateAtTheEndAndScaleWithTheZoom) {
+    using Head = std::array<POINT, 3>;
+    const ArrowHeads one = DimensionArrowHeads({100, 50}, {200, 50}, 1.0);
+    EXPECT_EQ(one.atStart, (Head{{{100, 50}, {110, 53}, {110, 48}}}));
+    EXPECT_EQ(one.atEnd, (Head{{{200, 50}, {190, 52}, {190, 48}}}));
+    // At zoom 0.5 they are five pixels long.
+    const ArrowHeads half = DimensionArrowHeads({100, 50}, {200, 50}, 0.5);
+    EXPECT_EQ(half.atStart, (Head{{{100, 50}, {105, 51}, {105, 50}}}));
+    EXPECT_EQ(half.atEnd, (Head{{{200, 50}, {195, 51}, {195, 49}}}));
+}
+
+TEST(Geometry, LabelEscapementAndScaledFontHeight) {
+    EXPECT_EQ(LabelEscapement(LineAngle({100, 200}, {100, 100})), 900);
+    EXPECT_EQ(LabelEscapement(LineAngle({0, 0}, {10, 10})), -450);
+    // stored height, scale, drawn height: truncated, never vanishing; 0 is the default -13
+    const struct {
+        int32_t stored;
+        double scale;
+        int32_t expected;
+    } cases[] = {{-13, 0.5, -6}, {-13, 2.0, -26}, {-13, 0.05, -1},
+                 {20, 0.01, 1},  {0, 2.0, -26},   {INT32_MIN, 4.0, INT32_MIN}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ScaledFontHeight(c.stored, c.scale), c.expected) << c.stored << " x " << c.scale;
+}
+
+TEST(Geometry, EllipseBezierPointsRunOverTheTop) {
     POINT pts[13];
     EllipseBezierPoints(RECT{0, 0, 100, 50}, pts);
     const POINT expected[13] = {{0, 25},   {0, 12},   {23, 0},   {50, 0},  {77, 0},
@@ -90,37 +114,62 @@ TEST(GeometryEllipse, BezierPointsRunOverTheTop) {
         EXPECT_EQ(pts[i], expected[i]) << "point " << i;
 }
 
-TEST(GeometryEllipse, OddSizesHalveTowardZero) {
-    POINT pts[13];
-    EllipseBezierPoints(RECT{-11, -7, 0, 0}, pts);
-    EXPECT_EQ(pts[0], (POINT{-11, -3})); // (-7 + 0) / 2 = -3
-    EXPECT_EQ(pts[3], (POINT{-5, -7}));  // (-11 + 0) / 2 = -5
-    EXPECT_EQ(pts[2], (POINT{-8, -7}));  // ox = T(11 × 0.276) = 3
-}
-
-TEST(GeometryRotate, QuarterTurnCounterClockwiseWithHalfUpRounding) {
+TEST(Geometry, RotatePointsTurnsCounterClockwiseAboutTheCentreWithHalfUpRounding) {
     POINT pts[2] = {{10, 0}, {0, 10}};
     RotatePoints(std::atan2(1.0, 0.0), POINT{0, 0}, pts, 2);
     // +x turns to screen-up; R(-10) = trunc(-9.5) = -9.
     EXPECT_EQ(pts[0], (POINT{0, -9}));
     EXPECT_EQ(pts[1], (POINT{10, 0}));
-}
-
-TEST(GeometryRotate, AboutACentreAndZeroCount) {
     POINT p{110, 50};
     RotatePoints(M_PI, POINT{100, 50}, &p, 1);
     EXPECT_EQ(p, (POINT{90, 50}));
-    POINT q{7, 8};
-    RotatePoints(1.0, POINT{0, 0}, &q, 0);
-    RotatePoints(1.0, POINT{0, 0}, &q, -3);
-    EXPECT_EQ(q, (POINT{7, 8}));
 }
 
-TEST(GeometryNote, MarginTruncates) {
-    EXPECT_EQ(NoteMargin(1.0), 5);
-    EXPECT_EQ(NoteMargin(2.0), 10);
-    EXPECT_EQ(NoteMargin(0.3f), 1);
-    EXPECT_EQ(NoteMargin(0.1f), 0);
+// Every one-byte character is 6 pixels wide and every two-byte one 12, so
+// the wrap width of five CJK characters is 60.
+int FixedWidth(const char* bytes, int len) {
+    int w = 0;
+    for (int i = 0; i < len;) {
+        const bool wide = static_cast<unsigned char>(bytes[i]) >= 0xA0;
+        w += wide ? 12 : 6;
+        i += wide ? 2 : 1;
+    }
+    return w;
+}
+
+TEST(WrapNoteText, BreaksAsTheNoteShowsThem) {
+    const auto cp = [](const char* utf8) { return cp950::FromQString(QString::fromUtf8(utf8)); };
+    const struct {
+        const char* text;
+        std::vector<const char*> lines;
+        int widest;
+    } cases[] = {
+        {"aaaa bbbb cc dd", {"aaaa bbbb ", "cc dd"}, 60},
+        {"abcdefghijk", {"abcdefghij", "k"}, 60},
+        {"中文abcdefghij", {"中文", "abcdefghij"}, 60},
+        {"ab d中文字句子", {"ab d中文字", "句子"}, 60},
+        {"aaaaaaaaaa b", {"aaaaaaaaaa", " b"}, 60},
+        {"一二三四五六", {"一二三四五", "六"}, 60},
+        {"", {""}, 0},
+        {"ab\r\ncd", {"ab", "cd"}, 12},
+        {"ab\r\n", {"ab", ""}, 12},
+        {"ab\r", {"ab", ""}, 12},                     // a lone CR at the end
+        {"aaaaaaaaaa  x", {"aaaaaaaaaa", "  x"}, 60}, // an overflowing space starts the line
+        // The break after "a " is not forgotten when the line ends; it lies
+        // before the new line's start, so the next overflow splits plainly.
+        {"a bbbbbbbbbbbbbbbbbbbbbb", {"a ", "bbbbbbbbbb", "bbbbbbbbbb", "bb"}, 60},
+    };
+    for (const auto& c : cases) {
+        const WrappedText out = WrapNoteText(cp(c.text), FixedWidth, 60);
+        std::vector<QByteArray> expected;
+        for (const char* l : c.lines)
+            expected.push_back(cp(l));
+        EXPECT_EQ(out.lines, expected) << c.text;
+        EXPECT_EQ(out.widest, c.widest) << c.text;
+    }
+    // A lead byte at the very end is one piece.
+    const QByteArray cut("abc\xA4");
+    EXPECT_EQ(WrapNoteText(cut, FixedWidth, 60).lines, std::vector<QByteArray>{cut});
 }
 
 } // namespace

@@ -1,164 +1,84 @@
-// Escape, the close box and the exit and help commands of the main window.
+// The zoom commands from the buttons, Ctrl with the numeric keypad and the
+// canvas's context menu; Escape and Return in the main window.
 
 #include "DialogFixture.h"
-#include "WorkflowSupport.h"
 
 #include <QAbstractButton>
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QFile>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QUrl>
 
 namespace {
-class EscapeTest : public MainWindowTest {
+// The window shown and active with a photo far larger than the canvas.
+class ShownPhotoTest : public MainWindowTest {
 protected:
-    void SelectToolAndPanel() {
-        ShowWindow();
-        EnablePhotoControls();
-        QTest::mouseClick(Item(IDC_TOOL_SELECT), Qt::LeftButton);
-        dlg->ShowEditPanel(SelectionDimension);
-        ASSERT_EQ(dlg->m_canvas.CurrentTool(), ToolSelect);
-        ASSERT_TRUE(Item(IDC_SIZE_EDIT)->isVisible());
-    }
-    void ExpectDragToolAndOpen() {
-        EXPECT_TRUE(dlg->isVisible());
-        EXPECT_EQ(dlg->m_canvas.CurrentTool(), ToolDrag);
-        EXPECT_EQ(dlg->m_nTool, ToolDrag);
-        EXPECT_TRUE(qobject_cast<QAbstractButton*>(Item(IDC_TOOL_DRAG))->isChecked());
-        for (int id : kDimensionGroup)
-            EXPECT_FALSE(Item(id)->isVisible()) << id;
-        for (int id : kNoteGroup)
-            EXPECT_FALSE(Item(id)->isVisible()) << id;
-        EXPECT_EQ(dlg->m_bCancelCloses, 1);
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+        Open(WritePhoto(QStringLiteral("room.jpg"), 2400, 1800));
     }
 };
-} // namespace
 
-TEST_F(EscapeTest, EscapeSwitchesToTheDragToolAndKeepsTheWindowOpen) {
-    SelectToolAndPanel();
-    QTest::keyClick(dlg.get(), Qt::Key_Escape);
-    ExpectDragToolAndOpen();
-    // Escape from inside an edit box does the same.
-    QTest::mouseClick(Item(IDC_TOOL_DIMENSION), Qt::LeftButton);
-    Item(IDC_SIZE_EDIT)->setFocus();
-    QTest::keyClick(Item(IDC_SIZE_EDIT), Qt::Key_Escape);
-    ExpectDragToolAndOpen();
-    // And again with the drag tool already current.
-    QTest::keyClick(dlg.get(), Qt::Key_Escape);
-    ExpectDragToolAndOpen();
-}
-
-TEST_F(EscapeTest, EscapeInTheNoteTextSwitchesTools) {
-    ShowWindow();
-    EnablePhotoControls();
-    Item(IDC_NOTE_TEXT)->setEnabled(true);
-    QTest::mouseClick(Item(IDC_TOOL_NOTE), Qt::LeftButton);
-    Item(IDC_NOTE_TEXT)->setFocus();
-    QTest::keyClick(Item(IDC_NOTE_TEXT), Qt::Key_Escape);
-    ExpectDragToolAndOpen();
-}
-
-TEST_F(EscapeTest, CloseRequestAfterEscapeCloses) {
-    SelectToolAndPanel();
-    // Pressed and released: the release leaves nothing behind.
-    QTest::keyPress(dlg.get(), Qt::Key_Escape);
-    QTest::keyRelease(dlg.get(), Qt::Key_Escape);
-    ExpectDragToolAndOpen();
-    dlg->close();
-    EXPECT_FALSE(dlg->isVisible());
-    EXPECT_EQ(dlg->result(), QDialog::Rejected);
-}
-
-TEST_F(EscapeTest, CloseRequestClosesEvenWhenACancelWouldOnlySwitchTools) {
-    SelectToolAndPanel();
-    // Whatever the flag holds, the close box closes.
-    dlg->m_bCancelCloses = 0;
-    dlg->close();
-    EXPECT_FALSE(dlg->isVisible());
-    EXPECT_EQ(dlg->result(), QDialog::Rejected);
-}
-
-TEST_F(EscapeTest, ExitClosesWhateverTheFlagHolds) {
-    ShowWindow();
-    dlg->m_bCancelCloses = 0;
-    Item(IDC_EXIT)->setVisible(true);
-    QTest::mouseClick(Item(IDC_EXIT), Qt::LeftButton);
-    EXPECT_FALSE(dlg->isVisible());
-    EXPECT_EQ(dlg->result(), QDialog::Rejected);
-}
-
-namespace {
-// Catches what the help command hands to the desktop.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public Q_SLOTS:
-    void open(const QUrl& url) { opened.append(url); }
-};
-} // namespace
-
-TEST_F(MainWindowTest, HelpOpensTheHelpFileBesideTheProgramWhenThereIsOne) {
-    const QString path = CMeasureDlg::HelpFilePath();
-    EXPECT_EQ(path, QCoreApplication::applicationDirPath() + QStringLiteral("/help.chm"));
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
-
-    QFile::remove(path);
-    dlg->OnHelp();
-    EXPECT_TRUE(catcher.opened.isEmpty());
-
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("ITSF");
-    }
-    Item(IDC_HELP)->setVisible(true);
-    QTest::mouseClick(Item(IDC_HELP), Qt::LeftButton);
-    QFile::remove(path);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    ASSERT_EQ(catcher.opened.size(), 1);
-    EXPECT_EQ(catcher.opened[0], QUrl::fromLocalFile(path));
-}
-
-namespace {
-class CloseWithChangesTest : public WorkflowTest {
+enum Source { Buttons, Keys, Menu };
+class ZoomFrom : public ShownPhotoTest, public ::testing::WithParamInterface<Source> {
 protected:
-    void OpenAndDraw() {
-        ShowWindow();
-        OpenThroughDialog(WritePhoto(QStringLiteral("hall.jpg")));
-        AddDimension(POINT{1, 1}, POINT{50, 1}, "12", RGB(0, 0, 255));
-        ASSERT_TRUE(dlg->HasUnsavedChanges());
-        prompter.messages.clear();
+    void Zoom(int button, Qt::Key key, int command) {
+        prompter.menuCommand = command;
+        if (GetParam() == Buttons)
+            Click(button);
+        else if (GetParam() == Keys)
+            QTest::keyClick(dlg.get(), key, Qt::ControlModifier | Qt::KeypadModifier);
+        else
+            QTest::mouseClick(&canvas(), Qt::RightButton, {}, QPoint(30, 30));
     }
 };
 } // namespace
 
-TEST_F(CloseWithChangesTest, EscapeNeverAsksExitAndCloseBoxAskFirst) {
-    OpenAndDraw();
-    QTest::keyClick(dlg.get(), Qt::Key_Escape);
-    EXPECT_TRUE(dlg->isVisible());
-    EXPECT_TRUE(prompter.messages.isEmpty());
-
-    // Kept open by the answer: the tool stays, the next request asks again.
-    prompter.questionAnswers = {QMessageBox::Cancel};
-    dlg->OnExit();
-    EXPECT_TRUE(dlg->isVisible());
-    ASSERT_EQ(prompter.messages.size(), 1);
-    EXPECT_EQ(dlg->m_bCancelCloses, 1);
-
-    prompter.questionAnswers = {QMessageBox::Cancel};
-    QTest::keyClick(dlg.get(), Qt::Key_Escape);
-    dlg->close();
-    EXPECT_TRUE(dlg->isVisible());
-    EXPECT_EQ(prompter.messages.size(), 2);
-
-    prompter.questionAnswers = {QMessageBox::Discard};
-    dlg->close();
-    EXPECT_FALSE(dlg->isVisible());
-    EXPECT_EQ(prompter.messages.size(), 3);
+TEST_P(ZoomFrom, InOutFitAndActualSize) {
+    Zoom(IDC_ZOOM_IN, Qt::Key_Plus, ID_ZOOM_IN);
+    EXPECT_EQ(canvas().m_fZoom, 2.0f);
+    Zoom(IDC_ZOOM_OUT, Qt::Key_Minus, ID_ZOOM_OUT);
+    Zoom(IDC_ZOOM_OUT, Qt::Key_Minus, ID_ZOOM_OUT);
+    EXPECT_EQ(canvas().m_fZoom, 0.7f);
+    Zoom(IDC_ZOOM_FIT, Qt::Key_Asterisk, ID_ZOOM_FIT);
+    EXPECT_EQ(canvas().m_bFit, 1);
+    EXPECT_LT(canvas().m_fZoom, 0.7f);
+    Zoom(IDC_ZOOM_ACTUAL, Qt::Key_Slash, ID_ZOOM_ACTUAL);
+    EXPECT_EQ(canvas().m_fZoom, 1.0f);
+    EXPECT_EQ(canvas().m_bFit, 0);
 }
 
-#include "CommandsKeyboardTest.moc"
+INSTANTIATE_TEST_SUITE_P(Sources, ZoomFrom, ::testing::Values(Buttons, Keys, Menu));
+
+TEST_F(ShownPhotoTest, EscapeAnywhereSwitchesToTheDragToolAndKeepsTheWindowOpen) {
+    TextEdit()->setEnabled(true);
+    const std::pair<int, int> toolAndFocus[] = {{IDC_TOOL_SELECT, IDC_CANVAS},
+                                                {IDC_TOOL_DIMENSION, IDC_SIZE_EDIT},
+                                                {IDC_TOOL_NOTE, IDC_NOTE_TEXT}};
+    for (const auto& [tool, focus] : toolAndFocus) {
+        Click(tool);
+        Item(focus)->setFocus();
+        QTest::keyClick(Item(focus), Qt::Key_Escape);
+        EXPECT_TRUE(dlg->isVisible()) << focus;
+        EXPECT_EQ(canvas().CurrentTool(), ToolDrag) << focus;
+        EXPECT_TRUE(qobject_cast<QAbstractButton*>(Item(IDC_TOOL_DRAG))->isChecked()) << focus;
+        EXPECT_TRUE(SizeEdit()->isHidden() && TextEdit()->isHidden()) << focus;
+    }
+}
+
+TEST_F(ShownPhotoTest, ReturnNeverClosesTheWindowNorPressesAButtonButBreaksANoteLine) {
+    int opened = 0;
+    QObject::connect(qobject_cast<QAbstractButton*>(Item(IDC_OPEN_PHOTO)),
+                     &QAbstractButton::clicked, [&] { ++opened; });
+    Item(IDC_OPEN_PHOTO)->setFocus();
+    QTest::keyClick(Item(IDC_OPEN_PHOTO), Qt::Key_Return); // and on to the window
+    Click(IDC_TOOL_DIMENSION);
+    QTest::keyClicks(SizeEdit(), QStringLiteral("3.5"));
+    QTest::keyClick(SizeEdit(), Qt::Key_Return);
+    Click(IDC_TOOL_NOTE);
+    TextEdit()->setEnabled(true);
+    QTest::keyClicks(TextEdit(), QStringLiteral("a"));
+    QTest::keyClick(TextEdit(), Qt::Key_Return);
+    QTest::keyClicks(TextEdit(), QStringLiteral("b"));
+    EXPECT_EQ(TextEdit()->toPlainText(), QStringLiteral("a\nb"));
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(opened, 0);
+}

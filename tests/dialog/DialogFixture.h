@@ -1,40 +1,128 @@
 #pragma once
-// A main window built and laid out as the program builds it, for the tests.
+// The main window built as the program builds it, every prompt answered by a
+// script, and the photos and records the tests start from.
 
+#include "common/TestSupport.h"
 #include "dialog/CMeasureDlg.h"
+#include "platform/Cp950.h"
+#include "platform/Cp950Edit.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
+inline QString Utf8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// Answers every prompt as the test arranged and keeps the messages shown.
+class ScriptedPrompter : public Prompter {
+public:
+    QList<QMessageBox::StandardButton> answers; // to questions (more than OK), in order
+    QStringList paths;                          // chosen in file dialogs; none left: cancelled
+    bool confirm = true;                        // font and colour dialogs: OK or Cancel
+    COLORREF colour = RGB(0, 128, 255);
+    int menuCommand = 0; // picked from any context menu
+    QStringList texts;   // of the messages shown, and the buttons each offered
+    QList<QMessageBox::StandardButtons> offered;
+    bool waitCursorShown = false; // with a message
+
+    QMessageBox::StandardButton Message(QWidget*, const QString& text,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::Icon) override {
+        texts.append(text);
+        offered.append(buttons);
+        waitCursorShown |= QApplication::overrideCursor() != nullptr;
+        if (buttons == QMessageBox::Ok)
+            return QMessageBox::Ok;
+        EXPECT_FALSE(answers.isEmpty()) << "unexpected question: " << text.toStdString();
+        return answers.isEmpty() ? QMessageBox::Cancel : answers.takeFirst();
+    }
+    bool ChooseFont(QWidget*, LOGFONTA& font) override {
+        if (confirm)
+            SetFaceName(font, QStringLiteral("Courier New"));
+        return confirm;
+    }
+    bool ChooseColour(QWidget*, COLORREF& chosen) override {
+        if (confirm)
+            chosen = colour;
+        return confirm;
+    }
+    QString ChoosePhotoToOpen(QWidget*, const QString&) override { return NextPath(); }
+    QString ChooseSavePath(QWidget*, const QString&, const QString&) override { return NextPath(); }
+    QAction* PopupMenu(QMenu& menu, const QPoint&) override {
+        for (QAction* action : menu.actions())
+            if (action->data().toInt() == menuCommand && !action->isSeparator())
+                return action;
+        return nullptr;
+    }
+    QString NextPath() { return paths.isEmpty() ? QString() : paths.takeFirst(); }
+};
+
+inline Dimension MakeDimension(POINT start, POINT end, const QByteArray& value = {},
+                               COLORREF colour = 0) {
+    Dimension d{colour, start, end, {}, DefaultLogFont()};
+    cp950::CopyToField(d.value, value);
+    return d;
+}
+
+inline InfoNote MakeNote(POINT anchor, const QString& title, const QString& text = {}) {
+    InfoNote n = MakeNewNote(anchor, DefaultLogFont());
+    cp950::CopyToField(n.title, cp950::FromQString(title));
+    cp950::CopyToField(n.text, ToRecordText(text));
+    return n;
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
         dlg = std::make_unique<CMeasureDlg>();
         dlg->InitDialog();
-    }
-    void ShowWindow() {
         dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
     }
-    // What opening a photo enables (the photo commands come later).
-    void EnablePhotoControls() {
-        for (int id : {IDC_ZOOM_IN, IDC_ZOOM_OUT, IDC_ZOOM_ACTUAL, IDC_ZOOM_FIT, IDC_CANVAS,
-                       IDC_SAVE_INFO, IDC_EXPORT_PICTURE, IDC_TOOL_DRAG, IDC_TOOL_DIMENSION,
-                       IDC_TOOL_SELECT, IDC_TOOL_NOTE, IDC_COLOUR_SWATCH, IDC_SIZE_EDIT})
-            dlg->GetDlgItem(id)->setEnabled(true);
+    QWidget* Item(int id) const { return dlg->GetDlgItem(id); }
+    void Click(int id) {
+        QTest::mouseClick(Item(id), Qt::LeftButton);
+        Flush();
     }
-    QWidget* Item(int id) const {
-        QWidget* control = dlg->GetDlgItem(id);
-        EXPECT_NE(control, nullptr) << "control " << id;
-        return control;
+    static void Flush() {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
     }
+    CPhotoCanvas& canvas() { return dlg->m_canvas; }
+    PhotoInfo& info() { return dlg->m_canvas.m_info; }
+    QLineEdit* SizeEdit() { return dlg->Item<QLineEdit>(IDC_SIZE_EDIT); }
+    QLineEdit* TitleEdit() { return dlg->Item<QLineEdit>(IDC_NOTE_TITLE); }
+    Cp950TextEdit* TextEdit() { return dlg->Item<Cp950TextEdit>(IDC_NOTE_TEXT); }
+    QListWidget* NoteList() { return dlg->Item<QListWidget>(IDC_NOTE_LIST); }
+    QString NoteTitle(size_t i) { return cp950::FieldToQString(info().notes[i].title); }
+
+    QString PathOf(const QString& name) const { return dir.filePath(name); }
+    // A grey JPEG with a red 8x8 block at its top-left corner.
+    QString WritePhoto(const QString& name, int width = 320, int height = 240) {
+        QImage photo(width, height, QImage::Format_RGB32);
+        photo.fill(QColor(128, 128, 128));
+        QPainter(&photo).fillRect(0, 0, 8, 8, Qt::red);
+        EXPECT_TRUE(photo.save(PathOf(name), "JPEG", 95));
+        return PathOf(name);
+    }
+    // Opens `path` through the open button's dialog.
+    void Open(const QString& path) {
+        prompter.paths.append(path);
+        Click(IDC_OPEN_PHOTO);
+    }
+
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    ScopedPrompter scope{&prompter};
     std::unique_ptr<CMeasureDlg> dlg;
 };
-
-inline const int kDimensionGroup[] = {IDC_COLOUR_LABEL,  IDC_COLOUR_SWATCH,   IDC_DIM_FONT_LABEL,
-                                      IDC_DIM_FONT_NAME, IDC_DIM_FONT,        IDC_SIZE_LABEL,
-                                      IDC_SIZE_EDIT,     IDC_DELETE_DIMENSION};
-inline const int kNoteGroup[] = {IDC_NOTE_TITLE_LABEL, IDC_NOTE_TITLE, IDC_NOTE_FONT_LABEL,
-                                 IDC_NOTE_FONT_NAME,   IDC_NOTE_FONT,  IDC_NOTE_LIST,
-                                 IDC_NOTE_TEXT,        IDC_DELETE_NOTE};

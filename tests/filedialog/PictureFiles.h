@@ -1,31 +1,36 @@
 #pragma once
 // Picture files made by the tests, and waiting for the preview worker.
 
+#include "filedialog/AsyncPreviewLoader.h"
+
 #include <QColor>
+#include <QCoreApplication>
 #include <QImage>
+#include <QImageWriter>
 #include <QString>
+#include <QWidget>
 
 // Writes a flat-coloured JPEG of the given size; returns its path.
-QString WriteJpeg(const QString& path, int width, int height, QColor colour = Qt::red);
-// Writes a file that starts like a JPEG but is none; false if it could not.
-bool WriteBrokenJpeg(const QString& path);
-
-// Waits until `condition` holds, running the event loop; false on timeout.
-template <typename Condition> bool WaitUntil(Condition condition, int msecs = 10000);
+inline QString WriteJpeg(const QString& path, int width, int height, QColor colour = Qt::red) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return QImageWriter(path, "jpeg").write(image) ? path : QString();
+}
 
 // Lets every outstanding decode finish and delivers what it posted.
-void SettleWorkers();
-
-// Colours equal but for JPEG rounding.
-bool Near(QColor a, QColor b);
+inline void SettleWorkers() {
+    AsyncPreviewLoader::WaitForWorkers();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
 
 // Colour of a pixel of a widget as painted.
-class QWidget;
-QColor PixelOf(QWidget* widget, int x, int y);
+inline QColor PixelOf(QWidget* widget, int x, int y) {
+    return widget->grab().toImage().pixelColor(x, y);
+}
 
-#include <QDeadlineTimer>
-#include <QTest>
-
-template <typename Condition> bool WaitUntil(Condition condition, int msecs) {
-    return QTest::qWaitFor(condition, msecs);
+// Colours equal but for JPEG rounding.
+inline bool Near(QColor a, QColor b) {
+    return qAbs(a.red() - b.red()) < 12 && qAbs(a.green() - b.green()) < 12 &&
+           qAbs(a.blue() - b.blue()) < 12;
 }

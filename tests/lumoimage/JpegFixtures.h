@@ -1,32 +1,87 @@
 #pragma once
-// Builders for the JPEG byte streams the image tests feed to the decoder.
+// JPEG byte streams for the image tests, made with libjpeg-turbo directly.
 
 #include <QByteArray>
 #include <QColor>
+#include <QDataStream>
+#include <QIODevice>
 #include <QImage>
-#include <QString>
+#include <QPainter>
+#include <gtest/gtest.h>
+#include <turbojpeg.h>
 
-#include <ostream>
+inline QByteArray EncodeTestJpeg(const QImage& image, int quality = 95,
+                                 int subsampling = TJSAMP_444, int flags = 0) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    tjhandle handle = tjInitCompress();
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    tjCompress2(handle, rgb.constBits(), rgb.width(), int(rgb.bytesPerLine()), rgb.height(),
+                TJPF_BGRX, &buffer, &size, subsampling, quality, flags);
+    const QByteArray out(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    tjFree(buffer);
+    tjDestroy(handle);
+    return out;
+}
 
-// Encodes with libjpeg-turbo directly (4:4:4 unless told otherwise).
-QByteArray EncodeTestJpeg(const QImage& image, int quality = 95, bool subsample420 = false);
+// The stream with an Exif APP1 segment right after SOI carrying the
+// orientation and, when given, an IFD1 thumbnail (a JPEG stream).
+inline QByteArray WithExif(const QByteArray& jpeg, int orientation,
+                           const QByteArray& thumbnail = {}, bool bigEndian = false) {
+    QByteArray tiff;
+    QDataStream out(&tiff, QIODevice::WriteOnly);
+    out.setByteOrder(bigEndian ? QDataStream::BigEndian : QDataStream::LittleEndian);
+    const quint32 ifd1 = thumbnail.isEmpty() ? 0 : 26;
+    // Header, then IFD0 with one entry: the orientation, a SHORT.
+    out << quint16(bigEndian ? 0x4D4D : 0x4949) << quint16(42) << quint32(8) << quint16(1)
+        << quint16(0x0112) << quint16(3) << quint32(1) << quint16(orientation) << quint16(0)
+        << ifd1;
+    if (!thumbnail.isEmpty()) // IFD1: compression JPEG, thumbnail offset and length
+        out << quint16(3) << quint16(0x0103) << quint16(3) << quint32(1) << quint16(6) << quint16(0)
+            << quint16(0x0201) << quint16(4) << quint32(1) << quint32(ifd1 + 2 + 36 + 4)
+            << quint16(0x0202) << quint16(4) << quint32(1) << quint32(thumbnail.size())
+            << quint32(0);
+    tiff += thumbnail;
+    const int length = 8 + int(tiff.size());
+    return jpeg.left(2) + "\xFF\xE1" + char(length >> 8) + char(length & 0xFF) +
+           QByteArray("Exif\0\0", 6) + tiff + jpeg.mid(2);
+}
 
-// The stream with an Exif APP1 segment spliced in right after SOI, carrying
-// the orientation tag and, when given, an IFD1 thumbnail (a JPEG stream).
-QByteArray WithExif(const QByteArray& jpeg, int orientation, const QByteArray& thumbnail = {},
-                    bool bigEndian = false);
+// The stream with its frame header (SOF) claiming another size.
+inline QByteArray WithFrameSize(QByteArray jpeg, int width, int height) {
+    const qsizetype sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    const char size[4] = {char(height >> 8), char(height), char(width >> 8), char(width)};
+    return jpeg.replace(sof + 5, 4, size, 4);
+}
 
-// The stream with the frame header (SOF) claiming another size.
-QByteArray WithFrameSize(const QByteArray& jpeg, int width, int height);
+// An 8x8 red block at the top-left corner, a green one at the top-right
+// corner, on blue.
+inline QImage CornerMarkedPicture(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, 8, 8, Qt::red);
+    painter.fillRect(width - 8, 0, 8, 8, Qt::green);
+    return image;
+}
 
-// A picture with an 8x8 red block at the top-left corner, a green one at the
-// top-right corner, on blue; `width` and `height` are multiples of 8.
-QImage CornerMarkedPicture(int width, int height);
+inline ::testing::AssertionResult IsNear(const QColor& actual, const QColor& expected,
+                                         int tolerance) {
+    if (std::abs(actual.red() - expected.red()) <= tolerance &&
+        std::abs(actual.green() - expected.green()) <= tolerance &&
+        std::abs(actual.blue() - expected.blue()) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << actual.name().toStdString() << " is not within "
+                                         << tolerance << " of " << expected.name().toStdString();
+}
 
-// Mean colour of the 4x4 pixels around the centre of the 8x8 block whose
-// top-left is (x, y).
-QColor BlockColour(const QImage& image, int x, int y);
-
-bool IsNear(const QColor& actual, const QColor& expected, int tolerance);
-
-void PrintTo(const QColor& c, std::ostream* os);
+// The largest difference of a colour channel between two pictures of one size.
+inline int MaxDifference(const QImage& a, const QImage& b) {
+    int worst = a.size() == b.size() ? 0 : 256;
+    for (int y = 0; worst < 256 && y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            for (int shift : {0, 8, 16})
+                worst = std::max(worst, std::abs(int(a.pixel(x, y) >> shift & 0xFF) -
+                                                 int(b.pixel(x, y) >> shift & 0xFF)));
+    return worst;
+}

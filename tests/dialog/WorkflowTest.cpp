@@ -1,0 +1,189 @@
+// Opening a photo, saving its info file, exporting the annotated picture, and
+// the question before changed records are lost. Every failure says why.
+
+#include "DialogFixture.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QTimer>
+
+namespace {
+
+TEST_F(MainWindowTest, OpeningAPhotoShowsItAndEnablesItsControls) {
+    const auto photoControls = {IDC_ZOOM_IN,        IDC_CANVAS,         IDC_SAVE_INFO,
+                                IDC_EXPORT_PICTURE, IDC_TOOL_DIMENSION, IDC_SIZE_EDIT};
+    for (int id : photoControls)
+        EXPECT_FALSE(Item(id)->isEnabled()) << id;
+    canvas().SetTool(ToolNote);
+    Open(WritePhoto(QStringLiteral("flat.2.jpeg")));
+    EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join('|').toStdString();
+    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Tessamar - [flat.2.jpeg]"));
+    for (int id : photoControls)
+        EXPECT_TRUE(Item(id)->isEnabled()) << id;
+    EXPECT_EQ(canvas().CurrentTool(), ToolNote); // the user's tool stays
+}
+
+// kitchen.jpg opened, with a blue dimension and a note in Chinese drawn on it.
+class PhotoWithRecordsTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        Open(kitchen = WritePhoto(QStringLiteral("kitchen.jpg")));
+        const QByteArray value = cp950::FromQString(Utf8("約3米"));
+        info().dimensions.push_back(MakeDimension({40, 60}, {200, 60}, value, 0x00FF0000));
+        info().notes.push_back(MakeNote({60, 100}, Utf8("北牆"), Utf8("油漆剝落\n需要修補")));
+        drawn = info();
+    }
+    QString kitchen, dat = PathOf(QStringLiteral("kitchen.dat"));
+    PhotoInfo drawn;
+};
+
+int Distance(QRgb a, const QColor& b) {
+    return std::abs(qRed(a) - b.red()) + std::abs(qGreen(a) - b.green()) +
+           std::abs(qBlue(a) - b.blue());
+}
+
+TEST_F(PhotoWithRecordsTest, SavedRecordsComeBackWhenThePhotoIsOpenedAgain) {
+    Click(IDC_SAVE_INFO);
+    EXPECT_EQ(prompter.texts, QStringList{Utf8("照片信息保存完畢")});
+    Open(WritePhoto(QStringLiteral("hall.jpg"))); // saved: no question
+    EXPECT_TRUE(info().dimensions.empty());
+    Open(kitchen);
+    EXPECT_EQ(info().dimensions, drawn.dimensions);
+    EXPECT_EQ(info().notes, drawn.notes);
+    EXPECT_EQ(NoteList()->item(0)->text(), Utf8("01:北牆"));
+    EXPECT_FALSE(dlg->HasUnsavedChanges());
+    EXPECT_EQ(prompter.texts.size(), 1);
+}
+
+TEST_F(PhotoWithRecordsTest, AFailedSaveSaysWhyKeepsTheRecordsAndLeavesWhatIsThere) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("kitchen.dat/old")));
+    Click(IDC_SAVE_INFO);
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_TRUE(prompter.texts[0].startsWith(Utf8("保存照片信息失敗：") + dat + '\n'))
+        << prompter.texts[0].toStdString() << " (with the reason)";
+    EXPECT_TRUE(QDir(dat + "/old").exists());
+    EXPECT_TRUE(dlg->HasUnsavedChanges());
+}
+
+TEST_F(PhotoWithRecordsTest, AMissingOrUndecodablePictureIsReportedAndChangesNothing) {
+    const QString missing = PathOf(QStringLiteral("gone.jpg"));
+    Open(missing);
+    EXPECT_EQ(prompter.texts, QStringList{Utf8("找不到文件：") + missing});
+    const QString bad = PathOf(QStringLiteral("notes.jpg"));
+    ASSERT_TRUE(WriteWholeFile(bad, "not a picture at all"));
+    prompter.answers = {QMessageBox::Discard}; // the changed records are asked about first
+    Open(bad);
+    ASSERT_EQ(prompter.texts.size(), 3);
+    EXPECT_TRUE(prompter.texts[2].startsWith(Utf8("無法打開圖片：") + bad + '\n'))
+        << prompter.texts[2].toStdString() << " (with the reason)";
+    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Tessamar - [kitchen.jpg]"));
+    EXPECT_EQ(info().notes, drawn.notes);
+    EXPECT_EQ(canvas().m_dib.GetSize().cx, 320);
+}
+
+enum Leaving { OpenAnother, CloseBox, Exit };
+struct AnswerCase {
+    Leaving leaving;
+    QMessageBox::StandardButton answer;
+};
+class AskBeforeLosingChanges : public PhotoWithRecordsTest,
+                               public ::testing::WithParamInterface<AnswerCase> {};
+
+TEST_P(AskBeforeLosingChanges, SavesDiscardsOrStays) {
+    const AnswerCase c = GetParam();
+    QTest::keyClick(dlg.get(), Qt::Key_Escape); // asks nothing, nor stops a close
+    const QString hall = WritePhoto(QStringLiteral("hall.jpg"));
+    prompter.answers = {c.answer};
+    if (c.leaving == OpenAnother)
+        Open(hall);
+    else if (c.leaving == CloseBox)
+        dlg->close();
+    else
+        dlg->OnExit();
+
+    EXPECT_EQ(prompter.texts, QStringList{Utf8("照片信息已修改，是否保存？")});
+    EXPECT_EQ(prompter.offered[0], QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    EXPECT_EQ(ReadWholeFile(dat), c.answer == QMessageBox::Save ? drawn.Serialize() : QByteArray());
+    const bool stays = c.answer == QMessageBox::Cancel;
+    EXPECT_EQ(dlg->isVisible(), stays || c.leaving == OpenAnother);
+    EXPECT_EQ(dlg->m_strPhotoPath, stays || c.leaving != OpenAnother ? kitchen : hall);
+    if (stays) {
+        EXPECT_EQ(info().notes, drawn.notes);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, AskBeforeLosingChanges,
+                         ::testing::Values(AnswerCase{OpenAnother, QMessageBox::Save},
+                                           AnswerCase{OpenAnother, QMessageBox::Discard},
+                                           AnswerCase{OpenAnother, QMessageBox::Cancel},
+                                           AnswerCase{CloseBox, QMessageBox::Save},
+                                           AnswerCase{CloseBox, QMessageBox::Discard},
+                                           AnswerCase{CloseBox, QMessageBox::Cancel},
+                                           AnswerCase{Exit, QMessageBox::Discard},
+                                           AnswerCase{Exit, QMessageBox::Cancel}));
+
+QByteArray TruncatedInfo() {
+    PhotoInfo info;
+    info.dimensions.assign(3, MakeDimension({1, 1}, {9, 1}));
+    const QByteArray whole = info.Serialize();
+    return whole.left(whole.size() - 50);
+}
+class DamagedInfo : public MainWindowTest, public ::testing::WithParamInterface<QByteArray> {};
+
+TEST_P(DamagedInfo, IsRenamedAsideReportedAndNeverSavedOver) {
+    const QString dat = PathOf(QStringLiteral("kitchen.dat"));
+    ASSERT_TRUE(WriteWholeFile(dat, GetParam()));
+    ASSERT_TRUE(WriteWholeFile(dat + ".damaged", "older")); // an earlier one stays too
+    Open(WritePhoto(QStringLiteral("kitchen.jpg")));
+    const QString aside = dat + ".damaged-2";
+    EXPECT_EQ(prompter.texts, QStringList{Utf8("照片信息文件已損壞，已改名保存為：") + aside});
+    EXPECT_EQ(ReadWholeFile(dat + ".damaged"), QByteArray("older"));
+    EXPECT_TRUE(info().dimensions.empty());
+    Click(IDC_SAVE_INFO);
+    EXPECT_EQ(ReadWholeFile(dat), PhotoInfo().Serialize());
+    EXPECT_EQ(ReadWholeFile(aside), GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, DamagedInfo,
+                         ::testing::Values(QByteArray("JFIF and more"), TruncatedInfo()));
+
+TEST_F(PhotoWithRecordsTest, ExportWritesThePictureWithItsRecordsDrawnOrSaysWhyNot) {
+    const QString out = PathOf(QStringLiteral("out.jpg"));
+    const QString failing = PathOf(QStringLiteral("missing-folder/out.jpg"));
+    prompter.paths = {out, failing};
+    Click(IDC_EXPORT_PICTURE);
+    EXPECT_EQ(prompter.texts, QStringList{Utf8("輸出圖片完畢")});
+    const QImage image(out);
+    ASSERT_EQ(image.size(), QSize(320, 240));
+    EXPECT_LT(Distance(image.pixel(3, 3), Qt::red), 90);
+    // Inside the arrowhead at the start of the line, and in the note's yellow box.
+    EXPECT_LT(Distance(image.pixel(48, 61), Qt::blue), 150);
+    EXPECT_LT(Distance(image.pixel(63, 103), QColor(255, 255, 0)), 90);
+    EXPECT_FALSE(QFile::exists(dat)); // only the picture was written
+    EXPECT_TRUE(dlg->HasUnsavedChanges());
+
+    Click(IDC_EXPORT_PICTURE);
+    ASSERT_EQ(prompter.texts.size(), 2);
+    EXPECT_TRUE(prompter.texts[1].startsWith(Utf8("輸出圖片失敗：") + failing + '\n'))
+        << prompter.texts[1].toStdString() << " (with the reason)";
+}
+
+TEST(ExportSaveDialog, AsksBeforeOverwritingAndProposesJpg) {
+    bool inspected = false;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QFileDialog*>(top); dialog && dialog->isVisible()) {
+                inspected = true;
+                EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+                EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+                EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("jpg"));
+                dialog->reject();
+            }
+    });
+    const QString filter = QStringLiteral("JPG (*.jpg)|*.jpg|All Files (*.*)|*.*||");
+    EXPECT_TRUE(Prompter().ChooseSavePath(nullptr, filter, QStringLiteral("jpg")).isEmpty());
+    EXPECT_TRUE(inspected);
+}
+
+} // namespace
