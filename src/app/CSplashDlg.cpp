@@ -43,12 +43,19 @@ void CSplashDlg::paintEvent(QPaintEvent*) {
 
 void CSplashDlg::timerEvent(QTimerEvent* event) {
     if (event->timerId() == m_nTimer) {
-        killTimer(m_nTimer);
-        m_nTimer = 0;
         accept();
         return;
     }
     QDialog::timerEvent(event);
+}
+
+void CSplashDlg::done(int result) {
+    // However the splash ends, its timer ends with it.
+    if (m_nTimer != 0) {
+        killTimer(m_nTimer);
+        m_nTimer = 0;
+    }
+    QDialog::done(result);
 }
 
 void CSplashDlg::mousePressEvent(QMouseEvent* event) {

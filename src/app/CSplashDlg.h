@@ -17,6 +17,9 @@ public:
     int TimerId() const { return m_nTimer; }
     const QPixmap& Bitmap() const { return m_bitmap; }
 
+public Q_SLOTS:
+    void done(int result) override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void timerEvent(QTimerEvent* event) override;

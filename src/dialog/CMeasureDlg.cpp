@@ -361,9 +361,11 @@ void CMeasureDlg::reject() {
     OnCancel();
 }
 
-void CMeasureDlg::showEvent(QShowEvent* event) {
-    InitDialog();
-    QDialog::showEvent(event);
+void CMeasureDlg::setVisible(bool visible) {
+    // Before the window shows, so that the controls show with it.
+    if (visible)
+        InitDialog();
+    QDialog::setVisible(visible);
 }
 
 void CMeasureDlg::keyPressEvent(QKeyEvent* event) {

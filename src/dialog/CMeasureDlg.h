@@ -169,12 +169,13 @@ public:
     static constexpr int kWindowWidth = 1024;
     static constexpr int kWindowHeight = 766;
 
+    void setVisible(bool visible) override;
+
 public Q_SLOTS:
     void accept() override;
     void reject() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
+#include <limits>
 #include <tuple>
 #include <vector>
 
@@ -228,6 +229,21 @@ TEST_P(CanvasMouseDrag, SlowAndFastDragsMoveTheRecordAlikeUntilRelease) {
 INSTANTIATE_TEST_SUITE_P(Zoom2, CanvasMouseDrag,
                          ::testing::Values(DragCase{1, 10, 5}, DragCase{10, 1, 5},
                                            DragCase{3, 1, 1}, DragCase{7, 3, 10}));
+
+TEST_F(CanvasMouse, ARecordDragEndsAtAMoveWithNoButtonAndNeverWrapsAtTheCoordinateLimit) {
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    canvas.m_info.dimensions.push_back(MakeDimension({100, 200}, {kMax - 2, 200}));
+    canvas.SetTool(ToolSelect);
+    Press(QPoint(150, 200));
+    ASSERT_EQ(canvas.m_nSelDim, 0);
+    MoveTo(QPoint(160, 200));
+    EXPECT_EQ(canvas.m_info.dimensions[0].start.x, 110);
+    EXPECT_EQ(canvas.m_info.dimensions[0].end.x, kMax); // held at the limit
+    // The release went elsewhere: the next move comes with no button held.
+    MoveTo(QPoint(200, 260), Qt::NoButton);
+    MoveTo(QPoint(220, 280));
+    EXPECT_EQ(canvas.m_info.dimensions[0].start, (POINT{110, 200}));
+}
 
 TEST_F(CanvasMouse, DragToolPanFollowsTheMouseEvenWhenSlowAndShowsWhereItPanned) {
     QImage photo = Solid(2000, 1000);

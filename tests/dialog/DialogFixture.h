@@ -85,8 +85,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         dlg = std::make_unique<CMeasureDlg>();
-        dlg->InitDialog();
-        dlg->show();
+        dlg->show(); // builds the controls first
+        ASSERT_TRUE(Item(IDC_OPEN_PHOTO)->isVisible());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
     }
     QWidget* Item(int id) const { return dlg->GetDlgItem(id); }

@@ -123,6 +123,16 @@ INSTANTIATE_TEST_SUITE_P(Answers, AskBeforeLosingChanges,
                                            AnswerCase{Exit, QMessageBox::Discard},
                                            AnswerCase{Exit, QMessageBox::Cancel}));
 
+TEST_F(PhotoWithRecordsTest, ASaveThatFailsOnClosingKeepsTheWindowOpen) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("kitchen.dat")));
+    prompter.answers = {QMessageBox::Save};
+    dlg->close();
+    EXPECT_TRUE(dlg->isVisible());
+    ASSERT_EQ(prompter.texts.size(), 2);
+    EXPECT_TRUE(prompter.texts[1].startsWith(Utf8("保存照片信息失敗：") + dat));
+    EXPECT_EQ(info().notes, drawn.notes);
+}
+
 QByteArray TruncatedInfo() {
     PhotoInfo info;
     info.dimensions.assign(3, MakeDimension({1, 1}, {9, 1}));
@@ -147,6 +157,26 @@ TEST_P(DamagedInfo, IsRenamedAsideReportedAndNeverSavedOver) {
 
 INSTANTIATE_TEST_SUITE_P(Files, DamagedInfo,
                          ::testing::Values(QByteArray("JFIF and more"), TruncatedInfo()));
+
+TEST_F(MainWindowTest, ADamagedInfoFileThatCannotBeMovedAsideIsOverwrittenOnlyWhenAllowed) {
+    const QString dat = PathOf(QStringLiteral("kitchen.dat"));
+    ASSERT_TRUE(WriteWholeFile(dat, "KZR"));
+    // Every name it could move to is taken.
+    ASSERT_TRUE(WriteWholeFile(dat + ".damaged", ""));
+    for (int i = 2; i <= 100; ++i)
+        ASSERT_TRUE(WriteWholeFile(dat + QStringLiteral(".damaged-%1").arg(i), ""));
+    Open(WritePhoto(QStringLiteral("kitchen.jpg")));
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_TRUE(prompter.texts[0].startsWith(Utf8("照片信息文件已損壞，無法改名保存：") + dat));
+    for (auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        prompter.answers = {answer};
+        Click(IDC_SAVE_INFO);
+        EXPECT_EQ(prompter.offered[1], QMessageBox::Yes | QMessageBox::No);
+        EXPECT_EQ(ReadWholeFile(dat),
+                  answer == QMessageBox::Yes ? PhotoInfo().Serialize() : QByteArray("KZR"));
+    }
+    EXPECT_EQ(prompter.texts.last(), Utf8("照片信息保存完畢"));
+}
 
 TEST_F(PhotoWithRecordsTest, ExportWritesThePictureWithItsRecordsDrawnOrSaysWhyNot) {
     const QString out = PathOf(QStringLiteral("out.jpg"));
