@@ -10,11 +10,7 @@
 
 inline Dimension MakeDimension(POINT a, POINT b, const char* valueUtf8 = "",
                                COLORREF colour = RGB(0, 0, 255)) {
-    Dimension d;
-    d.colour = colour;
-    d.start = a;
-    d.end = b;
-    d.font = DefaultLogFont();
+    Dimension d{colour, a, b, {}, DefaultLogFont()};
     cp950::CopyToField(d.value, cp950::FromQString(QString::fromUtf8(valueUtf8)));
     return d;
 }
@@ -43,10 +39,6 @@ inline int CountColour(const QImage& img, QRgb colour, QRect area = QRect()) {
         for (int x = area.left(); x <= area.right(); ++x)
             n += At(img, x, y) == colour;
     return n;
-}
-
-inline bool AllOf(const QImage& img, QRect area, QRgb colour) {
-    return CountColour(img, colour, area) == area.width() * area.height();
 }
 
 constexpr QRgb kWhitePx = 0xFFFFFF, kYellowPx = 0xFFFF00, kBlackPx = 0x000000;

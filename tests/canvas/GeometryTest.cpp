@@ -1,16 +1,13 @@
 // The canvas's arithmetic: view layout, zoom steps and clamping;
 // record geometry; note text wrapping.
-#include "canvas/CanvasTypes.h"
+#include "CanvasTestSupport.h"
 #include "canvas/RenderGeometry.h"
 #include "canvas/ViewModel.h"
 #include "canvas/WrapNoteText.h"
-#include "common/TestSupport.h"
-#include "platform/Cp950.h"
 
 #include <array>
 #include <cmath>
-#include <gtest/gtest.h>
-#include <vector>
+#include <tuple>
 
 namespace {
 
@@ -25,57 +22,47 @@ TEST(ViewModelZoom, WalksTheStepTableAndStopsAtItsEnds) {
     EXPECT_EQ(down, (std::vector<float>{0.7f, 0.5f, 0.3f, 0.2f, 0.1f, 0.1f, 0.1f}));
     EXPECT_EQ(up, (std::vector<float>{0.2f, 0.3f, 0.5f, 0.7f, 1.0f, 2.0f, 2.0f}));
     // Zooms off the table (fitted ones) step to their neighbours or stay.
-    const float cases[][3] = {{ZoomIn, 0.43f, 0.5f},     {ZoomOut, 0.43f, 0.3f},
-                              {ZoomIn, 3.7f, 3.7f},      {ZoomOut, 5.0f, 2.0f},
-                              {ZoomActual, 0.43f, 1.0f}, {ZoomFit, 1.0f, -1.0f}};
+    const float cases[][3] = {
+        {ZoomIn, 0.43f, 0.5f}, {ZoomOut, 0.43f, 0.3f}, {ZoomIn, 3.7f, 3.7f}, {ZoomOut, 5.0f, 2.0f}};
     for (const auto& c : cases)
         EXPECT_EQ(ZoomAfter(int(c[0]), c[1]), c[2]) << "command " << c[0] << " from " << c[1];
 }
 
-struct LayoutCase {
-    SIZE photo, client;
-    float zoom;
-    bool fit;
-    float zoomAfter;
-    RECT dst, src;
-};
+// Photo, client area, fit, zoom before and after, destination, source.
+using LayoutCase = std::tuple<SIZE, SIZE, bool, float, float, RECT, RECT>;
 class ViewModelLayout : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(ViewModelLayout, GivesZoomAndRectangles) {
-    const LayoutCase& c = GetParam();
-    float zoom = c.zoom;
-    RECT src{}, dst{1, 2, 3, 4};
-    UpdateLayout(c.client, c.photo, c.fit, zoom, src, dst);
-    EXPECT_EQ(zoom, c.zoomAfter);
-    EXPECT_EQ(dst, c.dst);
-    EXPECT_EQ(src, c.src);
+    auto [photo, client, fit, zoom, zoomAfter, dst, src] = GetParam();
+    RECT laidSrc{}, laidDst{1, 2, 3, 4};
+    UpdateLayout(client, photo, fit, zoom, laidSrc, laidDst);
+    EXPECT_EQ(zoom, zoomAfter);
+    EXPECT_EQ(laidDst, dst);
+    EXPECT_EQ(laidSrc, src);
 }
 
 const LayoutCase kLayouts[] = {
-    {{400, 300}, {600, 500}, 1.0f, false, 1.0f, {100, 100, 500, 400}, {0, 0, 400, 300}},
-    {{2000, 1000}, {500, 500}, 1.0f, false, 1.0f, {0, 0, 500, 500}, {0, 0, 500, 500}},
-    {{2000, 1000}, {500, 500}, 1.0f, true, 0.25f, {0, 125, 500, 375}, {0, 0, 2000, 1000}},
+    {{400, 300}, {600, 500}, false, 1.0f, 1.0f, {100, 100, 500, 400}, {0, 0, 400, 300}},
+    {{2000, 1000}, {500, 500}, false, 1.0f, 1.0f, {0, 0, 500, 500}, {0, 0, 500, 500}},
+    {{2000, 1000}, {500, 500}, true, 1.0f, 0.25f, {0, 125, 500, 375}, {0, 0, 2000, 1000}},
     // 0.7 is held as 0.699999988: 699 x 559, not 700 x 560.
-    {{1000, 800}, {2000, 2000}, 0.7f, false, 0.7f, {650, 720, 1349, 1279}, {0, 0, 1000, 800}},
+    {{1000, 800}, {2000, 2000}, false, 0.7f, 0.7f, {650, 720, 1349, 1279}, {0, 0, 1000, 800}},
     // An empty client area keeps the zoom instead of fitting to zero.
-    {{2000, 1000}, {0, 0}, 0.5f, true, 0.5f, {}, {}},
-    // Fitting may zoom beyond the largest step.
-    {{100, 50}, {500, 500}, 1.0f, true, 5.0f, {0, 125, 500, 375}, {0, 0, 100, 50}},
+    {{2000, 1000}, {0, 0}, true, 0.5f, 0.5f, {}, {}},
     // 870 / 0.300000012 = 2899.9999: the source is 2899 wide, not 2900.
-    {{4000, 3000}, {870, 756}, 0.3f, false, 0.3f, {0, 0, 870, 756}, {0, 0, 2899, 2519}},
+    {{4000, 3000}, {870, 756}, false, 0.3f, 0.3f, {0, 0, 870, 756}, {0, 0, 2899, 2519}},
 };
 INSTANTIATE_TEST_SUITE_P(Table, ViewModelLayout, ::testing::ValuesIn(kLayouts));
 
 TEST(ViewModelClamp, MovesTheSourceBackInsideAtEachCorner) {
-    const RECT cases[][2] = {{{-10, -20, 190, 80}, {0, 0, 200, 100}},
-                             {{900, 750, 1100, 850}, {800, 700, 1000, 800}},
-                             {{-5, 750, 195, 850}, {0, 700, 200, 800}},
-                             {{850, -1, 1050, 99}, {800, 0, 1000, 100}},
-                             {{10, 20, 210, 120}, {10, 20, 210, 120}}};
-    for (const auto& c : cases) {
-        RECT src = c[0];
+    RECT cases[][2] = {{{-10, -20, 190, 80}, {0, 0, 200, 100}},
+                       {{900, 750, 1100, 850}, {800, 700, 1000, 800}},
+                       {{-5, 750, 195, 850}, {0, 700, 200, 800}},
+                       {{850, -1, 1050, 99}, {800, 0, 1000, 100}},
+                       {{10, 20, 210, 120}, {10, 20, 210, 120}}};
+    for (auto& [src, clamped] : cases) {
         ClampSourceRect(src, SIZE{1000, 800});
-        EXPECT_EQ(src, c[1]);
+        EXPECT_EQ(src, clamped);
     }
 }
 
@@ -92,64 +79,49 @@ TEST(Geometry, ArrowHeadsRoundAtTheStartTruncateAtTheEndAndScaleWithTheZoom) {
 
 TEST(Geometry, LabelEscapementAndScaledFontHeight) {
     EXPECT_EQ(LabelEscapement(LineAngle({100, 200}, {100, 100})), 900);
-    EXPECT_EQ(LabelEscapement(LineAngle({0, 0}, {10, 10})), -450);
-    // stored height, scale, drawn height: truncated, never vanishing; 0 is the default -13
-    const struct {
-        int32_t stored;
-        double scale;
-        int32_t expected;
-    } cases[] = {{-13, 0.5, -6}, {-13, 2.0, -26}, {-13, 0.05, -1},
-                 {20, 0.01, 1},  {0, 2.0, -26},   {INT32_MIN, 4.0, INT32_MIN}};
-    for (const auto& c : cases)
-        EXPECT_EQ(ScaledFontHeight(c.stored, c.scale), c.expected) << c.stored << " x " << c.scale;
+    // Heights are truncated but never vanish; 0 is the default -13.
+    EXPECT_EQ(ScaledFontHeight(-13, 0.5), -6);
+    EXPECT_EQ(ScaledFontHeight(-13, 0.05), -1);
+    EXPECT_EQ(ScaledFontHeight(20, 0.01), 1);
+    EXPECT_EQ(ScaledFontHeight(0, 2.0), -26);
+    EXPECT_EQ(ScaledFontHeight(INT32_MIN, 4.0), INT32_MIN);
 }
 
 TEST(Geometry, EllipseBezierPointsRunOverTheTop) {
-    POINT pts[13];
-    EllipseBezierPoints(RECT{0, 0, 100, 50}, pts);
-    const POINT expected[13] = {{0, 25},   {0, 12},   {23, 0},   {50, 0},  {77, 0},
-                                {100, 12}, {100, 25}, {100, 38}, {77, 50}, {50, 50},
-                                {23, 50},  {0, 38},   {0, 25}};
-    for (int i = 0; i < 13; ++i)
-        EXPECT_EQ(pts[i], expected[i]) << "point " << i;
+    std::vector<POINT> pts(13);
+    EllipseBezierPoints(RECT{0, 0, 100, 50}, pts.data());
+    const std::vector<POINT> expected = {{0, 25},   {0, 12},   {23, 0},   {50, 0},  {77, 0},
+                                         {100, 12}, {100, 25}, {100, 38}, {77, 50}, {50, 50},
+                                         {23, 50},  {0, 38},   {0, 25}};
+    EXPECT_EQ(pts, expected);
 }
 
 TEST(Geometry, RotatePointsTurnsCounterClockwiseAboutTheCentreWithHalfUpRounding) {
-    POINT pts[2] = {{10, 0}, {0, 10}};
-    RotatePoints(std::atan2(1.0, 0.0), POINT{0, 0}, pts, 2);
+    std::vector<POINT> pts{{10, 0}, {0, 10}};
+    RotatePoints(std::atan2(1.0, 0.0), POINT{0, 0}, pts.data(), 2);
     // +x turns to screen-up; R(-10) = trunc(-9.5) = -9.
-    EXPECT_EQ(pts[0], (POINT{0, -9}));
-    EXPECT_EQ(pts[1], (POINT{10, 0}));
+    EXPECT_EQ(pts, (std::vector<POINT>{{0, -9}, {10, 0}}));
     POINT p{110, 50};
     RotatePoints(M_PI, POINT{100, 50}, &p, 1);
     EXPECT_EQ(p, (POINT{90, 50}));
 }
 
-// Every one-byte character is 6 pixels wide and every two-byte one 12, so
-// the wrap width of five CJK characters is 60.
-int FixedWidth(const char* bytes, int len) {
-    int w = 0;
-    for (int i = 0; i < len;) {
-        const bool wide = static_cast<unsigned char>(bytes[i]) >= 0xA0;
-        w += wide ? 12 : 6;
-        i += wide ? 2 : 1;
-    }
-    return w;
-}
-
 TEST(WrapNoteText, BreaksAsTheNoteShowsThem) {
     const auto cp = [](const char* utf8) { return cp950::FromQString(QString::fromUtf8(utf8)); };
+    // Six pixels a byte: one-byte characters are 6 wide, two-byte ones 12, so
+    // the wrap width of 60 holds five CJK characters.
+    const auto sixPerByte = [](const char*, int len) { return 6 * len; };
     const struct {
         const char* text;
-        std::vector<const char*> lines;
+        std::vector<QByteArray> lines;
         int widest;
     } cases[] = {
         {"aaaa bbbb cc dd", {"aaaa bbbb ", "cc dd"}, 60},
         {"abcdefghijk", {"abcdefghij", "k"}, 60},
-        {"中文abcdefghij", {"中文", "abcdefghij"}, 60},
-        {"ab d中文字句子", {"ab d中文字", "句子"}, 60},
+        {"中文abcdefghij", {cp("中文"), "abcdefghij"}, 60},
+        {"ab d中文字句子", {cp("ab d中文字"), cp("句子")}, 60},
         {"aaaaaaaaaa b", {"aaaaaaaaaa", " b"}, 60},
-        {"一二三四五六", {"一二三四五", "六"}, 60},
+        {"一二三四五六", {cp("一二三四五"), cp("六")}, 60},
         {"", {""}, 0},
         {"ab\r\ncd", {"ab", "cd"}, 12},
         {"ab\r\n", {"ab", ""}, 12},
@@ -160,16 +132,13 @@ TEST(WrapNoteText, BreaksAsTheNoteShowsThem) {
         {"a bbbbbbbbbbbbbbbbbbbbbb", {"a ", "bbbbbbbbbb", "bbbbbbbbbb", "bb"}, 60},
     };
     for (const auto& c : cases) {
-        const WrappedText out = WrapNoteText(cp(c.text), FixedWidth, 60);
-        std::vector<QByteArray> expected;
-        for (const char* l : c.lines)
-            expected.push_back(cp(l));
-        EXPECT_EQ(out.lines, expected) << c.text;
+        const WrappedText out = WrapNoteText(cp(c.text), sixPerByte, 60);
+        EXPECT_EQ(out.lines, c.lines) << c.text;
         EXPECT_EQ(out.widest, c.widest) << c.text;
     }
     // A lead byte at the very end is one piece.
     const QByteArray cut("abc\xA4");
-    EXPECT_EQ(WrapNoteText(cut, FixedWidth, 60).lines, std::vector<QByteArray>{cut});
+    EXPECT_EQ(WrapNoteText(cut, sixPerByte, 60).lines, std::vector<QByteArray>{cut});
 }
 
 } // namespace

@@ -2,9 +2,9 @@
 
 #include "DialogFixture.h"
 
-#include <QLabel>
-
 namespace {
+
+const COLORREF kNew = RGB(0, 128, 255), kRed = RGB(255, 0, 0); // chosen; drawn before
 
 // Two dimensions coloured 1 and 2 and two notes, all in Arial.
 class FontColourTest : public MainWindowTest {
@@ -15,80 +15,62 @@ protected:
                              MakeDimension({10, 50}, {99, 50}, {}, 2)};
         info().notes = {MakeNote({5, 5}, "a"), MakeNote({5, 90}, "b")};
     }
-    // The faces' first letters: dimensions, notes, then the dimension and note font labels.
-    QString Faces() {
-        QString letters;
+    // The faces' first letters (dimensions, notes, the dimension and note font
+    // labels, new records), a space, then the colours (dimensions, new
+    // dimensions, the swatch as painted) as 1, 2, N(ew) or R(ed).
+    QString State() {
+        QString state;
         for (const Dimension& d : info().dimensions)
-            letters += FaceName(d.font).front();
+            state += FaceName(d.font).front();
         for (const InfoNote& n : info().notes)
-            letters += FaceName(n.font).front();
+            state += FaceName(n.font).front();
         for (int id : {IDC_DIM_FONT_NAME, IDC_NOTE_FONT_NAME})
-            letters += dlg->Item<QLabel>(id)->text().front();
-        return letters;
+            state += dlg->Item<QLabel>(id)->text().front();
+        state += FaceName(canvas().m_logFont).front() + QStringLiteral(" ");
+        const QImage swatch = dlg->m_colourSwatch.grab().toImage();
+        for (COLORREF c : {info().dimensions[0].colour, info().dimensions[1].colour,
+                           canvas().m_pendingDim.colour, QColorToColorRef(swatch.pixel(15, 12))})
+            state += c == kNew ? 'N' : c == kRed ? 'R' : QChar('0' + c);
+        return state;
     }
 };
 
-struct FontCase {
-    void (CMeasureDlg::*command)();
+struct CommandCase {
+    void (CMeasureDlg::*command)(); // OnColour: a click on the swatch
     bool confirm;
-    int selDim, selNote;
-    const char* faces; // as Faces() gives them afterwards
+    int tool, selDim, selNote;
+    const char* state; // afterwards
 };
-class FontCommand : public FontColourTest, public ::testing::WithParamInterface<FontCase> {};
+class Command : public FontColourTest, public ::testing::WithParamInterface<CommandCase> {};
 
-TEST_P(FontCommand, GoesToTheSelectedOrEveryDimensionOrNoteOnly) {
-    const FontCase c = GetParam();
-    prompter.confirm = c.confirm;
-    canvas().m_nSelDim = c.selDim;
-    canvas().m_nSelNote = c.selNote;
-    (dlg.get()->*c.command)();
-    EXPECT_EQ(Faces(), c.faces);
-    // New records take the font chosen last.
-    EXPECT_EQ(FaceName(canvas().m_logFont), c.confirm ? "Courier New" : "Arial");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Commands, FontCommand,
-    ::testing::Values(FontCase{&CMeasureDlg::OnNoteFont, true, 0, 1, "AAACAC"},
-                      FontCase{&CMeasureDlg::OnNoteFont, true, 0, -1, "AAAAAA"},
-                      FontCase{&CMeasureDlg::OnDimensionFont, true, 1, 0, "ACAACA"},
-                      FontCase{&CMeasureDlg::OnDimensionFont, true, -1, 0, "AAAACA"},
-                      FontCase{&CMeasureDlg::OnAllDimensionFont, true, -1, 0, "CCAACA"},
-                      FontCase{&CMeasureDlg::OnAllDimensionFont, false, -1, 0, "AAAAAA"}));
-
-struct ColourCase {
-    bool all; // the all-dimension command, or a click on the swatch
-    bool confirm;
-    int tool, selDim;
-    COLORREF dim0, dim1; // afterwards
-};
-class ColourCommand : public FontColourTest, public ::testing::WithParamInterface<ColourCase> {};
-const COLORREF kNew = RGB(0, 128, 255);
-
-TEST_P(ColourCommand, RecoloursTheSelectedOrEveryDimensionAndSetsTheDrawingColour) {
-    const ColourCase c = GetParam();
+TEST_P(Command, GoesToTheSelectedOrEveryRecordAndToNewRecords) {
+    const CommandCase c = GetParam();
     prompter.confirm = c.confirm;
     canvas().SetTool(c.tool);
     canvas().m_nSelDim = c.selDim;
-    if (c.all)
-        dlg->OnCommand(ID_ALL_DIM_COLOUR);
-    else
+    canvas().m_nSelNote = c.selNote;
+    if (c.command == &CMeasureDlg::OnColour)
         QTest::mouseClick(&dlg->m_colourSwatch, Qt::LeftButton);
-    EXPECT_EQ(info().dimensions[0].colour, c.dim0);
-    EXPECT_EQ(info().dimensions[1].colour, c.dim1);
-    const COLORREF drawing = c.confirm ? kNew : RGB(255, 0, 0);
-    EXPECT_EQ(canvas().m_pendingDim.colour, drawing);
-    const QImage swatch = dlg->m_colourSwatch.grab().toImage();
-    EXPECT_EQ(swatch.pixel(0, 0), qRgb(0, 0, 0)); // the black line round it
-    EXPECT_EQ(swatch.pixel(15, 12), ColorRefToQColor(drawing).rgb());
+    else
+        (dlg.get()->*c.command)();
+    EXPECT_EQ(State(), c.state);
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, ColourCommand,
-                         ::testing::Values(ColourCase{false, true, ToolSelect, 1, 1, kNew},
-                                           ColourCase{false, true, ToolSelect, -1, 1, 2},
-                                           ColourCase{false, true, ToolDimension, 1, 1, 2},
-                                           ColourCase{false, false, ToolSelect, 1, 1, 2},
-                                           ColourCase{true, true, ToolDrag, -1, kNew, kNew},
-                                           ColourCase{true, false, ToolDrag, -1, 1, 2}));
+using D = CMeasureDlg;
+const CommandCase kCommands[] = {
+    {&D::OnNoteFont, true, ToolDrag, 0, 1, "AAACACC 12RR"},
+    {&D::OnNoteFont, true, ToolDrag, 0, -1, "AAAAAAC 12RR"},
+    {&D::OnDimensionFont, true, ToolDrag, 1, 0, "ACAACAC 12RR"},
+    {&D::OnDimensionFont, true, ToolDrag, -1, 0, "AAAACAC 12RR"},
+    {&D::OnAllDimensionFont, true, ToolDrag, -1, 0, "CCAACAC 12RR"},
+    {&D::OnAllDimensionFont, false, ToolDrag, -1, 0, "AAAAAAA 12RR"},
+    {&D::OnColour, true, ToolSelect, 1, 0, "AAAAAAA 1NNN"},
+    {&D::OnColour, true, ToolSelect, -1, 0, "AAAAAAA 12NN"},
+    {&D::OnColour, true, ToolDimension, 1, 0, "AAAAAAA 12NN"},
+    {&D::OnColour, false, ToolSelect, 1, 0, "AAAAAAA 12RR"},
+    {&D::OnAllDimensionColour, true, ToolDrag, -1, 0, "AAAAAAA NNNN"},
+    {&D::OnAllDimensionColour, false, ToolDrag, -1, 0, "AAAAAAA 12RR"},
+};
+INSTANTIATE_TEST_SUITE_P(FontsAndColours, Command, ::testing::ValuesIn(kCommands));
 
 } // namespace

@@ -7,11 +7,11 @@
 #include "platform/Cp950.h"
 #include "platform/Cp950Edit.h"
 
-#include <QAction>
+#include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,18 +28,14 @@ public:
     QList<QMessageBox::StandardButton> answers; // to questions (more than OK), in order
     QStringList paths;                          // chosen in file dialogs; none left: cancelled
     bool confirm = true;                        // font and colour dialogs: OK or Cancel
-    COLORREF colour = RGB(0, 128, 255);
-    int menuCommand = 0; // picked from any context menu
-    QStringList texts;   // of the messages shown, and the buttons each offered
+    QStringList texts; // of the messages shown, and the buttons each offered
     QList<QMessageBox::StandardButtons> offered;
-    bool waitCursorShown = false; // with a message
 
     QMessageBox::StandardButton Message(QWidget*, const QString& text,
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::Icon) override {
         texts.append(text);
         offered.append(buttons);
-        waitCursorShown |= QApplication::overrideCursor() != nullptr;
         if (buttons == QMessageBox::Ok)
             return QMessageBox::Ok;
         EXPECT_FALSE(answers.isEmpty()) << "unexpected question: " << text.toStdString();
@@ -52,24 +48,18 @@ public:
     }
     bool ChooseColour(QWidget*, COLORREF& chosen) override {
         if (confirm)
-            chosen = colour;
+            chosen = RGB(0, 128, 255);
         return confirm;
     }
     QString ChoosePhotoToOpen(QWidget*, const QString&) override { return NextPath(); }
     QString ChooseSavePath(QWidget*, const QString&, const QString&) override { return NextPath(); }
-    QAction* PopupMenu(QMenu& menu, const QPoint&) override {
-        for (QAction* action : menu.actions())
-            if (action->data().toInt() == menuCommand && !action->isSeparator())
-                return action;
-        return nullptr;
-    }
     QString NextPath() { return paths.isEmpty() ? QString() : paths.takeFirst(); }
 };
 
-inline Dimension MakeDimension(POINT start, POINT end, const QByteArray& value = {},
+inline Dimension MakeDimension(POINT start, POINT end, const QString& value = {},
                                COLORREF colour = 0) {
     Dimension d{colour, start, end, {}, DefaultLogFont()};
-    cp950::CopyToField(d.value, value);
+    cp950::CopyToField(d.value, cp950::FromQString(value));
     return d;
 }
 
@@ -90,21 +80,13 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
     }
     QWidget* Item(int id) const { return dlg->GetDlgItem(id); }
-    void Click(int id) {
-        QTest::mouseClick(Item(id), Qt::LeftButton);
-        Flush();
-    }
-    static void Flush() {
-        for (int i = 0; i < 3; ++i)
-            QApplication::processEvents();
-    }
+    void Click(int id) { QTest::mouseClick(Item(id), Qt::LeftButton); }
     CPhotoCanvas& canvas() { return dlg->m_canvas; }
     PhotoInfo& info() { return dlg->m_canvas.m_info; }
     QLineEdit* SizeEdit() { return dlg->Item<QLineEdit>(IDC_SIZE_EDIT); }
     QLineEdit* TitleEdit() { return dlg->Item<QLineEdit>(IDC_NOTE_TITLE); }
     Cp950TextEdit* TextEdit() { return dlg->Item<Cp950TextEdit>(IDC_NOTE_TEXT); }
     QListWidget* NoteList() { return dlg->Item<QListWidget>(IDC_NOTE_LIST); }
-    QString NoteTitle(size_t i) { return cp950::FieldToQString(info().notes[i].title); }
 
     QString PathOf(const QString& name) const { return dir.filePath(name); }
     // A grey JPEG with a red 8x8 block at its top-left corner.

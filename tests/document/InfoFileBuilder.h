@@ -18,13 +18,12 @@ inline QByteArray Cp950(const char* utf8) {
 }
 
 inline QByteArray I32(int32_t value) {
-    char b[4];
-    qToLittleEndian<int32_t>(value, b);
-    return QByteArray(b, 4);
+    const int32_t little = qToLittleEndian(value);
+    return QByteArray(reinterpret_cast<const char*>(&little), 4);
 }
 
-inline QByteArray Header(uint32_t version, const QByteArray& magic = QByteArray("KZR\0", 4)) {
-    return magic + I32(int32_t(version));
+inline QByteArray Header(uint32_t version) {
+    return QByteArray("KZR\0", 4) + I32(int32_t(version));
 }
 
 inline QByteArray FontBytes(const LOGFONTA& lf) {

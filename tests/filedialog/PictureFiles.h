@@ -8,12 +8,15 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QString>
+#include <QTemporaryDir>
 #include <QWidget>
 
-// Writes a flat-coloured JPEG of the given size; returns its path.
-inline QString WriteJpeg(const QString& path, int width, int height, QColor colour = Qt::red) {
+// Writes a flat-coloured JPEG of the given size into `dir`; returns its path.
+inline QString WriteJpeg(const QTemporaryDir& dir, const char* name, int width, int height,
+                         QColor colour = Qt::red) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);
+    const QString path = dir.filePath(QString::fromLatin1(name));
     return QImageWriter(path, "jpeg").write(image) ? path : QString();
 }
 

@@ -5,35 +5,13 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
 QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
-
-struct CutCase {
-    const char* bytes;
-    size_t max;
-    size_t expected;
-};
-
-class Cp950CutTest : public ::testing::TestWithParam<CutCase> {};
-
-TEST_P(Cp950CutTest, NeverSplitsATwoByteCharacter) {
-    const CutCase& c = GetParam();
-    EXPECT_EQ(cp950::CutLength(c.bytes, std::strlen(c.bytes), c.max), c.expected)
-        << QByteArray(c.bytes).toHex().constData() << " cut to " << c.max;
-}
-
-INSTANTIATE_TEST_SUITE_P(Cuts, Cp950CutTest,
-                         ::testing::Values(CutCase{"abc", 2, 2}, CutCase{"abc", 5, 3},
-                                           // "一二" is A4 40 A4 47
-                                           CutCase{"\xA4\x40\xA4\x47", 3, 2},
-                                           CutCase{"\xA4\x40\xA4\x47", 4, 4},
-                                           CutCase{"a\xA4\x40", 2, 1},
-                                           // a lone lead byte at the very end counts as one byte
-                                           CutCase{"ab\xA4", 3, 3}, CutCase{"", 4, 0}));
 
 TEST(Cp950Test, RoundTripsChineseAndTheEuroSign) {
     bool ok = false;
@@ -45,46 +23,49 @@ TEST(Cp950Test, RoundTripsChineseAndTheEuroSign) {
     EXPECT_FALSE(cp950::CanEncode(U("ŝ")));
 }
 
-TEST(Cp950Test, AFieldIsCutAtACharacterBoundaryAndTerminated) {
+// "一二" is A4 40 A4 47; a lone lead byte at the very end counts as one byte.
+TEST(Cp950Test, CutsNeverSplitATwoByteCharacter) {
+    const std::tuple<const char*, size_t, size_t> cuts[] = {
+        {"abc", 2, 2},       {"abc", 5, 3},    {"\xA4\x40\xA4\x47", 3, 2},
+        {"a\xA4\x40", 2, 1}, {"ab\xA4", 3, 3}, {"", 4, 0}};
+    for (const auto& [bytes, max, expected] : cuts)
+        EXPECT_EQ(cp950::CutLength(bytes, std::strlen(bytes), max), expected)
+            << QByteArray(bytes).toHex().constData() << " cut to " << max;
     char field[4];
     std::memset(field, 'x', sizeof field);
-    cp950::CopyToField(field, QByteArray("a\xA4\x40\xA4\x47"));
+    cp950::CopyToField(field, QByteArray("a\xA4\x40\xA4\x47")); // cut and terminated
     EXPECT_EQ(QByteArray(field, 4), QByteArray("a\xA4\x40\0", 4));
     const char full[3] = {'a', 'b', 'c'}; // read no further than the field
     EXPECT_EQ(cp950::FieldBytes(full), QByteArray("abc"));
 }
 
-// What the user types is limited by the bytes it takes in the record.
+// What the user types is limited by the bytes it takes in the record; a
+// record from an old file is shown whole, and is no user edit.
 TEST(Cp950EditTest, TypingStopsAtTheByteLimitWithoutSplittingACharacter) {
     Cp950LineEdit line(9);
+    Cp950TextEdit text(5);
+    QSignalSpy lineEdited(&line, &QLineEdit::textEdited);
+    QSignalSpy textEdited(&text, &Cp950TextEdit::textEdited);
+    line.setText(U("0123456789"));
+    text.SetText(FromRecordText(QByteArray("a\r\nbcde")));
+    EXPECT_EQ(line.text(), U("0123456789"));
+    EXPECT_EQ(text.toPlainText(), U("a\nbcde"));
+    EXPECT_EQ(lineEdited.count() + textEdited.count(), 0);
+
+    line.clear();
     TypeText(&line, U("ab中文字句x")); // 句 would make 10 bytes
     EXPECT_EQ(line.text(), U("ab中文字x"));
-    Cp950LineEdit other(18);
-    TypeText(&other, U("aŝb")); // no CP950 form
-    EXPECT_EQ(other.text(), U("ab"));
-
-    Cp950TextEdit text(5);
-    QSignalSpy edited(&text, &Cp950TextEdit::textEdited);
+    line.clear();
+    TypeText(&line, U("aŝb")); // no CP950 form
+    EXPECT_EQ(line.text(), U("ab"));
+    text.clear();
     TypeText(&text, U("ab"));
     QTest::keyClick(&text, Qt::Key_Return); // CR LF: 4 bytes
     TypeText(&text, U("cd"));
     EXPECT_EQ(text.toPlainText(), U("ab\nc"));
     EXPECT_EQ(ToRecordText(text.toPlainText()), QByteArray("ab\r\nc"));
-    EXPECT_GE(edited.count(), 4);
+    EXPECT_GE(textEdited.count(), 4);
     EXPECT_EQ(FittingPrefix(U("ab😀c"), 10), U("ab"));
-}
-
-// A record from an old file is shown as it is, and is no user edit.
-TEST(Cp950EditTest, TextSetByTheProgramIsShownWholeWithoutAnEditSignal) {
-    Cp950LineEdit line(18);
-    QSignalSpy lineEdited(&line, &QLineEdit::textEdited);
-    line.setText(U("0123456789012345678")); // 19 bytes
-    EXPECT_EQ(line.text().size(), 19);
-    Cp950TextEdit text(253);
-    QSignalSpy textEdited(&text, &Cp950TextEdit::textEdited);
-    text.SetText(FromRecordText(QByteArray("a\r\nb")));
-    EXPECT_EQ(text.toPlainText(), U("a\nb"));
-    EXPECT_EQ(lineEdited.count() + textEdited.count(), 0);
 }
 
 } // namespace
