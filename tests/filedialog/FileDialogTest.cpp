@@ -1,5 +1,6 @@
 #include "filedialog/CMyFileDialog.h"
 #include "filedialog/CPreviewStatic.h"
+#include "filedialog/ThumbnailCache.h"
 #include "platform/DialogUnits.h"
 
 #include "PictureFiles.h"
@@ -131,6 +132,20 @@ TEST_F(CMyFileDialogTest, ClosingOrDestroyingWhileAPictureIsDecodingDropsItsResu
         Q_EMIT other.currentChanged(m_dir.filePath("big.jpg"));
     }
     SettleWorkers(); // nothing is delivered to the dialog that is gone
+}
+
+// The file list's small pictures: made off the GUI thread, and made again
+// when the photo changes on disk (a new change time).
+TEST(ThumbnailCache, DecodesEachPhotoOnceAndARewrittenPhotoAgain) {
+    QTemporaryDir dir;
+    const QString path = WriteJpeg(dir, "p.jpg", 400, 300, Qt::blue);
+    ThumbnailCache cache(QSize(48, 48));
+    EXPECT_TRUE(cache.Thumbnail(path, 1).isNull()); // queued
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !cache.Thumbnail(path, 1).isNull(); }));
+    EXPECT_TRUE(Near(cache.Thumbnail(path, 1).pixelColor(24, 18), Qt::blue));
+    WriteJpeg(dir, "p.jpg", 400, 300, Qt::green);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !cache.Thumbnail(path, 2).isNull(); }));
+    EXPECT_TRUE(Near(cache.Thumbnail(path, 2).pixelColor(24, 18), Qt::green));
 }
 
 } // namespace
