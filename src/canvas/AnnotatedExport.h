@@ -15,7 +15,8 @@ void DrawRecordsAtPhotoScale(QImage& picture, const PhotoInfo& info,
                              AnnotationRenderer* renderer = nullptr);
 
 // Draws the records onto `photo` (taken by value: pass a moved-from image to
-// draw in place, or a shared copy, which is detached once before drawing) and
-// saves it to `path` as JPEG. False with `error` set when nothing was written.
+// draw in place, or a shared copy, which is copied once on a worker thread
+// while the labels are made) and saves it to `path` as JPEG. False with
+// `error` set when nothing was written.
 bool ExportAnnotatedPicture(QImage photo, const PhotoInfo& info, const QString& path,
                             QString* error, AnnotationRenderer* renderer = nullptr);
