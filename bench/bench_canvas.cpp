@@ -2,6 +2,7 @@
 // decode, repainting the fitted view, and exporting the annotated picture
 // against a plain decode + encode, with the export's peak memory measured in a
 // child process. Inputs are generated here.
+#include "BenchRecords.h"
 #include "canvas/AnnotatedExport.h"
 #include "canvas/AnnotationRenderer.h"
 #include "canvas/PhotoFileExport.h"
@@ -58,22 +59,10 @@ void MakePhoto(const QString& path) {
 PhotoInfo MakeRecords(int dimensions, int notes) {
     PhotoInfo info;
     QRandomGenerator rng(11);
-    for (int i = 0; i < dimensions; ++i) {
-        Dimension d;
-        d.colour = RGB(255, 0, 0);
-        d.start = POINT{static_cast<int32_t>(rng.bounded(kPhotoW)),
-                        static_cast<int32_t>(rng.bounded(kPhotoH))};
-        d.end = POINT{d.start.x + static_cast<int32_t>(rng.bounded(600)) - 300,
-                      d.start.y + static_cast<int32_t>(rng.bounded(600)) - 300};
-        std::snprintf(d.value, sizeof d.value, "%d.%d", 100 + i % 900, i % 10);
-        d.font = DefaultLogFont();
-        NormalizeDimensionEnds(d);
-        info.dimensions.push_back(d);
-    }
+    for (int i = 0; i < dimensions; ++i)
+        info.dimensions.push_back(ScatteredDimension(rng, i, kPhotoW, kPhotoH));
     for (int i = 0; i < notes; ++i) {
-        InfoNote n = MakeNewNote(POINT{static_cast<int32_t>(rng.bounded(kPhotoW - 300)),
-                                       static_cast<int32_t>(rng.bounded(kPhotoH - 200))},
-                                 DefaultLogFont());
+        InfoNote n = ScatteredNote(rng, kPhotoW, kPhotoH);
         std::snprintf(n.text, sizeof n.text, "Note %03d: wall to window, check again", i);
         info.notes.push_back(n);
     }

@@ -2,6 +2,7 @@
 // 1,000 dimensions, driven through the canvas's own OnLButtonDown. The
 // baseline is the same click on an empty document, measured in the same run;
 // the cold case measures every text again (measurer emptied before each click).
+#include "BenchRecords.h"
 #include "canvas/CPhotoCanvas.h"
 #include "document/Records.h"
 #include "platform/Cp950.h"
@@ -36,24 +37,12 @@ void Populate(CPhotoCanvas& canvas, int notes, int dimensions) {
     canvas.m_info.Clear();
     QRandomGenerator rng(5);
     for (int i = 0; i < notes; ++i) {
-        InfoNote n = MakeNewNote(POINT{static_cast<int32_t>(rng.bounded(kPhotoW - 300)),
-                                       static_cast<int32_t>(rng.bounded(kPhotoH - 200))},
-                                 DefaultLogFont());
+        InfoNote n = ScatteredNote(rng, kPhotoW, kPhotoH);
         cp950::CopyToField(n.text, NoteText(i));
         canvas.m_info.notes.push_back(n);
     }
-    for (int i = 0; i < dimensions; ++i) {
-        Dimension d;
-        d.colour = RGB(255, 0, 0);
-        d.start = POINT{static_cast<int32_t>(rng.bounded(kPhotoW)),
-                        static_cast<int32_t>(rng.bounded(kPhotoH))};
-        d.end = POINT{d.start.x + static_cast<int32_t>(rng.bounded(600)) - 300,
-                      d.start.y + static_cast<int32_t>(rng.bounded(600)) - 300};
-        std::snprintf(d.value, sizeof d.value, "%d.%d", 100 + i % 900, i % 10);
-        d.font = DefaultLogFont();
-        NormalizeDimensionEnds(d);
-        canvas.m_info.dimensions.push_back(d);
-    }
+    for (int i = 0; i < dimensions; ++i)
+        canvas.m_info.dimensions.push_back(ScatteredDimension(rng, i, kPhotoW, kPhotoH));
 }
 
 // A click that misses everything tests every record: the slowest click.
