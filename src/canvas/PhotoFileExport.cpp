@@ -2,6 +2,7 @@
 
 #include "canvas/AnnotatedExport.h"
 #include "canvas/AnnotationRenderer.h"
+#include "canvas/ExportTarget.h"
 #include "canvas/RecordDrawing.h"
 #include "document/PhotoInfo.h"
 #include "lumoimage/CDibDC.h"
@@ -27,6 +28,12 @@ PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath
     using Failure = PhotoFileExport::Failure;
     PhotoFileExport result;
     result.infoPath = InfoFilePathFor(photoPath);
+    // Never over its own input nor a special file: refused before any work.
+    result.detail = RefuseExportTarget(photoPath, outPath);
+    if (!result.detail.isEmpty()) {
+        result.failure = Failure::Output;
+        return result;
+    }
 
     CDibDC picture;
     // Declared after `picture`: if anything below throws, the decode is waited

@@ -14,7 +14,8 @@ struct PhotoFileExport {
         InfoUnreadable, // the photo-info file is there but cannot be opened
         NotInfoFile,    // the file beside the photo is not a photo-info file
         InfoDamaged,    // the photo-info file is damaged
-        Output,         // the picture could not be written
+        Output,         // the picture could not be written, or must not be written
+                        // there (the photo itself, its info file, a special file)
     };
     Failure failure = Failure::None;
     QString infoPath; // the photo-info file looked for

@@ -16,6 +16,7 @@
 #include "canvas/CPhotoCanvas.h"
 #include "dialog/CColorSwatch.h"
 #include "dialog/ControlIds.h"
+#include "platform/FileStamp.h"
 
 #include <QCursor>
 #include <QDialog>
@@ -211,8 +212,12 @@ private:
     // --- Photo open, save and export (CMeasureDlgPhoto.cpp) ---
     void ConnectPhotoCommands();
     bool SaveInfoFile();
+    // True to go on saving: the info file is as this window last saw it, or
+    // the user chose to overwrite what another program wrote.
+    bool ConfirmOverwriteChangedInfo(const QString& infoPath);
     void RememberSavedInfo();
     void EnablePhotoControls();
-    QByteArray m_savedInfo;       // the records as last loaded or saved (file bytes)
-    QString m_strUnreadableInfo;  // an unreadable info file that could not be moved aside
+    QByteArray m_savedInfo;      // the records as last loaded or saved (file bytes)
+    QString m_strUnreadableInfo; // an unreadable info file that could not be moved aside
+    FileStamp m_infoStamp;       // the info file as last loaded or saved (or missing)
 };

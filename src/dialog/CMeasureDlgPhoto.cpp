@@ -5,6 +5,7 @@
 
 #include "dialog/CMeasureDlg.h"
 
+#include "canvas/ExportTarget.h"
 #include "dialog/DamagedInfoFile.h"
 #include "platform/Prompts.h"
 
@@ -81,11 +82,14 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
     // moved aside, so no later save can overwrite what it still holds.
     const QString infoPath = InfoFilePathFor(path);
     m_canvas.m_info.Clear();
+    // Taken before reading: a change made while it is read counts as a change.
+    m_infoStamp = FileStamp::Of(infoPath);
     const InfoReadStatus status = m_canvas.m_info.Read(infoPath);
     QString infoProblem;
     if (status == InfoReadStatus::NotInfoFile || status == InfoReadStatus::Damaged) {
         m_canvas.m_info.Clear();
         const MoveAsideResult moved = MoveDamagedFileAside(infoPath);
+        m_infoStamp = FileStamp::Of(infoPath);
         if (moved.moved) {
             infoProblem = Text("照片信息文件已損壞，已改名保存為：") + moved.newPath;
         } else {
@@ -142,6 +146,8 @@ bool CMeasureDlg::SaveInfoFile() {
             QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
         if (answer != QMessageBox::Yes)
             return false;
+    } else if (!ConfirmOverwriteChangedInfo(infoPath)) {
+        return false;
     }
     if (!m_canvas.m_info.SaveToFile(infoPath)) {
         Warn(this,
@@ -149,8 +155,23 @@ bool CMeasureDlg::SaveInfoFile() {
         return false;
     }
     m_strUnreadableInfo.clear();
+    m_infoStamp = m_canvas.m_info.SavedFileStamp();
     RememberSavedInfo();
     return true;
+}
+
+bool CMeasureDlg::ConfirmOverwriteChangedInfo(const QString& infoPath) {
+    // Another window or program wrote the file (or made one) since this
+    // window loaded or saved it: its records would be lost without a word.
+    // A file that has gone since holds nothing to lose, and what is not a
+    // regular file cannot be overwritten (the save says so).
+    const FileStamp now = FileStamp::Of(infoPath);
+    if (!now.IsRegular() || now == m_infoStamp)
+        return true;
+    const QMessageBox::StandardButton answer = Prompts().Message(
+        this, Text("照片信息文件已被其他程序修改：") + infoPath + Text("\n是否覆蓋？"),
+        QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Question);
+    return answer == QMessageBox::Yes;
 }
 
 void CMeasureDlg::RememberSavedInfo() {
@@ -185,6 +206,13 @@ void CMeasureDlg::OnExportPicture() {
     const QString path = Prompts().ChooseSavePath(this, Text(kExportFilter), QStringLiteral("jpg"));
     if (path.isEmpty())
         return;
+    // Never over the photo, its info file or a special file, whatever the
+    // dialog's "All Files" filter lets the user pick.
+    const QString refused = RefuseExportTarget(m_strPhotoPath, path);
+    if (!refused.isEmpty()) {
+        Warn(this, WithReason(Text("輸出圖片失敗：") + path, refused));
+        return;
+    }
     // Only the picture is written: the info file, the title, the photo path
     // and the records stay as they are.
     if (!m_canvas.ExportAnnotatedImage(path)) {

@@ -3,6 +3,7 @@
 // and the photo-info file beside the photo that stores them.
 
 #include "document/Records.h"
+#include "platform/FileStamp.h"
 
 #include <QString>
 #include <vector>
@@ -41,17 +42,21 @@ public:
     // characters; counts and lengths the bytes cannot hold mark it Damaged.
     InfoReadStatus ReadBytes(const char* data, size_t size);
 
-    // Writes the newest layout to a temporary file beside `path` and renames
-    // it over `path`. 1 on success; 0 on any failure, with the old file kept.
+    // Writes the newest layout to a temporary file beside `path`, syncs it
+    // to the disk and renames it over `path` (see WriteFileDurably). 1 on
+    // success; 0 on any failure, with the old file kept.
     int SaveToFile(const QString& path) const;
     // The bytes SaveToFile writes (empty only when a list holds more records
     // than an int32 count can name).
     QByteArray Serialize() const;
     // Why the last SaveToFile failed (for the user's message).
     QString LastSaveError() const { return m_lastSaveError; }
+    // The file the last successful SaveToFile wrote, as it was written.
+    FileStamp SavedFileStamp() const { return m_savedStamp; }
 
     void Clear();
 
 private:
     mutable QString m_lastSaveError;
+    mutable FileStamp m_savedStamp;
 };

@@ -12,9 +12,9 @@
 #include "document/InfoFileBytes.h"
 #include "document/PhotoInfo.h"
 #include "platform/Cp950.h"
+#include "platform/DurableFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <cstdio>
 #include <limits>
 
@@ -246,21 +246,11 @@ int PhotoInfo::SaveToFile(const QString& path) const {
         m_lastSaveError = QStringLiteral("too many records for a photo-info file");
         return 0;
     }
-    // The whole file goes to a temporary file beside the target, which is then
-    // renamed over it: a failure at any step leaves the old file as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_lastSaveError = file.errorString();
+    // Every byte reaches the disk before the new file replaces the old one;
+    // a failure at any step leaves the old file as it was.
+    FileStamp written;
+    if (!WriteFileDurably(path, bytes.constData(), bytes.size(), &m_lastSaveError, &written))
         return 0;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        m_lastSaveError = file.errorString();
-        file.cancelWriting();
-        return 0;
-    }
-    if (!file.commit()) {
-        m_lastSaveError = file.errorString();
-        return 0;
-    }
+    m_savedStamp = written;
     return 1;
 }

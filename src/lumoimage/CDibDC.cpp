@@ -6,9 +6,7 @@
 #include "lumoimage/JpegEncoder.h"
 #include "lumoimage/JpegFile.h"
 #include "lumoimage/PixelBuffer.h"
-
-#include <QFileInfo>
-#include <QSaveFile>
+#include "platform/DurableFile.h"
 
 namespace {
 
@@ -70,30 +68,16 @@ bool CDibDC::Save(const QString& path) const {
         m_error = QStringLiteral("There is no picture to save.");
         return false;
     }
-    if (QFileInfo(path).isDir()) {
-        m_error = QStringLiteral("The path names a folder, not a file.");
-        return false;
-    }
     JpegStream jpeg;
     QString error;
     if (!EncodeJpeg(m_image, ExportSettings(), &jpeg, &error)) {
         m_error = error;
         return false;
     }
-    // The picture goes to a temporary file beside the target that replaces it
-    // only once completely written: a failure never leaves a torn file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_error = QStringLiteral("The file could not be created: %1").arg(file.errorString());
-        return false;
-    }
-    if (file.write(jpeg.Data(), jpeg.Size()) != jpeg.Size()) {
-        m_error = QStringLiteral("The file could not be written: %1").arg(file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        m_error = QStringLiteral("The file could not be written: %1").arg(file.errorString());
+    // Every byte reaches the disk before the picture replaces the target: a
+    // failure never leaves a torn or empty file, nor touches an older one.
+    if (!WriteFileDurably(path, jpeg.Data(), jpeg.Size(), &error)) {
+        m_error = error;
         return false;
     }
     m_error.clear();

@@ -23,8 +23,9 @@ public:
     // picture it had. Truncated or corrupt files fail: a damaged photo is
     // never opened as if it were whole. Only 32 bits per pixel are offered.
     bool Load(const QString& path, int bitsPerPixel = 32);
-    // Encodes the picture as a JPEG file. False (and ErrorString) when the
-    // file could not be written completely; a failed save leaves no file.
+    // Encodes the picture as a JPEG file (see WriteFileDurably). False (and
+    // ErrorString, the system's reason) when the file could not be written
+    // completely; a failed save leaves no file and any older one as it was.
     bool Save(const QString& path) const;
     // A blank (white) picture of the given size; 32 bits per pixel only.
     bool CreateDibDC(int width, int height, int bitsPerPixel = 32);

@@ -1,0 +1,195 @@
+#include "platform/DurableFile.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
+#include <QSaveFile>
+#endif
+
+namespace {
+
+bool Fail(QString* error, const QString& why) {
+    if (error)
+        *error = why;
+    return false;
+}
+
+#ifdef Q_OS_UNIX
+
+bool FailWith(QString* error, int code) {
+    return Fail(error, qt_error_string(code));
+}
+
+// The file a path finally names: symbolic links resolved, so that the new
+// file replaces what the link points at and the link stays. A dangling link
+// is replaced itself.
+QByteArray ResolveTarget(const QByteArray& path) {
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    char* real = ::realpath(path.constData(), nullptr);
+    if (!real)
+        return path;
+    QByteArray resolved(real);
+    std::free(real);
+    return resolved;
+}
+
+QByteArray FolderOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+// A new file ".tsm-XXXXXX" in `folder`, created exclusively with the mode
+// the process's umask gives new files; -1 with errno set on failure.
+int CreateTemporary(const QByteArray& folder, QByteArray* name) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QByteArray candidate = folder + "/.tsm-";
+        for (int i = 0; i < 6; ++i)
+            candidate += kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters - 1))];
+        const int fd = ::open(candidate.constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd >= 0) {
+            *name = candidate;
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Every byte, however many calls it takes; 0 or the error code.
+int WriteAll(int fd, const char* data, qint64 size) {
+    while (size > 0) {
+        const size_t chunk = size_t(qMin<qint64>(size, qint64(1) << 30));
+        const ssize_t n = ::write(fd, data, chunk);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return EIO; // a regular file that takes nothing
+        data += n;
+        size -= n;
+    }
+    return 0;
+}
+
+// The file's data on the disk; 0 or the error code.
+int SyncToDisk(int fd) {
+#ifdef Q_OS_DARWIN
+    // fsync leaves the data in the drive's cache on macOS.
+    if (::fcntl(fd, F_FULLFSYNC) == 0)
+        return 0;
+    if (::fsync(fd) == 0)
+        return 0;
+#else
+    int result;
+    do
+        result = ::fdatasync(fd);
+    while (result != 0 && errno == EINTR);
+    if (result == 0)
+        return 0;
+#endif
+    return errno;
+}
+
+// The folder's entry for the renamed file on the disk; 0 or the error code.
+// A folder that cannot be opened or a file system that does not sync folders
+// leaves nothing to do.
+int SyncFolder(const QByteArray& folder) {
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    int code = 0;
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP && errno != EOPNOTSUPP)
+        code = errno;
+    ::close(fd);
+    return code;
+}
+
+#endif
+
+} // namespace
+
+bool WriteFileDurably(const QString& path, const char* data, qint64 size, QString* error,
+                      FileStamp* written) {
+    if (path.isEmpty())
+        return Fail(error, QStringLiteral("No file name was given."));
+    const FileStamp old = FileStamp::Of(path);
+    if (old.Exists() && !old.IsRegular())
+        return Fail(error, old.NotRegularText());
+#ifdef Q_OS_UNIX
+    const QByteArray target = ResolveTarget(QFile::encodeName(path));
+    const QByteArray folder = FolderOf(target);
+    QByteArray temporary;
+    const int fd = CreateTemporary(folder, &temporary);
+    if (fd < 0)
+        return FailWith(error, errno);
+    // The new file keeps the old one's permissions.
+    struct stat st {};
+    if (old.Exists() && ::stat(target.constData(), &st) == 0)
+        ::fchmod(fd, st.st_mode & 07777);
+
+    int code = WriteAll(fd, data, size);
+    if (code == 0)
+        code = SyncToDisk(fd);
+    if (code == 0 && written)
+        *written = FileStamp::OfDescriptor(fd);
+    // close reports what a network file system could not store; after
+    // EINTR the descriptor is gone all the same and the data already synced.
+    if (::close(fd) != 0 && code == 0 && errno != EINTR)
+        code = errno;
+    if (code == 0 && ::rename(temporary.constData(), target.constData()) != 0)
+        code = errno;
+    if (code != 0) {
+        ::unlink(temporary.constData());
+        return FailWith(error, code);
+    }
+    code = SyncFolder(folder);
+    if (code != 0)
+        return Fail(error, QStringLiteral("The file was written, but its folder could not be "
+                                          "synced to the disk: %1")
+                               .arg(qt_error_string(code)));
+    if (error)
+        error->clear();
+    return true;
+#else
+    // Elsewhere Qt's QSaveFile, unbuffered so that every write is checked as
+    // it happens; commit() syncs the file before renaming it.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return Fail(error, file.errorString());
+    while (size > 0) {
+        const qint64 n = file.write(data, size);
+        if (n <= 0) {
+            const QString why = file.errorString();
+            file.cancelWriting();
+            return Fail(error, why);
+        }
+        data += n;
+        size -= n;
+    }
+    if (!file.commit())
+        return Fail(error, file.errorString());
+    if (written)
+        *written = FileStamp::Of(path);
+    if (error)
+        error->clear();
+    return true;
+#endif
+}
