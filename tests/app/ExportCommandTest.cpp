@@ -74,6 +74,9 @@ struct SelfCase {
     const char* out;   // "@" stands for the folder's absolute path
     const char* reason;
 };
+void PrintTo(const SelfCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ExportOntoItsInput : public ExportCommandTest,
                            public ::testing::WithParamInterface<SelfCase> {};
@@ -124,6 +127,9 @@ struct SpecialCase {
     Special kind;
     const char* reason;
 };
+void PrintTo(const SpecialCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ExportOntoASpecialFile : public ExportCommandTest,
                                public ::testing::WithParamInterface<SpecialCase> {};
@@ -177,6 +183,9 @@ struct DiskCase {
     bool plainPhoto;
     const char* reason;
 };
+void PrintTo(const DiskCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ExportWhenTheDiskFails : public ExportCommandTest,
                                public ::testing::WithParamInterface<DiskCase> {};

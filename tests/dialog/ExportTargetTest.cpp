@@ -15,6 +15,9 @@ struct TargetCase {
     const char* out; // in the photo's folder
     const char* reason;
 };
+void PrintTo(const TargetCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ExportTarget : public MainWindowTest, public ::testing::WithParamInterface<TargetCase> {};
 

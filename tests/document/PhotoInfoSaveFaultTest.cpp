@@ -32,6 +32,9 @@ struct FaultCase {
     int notes;          // 3 notes stay far below 16 KiB, 300 far above
     const char* reason; // as the system words it
 };
+void PrintTo(const FaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SaveWhenTheDiskFails : public ::testing::TestWithParam<FaultCase> {};
 
@@ -89,6 +92,9 @@ struct NameCase {
     int repeat;
     bool fits;
 };
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class LongInfoFileName : public ::testing::TestWithParam<NameCase> {};
 

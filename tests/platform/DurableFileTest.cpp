@@ -56,6 +56,9 @@ struct RefusalCase {
     Target target;
     const char* error;
 };
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class DurableFileRefuses : public ::testing::TestWithParam<RefusalCase> {};
 
