@@ -170,7 +170,7 @@ bool WriteFileDurably(const QString& path, const char* data, qint64 size, QStrin
     return true;
 #else
     // Elsewhere Qt's QSaveFile, unbuffered so that every write is checked as
-    // it happens; commit() syncs the file before renaming it.
+    // it happens rather than when commit() flushes a buffer.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return Fail(error, file.errorString());
