@@ -106,17 +106,18 @@ TEST_P(ExportOntoItsInput, IsRefusedAndBothFilesStay) {
 
 INSTANTIATE_TEST_SUITE_P(
     Spellings, ExportOntoItsInput,
-    ::testing::Values(SelfCase{"SameName", "same.jpg", "same.jpg", "the photo itself"},
-                      SelfCase{"DotSlash", "same.jpg", "./same.jpg", "the photo itself"},
-                      SelfCase{"Absolute", "./same.jpg", "@/same.jpg", "the photo itself"},
-                      SelfCase{"UpAndDown", "same.jpg", "sub/../same.jpg", "the photo itself"},
-                      SelfCase{"Symlink", "same.jpg", "link.jpg", "the photo itself"},
-                      SelfCase{"HardLink", "same.jpg", "hard.jpg", "the photo itself"},
-                      SelfCase{"PhotoBySymlink", "link.jpg", "same.jpg", "the photo itself"},
-                      SelfCase{"InfoFile", "same.jpg", "same.dat", "the photo's info file"},
-                      SelfCase{"InfoBySymlink", "same.jpg", "link.dat", "the photo's info file"},
-                      SelfCase{"InfoAbsolute", "same.jpg", "@/sub/../same.dat",
-                               "the photo's info file"}),
+    ::testing::Values(
+        SelfCase{"SameName", "same.jpg", "same.jpg", "the photo itself"},
+        SelfCase{"DotSlash", "same.jpg", "./same.jpg", "the photo itself"},
+        SelfCase{"Absolute", "./same.jpg", "@/same.jpg", "the photo itself"},
+        SelfCase{"UpAndDown", "same.jpg", "sub/../same.jpg", "the photo itself"},
+        SelfCase{"Symlink", "same.jpg", "link.jpg", "the photo itself"},
+        SelfCase{"HardLink", "same.jpg", "hard.jpg", "the photo itself"},
+        SelfCase{"PhotoBySymlink", "link.jpg", "same.jpg", "the photo itself"},
+        SelfCase{"InfoFile", "same.jpg", "same.dat", "the photo's info file"},
+        SelfCase{"InfoBySymlink", "same.jpg", "link.dat", "the photo's info file"},
+        SelfCase{"InfoAbsolute", "same.jpg", "@/sub/../same.dat", "the photo's info file"},
+        SelfCase{"InfoNotSavedYet", "hard.jpg", "sub/../hard.dat", "the photo's info file"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // An output that exists and is no regular file is refused, never opened
