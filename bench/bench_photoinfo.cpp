@@ -1,7 +1,8 @@
 // Loading and saving a photo-info file with 100,000 dimensions and 100,000
 // notes, each beside the same number of bytes moved with one plain fread or
-// fwrite in the same run. A save syncs its data before the rename (QSaveFile
-// calls fdatasync), so the save is also shown beside an fwrite that syncs.
+// fwrite in the same run. A save syncs its data before the rename and the
+// folder after it (WriteFileDurably), so the save is also shown beside an
+// fwrite that syncs.
 
 #include "document/PhotoInfo.h"
 #include "platform/Cp950.h"
