@@ -4,6 +4,7 @@
 // process's file size limit with its signal ignored (works for every user).
 
 #include <QString>
+#include <QStringList>
 #include <sys/resource.h>
 
 // A tmpfs of `bytes` mounted on the folder `path` (created when missing) for
