@@ -14,11 +14,12 @@ struct PhotoFileExport {
         InfoUnreadable, // the photo-info file is there but cannot be opened
         NotInfoFile,    // the file beside the photo is not a photo-info file
         InfoDamaged,    // the photo-info file is damaged
+        InfoTooLarge,   // the photo-info file holds more records than allowed
         Output,         // the picture could not be written
     };
     Failure failure = Failure::None;
     QString infoPath; // the photo-info file looked for
-    QString detail;   // the reader's or writer's reason, for Photo and Output
+    QString detail; // the reader's or writer's reason: Photo, InfoUnreadable, InfoTooLarge, Output
 
     bool Succeeded() const { return failure == Failure::None; }
 };
