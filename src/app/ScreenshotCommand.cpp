@@ -19,7 +19,10 @@ public:
     QMessageBox::StandardButton Message(QWidget*, const QString& text,
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::Icon) override {
-        std::fprintf(stderr, "tessamar: %s\n", text.toLocal8Bit().constData());
+        // One line each: the parts of a message follow each other.
+        QString line = text;
+        line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        std::fprintf(stderr, "tessamar: %s\n", line.toLocal8Bit().constData());
         for (QMessageBox::StandardButton careful : {QMessageBox::Cancel, QMessageBox::No})
             if (buttons.testFlag(careful))
                 return careful;

@@ -239,9 +239,8 @@ InfoReadStatus PhotoInfo::Read(const QString& path) {
         m_lastReadError = file.ErrorString();
         return InfoReadStatus::Unreadable;
     }
-    const QString tooLarge = QStringLiteral("The file is too large: it holds more records than "
-                                            "a photo-info file may (%1 in all) or than memory "
-                                            "can hold.")
+    const QString tooLarge = QStringLiteral("The file is too large: it holds more than %1 "
+                                            "records in all, or more than memory can hold.")
                                  .arg(kMaxInfoRecords);
     // A file above 1 GiB (millions of records beyond any photo) is refused
     // before anything is read into memory.

@@ -91,9 +91,10 @@ TEST_F(CommandLineFilesTest, NamedPipesAreRefusedAtOnceSayingWhatTheyAre) {
     for (const auto& c : cases) {
         const std::string what = c.args[0].toStdString() + " " + c.args[1].toStdString();
         const ChildRun run = Run(c.args);
-        ASSERT_FALSE(run.timedOut) << what << " hung";
+        EXPECT_FALSE(run.timedOut) << what << " hung";
         EXPECT_EQ(run.exitStatus, c.status) << what << ": " << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(c.says)) << what << ": " << run.err.toStdString();
+        EXPECT_EQ(run.err.count('\n'), 1) << what << ": " << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << what;
         if (c.output) {
             EXPECT_EQ(QFile::exists(Path(QString::fromLatin1(c.output))), c.status == 0) << what;
