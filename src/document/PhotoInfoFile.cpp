@@ -122,10 +122,6 @@ template <typename Records> void AppendAll(Records& list, Records&& read) {
         list.insert(list.end(), read.begin(), read.end());
 }
 
-} // namespace
-
-namespace {
-
 // The records of a whole file image, collected apart from the document.
 InfoReadStatus ReadRecords(const char* data, size_t size, std::vector<Dimension>& readDims,
                            std::vector<InfoNote>& readNotes) {
