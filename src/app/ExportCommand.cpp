@@ -1,5 +1,6 @@
 // tessamar --export PHOTO OUT: the annotated picture, drawn without a display.
 #include "app/CommandLine.h"
+#include "app/QuietQtMessages.h"
 
 #include "canvas/PhotoFileExport.h"
 #include "platform/LogFont.h"
@@ -8,17 +9,9 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
 
 namespace {
-QtMessageHandler g_previousHandler = nullptr;
-
-// The command speaks for itself in one line per failure; Qt's own notes about
-// the headless platform (runtime folder, fonts) would only add noise.
-void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        g_previousHandler(type, context, message);
-}
-
 int Fail(const QString& message) {
     std::fprintf(stderr, "tessamar: %s\n", message.toLocal8Bit().constData());
     return 1;
@@ -32,12 +25,19 @@ int RunExport(int argc, char** argv, const QString& photo, const QString& out) {
     std::unique_ptr<QGuiApplication> app;
     if (!QCoreApplication::instance()) {
         // Our own process: quiet until it ends (Qt may still speak at exit).
-        g_previousHandler = qInstallMessageHandler(QuietHandler);
+        QuietQtMessages();
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
     InstallFontSubstitutes();
 
-    const PhotoFileExport result = ExportPhotoFile(photo, out);
+    PhotoFileExport result;
+    try {
+        result = ExportPhotoFile(photo, out);
+    } catch (const std::bad_alloc&) {
+        return Fail(QStringLiteral("cannot export %1: the photo and its records are too large "
+                                   "for the memory available")
+                        .arg(photo));
+    }
     using Failure = PhotoFileExport::Failure;
     switch (result.failure) {
     case Failure::None:
@@ -45,7 +45,11 @@ int RunExport(int argc, char** argv, const QString& photo, const QString& out) {
     case Failure::Photo:
         return Fail(QStringLiteral("cannot read the photo %1: %2").arg(photo, result.detail));
     case Failure::InfoUnreadable:
-        return Fail(QStringLiteral("cannot open the photo-info file %1").arg(result.infoPath));
+        return Fail(QStringLiteral("cannot open the photo-info file %1: %2")
+                        .arg(result.infoPath, result.detail));
+    case Failure::InfoTooLarge:
+        return Fail(QStringLiteral("cannot read the photo-info file %1: %2")
+                        .arg(result.infoPath, result.detail));
     case Failure::NotInfoFile:
         return Fail(QStringLiteral("%1 is not a photo-info file").arg(result.infoPath));
     case Failure::InfoDamaged:

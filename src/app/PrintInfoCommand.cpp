@@ -5,32 +5,35 @@
 #include <QFileInfo>
 #include <cstdio>
 
-// Needs no display and no application object: only files and text.
+// Needs no display and no application object: only files and text. The JSON
+// goes out a record at a time, so it never needs a copy of its own.
 int RunPrintInfo(const QString& path) {
     PhotoInfo info;
     const QByteArray shownPath = QFileInfo(path).filePath().toLocal8Bit();
+    auto fail = [&shownPath](const QString& reason) {
+        std::fprintf(stderr, "tessamar: %s: %s\n", shownPath.constData(),
+                     reason.toLocal8Bit().constData());
+        return 1;
+    };
     switch (info.Read(path)) {
     case InfoReadStatus::Read:
         break;
     case InfoReadStatus::Missing:
-        std::fprintf(stderr, "tessamar: %s: %s\n", shownPath.constData(),
-                     QFileInfo::exists(path) ? "cannot be opened" : "no such file");
-        return 1;
+        return fail(QStringLiteral("no such file"));
+    case InfoReadStatus::Unreadable:
+    case InfoReadStatus::TooLarge:
+        return fail(info.LastReadError());
     case InfoReadStatus::NotInfoFile:
-        std::fprintf(stderr, "tessamar: %s: not a photo-info file\n", shownPath.constData());
-        return 1;
+        return fail(QStringLiteral("not a photo-info file"));
     case InfoReadStatus::Damaged:
-        std::fprintf(stderr,
-                     "tessamar: %s: damaged photo-info file (it ends early or holds "
-                     "impossible counts or lengths)\n",
-                     shownPath.constData());
-        return 1;
+        return fail(QStringLiteral("damaged photo-info file (it ends early or holds "
+                                   "impossible counts or lengths)"));
     }
-    QByteArray json = PhotoInfoToJson(info);
-    json += '\n';
-    if (std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout) !=
-            static_cast<size_t>(json.size()) ||
-        std::fflush(stdout) != 0) {
+    const bool written = WritePhotoInfoJson(info, [](const QByteArray& piece) {
+        return std::fwrite(piece.constData(), 1, static_cast<size_t>(piece.size()), stdout) ==
+               static_cast<size_t>(piece.size());
+    });
+    if (!written || std::fputc('\n', stdout) == EOF || std::fflush(stdout) != 0) {
         std::fprintf(stderr, "tessamar: cannot write to standard output\n");
         return 1;
     }

@@ -1,11 +1,12 @@
 #include "app/CommandLine.h"
+#include "app/QuietQtMessages.h"
 #include "dialog/CMeasureDlg.h"
 #include "dialog/ResourceArt.h"
 #include "platform/LogFont.h"
 #include "platform/Prompts.h"
+#include "platform/ReadOnlyFile.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QImageWriter>
 #include <QPixmap>
 #include <cstdio>
@@ -18,7 +19,10 @@ public:
     QMessageBox::StandardButton Message(QWidget*, const QString& text,
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::Icon) override {
-        std::fprintf(stderr, "tessamar: %s\n", text.toLocal8Bit().constData());
+        // One line each: the parts of a message follow each other.
+        QString line = text;
+        line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        std::fprintf(stderr, "tessamar: %s\n", line.toLocal8Bit().constData());
         for (QMessageBox::StandardButton careful : {QMessageBox::Cancel, QMessageBox::No})
             if (buttons.testFlag(careful))
                 return careful;
@@ -35,13 +39,24 @@ int RunScreenshot(int argc, char** argv, const QString& out, const QString& phot
     // No display is needed: the window is drawn off screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Quiet before the application exists: its start-up notes go too.
+    QuietQtMessages();
     QApplication app(argc, argv);
     InstallFontSubstitutes();
     QApplication::setWindowIcon(ResourceIcon(IDR_MAINFRAME));
 
-    if (!photo.isEmpty() && !QFileInfo(photo).isFile()) {
-        std::fprintf(stderr, "tessamar: no such photo: %s\n", photo.toLocal8Bit().constData());
-        return 1;
+    if (!photo.isEmpty()) {
+        // Looked at without being read: a named pipe must not hold us up.
+        ReadOnlyFile file;
+        if (!file.Open(photo, QStringLiteral("photo"))) {
+            const QByteArray shown = photo.toLocal8Bit();
+            if (file.LastProblem() == ReadOnlyFile::Problem::Missing)
+                std::fprintf(stderr, "tessamar: no such photo: %s\n", shown.constData());
+            else
+                std::fprintf(stderr, "tessamar: %s: %s\n", shown.constData(),
+                             file.ErrorString().toLocal8Bit().constData());
+            return 1;
+        }
     }
     HeadlessPrompter headless;
     ScopedPrompter prompts(&headless);

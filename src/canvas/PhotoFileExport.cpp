@@ -7,8 +7,6 @@
 #include "document/PhotoInfo.h"
 #include "lumoimage/CDibDC.h"
 
-#include <QFileInfo>
-
 #include <future>
 #include <system_error>
 
@@ -56,12 +54,15 @@ PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath
     case InfoReadStatus::Read:
         break;
     case InfoReadStatus::Missing:
-        // No file means no records yet; a file that is there must be readable.
-        if (QFileInfo::exists(result.infoPath)) {
-            result.failure = Failure::InfoUnreadable;
-            return result;
-        }
-        break;
+        break; // no file means no records yet
+    case InfoReadStatus::Unreadable:
+        result.failure = Failure::InfoUnreadable;
+        result.detail = info.LastReadError();
+        return result;
+    case InfoReadStatus::TooLarge:
+        result.failure = Failure::InfoTooLarge;
+        result.detail = info.LastReadError();
+        return result;
     case InfoReadStatus::NotInfoFile:
         result.failure = Failure::NotInfoFile;
         return result;

@@ -14,12 +14,13 @@ struct PhotoFileExport {
         InfoUnreadable, // the photo-info file is there but cannot be opened
         NotInfoFile,    // the file beside the photo is not a photo-info file
         InfoDamaged,    // the photo-info file is damaged
+        InfoTooLarge,   // the photo-info file holds more records than allowed
         Output,         // the picture could not be written, or must not be written
                         // there (the photo itself, its info file, a special file)
     };
     Failure failure = Failure::None;
     QString infoPath; // the photo-info file looked for
-    QString detail;   // the reader's or writer's reason, for Photo and Output
+    QString detail; // the reader's or writer's reason: Photo, InfoUnreadable, InfoTooLarge, Output
 
     bool Succeeded() const { return failure == Failure::None; }
 };

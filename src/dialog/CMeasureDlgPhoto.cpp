@@ -8,9 +8,9 @@
 #include "canvas/ExportTarget.h"
 #include "dialog/DamagedInfoFile.h"
 #include "platform/Prompts.h"
+#include "platform/ReadOnlyFile.h"
 
 #include <QAbstractButton>
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -60,7 +60,9 @@ void CMeasureDlg::OnOpenPhoto() {
 
 bool CMeasureDlg::OpenPhoto(const QString& path) {
     // The file may have gone between the dialog (or the command line) and now.
-    if (!QFileInfo(path).isFile()) {
+    // Something that is there but is no photo (a named pipe, a name that is
+    // not UTF-8) is left to the loader, which says what is wrong with it.
+    if (!QFileInfo::exists(path) && !NamesUndecodableEntry(path)) {
         Warn(this, Text("找不到文件：") + path);
         return false;
     }
@@ -98,14 +100,15 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
                 WithReason(Text("照片信息文件已損壞，無法改名保存：") + infoPath, moved.error) +
                 Text("\n保存信息前會先詢問是否覆蓋它。");
         }
-    } else if (status == InfoReadStatus::Missing && QFileInfo(infoPath).isFile()) {
-        // There, but not to be opened (no permission...): it may hold records,
-        // so it is replaced only when the user says so.
-        QFile file(infoPath);
-        file.open(QIODevice::ReadOnly);
+    } else if (status == InfoReadStatus::Unreadable || status == InfoReadStatus::TooLarge) {
+        // There, but not to be read (no permission, a named pipe, too many
+        // records...): it may hold records, so it is replaced only when the
+        // user says so.
+        m_canvas.m_info.Clear();
         m_strUnreadableInfo = infoPath;
-        infoProblem = WithReason(Text("照片信息文件無法讀取：") + infoPath, file.errorString()) +
-                      Text("\n保存信息前會先詢問是否覆蓋它。");
+        infoProblem =
+            WithReason(Text("照片信息文件無法讀取：") + infoPath, m_canvas.m_info.LastReadError()) +
+            Text("\n保存信息前會先詢問是否覆蓋它。");
     }
 
     m_canvas.m_nSelDim = -1;

@@ -20,10 +20,16 @@ QString InfoFilePathFor(const QString& photoPath);
 
 enum class InfoReadStatus {
     Read,        // a complete read
-    Missing,     // no file, or it cannot be opened: no records yet
+    Missing,     // no file: no records yet
     NotInfoFile, // the file does not start with the magic "KZR\0"
     Damaged,     // ends early or holds impossible counts or lengths
+    Unreadable,  // there, but not to be read: a named pipe, a folder, no permission...
+    TooLarge,    // more records than kMaxInfoRecords, or more than memory holds
 };
+
+// Far above any real photo; a file that claims more records is refused
+// before anything is allocated for them.
+constexpr size_t kMaxInfoRecords = 1000000; // dimensions and notes together
 
 class PhotoInfo {
 public:
@@ -31,15 +37,19 @@ public:
     std::vector<InfoNote> notes;
 
     // 1 after a complete read or when the file does not exist / cannot be
-    // opened; 0 when it is not a photo-info file or is damaged. Appends the
+    // opened; 0 when it is not a photo-info file, is damaged or too large. Appends the
     // records read to the lists, and only after a complete read: a file that
     // cannot be read completely leaves the lists as they were.
     int LoadFromFile(const QString& path);
-    // As LoadFromFile, telling which case it was.
+    // As LoadFromFile, telling which case it was. Never waits on a special
+    // file: a named pipe or a device is Unreadable at once.
     InfoReadStatus Read(const QString& path);
+    // Why the last Read found the file Unreadable or TooLarge (for the user).
+    QString LastReadError() const { return m_lastReadError; }
     // Parses a whole file image held in memory (used by Read and the fuzzer).
     // A title or text longer than its field keeps what fits, cut between two
-    // characters; counts and lengths the bytes cannot hold mark it Damaged.
+    // characters; counts and lengths the bytes cannot hold mark it Damaged,
+    // counts above kMaxInfoRecords in all TooLarge.
     InfoReadStatus ReadBytes(const char* data, size_t size);
 
     // Writes the newest layout to a temporary file beside `path`, syncs it
@@ -59,4 +69,5 @@ public:
 private:
     mutable QString m_lastSaveError;
     mutable FileStamp m_savedStamp;
+    QString m_lastReadError;
 };

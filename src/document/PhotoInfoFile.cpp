@@ -13,10 +13,12 @@
 #include "document/PhotoInfo.h"
 #include "platform/Cp950.h"
 #include "platform/DurableFile.h"
+#include "platform/ReadOnlyFile.h"
 
-#include <QFile>
+#include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <new>
 
 using infofile::ByteCursor;
 using infofile::ByteWriter;
@@ -120,9 +122,9 @@ template <typename Records> void AppendAll(Records& list, Records&& read) {
         list.insert(list.end(), read.begin(), read.end());
 }
 
-} // namespace
-
-InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
+// The records of a whole file image, collected apart from the document.
+InfoReadStatus ReadRecords(const char* data, size_t size, std::vector<Dimension>& readDims,
+                           std::vector<InfoNote>& readNotes) {
     ByteCursor in(data, size);
     const char* magic;
     if (!in.Take(sizeof infofile::kMagic, &magic) ||
@@ -136,12 +138,11 @@ InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
     // Versions above the newest are read like the newest.
     const Layout layout(version);
 
-    // Records are collected apart and appended only after a complete read, so
-    // a damaged file leaves the lists as they were.
-    std::vector<Dimension> readDims;
     if (count > 0) {
         if (!CountFits(count, layout.DimensionBytes(), in))
             return InfoReadStatus::Damaged;
+        if (static_cast<size_t>(count) > kMaxInfoRecords)
+            return InfoReadStatus::TooLarge;
         readDims.reserve(static_cast<size_t>(count));
         infofile::AdviseBulkStorage(readDims.data(), sizeof(Dimension) * readDims.capacity());
         readDims.resize(static_cast<size_t>(count));
@@ -154,10 +155,11 @@ InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
 
     if (!in.ReadI32(count))
         return InfoReadStatus::Damaged;
-    std::vector<InfoNote> readNotes;
     if (count > 0) {
         if (!CountFits(count, layout.SmallestNoteBytes(), in))
             return InfoReadStatus::Damaged;
+        if (static_cast<size_t>(count) > kMaxInfoRecords - readDims.size())
+            return InfoReadStatus::TooLarge;
         readNotes.reserve(static_cast<size_t>(count));
         infofile::AdviseBulkStorage(readNotes.data(), sizeof(InfoNote) * readNotes.capacity());
         readNotes.resize(static_cast<size_t>(count));
@@ -167,35 +169,110 @@ InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
                 return InfoReadStatus::Damaged;
         }
     }
-
-    AppendAll(dimensions, std::move(readDims));
-    AppendAll(notes, std::move(readNotes));
     return InfoReadStatus::Read;
 }
 
+// True when the counts at the head of the file claim more records than
+// kMaxInfoRecords and the file is long enough to hold them: such a file is
+// refused after two small reads, before its bytes are read into memory.
+// Every other file is left to ReadRecords to judge.
+bool ClaimsTooManyRecords(ReadOnlyFile& file) {
+    char head[infofile::kHeaderBytes];
+    if (file.ReadAt(0, head, sizeof head) != qint64(sizeof head) ||
+        std::memcmp(head, infofile::kMagic, sizeof infofile::kMagic) != 0)
+        return false;
+    const Layout layout(qFromLittleEndian<uint32_t>(head + 4));
+    const int32_t dims = qFromLittleEndian<int32_t>(head + 8);
+    const uint64_t afterHead = static_cast<uint64_t>(file.Size()) - sizeof head;
+    uint64_t dimBytes = 0;
+    if (dims > 0) {
+        if (static_cast<uint64_t>(dims) > afterHead / layout.DimensionBytes())
+            return false; // damaged
+        if (static_cast<size_t>(dims) > kMaxInfoRecords)
+            return true;
+        dimBytes = static_cast<uint64_t>(dims) * layout.DimensionBytes();
+    }
+    char countBytes[4];
+    if (afterHead - dimBytes < 4 ||
+        file.ReadAt(static_cast<qint64>(sizeof head + dimBytes), countBytes, 4) != 4)
+        return false;
+    const int32_t notes = qFromLittleEndian<int32_t>(countBytes);
+    return notes > 0 &&
+           static_cast<uint64_t>(notes) <=
+               (afterHead - dimBytes - 4) / layout.SmallestNoteBytes() &&
+           static_cast<uint64_t>(notes) + static_cast<uint64_t>(std::max(dims, 0)) >
+               kMaxInfoRecords;
+}
+
+} // namespace
+
+InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
+    // Records are collected apart and appended only after a complete read, so
+    // a damaged file leaves the lists as they were.
+    const size_t dimsBefore = dimensions.size();
+    try {
+        std::vector<Dimension> readDims;
+        std::vector<InfoNote> readNotes;
+        const InfoReadStatus status = ReadRecords(data, size, readDims, readNotes);
+        if (status != InfoReadStatus::Read)
+            return status;
+        AppendAll(dimensions, std::move(readDims));
+        AppendAll(notes, std::move(readNotes));
+        return InfoReadStatus::Read;
+    } catch (const std::bad_alloc&) {
+        // More records than memory holds: nothing of them stays.
+        dimensions.resize(dimsBefore);
+        return InfoReadStatus::TooLarge;
+    }
+}
+
 InfoReadStatus PhotoInfo::Read(const QString& path) {
-    // Unbuffered: the whole file goes straight into one buffer with one read.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return InfoReadStatus::Missing; // a photo without annotations yet
+    m_lastReadError.clear();
+    ReadOnlyFile file;
+    if (!file.Open(path, QStringLiteral("photo-info file"))) {
+        if (file.LastProblem() == ReadOnlyFile::Problem::Missing)
+            return InfoReadStatus::Missing; // a photo without annotations yet
+        m_lastReadError = file.ErrorString();
+        return InfoReadStatus::Unreadable;
+    }
+    const QString tooLarge = QStringLiteral("The file is too large: it holds more than %1 "
+                                            "records in all, or more than memory can hold.")
+                                 .arg(kMaxInfoRecords);
     // A file above 1 GiB (millions of records beyond any photo) is refused
     // before anything is read into memory.
     constexpr qint64 kLargestInfoFile = qint64(1) << 30;
-    const qint64 size = file.size();
-    if (size < 0 || size > kLargestInfoFile)
-        return InfoReadStatus::Damaged;
-    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    const qint64 size = file.Size();
+    if (size > kLargestInfoFile || ClaimsTooManyRecords(file)) {
+        m_lastReadError = tooLarge;
+        return InfoReadStatus::TooLarge;
+    }
+    QByteArray bytes;
+    try {
+        bytes.resize(static_cast<qsizetype>(size));
+    } catch (const std::bad_alloc&) {
+        m_lastReadError = tooLarge;
+        return InfoReadStatus::TooLarge;
+    }
     infofile::AdviseBulkStorage(bytes.data(), static_cast<size_t>(size));
-    const qint64 got = file.read(bytes.data(), size);
-    if (got < 0 || file.error() != QFileDevice::NoError)
-        return InfoReadStatus::Damaged;
+    // The whole file goes straight into one buffer.
+    const qint64 got = file.ReadAt(0, bytes.data(), size);
+    if (got < 0) {
+        m_lastReadError = file.ErrorString();
+        return InfoReadStatus::Unreadable;
+    }
     // A file that shrank while being read simply ends early.
-    return ReadBytes(bytes.constData(), static_cast<size_t>(got));
+    const InfoReadStatus status = ReadBytes(bytes.constData(), static_cast<size_t>(got));
+    if (status == InfoReadStatus::TooLarge)
+        m_lastReadError = tooLarge;
+    return status;
 }
 
 int PhotoInfo::LoadFromFile(const QString& path) {
     const InfoReadStatus status = Read(path);
-    return status == InfoReadStatus::Read || status == InfoReadStatus::Missing ? 1 : 0;
+    return status == InfoReadStatus::Read || status == InfoReadStatus::Missing ||
+                   status == InfoReadStatus::Unreadable
+               ? 1
+               : 0;
 }
 
 QByteArray PhotoInfo::Serialize() const {

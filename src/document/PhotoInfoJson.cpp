@@ -106,7 +106,8 @@ QByteArray LogFontToJson(const LOGFONTA& lf) {
     return out;
 }
 
-QByteArray PhotoInfoToJson(const PhotoInfo& info) {
+bool WritePhotoInfoJson(const PhotoInfo& info,
+                        const std::function<bool(const QByteArray&)>& write) {
     QByteArray out = "{\"dimensions\":[";
     bool first = true;
     for (const Dimension& dim : info.dimensions) {
@@ -118,6 +119,9 @@ QByteArray PhotoInfoToJson(const PhotoInfo& info) {
         out += ",\"end\":";
         AppendPoint(out, dim.end);
         out += ",\"value\":" + FieldJson(dim.value) + ",\"font\":" + LogFontToJson(dim.font) + '}';
+        if (!write(out))
+            return false;
+        out.clear();
     }
     out += "],\"notes\":[";
     first = true;
@@ -128,7 +132,19 @@ QByteArray PhotoInfoToJson(const PhotoInfo& info) {
         out += "{\"title\":" + FieldJson(note.title) + ",\"anchor\":";
         AppendPoint(out, note.anchor);
         out += ",\"text\":" + FieldJson(note.text) + ",\"font\":" + LogFontToJson(note.font) + '}';
+        if (!write(out))
+            return false;
+        out.clear();
     }
     out += "]}";
-    return out;
+    return write(out);
+}
+
+QByteArray PhotoInfoToJson(const PhotoInfo& info) {
+    QByteArray all;
+    WritePhotoInfoJson(info, [&all](const QByteArray& piece) {
+        all += piece;
+        return true;
+    });
+    return all;
 }

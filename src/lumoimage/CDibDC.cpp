@@ -37,12 +37,27 @@ bool CDibDC::Load(const QString& path, int bitsPerPixel) {
         m_error = error;
         return false;
     }
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    const std::size_t size = std::size_t(bytes.size());
-    JpegHeaderInfo header;
-    ScanJpegHeader(data, size, &header);
+    return Decode(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                  std::size_t(bytes.size()), &bytes);
+}
 
+bool CDibDC::LoadFromMemory(const std::uint8_t* data, std::size_t size, int bitsPerPixel) {
+    if (bitsPerPixel != 32) {
+        m_error = kOnly32Bits;
+        return false;
+    }
+    return Decode(data, size, nullptr);
+}
+
+// `keep`, when given, holds the compressed bytes; it is let go once decoded.
+bool CDibDC::Decode(const std::uint8_t* data, std::size_t size, QByteArray* keep) {
+    JpegHeaderInfo header;
+    if (!ScanJpegHeader(data, size, &header)) {
+        m_error = QStringLiteral("The file is not a JPEG picture.");
+        return false;
+    }
     QImage image;
+    QString error;
     {
         JpegDecoder decoder;
         if (!decoder.Decode(data, size, 1, 1, &image, &error)) {
@@ -50,7 +65,8 @@ bool CDibDC::Load(const QString& path, int bitsPerPixel) {
             return false;
         }
     }
-    bytes.clear(); // the compressed bytes are no longer needed while turning
+    if (keep)
+        keep->clear(); // the compressed bytes are no longer needed while turning
     if (header.orientation != 1) {
         image = TurnUpright(image, header.orientation);
         if (image.isNull()) {

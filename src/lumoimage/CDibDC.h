@@ -9,6 +9,9 @@
 #include <QImage>
 #include <QString>
 
+#include <cstddef>
+#include <cstdint>
+
 class CDibDC {
 public:
     CDibDC() = default;
@@ -23,6 +26,8 @@ public:
     // picture it had. Truncated or corrupt files fail: a damaged photo is
     // never opened as if it were whole. Only 32 bits per pixel are offered.
     bool Load(const QString& path, int bitsPerPixel = 32);
+    // As Load, from the bytes of a picture file held in memory.
+    bool LoadFromMemory(const std::uint8_t* data, std::size_t size, int bitsPerPixel = 32);
     // Encodes the picture as a JPEG file (see WriteFileDurably). False (and
     // ErrorString, the system's reason) when the file could not be written
     // completely; a failed save leaves no file and any older one as it was.
@@ -44,6 +49,8 @@ public:
     static JpegEncodeSettings ExportSettings();
 
 private:
+    bool Decode(const std::uint8_t* data, std::size_t size, QByteArray* keep);
+
     QImage m_image;
     mutable QString m_error;
 };

@@ -168,6 +168,7 @@ bool ScanJpegHeader(const std::uint8_t* data, std::size_t size, JpegHeaderInfo* 
             info->width = width;
             info->height = height;
             info->components = data[body + 5];
+            info->precision = data[body];
             info->hasFrame = width > 0 && height > 0;
         } else if (marker == 0xE1 && complete && !exifSeen && bodyLength >= 6 &&
                    std::memcmp(data + body, "Exif\0\0", 6) == 0) {

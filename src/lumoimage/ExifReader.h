@@ -19,6 +19,7 @@ struct JpegHeaderInfo {
     int width = 0;         // as stored, before orientation
     int height = 0;
     int components = 0;  // 1 grey, 3 colour, 4 CMYK/YCCK
+    int precision = 0;   // bits per sample (8; 12 or 16 in rare files)
     int orientation = 1; // from Exif, 1 when absent
     // The embedded Exif thumbnail (a JPEG stream) as offset and length within
     // the bytes scanned; length 0 when the file carries none.

@@ -48,6 +48,15 @@ bool JpegDecoder::ReadSize(const std::uint8_t* data, std::size_t size, QSize* st
         *error = QStringLiteral("The file is too large to be a photo.");
         return false;
     }
+    // The frame header tells what libjpeg-turbo would only report in passing
+    // (or, after a failed header call, as a confused "two SOI markers").
+    JpegHeaderInfo frame;
+    if (ScanJpegHeader(data, size, &frame) && frame.hasFrame && frame.precision != 8) {
+        *error = QStringLiteral("The JPEG file stores %1-bit samples; only 8-bit JPEG pictures "
+                                "are supported.")
+                     .arg(frame.precision);
+        return false;
+    }
     auto handle = static_cast<tjhandle>(m_handle);
     int width = 0, height = 0, subsampling = 0, colorspace = 0;
     if (tjDecompressHeader3(handle, data, static_cast<unsigned long>(size), &width, &height,
@@ -58,15 +67,14 @@ bool JpegDecoder::ReadSize(const std::uint8_t* data, std::size_t size, QSize* st
     } else {
         // This libjpeg-turbo refuses to name some unusual chroma layouts in
         // the header call although it decodes them; read the frame ourselves.
-        JpegHeaderInfo header;
-        if (!ScanJpegHeader(data, size, &header) || !header.hasFrame) {
+        if (!frame.hasFrame) {
             *error = QStringLiteral("The JPEG header could not be read (%1).")
                          .arg(DecoderMessage(handle));
             return false;
         }
-        width = header.width;
-        height = header.height;
-        m_components = header.components;
+        width = frame.width;
+        height = frame.height;
+        m_components = frame.components;
     }
     if (width <= 0 || height <= 0) {
         *error = QStringLiteral("The JPEG header gives no picture size.");

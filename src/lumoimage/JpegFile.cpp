@@ -1,7 +1,8 @@
 #include "lumoimage/JpegFile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "platform/ReadOnlyFile.h"
+
+#include <new>
 
 namespace {
 
@@ -9,21 +10,12 @@ namespace {
 constexpr qint64 kMaxFileBytes = qint64(1) << 30;
 
 bool ReadHead(const QString& path, qint64 maxBytes, QByteArray* bytes, QString* error) {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        *error = QStringLiteral("The file does not exist.");
+    ReadOnlyFile file;
+    if (!file.Open(path, QStringLiteral("picture file"))) {
+        *error = file.ErrorString();
         return false;
     }
-    if (info.isDir()) {
-        *error = QStringLiteral("The path names a folder, not a picture file.");
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("The file could not be opened: %1").arg(file.errorString());
-        return false;
-    }
-    const qint64 size = file.size();
+    const qint64 size = file.Size();
     if (size == 0) {
         *error = QStringLiteral("The file is empty.");
         return false;
@@ -34,17 +26,17 @@ bool ReadHead(const QString& path, qint64 maxBytes, QByteArray* bytes, QString* 
     }
     const qint64 wanted = maxBytes < 0 ? size : qMin(size, maxBytes);
     QByteArray data;
-    data.resize(wanted);
-    qint64 got = 0;
-    while (got < wanted) {
-        const qint64 n = file.read(data.data() + got, wanted - got);
-        if (n < 0) {
-            *error = QStringLiteral("The file could not be read: %1").arg(file.errorString());
-            return false;
-        }
-        if (n == 0)
-            break; // the file shrank while being read
-        got += n;
+    try {
+        data.resize(wanted);
+    } catch (const std::bad_alloc&) {
+        *error = QStringLiteral("The file is too large to be held in memory.");
+        return false;
+    }
+    // A file that shrank while being read simply ends early.
+    const qint64 got = file.ReadAt(0, data.data(), wanted);
+    if (got < 0) {
+        *error = file.ErrorString();
+        return false;
     }
     data.resize(got);
     const auto* u = reinterpret_cast<const unsigned char*>(data.constData());

@@ -2,9 +2,15 @@
 // the question before changed records are lost. Every failure says why.
 
 #include "DialogFixture.h"
+#include "common/SpecialFiles.h"
+
+#include <cstdio>
+#include <unistd.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QTimer>
 
 namespace {
@@ -28,6 +34,45 @@ TEST_F(MainWindowTest, OpeningEnablesThePhotoControlsAndAFailedOpenChangesNothin
     EXPECT_TRUE(prompter.texts[1].startsWith(Utf8("無法打開圖片：") + bad + '\n')); // and why
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Tessamar - [flat.2.jpeg]"));
     EXPECT_EQ(canvas().m_dib.GetSize().cx, 320);
+}
+
+// A named pipe as the photo or as its info file, and a photo whose name is
+// not UTF-8 (its bytes reach the window as replacement characters, which
+// name nothing): each is refused at once, saying what is wrong, not that
+// there is no such file.
+TEST_F(MainWindowTest, SpecialFilesAndUndecodableNamesAreRefusedAtOnceSayingWhy) {
+    const QString photo = WritePhoto(QStringLiteral("room.jpg"));
+    const QByteArray big5 = QFile::encodeName(dir.path()) + "/\xab\xc8\xc6U.jpg"; // 客廳.jpg
+    ASSERT_EQ(::rename(QFile::encodeName(WritePhoto(QStringLiteral("x.jpg"))).constData(),
+                       big5.constData()),
+              0);
+    ASSERT_TRUE(MakeFifo(PathOf(QStringLiteral("pipe.jpg"))));
+    ASSERT_TRUE(MakeFifo(PathOf(QStringLiteral("room.dat"))));
+    const FifoWatchdog watchdog({PathOf(QStringLiteral("pipe.jpg")), PathOf("room.dat")});
+    const struct {
+        QString path;
+        QString says; // the start of the one message
+        const char* why;
+        bool opened;
+    } cases[] = {
+        {PathOf(QStringLiteral("pipe.jpg")), Utf8("無法打開圖片："),
+         "named pipe, not a picture file", false},
+        {QFile::decodeName(big5), Utf8("無法打開圖片："), "not valid UTF-8", false},
+        {photo, Utf8("照片信息文件無法讀取：") + PathOf("room.dat"),
+         "named pipe, not a photo-info file", true},
+    };
+    for (const auto& c : cases) {
+        prompter.texts.clear();
+        Open(c.path);
+        ASSERT_EQ(prompter.texts.size(), 1) << c.path.toStdString();
+        EXPECT_TRUE(prompter.texts[0].startsWith(c.says)) << prompter.texts[0].toStdString();
+        EXPECT_TRUE(prompter.texts[0].contains(QLatin1String(c.why)))
+            << prompter.texts[0].toStdString();
+        EXPECT_EQ(dlg->m_strPhotoPath == c.path, c.opened) << c.path.toStdString();
+    }
+    EXPECT_FALSE(watchdog.Fired());
+    EXPECT_TRUE(QFileInfo(PathOf("room.dat")).exists()); // never moved aside
+    EXPECT_EQ(::unlink(big5.constData()), 0);            // Qt cannot name it
 }
 
 // kitchen.jpg opened, with a blue dimension and a note in Chinese drawn on it.

@@ -1,13 +1,28 @@
+#include "common/SpecialFiles.h"
 #include "common/TestSupport.h"
 #include "document/InfoFileBuilder.h"
 #include "document/PhotoInfo.h"
 #include "platform/Cp950.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <limits>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <tuple>
+#include <unistd.h>
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TESSAMAR_HAS_ASAN 1
+#endif
+#endif
+#ifndef TESSAMAR_HAS_ASAN
+#define TESSAMAR_HAS_ASAN 0
+#endif
 
 namespace {
 
@@ -119,7 +134,8 @@ TEST(PhotoInfoReadTest, OverlongTextsKeepWhatFitsCutBetweenCharacters) {
 }
 
 // A missing file is a new photo's; one above one gibibyte (sparse here) is
-// refused before anything is read.
+// refused as too large before anything is read; a named pipe or a folder is
+// refused at once as unreadable (with a reason), and counts as no records.
 TEST(PhotoInfoReadTest, LoadFromFileTellsACompleteReadFromABadFile) {
     QTemporaryDir dir;
     const QByteArray good = Header(V8) + I32(0) + I32(0);
@@ -129,15 +145,80 @@ TEST(PhotoInfoReadTest, LoadFromFileTellsACompleteReadFromABadFile) {
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.write(good) > 0 &&
                 huge.resize((qint64(1) << 30) + 1));
     huge.close();
-    const std::tuple<const char*, InfoReadStatus, int> cases[] = {
-        {"good.dat", InfoReadStatus::Read, 1},
-        {"none.dat", InfoReadStatus::Missing, 1},
-        {"kzr1.dat", InfoReadStatus::NotInfoFile, 0},
-        {"huge.dat", InfoReadStatus::Damaged, 0}};
-    for (const auto& [name, status, loaded] : cases) {
-        EXPECT_EQ(PhotoInfo().Read(dir.filePath(name)), status) << name;
+    ASSERT_TRUE(MakeFifo(dir.filePath("pipe.dat")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.dat"));
+    const FifoWatchdog watchdog({dir.filePath("pipe.dat")});
+    const std::tuple<const char*, InfoReadStatus, int, const char*> cases[] = {
+        {"good.dat", InfoReadStatus::Read, 1, ""},
+        {"none.dat", InfoReadStatus::Missing, 1, ""},
+        {"kzr1.dat", InfoReadStatus::NotInfoFile, 0, ""},
+        {"huge.dat", InfoReadStatus::TooLarge, 0, "too large"},
+        {"pipe.dat", InfoReadStatus::Unreadable, 1, "named pipe, not a photo-info file"},
+        {"folder.dat", InfoReadStatus::Unreadable, 1, "folder, not a photo-info file"}};
+    for (const auto& [name, status, loaded, reason] : cases) {
+        PhotoInfo info;
+        EXPECT_EQ(info.Read(dir.filePath(name)), status) << name;
+        EXPECT_TRUE(info.LastReadError().contains(QLatin1String(reason)))
+            << name << ": " << info.LastReadError().toStdString();
         EXPECT_EQ(PhotoInfo().LoadFromFile(dir.filePath(name)), loaded) << name;
     }
+    EXPECT_FALSE(watchdog.Fired());
 }
+
+// All zeros: old-layout dimensions of 24 bytes and notes of 18, the smallest
+// records a file can hold.
+QByteArray ZeroRecords(int32_t dims, int32_t notes) {
+    return Header(0x00010005) + I32(dims) + QByteArray(qsizetype(dims) * 24, '\0') + I32(notes) +
+           QByteArray(qsizetype(notes) * 18, '\0');
+}
+
+// A million records in all are read; one more, in either list, is refused
+// as too large, and the lists stay as they were.
+TEST(PhotoInfoReadTest, AMillionRecordsInAllAreTheMost) {
+    const struct {
+        int32_t dims, notes;
+        InfoReadStatus status;
+    } cases[] = {{999999, 1, InfoReadStatus::Read},      {1000000, 0, InfoReadStatus::Read},
+                 {1000001, 0, InfoReadStatus::TooLarge}, {1000000, 1, InfoReadStatus::TooLarge},
+                 {0, 1000001, InfoReadStatus::TooLarge}, {1, 1000000, InfoReadStatus::TooLarge}};
+    for (const auto& c : cases) {
+        PhotoInfo info;
+        info.notes.resize(2);
+        EXPECT_EQ(ReadInto(info, ZeroRecords(c.dims, c.notes)), c.status)
+            << c.dims << " + " << c.notes;
+        const bool read = c.status == InfoReadStatus::Read;
+        EXPECT_EQ(info.dimensions.size(), read ? size_t(c.dims) : 0u);
+        EXPECT_EQ(info.notes.size(), read ? size_t(c.notes) + 2 : 2u);
+    }
+}
+
+#if !defined(__SANITIZE_ADDRESS__) && !TESSAMAR_HAS_ASAN
+// Memory that cannot be had is "too large", never an abort: a child process
+// whose address space is capped just above what it uses reads a file of a
+// million notes (344 MB in memory) and must report TooLarge.
+TEST(PhotoInfoReadTest, RunningOutOfMemoryIsReportedAsTooLarge) {
+    const QByteArray file = ZeroRecords(0, 1000000);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        long pages = 0;
+        if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(statm, "%ld", &pages) != 1)
+                pages = 0;
+            std::fclose(statm);
+        }
+        const rlim_t used = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE));
+        const rlimit cap{used + (rlim_t(100) << 20), used + (rlim_t(100) << 20)};
+        setrlimit(RLIMIT_AS, &cap);
+        PhotoInfo info;
+        const InfoReadStatus status = ReadInto(info, file);
+        _exit(info.notes.empty() ? int(status) : 99);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), int(InfoReadStatus::TooLarge));
+}
+#endif
 
 } // namespace

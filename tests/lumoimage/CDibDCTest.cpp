@@ -1,5 +1,6 @@
 #include "lumoimage/CDibDC.h"
 #include "JpegFixtures.h"
+#include "common/SpecialFiles.h"
 #include "common/TestSupport.h"
 #include "lumoimage/ImageOrientation.h"
 #include "lumoimage/JpegPreview.h"
@@ -71,9 +72,13 @@ TEST_F(CDibDCTest, OpensUnusualButWholeFiles) {
         {EncodeTestJpeg(picture, 90, TJSAMP_420, TJFLAG_PROGRESSIVE), Qt::red},
         {EncodeTestJpeg(picture) + QByteArray(5000, '\x5A') + "SEFT", Qt::red}};
     for (size_t i = 0; i < std::size(files); ++i) {
-        CDibDC dib;
+        CDibDC dib, fromMemory;
         ASSERT_TRUE(dib.Load(Write("file.jpg", files[i].first), 32)) << i;
         EXPECT_TRUE(IsNear(dib.Image().pixelColor(3, 3), files[i].second, 30)) << i;
+        // The bytes in memory take the same road.
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(files[i].first.constData());
+        ASSERT_TRUE(fromMemory.LoadFromMemory(bytes, std::size_t(files[i].first.size()), 32));
+        EXPECT_TRUE(fromMemory.Image() == dib.Image()) << i;
     }
 }
 
@@ -100,8 +105,14 @@ TEST_F(CDibDCTest, BrokenFilesFailWithAReasonAndKeepThePreviousPicture) {
     const QByteArray good = EncodeTestJpeg(picture, 90, TJSAMP_420);
     const qsizetype scan = good.indexOf(QByteArray("\xFF\xDA", 2));
     const QByteArray progressive = EncodeTestJpeg(picture, 90, TJSAMP_420, TJFLAG_PROGRESSIVE);
+    const qsizetype frame = good.indexOf(QByteArray("\xFF\xC0", 2));
     QByteArray huge = good; // the frame header claims 65535 x 65535
-    huge.replace(good.indexOf(QByteArray("\xFF\xC0", 2)) + 5, 4, "\xFF\xFF\xFF\xFF", 4);
+    huge.replace(frame + 5, 4, "\xFF\xFF\xFF\xFF", 4);
+    QByteArray twelveBit = good; // an extended frame (SOF1) of 12-bit samples
+    twelveBit[frame + 1] = '\xC1';
+    twelveBit[frame + 4] = 12;
+    ASSERT_TRUE(MakeFifo(m_dir.filePath("pipe.jpg")));
+    const FifoWatchdog watchdog({m_dir.filePath("pipe.jpg")});
     const struct {
         QString path;
         const char* reason; // a word the message must hold
@@ -115,7 +126,9 @@ TEST_F(CDibDCTest, BrokenFilesFailWithAReasonAndKeepThePreviousPicture) {
         {Write("end.jpg", good.chopped(2)), "incomplete"},
         // the first scans alone would give a blurred picture
         {Write("progressive.jpg", progressive.left(progressive.size() * 3 / 4)), "incomplete"},
-        {Write("huge.jpg", huge), "too large"}};
+        {Write("huge.jpg", huge), "too large"},
+        {Write("twelve.jpg", twelveBit), "12-bit samples; only 8-bit"},
+        {m_dir.filePath("pipe.jpg"), "named pipe, not a picture file"}};
     for (const auto& file : files) {
         EXPECT_FALSE(dib.Load(file.path, 32)) << file.path.toStdString();
         EXPECT_TRUE(dib.ErrorString().contains(QLatin1String(file.reason), Qt::CaseInsensitive))
@@ -127,6 +140,7 @@ TEST_F(CDibDCTest, BrokenFilesFailWithAReasonAndKeepThePreviousPicture) {
         EXPECT_FALSE(LoadJpegPreview(file.path, QSize(120, 90), &preview, &full, &error));
         EXPECT_TRUE(preview.isNull() && !error.isEmpty());
     }
+    EXPECT_FALSE(watchdog.Fired());
 }
 
 TEST_F(CDibDCTest, FailedSavesReportFailureAndLeaveNoFile) {
