@@ -20,7 +20,7 @@ struct PhotoFileExport {
     };
     Failure failure = Failure::None;
     QString infoPath; // the photo-info file looked for
-    QString detail; // the reader's or writer's reason: Photo, InfoUnreadable, InfoTooLarge, Output
+    QString detail;   // the reader's or writer's reason (Photo, Info..., Output)
 
     bool Succeeded() const { return failure == Failure::None; }
 };
