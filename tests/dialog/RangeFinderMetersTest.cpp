@@ -209,3 +209,30 @@ TEST_F(RangeFinderMetersTest, ADropShowsInTheTitleNotInABox) {
 }
 
 } // namespace
+
+namespace {
+
+// Under a real X server (tools/run-under-x; tests/cli/range_finder_keys_x11):
+// F5 typed through the X server's XTest extension reaches the window's
+// shortcut and asks the meter.
+using RangeFinderUnderX = RangeFinderMetersTest;
+
+TEST_F(RangeFinderUnderX, F5ThroughTheXServerAsksTheMeter) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X server";
+    Simulator meter("bosch-spp");
+    qputenv(kRangeFinderPortVariable, meter.Path().toLocal8Bit());
+    qputenv(kRangeFinderProtocolVariable, "bosch-spp");
+    dlg->m_connectAction->trigger();
+    ASSERT_EQ(prompter.texts.last(), Utf8("測距儀已連接"));
+    ASSERT_TRUE(meter.Type("3000"));
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("F5")});
+    ASSERT_TRUE(xdotool.waitForFinished(5000));
+    ASSERT_EQ(xdotool.exitCode(), 0) << xdotool.readAllStandardError().toStdString();
+    EXPECT_TRUE(ValueBecomes("3000"));
+}
+
+} // namespace
