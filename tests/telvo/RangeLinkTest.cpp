@@ -3,9 +3,12 @@
 // indications on, values in), drops and returns, and asking for readings.
 
 #include "telvo/BleTransport.h"
+#include "telvo/BluetoothState.h"
 #include "telvo/BoschMtProtocol.h"
 #include "telvo/LeicaBleProtocol.h"
+#include "telvo/QtGattClient.h"
 #include "telvo/RangeProtocol.h"
+#include "telvo/SppTransport.h"
 #include "telvo/TelvoComm.h"
 
 #include <QCoreApplication>
@@ -188,6 +191,30 @@ TEST_F(LowEnergyLinkTest, ADroppedMeterIsReportedOnceAndComesBackByItself) {
 
     Q_EMIT gatt->Disconnected(); // a second drop is news again
     EXPECT_EQ(dropped.count(), 2);
+}
+
+// On a machine without a Bluetooth adapter (this one, in CI) the program's
+// own Bluetooth transports say so at once instead of waiting.
+TEST(BluetoothWithoutAdapterTest, BothBluetoothRoadsSayThereIsNoAdapter) {
+    if (BluetoothProblem() != NoBluetoothAdapterText())
+        GTEST_SKIP() << "this machine has a Bluetooth adapter";
+    const QString address = QStringLiteral("00:11:22:33:44:55");
+    TelvoComm link;
+    RangeReceiver receiver(link);
+    EXPECT_EQ(link.Open(std::make_unique<SppTransport>(address),
+                        MakeRangeProtocol(QStringLiteral("bosch-spp")), &receiver),
+              0);
+    EXPECT_EQ(link.ErrorText(), NoBluetoothAdapterText());
+
+    QSignalSpy failed(&link, &TelvoComm::ConnectFailed);
+    ASSERT_NE(link.Open(std::make_unique<BleTransport>(address,
+                                                       GattProfileFor(QStringLiteral("leica-ble")),
+                                                       std::make_unique<QtGattClient>(address)),
+                        MakeRangeProtocol(QStringLiteral("leica-ble")), &receiver),
+              0);
+    ASSERT_TRUE(failed.wait(2000));
+    EXPECT_EQ(failed[0][0].toString(), NoBluetoothAdapterText());
+    EXPECT_FALSE(link.IsOpen());
 }
 
 // A meter of a request protocol is asked with its request; our line format
