@@ -8,8 +8,9 @@ $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
     build-essential cmake ninja-build pkg-config clang \
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev \
+    qt6-connectivity-dev \
     libqt6svg6 libgl-dev libvulkan-dev libxkbcommon-dev \
     libturbojpeg0-dev libjpeg62-turbo-dev libjpeg-turbo-progs \
     libgtest-dev libgmock-dev libbenchmark-dev \
     fonts-liberation2 fonts-arphic-uming fontconfig \
-    xvfb xauth xdg-utils
+    xvfb xauth xdg-utils python3 openbox xdotool

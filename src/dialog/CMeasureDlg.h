@@ -153,6 +153,9 @@ public:
     // The entry of the logo's context menu that runs OnConnectRangeFinder
     // (the connect button stays hidden); its text follows the button's.
     QAction* m_connectAction = nullptr;
+    // Shows `status` of the range finder after the window title (empty: none).
+    void SetRangeStatus(const QString& status);
+    QString m_rangeStatus;
 
     // --- members ---
     QString m_strSize;          // value edit 1020, at most 9 characters

@@ -2,11 +2,15 @@
 
 #include "dialog/CMeasureDlg.h"
 
+#include "dialog/RangeFinderConnection.h"
 #include "platform/Prompts.h"
+#include "telvo/RangeMeter.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QPushButton>
+#include <QSettings>
+#include <QShortcut>
 
 namespace {
 // Shows the wait cursor while it lives.
@@ -37,23 +41,61 @@ void CMeasureDlg::AddRangeFinderEntry() {
     connect(m_connectAction, &QAction::triggered, this, &CMeasureDlg::OnConnectRangeFinder);
     logo->addAction(m_connectAction);
     logo->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    // F5 asks a meter that measures when asked for a reading.
+    auto* request = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    request->setContext(Qt::WindowShortcut);
+    connect(request, &QShortcut::activated, this,
+            [this] { m_canvas.m_rangeFinder.RequestReading(); });
+    // A dropped meter is reported once in the title bar, not by a box in the
+    // middle of measuring; the link brings it back by itself.
+    TelvoComm& link = m_canvas.m_rangeFinder;
+    connect(&link, &TelvoComm::Dropped, this,
+            [this] { SetRangeStatus(QString::fromUtf8("測距儀已斷線，正在重新連接…")); });
+    connect(&link, &TelvoComm::Connected, this, [this] { SetRangeStatus({}); });
+}
+
+void CMeasureDlg::SetRangeStatus(const QString& status) {
+    const QString separator = QStringLiteral(" - ");
+    QString title = windowTitle();
+    if (!m_rangeStatus.isEmpty() && title.endsWith(separator + m_rangeStatus))
+        title.chop(separator.size() + m_rangeStatus.size());
+    m_rangeStatus = status;
+    setWindowTitle(status.isEmpty() ? title : title + separator + status);
 }
 
 void CMeasureDlg::OnConnectRangeFinder() {
+    // The environment's serial device skips the picker (tests, scripts).
+    std::optional<RangeMeterChoice> meter = RangeMeterFromEnvironment();
+    const bool fromEnvironment = meter.has_value();
+    if (!meter)
+        meter = PickRangeFinder(this);
+    if (!meter)
+        return; // cancelled: the link stays as it was
+
     WaitCursor wait;
     m_canvas.m_rangeFinder.Close();
+    SetRangeStatus({});
+    QString why;
     const bool connected =
-        m_canvas.m_rangeFinder.Open(QString::fromLatin1(RANGE_FINDER_PORT), &m_canvas) != 0;
+        ConnectRangeFinder(this, m_canvas.m_rangeFinder, *meter, &m_canvas, &why);
     // The message box shows the ordinary cursor.
     wait.Restore();
 
     QString caption;
     if (connected) {
+        if (!fromEnvironment)
+            SaveRangeMeter(*RangeFinderSettings(), *meter);
         Prompts().Message(this, QString::fromUtf8("測距儀已連接"));
         caption = QString::fromUtf8("重新連接...");
     } else {
-        Prompts().Message(this, QString::fromUtf8("無法連接測距儀，請確定已經連好接藍牙設備"),
-                          QMessageBox::Ok, QMessageBox::Warning);
+        // A serial port says nothing useful; Bluetooth says which of no
+        // adapter, switched off or no permission, and a bad protocol name
+        // says so.
+        QString text = QString::fromUtf8("無法連接測距儀，請確定已經連好接藍牙設備");
+        if (meter->link != RangeMeterChoice::Link::Serial || !meter->IsUsable())
+            text += QStringLiteral("\n") + why;
+        Prompts().Message(this, text, QMessageBox::Ok, QMessageBox::Warning);
         caption = QString::fromUtf8("連接測距儀");
     }
     if (auto* button = Item<QPushButton>(IDC_CONNECT_RANGE))

@@ -1,6 +1,7 @@
 #include "platform/Prompts.h"
 
 #include <QColorDialog>
+#include <QDialog>
 #include <QFontDialog>
 #include <QMenu>
 
@@ -41,6 +42,10 @@ bool Prompter::ChooseColour(QWidget* parent, COLORREF& colour) {
 
 QAction* Prompter::PopupMenu(QMenu& menu, const QPoint& globalPos) {
     return menu.exec(globalPos);
+}
+
+int Prompter::RunDialog(QDialog& dialog) {
+    return dialog.exec();
 }
 
 Prompter& Prompts() {

@@ -10,6 +10,7 @@
 #include <QString>
 
 class QAction;
+class QDialog;
 class QMenu;
 class QPoint;
 class QWidget;
@@ -45,6 +46,9 @@ public:
     // A context menu shown at `globalPos` (screen coordinates) until the user
     // picks an item or dismisses it; the chosen action, or nullptr.
     virtual QAction* PopupMenu(QMenu& menu, const QPoint& globalPos);
+
+    // Runs a dialog of the program's own modally; its exec() result.
+    virtual int RunDialog(QDialog& dialog);
 };
 
 // The prompter in use (the desktop one unless a test installed another).

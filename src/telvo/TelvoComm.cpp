@@ -1,12 +1,20 @@
 #include "telvo/TelvoComm.h"
 
 #include "telvo/RangeFinderPort.h"
+#include "telvo/RangeMeter.h"
+#include "telvo/RangeProtocol.h"
+#include "telvo/RangeTransport.h"
+#include "telvo/SerialTransport.h"
 
 #include <QCoreApplication>
-#include <QSerialPort>
+#include <QTimer>
 #include <vector>
 
-TelvoComm::TelvoComm() = default;
+TelvoComm::TelvoComm() : m_retry(new QTimer(this)) {
+    m_retry->setSingleShot(true);
+    m_retry->setInterval(kRetryIntervalMs);
+    connect(m_retry, &QTimer::timeout, this, &TelvoComm::Retry);
+}
 
 TelvoComm::~TelvoComm() {
     Close();
@@ -14,41 +22,40 @@ TelvoComm::~TelvoComm() {
 
 int TelvoComm::Open(const QString& port, QObject* target) {
     Close();
-    if (target == nullptr)
-        return 0;
     const QString device = RangeFinderDevice(port);
-    if (device.isEmpty())
-        return 0;
-
-    auto* serial = new QSerialPort(this);
-    serial->setPortName(device);
-    if (!serial->open(QIODevice::ReadOnly)) {
-        delete serial;
+    const QString name = qEnvironmentVariable(kRangeFinderProtocolVariable).trimmed();
+    std::unique_ptr<RangeProtocol> protocol =
+        MakeRangeProtocol(name.isEmpty() ? QStringLiteral("lines") : name);
+    if (device.isEmpty() || !protocol) {
+        m_error = tr("未知的測距儀協定：%1").arg(name);
         return 0;
     }
-    // Serial-profile range finders talk 9600 baud, 8 data bits, no parity,
-    // one stop bit and no flow control; a Bluetooth port ignores the rate.
-    // A device that refuses the settings still delivers what it sends.
-    serial->setBaudRate(QSerialPort::Baud9600);
-    serial->setDataBits(QSerialPort::Data8);
-    serial->setParity(QSerialPort::NoParity);
-    serial->setStopBits(QSerialPort::OneStop);
-    serial->setFlowControl(QSerialPort::NoFlowControl);
-    serial->clearError();
+    return Open(std::make_unique<SerialTransport>(device), std::move(protocol), target);
+}
 
-    m_port = serial;
+int TelvoComm::Open(std::unique_ptr<RangeTransport> transport,
+                    std::unique_ptr<RangeProtocol> protocol, QObject* target) {
+    Close();
+    if (target == nullptr || !transport || !protocol)
+        return 0;
+    m_transport = std::move(transport);
+    m_protocol = std::move(protocol);
     m_target = target;
-    m_devicePath = device;
-    m_parser.Reset();
     m_waiting.clear();
     m_droppedEvents = 0;
     m_bArmed = true;
-    connect(serial, &QSerialPort::readyRead, this, &TelvoComm::ReadPort);
-    connect(serial, &QSerialPort::errorOccurred, this,
-            [this, serial](QSerialPort::SerialPortError error) { OnPortError(serial, error); });
-    // Bytes that came before the connection was made.
-    if (serial->bytesAvailable() > 0)
-        QMetaObject::invokeMethod(this, &TelvoComm::ReadPort, Qt::QueuedConnection);
+    m_bWasConnected = false;
+    m_bDropped = false;
+    m_error.clear();
+    RangeTransport* t = m_transport.get();
+    connect(t, &RangeTransport::Connected, this, &TelvoComm::OnConnected);
+    connect(t, &RangeTransport::Failed, this, &TelvoComm::OnFailed);
+    connect(t, &RangeTransport::Received, this, &TelvoComm::OnReceived);
+    if (!t->Start()) {
+        m_error = t->ErrorText();
+        Close();
+        return 0;
+    }
     return 1;
 }
 
@@ -57,32 +64,83 @@ int TelvoComm::Close() {
         QCoreApplication::removePostedEvents(m_target, kRangeValueEventType);
     m_target = nullptr;
     m_waiting.clear();
-    m_parser.Reset();
     m_bArmed = false;
-    m_devicePath.clear();
-    if (m_port == nullptr)
-        return 1;
-    QSerialPort* port = m_port;
-    m_port = nullptr;
-    port->disconnect(this);
-    port->close();
-    // The port may be inside one of its own signals (an error); it goes
-    // when control is back in the event loop, or with this object.
-    port->deleteLater();
+    m_retry->stop();
+    if (m_transport) {
+        // The transport may be inside one of its own signals; it goes when
+        // control is back in the event loop.
+        RangeTransport* transport = m_transport.release();
+        transport->disconnect(this);
+        transport->Stop();
+        transport->deleteLater();
+    }
+    m_protocol.reset();
     return 1;
 }
 
+bool TelvoComm::IsConnected() const {
+    return m_transport && m_transport->IsConnected();
+}
+
+QString TelvoComm::DevicePath() const {
+    return m_transport ? m_transport->Where() : QString();
+}
+
+void TelvoComm::SetRetryInterval(int milliseconds) {
+    m_retry->setInterval(milliseconds);
+}
+
 void TelvoComm::SetListen(int listen) {
-    m_bArmed = listen != 0 && m_port != nullptr;
+    m_bArmed = listen != 0 && m_transport != nullptr;
     AnnounceNext();
 }
 
-void TelvoComm::ReadPort() {
-    if (m_port == nullptr)
+bool TelvoComm::RequestReading() {
+    if (!IsConnected())
+        return false;
+    const QByteArray request = m_protocol->MeasureRequest();
+    return !request.isEmpty() && m_transport->Send(request);
+}
+
+void TelvoComm::OnConnected() {
+    m_protocol->Reset();
+    const QByteArray greeting = m_protocol->Greeting();
+    if (!greeting.isEmpty())
+        m_transport->Send(greeting);
+    m_bWasConnected = true;
+    m_bDropped = false;
+    m_error.clear();
+    Q_EMIT Connected();
+}
+
+void TelvoComm::OnFailed(const QString& why) {
+    m_error = why;
+    if (!m_bWasConnected) {
+        // The first attempt: the user waits for its outcome.
+        Close();
+        Q_EMIT ConnectFailed(why);
         return;
-    const QByteArray bytes = m_port->readAll();
+    }
+    m_retry->start();
+    // Once per drop: failed attempts to come back are not news.
+    if (!m_bDropped) {
+        m_bDropped = true;
+        Q_EMIT Dropped(why);
+    }
+}
+
+void TelvoComm::Retry() {
+    if (!m_transport)
+        return;
+    if (!m_transport->Start()) {
+        m_error = m_transport->ErrorText();
+        m_retry->start();
+    }
+}
+
+void TelvoComm::OnReceived(int source, const QByteArray& bytes) {
     std::vector<RangeEvent> events;
-    m_parser.Feed(bytes.constData(), static_cast<size_t>(bytes.size()), events);
+    m_protocol->Receive(source, bytes, events);
     for (const RangeEvent& event : events) {
         if (m_waiting.size() < kMaxWaitingEvents)
             m_waiting.push_back(event);
@@ -101,19 +159,4 @@ void TelvoComm::AnnounceNext() {
     m_nEventValue = event.value;
     m_bArmed = false;
     QCoreApplication::postEvent(m_target, new QEvent(kRangeValueEventType));
-}
-
-void TelvoComm::OnPortError(QSerialPort* port, int error) {
-    // A vanished device (unplugged, Bluetooth out of reach) or a port that
-    // can no longer be read ends the link; it is closed once control is
-    // back in the event loop, outside the port's own signal.
-    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError)
-        return;
-    QMetaObject::invokeMethod(
-        this,
-        [this, port] {
-            if (m_port == port)
-                Close();
-        },
-        Qt::QueuedConnection);
 }

@@ -1,14 +1,19 @@
 #pragma once
-// The laser range finder's serial link. Opened with a port and a target
-// object; each event is left in the object's state (code and value) and
-// announced to the target as a queued event of type kRangeValueEventType.
-// The target reads the event and re-arms the link with SetListen(1).
+// The laser range finder's link. Opened with a meter (a transport and a
+// protocol) and a target object; each event is left in the object's state
+// (code and value) and announced to the target as a queued event of type
+// kRangeValueEventType. The target reads the event and re-arms the link with
+// SetListen(1).
 //
 // One event is outstanding at a time: after an announcement the link waits
 // for SetListen(1) before it announces the next one, so the code and value
 // stay those of the event the target was told about. Events that arrive in
 // the meantime wait in order (up to kMaxWaitingEvents) and are announced one
 // by one, each after the re-arm of the one before.
+//
+// A connection that drops (meter switched off, out of reach, unplugged) is
+// reported once by Dropped; the link then tries again every retry interval
+// and reports Connected when the meter is back.
 
 #include "telvo/RangeLineParser.h"
 
@@ -18,8 +23,11 @@
 #include <QString>
 #include <cstdint>
 #include <deque>
+#include <memory>
 
-class QSerialPort;
+class QTimer;
+class RangeProtocol;
+class RangeTransport;
 
 // Event type posted to the target for each range-finder event.
 constexpr QEvent::Type kRangeValueEventType = static_cast<QEvent::Type>(QEvent::User + 100);
@@ -36,46 +44,78 @@ public:
     // Events kept while the target has not re-armed the link; later ones
     // are dropped until the target catches up.
     static constexpr size_t kMaxWaitingEvents = 256;
+    // Time between two attempts to reach a meter that dropped.
+    static constexpr int kRetryIntervalMs = 3000;
 
     TelvoComm();
     ~TelvoComm() override;
 
-    // Opens `port` (see RangeFinderDevice for the names it takes) and
-    // delivers events to `target`; nonzero on success. An open link is
-    // closed first.
+    // Opens the serial device of `port` (see RangeFinderDevice for the names
+    // it takes) with the protocol TESSAMAR_RANGE_FINDER_PROTOCOL names
+    // ("lines" when unset) and delivers events to `target`; nonzero on
+    // success. An open link is closed first.
     int Open(const QString& port, QObject* target);
+    // Opens a link over `transport` speaking `protocol`. Nonzero when the
+    // transport started: at once connected for a serial port, else
+    // Connected or ConnectFailed follows.
+    int Open(std::unique_ptr<RangeTransport> transport, std::unique_ptr<RangeProtocol> protocol,
+             QObject* target);
     // Closes the link and drops events not yet announced; harmless when
     // nothing is open.
     int Close();
     // Nonzero: go on delivering events (announces the next waiting one).
     // Zero: hold events back until the next SetListen(1).
     void SetListen(int listen);
+    // Asks the meter for a reading; false when its protocol has no request
+    // or it is not connected.
+    bool RequestReading();
 
     int16_t EventCode() const { return m_nEventCode; }
     int32_t EventValue() const { return m_nEventValue; }
 
-    bool IsOpen() const { return m_port != nullptr; }
-    // The device the open link reads; empty when closed.
-    QString DevicePath() const { return m_devicePath; }
+    // A meter is set: connected, connecting or coming back.
+    bool IsOpen() const { return m_transport != nullptr; }
+    bool IsConnected() const;
+    // The device or address the link reaches; empty when closed.
+    QString DevicePath() const;
+    // Why the last attempt failed.
+    QString ErrorText() const { return m_error; }
     // Events received and not yet announced.
     size_t WaitingEvents() const { return m_waiting.size(); }
     // Events dropped since Open because too many were waiting.
     size_t DroppedEvents() const { return m_droppedEvents; }
+    void SetRetryInterval(int milliseconds);
+
+Q_SIGNALS:
+    // The meter is connected: the first time, and each time it comes back.
+    void Connected();
+    // The first attempt of a meter that connects in the background failed;
+    // the link is closed.
+    void ConnectFailed(const QString& why);
+    // A connected meter dropped; the link tries again on its own.
+    void Dropped(const QString& why);
 
 private:
-    void ReadPort();
-    void OnPortError(QSerialPort* port, int error);
+    void OnConnected();
+    void OnFailed(const QString& why);
+    void OnReceived(int source, const QByteArray& bytes);
+    void Retry();
     void AnnounceNext();
 
     int16_t m_nEventCode = 0;
     int32_t m_nEventValue = 0;
 
-    QSerialPort* m_port = nullptr;
+    std::unique_ptr<RangeTransport> m_transport;
+    std::unique_ptr<RangeProtocol> m_protocol;
     QPointer<QObject> m_target;
-    QString m_devicePath;
-    RangeLineParser m_parser;
+    QTimer* m_retry = nullptr;
+    QString m_error;
     std::deque<RangeEvent> m_waiting;
     size_t m_droppedEvents = 0;
     // True while the target may be told about the next event.
     bool m_bArmed = false;
+    // True once the meter has been connected since Open.
+    bool m_bWasConnected = false;
+    // True from a drop until the meter is back.
+    bool m_bDropped = false;
 };

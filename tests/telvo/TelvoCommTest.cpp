@@ -6,9 +6,13 @@
 #include "telvo/RangeLineParser.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -149,12 +153,40 @@ TEST_F(TelvoCommTest, EventsComeOneByOneEachAfterTheReArmUntilClosed) {
     EXPECT_EQ(link.Close(), 1); // harmless when nothing is open
 }
 
-TEST_F(TelvoCommTest, AVanishingDeviceClosesTheLink) {
-    ASSERT_TRUE(pty.Send("D 1\n"));
-    ASSERT_TRUE(WaitForEvents(1));
-    pty.CloseMaster();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !link.IsOpen(); }));
-    EXPECT_EQ(link.Close(), 1);
+// The device vanishes and a new one appears under the same name (a symbolic
+// link, as udev names a meter): the drop is reported once and the link comes
+// back by itself, its readings reaching the target again.
+TEST(TelvoCommReconnectTest, AVanishingDeviceIsReportedOnceAndTheLinkComesBack) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString name = dir.filePath(QStringLiteral("meter"));
+    auto first = std::make_unique<PseudoTerminal>();
+    ASSERT_TRUE(QFile::link(first->SlavePath(), name));
+    TelvoComm link;
+    link.SetRetryInterval(20);
+    RangeReceiver receiver(link);
+    QSignalSpy dropped(&link, &TelvoComm::Dropped);
+    QSignalSpy connected(&link, &TelvoComm::Connected);
+    ASSERT_NE(link.Open(name, &receiver), 0);
+    ASSERT_TRUE(first->Send("D 1\n"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.received.size() == 1; }));
+
+    first.reset(); // the meter goes away
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dropped.count() == 1; }));
+    EXPECT_TRUE(link.IsOpen());
+    EXPECT_FALSE(link.IsConnected());
+    QTest::qWait(100); // several attempts fail meanwhile
+    EXPECT_EQ(dropped.count(), 1);
+
+    PseudoTerminal second; // the meter is back
+    ASSERT_TRUE(QFile::remove(name));
+    ASSERT_TRUE(QFile::link(second.SlavePath(), name));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link.IsConnected(); }));
+    EXPECT_EQ(connected.count(), 2);
+    ASSERT_TRUE(second.Send("D 2\n"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.received.size() == 2; }));
+    EXPECT_EQ(receiver.received.back(), (RangeEvent{D, 2}));
+    EXPECT_EQ(dropped.count(), 1);
 }
 
 TEST(TelvoCommOpenTest, FailsForAMissingDeviceANonSerialDeviceOrNoTarget) {

@@ -1,0 +1,34 @@
+#pragma once
+// The serial protocol of Leica DISTO meters with a classic serial port
+// (RS-232 models and older Bluetooth ones): ASCII at 9600 8N1. "g" asks for a
+// distance; the answer is a line of GSI words such as "31..00+00001234" (word
+// 31, the distance; the sixth character gives the unit of the last digit;
+// the sign; eight digits), or "@E" with an error number. A word of the
+// longer GSI form starts with "*" and has sixteen digits.
+
+#include "telvo/RangeProtocol.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+class LeicaGsiProtocol : public RangeProtocol {
+public:
+    // Longest line kept; longer lines are dropped whole.
+    static constexpr size_t kMaxLineLength = 256;
+
+    using RangeProtocol::Receive;
+    void Receive(int source, const QByteArray& bytes, std::vector<RangeEvent>& events) override;
+    QByteArray MeasureRequest() override { return QByteArrayLiteral("g\r\n"); }
+    void Reset() override;
+
+    // The distance in whole millimetres of one GSI word, when it is a
+    // distance word (31) with a known length unit and a sign of +.
+    static std::optional<int32_t> DistanceOfWord(std::string_view word);
+
+private:
+    void EndLine(std::vector<RangeEvent>& events);
+
+    std::string m_line;
+    bool m_overlong = false;
+};

@@ -1,0 +1,238 @@
+// The connect command with meters of each serial protocol, played by
+// tools/fake-range-finder on a pseudo-terminal: the picker, F5, a reading in
+// the selected dimension, a drop reported without a box.
+
+#include "DialogFixture.h"
+
+#include "dialog/CRangeFinderPicker.h"
+#include "telvo/RangeFinderPort.h"
+#include "telvo/RangeMeter.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSettings>
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+// tools/fake-range-finder speaking `protocol`.
+class Simulator {
+public:
+    explicit Simulator(const char* protocol) {
+        m_process.start(QStringLiteral("python3"),
+                        {SourcePath(QStringLiteral("tools/fake-range-finder")),
+                         QStringLiteral("--protocol"), QString::fromLatin1(protocol)});
+        const QString first = NextLine();
+        if (first.startsWith(QStringLiteral("Range finder on ")))
+            m_path = first.mid(16);
+        NextLine(); // how to start Tessamar
+    }
+    ~Simulator() { Quit(); }
+    QString Path() const { return m_path; }
+    // Types a line and waits until the simulator took it.
+    bool Type(const char* line) {
+        m_process.write(QByteArray(line) + '\n');
+        for (QString reply = NextLine(); !reply.isNull(); reply = NextLine())
+            if (reply == QStringLiteral("ready"))
+                return true;
+        return false;
+    }
+    void Quit() {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.write("q\n");
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+        m_process.waitForFinished(1000);
+    }
+
+private:
+    QString NextLine() {
+        while (!m_process.canReadLine())
+            if (!m_process.waitForReadyRead(5000))
+                return {};
+        return QString::fromUtf8(m_process.readLine()).trimmed();
+    }
+    QProcess m_process;
+    QString m_path;
+};
+
+// Answers the picker with a function of the test's.
+class PickingPrompter : public ScriptedPrompter {
+public:
+    std::function<int(CRangeFinderPicker&)> pick;
+    int RunDialog(QDialog& dialog) override {
+        auto* picker = qobject_cast<CRangeFinderPicker*>(&dialog);
+        EXPECT_NE(picker, nullptr);
+        return picker && pick ? pick(*picker) : QDialog::Rejected;
+    }
+};
+
+class RangeFinderMetersTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        qunsetenv(kRangeFinderPortVariable);
+        qunsetenv(kRangeFinderProtocolVariable);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+        info().dimensions = {MakeDimension({0, 0}, {50, 0}), MakeDimension({0, 9}, {50, 9})};
+        canvas().m_nSelDim = 1;
+    }
+    void TearDown() override {
+        qunsetenv(kRangeFinderPortVariable);
+        qunsetenv(kRangeFinderProtocolVariable);
+        MainWindowTest::TearDown();
+    }
+    bool ValueBecomes(const char* value) {
+        return QTest::qWaitFor([&] { return info().dimensions[1].value == QByteArray(value); });
+    }
+    PickingPrompter picker;
+};
+
+struct MeterCase {
+    const char* protocol;
+    const char* typed; // into the simulator
+    bool askWithF5;
+    const char* value; // of the selected dimension
+};
+
+class SerialMeterTest : public RangeFinderMetersTest,
+                        public ::testing::WithParamInterface<MeterCase> {};
+
+TEST_P(SerialMeterTest, ReadingReachesTheSelectedDimension) {
+    const MeterCase& c = GetParam();
+    Simulator meter(c.protocol);
+    ASSERT_FALSE(meter.Path().isEmpty());
+    qputenv(kRangeFinderPortVariable, meter.Path().toLocal8Bit());
+    qputenv(kRangeFinderProtocolVariable, c.protocol);
+    dlg->m_connectAction->trigger(); // no picker: the environment names the meter
+    EXPECT_EQ(prompter.texts.last(), Utf8("測距儀已連接"));
+    ASSERT_TRUE(meter.Type(c.typed));
+    if (c.askWithF5) {
+        QTest::qWait(50);
+        EXPECT_STREQ(info().dimensions[1].value, ""); // not before it is asked
+        QTest::keyClick(dlg.get(), Qt::Key_F5);
+    }
+    EXPECT_TRUE(ValueBecomes(c.value));
+    EXPECT_STREQ(info().dimensions[0].value, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Protocols, SerialMeterTest,
+                         ::testing::Values(MeterCase{"lines", "2345", false, "2345"},
+                                           MeterCase{"bosch-spp", "2576.25", true, "2576"},
+                                           MeterCase{"bosch-spp", "b 1062.5", false,
+                                                     "1063"}, // its own button
+                                           MeterCase{"leica-spp", "1234", true, "1234"}),
+                         [](const ::testing::TestParamInfo<MeterCase>& info) {
+                             std::string name = std::string(info.param.protocol) + "_" +
+                                                std::to_string(info.index);
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+// An unknown protocol name is named in the message.
+TEST_F(RangeFinderMetersTest, AnUnknownProtocolIsSaidSo) {
+    Simulator meter("lines");
+    qputenv(kRangeFinderPortVariable, meter.Path().toLocal8Bit());
+    qputenv(kRangeFinderProtocolVariable, "glm");
+    dlg->m_connectAction->trigger();
+    EXPECT_TRUE(prompter.texts.last().startsWith(Utf8("無法連接測距儀")));
+    EXPECT_TRUE(prompter.texts.last().contains(QStringLiteral("glm")));
+    EXPECT_FALSE(canvas().m_rangeFinder.IsOpen());
+}
+
+// Without the environment the picker opens. Its Bluetooth scan here finds no
+// adapter: it says so and ends instead of hanging. Cancelling changes
+// nothing and says nothing.
+TEST_F(RangeFinderMetersTest, ThePickerSaysWhyItCannotScanAndCancelChangesNothing) {
+    ScopedPrompter scope(&picker);
+    QString status;
+    picker.pick = [&](CRangeFinderPicker& dialog) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.IsScanning(); }, 15000));
+        status = dialog.Status()->text();
+        return int(QDialog::Rejected);
+    };
+    dlg->m_connectAction->trigger();
+    EXPECT_FALSE(status.isEmpty());
+    EXPECT_TRUE(picker.texts.isEmpty());
+    EXPECT_FALSE(canvas().m_rangeFinder.IsOpen());
+}
+
+// The meter chosen in the picker, with the protocol chosen there, is
+// connected, asked with F5 and remembered; next time it is offered first.
+TEST_F(RangeFinderMetersTest, ThePickedMeterIsConnectedAskedAndRememberedForNextTime) {
+    Simulator meter("leica-spp");
+    SaveRangeMeter(
+        *std::make_unique<QSettings>(QStringLiteral("tessamar"), QStringLiteral("tessamar")),
+        {RangeMeterChoice::Link::Serial, meter.Path(), meter.Path(), QStringLiteral("lines")});
+    ScopedPrompter scope(&picker);
+    picker.pick = [&](CRangeFinderPicker& dialog) {
+        EXPECT_EQ(dialog.ListWidget()->currentRow(), 0);
+        EXPECT_EQ(dialog.Chosen()->address, meter.Path());
+        dialog.ProtocolBox()->setCurrentIndex(dialog.ProtocolBox()->findData("leica-spp"));
+        return int(QDialog::Accepted);
+    };
+    dlg->m_connectAction->trigger();
+    ASSERT_EQ(picker.texts.size(), 1);
+    EXPECT_EQ(picker.texts.last(), Utf8("測距儀已連接"));
+    ASSERT_TRUE(meter.Type("4321"));
+    QTest::keyClick(dlg.get(), Qt::Key_F5);
+    EXPECT_TRUE(ValueBecomes("4321"));
+
+    QSettings settings(QStringLiteral("tessamar"), QStringLiteral("tessamar"));
+    const std::optional<RangeMeterChoice> remembered = LoadRangeMeter(settings);
+    ASSERT_TRUE(remembered);
+    EXPECT_EQ(remembered->protocol, QStringLiteral("leica-spp"));
+    EXPECT_EQ(remembered->address, meter.Path());
+}
+
+// A meter that goes away is reported once in the title bar, with no box in
+// the middle of measuring.
+TEST_F(RangeFinderMetersTest, ADropShowsInTheTitleNotInABox) {
+    Simulator meter("lines");
+    qputenv(kRangeFinderPortVariable, meter.Path().toLocal8Bit());
+    dlg->m_connectAction->trigger();
+    const int messages = prompter.texts.size();
+    const QString title = dlg->windowTitle();
+    meter.Quit();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->windowTitle() != title; }));
+    EXPECT_EQ(dlg->windowTitle(), title + Utf8(" - 測距儀已斷線，正在重新連接…"));
+    QTest::qWait(50);
+    EXPECT_EQ(prompter.texts.size(), messages);
+    EXPECT_TRUE(canvas().m_rangeFinder.IsOpen()); // still trying
+}
+
+} // namespace
+
+namespace {
+
+// Under a real X server (tools/run-under-x; tests/cli/range_finder_keys_x11):
+// F5 typed through the X server's XTest extension reaches the window's
+// shortcut and asks the meter.
+using RangeFinderUnderX = RangeFinderMetersTest;
+
+TEST_F(RangeFinderUnderX, F5ThroughTheXServerAsksTheMeter) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X server";
+    Simulator meter("bosch-spp");
+    qputenv(kRangeFinderPortVariable, meter.Path().toLocal8Bit());
+    qputenv(kRangeFinderProtocolVariable, "bosch-spp");
+    dlg->m_connectAction->trigger();
+    ASSERT_EQ(prompter.texts.last(), Utf8("測距儀已連接"));
+    ASSERT_TRUE(meter.Type("3000"));
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("F5")});
+    ASSERT_TRUE(xdotool.waitForFinished(5000));
+    ASSERT_EQ(xdotool.exitCode(), 0) << xdotool.readAllStandardError().toStdString();
+    EXPECT_TRUE(ValueBecomes("3000"));
+}
+
+} // namespace

@@ -1,0 +1,233 @@
+// The link with a meter that connects in the background: the low-energy road
+// with a stand-in for the GATT server (connect, find the service, switch
+// indications on, values in), drops and returns, and asking for readings.
+
+#include "telvo/BleTransport.h"
+#include "telvo/BluetoothState.h"
+#include "telvo/BoschMtProtocol.h"
+#include "telvo/LeicaBleProtocol.h"
+#include "telvo/QtGattClient.h"
+#include "telvo/RangeProtocol.h"
+#include "telvo/SppTransport.h"
+#include "telvo/TelvoComm.h"
+
+#include <QCoreApplication>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+void PrintTo(const RangeEvent& e, std::ostream* os);
+
+namespace {
+
+constexpr int16_t D = kRangeEventDistance;
+const QString kBoschService = QStringLiteral("02a6c0d0-0451-4000-b000-fb3210111989");
+const QString kBoschData = QStringLiteral("02a6c0d1-0451-4000-b000-fb3210111989");
+const QString kLeicaDistance = QStringLiteral("3ab10101-f831-4395-b29d-570977d5bf94");
+
+QByteArray Hex(const char* hex) {
+    return QByteArray::fromHex(QByteArray(hex).replace(' ', ""));
+}
+
+// Plays the meter's GATT server: records what is asked of it; the test
+// answers with its signals.
+class FakeGattClient : public GattClient {
+public:
+    QStringList calls;
+    QList<QPair<QString, QByteArray>> written;
+    QStringList characteristics; // those the service has
+
+    void ConnectToDevice() override { calls << QStringLiteral("connect"); }
+    void DiscoverService(const QString& service) override {
+        calls << QStringLiteral("discover ") + service;
+    }
+    bool EnableIndications(const QString& characteristic) override {
+        calls << QStringLiteral("indicate ") + characteristic;
+        return characteristics.contains(characteristic);
+    }
+    bool Write(const QString& characteristic, const QByteArray& value) override {
+        written.append({characteristic, value});
+        return true;
+    }
+    void DisconnectFromDevice() override { calls << QStringLiteral("disconnect"); }
+
+    // The whole road to a ready service.
+    void Accept(const QString& characteristic) {
+        Q_EMIT DeviceConnected();
+        Q_EMIT ServiceReady(true);
+        Q_EMIT IndicationsOn(characteristic);
+    }
+};
+
+struct RangeReceiver : QObject {
+    explicit RangeReceiver(TelvoComm& link) : link(link) {}
+    bool event(QEvent* e) override {
+        if (e->type() != kRangeValueEventType)
+            return QObject::event(e);
+        received.push_back(RangeEvent{link.EventCode(), link.EventValue()});
+        link.SetListen(1);
+        return true;
+    }
+    TelvoComm& link;
+    std::vector<RangeEvent> received;
+};
+
+class LowEnergyLinkTest : public ::testing::Test {
+protected:
+    // Opens the link to a fake meter of `protocol`.
+    void OpenWith(const QString& protocol, const QString& characteristic) {
+        auto client = std::make_unique<FakeGattClient>();
+        gatt = client.get();
+        gatt->characteristics = {characteristic};
+        ASSERT_NE(
+            link.Open(std::make_unique<BleTransport>(QStringLiteral("00:11:22:33:44:55"),
+                                                     GattProfileFor(protocol), std::move(client)),
+                      MakeRangeProtocol(protocol), &receiver),
+            0);
+    }
+    bool WaitForEvents(size_t count) {
+        return QTest::qWaitFor([&] { return receiver.received.size() >= count; });
+    }
+
+    TelvoComm link;
+    RangeReceiver receiver{link};
+    FakeGattClient* gatt = nullptr;
+    QSignalSpy connected{&link, &TelvoComm::Connected};
+    QSignalSpy dropped{&link, &TelvoComm::Dropped};
+    QSignalSpy failed{&link, &TelvoComm::ConnectFailed};
+};
+
+// Connect, find the service, switch indications on; then automatic sending
+// goes on and readings taken with the meter's button arrive.
+TEST_F(LowEnergyLinkTest, BoschMeterIsSubscribedSwitchedToAutomaticSendingAndRead) {
+    OpenWith(QStringLiteral("bosch-ble"), kBoschData);
+    EXPECT_FALSE(link.IsConnected());
+    EXPECT_EQ(gatt->calls, QStringList{QStringLiteral("connect")});
+    Q_EMIT gatt->DeviceConnected();
+    Q_EMIT gatt->ServiceReady(true);
+    EXPECT_EQ(gatt->calls.mid(1), (QStringList{QStringLiteral("discover ") + kBoschService,
+                                               QStringLiteral("indicate ") + kBoschData}));
+    EXPECT_TRUE(gatt->written.isEmpty()); // not before indications are on
+    Q_EMIT gatt->IndicationsOn(kBoschData);
+    EXPECT_TRUE(link.IsConnected());
+    EXPECT_EQ(connected.count(), 1);
+    ASSERT_EQ(gatt->written.size(), 1);
+    EXPECT_EQ(gatt->written[0].first, kBoschData);
+    EXPECT_EQ(gatt->written[0].second, Hex("C0 55 02 01 00 1A"));
+    EXPECT_FALSE(link.RequestReading()); // the button measures
+
+    // A reading split over two indications, then one whole.
+    Q_EMIT gatt->ValueChanged(kBoschData, Hex("C0 55 10 06 00 01 00 00 00 20"));
+    Q_EMIT gatt->ValueChanged(kBoschData, Hex("40 00 00 00 00 00 00 00 00 56"));
+    Q_EMIT gatt->ValueChanged(kBoschData,
+                              Hex("C0 55 10 05 00 01 00 00 00 88 3F 00 00 00 00 00 00 00 00 9C"));
+    ASSERT_TRUE(WaitForEvents(2));
+    EXPECT_EQ(receiver.received, (std::vector<RangeEvent>{{D, 2500}, {D, 1063}}));
+}
+
+TEST_F(LowEnergyLinkTest, LeicaDistanceCharacteristicIsRead) {
+    OpenWith(QStringLiteral("leica-ble"), kLeicaDistance);
+    gatt->Accept(kLeicaDistance);
+    EXPECT_TRUE(link.IsConnected());
+    EXPECT_TRUE(gatt->written.isEmpty());
+    Q_EMIT gatt->ValueChanged(kLeicaDistance, Hex("00 00 20 40"));
+    Q_EMIT gatt->ValueChanged(QStringLiteral("3ab10102-f831-4395-b29d-570977d5bf94"),
+                              Hex("00 00 80 3F")); // not subscribed: ignored
+    ASSERT_TRUE(WaitForEvents(1));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(receiver.received, (std::vector<RangeEvent>{{D, 2500}}));
+}
+
+// A device without the meter's service, or one that cannot be reached, ends
+// the first attempt with a reason; the link closes.
+TEST_F(LowEnergyLinkTest, FirstAttemptFailsWithAReasonAndCloses) {
+    OpenWith(QStringLiteral("leica-ble"), QStringLiteral("something-else"));
+    Q_EMIT gatt->DeviceConnected();
+    Q_EMIT gatt->ServiceReady(true); // the characteristic is missing
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_FALSE(failed[0][0].toString().isEmpty());
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_EQ(dropped.count(), 0);
+
+    OpenWith(QStringLiteral("bosch-ble"), kBoschData);
+    Q_EMIT gatt->Error(QStringLiteral("藍牙已關閉，請先開啟藍牙"));
+    ASSERT_EQ(failed.count(), 2);
+    EXPECT_EQ(failed[1][0].toString(), QStringLiteral("藍牙已關閉，請先開啟藍牙"));
+    EXPECT_EQ(link.ErrorText(), QStringLiteral("藍牙已關閉，請先開啟藍牙"));
+}
+
+// A meter that goes away is reported once; the link keeps trying, and when
+// the meter is back it is subscribed and switched to automatic sending
+// again, and its readings arrive without anything done by the user.
+TEST_F(LowEnergyLinkTest, ADroppedMeterIsReportedOnceAndComesBackByItself) {
+    link.SetRetryInterval(5);
+    OpenWith(QStringLiteral("bosch-ble"), kBoschData);
+    gatt->Accept(kBoschData);
+    ASSERT_TRUE(link.IsConnected());
+
+    gatt->calls.clear();
+    Q_EMIT gatt->Disconnected();
+    EXPECT_FALSE(link.IsConnected());
+    EXPECT_TRUE(link.IsOpen());
+    EXPECT_EQ(dropped.count(), 1);
+    for (int attempt = 1; attempt <= 3; ++attempt) { // the meter is still away
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return gatt->calls.count(QStringLiteral("connect")) == attempt; }));
+        Q_EMIT gatt->Error(QStringLiteral("Remote device not found"));
+    }
+    EXPECT_EQ(dropped.count(), 1);
+    EXPECT_EQ(failed.count(), 0);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gatt->calls.count(QStringLiteral("connect")) == 4; }));
+    gatt->Accept(kBoschData);
+    EXPECT_TRUE(link.IsConnected());
+    EXPECT_EQ(connected.count(), 2);
+    EXPECT_EQ(gatt->written.size(), 2); // automatic sending on again
+    Q_EMIT gatt->ValueChanged(kBoschData,
+                              Hex("C0 55 10 06 00 01 00 00 00 20 40 00 00 00 00 00 00 00 00 56"));
+    ASSERT_TRUE(WaitForEvents(1));
+
+    Q_EMIT gatt->Disconnected(); // a second drop is news again
+    EXPECT_EQ(dropped.count(), 2);
+}
+
+// On a machine without a Bluetooth adapter (this one, in CI) the program's
+// own Bluetooth transports say so at once instead of waiting.
+TEST(BluetoothWithoutAdapterTest, BothBluetoothRoadsSayThereIsNoAdapter) {
+    if (BluetoothProblem() != NoBluetoothAdapterText())
+        GTEST_SKIP() << "this machine has a Bluetooth adapter";
+    const QString address = QStringLiteral("00:11:22:33:44:55");
+    TelvoComm link;
+    RangeReceiver receiver(link);
+    EXPECT_EQ(link.Open(std::make_unique<SppTransport>(address),
+                        MakeRangeProtocol(QStringLiteral("bosch-spp")), &receiver),
+              0);
+    EXPECT_EQ(link.ErrorText(), NoBluetoothAdapterText());
+
+    QSignalSpy failed(&link, &TelvoComm::ConnectFailed);
+    ASSERT_NE(link.Open(std::make_unique<BleTransport>(address,
+                                                       GattProfileFor(QStringLiteral("leica-ble")),
+                                                       std::make_unique<QtGattClient>(address)),
+                        MakeRangeProtocol(QStringLiteral("leica-ble")), &receiver),
+              0);
+    ASSERT_TRUE(failed.wait(2000));
+    EXPECT_EQ(failed[0][0].toString(), NoBluetoothAdapterText());
+    EXPECT_FALSE(link.IsOpen());
+}
+
+// A meter of a request protocol is asked with its request; our line format
+// has none.
+TEST(RangeRequestTest, OnlyRequestProtocolsAreAsked) {
+    for (const char* name : {"lines", "bosch-spp", "leica-spp", "bosch-ble", "leica-ble"}) {
+        std::unique_ptr<RangeProtocol> protocol = MakeRangeProtocol(QString::fromLatin1(name));
+        ASSERT_TRUE(protocol) << name;
+        EXPECT_EQ(!protocol->MeasureRequest().isEmpty(),
+                  IsRequestProtocol(QString::fromLatin1(name)))
+            << name;
+    }
+    EXPECT_FALSE(MakeRangeProtocol(QStringLiteral("bosch")));
+}
+
+} // namespace

@@ -1,0 +1,148 @@
+// Which discovered devices the picker offers, with which protocol; the
+// remembered meter; the meter the environment names.
+
+#include "telvo/RangeMeterList.h"
+#include "telvo/RangeFinderPort.h"
+
+#include <QScopeGuard>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Link = RangeMeterChoice::Link;
+
+struct DeviceCase {
+    const char* name;
+    DiscoveredDevice device;
+    bool listed;
+    Link link;
+    const char* protocol;
+    bool detected;
+};
+
+class EntryForDeviceTest : public ::testing::TestWithParam<DeviceCase> {};
+
+TEST_P(EntryForDeviceTest, ListsMetersWithTheirProtocol) {
+    const DeviceCase& c = GetParam();
+    const std::optional<RangeMeterEntry> entry = EntryForDevice(c.device);
+    ASSERT_EQ(entry.has_value(), c.listed);
+    if (!entry)
+        return;
+    EXPECT_EQ(entry->meter.link, c.link);
+    EXPECT_EQ(entry->meter.protocol, QString::fromLatin1(c.protocol));
+    EXPECT_EQ(entry->detected, c.detected);
+    EXPECT_EQ(entry->meter.address, c.device.address);
+    EXPECT_TRUE(entry->meter.IsUsable());
+}
+
+DiscoveredDevice Le(const char* name, QStringList services = {}) {
+    return {QString::fromLatin1(name),
+            QStringLiteral("C8:FD:19:00:00:01"),
+            services,
+            true,
+            false,
+            false};
+}
+DiscoveredDevice Classic(const char* name, bool paired) {
+    return {
+        QString::fromLatin1(name), QStringLiteral("00:13:43:00:00:02"), {}, false, true, paired};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Devices, EntryForDeviceTest,
+    ::testing::Values(
+        DeviceCase{"bosch_service",
+                   Le("", {QStringLiteral("{02A6C0D0-0451-4000-B000-FB3210111989}")}), true,
+                   Link::LowEnergy, "bosch-ble", true},
+        DeviceCase{"leica_service",
+                   Le("Unnamed", {QStringLiteral("3ab10100-f831-4395-b29d-570977d5bf94")}), true,
+                   Link::LowEnergy, "leica-ble", true},
+        DeviceCase{"glm_name", Le("GLM50C"), true, Link::LowEnergy, "bosch-ble", true},
+        DeviceCase{"plr_name", Le("plr 40 c"), true, Link::LowEnergy, "bosch-ble", true},
+        DeviceCase{"disto_name", Le("DISTO 1234567"), true, Link::LowEnergy, "leica-ble", true},
+        DeviceCase{"other_le", Le("Headphones"), false, Link::LowEnergy, "", false},
+        DeviceCase{"classic_glm", Classic("GLM 100 C", false), true, Link::Bluetooth, "bosch-spp",
+                   true},
+        DeviceCase{"classic_disto", Classic("DISTO D3aBT", false), true, Link::Bluetooth,
+                   "leica-spp", true},
+        DeviceCase{"paired_other", Classic("HC-05", true), true, Link::Bluetooth, "lines", false},
+        DeviceCase{"unpaired_other", Classic("HC-05", false), false, Link::Bluetooth, "", false}),
+    [](const ::testing::TestParamInfo<DeviceCase>& info) { return std::string(info.param.name); });
+
+// The list the picker shows, built from what a scan found: the remembered
+// meter first (still first when found again, its chosen protocol kept),
+// serial ports, repeats merged, a new scan dropping the devices only.
+TEST(RangeMeterListTest, RememberedFirstThenFoundDevicesAndPorts) {
+    RangeMeterList list;
+    const RangeMeterChoice remembered{Link::LowEnergy, QStringLiteral("C8:FD:19:00:00:01"),
+                                      QStringLiteral("My GLM"), QStringLiteral("bosch-ble")};
+    list.SetRemembered(remembered);
+    list.SetSerialPorts({QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/rfcomm0")});
+    EXPECT_TRUE(list.AddDevice(Le("GLM50C"))); // the remembered one
+    EXPECT_TRUE(list.AddDevice(Classic("DISTO D3aBT", false)));
+    EXPECT_TRUE(list.AddDevice(Classic("DISTO D3aBT", false))); // reported again
+    EXPECT_FALSE(list.AddDevice(Le("Headphones")));
+
+    QStringList seen;
+    for (const RangeMeterEntry& entry : list.Entries())
+        seen << entry.meter.address + QLatin1Char(' ') + entry.meter.protocol;
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("C8:FD:19:00:00:01 bosch-ble"),
+                                 QStringLiteral("/dev/ttyUSB0 lines"),
+                                 QStringLiteral("/dev/rfcomm0 lines"),
+                                 QStringLiteral("00:13:43:00:00:02 leica-spp")}));
+    EXPECT_TRUE(list.Entries()[0].remembered);
+    EXPECT_EQ(list.Entries()[0].meter.name, QStringLiteral("GLM50C")); // the name it has now
+
+    list.ClearDevices();
+    EXPECT_EQ(list.Entries().size(), 3);
+    list.SetRemembered(std::nullopt);
+    EXPECT_EQ(list.Entries().size(), 2);
+}
+
+TEST(RangeMeterSettingsTest, TheChosenMeterIsRememberedAndBadEntriesAreNot) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QSettings settings(dir.filePath(QStringLiteral("t.ini")), QSettings::IniFormat);
+    EXPECT_FALSE(LoadRangeMeter(settings));
+    const RangeMeterChoice meter{Link::Bluetooth, QStringLiteral("00:13:43:00:00:02"),
+                                 QStringLiteral("DISTO"), QStringLiteral("leica-spp")};
+    SaveRangeMeter(settings, meter);
+    const std::optional<RangeMeterChoice> loaded = LoadRangeMeter(settings);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(*loaded, meter);
+    EXPECT_EQ(loaded->name, meter.name);
+    settings.setValue(QStringLiteral("RangeFinder/protocol"), QStringLiteral("bosch-ble"));
+    EXPECT_FALSE(LoadRangeMeter(settings)); // low energy over a classic link
+    settings.setValue(QStringLiteral("RangeFinder/protocol"), QStringLiteral("leica-spp"));
+    settings.setValue(QStringLiteral("RangeFinder/link"), QStringLiteral("carrier pigeon"));
+    EXPECT_FALSE(LoadRangeMeter(settings));
+}
+
+TEST(RangeMeterEnvironmentTest, PortAndProtocolVariablesNameASerialMeter) {
+    const auto unset = qScopeGuard([] {
+        qunsetenv(kRangeFinderPortVariable);
+        qunsetenv(kRangeFinderProtocolVariable);
+    });
+    qunsetenv(kRangeFinderPortVariable);
+    qunsetenv(kRangeFinderProtocolVariable);
+    EXPECT_FALSE(RangeMeterFromEnvironment());
+    qputenv(kRangeFinderPortVariable, "/dev/pts/7");
+    std::optional<RangeMeterChoice> meter = RangeMeterFromEnvironment();
+    ASSERT_TRUE(meter);
+    EXPECT_EQ(*meter,
+              (RangeMeterChoice{
+                  Link::Serial, QStringLiteral("/dev/pts/7"), {}, QStringLiteral("lines")}));
+    for (const char* name : {"bosch-spp", "leica-spp"}) {
+        qputenv(kRangeFinderProtocolVariable, name);
+        meter = RangeMeterFromEnvironment();
+        ASSERT_TRUE(meter);
+        EXPECT_EQ(meter->protocol, QString::fromLatin1(name));
+        EXPECT_TRUE(meter->IsUsable());
+    }
+    qputenv(kRangeFinderProtocolVariable, "bosch-ble"); // needs low energy
+    EXPECT_FALSE(RangeMeterFromEnvironment()->IsUsable());
+}
+
+} // namespace
