@@ -404,7 +404,7 @@ TEST_F(CanvasEditing, UndoAndRedoInTheMenuAreEnabledOnlyWhenTheyCanAct) {
         if (step == 3)
             canvas.Redo();
         QTest::mouseClick(&canvas, Qt::RightButton, Qt::NoModifier, QPoint(400, 300));
-        EXPECT_EQ(menu.enabled, zoomAndFonts + QList<bool>{undo, redo}) << step;
+        EXPECT_EQ(menu.enabled, (zoomAndFonts + QList<bool>{undo, redo})) << step;
     }
 }
 
