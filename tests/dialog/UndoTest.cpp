@@ -35,6 +35,7 @@ protected:
         Click(IDC_SAVE_INFO); // the state the history starts from
         prompter.texts.clear();
     }
+
 public:
     QPoint View(POINT p) {
         const POINT q = canvas().MapPoint(p, false);
@@ -80,6 +81,7 @@ public:
         else
             Key(Qt::Key_Y, Qt::ControlModifier);
     }
+
 protected:
     QByteArray Bytes() { return info().Serialize(); }
     int Steps() { return canvas().m_history.Stack().count(); }
@@ -256,6 +258,9 @@ TEST_F(UndoTest, CtrlZInAnEditBoxUndoesTheWholeRunNotTheBoxsOwnHistory) {
     Undo();
     EXPECT_STREQ(info().dimensions[0].value, "12");
     EXPECT_EQ(SizeEdit()->text(), QStringLiteral("12"));
+    // Taken back by the history (the box's own undo would have left nothing
+    // to redo).
+    EXPECT_TRUE(canvas().m_history.Stack().canRedo());
     Redo();
     EXPECT_STREQ(info().dimensions[0].value, "56");
     EXPECT_EQ(SizeEdit()->text(), QStringLiteral("56"));
