@@ -192,6 +192,10 @@ struct WheelCase {
     float zoomAfter;   // the next step
     bool edgeX, edgeY; // the photo's edge stops the view on that axis
 };
+void PrintTo(const WheelCase& c, std::ostream* os) {
+    *os << c.photo.width() << "x" << c.photo.height() << " zoom " << c.zoom << " at "
+        << c.cursor.x() << "," << c.cursor.y() << " angle " << c.angle;
+}
 class WheelZoom : public CanvasEditing, public ::testing::WithParamInterface<WheelCase> {};
 
 TEST_P(WheelZoom, KeepsThePhotoPointUnderTheCursorAsFarAsTheEdgesAllow) {

@@ -351,6 +351,18 @@ TEST_F(UndoTest, DeleteOnTheCanvasTakesTheSelectedNote) {
     EXPECT_EQ(canvas().m_nSelNote, 0);
 }
 
+TEST_F(UndoTest, TheCursorShowsAMovableHandleAndTheHandWhileSpaceIsHeld) {
+    SelectDimension(0);
+    Mouse(QEvent::MouseMove, POINT{301, 99}, Qt::NoButton);
+    EXPECT_EQ(canvas().cursor().shape(), Qt::SizeAllCursor);
+    Mouse(QEvent::MouseMove, POINT{200, 200}, Qt::NoButton);
+    EXPECT_EQ(canvas().cursor().shape(), Qt::ArrowCursor);
+    QTest::keyPress(&canvas(), Qt::Key_Space);
+    EXPECT_EQ(canvas().cursor().shape(), Qt::OpenHandCursor);
+    QTest::keyRelease(&canvas(), Qt::Key_Space);
+    EXPECT_EQ(canvas().cursor().shape(), Qt::ArrowCursor);
+}
+
 TEST_F(UndoTest, TextTypedOnTheCanvasGoesToTheSelectedRecordsEditBox) {
     SelectDimension(1);
     ASSERT_EQ(QApplication::focusWidget(), &canvas());
