@@ -165,7 +165,7 @@ void EverydaySteps(PhotoInfo& info, EditHistory& history, QRandomGenerator& rng)
         case 2: // a value typed, four keys
             for (int k = 0; k < 4; ++k) {
                 const Dimension before = dim;
-                dim.value[k] = static_cast<char>('1' + k);
+                dim.value[k] = static_cast<char>('0' + (i / 10 + k) % 10);
                 dim.value[k + 1] = '\0';
                 history.DimensionChanged(d, before, EditRun::Value);
             }

@@ -111,9 +111,10 @@ public:
     void NudgeSelection(int32_t dx, int32_t dy);
     // Which cursor the pointer should show now (CursorHint values).
     int CursorHint() const { return m_nCursorHint; }
-    // Undo and redo of the history, showing what they changed.
-    void Undo() { m_history.Undo(); }
-    void Redo() { m_history.Redo(); }
+    // Undo and redo of the history, showing what they changed. A drag still
+    // under way becomes a step first, so undo takes it back.
+    void Undo();
+    void Redo();
 
     // --- Range readings and the context menu (CPhotoCanvasRange.cpp) ---
     // Acts on the range finder's latest event (a distance for the selected

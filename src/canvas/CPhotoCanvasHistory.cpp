@@ -12,6 +12,16 @@ bool Outside(const RECT& visible, int64_t left, int64_t top, int64_t right, int6
 }
 } // namespace
 
+void CPhotoCanvas::Undo() {
+    FinishDrag();
+    m_history.Undo();
+}
+
+void CPhotoCanvas::Redo() {
+    FinishDrag();
+    m_history.Redo();
+}
+
 void CPhotoCanvas::ShowStep(const ShownStep& step) {
     // A drag in progress does not go on with records that changed under it.
     m_bDragging = 0;

@@ -362,6 +362,19 @@ TEST_F(CanvasEditing, DrawingPlacingAndDraggingAreStepsThatUndoToTheSameBytes) {
     }
 }
 
+TEST_F(CanvasEditing, UndoDuringADragTakesTheDragBack) {
+    OneSelectedDimension();
+    const QByteArray before = Bytes();
+    Press(QPoint(200, 100));
+    Move(QPoint(260, 180));
+    canvas.Undo();
+    EXPECT_EQ(Bytes(), before);
+    Move(QPoint(300, 200)); // the drag is over
+    Release(QPoint(300, 200));
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_TRUE(canvas.m_history.Stack().canRedo());
+}
+
 TEST_F(CanvasEditing, UndoSelectsTheRecordAndBringsItIntoView) {
     canvas.resize(200, 100);
     ShowPhotoOnCanvas(canvas, Solid(2000, 1000));
