@@ -10,6 +10,10 @@ CPhotoCanvas::CPhotoCanvas(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The rubber band follows the mouse with no button held.
     setMouseTracking(true);
+    // A click gives the canvas the keyboard (Delete, arrows, Space); Tab
+    // passes it by.
+    setFocusPolicy(Qt::ClickFocus);
+    m_history.SetShowStep([this](const ShownStep& step) { ShowStep(step); });
     m_photoView.SetLevelReadyCallback([this] {
         // From the worker thread: repaint once the better level is there.
         QMetaObject::invokeMethod(
@@ -49,4 +53,28 @@ QPoint CPhotoCanvas::CursorPosition() const {
 void CPhotoCanvas::PostNotify(int code) {
     QMetaObject::invokeMethod(
         this, [this, code] { Q_EMIT canvasNotify(code); }, Qt::QueuedConnection);
+}
+
+Dimension* CPhotoCanvas::SelectedDimension() {
+    if (m_nSelDim < 0 || m_nSelDim >= static_cast<int32_t>(m_info.dimensions.size()))
+        return nullptr;
+    return &m_info.dimensions[static_cast<size_t>(m_nSelDim)];
+}
+
+const Dimension* CPhotoCanvas::SelectedDimension() const {
+    if (m_nSelDim < 0 || m_nSelDim >= static_cast<int32_t>(m_info.dimensions.size()))
+        return nullptr;
+    return &m_info.dimensions[static_cast<size_t>(m_nSelDim)];
+}
+
+InfoNote* CPhotoCanvas::SelectedNote() {
+    if (m_nSelNote < 0 || m_nSelNote >= static_cast<int32_t>(m_info.notes.size()))
+        return nullptr;
+    return &m_info.notes[static_cast<size_t>(m_nSelNote)];
+}
+
+const InfoNote* CPhotoCanvas::SelectedNote() const {
+    if (m_nSelNote < 0 || m_nSelNote >= static_cast<int32_t>(m_info.notes.size()))
+        return nullptr;
+    return &m_info.notes[static_cast<size_t>(m_nSelNote)];
 }

@@ -7,6 +7,7 @@
 
 #include "canvas/AnnotationRenderer.h"
 #include "canvas/CanvasTypes.h"
+#include "canvas/EditHistory.h"
 #include "canvas/PhotoViewPainter.h"
 #include "canvas/ViewMapping.h"
 #include "document/PhotoInfo.h"
@@ -30,19 +31,29 @@ public:
     // --- state (read and written by the main dialog) ---
     TelvoComm m_rangeFinder;
     PhotoInfo m_info;
-    Dimension m_pendingDim;  // colour = current drawing colour; start = first point
-    int32_t m_nSelDim = -1;  // negative: none
-    int32_t m_nSelNote = -1; // negative: none
-    LOGFONTA m_logFont;      // current font for new records
+    Dimension m_pendingDim;       // colour = current drawing colour; start = first point
+    int32_t m_nSelDim = -1;       // negative: none
+    int32_t m_nSelNote = -1;      // negative: none
+    LOGFONTA m_logFont;           // current font for new records
     std::vector<int32_t> m_tools; // current tool = last entry
     float m_fZoom = 1.0f;
     CDibDC m_dib;
     int32_t m_bFit = 0;
-    RECT m_rcSrc;  // visible part of the photo, photo coordinates
-    RECT m_rcDst;  // where it is drawn, view coordinates
+    RECT m_rcSrc; // visible part of the photo, photo coordinates
+    RECT m_rcDst; // where it is drawn, view coordinates
     int32_t m_bFirstPoint = 0;
     int32_t m_bDragging = 0;
     POINT m_ptLast;
+
+    // The undo history of the photo shown (CPhotoCanvasHistory.cpp): a new
+    // one for every photo loaded; its clean state is the loaded or saved one.
+    EditHistory m_history{m_info};
+
+    // The selected record, or nullptr when none (or the index is stale).
+    Dimension* SelectedDimension();
+    const Dimension* SelectedDimension() const;
+    InfoNote* SelectedNote();
+    const InfoNote* SelectedNote() const;
 
     // --- operations ---
     bool LoadPhoto(const QString& path);
@@ -82,9 +93,28 @@ public:
     void SetCursorSource(std::function<QPoint()> source);
 
     // Mouse input as plain points; the Qt mouse events forward to these.
+    // `shiftHeld`: an end point being dragged keeps to 45-degree steps.
     void OnLButtonDown(POINT q);
-    void OnMouseMove(POINT q, bool leftHeld);
+    void OnMouseMove(POINT q, bool leftHeld, bool shiftHeld = false);
     void OnLButtonUp(POINT q);
+
+    // --- End-point handles, wheel zoom, panning, keys (CPhotoCanvasKeys.cpp,
+    // CPhotoCanvasHandles.cpp) ---
+    // The end (0 start, 1 end) of the selected dimension whose handle is
+    // within reach of view point q with the select tool; -1 for none.
+    int HandleAt(POINT q) const;
+    // Zooms one step (ZoomIn or ZoomOut) keeping the photo point under view
+    // point q where it is, as far as the photo's edges allow; ends fit mode.
+    void ZoomAt(int command, POINT q);
+    // Moves the selected record(s) by (dx, dy) photo pixels; a run of moves
+    // is one undo step.
+    void NudgeSelection(int32_t dx, int32_t dy);
+    // Which cursor the pointer should show now (CursorHint values).
+    int CursorHint() const { return m_nCursorHint; }
+    // Undo and redo of the history, showing what they changed. A drag still
+    // under way becomes a step first, so undo takes it back.
+    void Undo();
+    void Redo();
 
     // --- Range readings and the context menu (CPhotoCanvasRange.cpp) ---
     // Acts on the range finder's latest event (a distance for the selected
@@ -95,14 +125,24 @@ public:
     // menuCommand.
     void OnRButtonDown(POINT q);
     // Fills `menu` with the context menu's items; each action's data is its
-    // command id.
-    static void BuildContextMenu(QMenu& menu);
+    // command id. Undo and redo, at the end, are enabled as given.
+    static void BuildContextMenu(QMenu& menu, bool canUndo = false, bool canRedo = false);
 
 Q_SIGNALS:
     // Always delivered queued, after the handler that caused it has returned.
     void canvasNotify(int code);
     // A command chosen from the context menu.
     void menuCommand(int id);
+    // An undo or redo changed the records and the selection: the panel shows
+    // them again. Delivered at once.
+    void historyShown();
+    // Delete or Backspace with the canvas focused and a record selected.
+    void deleteRequested();
+    // A key that types text, pressed with the canvas focused: it belongs in
+    // the edit box of the selected record.
+    void textKeyPressed(QKeyEvent* event);
+    // CursorHint changed.
+    void cursorHintChanged();
 
 protected:
     // Range-finder events and the right button (CPhotoCanvasRange.cpp).
@@ -112,6 +152,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
     // Posts canvasNotify(code) to be delivered after the current handler.
     void PostNotify(int code);
@@ -132,9 +176,38 @@ private:
     void SelectAt(POINT q);
     // Select tool: moves the selected record(s) with the pointer.
     void DragSelection(POINT q);
+    // Select tool: remembers the dragged records as they were before.
+    void BeginRecordDrag();
+    // Ends a record or end-point drag and records it as one undo step.
+    void FinishDrag();
+    // End-point handles (CPhotoCanvasHandles.cpp)
+    bool BeginHandleDrag(POINT q);
+    void DragHandle(POINT q, bool shiftHeld);
+    void DrawHandles(QPainter& painter) const;
+    // Panning with the middle button, or the left one while Space is held.
+    void BeginPan(POINT q, Qt::MouseButton button);
+    void UpdateCursorHint(POINT q);
+    void SetCursorHint(int hint);
+    // After an undo or redo: select what changed and bring it into view.
+    void ShowStep(const ShownStep& step);
 
     QString m_exportError;
     PhotoViewPainter m_photoView;
     double m_panRemainder[2] = {0.0, 0.0}; // photo pixels not yet scrolled
     std::function<QPoint()> m_cursorSource;
+
+    // Drags of the select tool: the records before the drag began.
+    int32_t m_nDragDim = -1;
+    int32_t m_nDragNote = -1;
+    Dimension m_dragDimBefore;
+    InfoNote m_dragNoteBefore;
+    // The end being dragged (0 start, 1 end, -1 none) and where the pointer
+    // has taken it before any Shift constraint.
+    int m_nHandle = -1;
+    POINT m_handleFree;
+    // Panning with the middle button or Space + left button.
+    Qt::MouseButton m_panButton = Qt::NoButton;
+    bool m_bSpaceHeld = false;
+    int m_wheelAngle = 0; // wheel angle not yet turned into a zoom step
+    int m_nCursorHint = CursorHintTool;
 };

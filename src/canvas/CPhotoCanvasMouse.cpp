@@ -41,25 +41,61 @@ void MovePoint(POINT& p, POINT delta) {
 } // namespace
 
 void CPhotoCanvas::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        OnLButtonDown(ToPoint(event));
+    const POINT q = ToPoint(event);
+    // The middle button, or the left one with Space held, drags the photo in
+    // any tool; the tool stays as it is.
+    if (m_panButton == Qt::NoButton && (event->button() == Qt::MiddleButton ||
+                                        (event->button() == Qt::LeftButton && m_bSpaceHeld))) {
+        BeginPan(q, event->button());
+    } else if (event->button() == Qt::LeftButton && m_panButton == Qt::NoButton) {
+        OnLButtonDown(q);
+    }
     QWidget::mousePressEvent(event);
 }
 
 void CPhotoCanvas::mouseMoveEvent(QMouseEvent* event) {
-    OnMouseMove(ToPoint(event), (event->buttons() & Qt::LeftButton) != 0);
+    const POINT q = ToPoint(event);
+    if (m_panButton != Qt::NoButton) {
+        if (event->buttons() & m_panButton) {
+            if (m_dib.HasPicture())
+                PanBy(q);
+        } else {
+            m_panButton = Qt::NoButton; // the release went elsewhere
+        }
+    } else {
+        OnMouseMove(q, (event->buttons() & Qt::LeftButton) != 0,
+                    (event->modifiers() & Qt::ShiftModifier) != 0);
+    }
+    UpdateCursorHint(q);
     QWidget::mouseMoveEvent(event);
 }
 
 void CPhotoCanvas::mouseReleaseEvent(QMouseEvent* event) {
     // Qt delivers the release to the widget that took the press, so a drag
     // ends even when the button is let go outside the canvas.
-    if (event->button() == Qt::LeftButton)
-        OnLButtonUp(ToPoint(event));
+    const POINT q = ToPoint(event);
+    if (m_panButton != Qt::NoButton) {
+        if (event->button() == m_panButton)
+            m_panButton = Qt::NoButton;
+    } else if (event->button() == Qt::LeftButton) {
+        OnLButtonUp(q);
+    }
+    UpdateCursorHint(q);
     QWidget::mouseReleaseEvent(event);
 }
 
+void CPhotoCanvas::BeginPan(POINT q, Qt::MouseButton button) {
+    m_history.EndRun();
+    m_panButton = button;
+    m_ptLast = q;
+    m_panRemainder[0] = 0.0;
+    m_panRemainder[1] = 0.0;
+    SetCursorHint(CursorHintPanning);
+}
+
 void CPhotoCanvas::OnLButtonDown(POINT q) {
+    // A click ends a run of typing or key nudges: what follows is a new step.
+    m_history.EndRun();
     m_ptLast = q;
     // A new drag starts with no fraction left over from the previous one.
     m_panRemainder[0] = 0.0;
@@ -72,7 +108,12 @@ void CPhotoCanvas::OnLButtonDown(POINT q) {
         PlaceNote(q);
         break;
     case ToolSelect:
+        // An end point's handle wins over every record under it.
+        if (BeginHandleDrag(q))
+            break;
         SelectAt(q);
+        if (m_bDragging == 1)
+            BeginRecordDrag();
         break;
     case ToolDrag: // panning happens on mouse moves
     default:
@@ -80,7 +121,7 @@ void CPhotoCanvas::OnLButtonDown(POINT q) {
     }
 }
 
-void CPhotoCanvas::OnMouseMove(POINT q, bool leftHeld) {
+void CPhotoCanvas::OnMouseMove(POINT q, bool leftHeld, bool shiftHeld) {
     const int32_t tool = CurrentTool();
     if (leftHeld && m_dib.HasPicture() && tool == ToolDrag) {
         PanBy(q);
@@ -90,16 +131,51 @@ void CPhotoCanvas::OnMouseMove(POINT q, bool leftHeld) {
         if (!leftHeld) {
             // The release was missed (another window took it): the drag is
             // over, and a move with no button held never moves a record.
-            m_bDragging = 0;
+            FinishDrag();
             return;
         }
-        DragSelection(q);
+        if (m_nHandle >= 0)
+            DragHandle(q, shiftHeld);
+        else
+            DragSelection(q);
     }
 }
 
 void CPhotoCanvas::OnLButtonUp(POINT) {
     if (CurrentTool() == ToolSelect)
-        m_bDragging = 0;
+        FinishDrag();
+}
+
+void CPhotoCanvas::BeginRecordDrag() {
+    m_nDragDim = -1;
+    m_nDragNote = -1;
+    if (const Dimension* dim = SelectedDimension()) {
+        m_nDragDim = m_nSelDim;
+        m_dragDimBefore = *dim;
+    }
+    if (const InfoNote* note = SelectedNote()) {
+        m_nDragNote = m_nSelNote;
+        m_dragNoteBefore = *note;
+    }
+}
+
+void CPhotoCanvas::FinishDrag() {
+    if (m_bDragging == 1) {
+        if (m_nHandle >= 0) {
+            // The ends are stored as every dimension is; the handle follows
+            // the end it moved when they swap.
+            if (Dimension* dim = SelectedDimension()) {
+                NormalizeDimensionEnds(*dim);
+                update();
+            }
+        }
+        // Press to release is one step (nothing when nothing moved).
+        m_history.RecordsChanged(m_nDragDim, m_dragDimBefore, m_nDragNote, m_dragNoteBefore);
+    }
+    m_bDragging = 0;
+    m_nHandle = -1;
+    m_nDragDim = -1;
+    m_nDragNote = -1;
 }
 
 void CPhotoCanvas::PlaceDimensionPoint(POINT q) {
@@ -118,6 +194,7 @@ void CPhotoCanvas::PlaceDimensionPoint(POINT q) {
     m_info.dimensions.push_back(added);
     m_bFirstPoint = 0;
     m_nSelDim = static_cast<int32_t>(m_info.dimensions.size()) - 1;
+    m_history.DimensionAdded(m_nSelDim);
     update();
     PostNotify(CN_DIMENSION_ADDED);
 }
@@ -126,6 +203,7 @@ void CPhotoCanvas::PlaceNote(POINT q) {
     const InfoNote note = MakeNewNote(MapPoint(q, true), m_logFont);
     m_nSelNote = static_cast<int32_t>(m_info.notes.size());
     m_info.notes.push_back(note);
+    m_history.NoteAdded(m_nSelNote);
     PostNotify(CN_NOTE_ADDED);
     update();
 }
@@ -182,5 +260,24 @@ void CPhotoCanvas::DragSelection(POINT q) {
     }
     if (m_nSelNote > -1 && m_nSelNote < static_cast<int32_t>(m_info.notes.size()))
         MovePoint(m_info.notes[static_cast<size_t>(m_nSelNote)].anchor, delta);
+    update();
+}
+
+void CPhotoCanvas::NudgeSelection(int32_t dx, int32_t dy) {
+    Dimension* dim = SelectedDimension();
+    InfoNote* note = SelectedNote();
+    if (!dim && !note)
+        return;
+    const Dimension dimBefore = dim ? *dim : Dimension{};
+    const InfoNote noteBefore = note ? *note : InfoNote{};
+    const POINT delta{dx, dy};
+    if (dim) {
+        MovePoint(dim->start, delta);
+        MovePoint(dim->end, delta);
+    }
+    if (note)
+        MovePoint(note->anchor, delta);
+    m_history.RecordsChanged(dim ? m_nSelDim : -1, dimBefore, note ? m_nSelNote : -1, noteBefore,
+                             EditRun::Nudge);
     update();
 }

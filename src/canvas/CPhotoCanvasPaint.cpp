@@ -60,4 +60,7 @@ void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
         painter.fillRect(QRect(m_rcDst.right, 0, client.width() - m_rcDst.right, client.height()),
                          kGrey);
     }
+    // The end-point handles of the selected dimension, on top of everything
+    // (the screen only; the export draws records alone).
+    DrawHandles(painter);
 }

@@ -42,9 +42,11 @@ void CPhotoCanvas::OnRangeValue() {
     if (code == kRangeEventDistance) {
         if (m_nSelDim >= 0 && m_nSelDim < n) {
             Dimension& dim = m_info.dimensions[static_cast<size_t>(m_nSelDim)];
+            const Dimension before = dim;
             // An int32 in decimal takes at most 11 characters: it always fits
             // the 12-byte field with its NUL.
             std::snprintf(dim.value, sizeof dim.value, "%d", static_cast<int>(value));
+            m_history.DimensionChanged(m_nSelDim, before);
             Repaint();
         }
     } else if (code == kRangeEventKey && (value == kRangeKeyPrevious || value == kRangeKeyNext)) {
@@ -69,7 +71,7 @@ void CPhotoCanvas::OnRangeValue() {
     m_rangeFinder.SetListen(1);
 }
 
-void CPhotoCanvas::BuildContextMenu(QMenu& menu) {
+void CPhotoCanvas::BuildContextMenu(QMenu& menu, bool canUndo, bool canRedo) {
     const struct {
         int command;
         const char* text;
@@ -88,6 +90,14 @@ void CPhotoCanvas::BuildContextMenu(QMenu& menu) {
         QAction* action = menu.addAction(QString::fromUtf8(item.text));
         action->setData(item.command);
     }
+    // The history's entries come last, each usable only when it can act.
+    menu.addSeparator();
+    QAction* undo = menu.addAction(QString::fromUtf8("復原(&U)"));
+    undo->setData(static_cast<int>(ID_EDIT_UNDO));
+    undo->setEnabled(canUndo);
+    QAction* redo = menu.addAction(QString::fromUtf8("重做(&R)"));
+    redo->setData(static_cast<int>(ID_EDIT_REDO));
+    redo->setEnabled(canRedo);
 }
 
 void CPhotoCanvas::OnRButtonDown(POINT q) {
@@ -99,7 +109,7 @@ void CPhotoCanvas::OnRButtonDown(POINT q) {
     }
     // The main window owns the menu.
     QMenu menu(parentWidget() ? parentWidget() : this);
-    BuildContextMenu(menu);
+    BuildContextMenu(menu, m_history.Stack().canUndo(), m_history.Stack().canRedo());
     const QPoint where = mapToGlobal(QPoint(q.x, q.y));
     QAction* chosen = Prompts().PopupMenu(menu, where);
     if (!chosen)

@@ -21,6 +21,10 @@ void CPhotoCanvas::ResetAnnotations() {
     m_nSelNote = -1;
     m_info.Clear();
     m_bFirstPoint = 0;
+    // Another photo: a new history.
+    m_history.Clear();
+    m_bDragging = 0;
+    m_nHandle = -1;
 }
 
 void CPhotoCanvas::UpdateLayout() {
@@ -42,6 +46,19 @@ void CPhotoCanvas::SetZoom(int command) {
     m_bFit = command == ZoomFit ? 1 : 0;
     m_fZoom = zoom;
     UpdateLayout();
+    update();
+}
+
+void CPhotoCanvas::ZoomAt(int command, POINT q) {
+    const float zoom = viewmodel::ZoomAfter(command, m_fZoom);
+    if (zoom == m_fZoom || zoom <= 0.0f || !m_dib.HasPicture())
+        return;
+    const ViewMapping before = View();
+    m_bFit = 0;
+    m_fZoom = zoom;
+    UpdateLayout();
+    viewmodel::KeepPhotoPointAt(m_rcSrc, m_rcDst, m_fZoom, before.ViewToPhotoExact(q), q,
+                                m_dib.GetSize());
     update();
 }
 

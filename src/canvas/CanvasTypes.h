@@ -26,6 +26,16 @@ enum CanvasMenuCommand : int {
     ID_ALL_DIM_FONT = 32774,
     ID_ZOOM_ACTUAL = 32775,
     ID_ALL_DIM_COLOUR = 32776,
+    ID_EDIT_UNDO = 32777,
+    ID_EDIT_REDO = 32778,
+};
+
+// The cursor the canvas asks for beyond its tool's.
+enum CanvasCursorHint : int {
+    CursorHintTool = 0,     // the current tool's cursor
+    CursorHintHandle = 1,   // over an end-point handle: it can be moved
+    CursorHintPanReady = 2, // Space held: a left drag moves the photo
+    CursorHintPanning = 3,  // the photo is being dragged
 };
 
 // The zoom steps, as 32-bit floats.

@@ -2,6 +2,8 @@
 
 #include "canvas/CanvasTypes.h"
 
+#include <algorithm>
+#include <cmath>
 #include <iterator>
 
 namespace viewmodel {
@@ -115,6 +117,17 @@ POINT TakeWholePixels(POINT& last, POINT q, float zoom, double remainder[2]) {
     remainder[1] -= whole.y;
     last = q;
     return whole;
+}
+
+void KeepPhotoPointAt(RECT& src, const RECT& dst, float zoom, QPointF photoPoint, POINT cursor,
+                      SIZE photo) {
+    const double left = photoPoint.x() - (cursor.x - static_cast<double>(dst.left)) / zoom;
+    const double top = photoPoint.y() - (cursor.y - static_cast<double>(dst.top)) / zoom;
+    const auto nearest = [](double v) {
+        return static_cast<int32_t>(std::clamp(std::floor(v + 0.5), -2.0e9, 2.0e9));
+    };
+    Offset(src, nearest(left) - src.left, nearest(top) - src.top);
+    ClampSourceRect(src, photo);
 }
 
 } // namespace viewmodel

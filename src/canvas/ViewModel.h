@@ -6,6 +6,8 @@
 
 #include "platform/WinTypes.h"
 
+#include <QPointF>
+
 namespace viewmodel {
 
 // Shifts `src` back inside a photo of `photo` size (src is never larger than
@@ -38,5 +40,11 @@ POINT PanBy(RECT& src, POINT& last, POINT q, float zoom, SIZE photo, double rema
 // taken out and returned, the fraction stays for the next step. `last`
 // becomes q. Panning (with the sign turned) and dragging records share it.
 POINT TakeWholePixels(POINT& last, POINT q, float zoom, double remainder[2]);
+
+// Shifts `src` (laid out for `zoom` at `dst`) so that the photo position
+// `photoPoint` lies under view point `cursor`, to the nearest photo pixel,
+// then clamps it into the photo.
+void KeepPhotoPointAt(RECT& src, const RECT& dst, float zoom, QPointF photoPoint, POINT cursor,
+                      SIZE photo);
 
 } // namespace viewmodel

@@ -12,6 +12,8 @@
 //   CMeasureDlgCommands.cpp keyboard policy, closing, help, font and colour commands
 //   CMeasureDlgRange.cpp   connecting the range finder
 //   CMeasureDlgPanel.cpp   editing panel: canvas notifications, note list, record edits
+//   CMeasureDlgHistory.cpp undo and redo: their keys and menu entries, what a step
+//                          shows; the canvas's keys that reach the panel
 
 #include "canvas/CPhotoCanvas.h"
 #include "dialog/CColorSwatch.h"
@@ -146,6 +148,13 @@ public:
     // "help.chm" in the program's folder.
     static QString HelpFilePath();
 
+    // --- Undo and redo (CMeasureDlgHistory.cpp) ---
+    void OnUndo();
+    void OnRedo();
+    // The undo and redo shortcuts (Ctrl+Z; Ctrl+Y, Ctrl+Shift+Z), active
+    // wherever the focus is in the window.
+    QList<QShortcut*> m_historyKeys;
+
     // --- Range-finder link (CMeasureDlgRange.cpp) ---
     // The range finder's port; RangeFinderDevice says which device it is.
     static constexpr const char* RANGE_FINDER_PORT = "COM4";
@@ -198,6 +207,15 @@ private:
     void MoveControl(int id, int x, int y, int width, int height);
     void SetToolCursor(int tool);
     void KeepRestoredSize();
+    // Undo and redo (CMeasureDlgHistory.cpp): every binding of the history in
+    // one table, and what the panel shows after a step.
+    void ConnectHistory();
+    void ShowHistoryStep();
+    // Focus to edit `id` with its text selected, unless the canvas holds the
+    // focus: then the text is only selected, and keys stay with the canvas.
+    void OfferEdit(int id);
+    void OnCanvasDelete();
+    void OnCanvasTextKey(QKeyEvent* event);
     // Editing panel
     void ConnectEditingPanel();
     void ShowSelectedDimension();

@@ -76,7 +76,10 @@ void CMeasureDlg::OnNoteFont() {
     const LOGFONTA font = m_canvas.m_logFont;
     const int selected = m_canvas.m_nSelNote;
     if (selected >= 0 && selected < static_cast<int>(m_canvas.m_info.notes.size())) {
-        m_canvas.m_info.notes[static_cast<size_t>(selected)].font = font;
+        InfoNote& note = m_canvas.m_info.notes[static_cast<size_t>(selected)];
+        const InfoNote before = note;
+        note.font = font;
+        m_canvas.m_history.NoteChanged(selected, before);
         // The note list shows the selected note's face name in 1058.
         RefreshNoteList();
     }
@@ -90,8 +93,12 @@ void CMeasureDlg::OnDimensionFont() {
     if (auto* name = Item<QLabel>(IDC_DIM_FONT_NAME))
         name->setText(FaceName(font));
     const int selected = m_canvas.m_nSelDim;
-    if (selected >= 0 && selected < static_cast<int>(m_canvas.m_info.dimensions.size()))
-        m_canvas.m_info.dimensions[static_cast<size_t>(selected)].font = font;
+    if (selected >= 0 && selected < static_cast<int>(m_canvas.m_info.dimensions.size())) {
+        Dimension& dim = m_canvas.m_info.dimensions[static_cast<size_t>(selected)];
+        const Dimension before = dim;
+        dim.font = font;
+        m_canvas.m_history.DimensionChanged(selected, before);
+    }
     m_canvas.Repaint();
 }
 
@@ -101,8 +108,11 @@ void CMeasureDlg::OnAllDimensionFont() {
     const LOGFONTA font = m_canvas.m_logFont;
     if (auto* name = Item<QLabel>(IDC_DIM_FONT_NAME))
         name->setText(FaceName(font));
+    // One step for all, holding the old fonts.
+    auto before = ValueRuns<LOGFONTA>::Of(m_canvas.m_info.dimensions, &Dimension::font);
     for (Dimension& dim : m_canvas.m_info.dimensions)
         dim.font = font;
+    m_canvas.m_history.AllFontsChanged(std::move(before));
     m_canvas.Repaint();
 }
 
@@ -110,7 +120,9 @@ void CMeasureDlg::OnAllDimensionColour() {
     if (!ChooseCurrentColour())
         return;
     const COLORREF colour = m_canvas.m_pendingDim.colour;
+    auto before = ValueRuns<COLORREF>::Of(m_canvas.m_info.dimensions, &Dimension::colour);
     for (Dimension& dim : m_canvas.m_info.dimensions)
         dim.colour = colour;
+    m_canvas.m_history.AllColoursChanged(std::move(before));
     m_canvas.Repaint();
 }

@@ -70,7 +70,7 @@ void CMeasureDlg::OnCanvasNotify(int code) {
     case CN_NOTE_SELECTED:
         RefreshNoteList();
         ShowEditPanel(SelectionNote);
-        FocusAndSelectAll(IDC_NOTE_TEXT);
+        OfferEdit(IDC_NOTE_TEXT);
         break;
     case CN_NOTHING_SELECTED:
         ShowEditPanel(SelectionNone);
@@ -108,7 +108,7 @@ void CMeasureDlg::ShowSelectedDimension() {
     if (selected)
         Item<QLabel>(IDC_DIM_FONT_NAME)
             ->setText(FaceName(m_canvas.m_info.dimensions[static_cast<size_t>(s)].font));
-    FocusAndSelectAll(IDC_SIZE_EDIT);
+    OfferEdit(IDC_SIZE_EDIT);
 }
 
 void CMeasureDlg::RefreshNoteList() {
@@ -173,8 +173,10 @@ void CMeasureDlg::OnSizeChange() {
     if (!ValidIndex(s, m_canvas.m_info.dimensions.size()))
         return;
     UpdateData(true);
-    StoreField(m_canvas.m_info.dimensions[static_cast<size_t>(s)].value, kSizeCopyBytes,
-               cp950::FromQString(m_strSize));
+    Dimension& dim = m_canvas.m_info.dimensions[static_cast<size_t>(s)];
+    const Dimension before = dim;
+    StoreField(dim.value, kSizeCopyBytes, cp950::FromQString(m_strSize));
+    m_canvas.m_history.DimensionChanged(s, before, EditRun::Value);
     m_canvas.Repaint();
 }
 
@@ -201,8 +203,10 @@ void CMeasureDlg::OnNoteTitleChange() {
     auto* title = Item<QLineEdit>(IDC_NOTE_TITLE);
     if (!title || !ValidIndex(n, m_canvas.m_info.notes.size()))
         return;
-    StoreField(m_canvas.m_info.notes[static_cast<size_t>(n)].title, kTitleCopyBytes,
-               cp950::FromQString(title->text()));
+    InfoNote& note = m_canvas.m_info.notes[static_cast<size_t>(n)];
+    const InfoNote before = note;
+    StoreField(note.title, kTitleCopyBytes, cp950::FromQString(title->text()));
+    m_canvas.m_history.NoteChanged(n, before, EditRun::Title);
 }
 
 void CMeasureDlg::OnNoteTextChange() {
@@ -210,8 +214,10 @@ void CMeasureDlg::OnNoteTextChange() {
     auto* text = Item<Cp950TextEdit>(IDC_NOTE_TEXT);
     if (!text || !ValidIndex(n, m_canvas.m_info.notes.size()))
         return;
-    StoreField(m_canvas.m_info.notes[static_cast<size_t>(n)].text, kTextCopyBytes,
-               ToRecordText(text->toPlainText()));
+    InfoNote& note = m_canvas.m_info.notes[static_cast<size_t>(n)];
+    const InfoNote before = note;
+    StoreField(note.text, kTextCopyBytes, ToRecordText(text->toPlainText()));
+    m_canvas.m_history.NoteChanged(n, before, EditRun::Text);
     m_canvas.Repaint();
 }
 
@@ -221,11 +227,13 @@ void CMeasureDlg::OnDeleteNote() {
     if (!ValidIndex(n, notes.size()))
         return;
     const int count = static_cast<int>(notes.size());
+    const InfoNote removed = notes[static_cast<size_t>(n)];
     notes.erase(notes.begin() + n);
     // The following note takes the place; after the last, the new last; none
     // when the list is empty.
     if (n > count - 2)
         m_canvas.m_nSelNote = count - 2;
+    m_canvas.m_history.NoteRemoved(n, removed, m_canvas.m_nSelNote);
     RefreshNoteList();
     m_canvas.Repaint();
 }
@@ -236,9 +244,11 @@ void CMeasureDlg::OnDeleteDimension() {
     if (!ValidIndex(s, dims.size()))
         return;
     const int count = static_cast<int>(dims.size());
+    const Dimension removed = dims[static_cast<size_t>(s)];
     dims.erase(dims.begin() + s);
     if (s > count - 2)
         m_canvas.m_nSelDim = count - 2;
+    m_canvas.m_history.DimensionRemoved(s, removed, m_canvas.m_nSelDim);
     const int now = m_canvas.m_nSelDim;
     if (!ValidIndex(now, dims.size())) {
         GetDlgItem(IDC_DELETE_DIMENSION)->setEnabled(false);
@@ -272,7 +282,9 @@ void CMeasureDlg::OnModifyNote() {
         return;
     }
     InfoNote& note = m_canvas.m_info.notes[static_cast<size_t>(n)];
+    const InfoNote before = note;
     std::memcpy(note.title, scratch.title, sizeof note.title);
     std::memcpy(note.text, scratch.text, sizeof note.text);
+    m_canvas.m_history.NoteChanged(n, before);
     RefreshNoteList();
 }

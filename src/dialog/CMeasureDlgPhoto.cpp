@@ -179,11 +179,17 @@ bool CMeasureDlg::ConfirmOverwriteChangedInfo(const QString& infoPath) {
 
 void CMeasureDlg::RememberSavedInfo() {
     m_savedInfo = m_canvas.m_info.Serialize();
+    m_canvas.m_history.MarkSaved();
 }
 
 bool CMeasureDlg::HasUnsavedChanges() const {
     if (m_strPhotoPath.isEmpty() || !m_canvas.m_dib.HasPicture())
         return false;
+    // The history says whether the records left the state last loaded or
+    // saved (undoing back to it means nothing is unsaved). The bytes catch
+    // a change made past the history.
+    if (!m_canvas.m_history.IsSaved())
+        return true;
     return m_canvas.m_info.Serialize() != m_savedInfo;
 }
 

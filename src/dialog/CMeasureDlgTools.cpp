@@ -29,6 +29,19 @@ void CMeasureDlg::SetToolCursor(int tool) {
 }
 
 void CMeasureDlg::OnSetCursor() {
+    // Over an end-point handle, and while Space or the middle button pans,
+    // the canvas asks for a cursor of its own.
+    const int hint = m_canvas.CursorHint();
+    if (hint != CursorHintTool) {
+        const int key = -1 - hint; // never a tool's value
+        if (key != m_cursorTool) {
+            m_cursorTool = key;
+            m_canvas.setCursor(hint == CursorHintHandle     ? Qt::SizeAllCursor
+                               : hint == CursorHintPanReady ? Qt::OpenHandCursor
+                                                            : Qt::ClosedHandCursor);
+        }
+        return;
+    }
     SetToolCursor(m_canvas.CurrentTool());
 }
 
@@ -89,7 +102,10 @@ void CMeasureDlg::OnColour() {
     const int selected = m_canvas.m_nSelDim;
     if (m_canvas.CurrentTool() == ToolSelect && selected >= 0 &&
         selected < static_cast<int>(m_canvas.m_info.dimensions.size())) {
-        m_canvas.m_info.dimensions[static_cast<size_t>(selected)].colour = colour;
+        Dimension& dim = m_canvas.m_info.dimensions[static_cast<size_t>(selected)];
+        const Dimension before = dim;
+        dim.colour = colour;
+        m_canvas.m_history.DimensionChanged(selected, before);
         m_canvas.Repaint();
     }
 }

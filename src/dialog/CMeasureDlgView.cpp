@@ -32,6 +32,7 @@ void CMeasureDlg::ConnectMessageMap() {
     connect(&m_canvas, &CPhotoCanvas::menuCommand, this, &CMeasureDlg::OnCommand);
     ConnectPhotoCommands();
     ConnectEditingPanel();
+    ConnectHistory();
 }
 
 void CMeasureDlg::CreateAccelerators() {

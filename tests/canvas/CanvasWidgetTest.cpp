@@ -256,7 +256,8 @@ TEST_F(CanvasWidgetTest, RightButtonOpensTheMenuAtThePointerAndPassesTheChosenCo
         Click(QPoint(120, 70), Qt::RightButton);
         EXPECT_EQ(answer.where, canvas.mapToGlobal(QPoint(120, 70)));
         EXPECT_EQ(answer.items.join(u'|'),
-                  QString::fromUtf8("放大|縮小|實際大小|自適應大小|-|所有尺寸字體|所有尺寸顏色"));
+                  QString::fromUtf8("放大|縮小|實際大小|自適應大小|-|所有尺寸字體|所有尺寸顏色|-|"
+                                    "復原(&U)|重做(&R)"));
         EXPECT_EQ(commands, std::vector<int>(pick >= 0, pick >= 0 ? commandOf[pick] : 0)) << pick;
     }
     // With a half-drawn dimension the right button only drops it.

@@ -1,0 +1,66 @@
+// CPhotoCanvas: the handles at the ends of the selected dimension. With the
+// select tool, a press on a handle drags that end alone (Shift keeps the line
+// at a multiple of 45 degrees); the release stores the ends as every
+// dimension is stored, and the drag is one undo step.
+#include "canvas/CPhotoCanvas.h"
+
+#include "canvas/EndPointHandles.h"
+#include "canvas/ViewModel.h"
+
+#include <QPainter>
+
+int CPhotoCanvas::HandleAt(POINT q) const {
+    const Dimension* dim = SelectedDimension();
+    if (!dim || CurrentTool() != ToolSelect || !m_dib.HasPicture())
+        return -1;
+    return handles::HandleAt(MapPoint(dim->start, false), MapPoint(dim->end, false), q);
+}
+
+bool CPhotoCanvas::BeginHandleDrag(POINT q) {
+    const int handle = HandleAt(q);
+    if (handle < 0)
+        return false;
+    const Dimension& dim = *SelectedDimension();
+    m_nHandle = handle;
+    m_handleFree = handle == 0 ? dim.start : dim.end;
+    m_nDragDim = m_nSelDim;
+    m_dragDimBefore = dim;
+    m_nDragNote = -1;
+    m_bDragging = 1;
+    return true;
+}
+
+void CPhotoCanvas::DragHandle(POINT q, bool shiftHeld) {
+    Dimension* dim = SelectedDimension();
+    if (!dim) {
+        m_nHandle = -1;
+        return;
+    }
+    // Whole photo pixels, the fractions kept for the next step, as record
+    // drags do.
+    const POINT delta = viewmodel::TakeWholePixels(m_ptLast, q, m_fZoom, m_panRemainder);
+    m_handleFree.x += delta.x;
+    m_handleFree.y += delta.y;
+    POINT& moving = m_nHandle == 0 ? dim->start : dim->end;
+    const POINT& other = m_nHandle == 0 ? dim->end : dim->start;
+    moving = shiftHeld ? handles::ConstrainTo45(other, m_handleFree) : m_handleFree;
+    update();
+}
+
+void CPhotoCanvas::DrawHandles(QPainter& painter) const {
+    const Dimension* dim = SelectedDimension();
+    if (!dim || CurrentTool() != ToolSelect)
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(QColor(32, 32, 32), 1));
+    painter.setBrush(Qt::white);
+    const int half = handles::kHandleSize / 2;
+    for (const POINT& end : {dim->start, dim->end}) {
+        const POINT v = MapPoint(end, false);
+        // A 1-pixel outline around a white inside: 7 x 7 pixels in all.
+        painter.drawRect(
+            QRect(v.x - half, v.y - half, handles::kHandleSize - 1, handles::kHandleSize - 1));
+    }
+    painter.restore();
+}
