@@ -8,10 +8,8 @@
 #include <sys/stat.h>
 #endif
 
-namespace {
 #ifdef Q_OS_UNIX
-FileStamp::Kind KindOf(mode_t mode) {
-    using Kind = FileStamp::Kind;
+FileStamp::Kind FileStamp::KindOfMode(unsigned int mode) {
     if (S_ISREG(mode))
         return Kind::Regular;
     if (S_ISDIR(mode))
@@ -26,10 +24,13 @@ FileStamp::Kind KindOf(mode_t mode) {
         return Kind::Socket;
     return Kind::Other;
 }
+#endif
 
+namespace {
+#ifdef Q_OS_UNIX
 FileStamp FromStat(const struct stat& st) {
     FileStamp stamp;
-    stamp.kind = KindOf(st.st_mode);
+    stamp.kind = FileStamp::KindOfMode(st.st_mode);
     stamp.device = quint64(st.st_dev);
     stamp.inode = quint64(st.st_ino);
     stamp.size = qint64(st.st_size);

@@ -33,6 +33,8 @@ struct FileStamp {
 #ifdef Q_OS_UNIX
     // The file open as descriptor `fd`.
     static FileStamp OfDescriptor(int fd);
+    // The kind of file a stat mode names.
+    static Kind KindOfMode(unsigned int mode);
 #endif
 
     bool Exists() const {

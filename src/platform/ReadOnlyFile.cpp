@@ -1,4 +1,5 @@
 #include "platform/ReadOnlyFile.h"
+#include "platform/FileStamp.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,22 +15,10 @@
 
 namespace {
 
-QString KindOf(mode_t mode) {
-    if (S_ISDIR(mode))
-        return QStringLiteral("folder");
-    if (S_ISFIFO(mode))
-        return QStringLiteral("named pipe");
-    if (S_ISCHR(mode))
-        return QStringLiteral("character device");
-    if (S_ISBLK(mode))
-        return QStringLiteral("block device");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("socket");
-    return QStringLiteral("special file");
-}
-
 QString NotRegular(mode_t mode, const QString& what) {
-    return QStringLiteral("The path names a %1, not a %2.").arg(KindOf(mode), what);
+    FileStamp stamp;
+    stamp.kind = FileStamp::KindOfMode(mode);
+    return QStringLiteral("The path names %1, not a %2.").arg(stamp.KindText(), what);
 }
 
 QString SystemError(int error) {
