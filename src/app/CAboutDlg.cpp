@@ -1,8 +1,8 @@
 #include "app/CAboutDlg.h"
 
 #include "dialog/ControlIds.h"
-#include "platform/DialogUnits.h"
 #include "dialog/ResourceArt.h"
+#include "platform/DialogUnits.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -30,16 +30,16 @@ public:
     // --- state (read and written by the main dialog) ---
     TelvoComm m_rangeFinder;
     PhotoInfo m_info;
-    Dimension m_pendingDim;  // colour = current drawing colour; start = first point
-    int32_t m_nSelDim = -1;  // negative: none
-    int32_t m_nSelNote = -1; // negative: none
-    LOGFONTA m_logFont;      // current font for new records
+    Dimension m_pendingDim;       // colour = current drawing colour; start = first point
+    int32_t m_nSelDim = -1;       // negative: none
+    int32_t m_nSelNote = -1;      // negative: none
+    LOGFONTA m_logFont;           // current font for new records
     std::vector<int32_t> m_tools; // current tool = last entry
     float m_fZoom = 1.0f;
     CDibDC m_dib;
     int32_t m_bFit = 0;
-    RECT m_rcSrc;  // visible part of the photo, photo coordinates
-    RECT m_rcDst;  // where it is drawn, view coordinates
+    RECT m_rcSrc; // visible part of the photo, photo coordinates
+    RECT m_rcDst; // where it is drawn, view coordinates
     int32_t m_bFirstPoint = 0;
     int32_t m_bDragging = 0;
     POINT m_ptLast;

@@ -26,9 +26,7 @@ private:
     // Truncation toward zero; records read from a file may lie far outside
     // the photo, so results are kept within the int32 range instead of
     // overflowing.
-    static int64_t Trunc(double v) {
-        return static_cast<int64_t>(std::clamp(v, -4.0e9, 4.0e9));
-    }
+    static int64_t Trunc(double v) { return static_cast<int64_t>(std::clamp(v, -4.0e9, 4.0e9)); }
     static int32_t Offset(int64_t v, int32_t origin) {
         return static_cast<int32_t>(std::clamp<int64_t>(v + origin, INT32_MIN, INT32_MAX));
     }

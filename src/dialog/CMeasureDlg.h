@@ -213,6 +213,6 @@ private:
     bool SaveInfoFile();
     void RememberSavedInfo();
     void EnablePhotoControls();
-    QByteArray m_savedInfo;       // the records as last loaded or saved (file bytes)
-    QString m_strUnreadableInfo;  // an unreadable info file that could not be moved aside
+    QByteArray m_savedInfo;      // the records as last loaded or saved (file bytes)
+    QString m_strUnreadableInfo; // an unreadable info file that could not be moved aside
 };

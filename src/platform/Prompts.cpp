@@ -8,7 +8,9 @@ namespace {
 Prompter* g_current = nullptr;
 } // namespace
 
-QString AppName() { return QStringLiteral("Tessamar"); }
+QString AppName() {
+    return QStringLiteral("Tessamar");
+}
 
 QMessageBox::StandardButton Prompter::Message(QWidget* parent, const QString& text,
                                               QMessageBox::StandardButtons buttons,
@@ -48,5 +50,9 @@ Prompter& Prompts() {
     return g_current ? *g_current : desktop;
 }
 
-ScopedPrompter::ScopedPrompter(Prompter* prompter) : m_previous(g_current) { g_current = prompter; }
-ScopedPrompter::~ScopedPrompter() { g_current = m_previous; }
+ScopedPrompter::ScopedPrompter(Prompter* prompter) : m_previous(g_current) {
+    g_current = prompter;
+}
+ScopedPrompter::~ScopedPrompter() {
+    g_current = m_previous;
+}

@@ -23,10 +23,10 @@ public:
 
     // A message box with the application's name as caption; returns the
     // button pressed (QMessageBox::Ok when `buttons` is only Ok).
-    virtual QMessageBox::StandardButton Message(
-        QWidget* parent, const QString& text,
-        QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-        QMessageBox::Icon icon = QMessageBox::Information);
+    virtual QMessageBox::StandardButton
+    Message(QWidget* parent, const QString& text,
+            QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+            QMessageBox::Icon icon = QMessageBox::Information);
 
     // Font dialog started from `font`; on OK `font` holds the choice.
     virtual bool ChooseFont(QWidget* parent, LOGFONTA& font);
