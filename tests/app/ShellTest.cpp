@@ -1,8 +1,8 @@
 // The splash picture, the About box and the command line.
 
-#include "app/CAboutDlg.h"
-#include "app/CSplashDlg.h"
 #include "app/CommandLine.h"
+#include "dialog/CAboutDlg.h"
+#include "dialog/CSplashDlg.h"
 #include "platform/DialogUnits.h"
 
 #include <QGuiApplication>

@@ -226,7 +226,7 @@ TEST_F(CanvasMouse, DragToolPanFollowsTheMouseEvenWhenSlowAndShowsWhereItPanned)
 
 // Answers the context menu with its item number `pick` (-1: dismissed) and
 // remembers where the last one was shown and what it held ("-": a separator).
-struct MenuAnswer : Prompter {
+struct MenuAnswer : DesktopPrompter {
     QAction* PopupMenu(QMenu& menu, const QPoint& globalPos) override {
         where = globalPos;
         items.clear();

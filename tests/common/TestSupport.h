@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers shared by the tests.
 
-#include "platform/Prompts.h"
+#include "app/DesktopPrompter.h"
 #include "platform/WinTypes.h"
 
 #include <QEvent>
@@ -42,7 +42,7 @@ protected:
 };
 
 // Answers message boxes with OK and remembers their texts.
-class RecordingPrompter : public Prompter {
+class RecordingPrompter : public DesktopPrompter {
 public:
     QMessageBox::StandardButton Message(QWidget*, const QString& text, QMessageBox::StandardButtons,
                                         QMessageBox::Icon) override {

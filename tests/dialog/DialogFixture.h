@@ -23,7 +23,7 @@ inline QString Utf8(const char* text) {
 }
 
 // Answers every prompt as the test arranged and keeps the messages shown.
-class ScriptedPrompter : public Prompter {
+class ScriptedPrompter : public DesktopPrompter {
 public:
     QList<QMessageBox::StandardButton> answers; // to questions (more than OK), in order
     QStringList paths;                          // chosen in file dialogs; none left: cancelled

@@ -173,7 +173,7 @@ TEST(ExportSaveDialog, AsksBeforeOverwritingAndProposesJpg) {
         }
     });
     const QString filter = QStringLiteral("JPG (*.jpg)|*.jpg|All Files (*.*)|*.*||");
-    EXPECT_TRUE(Prompter().ChooseSavePath(nullptr, filter, QStringLiteral("jpg")).isEmpty());
+    EXPECT_TRUE(DesktopPrompter().ChooseSavePath(nullptr, filter, QStringLiteral("jpg")).isEmpty());
     EXPECT_TRUE(inspected);
 }
 

@@ -1,4 +1,4 @@
-#include "app/CAboutDlg.h"
+#include "dialog/CAboutDlg.h"
 
 #include "dialog/ControlIds.h"
 #include "dialog/ResourceArt.h"
