@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "document/InfoFileRead.h"
 #include "document/PhotoInfo.h"
 #include "document/PhotoInfoJson.h"
 
@@ -9,17 +10,19 @@
 int RunPrintInfo(const QString& path) {
     PhotoInfo info;
     const QByteArray shownPath = QFileInfo(path).filePath().toLocal8Bit();
-    switch (info.Read(path)) {
-    case InfoReadStatus::Read:
+    switch (ReadInfoFile(path, info).outcome) {
+    case InfoFileOutcome::Read:
         break;
-    case InfoReadStatus::Missing:
-        std::fprintf(stderr, "tessamar: %s: %s\n", shownPath.constData(),
-                     QFileInfo::exists(path) ? "cannot be opened" : "no such file");
+    case InfoFileOutcome::Missing:
+        std::fprintf(stderr, "tessamar: %s: no such file\n", shownPath.constData());
         return 1;
-    case InfoReadStatus::NotInfoFile:
+    case InfoFileOutcome::Unreadable:
+        std::fprintf(stderr, "tessamar: %s: cannot be opened\n", shownPath.constData());
+        return 1;
+    case InfoFileOutcome::NotInfoFile:
         std::fprintf(stderr, "tessamar: %s: not a photo-info file\n", shownPath.constData());
         return 1;
-    case InfoReadStatus::Damaged:
+    case InfoFileOutcome::Damaged:
         std::fprintf(stderr,
                      "tessamar: %s: damaged photo-info file (it ends early or holds "
                      "impossible counts or lengths)\n",

@@ -6,10 +6,10 @@
 #include "dialog/CMeasureDlg.h"
 
 #include "dialog/DamagedInfoFile.h"
+#include "document/InfoFileRead.h"
 #include "platform/Prompts.h"
 
 #include <QAbstractButton>
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -79,12 +79,10 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
 
     // The records of the photo. A file that is there but cannot be read is
     // moved aside, so no later save can overwrite what it still holds.
-    const QString infoPath = InfoFilePathFor(path);
-    m_canvas.m_info.Clear();
-    const InfoReadStatus status = m_canvas.m_info.Read(infoPath);
+    const InfoFileRead read = ReadInfoFileOfPhoto(path, m_canvas.m_info);
+    const QString& infoPath = read.path;
     QString infoProblem;
-    if (status == InfoReadStatus::NotInfoFile || status == InfoReadStatus::Damaged) {
-        m_canvas.m_info.Clear();
+    if (read.outcome == InfoFileOutcome::NotInfoFile || read.outcome == InfoFileOutcome::Damaged) {
         const MoveAsideResult moved = MoveDamagedFileAside(infoPath);
         if (moved.moved) {
             infoProblem = Text("照片信息文件已損壞，已改名保存為：") + moved.newPath;
@@ -94,13 +92,10 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
                 WithReason(Text("照片信息文件已損壞，無法改名保存：") + infoPath, moved.error) +
                 Text("\n保存信息前會先詢問是否覆蓋它。");
         }
-    } else if (status == InfoReadStatus::Missing && QFileInfo(infoPath).isFile()) {
-        // There, but not to be opened (no permission...): it may hold records,
-        // so it is replaced only when the user says so.
-        QFile file(infoPath);
-        file.open(QIODevice::ReadOnly);
+    } else if (read.outcome == InfoFileOutcome::Unreadable && QFileInfo(infoPath).isFile()) {
+        // It may hold records, so it is replaced only when the user says so.
         m_strUnreadableInfo = infoPath;
-        infoProblem = WithReason(Text("照片信息文件無法讀取：") + infoPath, file.errorString()) +
+        infoProblem = WithReason(Text("照片信息文件無法讀取：") + infoPath, read.reason) +
                       Text("\n保存信息前會先詢問是否覆蓋它。");
     }
 
