@@ -3,25 +3,12 @@
 #include "canvas/AnnotatedExport.h"
 #include "canvas/AnnotationRenderer.h"
 #include "canvas/RecordDrawing.h"
+#include "document/InfoFileRead.h"
 #include "document/PhotoInfo.h"
 #include "lumoimage/CDibDC.h"
+#include "platform/BackgroundWork.h"
 
-#include <QFileInfo>
-
-#include <future>
-#include <system_error>
-
-namespace {
-// Decodes on a thread of its own; in this thread, later, when none can be had.
-std::future<bool> StartDecode(CDibDC& picture, const QString& path) {
-    auto decode = [&picture, path] { return picture.Load(path, 32); };
-    try {
-        return std::async(std::launch::async, decode);
-    } catch (const std::system_error&) {
-        return std::async(std::launch::deferred, decode);
-    }
-}
-} // namespace
+#include <QScopeGuard>
 
 PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath) {
     using Failure = PhotoFileExport::Failure;
@@ -29,36 +16,35 @@ PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath
     result.infoPath = InfoFilePathFor(photoPath);
 
     CDibDC picture;
-    // Declared after `picture`: if anything below throws, the decode is waited
-    // for before the picture goes.
-    std::future<bool> decoded = StartDecode(picture, photoPath);
+    QFuture<bool> decoded =
+        SharedWorkers().Run([&picture, photoPath] { return picture.Load(photoPath, 32); });
+    // If anything below throws, the decode is waited for before the picture goes.
+    const auto waitForDecode = qScopeGuard([&decoded] { decoded.waitForFinished(); });
 
     PhotoInfo info;
-    const InfoReadStatus status = info.Read(result.infoPath);
+    const InfoFileRead read = ReadInfoFile(result.infoPath, info);
     AnnotationRenderer renderer;
-    if (status == InfoReadStatus::Read)
+    if (read.outcome == InfoFileOutcome::Read)
         PrepareAllRecords(renderer, info, nullptr);
 
     // A photo that cannot be read is reported first, whatever the info file.
-    if (!decoded.get()) {
+    if (!decoded.result()) {
         result.failure = Failure::Photo;
         result.detail = picture.ErrorString();
         return result;
     }
-    switch (status) {
-    case InfoReadStatus::Read:
+    // No file means no records yet; a file that is there must be readable.
+    switch (read.outcome) {
+    case InfoFileOutcome::Read:
+    case InfoFileOutcome::Missing:
         break;
-    case InfoReadStatus::Missing:
-        // No file means no records yet; a file that is there must be readable.
-        if (QFileInfo::exists(result.infoPath)) {
-            result.failure = Failure::InfoUnreadable;
-            return result;
-        }
-        break;
-    case InfoReadStatus::NotInfoFile:
+    case InfoFileOutcome::Unreadable:
+        result.failure = Failure::InfoUnreadable;
+        return result;
+    case InfoFileOutcome::NotInfoFile:
         result.failure = Failure::NotInfoFile;
         return result;
-    case InfoReadStatus::Damaged:
+    case InfoFileOutcome::Damaged:
         result.failure = Failure::InfoDamaged;
         return result;
     }
