@@ -41,7 +41,6 @@ int TelvoComm::Open(const QString& port, QObject* target) {
     m_devicePath = device;
     m_parser.Reset();
     m_waiting.clear();
-    m_droppedEvents = 0;
     m_bArmed = true;
     connect(serial, &QSerialPort::readyRead, this, &TelvoComm::ReadPort);
     connect(serial, &QSerialPort::errorOccurred, this,
@@ -86,8 +85,6 @@ void TelvoComm::ReadPort() {
     for (const RangeEvent& event : events) {
         if (m_waiting.size() < kMaxWaitingEvents)
             m_waiting.push_back(event);
-        else
-            ++m_droppedEvents;
         AnnounceNext();
     }
 }

@@ -59,8 +59,6 @@ public:
     QString DevicePath() const { return m_devicePath; }
     // Events received and not yet announced.
     size_t WaitingEvents() const { return m_waiting.size(); }
-    // Events dropped since Open because too many were waiting.
-    size_t DroppedEvents() const { return m_droppedEvents; }
 
 private:
     void ReadPort();
@@ -75,7 +73,6 @@ private:
     QString m_devicePath;
     RangeLineParser m_parser;
     std::deque<RangeEvent> m_waiting;
-    size_t m_droppedEvents = 0;
     // True while the target may be told about the next event.
     bool m_bArmed = false;
 };
