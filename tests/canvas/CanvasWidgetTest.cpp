@@ -123,6 +123,14 @@ struct HitCase {
     const char* value = "";
     POINT a{100, 200}, b{300, 200}; // the dimension
 };
+void PrintTo(const HitCase& c, std::ostream* os) {
+    *os << "zoom " << c.zoom << ", click ";
+    PrintTo(c.click, os);
+    *os << (c.hits ? " hits" : " misses") << " \"" << c.value << "\" from ";
+    PrintTo(c.a, os);
+    *os << " to ";
+    PrintTo(c.b, os);
+}
 class CanvasMouseHit : public CanvasWidgetTest, public ::testing::WithParamInterface<HitCase> {};
 
 // A dimension is picked strictly inside four view pixels of its segment (not

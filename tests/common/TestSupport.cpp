@@ -33,6 +33,15 @@ void PrintTo(const SIZE& s, std::ostream* os) {
 void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
+void PrintTo(const QPoint& p, std::ostream* os) {
+    *os << "(" << p.x() << ", " << p.y() << ")";
+}
+void PrintTo(const QRect& r, std::ostream* os) {
+    *os << r.width() << "x" << r.height() << " at (" << r.x() << ", " << r.y() << ")";
+}
+void PrintTo(const QSize& s, std::ostream* os) {
+    *os << s.width() << "x" << s.height();
+}
 
 #include <QApplication>
 #include <QKeyEvent>

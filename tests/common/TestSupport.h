@@ -22,6 +22,12 @@ void PrintTo(const POINT& p, std::ostream* os);
 void PrintTo(const RECT& r, std::ostream* os);
 void PrintTo(const SIZE& s, std::ostream* os);
 void PrintTo(const QString& s, std::ostream* os);
+class QPoint;
+class QRect;
+class QSize;
+void PrintTo(const QPoint& p, std::ostream* os);
+void PrintTo(const QRect& r, std::ostream* os);
+void PrintTo(const QSize& s, std::ostream* os);
 
 class QWidget;
 // Types `text` into `widget` one character at a time as key events carrying

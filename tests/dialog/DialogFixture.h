@@ -2,6 +2,7 @@
 // The main window built as the program builds it, every prompt answered by a
 // script, and the photos and records the tests start from.
 
+#include "common/RecordBuilders.h"
 #include "common/TestSupport.h"
 #include "dialog/CMeasureDlg.h"
 #include "platform/Cp950.h"
@@ -55,20 +56,6 @@ public:
     QString ChooseSavePath(QWidget*, const QString&, const QString&) override { return NextPath(); }
     QString NextPath() { return paths.isEmpty() ? QString() : paths.takeFirst(); }
 };
-
-inline Dimension MakeDimension(POINT start, POINT end, const QString& value = {},
-                               COLORREF colour = 0) {
-    Dimension d{colour, start, end, {}, DefaultLogFont()};
-    cp950::CopyToField(d.value, cp950::FromQString(value));
-    return d;
-}
-
-inline InfoNote MakeNote(POINT anchor, const QString& title, const QString& text = {}) {
-    InfoNote n = MakeNewNote(anchor, DefaultLogFont());
-    cp950::CopyToField(n.title, cp950::FromQString(title));
-    cp950::CopyToField(n.text, ToRecordText(text));
-    return n;
-}
 
 class MainWindowTest : public ::testing::Test {
 protected:
