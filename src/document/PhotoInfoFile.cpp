@@ -113,6 +113,30 @@ size_t StoredTextLength(const char* field, size_t capacity) {
     return length < capacity ? length : cp950::CutLength(field, length, capacity - 1);
 }
 
+// A count, then that many records read by `readOne` (each starting with the
+// default font, for layouts that store none); a negative count reads none.
+// False when the file is damaged.
+template <typename Record, typename ReadOne>
+bool ReadRecords(ByteCursor& in, size_t smallestEntry, std::vector<Record>& records,
+                 ReadOne readOne) {
+    int32_t count;
+    if (!in.ReadI32(count))
+        return false;
+    if (count <= 0)
+        return true;
+    if (!CountFits(count, smallestEntry, in))
+        return false;
+    records.reserve(static_cast<size_t>(count));
+    infofile::AdviseBulkStorage(records.data(), sizeof(Record) * records.capacity());
+    records.resize(static_cast<size_t>(count));
+    for (Record& record : records) {
+        record.font = DefaultLogFont();
+        if (!readOne(record))
+            return false;
+    }
+    return true;
+}
+
 template <typename Records> void AppendAll(Records& list, Records&& read) {
     if (list.empty())
         list = std::move(read);
@@ -130,8 +154,7 @@ InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
         return InfoReadStatus::NotInfoFile;
 
     uint32_t version;
-    int32_t count;
-    if (!in.ReadU32(version) || !in.ReadI32(count))
+    if (!in.ReadU32(version))
         return InfoReadStatus::Damaged;
     // Versions above the newest are read like the newest.
     const Layout layout(version);
@@ -139,34 +162,12 @@ InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
     // Records are collected apart and appended only after a complete read, so
     // a damaged file leaves the lists as they were.
     std::vector<Dimension> readDims;
-    if (count > 0) {
-        if (!CountFits(count, layout.DimensionBytes(), in))
-            return InfoReadStatus::Damaged;
-        readDims.reserve(static_cast<size_t>(count));
-        infofile::AdviseBulkStorage(readDims.data(), sizeof(Dimension) * readDims.capacity());
-        readDims.resize(static_cast<size_t>(count));
-        for (Dimension& dim : readDims) {
-            dim.font = DefaultLogFont();
-            if (!ReadDimension(in, layout, dim))
-                return InfoReadStatus::Damaged;
-        }
-    }
-
-    if (!in.ReadI32(count))
-        return InfoReadStatus::Damaged;
     std::vector<InfoNote> readNotes;
-    if (count > 0) {
-        if (!CountFits(count, layout.SmallestNoteBytes(), in))
-            return InfoReadStatus::Damaged;
-        readNotes.reserve(static_cast<size_t>(count));
-        infofile::AdviseBulkStorage(readNotes.data(), sizeof(InfoNote) * readNotes.capacity());
-        readNotes.resize(static_cast<size_t>(count));
-        for (InfoNote& note : readNotes) {
-            note.font = DefaultLogFont();
-            if (!ReadNote(in, layout, note))
-                return InfoReadStatus::Damaged;
-        }
-    }
+    if (!ReadRecords(in, layout.DimensionBytes(), readDims,
+                     [&](Dimension& dim) { return ReadDimension(in, layout, dim); }) ||
+        !ReadRecords(in, layout.SmallestNoteBytes(), readNotes,
+                     [&](InfoNote& note) { return ReadNote(in, layout, note); }))
+        return InfoReadStatus::Damaged;
 
     AppendAll(dimensions, std::move(readDims));
     AppendAll(notes, std::move(readNotes));

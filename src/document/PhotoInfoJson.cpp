@@ -106,29 +106,35 @@ QByteArray LogFontToJson(const LOGFONTA& lf) {
     return out;
 }
 
+namespace {
+// "[" each record "," ... "]", every record written by `appendOne`.
+template <typename Record, typename AppendOne>
+void AppendArray(QByteArray& out, const std::vector<Record>& records, AppendOne appendOne) {
+    out += '[';
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        appendOne(out, records[i]);
+    }
+    out += ']';
+}
+} // namespace
+
 QByteArray PhotoInfoToJson(const PhotoInfo& info) {
-    QByteArray out = "{\"dimensions\":[";
-    bool first = true;
-    for (const Dimension& dim : info.dimensions) {
-        if (!first)
-            out += ',';
-        first = false;
-        out += "{\"colour\":\"" + ColourHex(dim.colour) + "\",\"start\":";
-        AppendPoint(out, dim.start);
-        out += ",\"end\":";
-        AppendPoint(out, dim.end);
-        out += ",\"value\":" + FieldJson(dim.value) + ",\"font\":" + LogFontToJson(dim.font) + '}';
-    }
-    out += "],\"notes\":[";
-    first = true;
-    for (const InfoNote& note : info.notes) {
-        if (!first)
-            out += ',';
-        first = false;
-        out += "{\"title\":" + FieldJson(note.title) + ",\"anchor\":";
-        AppendPoint(out, note.anchor);
-        out += ",\"text\":" + FieldJson(note.text) + ",\"font\":" + LogFontToJson(note.font) + '}';
-    }
-    out += "]}";
+    QByteArray out = "{\"dimensions\":";
+    AppendArray(out, info.dimensions, [](QByteArray& json, const Dimension& dim) {
+        json += "{\"colour\":\"" + ColourHex(dim.colour) + "\",\"start\":";
+        AppendPoint(json, dim.start);
+        json += ",\"end\":";
+        AppendPoint(json, dim.end);
+        json += ",\"value\":" + FieldJson(dim.value) + ",\"font\":" + LogFontToJson(dim.font) + '}';
+    });
+    out += ",\"notes\":";
+    AppendArray(out, info.notes, [](QByteArray& json, const InfoNote& note) {
+        json += "{\"title\":" + FieldJson(note.title) + ",\"anchor\":";
+        AppendPoint(json, note.anchor);
+        json += ",\"text\":" + FieldJson(note.text) + ",\"font\":" + LogFontToJson(note.font) + '}';
+    });
+    out += '}';
     return out;
 }
