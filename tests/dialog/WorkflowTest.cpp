@@ -5,8 +5,6 @@
 #include "common/Pictures.h"
 
 #include <QDir>
-#include <QFileDialog>
-#include <QTimer>
 
 namespace {
 
@@ -155,22 +153,6 @@ TEST_F(PhotoWithRecordsTest, ExportWritesThePictureWithItsRecordsDrawnOrSaysWhyN
     EXPECT_TRUE(IsNear(image.pixelColor(48, 61), Qt::blue, 75));
     EXPECT_TRUE(IsNear(image.pixelColor(63, 103), QColor(255, 255, 0), 45));
     EXPECT_FALSE(QFile::exists(dat)); // only the picture was written
-}
-
-TEST(ExportSaveDialog, AsksBeforeOverwritingAndProposesJpg) {
-    bool inspected = false;
-    QTimer::singleShot(0, [&] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            inspected = true;
-            EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
-            EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
-            EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("jpg"));
-            dialog->reject();
-        }
-    });
-    const QString filter = QStringLiteral("JPG (*.jpg)|*.jpg|All Files (*.*)|*.*||");
-    EXPECT_TRUE(DesktopPrompter().ChooseSavePath(nullptr, filter, QStringLiteral("jpg")).isEmpty());
-    EXPECT_TRUE(inspected);
 }
 
 } // namespace
