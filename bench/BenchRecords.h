@@ -12,8 +12,8 @@
 inline Dimension ScatteredDimension(QRandomGenerator& rng, int i, int photoW, int photoH) {
     Dimension d;
     d.colour = RGB(255, 0, 0);
-    d.start = POINT{static_cast<int32_t>(rng.bounded(photoW)),
-                    static_cast<int32_t>(rng.bounded(photoH))};
+    d.start =
+        POINT{static_cast<int32_t>(rng.bounded(photoW)), static_cast<int32_t>(rng.bounded(photoH))};
     d.end = POINT{d.start.x + static_cast<int32_t>(rng.bounded(600)) - 300,
                   d.start.y + static_cast<int32_t>(rng.bounded(600)) - 300};
     std::snprintf(d.value, sizeof d.value, "%d.%d", 100 + i % 900, i % 10);

@@ -5,9 +5,9 @@
 #include "BenchRecords.h"
 #include "canvas/AnnotatedExport.h"
 #include "canvas/AnnotationRenderer.h"
+#include "canvas/CPhotoCanvas.h"
 #include "canvas/PhotoFileExport.h"
 #include "canvas/RecordDrawing.h"
-#include "canvas/CPhotoCanvas.h"
 #include "document/PhotoInfo.h"
 #include "lumoimage/CDibDC.h"
 #include "platform/LogFont.h"
@@ -347,11 +347,26 @@ BENCHMARK(BM_FirstRepaintAfterLoad)->Unit(benchmark::kMillisecond)->Iterations(3
 BENCHMARK(BM_RepaintFitted)->Unit(benchmark::kMillisecond)->Repetitions(3);
 BENCHMARK(BM_RepaintFittedViewChanged)->Unit(benchmark::kMillisecond)->Repetitions(3);
 BENCHMARK(BM_RepaintFittedRecords)->Unit(benchmark::kMillisecond)->Repetitions(3);
-BENCHMARK(BM_TurboDecodeEncode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_TurboDecodeEncode)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Repetitions(3);
 BENCHMARK(BM_Export)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_CanvasExport)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
-BENCHMARK(BM_ExportOverTurbo)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(9)->UseManualTime();
-BENCHMARK(BM_ExportDrawRecords)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_ExportOverTurbo)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(9)
+    ->UseManualTime();
+BENCHMARK(BM_ExportDrawRecords)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Repetitions(3);
 BENCHMARK(BM_ExportPrepareLabels)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_ExportSave)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_ExportPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -6,7 +6,7 @@ SUDO=""
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
-    build-essential cmake ninja-build pkg-config clang \
+    build-essential cmake ninja-build pkg-config clang clang-format \
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev \
     qt6-connectivity-dev \
     libqt6svg6 libgl-dev libvulkan-dev libxkbcommon-dev \

@@ -8,8 +8,8 @@ export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$top/tools/lsan.supp"
 
-"$top/tools/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+"$top/tools/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSAMAR_WERROR=ON
 ctest --test-dir "$top/build" --output-on-failure -j2
 
-"$top/tools/build.sh" "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTESSAMAR_SANITIZE=ON -DTESSAMAR_BENCH=OFF
+"$top/tools/build.sh" "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTESSAMAR_SANITIZE=ON -DTESSAMAR_BENCH=OFF -DTESSAMAR_WERROR=ON
 ctest --test-dir "$top/build-asan" --output-on-failure -j2

@@ -1,7 +1,7 @@
 #include "app/CMeasureApp.h"
 
-#include "app/CSplashDlg.h"
 #include "dialog/CMeasureDlg.h"
+#include "dialog/CSplashDlg.h"
 
 #include <QTimer>
 #include <memory>

@@ -1,5 +1,6 @@
 #include "app/CMeasureApp.h"
 #include "app/CommandLine.h"
+#include "app/DesktopPrompter.h"
 #include "dialog/ControlIds.h"
 #include "dialog/ResourceArt.h"
 #include "platform/LogFont.h"
@@ -13,6 +14,8 @@ int RunDesktop(int argc, char** argv, const QString& photo) {
     QGuiApplication::setDesktopFileName(QStringLiteral("tessamar"));
     QApplication::setWindowIcon(ResourceIcon(IDR_MAINFRAME));
 
+    DesktopPrompter desktop;
+    ScopedPrompter prompts(&desktop);
     CMeasureApp measureApp(photo);
     return measureApp.InitInstance();
 }

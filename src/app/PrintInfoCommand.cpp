@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "document/InfoFileRead.h"
 #include "document/PhotoInfo.h"
 #include "document/PhotoInfoJson.h"
 
@@ -15,17 +16,17 @@ int RunPrintInfo(const QString& path) {
                      reason.toLocal8Bit().constData());
         return 1;
     };
-    switch (info.Read(path)) {
-    case InfoReadStatus::Read:
+    switch (const InfoFileRead read = ReadInfoFile(path, info); read.outcome) {
+    case InfoFileOutcome::Read:
         break;
-    case InfoReadStatus::Missing:
+    case InfoFileOutcome::Missing:
         return fail(QStringLiteral("no such file"));
-    case InfoReadStatus::Unreadable:
-    case InfoReadStatus::TooLarge:
-        return fail(info.LastReadError());
-    case InfoReadStatus::NotInfoFile:
+    case InfoFileOutcome::Unreadable:
+    case InfoFileOutcome::TooLarge:
+        return fail(read.reason);
+    case InfoFileOutcome::NotInfoFile:
         return fail(QStringLiteral("not a photo-info file"));
-    case InfoReadStatus::Damaged:
+    case InfoFileOutcome::Damaged:
         return fail(QStringLiteral("damaged photo-info file (it ends early or holds "
                                    "impossible counts or lengths)"));
     }

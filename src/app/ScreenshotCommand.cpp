@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/DesktopPrompter.h"
 #include "app/QuietQtMessages.h"
 #include "dialog/CMeasureDlg.h"
 #include "dialog/ResourceArt.h"
@@ -14,7 +15,7 @@
 namespace {
 // Without a person at the screen, messages go to stderr and every question
 // takes its most careful answer.
-class HeadlessPrompter : public Prompter {
+class HeadlessPrompter : public DesktopPrompter {
 public:
     QMessageBox::StandardButton Message(QWidget*, const QString& text,
                                         QMessageBox::StandardButtons buttons,

@@ -5,13 +5,12 @@
 #include "document/PhotoInfo.h"
 #include "lumoimage/CDibDC.h"
 #include "lumoimage/PixelBuffer.h"
+#include "platform/BackgroundWork.h"
 
 #include <QCoreApplication>
 #include <QPainter>
 #include <cstring>
-#include <future>
 #include <memory>
-#include <system_error>
 
 namespace {
 // A 32-bit copy of `photo` to draw on, in memory that is quick to fill (a
@@ -60,18 +59,13 @@ bool ExportAnnotatedPicture(QImage photo, const PhotoInfo& info, const QString& 
     // A photo still shared (the canvas goes on showing it) must be copied
     // before it is drawn on: a worker copies it while this thread makes the
     // labels. Nobody writes to the shared pixels meanwhile.
-    std::future<QImage> copied;
-    if (!photo.isDetached() || photo.format() != QImage::Format_RGB32) {
-        auto copy = [shared = std::move(photo)] { return DrawableCopy(shared); };
-        try {
-            copied = std::async(std::launch::async, copy);
-        } catch (const std::system_error&) {
-            copied = std::async(std::launch::deferred, copy);
-        }
-    }
+    QFuture<QImage> copied;
+    const bool copying = !photo.isDetached() || photo.format() != QImage::Format_RGB32;
+    if (copying)
+        copied = SharedWorkers().Run([shared = std::move(photo)] { return DrawableCopy(shared); });
     PrepareAllRecords(*renderer, info, nullptr);
     CDibDC surface;
-    surface.Image() = copied.valid() ? copied.get() : std::move(photo);
+    surface.Image() = copying ? copied.result() : std::move(photo);
     if (surface.Image().isNull())
         return fail(QCoreApplication::translate("Export", "not enough memory for the picture"));
     DrawRecordsAtPhotoScale(surface.Image(), info, renderer);

@@ -86,8 +86,8 @@ void DrawRotatedEllipse(QPainter& painter, const RECT& rc, POINT centre, double 
     }
 }
 
-AnnotationRenderer::Label AnnotationRenderer::DimensionLabel(const Dimension& dim,
-                                                             double angle, double scale) {
+AnnotationRenderer::Label AnnotationRenderer::DimensionLabel(const Dimension& dim, double angle,
+                                                             double scale) {
     // One cache entry per text, font, escapement and colour holds the label's
     // extent and image.
     Label label;

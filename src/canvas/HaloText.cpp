@@ -169,7 +169,8 @@ bool HaloTextCache::Make(Entry& entry, const HaloTextSpec& label) {
     return !entry.image.isNull();
 }
 
-bool HaloTextCache::Draw(QPainter& painter, QPoint origin, Entry& entry, const HaloTextSpec& label) {
+bool HaloTextCache::Draw(QPainter& painter, QPoint origin, Entry& entry,
+                         const HaloTextSpec& label) {
     return Make(entry, label) && DrawMade(painter, origin, entry);
 }
 

@@ -4,23 +4,12 @@
 #include "canvas/AnnotationRenderer.h"
 #include "canvas/ExportTarget.h"
 #include "canvas/RecordDrawing.h"
+#include "document/InfoFileRead.h"
 #include "document/PhotoInfo.h"
 #include "lumoimage/CDibDC.h"
+#include "platform/BackgroundWork.h"
 
-#include <future>
-#include <system_error>
-
-namespace {
-// Decodes on a thread of its own; in this thread, later, when none can be had.
-std::future<bool> StartDecode(CDibDC& picture, const QString& path) {
-    auto decode = [&picture, path] { return picture.Load(path, 32); };
-    try {
-        return std::async(std::launch::async, decode);
-    } catch (const std::system_error&) {
-        return std::async(std::launch::deferred, decode);
-    }
-}
-} // namespace
+#include <QScopeGuard>
 
 PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath) {
     using Failure = PhotoFileExport::Failure;
@@ -34,39 +23,40 @@ PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath
     }
 
     CDibDC picture;
-    // Declared after `picture`: if anything below throws, the decode is waited
-    // for before the picture goes.
-    std::future<bool> decoded = StartDecode(picture, photoPath);
+    QFuture<bool> decoded =
+        SharedWorkers().Run([&picture, photoPath] { return picture.Load(photoPath, 32); });
+    // If anything below throws, the decode is waited for before the picture goes.
+    const auto waitForDecode = qScopeGuard([&decoded] { decoded.waitForFinished(); });
 
     PhotoInfo info;
-    const InfoReadStatus status = info.Read(result.infoPath);
+    const InfoFileRead read = ReadInfoFile(result.infoPath, info);
     AnnotationRenderer renderer;
-    if (status == InfoReadStatus::Read)
+    if (read.outcome == InfoFileOutcome::Read)
         PrepareAllRecords(renderer, info, nullptr);
 
     // A photo that cannot be read is reported first, whatever the info file.
-    if (!decoded.get()) {
+    if (!decoded.result()) {
         result.failure = Failure::Photo;
         result.detail = picture.ErrorString();
         return result;
     }
-    switch (status) {
-    case InfoReadStatus::Read:
+    // No file means no records yet; a file that is there must be readable.
+    switch (read.outcome) {
+    case InfoFileOutcome::Read:
+    case InfoFileOutcome::Missing:
         break;
-    case InfoReadStatus::Missing:
-        break; // no file means no records yet
-    case InfoReadStatus::Unreadable:
+    case InfoFileOutcome::Unreadable:
         result.failure = Failure::InfoUnreadable;
-        result.detail = info.LastReadError();
+        result.detail = read.reason;
         return result;
-    case InfoReadStatus::TooLarge:
+    case InfoFileOutcome::TooLarge:
         result.failure = Failure::InfoTooLarge;
-        result.detail = info.LastReadError();
+        result.detail = read.reason;
         return result;
-    case InfoReadStatus::NotInfoFile:
+    case InfoFileOutcome::NotInfoFile:
         result.failure = Failure::NotInfoFile;
         return result;
-    case InfoReadStatus::Damaged:
+    case InfoFileOutcome::Damaged:
         result.failure = Failure::InfoDamaged;
         return result;
     }

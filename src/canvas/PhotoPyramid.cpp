@@ -1,5 +1,7 @@
 #include "canvas/PhotoPyramid.h"
 
+#include "platform/BackgroundWork.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -41,8 +43,7 @@ void PhotoPyramid::SetLevelReadyCallback(std::function<void()> callback) {
 
 void PhotoPyramid::Stop() {
     m_cancel = true;
-    if (m_worker.joinable())
-        m_worker.join();
+    m_worker.waitForFinished();
     m_cancel = false;
     std::lock_guard<std::mutex> lock(m_mutex);
     m_done = true;
@@ -75,7 +76,8 @@ void PhotoPyramid::StartLocked() {
         return;
     m_started = true;
     m_done = false;
-    m_worker = std::thread(&PhotoPyramid::Build, this, m_levels.back(), built);
+    m_worker =
+        SharedWorkers().Run([this, source = m_levels.back(), built] { Build(source, built); });
 }
 
 void PhotoPyramid::Build(QImage current, int firstLevel) {

@@ -2,16 +2,16 @@
 // Reduced copies of a photo for drawing it smaller than its own size: level k
 // is the photo halved k times with a 2 x 2 box filter (odd edges repeat their
 // last pixel), so level k is ceil(W / 2^k) x ceil(H / 2^k) and photo pixel x
-// lies at x / 2^k. A worker thread builds the levels once per photo; readers
+// lies at x / 2^k. A worker (SharedWorkers) builds the levels once per photo; readers
 // take the nearest level available so far and are told when more arrive.
 
+#include <QFuture>
 #include <QImage>
 
 #include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 class PhotoPyramid {
@@ -49,7 +49,7 @@ private:
     void Build(QImage current, int firstLevel);
 
     std::function<void()> m_onLevelReady;
-    std::thread m_worker;
+    QFuture<void> m_worker;
     std::atomic<bool> m_cancel{false};
     mutable std::mutex m_mutex;
     std::condition_variable m_levelAdded;

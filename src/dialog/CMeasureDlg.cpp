@@ -1,10 +1,10 @@
 #include "dialog/CMeasureDlg.h"
 
-#include "platform/DialogUnits.h"
 #include "dialog/ModalLoop.h"
 #include "dialog/ResourceArt.h"
 #include "platform/Cp950.h"
 #include "platform/Cp950Edit.h"
+#include "platform/DialogUnits.h"
 #include "platform/Prompts.h"
 
 #include <QApplication>

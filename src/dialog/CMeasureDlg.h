@@ -55,7 +55,6 @@ public:
     // Creates the controls of the main window and runs OnInitDialog. exec()
     // and show() call it when it has not run yet; calling it twice does nothing.
     void InitDialog();
-    bool IsInitialised() const { return m_bInitialised; }
 
     // Runs the window modally (InitDialog first when needed).
     int DoModal();

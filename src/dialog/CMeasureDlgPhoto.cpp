@@ -7,6 +7,7 @@
 
 #include "canvas/ExportTarget.h"
 #include "dialog/DamagedInfoFile.h"
+#include "document/InfoFileRead.h"
 #include "platform/Prompts.h"
 #include "platform/ReadOnlyFile.h"
 
@@ -83,13 +84,11 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
     // The records of the photo. A file that is there but cannot be read is
     // moved aside, so no later save can overwrite what it still holds.
     const QString infoPath = InfoFilePathFor(path);
-    m_canvas.m_info.Clear();
     // Taken before reading: a change made while it is read counts as a change.
     m_infoStamp = FileStamp::Of(infoPath);
-    const InfoReadStatus status = m_canvas.m_info.Read(infoPath);
+    const InfoFileRead read = ReadInfoFile(infoPath, m_canvas.m_info);
     QString infoProblem;
-    if (status == InfoReadStatus::NotInfoFile || status == InfoReadStatus::Damaged) {
-        m_canvas.m_info.Clear();
+    if (read.outcome == InfoFileOutcome::NotInfoFile || read.outcome == InfoFileOutcome::Damaged) {
         const MoveAsideResult moved = MoveDamagedFileAside(infoPath);
         m_infoStamp = FileStamp::Of(infoPath);
         if (moved.moved) {
@@ -100,15 +99,14 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
                 WithReason(Text("照片信息文件已損壞，無法改名保存：") + infoPath, moved.error) +
                 Text("\n保存信息前會先詢問是否覆蓋它。");
         }
-    } else if (status == InfoReadStatus::Unreadable || status == InfoReadStatus::TooLarge) {
+    } else if (read.outcome == InfoFileOutcome::Unreadable ||
+               read.outcome == InfoFileOutcome::TooLarge) {
         // There, but not to be read (no permission, a named pipe, too many
         // records...): it may hold records, so it is replaced only when the
         // user says so.
-        m_canvas.m_info.Clear();
         m_strUnreadableInfo = infoPath;
-        infoProblem =
-            WithReason(Text("照片信息文件無法讀取：") + infoPath, m_canvas.m_info.LastReadError()) +
-            Text("\n保存信息前會先詢問是否覆蓋它。");
+        infoProblem = WithReason(Text("照片信息文件無法讀取：") + infoPath, read.reason) +
+                      Text("\n保存信息前會先詢問是否覆蓋它。");
     }
 
     m_canvas.m_nSelDim = -1;

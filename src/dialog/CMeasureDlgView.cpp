@@ -3,7 +3,7 @@
 
 #include "dialog/CMeasureDlg.h"
 
-#include "app/CAboutDlg.h"
+#include "dialog/CAboutDlg.h"
 #include "dialog/ModalLoop.h"
 
 #include <QAbstractButton>

@@ -36,20 +36,16 @@ public:
         m_remaining -= n;
         return true;
     }
-    bool ReadU32(uint32_t& v) {
+    // A little-endian number of `T`'s size.
+    template <typename T> bool Read(T& v) {
         const char* p;
-        if (!Take(4, &p))
+        if (!Take(sizeof(T), &p))
             return false;
-        v = qFromLittleEndian<uint32_t>(p);
+        v = qFromLittleEndian<T>(p);
         return true;
     }
-    bool ReadI32(int32_t& v) {
-        const char* p;
-        if (!Take(4, &p))
-            return false;
-        v = qFromLittleEndian<int32_t>(p);
-        return true;
-    }
+    bool ReadU32(uint32_t& v) { return Read(v); }
+    bool ReadI32(int32_t& v) { return Read(v); }
     bool ReadPoint(POINT& pt) {
         const char* p;
         if (!Take(8, &p))

@@ -115,6 +115,32 @@ size_t StoredTextLength(const char* field, size_t capacity) {
     return length < capacity ? length : cp950::CutLength(field, length, capacity - 1);
 }
 
+// A count, then that many records read by `readOne` (each starting with the
+// default font, for layouts that store none); a negative count reads none.
+// A count above `limit` is TooLarge, refused before anything is allocated.
+template <typename Record, typename ReadOne>
+InfoReadStatus ReadRecordList(ByteCursor& in, size_t smallestEntry, size_t limit,
+                              std::vector<Record>& records, ReadOne readOne) {
+    int32_t count;
+    if (!in.ReadI32(count))
+        return InfoReadStatus::Damaged;
+    if (count <= 0)
+        return InfoReadStatus::Read;
+    if (!CountFits(count, smallestEntry, in))
+        return InfoReadStatus::Damaged;
+    if (static_cast<size_t>(count) > limit)
+        return InfoReadStatus::TooLarge;
+    records.reserve(static_cast<size_t>(count));
+    infofile::AdviseBulkStorage(records.data(), sizeof(Record) * records.capacity());
+    records.resize(static_cast<size_t>(count));
+    for (Record& record : records) {
+        record.font = DefaultLogFont();
+        if (!readOne(record))
+            return InfoReadStatus::Damaged;
+    }
+    return InfoReadStatus::Read;
+}
+
 template <typename Records> void AppendAll(Records& list, Records&& read) {
     if (list.empty())
         list = std::move(read);
@@ -132,44 +158,18 @@ InfoReadStatus ReadRecords(const char* data, size_t size, std::vector<Dimension>
         return InfoReadStatus::NotInfoFile;
 
     uint32_t version;
-    int32_t count;
-    if (!in.ReadU32(version) || !in.ReadI32(count))
+    if (!in.ReadU32(version))
         return InfoReadStatus::Damaged;
     // Versions above the newest are read like the newest.
     const Layout layout(version);
 
-    if (count > 0) {
-        if (!CountFits(count, layout.DimensionBytes(), in))
-            return InfoReadStatus::Damaged;
-        if (static_cast<size_t>(count) > kMaxInfoRecords)
-            return InfoReadStatus::TooLarge;
-        readDims.reserve(static_cast<size_t>(count));
-        infofile::AdviseBulkStorage(readDims.data(), sizeof(Dimension) * readDims.capacity());
-        readDims.resize(static_cast<size_t>(count));
-        for (Dimension& dim : readDims) {
-            dim.font = DefaultLogFont();
-            if (!ReadDimension(in, layout, dim))
-                return InfoReadStatus::Damaged;
-        }
-    }
-
-    if (!in.ReadI32(count))
-        return InfoReadStatus::Damaged;
-    if (count > 0) {
-        if (!CountFits(count, layout.SmallestNoteBytes(), in))
-            return InfoReadStatus::Damaged;
-        if (static_cast<size_t>(count) > kMaxInfoRecords - readDims.size())
-            return InfoReadStatus::TooLarge;
-        readNotes.reserve(static_cast<size_t>(count));
-        infofile::AdviseBulkStorage(readNotes.data(), sizeof(InfoNote) * readNotes.capacity());
-        readNotes.resize(static_cast<size_t>(count));
-        for (InfoNote& note : readNotes) {
-            note.font = DefaultLogFont();
-            if (!ReadNote(in, layout, note))
-                return InfoReadStatus::Damaged;
-        }
-    }
-    return InfoReadStatus::Read;
+    const InfoReadStatus status =
+        ReadRecordList(in, layout.DimensionBytes(), kMaxInfoRecords, readDims,
+                       [&](Dimension& dim) { return ReadDimension(in, layout, dim); });
+    if (status != InfoReadStatus::Read)
+        return status;
+    return ReadRecordList(in, layout.SmallestNoteBytes(), kMaxInfoRecords - readDims.size(),
+                          readNotes, [&](InfoNote& note) { return ReadNote(in, layout, note); });
 }
 
 // True when the counts at the head of the file claim more records than

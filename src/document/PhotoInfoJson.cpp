@@ -106,37 +106,55 @@ QByteArray LogFontToJson(const LOGFONTA& lf) {
     return out;
 }
 
+namespace {
+// "[" each record "," ... "]", every record made by `appendOne` and handed to
+// `write` as soon as it is made, so no copy of the whole list is ever held.
+template <typename Record, typename AppendOne>
+bool WriteArray(QByteArray& out, const std::vector<Record>& records, AppendOne appendOne,
+                const std::function<bool(const QByteArray&)>& write) {
+    out += '[';
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        appendOne(out, records[i]);
+        if (!write(out))
+            return false;
+        out.clear();
+    }
+    out += ']';
+    return true;
+}
+} // namespace
+
 bool WritePhotoInfoJson(const PhotoInfo& info,
                         const std::function<bool(const QByteArray&)>& write) {
-    QByteArray out = "{\"dimensions\":[";
-    bool first = true;
-    for (const Dimension& dim : info.dimensions) {
-        if (!first)
-            out += ',';
-        first = false;
-        out += "{\"colour\":\"" + ColourHex(dim.colour) + "\",\"start\":";
-        AppendPoint(out, dim.start);
-        out += ",\"end\":";
-        AppendPoint(out, dim.end);
-        out += ",\"value\":" + FieldJson(dim.value) + ",\"font\":" + LogFontToJson(dim.font) + '}';
-        if (!write(out))
-            return false;
-        out.clear();
-    }
-    out += "],\"notes\":[";
-    first = true;
-    for (const InfoNote& note : info.notes) {
-        if (!first)
-            out += ',';
-        first = false;
-        out += "{\"title\":" + FieldJson(note.title) + ",\"anchor\":";
-        AppendPoint(out, note.anchor);
-        out += ",\"text\":" + FieldJson(note.text) + ",\"font\":" + LogFontToJson(note.font) + '}';
-        if (!write(out))
-            return false;
-        out.clear();
-    }
-    out += "]}";
+    QByteArray out = "{\"dimensions\":";
+    const bool dimensionsWritten = WriteArray(
+        out, info.dimensions,
+        [](QByteArray& json, const Dimension& dim) {
+            json += "{\"colour\":\"" + ColourHex(dim.colour) + "\",\"start\":";
+            AppendPoint(json, dim.start);
+            json += ",\"end\":";
+            AppendPoint(json, dim.end);
+            json +=
+                ",\"value\":" + FieldJson(dim.value) + ",\"font\":" + LogFontToJson(dim.font) + '}';
+        },
+        write);
+    if (!dimensionsWritten)
+        return false;
+    out += ",\"notes\":";
+    const bool notesWritten = WriteArray(
+        out, info.notes,
+        [](QByteArray& json, const InfoNote& note) {
+            json += "{\"title\":" + FieldJson(note.title) + ",\"anchor\":";
+            AppendPoint(json, note.anchor);
+            json +=
+                ",\"text\":" + FieldJson(note.text) + ",\"font\":" + LogFontToJson(note.font) + '}';
+        },
+        write);
+    if (!notesWritten)
+        return false;
+    out += '}';
     return write(out);
 }
 

@@ -2,15 +2,14 @@
 // Decodes preview pictures on a worker thread, one request at a time; a newer
 // request replaces an older one. Results reach the owner's thread through
 // Loaded(); a result for anything but the latest request is never delivered,
-// and nothing is delivered once the loader is cancelled or destroyed (the
-// worker holds no pointer it could use after that).
+// and nothing is delivered once the loader is cancelled or destroyed.
 
 #include "filedialog/PreviewLoader.h"
 
+#include <QFuture>
 #include <QObject>
 #include <QSize>
 #include <QString>
-#include <memory>
 
 class AsyncPreviewLoader : public QObject {
     Q_OBJECT
@@ -33,11 +32,7 @@ Q_SIGNALS:
     void Loaded(const QString& path, const PreviewPicture& picture);
 
 private:
-    struct Channel;
-    class Task;
-    void Deliver(quint64 ticket, const QString& path, const PreviewPicture& picture);
-
-    std::shared_ptr<Channel> m_channel;
+    QFuture<PreviewPicture> m_future; // the latest request's
     quint64 m_nTicket = 0;
     bool m_bBusy = false;
 };

@@ -1,10 +1,10 @@
 #include "filedialog/CMyFileDialog.h"
 
 #include "filedialog/CPreviewStatic.h"
-#include "platform/DialogUnits.h"
 #include "filedialog/MfcFilter.h"
 #include "filedialog/ThumbnailCache.h"
 #include "filedialog/ThumbnailIconProvider.h"
+#include "platform/DialogUnits.h"
 
 #include <QFileInfo>
 #include <QFileSystemModel>

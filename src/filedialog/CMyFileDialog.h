@@ -36,7 +36,6 @@ public:
     QString GetPathName() const;
     QString GetFileName() const;
     // The flags in effect (the given ones plus OFN_EXPLORER | OFN_ENABLETEMPLATE).
-    uint32_t GetFlags() const { return m_nFlags; }
 
     QWidget* Panel() const { return m_pPanel; }
     CPreviewStatic* Preview() const { return m_preview; }

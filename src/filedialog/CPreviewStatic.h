@@ -15,7 +15,7 @@ public:
     explicit CPreviewStatic(QWidget* parent = nullptr);
 
     // Decodes `path` now, on the calling thread. True when a picture is
-    // loaded; on failure the preview is left empty (grey) and LastError()
+    // loaded; on failure the preview is left empty (grey) and its tool tip
     // says why. Drops any request still being decoded.
     bool LoadPicture(const QString& path);
     // Starts decoding `path` on a worker thread and empties the preview until
@@ -31,7 +31,6 @@ public:
     bool HasPicture() const { return !m_image.isNull(); }
     // The file whose picture is shown (or was last tried).
     QString PicturePath() const { return m_strPath; }
-    QString LastError() const { return m_strError; }
 
     // Decode box in device pixels: the client area.
     QSize DecodeBox() const;

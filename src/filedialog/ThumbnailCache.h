@@ -4,13 +4,12 @@
 // the files in view come before those scrolled past; nothing is delivered
 // once the cache is gone.
 
+#include <QFuture>
 #include <QHash>
 #include <QImage>
 #include <QObject>
-#include <QSet>
 #include <QSize>
 #include <QString>
-#include <memory>
 
 class ThumbnailCache : public QObject {
     Q_OBJECT
@@ -36,14 +35,11 @@ Q_SIGNALS:
     void ThumbnailReady(const QString& path);
 
 private:
-    struct Channel;
-    class Task;
     void Deliver(const QString& key, const QString& path, const QImage& image);
 
-    std::shared_ptr<Channel> m_channel;
     QSize m_box;
     // By path and stamp; a null image: the file cannot be shown.
     QHash<QString, QImage> m_done;
-    QSet<QString> m_pending;
+    QHash<QString, QFuture<QImage>> m_pending;
     int m_nRequests = 0;
 };

@@ -14,8 +14,6 @@ const QString kOnly32Bits = QStringLiteral("Only 32-bit pictures are supported."
 
 } // namespace
 
-CDibDC::CDibDC(const CDibDC* /*compatible*/) {}
-
 JpegEncodeSettings CDibDC::ExportSettings() {
     // Exported pictures carry thin coloured lines one pixel wide. Full
     // chroma resolution (4:4:4) keeps a red line red instead of smearing its

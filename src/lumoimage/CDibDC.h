@@ -15,9 +15,6 @@
 class CDibDC {
 public:
     CDibDC() = default;
-    // An empty object whose later picture is made like `compatible`'s.
-    explicit CDibDC(const CDibDC* compatible);
-    virtual ~CDibDC() = default;
     CDibDC(const CDibDC&) = delete;
     CDibDC& operator=(const CDibDC&) = delete;
 

@@ -64,7 +64,8 @@ void CopyToField(char* field, size_t capacity, const QByteArray& src) {
         return;
     std::memset(field, 0, capacity);
     const QByteArray upToNul = src.left(src.indexOf('\0') < 0 ? src.size() : src.indexOf('\0'));
-    const size_t n = CutLength(upToNul.constData(), static_cast<size_t>(upToNul.size()), capacity - 1);
+    const size_t n =
+        CutLength(upToNul.constData(), static_cast<size_t>(upToNul.size()), capacity - 1);
     std::memcpy(field, upToNul.constData(), n);
 }
 

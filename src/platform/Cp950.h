@@ -10,7 +10,9 @@
 namespace cp950 {
 
 // True for a byte that starts a two-byte character in code page 950.
-inline bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+inline bool IsLeadByte(unsigned char b) {
+    return b >= 0x81 && b <= 0xFE;
+}
 
 // Length of a NUL-terminated text inside a fixed field of `capacity` bytes;
 // never reads past the field.
@@ -41,8 +43,14 @@ QByteArray Cut(const QByteArray& bytes, size_t maxBytes);
 // of text (cut at a character boundary), then NUL, the rest zero-filled.
 void CopyToField(char* field, size_t capacity, const QByteArray& src);
 
-template <size_t N> QByteArray FieldBytes(const char (&field)[N]) { return FieldBytes(field, N); }
-template <size_t N> QString FieldToQString(const char (&field)[N]) { return FieldToQString(field, N); }
-template <size_t N> void CopyToField(char (&field)[N], const QByteArray& src) { CopyToField(field, N, src); }
+template <size_t N> QByteArray FieldBytes(const char (&field)[N]) {
+    return FieldBytes(field, N);
+}
+template <size_t N> QString FieldToQString(const char (&field)[N]) {
+    return FieldToQString(field, N);
+}
+template <size_t N> void CopyToField(char (&field)[N], const QByteArray& src) {
+    CopyToField(field, N, src);
+}
 
 } // namespace cp950

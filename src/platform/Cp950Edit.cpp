@@ -121,7 +121,8 @@ void Cp950TextEdit::keyPressEvent(QKeyEvent* event) {
     QString typed = event->text();
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         typed = QStringLiteral("\n");
-    const bool inserts = !typed.isEmpty() && (typed.at(0).isPrint() || typed == QLatin1String("\n")) &&
+    const bool inserts = !typed.isEmpty() &&
+                         (typed.at(0).isPrint() || typed == QLatin1String("\n")) &&
                          !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (inserts) {
         const int bytes = BytesAfterInsert(typed);

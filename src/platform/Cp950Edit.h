@@ -33,7 +33,6 @@ class Cp950LineEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit Cp950LineEdit(int maxBytes, QWidget* parent = nullptr);
-    int MaxBytes() const { return m_maxBytes; }
 
 protected:
     void insertFromClipboard();
@@ -47,7 +46,6 @@ class Cp950TextEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
     explicit Cp950TextEdit(int maxBytes, QWidget* parent = nullptr);
-    int MaxBytes() const { return m_maxBytes; }
     // Shows `text` without raising textEdited (use instead of setPlainText).
     void SetText(const QString& text);
 

@@ -19,8 +19,6 @@ public:
     QRect Rect(const QRect& units) const {
         return Rect(units.x(), units.y(), units.width(), units.height());
     }
-    int BaseX() const { return m_baseX; }
-    int BaseY() const { return m_baseY; }
 
 private:
     int m_baseX;

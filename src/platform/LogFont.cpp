@@ -21,7 +21,9 @@ LOGFONTA DefaultLogFont() {
     return lf;
 }
 
-QString FaceName(const LOGFONTA& lf) { return cp950::FieldToQString(lf.lfFaceName); }
+QString FaceName(const LOGFONTA& lf) {
+    return cp950::FieldToQString(lf.lfFaceName);
+}
 
 void SetFaceName(LOGFONTA& lf, const QString& face) {
     cp950::CopyToField(lf.lfFaceName, cp950::FromQString(face));
@@ -60,7 +62,8 @@ QFont LogFontToQFont(const LOGFONTA& lf) {
         QFont natural(font);
         const double avg = QFontMetricsF(natural).averageCharWidth();
         if (avg > 0)
-            font.setStretch(std::clamp(static_cast<int>(std::lround(lf.lfWidth * 100.0 / avg)), 1, 4000));
+            font.setStretch(
+                std::clamp(static_cast<int>(std::lround(lf.lfWidth * 100.0 / avg)), 1, 4000));
     }
     return font;
 }
@@ -83,8 +86,9 @@ LOGFONTA QFontToLogFont(const QFont& font, const LOGFONTA& base) {
 void InstallFontSubstitutes() {
     const QStringList ming{QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL UMing HK"),
                            QStringLiteral("AR PL UMing CN")};
-    QFont::insertSubstitutions(QStringLiteral("Arial"),
-                               QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
+    QFont::insertSubstitutions(
+        QStringLiteral("Arial"),
+        QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
     QFont::insertSubstitutions(QString::fromUtf8("新細明體"), ming);
     QFont::insertSubstitutions(QString::fromUtf8("細明體"), ming);
     QFont::insertSubstitutions(QStringLiteral("PMingLiU"), ming);

@@ -24,7 +24,9 @@ struct LOGFONTA {
 static_assert(sizeof(LOGFONTA) == 60, "LOGFONTA must keep the Windows layout");
 
 bool operator==(const LOGFONTA& a, const LOGFONTA& b);
-inline bool operator!=(const LOGFONTA& a, const LOGFONTA& b) { return !(a == b); }
+inline bool operator!=(const LOGFONTA& a, const LOGFONTA& b) {
+    return !(a == b);
+}
 
 // Height -13, weight 400, pitch-and-family 0x20, face "Arial", all else 0.
 LOGFONTA DefaultLogFont();

@@ -1,7 +1,8 @@
 #pragma once
 // Every modal prompt of the program goes through one Prompter, so tests can
-// answer them without a person. The program uses the desktop implementation;
-// a test installs its own with ScopedPrompter.
+// answer them without a person. This is only the seam: the program installs
+// its desktop prompter (app/DesktopPrompter.h) at start-up, and a test
+// installs its own with ScopedPrompter.
 
 #include "platform/ColorRef.h"
 #include "platform/LogFont.h"
@@ -24,34 +25,34 @@ public:
 
     // A message box with the application's name as caption; returns the
     // button pressed (QMessageBox::Ok when `buttons` is only Ok).
-    virtual QMessageBox::StandardButton Message(
-        QWidget* parent, const QString& text,
-        QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-        QMessageBox::Icon icon = QMessageBox::Information);
+    virtual QMessageBox::StandardButton
+    Message(QWidget* parent, const QString& text,
+            QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+            QMessageBox::Icon icon = QMessageBox::Information) = 0;
 
     // Font dialog started from `font`; on OK `font` holds the choice.
-    virtual bool ChooseFont(QWidget* parent, LOGFONTA& font);
+    virtual bool ChooseFont(QWidget* parent, LOGFONTA& font) = 0;
 
     // Colour dialog (custom colours shown) started from `colour`.
-    virtual bool ChooseColour(QWidget* parent, COLORREF& colour);
+    virtual bool ChooseColour(QWidget* parent, COLORREF& colour) = 0;
 
     // Picture dialog for opening a photo; empty when cancelled. `filter` may
     // be written the Windows way ("Name (*.a)|*.a; *.b||") or as Qt filters.
-    virtual QString ChoosePhotoToOpen(QWidget* parent, const QString& filter);
+    virtual QString ChoosePhotoToOpen(QWidget* parent, const QString& filter) = 0;
 
     // Save dialog (asks before overwriting); empty when cancelled.
     virtual QString ChooseSavePath(QWidget* parent, const QString& filter,
-                                   const QString& defaultSuffix);
+                                   const QString& defaultSuffix) = 0;
 
     // A context menu shown at `globalPos` (screen coordinates) until the user
     // picks an item or dismisses it; the chosen action, or nullptr.
-    virtual QAction* PopupMenu(QMenu& menu, const QPoint& globalPos);
+    virtual QAction* PopupMenu(QMenu& menu, const QPoint& globalPos) = 0;
 
     // Runs a dialog of the program's own modally; its exec() result.
-    virtual int RunDialog(QDialog& dialog);
+    virtual int RunDialog(QDialog& dialog) = 0;
 };
 
-// The prompter in use (the desktop one unless a test installed another).
+// The prompter in use: the one installed last and still in place.
 Prompter& Prompts();
 
 // Installs a prompter for the lifetime of the object.

@@ -35,8 +35,6 @@ public:
     // Forgets a partial line.
     void Reset();
 
-    // Bytes of the partial line waiting for its terminator.
-    size_t PendingBytes() const { return m_line.size(); }
     // Non-empty lines dropped since construction (malformed or too long).
     size_t DroppedLines() const { return m_droppedLines; }
 

@@ -42,7 +42,6 @@ int TelvoComm::Open(std::unique_ptr<RangeTransport> transport,
     m_protocol = std::move(protocol);
     m_target = target;
     m_waiting.clear();
-    m_droppedEvents = 0;
     m_bArmed = true;
     m_bWasConnected = false;
     m_bDropped = false;
@@ -144,8 +143,6 @@ void TelvoComm::OnReceived(int source, const QByteArray& bytes) {
     for (const RangeEvent& event : events) {
         if (m_waiting.size() < kMaxWaitingEvents)
             m_waiting.push_back(event);
-        else
-            ++m_droppedEvents;
         AnnounceNext();
     }
 }

@@ -82,8 +82,6 @@ public:
     QString ErrorText() const { return m_error; }
     // Events received and not yet announced.
     size_t WaitingEvents() const { return m_waiting.size(); }
-    // Events dropped since Open because too many were waiting.
-    size_t DroppedEvents() const { return m_droppedEvents; }
     void SetRetryInterval(int milliseconds);
 
 Q_SIGNALS:
@@ -111,7 +109,6 @@ private:
     QTimer* m_retry = nullptr;
     QString m_error;
     std::deque<RangeEvent> m_waiting;
-    size_t m_droppedEvents = 0;
     // True while the target may be told about the next event.
     bool m_bArmed = false;
     // True once the meter has been connected since Open.

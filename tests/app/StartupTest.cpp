@@ -1,9 +1,9 @@
 // Start-up order: the splash, then the main window until it is closed.
 
 #include "app/CMeasureApp.h"
-#include "app/CSplashDlg.h"
 #include "common/TestSupport.h"
 #include "dialog/CMeasureDlg.h"
+#include "dialog/CSplashDlg.h"
 
 #include <QApplication>
 #include <QTest>

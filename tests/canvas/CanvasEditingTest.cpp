@@ -395,7 +395,7 @@ TEST_F(CanvasEditing, UndoSelectsTheRecordAndBringsItIntoView) {
 }
 
 // The context menu's last two entries follow the history.
-struct MenuItems : Prompter {
+struct MenuItems : DesktopPrompter {
     QAction* PopupMenu(QMenu& menu, const QPoint&) override {
         enabled.clear();
         for (QAction* action : menu.actions())

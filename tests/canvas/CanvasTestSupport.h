@@ -2,30 +2,13 @@
 // Records, pictures and photos shared by the canvas tests.
 
 #include "canvas/CPhotoCanvas.h"
+#include "common/Pictures.h"
+#include "common/RecordBuilders.h"
 #include "common/TestSupport.h"
 #include "platform/Cp950.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-inline Dimension MakeDimension(POINT a, POINT b, const char* valueUtf8 = "",
-                               COLORREF colour = RGB(0, 0, 255)) {
-    Dimension d{colour, a, b, {}, DefaultLogFont()};
-    cp950::CopyToField(d.value, cp950::FromQString(QString::fromUtf8(valueUtf8)));
-    return d;
-}
-
-inline InfoNote MakeNote(POINT anchor, const char* textUtf8 = "") {
-    InfoNote n = MakeNewNote(anchor, DefaultLogFont());
-    cp950::CopyToField(n.text, cp950::FromQString(QString::fromUtf8(textUtf8)));
-    return n;
-}
-
-inline QImage Solid(int w, int h, QColor colour = Qt::white) {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(colour);
-    return img;
-}
 
 inline QRgb At(const QImage& img, int x, int y) {
     return img.pixel(x, y) & 0xFFFFFF;
@@ -46,9 +29,7 @@ constexpr QRgb kRedPx = 0xFF0000, kBluePx = 0x0000FF, kGreyPx = 0x808080;
 
 // A grey JPEG written into `dir`.
 inline QString WriteTestJpeg(const QTemporaryDir& dir, const QString& name, int w, int h) {
-    const QString path = dir.filePath(name);
-    EXPECT_TRUE(Solid(w, h, QColor(200, 200, 200)).save(path, "jpeg", 95));
-    return path;
+    return WriteJpeg(dir, name, w, h, QColor(200, 200, 200));
 }
 
 // Puts `photo` into the canvas as if it had been loaded (exact pixels, no

@@ -123,6 +123,14 @@ struct HitCase {
     const char* value = "";
     POINT a{100, 200}, b{300, 200}; // the dimension
 };
+void PrintTo(const HitCase& c, std::ostream* os) {
+    *os << "zoom " << c.zoom << ", click ";
+    PrintTo(c.click, os);
+    *os << (c.hits ? " hits" : " misses") << " \"" << c.value << "\" from ";
+    PrintTo(c.a, os);
+    *os << " to ";
+    PrintTo(c.b, os);
+}
 class CanvasMouseHit : public CanvasWidgetTest, public ::testing::WithParamInterface<HitCase> {};
 
 // A dimension is picked strictly inside four view pixels of its segment (not
@@ -226,7 +234,7 @@ TEST_F(CanvasMouse, DragToolPanFollowsTheMouseEvenWhenSlowAndShowsWhereItPanned)
 
 // Answers the context menu with its item number `pick` (-1: dismissed) and
 // remembers where the last one was shown and what it held ("-": a separator).
-struct MenuAnswer : Prompter {
+struct MenuAnswer : DesktopPrompter {
     QAction* PopupMenu(QMenu& menu, const QPoint& globalPos) override {
         where = globalPos;
         items.clear();

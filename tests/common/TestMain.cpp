@@ -1,3 +1,4 @@
+#include "app/DesktopPrompter.h"
 #include "platform/LogFont.h"
 
 #include <QApplication>
@@ -10,5 +11,8 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     InstallFontSubstitutes();
+    // As the program does at start-up; tests that answer prompts install their own.
+    DesktopPrompter desktop;
+    ScopedPrompter prompts(&desktop);
     return RUN_ALL_TESTS();
 }

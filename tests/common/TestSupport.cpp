@@ -21,12 +21,27 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-void PrintTo(const POINT& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
+void PrintTo(const POINT& p, std::ostream* os) {
+    *os << "(" << p.x << ", " << p.y << ")";
+}
 void PrintTo(const RECT& r, std::ostream* os) {
     *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
 }
-void PrintTo(const SIZE& s, std::ostream* os) { *os << s.cx << "x" << s.cy; }
-void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+void PrintTo(const SIZE& s, std::ostream* os) {
+    *os << s.cx << "x" << s.cy;
+}
+void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+void PrintTo(const QPoint& p, std::ostream* os) {
+    *os << "(" << p.x() << ", " << p.y() << ")";
+}
+void PrintTo(const QRect& r, std::ostream* os) {
+    *os << r.width() << "x" << r.height() << " at (" << r.x() << ", " << r.y() << ")";
+}
+void PrintTo(const QSize& s, std::ostream* os) {
+    *os << s.width() << "x" << s.height();
+}
 
 #include <QApplication>
 #include <QKeyEvent>

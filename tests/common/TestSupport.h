@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers shared by the tests.
 
-#include "platform/Prompts.h"
+#include "app/DesktopPrompter.h"
 #include "platform/WinTypes.h"
 
 #include <QEvent>
@@ -22,6 +22,12 @@ void PrintTo(const POINT& p, std::ostream* os);
 void PrintTo(const RECT& r, std::ostream* os);
 void PrintTo(const SIZE& s, std::ostream* os);
 void PrintTo(const QString& s, std::ostream* os);
+class QPoint;
+class QRect;
+class QSize;
+void PrintTo(const QPoint& p, std::ostream* os);
+void PrintTo(const QRect& r, std::ostream* os);
+void PrintTo(const QSize& s, std::ostream* os);
 
 class QWidget;
 // Types `text` into `widget` one character at a time as key events carrying
@@ -42,7 +48,7 @@ protected:
 };
 
 // Answers message boxes with OK and remembers their texts.
-class RecordingPrompter : public Prompter {
+class RecordingPrompter : public DesktopPrompter {
 public:
     QMessageBox::StandardButton Message(QWidget*, const QString& text, QMessageBox::StandardButtons,
                                         QMessageBox::Icon) override {

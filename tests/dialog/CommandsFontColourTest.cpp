@@ -13,7 +13,7 @@ protected:
         MainWindowTest::SetUp();
         info().dimensions = {MakeDimension({10, 10}, {99, 10}, {}, 1),
                              MakeDimension({10, 50}, {99, 50}, {}, 2)};
-        info().notes = {MakeNote({5, 5}, "a"), MakeNote({5, 90}, "b")};
+        info().notes = {MakeTitledNote({5, 5}, "a"), MakeTitledNote({5, 90}, "b")};
     }
     // The faces' first letters (dimensions, notes, the dimension and note font
     // labels, new records), a space, then the colours (dimensions, new
@@ -41,6 +41,10 @@ struct CommandCase {
     int tool, selDim, selNote;
     const char* state; // afterwards
 };
+void PrintTo(const CommandCase& c, std::ostream* os) {
+    *os << (c.confirm ? "confirmed" : "cancelled") << ", tool " << c.tool << ", dimension "
+        << c.selDim << ", note " << c.selNote << " -> " << c.state;
+}
 class Command : public FontColourTest, public ::testing::WithParamInterface<CommandCase> {};
 
 TEST_P(Command, GoesToTheSelectedOrEveryRecordAndToNewRecords) {

@@ -2,6 +2,7 @@
 // The main window built as the program builds it, every prompt answered by a
 // script, and the photos and records the tests start from.
 
+#include "common/RecordBuilders.h"
 #include "common/TestSupport.h"
 #include "dialog/CMeasureDlg.h"
 #include "platform/Cp950.h"
@@ -23,7 +24,7 @@ inline QString Utf8(const char* text) {
 }
 
 // Answers every prompt as the test arranged and keeps the messages shown.
-class ScriptedPrompter : public Prompter {
+class ScriptedPrompter : public DesktopPrompter {
 public:
     QList<QMessageBox::StandardButton> answers; // to questions (more than OK), in order
     QStringList paths;                          // chosen in file dialogs; none left: cancelled
@@ -55,20 +56,6 @@ public:
     QString ChooseSavePath(QWidget*, const QString&, const QString&) override { return NextPath(); }
     QString NextPath() { return paths.isEmpty() ? QString() : paths.takeFirst(); }
 };
-
-inline Dimension MakeDimension(POINT start, POINT end, const QString& value = {},
-                               COLORREF colour = 0) {
-    Dimension d{colour, start, end, {}, DefaultLogFont()};
-    cp950::CopyToField(d.value, cp950::FromQString(value));
-    return d;
-}
-
-inline InfoNote MakeNote(POINT anchor, const QString& title, const QString& text = {}) {
-    InfoNote n = MakeNewNote(anchor, DefaultLogFont());
-    cp950::CopyToField(n.title, cp950::FromQString(title));
-    cp950::CopyToField(n.text, ToRecordText(text));
-    return n;
-}
 
 class MainWindowTest : public ::testing::Test {
 protected:

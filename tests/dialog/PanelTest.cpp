@@ -67,6 +67,12 @@ struct LimitCase {
     bool paste;
     QString kept; // by the edit and the record
 };
+void PrintTo(const LimitCase& c, std::ostream* os) {
+    *os << "control " << c.edit << (c.paste ? " pasted " : " typed ");
+    PrintTo(c.typed, os);
+    *os << " keeps ";
+    PrintTo(c.kept, os);
+}
 class EditLimit : public PanelTest, public ::testing::WithParamInterface<LimitCase> {};
 
 TEST_P(EditLimit, TakesWhatFitsTheRecordAndNeverSplitsACharacter) {
@@ -100,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Edits, EditLimit, ::testing::ValuesIn(kLimits));
 
 TEST_F(PanelTest, SelectionFillsThePanelAndLeavesNoStaleNoteControls) {
     // A 19-byte title, one byte more than typing allows, stays as the file has it.
-    const InfoNote note = MakeNote({100, 100}, QStringLiteral("abcdefghijklmnopqrs"), "left");
+    const InfoNote note = MakeTitledNote({100, 100}, QStringLiteral("abcdefghijklmnopqrs"), "left");
     info().notes.push_back(note);
     info().dimensions.push_back(MakeDimension({300, 300}, {500, 300}, "12.5", RGB(0, 0, 255)));
     Click(IDC_TOOL_SELECT);
@@ -123,7 +129,7 @@ TEST_F(PanelTest, DeletingKeepsTheIndexOrMovesToTheNewLast) {
     for (int i = 0; i < 4; ++i) {
         const int y = 52 + 60 * i;
         info().dimensions.push_back(MakeDimension({60, y}, {300, y}, QString::number(i)));
-        info().notes.push_back(MakeNote({500, y - 2}, QString::number(i)));
+        info().notes.push_back(MakeTitledNote({500, y - 2}, QString::number(i)));
     }
     Click(IDC_TOOL_SELECT);
     const std::pair<int, int> pickedAndAfter[] = {{0, 0}, {1, 1}, {1, 0}, {0, -1}};
@@ -151,7 +157,7 @@ TEST_F(PanelTest, DeletingKeepsTheIndexOrMovesToTheNewLast) {
 
 TEST_F(PanelTest, ListRowsMatchNotesPastOneHundred) {
     for (int i = 0; i < 120; ++i)
-        info().notes.push_back(MakeNote({6 * i, 4 * i}, QStringLiteral("N%1").arg(i)));
+        info().notes.push_back(MakeTitledNote({6 * i, 4 * i}, QStringLiteral("N%1").arg(i)));
     dlg->RefreshNoteList();
     ASSERT_EQ(NoteList()->count(), 120);
     for (int row : {0, 9, 99, 100, 119})

@@ -58,7 +58,7 @@ TEST_P(SaveConflict, AsksBeforeOverwritingAndKeepsTheOtherChangesOnCancel) {
     }
     Open(kitchen);
     ASSERT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join('|').toStdString();
-    info().notes.push_back(MakeNote({50, 50}, Utf8("窗戶"), Utf8("A 的記錄")));
+    info().notes.push_back(MakeTitledNote({50, 50}, Utf8("窗戶"), Utf8("A 的記錄")));
 
     switch (change) {
     case Change::OtherWindowSaves:
@@ -121,11 +121,11 @@ TEST_F(MainWindowTest, ClosingWithChangesNeverOverwritesAnotherWindowsSave) {
     const QString kitchen = WritePhoto(QStringLiteral("kitchen.jpg"));
     const QString dat = PathOf(QStringLiteral("kitchen.dat"));
     Open(kitchen);
-    info().notes.push_back(MakeNote({50, 50}, Utf8("A")));
+    info().notes.push_back(MakeTitledNote({50, 50}, Utf8("A")));
     CMeasureDlg other;
     other.show();
     ASSERT_TRUE(other.OpenPhoto(kitchen));
-    other.m_canvas.m_info.notes.push_back(MakeNote({60, 60}, Utf8("B")));
+    other.m_canvas.m_info.notes.push_back(MakeTitledNote({60, 60}, Utf8("B")));
     QTest::mouseClick(other.GetDlgItem(IDC_SAVE_INFO), Qt::LeftButton);
     const QByteArray theirs = ReadWholeFile(dat);
     ASSERT_EQ(theirs, other.m_canvas.m_info.Serialize());

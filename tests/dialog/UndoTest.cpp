@@ -30,8 +30,8 @@ protected:
         Open(WritePhoto(QStringLiteral("room.jpg"), 800, 600));
         info().dimensions = {MakeDimension({100, 100}, {300, 100}, QStringLiteral("12"), 0xFF),
                              MakeDimension({100, 300}, {300, 300}, QStringLiteral("34"), 0xFF00)};
-        info().notes = {MakeNote({500, 100}, Utf8("北牆"), QStringLiteral("abc")),
-                        MakeNote({500, 300}, QStringLiteral("two"))};
+        info().notes = {MakeTitledNote({500, 100}, Utf8("北牆"), QStringLiteral("abc")),
+                        MakeTitledNote({500, 300}, QStringLiteral("two"))};
         Click(IDC_SAVE_INFO); // the state the history starts from
         prompter.texts.clear();
     }

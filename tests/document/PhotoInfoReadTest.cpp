@@ -24,6 +24,11 @@
 #define TESSAMAR_HAS_ASAN 0
 #endif
 
+void PrintTo(InfoReadStatus status, std::ostream* os) {
+    const char* names[] = {"Read", "Missing", "NotInfoFile", "Damaged"};
+    *os << names[static_cast<int>(status)];
+}
+
 namespace {
 
 InfoReadStatus ReadInto(PhotoInfo& info, const QByteArray& bytes) {
@@ -91,9 +96,17 @@ TEST(PhotoInfoReadTest, CountsAndLengthsAreCheckedAgainstTheBytesLeft) {
     const QByteArray oneNote = Header(V8) + I32(0) + I32(1);
     const QByteArray rest(100, 'a');
     const int32_t max = std::numeric_limits<int32_t>::max();
+    // What follows a length of -1 would make a whole note if -1 were taken as
+    // an empty text (it adds 1 for the terminator and takes 0 bytes), so
+    // only the refusal of a negative length rejects those two files.
+    const QByteArray anchor = I32(3) + I32(4);
+    const QByteArray tailText = I32(2) + QByteArray("cd\0", 3) + FontBytes(DefaultLogFont());
+    const QByteArray noTitle = oneNote + I32(-1) + anchor + tailText;
+    const QByteArray noText =
+        oneNote + I32(1) + QByteArray("a\0", 2) + anchor + I32(-1) + FontBytes(DefaultLogFont());
     for (const QByteArray& file :
          {Header(V8) + I32(2000000000) + I32(0), Header(0x00010005) + I32(max),
-          Header(V8) + I32(0) + I32(2000000000) + "xxxx", oneNote + I32(-1) + rest,
+          Header(V8) + I32(0) + I32(2000000000) + "xxxx", noTitle, noText,
           oneNote + I32(max) + rest,
           oneNote + I32(1) + QByteArray("a\0", 2) + I32(0) + I32(0) + I32(-5) + rest}) {
         PhotoInfo info;

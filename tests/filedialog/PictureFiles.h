@@ -1,6 +1,7 @@
 #pragma once
 // Picture files made by the tests, and waiting for the preview worker.
 
+#include "common/Pictures.h"
 #include "filedialog/AsyncPreviewLoader.h"
 
 #include <QColor>
@@ -10,15 +11,6 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QWidget>
-
-// Writes a flat-coloured JPEG of the given size into `dir`; returns its path.
-inline QString WriteJpeg(const QTemporaryDir& dir, const char* name, int width, int height,
-                         QColor colour = Qt::red) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    const QString path = dir.filePath(QString::fromLatin1(name));
-    return QImageWriter(path, "jpeg").write(image) ? path : QString();
-}
 
 // Lets every outstanding decode finish and delivers what it posted.
 inline void SettleWorkers() {
@@ -34,6 +26,5 @@ inline QColor PixelOf(QWidget* widget, int x, int y) {
 
 // Colours equal but for JPEG rounding.
 inline bool Near(QColor a, QColor b) {
-    return qAbs(a.red() - b.red()) < 12 && qAbs(a.green() - b.green()) < 12 &&
-           qAbs(a.blue() - b.blue()) < 12;
+    return ColourDistance(a, b) < 12;
 }

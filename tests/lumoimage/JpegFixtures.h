@@ -1,6 +1,8 @@
 #pragma once
 // JPEG byte streams for the image tests, made with libjpeg-turbo directly.
 
+#include "common/Pictures.h"
+
 #include <QByteArray>
 #include <QDataStream>
 #include <QIODevice>
@@ -53,11 +55,4 @@ inline QImage CornerMarkedPicture(int width, int height) {
     QPainter(&image).fillRect(0, 0, 8, 8, Qt::red);
     QPainter(&image).fillRect(width - 8, 0, 8, 8, Qt::green);
     return image;
-}
-
-inline ::testing::AssertionResult IsNear(const QColor& a, const QColor& b, int tolerance) {
-    const int worst = std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
-                                std::abs(a.blue() - b.blue())});
-    return ::testing::AssertionResult(worst <= tolerance)
-           << a.name().toStdString() << " vs " << b.name().toStdString();
 }

@@ -44,6 +44,10 @@ struct PreviewCase {
     QSize thumbnail; // empty: none
     bool thumbnailUsed;
 };
+void PrintTo(const PreviewCase& c, std::ostream* os) {
+    *os << c.name << ": orientation " << c.orientation << ", thumbnail " << c.thumbnail.width()
+        << "x" << c.thumbnail.height() << (c.thumbnailUsed ? " used" : " not used");
+}
 
 class PreviewChoiceTest : public ::testing::TestWithParam<PreviewCase> {};
 

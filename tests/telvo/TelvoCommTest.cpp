@@ -31,6 +31,9 @@ struct StreamCase {
     std::vector<RangeEvent> expected;
     size_t dropped;
 };
+void PrintTo(const StreamCase& c, std::ostream* os) {
+    *os << c.name << ": " << c.expected.size() << " events, " << c.dropped << " dropped";
+}
 
 class RangeLineParserTest : public ::testing::TestWithParam<StreamCase> {};
 

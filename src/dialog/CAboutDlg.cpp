@@ -1,8 +1,8 @@
-#include "app/CAboutDlg.h"
+#include "dialog/CAboutDlg.h"
 
 #include "dialog/ControlIds.h"
-#include "platform/DialogUnits.h"
 #include "dialog/ResourceArt.h"
+#include "platform/DialogUnits.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -23,20 +23,20 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     m_version->setTextFormat(Qt::PlainText);
     m_version->setGeometry(units.Rect(40, 10, 119, 8));
 
-    m_maker = new QLabel(QString::fromUtf8("Tessamar 房間照片測量工具\n"
-                                           "版權所有 (C) Tessamar"),
-                         this);
-    m_maker->setTextFormat(Qt::PlainText);
-    m_maker->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_maker->setGeometry(units.Rect(40, 24, 146, 20));
+    auto* maker = new QLabel(QString::fromUtf8("Tessamar 房間照片測量工具\n"
+                                               "版權所有 (C) Tessamar"),
+                             this);
+    maker->setTextFormat(Qt::PlainText);
+    maker->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    maker->setGeometry(units.Rect(40, 24, 146, 20));
 
-    m_notice = new QLabel(QString::fromUtf8("本程式按現狀提供，不附帶任何擔保。"
-                                            "量得的尺寸僅供參考。"),
-                          this);
-    m_notice->setTextFormat(Qt::PlainText);
-    m_notice->setWordWrap(true);
-    m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_notice->setGeometry(units.Rect(7, 72, 119, 34));
+    auto* notice = new QLabel(QString::fromUtf8("本程式按現狀提供，不附帶任何擔保。"
+                                                "量得的尺寸僅供參考。"),
+                              this);
+    notice->setTextFormat(Qt::PlainText);
+    notice->setWordWrap(true);
+    notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    notice->setGeometry(units.Rect(7, 72, 119, 34));
 
     m_ok = new QPushButton(QString::fromUtf8("確定"), this);
     m_ok->setDefault(true);

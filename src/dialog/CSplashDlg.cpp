@@ -1,4 +1,4 @@
-#include "app/CSplashDlg.h"
+#include "dialog/CSplashDlg.h"
 
 #include "dialog/ControlIds.h"
 #include "dialog/ModalLoop.h"

@@ -14,14 +14,10 @@ public:
 
     QLabel* IconStatic() const { return m_icon; }
     QLabel* VersionStatic() const { return m_version; }
-    QLabel* MakerStatic() const { return m_maker; }
-    QLabel* NoticeStatic() const { return m_notice; }
     QPushButton* OkButton() const { return m_ok; }
 
 private:
     QLabel* m_icon;
     QLabel* m_version;
-    QLabel* m_maker;
-    QLabel* m_notice;
     QPushButton* m_ok;
 };

@@ -1,0 +1,5 @@
+#pragma once
+// A platform header that reaches up into the canvas: the include check refuses it.
+
+#include "canvas/Drawing.h"
+#include "platform/Text.h"

@@ -1,0 +1,99 @@
+// The one way work leaves the window's thread: results come back on the
+// receiver's thread, never to a receiver that is gone, and cancelled work
+// that has not started never runs.
+#include "platform/BackgroundWork.h"
+
+#include <QCoreApplication>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QSemaphore>
+#include <QTest>
+#include <QThread>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// Holds the pool's only worker until Release, so later work waits its turn.
+struct Gate {
+    QSemaphore entered, open;
+    void Hold(WorkerPool& pool) {
+        pool.Run([this] {
+            entered.release();
+            open.acquire();
+        });
+        entered.acquire();
+    }
+    void Release() { open.release(); }
+};
+
+TEST(BackgroundWork, TheResultComesBackOnTheReceiversThread) {
+    WorkerPool pool(1);
+    QObject receiver;
+    QThread* worker = nullptr;
+    QThread* deliveredOn = nullptr;
+    WhenFinished(&receiver, pool.Run([] { return QThread::currentThread(); }), [&](QThread* ranOn) {
+        worker = ranOn;
+        deliveredOn = QThread::currentThread();
+    });
+    EXPECT_EQ(deliveredOn, nullptr); // never at once, always through the event loop
+    ASSERT_TRUE(QTest::qWaitFor([&] { return deliveredOn != nullptr; }));
+    EXPECT_EQ(deliveredOn, QCoreApplication::instance()->thread());
+    EXPECT_NE(worker, deliveredOn);
+}
+
+TEST(BackgroundWork, NothingReachesAReceiverThatIsGone) {
+    WorkerPool pool(1);
+    Gate gate;
+    gate.Hold(pool);
+    bool delivered = false;
+    auto receiver = std::make_unique<QObject>();
+    WhenFinished(receiver.get(), pool.Run([] { return 7; }), [&](int) { delivered = true; });
+    receiver.reset();
+    gate.Release();
+    ASSERT_TRUE(pool.WaitForDone(10000));
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(delivered);
+}
+
+TEST(BackgroundWork, CancelledWorkThatHasNotStartedNeverRunsNorArrives) {
+    WorkerPool pool(1);
+    Gate gate;
+    gate.Hold(pool);
+    std::atomic<int> ran{0};
+    bool delivered = false;
+    QObject receiver;
+    QFuture<int> dropped = pool.Run([&ran] { return ++ran; });
+    QFuture<int> kept = pool.Run([&ran] { return ran += 10; });
+    WhenFinished(&receiver, dropped, [&](int) { delivered = true; });
+    dropped.cancel();
+    gate.Release();
+    EXPECT_EQ(kept.result(), 10); // waiting for a result is allowed off the event loop
+    ASSERT_TRUE(pool.WaitForDone(10000));
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ran, 10);
+    EXPECT_FALSE(delivered);
+}
+
+// Work with a higher priority that waits starts first.
+TEST(BackgroundWork, WaitingWorkStartsByPriority) {
+    WorkerPool pool(1);
+    Gate gate;
+    gate.Hold(pool);
+    QList<int> order;
+    QMutex mutex;
+    auto note = [&](int n) {
+        QMutexLocker lock(&mutex);
+        order << n;
+    };
+    for (int n : {1, 3, 2})
+        pool.Run([&note, n] { note(n); }, n);
+    gate.Release();
+    ASSERT_TRUE(pool.WaitForDone(10000));
+    EXPECT_EQ(order, (QList<int>{3, 2, 1}));
+}
+
+} // namespace
