@@ -12,4 +12,5 @@ $SUDO apt-get install -y --no-install-recommends \
     libturbojpeg0-dev libjpeg62-turbo-dev libjpeg-turbo-progs \
     libgtest-dev libgmock-dev libbenchmark-dev \
     fonts-liberation2 fonts-arphic-uming fontconfig \
-    xvfb xauth xdg-utils
+    xvfb xauth xdg-utils openbox libxtst-dev libx11-dev \
+    qt6-translations-l10n

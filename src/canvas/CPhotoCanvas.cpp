@@ -32,17 +32,35 @@ void CPhotoCanvas::SetTool(int32_t tool) {
     m_tools.push_back(tool);
 }
 
+namespace {
+template <class Record> Record* At(std::vector<Record>& list, int32_t index) {
+    if (index < 0 || static_cast<size_t>(index) >= list.size())
+        return nullptr;
+    return &list[static_cast<size_t>(index)];
+}
+} // namespace
+
+Dimension* CPhotoCanvas::SelectedDimension() {
+    return At(m_info.dimensions, m_nSelDim);
+}
+
+const Dimension* CPhotoCanvas::SelectedDimension() const {
+    return const_cast<CPhotoCanvas*>(this)->SelectedDimension();
+}
+
+InfoNote* CPhotoCanvas::SelectedNote() {
+    return At(m_info.notes, m_nSelNote);
+}
+
+const InfoNote* CPhotoCanvas::SelectedNote() const {
+    return const_cast<CPhotoCanvas*>(this)->SelectedNote();
+}
+
 void CPhotoCanvas::CancelPendingDimension() {
     m_bFirstPoint = 0;
 }
 
-void CPhotoCanvas::SetCursorSource(std::function<QPoint()> source) {
-    m_cursorSource = std::move(source);
-}
-
 QPoint CPhotoCanvas::CursorPosition() const {
-    if (m_cursorSource)
-        return m_cursorSource();
     return mapFromGlobal(QCursor::pos());
 }
 

@@ -15,7 +15,6 @@
 
 #include <QPoint>
 #include <QWidget>
-#include <functional>
 #include <vector>
 
 class QMenu;
@@ -30,16 +29,16 @@ public:
     // --- state (read and written by the main dialog) ---
     TelvoComm m_rangeFinder;
     PhotoInfo m_info;
-    Dimension m_pendingDim;  // colour = current drawing colour; start = first point
-    int32_t m_nSelDim = -1;  // negative: none
-    int32_t m_nSelNote = -1; // negative: none
-    LOGFONTA m_logFont;      // current font for new records
+    Dimension m_pendingDim;       // colour = current drawing colour; start = first point
+    int32_t m_nSelDim = -1;       // negative: none
+    int32_t m_nSelNote = -1;      // negative: none
+    LOGFONTA m_logFont;           // current font for new records
     std::vector<int32_t> m_tools; // current tool = last entry
     float m_fZoom = 1.0f;
     CDibDC m_dib;
     int32_t m_bFit = 0;
-    RECT m_rcSrc;  // visible part of the photo, photo coordinates
-    RECT m_rcDst;  // where it is drawn, view coordinates
+    RECT m_rcSrc; // visible part of the photo, photo coordinates
+    RECT m_rcDst; // where it is drawn, view coordinates
     int32_t m_bFirstPoint = 0;
     int32_t m_bDragging = 0;
     POINT m_ptLast;
@@ -67,6 +66,13 @@ public:
     // hit tests; its caches live as long as the canvas.
     AnnotationRenderer m_renderer;
 
+    // The selected dimension or note, or nullptr when the index is negative
+    // or past the end of its list.
+    Dimension* SelectedDimension();
+    const Dimension* SelectedDimension() const;
+    InfoNote* SelectedNote();
+    const InfoNote* SelectedNote() const;
+
     int32_t CurrentTool() const { return m_tools.empty() ? ToolDrag : m_tools.back(); }
     // Empties the tool list and appends `tool`.
     void SetTool(int32_t tool);
@@ -77,9 +83,6 @@ public:
     // (which covers the client rectangle). Screen and tests share this path.
     void Render(QPainter& painter);
     QImage RenderToImage();
-    // Where the mouse cursor is, in canvas coordinates, when the rubber band
-    // is drawn (the screen cursor by default; tests give their own).
-    void SetCursorSource(std::function<QPoint()> source);
 
     // Mouse input as plain points; the Qt mouse events forward to these.
     void OnLButtonDown(POINT q);
@@ -121,6 +124,7 @@ private:
     // cut at m_rcDst, then grey margins. `waitForLevels`: draw the photo from
     // the reduced copy it needs even if that is still being made.
     void Compose(QPainter& painter, bool waitForLevels);
+    // Where the mouse cursor is now, in canvas coordinates.
     QPoint CursorPosition() const;
 
     // Mouse tools
@@ -136,5 +140,4 @@ private:
     QString m_exportError;
     PhotoViewPainter m_photoView;
     double m_panRemainder[2] = {0.0, 0.0}; // photo pixels not yet scrolled
-    std::function<QPoint()> m_cursorSource;
 };

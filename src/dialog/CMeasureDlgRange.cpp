@@ -27,18 +27,6 @@ private:
 };
 } // namespace
 
-void CMeasureDlg::AddRangeFinderEntry() {
-    // The connect button is never shown; the same command sits in the logo's
-    // context menu, above the About entry.
-    QWidget* logo = GetDlgItem(IDC_LOGO);
-    if (!logo || m_connectAction)
-        return;
-    m_connectAction = new QAction(QString::fromUtf8("連接測距儀(&C)"), logo);
-    connect(m_connectAction, &QAction::triggered, this, &CMeasureDlg::OnConnectRangeFinder);
-    logo->addAction(m_connectAction);
-    logo->setContextMenuPolicy(Qt::ActionsContextMenu);
-}
-
 void CMeasureDlg::OnConnectRangeFinder() {
     WaitCursor wait;
     m_canvas.m_rangeFinder.Close();
