@@ -153,18 +153,21 @@ class CanvasNoteHit : public CanvasWidgetTest, public ::testing::WithParamInterf
 
 TEST_P(CanvasNoteHit, TheClickHitsTheBoxAsDrawn) {
     SetZoomTo(GetParam());
-    canvas.m_info.notes.push_back(MakeNote(POINT{100, 100}, "Window frame, left side"));
+    // At the photo's centre, which every zoom shows.
+    canvas.m_info.notes.push_back(MakeNote(POINT{400, 300}, "Window frame, left side"));
     const QImage shown = canvas.RenderToImage();
-    const QPoint corner = ViewOf(POINT{100, 100});
-    // The outline is black: its last column along the middle of the box, and
+    const POINT anchor = canvas.MapPoint(POINT{400, 300}, false);
+    const QPoint corner(anchor.x, anchor.y);
+    // The outline is black: its last column along the top of the box, and
     // its last row below the start of the text.
     const QPoint inside = corner + QPoint(3, 3);
+    ASSERT_TRUE(shown.rect().contains(inside));
     ASSERT_NE(At(shown, inside.x(), inside.y()), kWhitePx);
     int right = inside.x();
-    while (At(shown, right + 1, inside.y()) != kWhitePx)
+    while (right + 1 < shown.width() && At(shown, right + 1, inside.y()) != kWhitePx)
         ++right;
     int bottom = inside.y();
-    while (At(shown, inside.x(), bottom + 1) != kWhitePx)
+    while (bottom + 1 < shown.height() && At(shown, inside.x(), bottom + 1) != kWhitePx)
         ++bottom;
     ASSERT_EQ(At(shown, right, inside.y()), kBlackPx);
     ASSERT_EQ(At(shown, inside.x(), bottom), kBlackPx);

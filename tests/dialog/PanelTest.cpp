@@ -105,6 +105,9 @@ struct LongValueCase {
     Qt::Key key;
     const char* after; // shown and stored
 };
+void PrintTo(const LongValueCase& c, std::ostream* os) {
+    *os << c.stored << " then key " << QKeySequence(c.key).toString().toStdString();
+}
 class LongValue : public PanelTest, public ::testing::WithParamInterface<LongValueCase> {};
 
 TEST_P(LongValue, ShowsWholeAndTypingOnlyShortensIt) {
