@@ -81,7 +81,8 @@ public:
     void OnZoomOut();
     void OnZoomFit();
     void OnZoomActual();
-    void OnSysCommand(int id);
+    // The About entry (command IDM_ABOUTBOX of the logo's menu: Qt gives no
+    // access to the window manager's system menu).
     void OnAbout();
     // The cancel action: closes, or after Escape returns to the drag tool
     // (CMeasureDlgClose.cpp).

@@ -18,11 +18,6 @@ void CMeasureDlg::OnZoomActual() {
     m_canvas.SetZoom(ZoomActual);
 }
 
-void CMeasureDlg::OnSysCommand(int id) {
-    if ((id & 0xFFF0) == IDM_ABOUTBOX)
-        OnAbout();
-}
-
 void CMeasureDlg::OnAbout() {
     CAboutDlg about(nullptr);
     RunModal(about);
