@@ -88,6 +88,8 @@ public:
     // (CMeasureDlgClose.cpp).
     void OnCancel();
     void OnOK();
+    // The exit command: closes whatever m_bCancelCloses holds.
+    void OnExit();
 
     // Editing panel (CMeasureDlgPanel.cpp)
     // The canvas's notification: shows the new selection in the panel.
@@ -123,8 +125,6 @@ public:
     bool ConfirmDiscardChanges();
 
     // --- Help, font and colour commands (CMeasureDlgCommands.cpp) ---
-    // Closes whatever m_bCancelCloses holds (CMeasureDlgClose.cpp).
-    void OnExit();
     void OnHelp();
     void OnNoteFont();
     void OnDimensionFont();

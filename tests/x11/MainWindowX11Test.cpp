@@ -77,6 +77,19 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"CtrlMainPlus", {XK_Control_L, XK_Shift_L}, XK_equal, 0, 0.7f, 0}),
     [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
 
+// Escape returns to the drag tool and keeps the window open; Alt+F4, which the
+// window manager turns into a close request, closes it (nothing is unsaved).
+TEST_F(MainWindowUnderX, EscapeReturnsToTheDragToolAltF4Closes) {
+    Click(IDC_TOOL_SELECT);
+    canvas().setFocus();
+    ASSERT_TRUE(keys.Chord({}, XK_Escape));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return canvas().CurrentTool() == ToolDrag; }));
+    EXPECT_TRUE(dlg->isVisible());
+    ASSERT_TRUE(keys.Chord({XK_Alt_L}, XK_F4));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !dlg->isVisible(); }));
+    EXPECT_EQ(dlg->result(), QDialog::Rejected);
+}
+
 // The window, frame included, is 1024 x 766, so it fits above the task bar of
 // a 768-pixel screen; the controls fill the client area the frame leaves.
 TEST_F(MainWindowUnderX, TheFrameIs1024By766) {
