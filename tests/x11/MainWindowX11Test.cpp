@@ -14,6 +14,10 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         ASSERT_TRUE(keys.IsOpen()) << "no XTEST on " << qgetenv("DISPLAY").constData();
+        // Managed by the window manager (framed) before any key is sent.
+        ASSERT_TRUE(QTest::qWaitFor([this] {
+            return dlg->frameGeometry().height() > dlg->height();
+        })) << "no window manager frames the window";
         dlg->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
         ASSERT_TRUE(dlg->OpenPhoto(WritePhoto(QStringLiteral("room.jpg"), 2400, 1800)));
@@ -94,8 +98,6 @@ TEST_F(MainWindowUnderX, EscapeReturnsToTheDragToolAltF4Closes) {
 // a 768-pixel screen; the controls fill the client area the frame leaves.
 TEST_F(MainWindowUnderX, TheFrameIs1024By766) {
     // (QTRY_ macros report nothing under GoogleTest: wait, then expect.)
-    const auto framed = [this] { return dlg->frameGeometry().height() > dlg->height(); };
-    ASSERT_TRUE(QTest::qWaitFor(framed)) << "no window manager frames the window";
     QTest::qWaitFor([this] { return dlg->frameGeometry().size() == QSize(1024, 766); });
     EXPECT_EQ(dlg->frameGeometry().size(), QSize(1024, 766));
     EXPECT_EQ(Item(IDC_CANVAS)->geometry(), QRect(5, 5, dlg->width() - 155, dlg->height() - 10));
