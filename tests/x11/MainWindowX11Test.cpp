@@ -98,7 +98,9 @@ TEST_F(MainWindowUnderX, EscapeReturnsToTheDragToolAltF4Closes) {
 // a 768-pixel screen; the controls fill the client area the frame leaves.
 TEST_F(MainWindowUnderX, TheFrameIs1024By766) {
     // (QTRY_ macros report nothing under GoogleTest: wait, then expect.)
-    QTest::qWaitFor([this] { return dlg->frameGeometry().size() == QSize(1024, 766); });
+    const bool sized =
+        QTest::qWaitFor([this] { return dlg->frameGeometry().size() == QSize(1024, 766); });
+    EXPECT_TRUE(sized);
     EXPECT_EQ(dlg->frameGeometry().size(), QSize(1024, 766));
     EXPECT_EQ(Item(IDC_CANVAS)->geometry(), QRect(5, 5, dlg->width() - 155, dlg->height() - 10));
     const QRect screen = dlg->screen()->availableGeometry();
