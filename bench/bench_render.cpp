@@ -115,22 +115,22 @@ BENCHMARK(BM_RenderRecords)
 void BM_SelectClick(benchmark::State& state) {
     const Mode mode = static_cast<Mode>(state.range(0));
     const Scene scene = MakeScene(1000, 1000, 200, 4000, 3000);
-    auto measurer = std::make_unique<TextMeasurer>();
+    auto renderer = std::make_unique<AnnotationRenderer>();
     const POINT click{-500, -500}; // outside every record
     int hits = 0;
     for (const InfoNote& n : scene.notes) // warm the fonts for both modes
-        hits += HitTestNote(n, click, *measurer);
+        hits += HitTestNote(n, click, *renderer, nullptr);
     for (auto _ : state) {
         if (mode == Cold) {
             state.PauseTiming();
-            measurer = std::make_unique<TextMeasurer>();
-            measurer->Font(DefaultLogFont()); // the font itself stays loaded
+            renderer = std::make_unique<AnnotationRenderer>();
+            renderer->Measurer().Font(DefaultLogFont()); // the font itself stays loaded
             state.ResumeTiming();
         }
         for (const InfoNote& n : scene.notes)
-            hits += HitTestNote(n, click, *measurer);
+            hits += HitTestNote(n, click, *renderer, nullptr);
         for (const Dimension& d : scene.dims)
-            hits += HitTestDimension(d, click, 1.0f, *measurer);
+            hits += HitTestDimension(d, click, 1.0f, renderer->Measurer());
     }
     benchmark::DoNotOptimize(hits);
 }

@@ -19,7 +19,7 @@ int CMeasureApp::InitInstance() {
         // window to stand on.
         const QString photo = m_strStartPhoto;
         CMeasureDlg* window = dialog.get();
-        QTimer::singleShot(0, window, [window, photo] { window->OpenPhotoAtStart(photo); });
+        QTimer::singleShot(0, window, [window, photo] { window->OpenPhoto(photo); });
     }
     dialog->DoModal();
 

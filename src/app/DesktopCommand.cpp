@@ -1,6 +1,7 @@
 #include "app/CMeasureApp.h"
 #include "app/CommandLine.h"
 #include "app/DesktopPrompter.h"
+#include "app/QtTranslations.h"
 #include "dialog/ControlIds.h"
 #include "dialog/ResourceArt.h"
 #include "platform/LogFont.h"
@@ -10,6 +11,7 @@
 int RunDesktop(int argc, char** argv, const QString& photo) {
     QApplication app(argc, argv);
     InstallFontSubstitutes();
+    InstallQtTranslations(app);
     QApplication::setApplicationName(QStringLiteral("tessamar"));
     QGuiApplication::setDesktopFileName(QStringLiteral("tessamar"));
     QApplication::setWindowIcon(ResourceIcon(IDR_MAINFRAME));

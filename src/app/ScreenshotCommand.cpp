@@ -65,7 +65,7 @@ int RunScreenshot(int argc, char** argv, const QString& out, const QString& phot
     dialog.InitDialog();
     dialog.show();
     if (!photo.isEmpty()) {
-        dialog.OpenPhotoAtStart(photo);
+        dialog.OpenPhoto(photo);
         if (dialog.m_strPhotoPath.isEmpty()) {
             std::fprintf(stderr, "tessamar: cannot open the photo %s\n",
                          photo.toLocal8Bit().constData());

@@ -233,10 +233,11 @@ void AnnotationRenderer::DrawInfoNote(QPainter& painter, const InfoNote& note, b
     const int64_t margin = NoteMargin(scale);
 
     // The box [l, r) × [t, b) with its 2-pixel outline centred on the edge.
-    const int l = ClampCoord(a.x);
-    const int t = ClampCoord(a.y);
-    const int r = ClampCoord(static_cast<int64_t>(a.x) + label.entry->extent.cx + 2 * margin);
-    const int b = ClampCoord(static_cast<int64_t>(a.y) + label.entry->extent.cy + 2 * margin);
+    const NoteBox box = NoteBoxAt(a, label.entry->extent, scale);
+    const int l = ClampCoord(box.left);
+    const int t = ClampCoord(box.top);
+    const int r = ClampCoord(box.right);
+    const int b = ClampCoord(box.bottom);
     painter.fillRect(QRect(QPoint(l - 1, t - 1), QPoint(r, b)), selected ? kRed : kBlack);
     if (r - l > 2 && b - t > 2)
         painter.fillRect(QRect(QPoint(l + 1, t + 1), QPoint(r - 2, b - 2)), kYellow);
@@ -247,6 +248,12 @@ void AnnotationRenderer::DrawInfoNote(QPainter& painter, const InfoNote& note, b
     if (m_useImages && PixelAligned(painter) && m_labels.DrawMade(painter, origin, *label.entry))
         return;
     PaintLabel(painter, origin, *label.entry, NoteLabelSpec(note, label));
+}
+
+NoteBox AnnotationRenderer::NoteBoxOf(const InfoNote& note, const ViewMapping* view) {
+    const POINT a = view ? view->PhotoToView(note.anchor) : note.anchor;
+    const double scale = view ? static_cast<double>(view->zoom) : 1.0;
+    return NoteBoxAt(a, NoteLabel(note, scale).entry->extent, scale);
 }
 
 void AnnotationRenderer::PrepareDimension(const Dimension& dim, const ViewMapping* view) {
@@ -274,21 +281,4 @@ void AnnotationRenderer::PrepareInfoNote(const InfoNote& note, const ViewMapping
 void AnnotationRenderer::ClearCaches() {
     m_labels.Clear();
     m_measurer.Clear();
-}
-
-namespace {
-AnnotationRenderer& SharedRenderer() {
-    // Never destroyed: its fonts must not outlive the application at exit.
-    static AnnotationRenderer* shared = new AnnotationRenderer;
-    return *shared;
-}
-} // namespace
-
-void DrawDimension(QPainter& painter, const Dimension& dim, bool selected,
-                   const ViewMapping* view) {
-    SharedRenderer().DrawDimension(painter, dim, selected, view);
-}
-
-void DrawInfoNote(QPainter& painter, const InfoNote& note, bool selected, const ViewMapping* view) {
-    SharedRenderer().DrawInfoNote(painter, note, selected, view);
 }

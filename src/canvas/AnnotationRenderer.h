@@ -7,7 +7,7 @@
 //   AnnotationRenderer m_renderer;                       // one per canvas
 //   m_renderer.DrawDimension(painter, dim, i == m_nSelDim, &mapping);
 //   m_renderer.DrawInfoNote(painter, note, i == m_nSelNote, &mapping);
-//   HitTestNote(note, p, m_renderer.Measurer());      // select tool (HitTest.h)
+//   m_renderer.NoteBoxOf(note, &mapping);             // what the select tool hits
 // `view` == nullptr draws in photo coordinates at scale 1 (the export);
 // otherwise points go through view->PhotoToView and sizes scale by view->zoom.
 // The painter's pen, brush, font, transform and hints are restored on return.
@@ -29,6 +29,7 @@
 // pixel ratio other than 1; the drawn pixels are the same.
 
 #include "canvas/HaloText.h"
+#include "canvas/RenderGeometry.h"
 #include "canvas/TextMeasurer.h"
 #include "canvas/ViewMapping.h"
 #include "document/Records.h"
@@ -45,6 +46,8 @@ public:
                        const ViewMapping* view);
     void DrawInfoNote(QPainter& painter, const InfoNote& note, bool selected,
                       const ViewMapping* view);
+    // The box DrawInfoNote draws for `note` at `view`, in the same coordinates.
+    NoteBox NoteBoxOf(const InfoNote& note, const ViewMapping* view);
 
     // Makes the record's label image (and measures it) as drawing it at
     // `view` would, without drawing: a later Draw* only stamps it. Needs no
@@ -86,7 +89,3 @@ private:
 // about `centre` (13 Bezier points through RotatePoints), stroked with the
 // painter's pen and filled with its brush when `fill` is true.
 void DrawRotatedEllipse(QPainter& painter, const RECT& rc, POINT centre, double angle, bool fill);
-
-// One shared renderer for callers without their own (the export).
-void DrawDimension(QPainter& painter, const Dimension& dim, bool selected, const ViewMapping* view);
-void DrawInfoNote(QPainter& painter, const InfoNote& note, bool selected, const ViewMapping* view);

@@ -36,45 +36,39 @@ void CPhotoCanvas::SetTool(int32_t tool) {
     m_tools.push_back(tool);
 }
 
+namespace {
+template <class Record> Record* At(std::vector<Record>& list, int32_t index) {
+    if (index < 0 || static_cast<size_t>(index) >= list.size())
+        return nullptr;
+    return &list[static_cast<size_t>(index)];
+}
+} // namespace
+
+Dimension* CPhotoCanvas::SelectedDimension() {
+    return At(m_info.dimensions, m_nSelDim);
+}
+
+const Dimension* CPhotoCanvas::SelectedDimension() const {
+    return const_cast<CPhotoCanvas*>(this)->SelectedDimension();
+}
+
+InfoNote* CPhotoCanvas::SelectedNote() {
+    return At(m_info.notes, m_nSelNote);
+}
+
+const InfoNote* CPhotoCanvas::SelectedNote() const {
+    return const_cast<CPhotoCanvas*>(this)->SelectedNote();
+}
+
 void CPhotoCanvas::CancelPendingDimension() {
     m_bFirstPoint = 0;
 }
 
-void CPhotoCanvas::SetCursorSource(std::function<QPoint()> source) {
-    m_cursorSource = std::move(source);
-}
-
 QPoint CPhotoCanvas::CursorPosition() const {
-    if (m_cursorSource)
-        return m_cursorSource();
     return mapFromGlobal(QCursor::pos());
 }
 
 void CPhotoCanvas::PostNotify(int code) {
     QMetaObject::invokeMethod(
         this, [this, code] { Q_EMIT canvasNotify(code); }, Qt::QueuedConnection);
-}
-
-Dimension* CPhotoCanvas::SelectedDimension() {
-    if (m_nSelDim < 0 || m_nSelDim >= static_cast<int32_t>(m_info.dimensions.size()))
-        return nullptr;
-    return &m_info.dimensions[static_cast<size_t>(m_nSelDim)];
-}
-
-const Dimension* CPhotoCanvas::SelectedDimension() const {
-    if (m_nSelDim < 0 || m_nSelDim >= static_cast<int32_t>(m_info.dimensions.size()))
-        return nullptr;
-    return &m_info.dimensions[static_cast<size_t>(m_nSelDim)];
-}
-
-InfoNote* CPhotoCanvas::SelectedNote() {
-    if (m_nSelNote < 0 || m_nSelNote >= static_cast<int32_t>(m_info.notes.size()))
-        return nullptr;
-    return &m_info.notes[static_cast<size_t>(m_nSelNote)];
-}
-
-const InfoNote* CPhotoCanvas::SelectedNote() const {
-    if (m_nSelNote < 0 || m_nSelNote >= static_cast<int32_t>(m_info.notes.size()))
-        return nullptr;
-    return &m_info.notes[static_cast<size_t>(m_nSelNote)];
 }

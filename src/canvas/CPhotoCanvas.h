@@ -16,7 +16,6 @@
 
 #include <QPoint>
 #include <QWidget>
-#include <functional>
 #include <vector>
 
 class QMenu;
@@ -49,12 +48,6 @@ public:
     // one for every photo loaded; its clean state is the loaded or saved one.
     EditHistory m_history{m_info};
 
-    // The selected record, or nullptr when none (or the index is stale).
-    Dimension* SelectedDimension();
-    const Dimension* SelectedDimension() const;
-    InfoNote* SelectedNote();
-    const InfoNote* SelectedNote() const;
-
     // --- operations ---
     bool LoadPhoto(const QString& path);
     void ResetAnnotations();
@@ -78,6 +71,13 @@ public:
     // hit tests; its caches live as long as the canvas.
     AnnotationRenderer m_renderer;
 
+    // The selected dimension or note, or nullptr when the index is negative
+    // or past the end of its list.
+    Dimension* SelectedDimension();
+    const Dimension* SelectedDimension() const;
+    InfoNote* SelectedNote();
+    const InfoNote* SelectedNote() const;
+
     int32_t CurrentTool() const { return m_tools.empty() ? ToolDrag : m_tools.back(); }
     // Empties the tool list and appends `tool`.
     void SetTool(int32_t tool);
@@ -88,9 +88,6 @@ public:
     // (which covers the client rectangle). Screen and tests share this path.
     void Render(QPainter& painter);
     QImage RenderToImage();
-    // Where the mouse cursor is, in canvas coordinates, when the rubber band
-    // is drawn (the screen cursor by default; tests give their own).
-    void SetCursorSource(std::function<QPoint()> source);
 
     // Mouse input as plain points; the Qt mouse events forward to these.
     // `shiftHeld`: an end point being dragged keeps to 45-degree steps.
@@ -165,6 +162,7 @@ private:
     // cut at m_rcDst, then grey margins. `waitForLevels`: draw the photo from
     // the reduced copy it needs even if that is still being made.
     void Compose(QPainter& painter, bool waitForLevels);
+    // Where the mouse cursor is now, in canvas coordinates.
     QPoint CursorPosition() const;
 
     // Mouse tools
@@ -194,8 +192,6 @@ private:
     QString m_exportError;
     PhotoViewPainter m_photoView;
     double m_panRemainder[2] = {0.0, 0.0}; // photo pixels not yet scrolled
-    std::function<QPoint()> m_cursorSource;
-
     // Drags of the select tool: the records before the drag began.
     int32_t m_nDragDim = -1;
     int32_t m_nDragNote = -1;

@@ -210,13 +210,14 @@ void CPhotoCanvas::PlaceNote(POINT q) {
 
 void CPhotoCanvas::SelectAt(POINT q) {
     const POINT p = MapPoint(q, true);
-    TextMeasurer& measurer = m_renderer.Measurer();
+    const ViewMapping view = View();
 
-    // Notes first: a note lying over a dimension takes the click.
+    // Notes first: a note lying over a dimension takes the click. A note is
+    // hit inside its box as drawn on the screen.
     const int32_t noteCount = static_cast<int32_t>(m_info.notes.size());
     for (int32_t i = 0; i < noteCount; ++i) {
         const InfoNote& note = m_info.notes[static_cast<size_t>(i)];
-        if (!HitTestNote(note, p, measurer))
+        if (!HitTestNote(note, q, m_renderer, &view))
             continue;
         m_nSelDim = -1;
         m_nSelNote = i;
@@ -230,7 +231,7 @@ void CPhotoCanvas::SelectAt(POINT q) {
     const int32_t dimCount = static_cast<int32_t>(m_info.dimensions.size());
     for (int32_t i = 0; i < dimCount; ++i) {
         const Dimension& dim = m_info.dimensions[static_cast<size_t>(i)];
-        if (!HitTestDimension(dim, p, m_fZoom, measurer))
+        if (!HitTestDimension(dim, p, m_fZoom, m_renderer.Measurer()))
             continue;
         m_nSelNote = -1;
         if (m_nSelDim != i) {
@@ -253,13 +254,12 @@ void CPhotoCanvas::DragSelection(POINT q) {
     // The pan's remainder keeps the fractions of a photo pixel, so slow
     // movements at zooms above 1 still move the record.
     const POINT delta = viewmodel::TakeWholePixels(m_ptLast, q, m_fZoom, m_panRemainder);
-    if (m_nSelDim > -1 && m_nSelDim < static_cast<int32_t>(m_info.dimensions.size())) {
-        Dimension& dim = m_info.dimensions[static_cast<size_t>(m_nSelDim)];
-        MovePoint(dim.start, delta);
-        MovePoint(dim.end, delta);
+    if (Dimension* dim = SelectedDimension()) {
+        MovePoint(dim->start, delta);
+        MovePoint(dim->end, delta);
     }
-    if (m_nSelNote > -1 && m_nSelNote < static_cast<int32_t>(m_info.notes.size()))
-        MovePoint(m_info.notes[static_cast<size_t>(m_nSelNote)].anchor, delta);
+    if (InfoNote* note = SelectedNote())
+        MovePoint(note->anchor, delta);
     update();
 }
 

@@ -2,6 +2,7 @@
 // canvas's context menu.
 #include "canvas/CPhotoCanvas.h"
 
+#include "canvas/RenderGeometry.h"
 #include "platform/Prompts.h"
 
 #include <QContextMenuEvent>
@@ -40,12 +41,11 @@ void CPhotoCanvas::OnRangeValue() {
     const int64_t n = static_cast<int64_t>(m_info.dimensions.size());
 
     if (code == kRangeEventDistance) {
-        if (m_nSelDim >= 0 && m_nSelDim < n) {
-            Dimension& dim = m_info.dimensions[static_cast<size_t>(m_nSelDim)];
-            const Dimension before = dim;
+        if (Dimension* dim = SelectedDimension()) {
+            const Dimension before = *dim;
             // An int32 in decimal takes at most 11 characters: it always fits
             // the 12-byte field with its NUL.
-            std::snprintf(dim.value, sizeof dim.value, "%d", static_cast<int>(value));
+            std::snprintf(dim->value, sizeof dim->value, "%d", static_cast<int>(value));
             m_history.DimensionChanged(m_nSelDim, before);
             Repaint();
         }
@@ -61,9 +61,7 @@ void CPhotoCanvas::OnRangeValue() {
             m_nSelDim = static_cast<int32_t>(next);
             const Dimension& dim = m_info.dimensions[static_cast<size_t>(next)];
             PostNotify(CN_DIMENSION_SELECTED);
-            CentreOn(
-                POINT{static_cast<int32_t>((static_cast<int64_t>(dim.start.x) + dim.end.x) / 2),
-                      static_cast<int32_t>((static_cast<int64_t>(dim.start.y) + dim.end.y) / 2)});
+            CentreOn(DimensionMidpoint(dim.start, dim.end));
             Repaint();
         }
     }

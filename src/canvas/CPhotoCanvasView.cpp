@@ -40,10 +40,19 @@ POINT CPhotoCanvas::MapPoint(POINT pt, bool viewToPhoto) const {
 }
 
 void CPhotoCanvas::SetZoom(int command) {
+    if (command == ZoomFit) {
+        // Fit always takes effect. The zoom stays a real step until there is
+        // a photo and a client area to fit it to (a canvas squeezed to no
+        // width has none); the flag makes the next layout fit.
+        m_bFit = 1;
+        UpdateLayout();
+        update();
+        return;
+    }
     const float zoom = viewmodel::ZoomAfter(command, m_fZoom);
     if (zoom == m_fZoom)
         return;
-    m_bFit = command == ZoomFit ? 1 : 0;
+    m_bFit = 0;
     m_fZoom = zoom;
     UpdateLayout();
     update();

@@ -67,7 +67,6 @@ public:
 
     void Clear();
     size_t Bytes() const { return m_bytes; }
-    size_t Count() const { return m_entries.size(); }
     size_t Images() const;
 
 private:

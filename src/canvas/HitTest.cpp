@@ -1,14 +1,14 @@
 #include "canvas/HitTest.h"
 
+#include "canvas/AnnotationRenderer.h"
 #include "canvas/RenderGeometry.h"
+#include "canvas/TextMeasurer.h"
 #include "platform/Cp950.h"
 
 #include <cmath>
 #include <limits>
 
 namespace {
-constexpr int64_t kNoteMargin = 10; // both margins of the box at photo scale
-
 int64_t Trunc64(double v) {
     if (std::isnan(v))
         return 0;
@@ -31,26 +31,9 @@ int64_t LineTolerance(float zoom) {
     return Trunc64(4.0 / static_cast<double>(zoom));
 }
 
-NoteBox NoteHitBox(const InfoNote& note, TextMeasurer& measurer) {
-    LOGFONTA font = ScaledLogFont(note.font, 1.0);
-    font.lfEscapement = 0;
-    font.lfOrientation = 0;
-    const TextMeasurer::NoteLayout& layout =
-        measurer.LayoutNote(font, cp950::FieldBytes(note.text));
-    NoteBox box;
-    box.left = note.anchor.x;
-    box.top = note.anchor.y;
-    box.right = box.left + layout.widest + kNoteMargin;
-    box.bottom =
-        box.top +
-        static_cast<int64_t>(layout.lineHeight) * static_cast<int64_t>(layout.lines.size()) +
-        kNoteMargin;
-    return box;
-}
-
-bool HitTestNote(const InfoNote& note, POINT p, TextMeasurer& measurer) {
-    const NoteBox box = NoteHitBox(note, measurer);
-    return box.left <= p.x && p.x < box.right && box.top <= p.y && p.y < box.bottom;
+bool HitTestNote(const InfoNote& note, POINT p, AnnotationRenderer& renderer,
+                 const ViewMapping* view) {
+    return renderer.NoteBoxOf(note, view).Contains(p);
 }
 
 bool HitTestDimension(const Dimension& dim, POINT p, float zoom, TextMeasurer& measurer) {
@@ -85,8 +68,7 @@ bool HitTestDimension(const Dimension& dim, POINT p, float zoom, TextMeasurer& m
         return true;
 
     // The value label: centred above the midpoint of the line turned onto +x.
-    const POINT mid{static_cast<int32_t>((static_cast<int64_t>(dim.start.x) + dim.end.x) / 2),
-                    static_cast<int32_t>((static_cast<int64_t>(dim.start.y) + dim.end.y) / 2)};
+    const POINT mid = DimensionMidpoint(dim.start, dim.end);
     const SIZE extent = measurer.Extent(ScaledLogFont(dim.font, 1.0), cp950::FieldBytes(dim.value));
     POINT q = p;
     RotatePoints(std::atan2(static_cast<double>(dy), static_cast<double>(dx)), mid, &q, 1);
@@ -95,12 +77,4 @@ bool HitTestDimension(const Dimension& dim, POINT p, float zoom, TextMeasurer& m
     const int64_t top = static_cast<int64_t>(mid.y) - extent.cy;
     const int64_t bottom = mid.y;
     return left <= q.x && q.x < right && top <= q.y && q.y < bottom;
-}
-
-bool HitTestNote(const InfoNote& note, POINT p) {
-    return HitTestNote(note, p, TextMeasurer::Shared());
-}
-
-bool HitTestDimension(const Dimension& dim, POINT p, float zoom) {
-    return HitTestDimension(dim, p, zoom, TextMeasurer::Shared());
 }

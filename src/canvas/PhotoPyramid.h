@@ -28,7 +28,6 @@ public:
     // cacheKey). The other levels are built by a worker thread from the first
     // time one of them is wanted. A null image stops and empties.
     void SetSource(const QImage& photo);
-    qint64 SourceKey() const { return m_sourceKey; }
 
     // The level to draw from at `scale` view pixels per photo pixel: the
     // smallest level at least that large. With `wait` false the nearest larger

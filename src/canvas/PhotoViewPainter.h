@@ -28,8 +28,6 @@ public:
     void Draw(QPainter& painter, const QImage& photo, const RECT& src, const RECT& dst,
               bool waitForLevels);
 
-    // The pyramid level the last Draw used (0 = the photo itself).
-    int LastLevel() const { return m_key.level; }
     // True when the last Draw made do with a larger level than it wanted.
     bool DrewStandIn() const { return m_drewStandIn; }
 

@@ -97,13 +97,17 @@ int32_t LabelEscapement(double angle) {
     return 10 * TruncToInt(angle * kDegreesPerRadian);
 }
 
+POINT DimensionMidpoint(POINT p1, POINT p2) {
+    return POINT{Half(p1.x, p2.x), Half(p1.y, p2.y)};
+}
+
 LabelPlacement DimensionLabelPlacement(POINT p1, POINT p2, double angle, int32_t cx, int32_t cy) {
     const double ca = std::cos(angle);
     const double sa = std::sin(angle);
     const int32_t w2 = cx / 2;
     const int32_t h2 = cy / 2;
     LabelPlacement lp;
-    lp.mid = POINT{Half(p1.x, p2.x), Half(p1.y, p2.y)};
+    lp.mid = DimensionMidpoint(p1, p2);
     lp.centre = POINT{Add(lp.mid.x, -static_cast<int64_t>(TruncToInt(h2 * sa))),
                       Add(lp.mid.y, -static_cast<int64_t>(TruncToInt(h2 * ca)))};
     lp.origin = POINT{Add(static_cast<int64_t>(lp.mid.x) - TruncToInt(cy * sa),
@@ -119,4 +123,14 @@ LabelPlacement DimensionLabelPlacement(POINT p1, POINT p2, double angle, int32_t
 
 int32_t NoteMargin(double scale) {
     return TruncToInt(5.0 * scale);
+}
+
+NoteBox NoteBoxAt(POINT anchor, SIZE text, double scale) {
+    const int64_t margin = NoteMargin(scale);
+    NoteBox box;
+    box.left = anchor.x;
+    box.top = anchor.y;
+    box.right = box.left + text.cx + 2 * margin;
+    box.bottom = box.top + text.cy + 2 * margin;
+    return box;
 }

@@ -49,6 +49,11 @@ LOGFONTA ScaledLogFont(const LOGFONTA& lf, double scale);
 // in tenths: 10 × T(a × 57.295780490442965).
 int32_t LabelEscapement(double angle);
 
+// M: the integer midpoint of a dimension's ends, halves truncated toward
+// zero. Its label is drawn and hit about it, and the range finder's steps
+// centre the view on it.
+POINT DimensionMidpoint(POINT p1, POINT p2);
+
 // Placement of a dimension's value label for a text extent (cx, cy), unrotated.
 struct LabelPlacement {
     POINT mid;    // M: integer midpoint of the line
@@ -60,3 +65,15 @@ LabelPlacement DimensionLabelPlacement(POINT p1, POINT p2, double angle, int32_t
 
 // Inner margin of a note box at `scale`: T(5 × scale).
 int32_t NoteMargin(double scale);
+
+// A note's box [left, right) × [top, bottom) for its corner `anchor` and a
+// text block of `text` size (widest line × lines · line height) at `scale`:
+// the text with the inner margin on every side. Painting draws this box and
+// the select tool hits it. 64-bit, so no anchor overflows.
+struct NoteBox {
+    int64_t left = 0, top = 0, right = 0, bottom = 0;
+    bool Contains(POINT p) const {
+        return left <= p.x && p.x < right && top <= p.y && p.y < bottom;
+    }
+};
+NoteBox NoteBoxAt(POINT anchor, SIZE text, double scale);

@@ -120,10 +120,3 @@ void TextMeasurer::Clear() {
     m_extents.clear();
     m_fonts.clear();
 }
-
-TextMeasurer& TextMeasurer::Shared() {
-    // Never destroyed: its fonts must not outlive the application object's
-    // font machinery at exit.
-    static TextMeasurer* shared = new TextMeasurer;
-    return *shared;
-}

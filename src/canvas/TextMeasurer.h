@@ -66,9 +66,6 @@ public:
 
     void Clear();
 
-    // A measurer for callers that own none (the free hit-test functions).
-    static TextMeasurer& Shared();
-
 private:
     static std::string FontKey(const LOGFONTA& lf);
     FontInfo& FontByKey(const std::string& key, const LOGFONTA& lf);

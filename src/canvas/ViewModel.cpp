@@ -88,8 +88,6 @@ float ZoomAfter(int command, float zoom) {
         return zoom;
     case ZoomActual:
         return 1.0f;
-    case ZoomFit:
-        return -1.0f;
     default:
         return zoom;
     }

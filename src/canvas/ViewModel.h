@@ -21,8 +21,9 @@ void ClampSourceRect(RECT& src, SIZE photo);
 void UpdateLayout(SIZE client, SIZE photo, bool fit, float& zoom, RECT& src, RECT& dst);
 
 // The zoom a zoom command leads to from `zoom`: the next step of kZoomSteps
-// up or down, 1.0 for actual size, -1.0 for fit (layout replaces it), or
-// `zoom` itself when the command has nowhere to go.
+// up or down, 1.0 for actual size, or `zoom` itself when the command has
+// nowhere to go. Fit keeps `zoom`: the layout replaces it once the photo and
+// the client area have a size to fit.
 float ZoomAfter(int command, float zoom);
 
 // Scrolls `src` so that `p` is at its centre, as far as the photo allows.

@@ -7,32 +7,18 @@
 #include "platform/DialogUnits.h"
 #include "platform/Prompts.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QToolButton>
-
-void CToolTipCtrl::Activate(bool active) {
-    m_active = active;
-    if (!active)
-        for (QWidget* control : m_tools)
-            control->setToolTip(QString());
-}
-
-void CToolTipCtrl::AddTool(QWidget* control, const QString& text) {
-    m_tools.append(control);
-    if (m_active)
-        control->setToolTip(text);
-}
 
 namespace {
 QPushButton* MakeButton(const QString& caption) {
@@ -94,7 +80,6 @@ CMeasureDlg::CMeasureDlg(QWidget* parent) : QDialog(parent) {
     m_strSize.clear();
     m_nTool = 0;
     m_bCancelCloses = 1;
-    CreateAccelerators();
 }
 
 CMeasureDlg::~CMeasureDlg() {
@@ -122,7 +107,6 @@ void CMeasureDlg::AddControl(int id, QWidget* control) {
         control->setParent(this);
     control->setObjectName(QStringLiteral("IDC_%1").arg(id));
     m_controls.insert(id, control);
-    m_controlOrder.append(id);
 }
 
 void CMeasureDlg::CreateControls() {
@@ -163,9 +147,7 @@ void CMeasureDlg::CreateControls() {
     AddControl(IDC_SIZE_LABEL, MakeStatic(QString::fromUtf8("尺寸：")));
     // The edits hold what their record fields hold, counted in CP950 bytes:
     // value 9, title 18, note text 253 (line breaks stored as CR LF).
-    auto* sizeEdit = new Cp950LineEdit(9);
-    sizeEdit->setMaxLength(9);
-    AddControl(IDC_SIZE_EDIT, sizeEdit);
+    AddControl(IDC_SIZE_EDIT, new Cp950LineEdit(9));
     AddControl(IDC_CANVAS, &m_canvas);
     AddControl(IDC_STATUS, MakeStatic(QString()));
     AddControl(IDC_PANEL, MakeGroup(QString()));
@@ -193,6 +175,14 @@ void CMeasureDlg::CreateControls() {
     logo->setPixmap(ResourceBitmap(IDB_LOGO, QSize(39, 39)));
     logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     AddControl(IDC_LOGO, logo);
+    // The logo's context menu: the connect command (its button stays
+    // hidden) and, from OnInitDialog, the About entry.
+    m_connectAction = new QAction(QString::fromUtf8("連接測距儀(&C)"), logo);
+    m_connectAction->setData(IDC_CONNECT_RANGE);
+    logo->addAction(m_connectAction);
+    logo->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_aboutAction = new QAction(AboutMenuText(), logo);
+    m_aboutAction->setData(IDM_ABOUTBOX);
     QLabel* support = MakeStatic(SupportText());
     support->setWordWrap(true);
     support->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -236,7 +226,7 @@ void CMeasureDlg::UpdateData(bool save) {
     {
         const QSignalBlocker blocker(sizeEdit);
         if (sizeEdit->text() != m_strSize)
-            sizeEdit->setText(m_strSize.left(sizeEdit->maxLength()));
+            sizeEdit->setText(m_strSize); // whole: the limit is for typing
     }
     if (QAbstractButton* button = m_toolGroup->button(m_nTool))
         button->setChecked(true);
@@ -252,24 +242,22 @@ void CMeasureDlg::OnInitDialog() {
 
     // 2. The About entry. Qt offers no access to the window manager's system
     // menu, so the entry sits in the context menu of the panel's logo.
-    const QString aboutText = AboutMenuText();
-    if (!aboutText.isEmpty()) {
+    if (!m_aboutAction->text().isEmpty()) {
         QWidget* logo = GetDlgItem(IDC_LOGO);
         auto* separator = new QAction(logo);
         separator->setSeparator(true);
-        auto* about = new QAction(aboutText, logo);
-        connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
         logo->addAction(separator);
-        logo->addAction(about);
-        logo->setContextMenuPolicy(Qt::ActionsContextMenu);
+        logo->addAction(m_aboutAction);
     }
 
     // 3. The application icon.
     setWindowIcon(m_hIcon);
 
-    // 4. 1024 x 766, centred on the screen; this gives the first layout.
+    // 4. 1024 x 766 with the frame, centred on the screen; this gives the
+    // first layout. The frame comes with the window manager: the client area
+    // is sized again then (KeepRestoredSize).
     move(0, 0);
-    resize(kWindowWidth, kWindowHeight);
+    resize(RestoredClientSize());
     if (const QScreen* screen =
             this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -305,11 +293,10 @@ void CMeasureDlg::OnInitDialog() {
     ShowEditPanel(SelectionNone);
 
     // 10. Tips for the icon buttons: each shows the button's own caption.
-    m_toolTip.Activate(true);
     for (int id : {IDC_ZOOM_IN, IDC_ZOOM_OUT, IDC_ZOOM_ACTUAL, IDC_ZOOM_FIT, IDC_TOOL_DRAG,
                    IDC_TOOL_DIMENSION, IDC_TOOL_NOTE, IDC_TOOL_SELECT}) {
         auto* button = Item<QToolButton>(id);
-        m_toolTip.AddTool(button, button->text());
+        button->setToolTip(button->text());
     }
 
     // 11. Face name of the current font.
@@ -318,47 +305,6 @@ void CMeasureDlg::OnInitDialog() {
     Item<QLabel>(IDC_NOTE_FONT_NAME)->setText(face);
 
     SetToolCursor(m_canvas.CurrentTool());
-
-    if (!m_strStartPhoto.isEmpty())
-        OpenPhotoAtStart(m_strStartPhoto);
-}
-
-void CMeasureDlg::OpenPhotoAtStart(const QString& path) {
-    m_strStartPhoto = path;
-    if (!m_bInitialised || path.isEmpty())
-        return;
-    // Exactly as if the photo had been chosen in the picture dialog. `path`
-    // may be m_strStartPhoto itself: work on a copy.
-    const QString photo = path;
-    m_strStartPhoto.clear();
-    OpenPhoto(photo);
-}
-
-void CMeasureDlg::OnOK() {
-    // Enter never closes the main window.
-}
-
-void CMeasureDlg::OnCancel() {
-    if (m_bCancelCloses) {
-        // Changed records are saved or given up at the user's word first.
-        if (!ConfirmDiscardChanges())
-            return;
-        QDialog::reject();
-        return;
-    }
-    // A cancel that follows Escape only returns to the drag tool.
-    m_nTool = ToolDrag;
-    UpdateData(false);
-    OnToolChange();
-    m_bCancelCloses = 1;
-}
-
-void CMeasureDlg::accept() {
-    OnOK();
-}
-
-void CMeasureDlg::reject() {
-    OnCancel();
 }
 
 void CMeasureDlg::setVisible(bool visible) {
@@ -366,12 +312,4 @@ void CMeasureDlg::setVisible(bool visible) {
     if (visible)
         InitDialog();
     QDialog::setVisible(visible);
-}
-
-void CMeasureDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept(); // no default button: Return does nothing here
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }

@@ -4,16 +4,18 @@
 // and the editing panel of the selected record.
 //
 // The class is split by responsibility across several source files:
-//   CMeasureDlg.cpp        construction, the control table, data exchange, start-up
-//   CMeasureDlgLayout.cpp  placing the controls for a client size
-//   CMeasureDlgTools.cpp   tool palette, cursors, editing-panel visibility, colour
-//   CMeasureDlgView.cpp    command dispatch, zoom commands, About entry
-//   CMeasureDlgPhoto.cpp   opening a photo, saving its info file, exporting
-//   CMeasureDlgCommands.cpp keyboard policy, closing, help, font and colour commands
-//   CMeasureDlgRange.cpp   connecting the range finder
-//   CMeasureDlgPanel.cpp   editing panel: canvas notifications, note list, record edits
-//   CMeasureDlgHistory.cpp undo and redo: their keys and menu entries, what a step
-//                          shows; the canvas's keys that reach the panel
+//   CMeasureDlg.cpp            construction, the control table, data exchange, start-up
+//   CMeasureDlgMessageMap.cpp  every control, command and shortcut bound to its handler
+//   CMeasureDlgClose.cpp       Escape, Return and closing
+//   CMeasureDlgLayout.cpp      placing the controls for a client size
+//   CMeasureDlgTools.cpp       tool palette, cursors, editing-panel visibility, colour
+//   CMeasureDlgView.cpp        zoom commands, About entry
+//   CMeasureDlgPhoto.cpp       opening a photo, saving its info file, exporting
+//   CMeasureDlgCommands.cpp    help, font and colour commands
+//   CMeasureDlgRange.cpp       connecting the range finder
+//   CMeasureDlgPanel.cpp       editing panel: canvas notifications, note list, record edits
+//   CMeasureDlgHistory.cpp     undo and redo: what a step shows; the canvas's keys
+//                              that reach the panel
 
 #include "canvas/CPhotoCanvas.h"
 #include "dialog/CColorSwatch.h"
@@ -26,25 +28,14 @@
 #include <QIcon>
 #include <QList>
 #include <QMap>
+#include <QMargins>
 #include <QSize>
 #include <QString>
 
+class KeypadAccelerators;
 class QAction;
 class QButtonGroup;
-class QCloseEvent;
 class QShortcut;
-
-// Tooltips of the icon buttons: each button shows its own caption as its tip.
-class CToolTipCtrl {
-public:
-    void Activate(bool active);
-    void AddTool(QWidget* control, const QString& text);
-    int GetToolCount() const { return m_tools.size(); }
-
-private:
-    bool m_active = false;
-    QList<QWidget*> m_tools;
-};
 
 class CMeasureDlg : public QDialog {
     Q_OBJECT
@@ -64,11 +55,6 @@ public:
     QWidget* GetDlgItem(int id) const { return m_controls.value(id, nullptr); }
     template <class T> T* Item(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
 
-    // A photo named on the command line: remembered, and opened once the
-    // window stands.
-    void OpenPhotoAtStart(const QString& path);
-    QString PhotoToOpenAtStart() const { return m_strStartPhoto; }
-
     // Data exchange between the members and the controls: `save` true reads
     // the controls into the members, false writes the members into the
     // controls (without running any change handler).
@@ -77,7 +63,7 @@ public:
     // The cursor shown over the canvas for a tool.
     static QCursor CursorForTool(int tool);
 
-    // --- handlers (message map in ConnectMessageMap) ---
+    // --- handlers (message map in CMeasureDlgMessageMap.cpp) ---
     // Lays out every control for a client area of cx x cy pixels; `type` is
     // SizeRestored, SizeMinimized or SizeMaximized.
     enum SizeType { SizeRestored = 0, SizeMinimized = 1, SizeMaximized = 2 };
@@ -99,9 +85,15 @@ public:
     void OnZoomOut();
     void OnZoomFit();
     void OnZoomActual();
-    void OnSysCommand(int id);
-    void OnOK();
+    // The About entry (command IDM_ABOUTBOX of the logo's menu: Qt gives no
+    // access to the window manager's system menu).
+    void OnAbout();
+    // The cancel action: closes, or after Escape returns to the drag tool
+    // (CMeasureDlgClose.cpp).
     void OnCancel();
+    void OnOK();
+    // The exit command: closes whatever m_bCancelCloses holds.
+    void OnExit();
 
     // Editing panel (CMeasureDlgPanel.cpp)
     // The canvas's notification: shows the new selection in the panel.
@@ -135,10 +127,8 @@ public:
     // Asks whether to save changed records before they are replaced or the
     // window closes: true to go on (saved or discarded), false to stay.
     bool ConfirmDiscardChanges();
-    // RefreshNoteList: declared with the editing panel.
 
-    // --- View, font and colour commands (CMeasureDlgCommands.cpp) ---
-    void OnExit();
+    // --- Help, font and colour commands (CMeasureDlgCommands.cpp) ---
     void OnHelp();
     void OnNoteFont();
     void OnDimensionFont();
@@ -150,36 +140,44 @@ public:
     // --- Undo and redo (CMeasureDlgHistory.cpp) ---
     void OnUndo();
     void OnRedo();
-    // The undo and redo shortcuts (Ctrl+Z; Ctrl+Y, Ctrl+Shift+Z), active
-    // wherever the focus is in the window.
-    QList<QShortcut*> m_historyKeys;
+    // The window's shortcuts (undo, redo, F5), active wherever the focus is
+    // in the window.
+    QList<QShortcut*> m_windowKeys;
 
     // --- Range-finder link (CMeasureDlgRange.cpp) ---
     // The range finder's port; RangeFinderDevice says which device it is.
     static constexpr const char* RANGE_FINDER_PORT = "COM4";
     void OnConnectRangeFinder();
-    // The entry of the logo's context menu that runs OnConnectRangeFinder
-    // (the connect button stays hidden); its text follows the button's.
+    // F5: asks a meter that measures when asked for a reading.
+    void OnRequestReading();
+    // A meter dropped (shown after the title) or connected again.
+    void OnRangeDropped();
+    void OnRangeConnected();
+    // The logo's context menu: the connect entry (the connect button stays
+    // hidden; its text follows the button's) and the About entry.
     QAction* m_connectAction = nullptr;
     // Shows `status` of the range finder after the window title (empty: none).
     void SetRangeStatus(const QString& status);
     QString m_rangeStatus;
+    QAction* m_aboutAction = nullptr;
 
     // --- members ---
-    QString m_strSize;          // value edit 1020, at most 9 characters
-    int m_nTool = 0;            // checked tool button, in the group's order
-    CToolTipCtrl m_toolTip;     // tips of the icon buttons
-    QIcon m_hIcon;              // application icon
-    int m_bCancelCloses = 1;    // whether a cancel request closes the window
-    QFont m_fontSupport;        // font of the support text 1055
-    QList<QShortcut*> m_hAccel; // view shortcuts
-    QString m_strPhotoPath;     // full path of the photo shown
+    QString m_strSize;                      // value edit 1020; typing stops at 9 bytes
+    int m_nTool = 0;                        // checked tool button, in the group's order
+    QIcon m_hIcon;                          // application icon
+    int m_bCancelCloses = 1;                // whether a cancel request closes the window
+    QFont m_fontSupport;                    // font of the support text 1055
+    KeypadAccelerators* m_hAccel = nullptr; // view shortcuts
+    QString m_strPhotoPath;                 // full path of the photo shown
     CPhotoCanvas m_canvas;
     CColorSwatch m_colourSwatch;
 
-    // Window size when neither maximised nor minimised.
+    // Window size, frame included, when neither maximised nor minimised.
     static constexpr int kWindowWidth = 1024;
     static constexpr int kWindowHeight = 766;
+    // The client area that leaves the frame at that size (the frame is known
+    // once the window manager has framed the window; none before).
+    QSize RestoredClientSize() const;
 
     void setVisible(bool visible) override;
 
@@ -190,47 +188,44 @@ public Q_SLOTS:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // Escape returns to the drag tool; a close request from the window
-    // (close box, Alt+F4) always closes (CMeasureDlgCommands.cpp).
+    // Escape returns to the drag tool (CMeasureDlgClose.cpp).
     bool event(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateControls();
     void ConnectMessageMap();
-    void CreateAccelerators();
     void OnInitDialog();
     void AddControl(int id, QWidget* control);
     void MoveControl(int id, int x, int y, int width, int height);
     void SetToolCursor(int tool);
     void KeepRestoredSize();
-    // Undo and redo (CMeasureDlgHistory.cpp): every binding of the history in
-    // one table, and what the panel shows after a step.
-    void ConnectHistory();
+    // Undo and redo (CMeasureDlgHistory.cpp): the edit boxes leave Ctrl+Z and
+    // its kin to the one history; what the panel shows after a step.
+    void KeepEditUndoForTheHistory();
+    void OnFocusChanged(QWidget* from, QWidget* to);
     void ShowHistoryStep();
     // Focus to edit `id` with its text selected, unless the canvas holds the
     // focus: then the text is only selected, and keys stay with the canvas.
     void OfferEdit(int id);
     void OnCanvasDelete();
     void OnCanvasTextKey(QKeyEvent* event);
+    QMargins FrameMargins() const;
+    // Asks about unsaved records, then ends the window (CMeasureDlgClose.cpp).
+    void CloseWindow();
     // Editing panel
-    void ConnectEditingPanel();
     void ShowSelectedDimension();
-    // Puts the connect entry into the logo's context menu (CMeasureDlgRange.cpp).
-    void AddRangeFinderEntry();
 
     QMap<int, QWidget*> m_controls;
-    QList<int> m_controlOrder; // template order, for the tests and tab order
     QButtonGroup* m_toolGroup = nullptr;
     bool m_bInitialised = false;
-    QSize m_refusedSize;   // last size sent back to the fixed size
-    int m_cursorTool = -1; // tool whose cursor the canvas shows
-    QString m_strStartPhoto;
+    QSize m_refusedSize;     // last size sent back to the fixed size
+    QMargins m_frameMargins; // the frame as last seen
+    int m_cursorTool = -1;   // tool whose cursor the canvas shows
 
     // --- Photo open, save and export (CMeasureDlgPhoto.cpp) ---
-    void ConnectPhotoCommands();
     bool SaveInfoFile();
     // True to go on saving: the info file is as this window last saw it, or
     // the user chose to overwrite what another program wrote.

@@ -1,48 +1,15 @@
-// Escape, the close box and the exit command, help,
-// and the font and colour commands for the selected or every record.
+// Help, and the font and colour commands for the selected or every record.
 
 #include "dialog/CMeasureDlg.h"
 
 #include "platform/Prompts.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QUrl>
-
-// --- Keyboard policy and closing ---
-
-bool CMeasureDlg::event(QEvent* event) {
-    // Escape, pressed in the window or in any control that leaves it to the
-    // window, returns to the drag tool and keeps the window open. Only the
-    // press counts: a released key leaves nothing behind, so the next close
-    // request still closes.
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel)) {
-        m_bCancelCloses = 0;
-        OnCancel();
-        event->accept();
-        return true;
-    }
-    return QDialog::event(event);
-}
-
-void CMeasureDlg::closeEvent(QCloseEvent* event) {
-    // The close box and Alt+F4 always close the window (after the question
-    // about unsaved work, which may keep it open).
-    m_bCancelCloses = 1;
-    QDialog::closeEvent(event); // reject() -> OnCancel(); ignored if still open
-}
-
-void CMeasureDlg::OnExit() {
-    // The same road as the close box.
-    m_bCancelCloses = 1;
-    OnCancel();
-}
 
 // --- Help ---
 
@@ -74,12 +41,10 @@ void CMeasureDlg::OnNoteFont() {
     if (!ChooseCurrentFont())
         return;
     const LOGFONTA font = m_canvas.m_logFont;
-    const int selected = m_canvas.m_nSelNote;
-    if (selected >= 0 && selected < static_cast<int>(m_canvas.m_info.notes.size())) {
-        InfoNote& note = m_canvas.m_info.notes[static_cast<size_t>(selected)];
-        const InfoNote before = note;
-        note.font = font;
-        m_canvas.m_history.NoteChanged(selected, before);
+    if (InfoNote* note = m_canvas.SelectedNote()) {
+        const InfoNote before = *note;
+        note->font = font;
+        m_canvas.m_history.NoteChanged(m_canvas.m_nSelNote, before);
         // The note list shows the selected note's face name in 1058.
         RefreshNoteList();
     }
@@ -92,12 +57,10 @@ void CMeasureDlg::OnDimensionFont() {
     const LOGFONTA font = m_canvas.m_logFont;
     if (auto* name = Item<QLabel>(IDC_DIM_FONT_NAME))
         name->setText(FaceName(font));
-    const int selected = m_canvas.m_nSelDim;
-    if (selected >= 0 && selected < static_cast<int>(m_canvas.m_info.dimensions.size())) {
-        Dimension& dim = m_canvas.m_info.dimensions[static_cast<size_t>(selected)];
-        const Dimension before = dim;
-        dim.font = font;
-        m_canvas.m_history.DimensionChanged(selected, before);
+    if (Dimension* dim = m_canvas.SelectedDimension()) {
+        const Dimension before = *dim;
+        dim->font = font;
+        m_canvas.m_history.DimensionChanged(m_canvas.m_nSelDim, before);
     }
     m_canvas.Repaint();
 }

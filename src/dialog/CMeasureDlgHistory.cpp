@@ -1,15 +1,7 @@
 // Undo and redo in the main window, and the canvas's keys that reach the
-// editing panel. Every binding of the history is in ConnectHistory:
-//   Ctrl+Z                   undo  (a window shortcut: any focus, edit boxes too)
-//   Ctrl+Y, Ctrl+Shift+Z     redo
-//   context menu 32777/32778 "復原(&U)", "重做(&R)"
-//   canvas historyShown      the panel shows the step's records
-//   canvas deleteRequested   Delete/Backspace on the canvas: the delete buttons' rules
-//   canvas textKeyPressed    text typed on the canvas goes to the record's edit box
-//   canvas cursorHintChanged the cursor over the canvas
-//   focus changes            a run of typing or nudges ends
-// The edit boxes' own undo is kept from Ctrl+Z and its kin by UndoKeyFilter,
-// so there is one history.
+// editing panel (their bindings are in the message map). The edit boxes' own
+// undo is kept from Ctrl+Z and its kin by UndoKeyFilter, so there is one
+// history wherever the focus is.
 
 #include "dialog/CMeasureDlg.h"
 
@@ -24,40 +16,19 @@
 #include <QPlainTextEdit>
 #include <QShortcut>
 
-void CMeasureDlg::ConnectHistory() {
-    const struct {
-        QList<QKeySequence> keys;
-        void (CMeasureDlg::*handler)();
-    } shortcuts[] = {{UndoKeyFilter::UndoKeys(), &CMeasureDlg::OnUndo},
-                     {UndoKeyFilter::RedoKeys(), &CMeasureDlg::OnRedo}};
-    for (const auto& entry : shortcuts)
-        for (const QKeySequence& key : entry.keys) {
-            auto* shortcut = new QShortcut(key, this);
-            shortcut->setContext(Qt::WindowShortcut);
-            connect(shortcut, &QShortcut::activated, this, entry.handler);
-            m_historyKeys.append(shortcut);
-        }
+void CMeasureDlg::KeepEditUndoForTheHistory() {
     auto* filter = new UndoKeyFilter(this);
     for (int id : {IDC_SIZE_EDIT, IDC_NOTE_TITLE, IDC_NOTE_TEXT})
         if (QWidget* edit = GetDlgItem(id))
             edit->installEventFilter(filter);
     if (auto* text = Item<QPlainTextEdit>(IDC_NOTE_TEXT))
         text->setUndoRedoEnabled(false);
+}
 
-    connect(&m_canvas, &CPhotoCanvas::menuCommand, this, [this](int id) {
-        if (id == ID_EDIT_UNDO)
-            OnUndo();
-        else if (id == ID_EDIT_REDO)
-            OnRedo();
-    });
-    connect(&m_canvas, &CPhotoCanvas::historyShown, this, &CMeasureDlg::ShowHistoryStep);
-    connect(&m_canvas, &CPhotoCanvas::deleteRequested, this, &CMeasureDlg::OnCanvasDelete);
-    connect(&m_canvas, &CPhotoCanvas::textKeyPressed, this, &CMeasureDlg::OnCanvasTextKey);
-    connect(&m_canvas, &CPhotoCanvas::cursorHintChanged, this, &CMeasureDlg::OnSetCursor);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) {
-        if ((from && isAncestorOf(from)) || (to && isAncestorOf(to)))
-            m_canvas.m_history.EndRun();
-    });
+void CMeasureDlg::OnFocusChanged(QWidget* from, QWidget* to) {
+    // A run of typing or nudges ends when the focus moves in this window.
+    if ((from && isAncestorOf(from)) || (to && isAncestorOf(to)))
+        m_canvas.m_history.EndRun();
 }
 
 void CMeasureDlg::OnUndo() {

@@ -2,7 +2,9 @@
 
 #include "dialog/CMeasureDlg.h"
 
+#include <QMoveEvent>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 
@@ -86,6 +88,27 @@ void CMeasureDlg::resizeEvent(QResizeEvent* event) {
         QTimer::singleShot(0, this, [this] { KeepRestoredSize(); });
 }
 
+void CMeasureDlg::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    // The window manager framing the window moves it: the frame is known now.
+    if (event->spontaneous() && m_bInitialised)
+        QTimer::singleShot(0, this, [this] { KeepRestoredSize(); });
+}
+
+QMargins CMeasureDlg::FrameMargins() const {
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                    frame.right() - client.right(), frame.bottom() - client.bottom());
+}
+
+QSize CMeasureDlg::RestoredClientSize() const {
+    // The window, frame included, is kWindowWidth x kWindowHeight.
+    const QMargins frame = FrameMargins();
+    return QSize(kWindowWidth - frame.left() - frame.right(),
+                 kWindowHeight - frame.top() - frame.bottom());
+}
+
 void CMeasureDlg::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && m_bInitialised)
@@ -96,7 +119,18 @@ void CMeasureDlg::KeepRestoredSize() {
     if (!isVisible() ||
         (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
-    const QSize fixed(kWindowWidth, kWindowHeight);
+    const QMargins frame = FrameMargins();
+    if (frame != m_frameMargins) {
+        // Framed for the first time (or anew): the frame is centred on the
+        // screen, as the window was before it had one.
+        m_frameMargins = frame;
+        if (const QScreen* screen = this->screen()) {
+            const QRect area = screen->availableGeometry();
+            move(area.x() + (area.width() - kWindowWidth) / 2,
+                 area.y() + (area.height() - kWindowHeight) / 2);
+        }
+    }
+    const QSize fixed = RestoredClientSize();
     if (size() == fixed || size() == m_refusedSize) {
         // At the fixed size, or the desktop keeps refusing it (a screen
         // smaller than the window): leave it there.

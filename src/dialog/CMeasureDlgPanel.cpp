@@ -20,7 +20,9 @@
 namespace {
 // Bytes kept of a text read from an edit: the edits already limit input to
 // these; text shown from a longer record is cut at a character boundary.
-constexpr size_t kSizeCopyBytes = 10;  // 9 bytes of value text and its NUL
+// The value keeps what the edit shows, which may be longer than typing
+// allows (a range reading of 11 digits): the whole field.
+constexpr size_t kSizeCopyBytes = sizeof(Dimension::value);
 constexpr size_t kTitleCopyBytes = 19; // 18 bytes of title and its NUL
 constexpr size_t kTextCopyBytes = 254; // 253 bytes of note text and its NUL
 
@@ -28,35 +30,7 @@ template <size_t N> void StoreField(char (&field)[N], size_t copyBytes, const QB
     std::memset(field, 0, N);
     cp950::CopyToField(field, copyBytes < N ? copyBytes : N, bytes);
 }
-
-bool ValidIndex(int index, size_t count) {
-    return index >= 0 && static_cast<size_t>(index) < count;
-}
 } // namespace
-
-void CMeasureDlg::ConnectEditingPanel() {
-    connect(&m_canvas, &CPhotoCanvas::canvasNotify, this, &CMeasureDlg::OnCanvasNotify);
-    // Only the user's edits write back into the records: filling an edit from
-    // a record never changes the record.
-    if (auto* size = Item<QLineEdit>(IDC_SIZE_EDIT))
-        connect(size, &QLineEdit::textEdited, this, [this] { OnSizeChange(); });
-    if (auto* title = Item<QLineEdit>(IDC_NOTE_TITLE))
-        connect(title, &QLineEdit::textEdited, this, [this] { OnNoteTitleChange(); });
-    if (auto* text = Item<Cp950TextEdit>(IDC_NOTE_TEXT))
-        connect(text, &Cp950TextEdit::textEdited, this, &CMeasureDlg::OnNoteTextChange);
-    if (auto* list = Item<QListWidget>(IDC_NOTE_LIST))
-        connect(list, &QListWidget::itemSelectionChanged, this, &CMeasureDlg::OnNoteSelChange);
-    const struct {
-        int id;
-        void (CMeasureDlg::*handler)();
-    } buttons[] = {{IDC_DELETE_NOTE, &CMeasureDlg::OnDeleteNote},
-                   {IDC_DELETE_DIMENSION, &CMeasureDlg::OnDeleteDimension},
-                   {IDC_ADD_NOTE, &CMeasureDlg::OnAddNote},
-                   {IDC_MODIFY_NOTE, &CMeasureDlg::OnModifyNote}};
-    for (const auto& entry : buttons)
-        if (auto* button = Item<QAbstractButton>(entry.id))
-            connect(button, &QAbstractButton::clicked, this, entry.handler);
-}
 
 void CMeasureDlg::OnCanvasNotify(int code) {
     switch (code) {
@@ -64,7 +38,7 @@ void CMeasureDlg::OnCanvasNotify(int code) {
         ShowSelectedDimension();
         // The canvas cleared the note selection: the note controls must not
         // go on showing the old note as if it were selected.
-        if (m_canvas.m_nSelNote < 0)
+        if (!m_canvas.SelectedNote())
             RefreshNoteList();
         break;
     case CN_NOTE_SELECTED:
@@ -92,22 +66,19 @@ void CMeasureDlg::OnCanvasNotify(int code) {
 }
 
 void CMeasureDlg::ShowSelectedDimension() {
-    const int s = m_canvas.m_nSelDim;
-    const bool selected = ValidIndex(s, m_canvas.m_info.dimensions.size());
-    if (selected) {
-        const Dimension& dim = m_canvas.m_info.dimensions[static_cast<size_t>(s)];
-        m_colourSwatch.m_colour = dim.colour;
+    const Dimension* dim = m_canvas.SelectedDimension();
+    if (dim) {
+        m_colourSwatch.m_colour = dim->colour;
         m_colourSwatch.update();
-        m_strSize = cp950::FieldToQString(dim.value);
+        m_strSize = cp950::FieldToQString(dim->value);
         GetDlgItem(IDC_DELETE_DIMENSION)->setEnabled(true);
     } else {
         m_strSize.clear();
     }
     ShowEditPanel(SelectionDimension);
     UpdateData(false);
-    if (selected)
-        Item<QLabel>(IDC_DIM_FONT_NAME)
-            ->setText(FaceName(m_canvas.m_info.dimensions[static_cast<size_t>(s)].font));
+    if (dim)
+        Item<QLabel>(IDC_DIM_FONT_NAME)->setText(FaceName(dim->font));
     OfferEdit(IDC_SIZE_EDIT);
 }
 
@@ -137,22 +108,20 @@ void CMeasureDlg::RefreshNoteList() {
         list->addItems(rows);
     }
 
-    const int n = m_canvas.m_nSelNote;
-    const bool selected = ValidIndex(n, notes.size());
+    const InfoNote* note = m_canvas.SelectedNote();
     for (int id : {IDC_NOTE_TITLE, IDC_NOTE_FONT, IDC_NOTE_TEXT, IDC_DELETE_NOTE, IDC_MODIFY_NOTE})
-        GetDlgItem(id)->setEnabled(selected);
-    if (!selected) {
+        GetDlgItem(id)->setEnabled(note != nullptr);
+    if (!note) {
         list->clearSelection();
         list->setCurrentRow(-1);
         title->setText(QString());
         text->SetText(QString());
         return;
     }
-    const InfoNote& note = notes[static_cast<size_t>(n)];
-    list->setCurrentRow(n);
-    title->setText(cp950::FieldToQString(note.title));
-    text->SetText(FromRecordText(cp950::FieldBytes(note.text)));
-    Item<QLabel>(IDC_NOTE_FONT_NAME)->setText(FaceName(note.font));
+    list->setCurrentRow(m_canvas.m_nSelNote);
+    title->setText(cp950::FieldToQString(note->title));
+    text->SetText(FromRecordText(cp950::FieldBytes(note->text)));
+    Item<QLabel>(IDC_NOTE_FONT_NAME)->setText(FaceName(note->font));
 }
 
 void CMeasureDlg::FocusAndSelectAll(int id) {
@@ -169,14 +138,13 @@ void CMeasureDlg::FocusAndSelectAll(int id) {
 }
 
 void CMeasureDlg::OnSizeChange() {
-    const int s = m_canvas.m_nSelDim;
-    if (!ValidIndex(s, m_canvas.m_info.dimensions.size()))
+    Dimension* dim = m_canvas.SelectedDimension();
+    if (!dim)
         return;
     UpdateData(true);
-    Dimension& dim = m_canvas.m_info.dimensions[static_cast<size_t>(s)];
-    const Dimension before = dim;
-    StoreField(dim.value, kSizeCopyBytes, cp950::FromQString(m_strSize));
-    m_canvas.m_history.DimensionChanged(s, before, EditRun::Value);
+    const Dimension before = *dim;
+    StoreField(dim->value, kSizeCopyBytes, cp950::FromQString(m_strSize));
+    m_canvas.m_history.DimensionChanged(m_canvas.m_nSelDim, before, EditRun::Value);
     m_canvas.Repaint();
 }
 
@@ -187,44 +155,44 @@ void CMeasureDlg::OnNoteSelChange() {
     const QList<QListWidgetItem*> chosen = list->selectedItems();
     if (chosen.isEmpty())
         return;
-    const int n = list->row(chosen.first());
-    if (!ValidIndex(n, m_canvas.m_info.notes.size()))
+    const int previous = m_canvas.m_nSelNote;
+    m_canvas.m_nSelNote = list->row(chosen.first());
+    const InfoNote* note = m_canvas.SelectedNote();
+    if (!note) {
+        m_canvas.m_nSelNote = previous;
         return;
-    m_canvas.m_nSelNote = n;
-    const InfoNote& note = m_canvas.m_info.notes[static_cast<size_t>(n)];
-    Item<QLabel>(IDC_NOTE_FONT_NAME)->setText(FaceName(note.font));
+    }
+    Item<QLabel>(IDC_NOTE_FONT_NAME)->setText(FaceName(note->font));
     RefreshNoteList();
-    m_canvas.CentreOn(m_canvas.m_info.notes[static_cast<size_t>(n)].anchor);
+    m_canvas.CentreOn(note->anchor);
     m_canvas.Repaint();
 }
 
 void CMeasureDlg::OnNoteTitleChange() {
-    const int n = m_canvas.m_nSelNote;
+    InfoNote* note = m_canvas.SelectedNote();
     auto* title = Item<QLineEdit>(IDC_NOTE_TITLE);
-    if (!title || !ValidIndex(n, m_canvas.m_info.notes.size()))
+    if (!title || !note)
         return;
-    InfoNote& note = m_canvas.m_info.notes[static_cast<size_t>(n)];
-    const InfoNote before = note;
-    StoreField(note.title, kTitleCopyBytes, cp950::FromQString(title->text()));
-    m_canvas.m_history.NoteChanged(n, before, EditRun::Title);
+    const InfoNote before = *note;
+    StoreField(note->title, kTitleCopyBytes, cp950::FromQString(title->text()));
+    m_canvas.m_history.NoteChanged(m_canvas.m_nSelNote, before, EditRun::Title);
 }
 
 void CMeasureDlg::OnNoteTextChange() {
-    const int n = m_canvas.m_nSelNote;
+    InfoNote* note = m_canvas.SelectedNote();
     auto* text = Item<Cp950TextEdit>(IDC_NOTE_TEXT);
-    if (!text || !ValidIndex(n, m_canvas.m_info.notes.size()))
+    if (!text || !note)
         return;
-    InfoNote& note = m_canvas.m_info.notes[static_cast<size_t>(n)];
-    const InfoNote before = note;
-    StoreField(note.text, kTextCopyBytes, ToRecordText(text->toPlainText()));
-    m_canvas.m_history.NoteChanged(n, before, EditRun::Text);
+    const InfoNote before = *note;
+    StoreField(note->text, kTextCopyBytes, ToRecordText(text->toPlainText()));
+    m_canvas.m_history.NoteChanged(m_canvas.m_nSelNote, before, EditRun::Text);
     m_canvas.Repaint();
 }
 
 void CMeasureDlg::OnDeleteNote() {
     std::vector<InfoNote>& notes = m_canvas.m_info.notes;
     const int n = m_canvas.m_nSelNote;
-    if (!ValidIndex(n, notes.size()))
+    if (!m_canvas.SelectedNote())
         return;
     const int count = static_cast<int>(notes.size());
     const InfoNote removed = notes[static_cast<size_t>(n)];
@@ -241,7 +209,7 @@ void CMeasureDlg::OnDeleteNote() {
 void CMeasureDlg::OnDeleteDimension() {
     std::vector<Dimension>& dims = m_canvas.m_info.dimensions;
     const int s = m_canvas.m_nSelDim;
-    if (!ValidIndex(s, dims.size()))
+    if (!m_canvas.SelectedDimension())
         return;
     const int count = static_cast<int>(dims.size());
     const Dimension removed = dims[static_cast<size_t>(s)];
@@ -249,15 +217,13 @@ void CMeasureDlg::OnDeleteDimension() {
     if (s > count - 2)
         m_canvas.m_nSelDim = count - 2;
     m_canvas.m_history.DimensionRemoved(s, removed, m_canvas.m_nSelDim);
-    const int now = m_canvas.m_nSelDim;
-    if (!ValidIndex(now, dims.size())) {
+    if (const Dimension* now = m_canvas.SelectedDimension()) {
+        m_colourSwatch.m_colour = now->colour;
+        m_colourSwatch.update();
+        m_strSize = cp950::FieldToQString(now->value);
+    } else {
         GetDlgItem(IDC_DELETE_DIMENSION)->setEnabled(false);
         m_strSize.clear();
-    } else {
-        const Dimension& dim = dims[static_cast<size_t>(now)];
-        m_colourSwatch.m_colour = dim.colour;
-        m_colourSwatch.update();
-        m_strSize = cp950::FieldToQString(dim.value);
     }
     UpdateData(false);
     m_canvas.Repaint();
@@ -269,10 +235,10 @@ void CMeasureDlg::OnAddNote() {
 }
 
 void CMeasureDlg::OnModifyNote() {
-    const int n = m_canvas.m_nSelNote;
+    InfoNote* selected = m_canvas.SelectedNote();
     auto* title = Item<QLineEdit>(IDC_NOTE_TITLE);
     auto* text = Item<Cp950TextEdit>(IDC_NOTE_TEXT);
-    if (!title || !text || !ValidIndex(n, m_canvas.m_info.notes.size()))
+    if (!title || !text || !selected)
         return;
     InfoNote scratch;
     StoreField(scratch.title, kTitleCopyBytes, cp950::FromQString(title->text()));
@@ -281,10 +247,9 @@ void CMeasureDlg::OnModifyNote() {
         Prompts().Message(this, QString::fromUtf8("信息標注的標題不能為空"));
         return;
     }
-    InfoNote& note = m_canvas.m_info.notes[static_cast<size_t>(n)];
-    const InfoNote before = note;
-    std::memcpy(note.title, scratch.title, sizeof note.title);
-    std::memcpy(note.text, scratch.text, sizeof note.text);
-    m_canvas.m_history.NoteChanged(n, before);
+    const InfoNote before = *selected;
+    std::memcpy(selected->title, scratch.title, sizeof selected->title);
+    std::memcpy(selected->text, scratch.text, sizeof selected->text);
+    m_canvas.m_history.NoteChanged(m_canvas.m_nSelNote, before);
     RefreshNoteList();
 }

@@ -42,16 +42,6 @@ QString WithReason(const QString& text, const QString& reason) {
 }
 } // namespace
 
-void CMeasureDlg::ConnectPhotoCommands() {
-    auto clicked = [this](int id, void (CMeasureDlg::*handler)()) {
-        if (auto* button = Item<QAbstractButton>(id))
-            connect(button, &QAbstractButton::clicked, this, handler);
-    };
-    clicked(IDC_OPEN_PHOTO, &CMeasureDlg::OnOpenPhoto);
-    clicked(IDC_SAVE_INFO, &CMeasureDlg::OnSaveInfo);
-    clicked(IDC_EXPORT_PICTURE, &CMeasureDlg::OnExportPicture);
-}
-
 void CMeasureDlg::OnOpenPhoto() {
     const QString path = Prompts().ChoosePhotoToOpen(this, Text(kOpenFilter));
     if (path.isEmpty())

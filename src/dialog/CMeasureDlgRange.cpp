@@ -31,30 +31,6 @@ private:
 };
 } // namespace
 
-void CMeasureDlg::AddRangeFinderEntry() {
-    // The connect button is never shown; the same command sits in the logo's
-    // context menu, above the About entry.
-    QWidget* logo = GetDlgItem(IDC_LOGO);
-    if (!logo || m_connectAction)
-        return;
-    m_connectAction = new QAction(QString::fromUtf8("連接測距儀(&C)"), logo);
-    connect(m_connectAction, &QAction::triggered, this, &CMeasureDlg::OnConnectRangeFinder);
-    logo->addAction(m_connectAction);
-    logo->setContextMenuPolicy(Qt::ActionsContextMenu);
-
-    // F5 asks a meter that measures when asked for a reading.
-    auto* request = new QShortcut(QKeySequence(Qt::Key_F5), this);
-    request->setContext(Qt::WindowShortcut);
-    connect(request, &QShortcut::activated, this,
-            [this] { m_canvas.m_rangeFinder.RequestReading(); });
-    // A dropped meter is reported once in the title bar, not by a box in the
-    // middle of measuring; the link brings it back by itself.
-    TelvoComm& link = m_canvas.m_rangeFinder;
-    connect(&link, &TelvoComm::Dropped, this,
-            [this] { SetRangeStatus(QString::fromUtf8("測距儀已斷線，正在重新連接…")); });
-    connect(&link, &TelvoComm::Connected, this, [this] { SetRangeStatus({}); });
-}
-
 void CMeasureDlg::SetRangeStatus(const QString& status) {
     const QString separator = QStringLiteral(" - ");
     QString title = windowTitle();
@@ -62,6 +38,20 @@ void CMeasureDlg::SetRangeStatus(const QString& status) {
         title.chop(separator.size() + m_rangeStatus.size());
     m_rangeStatus = status;
     setWindowTitle(status.isEmpty() ? title : title + separator + status);
+}
+
+void CMeasureDlg::OnRequestReading() {
+    m_canvas.m_rangeFinder.RequestReading();
+}
+
+void CMeasureDlg::OnRangeDropped() {
+    // Reported once in the title bar, not by a box in the middle of
+    // measuring; the link brings the meter back by itself.
+    SetRangeStatus(QString::fromUtf8("測距儀已斷線，正在重新連接…"));
+}
+
+void CMeasureDlg::OnRangeConnected() {
+    SetRangeStatus({});
 }
 
 void CMeasureDlg::OnConnectRangeFinder() {

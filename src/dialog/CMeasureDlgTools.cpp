@@ -99,13 +99,11 @@ void CMeasureDlg::OnColour() {
     const COLORREF colour = m_canvas.m_pendingDim.colour;
     // Only a dimension picked with the select tool takes the colour; notes
     // have no colour of their own.
-    const int selected = m_canvas.m_nSelDim;
-    if (m_canvas.CurrentTool() == ToolSelect && selected >= 0 &&
-        selected < static_cast<int>(m_canvas.m_info.dimensions.size())) {
-        Dimension& dim = m_canvas.m_info.dimensions[static_cast<size_t>(selected)];
-        const Dimension before = dim;
-        dim.colour = colour;
-        m_canvas.m_history.DimensionChanged(selected, before);
+    Dimension* dim = m_canvas.SelectedDimension();
+    if (m_canvas.CurrentTool() == ToolSelect && dim) {
+        const Dimension before = *dim;
+        dim->colour = colour;
+        m_canvas.m_history.DimensionChanged(m_canvas.m_nSelDim, before);
         m_canvas.Repaint();
     }
 }

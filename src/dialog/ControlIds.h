@@ -46,7 +46,7 @@ enum ControlId : int {
     IDC_DIM_FONT = 1061,
 };
 
-// System-menu entry that opens the About box.
+// The About entry's command (the logo's menu stands in for the system menu).
 constexpr int IDM_ABOUTBOX = 16;
 
 // Resource numbers of the program's pictures.

@@ -70,6 +70,19 @@ void Cp950LineEdit::insertFromClipboard() {
         insert(fitting);
 }
 
+bool Cp950LineEdit::TypingFits(const QString& typed) const {
+    QString after = text();
+    if (hasSelectedText())
+        after.replace(selectionStart(), selectedText().size(), typed);
+    else
+        after.insert(cursorPosition(), typed);
+    const int bytes = RecordByteLength(after);
+    if (bytes < 0)
+        return false;
+    // A longer text shown by the program may keep its length, never grow.
+    return bytes <= m_maxBytes || bytes <= RecordByteLength(text());
+}
+
 void Cp950LineEdit::keyPressEvent(QKeyEvent* event) {
     // A paste inserts what fits instead of being refused whole.
     if (event->matches(QKeySequence::Paste)) {
@@ -77,7 +90,24 @@ void Cp950LineEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    const QString typed = event->text();
+    const bool inserts = !typed.isEmpty() && typed.at(0).isPrint() &&
+                         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (inserts && !TypingFits(typed)) {
+        event->accept();
+        return;
+    }
     QLineEdit::keyPressEvent(event);
+}
+
+void Cp950LineEdit::inputMethodEvent(QInputMethodEvent* event) {
+    const QString commit = event->commitString();
+    if (!commit.isEmpty() && !TypingFits(commit)) {
+        QInputMethodEvent refused(event->preeditString(), event->attributes());
+        QLineEdit::inputMethodEvent(&refused);
+        return;
+    }
+    QLineEdit::inputMethodEvent(event);
 }
 
 Cp950TextEdit::Cp950TextEdit(int maxBytes, QWidget* parent)

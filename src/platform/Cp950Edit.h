@@ -3,7 +3,9 @@
 // They limit input by bytes, never split a two-byte character, and refuse
 // characters code page 950 cannot hold, so what the user sees is what is
 // stored. Text set by the program (QLineEdit::setText, Cp950TextEdit::SetText)
-// is not limited (it shows a record as it is) and raises no user-edit signal.
+// is not limited (it shows a record as it is) and raises no user-edit signal;
+// the user may shorten such a text, and typing never makes it longer while
+// it is over the limit.
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -37,8 +39,12 @@ public:
 protected:
     void insertFromClipboard();
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
+    // Whether replacing the selection (or inserting at the cursor) with
+    // `typed` keeps the text within what typing may reach.
+    bool TypingFits(const QString& typed) const;
     int m_maxBytes;
 };
 

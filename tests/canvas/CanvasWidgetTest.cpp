@@ -94,7 +94,97 @@ TEST_F(CanvasWidgetTest, ZoomAndFitHoldAcrossLoadsAndResizesAndMapPointRoundTrip
               std::make_tuple(-1, -1, 0));
 }
 
+// Fit needs a client area to fit into. On a canvas squeezed to no width the
+// zoom stays a real step (zoom in and out still step from it) and the fit
+// waits for the next layout with a width.
+TEST_F(CanvasWidgetTest, FitOnACanvasWithNoWidthKeepsTheZoomUntilItCanFit) {
+    QWidget window; // a child can be squeezed to nothing
+    window.resize(900, 700);
+    auto* squeezed = new CPhotoCanvas(&window);
+    squeezed->setGeometry(0, 0, 800, 600);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ShowPhotoOnCanvas(*squeezed, Solid(800, 600));
+    squeezed->SetZoom(ZoomOut);
+    squeezed->resize(0, 600);
+    // command, zoom and fit flag after it
+    const std::tuple<int, float, int> steps[] = {{ZoomFit, 0.7f, 1},
+                                                 {ZoomOut, 0.5f, 0},
+                                                 {ZoomFit, 0.5f, 1},
+                                                 {ZoomIn, 0.7f, 0},
+                                                 {ZoomFit, 0.7f, 1}};
+    for (const auto& [command, zoom, fit] : steps) {
+        squeezed->SetZoom(command);
+        EXPECT_EQ(std::tie(squeezed->m_fZoom, squeezed->m_bFit), std::tie(zoom, fit))
+            << "command " << command;
+    }
+    squeezed->resize(400, 600); // now it fits: 400 / 800
+    EXPECT_EQ(std::tie(squeezed->m_fZoom, squeezed->m_bFit), std::make_tuple(0.5f, 1));
+    EXPECT_EQ(squeezed->m_rcDst, (RECT{0, 150, 400, 450}));
+}
+
+TEST(CanvasSelection, AccessorsGiveTheSelectedRecordOrNullOutsideTheList) {
+    CPhotoCanvas canvas;
+    canvas.m_info.dimensions = {MakeDimension({0, 0}, {9, 9}), MakeDimension({5, 5}, {9, 9})};
+    canvas.m_info.notes = {MakeNote({1, 1}), MakeNote({2, 2}), MakeNote({3, 3})};
+    const CPhotoCanvas& shown = canvas;
+    // index, whether a dimension and a note is there
+    const std::tuple<int, bool, bool> cases[] = {
+        {INT32_MIN, false, false}, {-2, false, false},       {-1, false, false},
+        {0, true, true},           {1, true, true},          {2, false, true},
+        {3, false, false},         {INT32_MAX, false, false}};
+    for (const auto& [index, dim, note] : cases) {
+        canvas.m_nSelDim = canvas.m_nSelNote = index;
+        const size_t i = static_cast<size_t>(index);
+        EXPECT_EQ(canvas.SelectedDimension(), dim ? &canvas.m_info.dimensions[i] : nullptr)
+            << index;
+        EXPECT_EQ(shown.SelectedDimension(), canvas.SelectedDimension()) << index;
+        EXPECT_EQ(canvas.SelectedNote(), note ? &canvas.m_info.notes[i] : nullptr) << index;
+        EXPECT_EQ(shown.SelectedNote(), canvas.SelectedNote()) << index;
+    }
+}
+
 using CanvasMouse = CanvasWidgetTest;
+
+// A note is picked inside its box as it is drawn on the screen: found on the
+// rendered picture as the outer edge of its outline, one pixel inside the right
+// and bottom edges hits, one pixel past them misses, at every zoom.
+class CanvasNoteHit : public CanvasWidgetTest, public ::testing::WithParamInterface<float> {};
+
+TEST_P(CanvasNoteHit, TheClickHitsTheBoxAsDrawn) {
+    SetZoomTo(GetParam());
+    // At the photo's centre, which every zoom shows.
+    canvas.m_info.notes.push_back(MakeNote(POINT{400, 300}, "Window frame, left side"));
+    const QImage shown = canvas.RenderToImage();
+    const POINT anchor = canvas.MapPoint(POINT{400, 300}, false);
+    const QPoint corner(anchor.x, anchor.y);
+    // The outline is black: its last column along the top of the box, and
+    // its last row below the start of the text.
+    const QPoint inside = corner + QPoint(3, 3);
+    ASSERT_TRUE(shown.rect().contains(inside));
+    ASSERT_NE(At(shown, inside.x(), inside.y()), kWhitePx);
+    int right = inside.x();
+    while (right + 1 < shown.width() && At(shown, right + 1, inside.y()) != kWhitePx)
+        ++right;
+    int bottom = inside.y();
+    while (bottom + 1 < shown.height() && At(shown, inside.x(), bottom + 1) != kWhitePx)
+        ++bottom;
+    ASSERT_EQ(At(shown, right, inside.y()), kBlackPx);
+    ASSERT_EQ(At(shown, inside.x(), bottom), kBlackPx);
+    // click, picked
+    const std::pair<QPoint, bool> clicks[] = {{{right - 1, inside.y()}, true},
+                                              {{right + 1, inside.y()}, false},
+                                              {{inside.x(), bottom - 1}, true},
+                                              {{inside.x(), bottom + 1}, false}};
+    for (const auto& [click, picked] : clicks) {
+        canvas.m_nSelNote = -1;
+        Click(click);
+        EXPECT_EQ(canvas.m_nSelNote, picked ? 0 : -1)
+            << "zoom " << GetParam() << " click " << click.x() << "," << click.y();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Zooms, CanvasNoteHit, ::testing::Values(0.3f, 0.5f, 1.0f, 2.0f));
 
 TEST_F(CanvasMouse, DimensionToolStoresTheEndsSoTheValueNeverStandsUpsideDown) {
     canvas.SetTool(ToolDimension);

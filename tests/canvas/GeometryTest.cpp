@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 #include <tuple>
 
 namespace {
@@ -85,6 +86,19 @@ TEST(Geometry, LabelEscapementAndScaledFontHeight) {
     EXPECT_EQ(ScaledFontHeight(20, 0.01), 1);
     EXPECT_EQ(ScaledFontHeight(0, 2.0), -26);
     EXPECT_EQ(ScaledFontHeight(INT32_MIN, 4.0), INT32_MIN);
+}
+
+// The label is drawn and hit about the midpoint, and the range finder centres
+// on it: halves truncate toward zero, sums never overflow.
+TEST(Geometry, DimensionMidpointHalvesTowardZero) {
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    const std::array<POINT, 3> cases[] = {
+        {POINT{0, 0}, POINT{5, 5}, POINT{2, 2}},
+        {POINT{599, 400}, POINT{601, 403}, POINT{600, 401}},
+        {POINT{-5, 0}, POINT{0, -3}, POINT{-2, -1}},
+        {POINT{kMax, kMax}, POINT{kMax - 2, 1}, POINT{kMax - 1, kMax / 2 + 1}}};
+    for (const auto& [a, b, mid] : cases)
+        EXPECT_EQ(DimensionMidpoint(a, b), mid);
 }
 
 TEST(Geometry, EllipseBezierPointsRunOverTheTop) {

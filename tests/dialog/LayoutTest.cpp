@@ -19,6 +19,7 @@ TEST_F(MainWindowTest, StartsLaidOutAt1024By766AndLaysOutAgainWhenMaximised) {
     EXPECT_EQ(dlg->size(), QSize(1024, 766));
     expectLayout();
     dlg->showMaximized();
-    QTRY_VERIFY(dlg->isMaximized() && dlg->size() != QSize(1024, 766));
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return dlg->isMaximized() && dlg->size() != QSize(1024, 766); }));
     expectLayout();
 }

@@ -104,6 +104,67 @@ const LimitCase kLimits[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Edits, EditLimit, ::testing::ValuesIn(kLimits));
 
+// A stored value longer than typing allows (a range reading of 11 digits)
+// shows whole; the user may shorten it, and typing never makes it longer.
+struct LongValueCase {
+    const char* stored;
+    Qt::Key key;
+    const char* after; // shown and stored
+};
+void PrintTo(const LongValueCase& c, std::ostream* os) {
+    *os << c.stored << " then key " << QKeySequence(c.key).toString().toStdString();
+}
+class LongValue : public PanelTest, public ::testing::WithParamInterface<LongValueCase> {};
+
+TEST_P(LongValue, ShowsWholeAndTypingOnlyShortensIt) {
+    const LongValueCase& c = GetParam();
+    info().dimensions.push_back(
+        MakeDimension({100, 300}, {500, 300}, QString::fromLatin1(c.stored)));
+    Click(IDC_TOOL_SELECT);
+    ClickPhoto(POINT{300, 301});
+    ASSERT_EQ(canvas().m_nSelDim, 0);
+    EXPECT_EQ(SizeEdit()->text(), QString::fromLatin1(c.stored));
+    QTest::keyClick(SizeEdit(), Qt::Key_End);
+    QTest::keyClick(SizeEdit(), c.key);
+    EXPECT_EQ(SizeEdit()->text(), QString::fromLatin1(c.after));
+    EXPECT_STREQ(info().dimensions[0].value, c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, LongValue,
+    ::testing::Values(LongValueCase{"1234567890", Qt::Key_Backspace, "123456789"},
+                      LongValueCase{"12345678901", Qt::Key_Backspace, "1234567890"},
+                      LongValueCase{"12345678901", Qt::Key_7, "12345678901"},
+                      LongValueCase{"-2147483648", Qt::Key_Home, "-2147483648"}));
+
+// Picking a row of the note list centres the view on that note, and picking
+// the row already selected centres it again after the user panned away.
+TEST_F(PanelTest, PickingANoteRowCentresTheViewOnTheNoteEvenWhenItIsSelectedAlready) {
+    info().notes = {MakeNote({760, 560}, "A"), MakeNote({500, 350}, "B")};
+    Click(IDC_TOOL_NOTE);
+    dlg->RefreshNoteList();
+    Click(IDC_ZOOM_IN); // 2.0: about a quarter of the photo shows
+    ASSERT_EQ(canvas().m_fZoom, 2.0f);
+    const RECT shown = canvas().m_rcSrc;
+    const RECT corner{0, 0, shown.Width(), shown.Height()}; // the top-left part of the photo
+    // row picked; the centre of the view after it, or for note A, which lies
+    // too near the photo's corner to be centred, the view's bottom-right corner
+    const std::tuple<int, POINT, POINT> picks[] = {
+        {1, {500, 350}, {}}, {1, {500, 350}, {}}, {0, {}, {800, 600}}, {0, {}, {800, 600}}};
+    for (const auto& [row, centre, farCorner] : picks) {
+        canvas().m_rcSrc = corner; // panned away
+        QListWidgetItem* item = NoteList()->item(row);
+        QTest::mouseClick(NoteList()->viewport(), Qt::LeftButton, {},
+                          NoteList()->visualItemRect(item).center());
+        EXPECT_EQ(canvas().m_nSelNote, row);
+        const RECT& src = canvas().m_rcSrc;
+        if (row == 1)
+            EXPECT_EQ((POINT{(src.left + src.right) / 2, (src.top + src.bottom) / 2}), centre);
+        else
+            EXPECT_EQ((POINT{src.right, src.bottom}), farCorner);
+    }
+}
+
 TEST_F(PanelTest, SelectionFillsThePanelAndLeavesNoStaleNoteControls) {
     // A 19-byte title, one byte more than typing allows, stays as the file has it.
     const InfoNote note = MakeTitledNote({100, 100}, QStringLiteral("abcdefghijklmnopqrs"), "left");

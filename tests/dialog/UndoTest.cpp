@@ -265,7 +265,7 @@ TEST_F(UndoTest, CtrlZInAnEditBoxUndoesTheWholeRunNotTheBoxsOwnHistory) {
     EXPECT_STREQ(info().dimensions[0].value, "56");
     EXPECT_EQ(SizeEdit()->text(), QStringLiteral("56"));
     // The window's shortcuts act wherever the focus is.
-    for (QShortcut* key : dlg->m_historyKeys)
+    for (QShortcut* key : dlg->m_windowKeys)
         EXPECT_EQ(key->context(), Qt::WindowShortcut);
 }
 

@@ -1,0 +1,115 @@
+// The main window under a real X server with a window manager: the keypad
+// accelerators as a user's keys reach them, and the window's frame size.
+
+#include "XTestKeyboard.h"
+#include "dialog/DialogFixture.h"
+
+#include <X11/keysym.h>
+
+namespace {
+// The main window shown, framed and active, with a photo far larger than the
+// canvas at zoom 0.7.
+class MainWindowUnderX : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(keys.IsOpen()) << "no XTEST on " << qgetenv("DISPLAY").constData();
+        // Managed by the window manager (framed) before any key is sent.
+        ASSERT_TRUE(QTest::qWaitFor([this] {
+            return dlg->frameGeometry().height() > dlg->height();
+        })) << "no window manager frames the window";
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+        ASSERT_TRUE(dlg->OpenPhoto(WritePhoto(QStringLiteral("room.jpg"), 2400, 1800)));
+        canvas().SetZoom(ZoomOut);
+        ASSERT_EQ(canvas().m_fZoom, 0.7f);
+    }
+    XTestKeyboard keys;
+};
+
+struct KeyCase {
+    const char* name;
+    std::vector<KeySymbol> held;
+    KeySymbol key;
+    int focus;       // the control with the focus (0: the canvas)
+    float zoomAfter; // from 0.7
+    int fitAfter;
+};
+void PrintTo(const KeyCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class KeypadAccelerator : public MainWindowUnderX, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(KeypadAccelerator, ZoomsOnlyFromTheKeypadWithCtrl) {
+    const KeyCase& c = GetParam();
+    if (c.focus == IDC_SIZE_EDIT)
+        Click(IDC_TOOL_DIMENSION); // shows the size edit
+    QWidget* focus = c.focus ? Item(c.focus) : &canvas();
+    ASSERT_TRUE(focus->isVisible() && focus->isEnabled());
+    focus->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([focus] { return focus->hasFocus(); }));
+    ASSERT_TRUE(keys.Chord(c.held, c.key));
+    if (c.zoomAfter == 0.7f && c.fitAfter == 0) {
+        // Nothing must happen: give the keys time to arrive, then look.
+        QTest::qWait(300);
+    } else {
+        EXPECT_TRUE(
+            QTest::qWaitFor([this] { return canvas().m_fZoom != 0.7f || canvas().m_bFit != 0; }));
+    }
+    if (c.fitAfter)
+        EXPECT_LT(canvas().m_fZoom, 0.7f);
+    else
+        EXPECT_EQ(canvas().m_fZoom, c.zoomAfter);
+    EXPECT_EQ(canvas().m_bFit, c.fitAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, KeypadAccelerator,
+    ::testing::Values(
+        KeyCase{"CtrlKeypadPlus", {XK_Control_L}, XK_KP_Add, 0, 1.0f, 0},
+        KeyCase{"CtrlKeypadMinus", {XK_Control_L}, XK_KP_Subtract, 0, 0.5f, 0},
+        KeyCase{"CtrlKeypadMultiply", {XK_Control_L}, XK_KP_Multiply, 0, 0.0f, 1},
+        KeyCase{"CtrlKeypadDivide", {XK_Control_L}, XK_KP_Divide, 0, 1.0f, 0},
+        KeyCase{"CtrlKeypadPlusInTheSizeEdit", {XK_Control_R}, XK_KP_Add, IDC_SIZE_EDIT, 1.0f, 0},
+        KeyCase{
+            "CtrlKeypadMinusOnAButton", {XK_Control_L}, XK_KP_Subtract, IDC_OPEN_PHOTO, 0.5f, 0},
+        KeyCase{"KeypadPlusAlone", {}, XK_KP_Add, 0, 0.7f, 0},
+        KeyCase{"CtrlShiftKeypadPlus", {XK_Control_L, XK_Shift_L}, XK_KP_Add, 0, 0.7f, 0},
+        KeyCase{"CtrlMainMinus", {XK_Control_L}, XK_minus, 0, 0.7f, 0},
+        KeyCase{"CtrlMainSlash", {XK_Control_L}, XK_slash, 0, 0.7f, 0},
+        KeyCase{"CtrlMainPlus", {XK_Control_L, XK_Shift_L}, XK_equal, 0, 0.7f, 0}),
+    [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
+
+// Escape returns to the drag tool and keeps the window open; Alt+F4, which the
+// window manager turns into a close request, closes it (nothing is unsaved).
+TEST_F(MainWindowUnderX, EscapeReturnsToTheDragToolAltF4Closes) {
+    Click(IDC_TOOL_SELECT);
+    canvas().setFocus();
+    ASSERT_TRUE(keys.Chord({}, XK_Escape));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return canvas().CurrentTool() == ToolDrag; }));
+    EXPECT_TRUE(dlg->isVisible());
+    // The window manager sends Alt+F4's close request to the active window.
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    QTest::qWait(300); // until the window manager has seen the focus too
+    ASSERT_TRUE(keys.Chord({XK_Alt_L}, XK_F4));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !dlg->isVisible(); }));
+    EXPECT_EQ(dlg->result(), QDialog::Rejected);
+}
+
+// The window, frame included, is 1024 x 766, so it fits above the task bar of
+// a 768-pixel screen; the controls fill the client area the frame leaves.
+TEST_F(MainWindowUnderX, TheFrameIs1024By766) {
+    // (QTRY_ macros report nothing under GoogleTest: wait, then expect.)
+    const bool sized =
+        QTest::qWaitFor([this] { return dlg->frameGeometry().size() == QSize(1024, 766); });
+    EXPECT_TRUE(sized);
+    EXPECT_EQ(dlg->frameGeometry().size(), QSize(1024, 766));
+    EXPECT_EQ(Item(IDC_CANVAS)->geometry(), QRect(5, 5, dlg->width() - 155, dlg->height() - 10));
+    const QRect screen = dlg->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(dlg->frameGeometry()))
+        << "on a " << screen.width() << "x" << screen.height() << " screen";
+}
+
+} // namespace

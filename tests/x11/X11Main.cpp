@@ -1,0 +1,34 @@
+// The tests of input that goes through a real X server: a private Xvfb with a
+// window manager, the xcb platform, keys sent through the server with XTest.
+// Listing the tests needs no server.
+
+#include "XServer.h"
+#include "platform/LogFont.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstring>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (::testing::GTEST_FLAG(list_tests)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        return RUN_ALL_TESTS();
+    }
+    XServer server;
+    if (!server.Start()) {
+        std::fprintf(stderr, "test_x11: %s\n", server.Error().c_str());
+        return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    int result = 1;
+    {
+        QApplication app(argc, argv);
+        InstallFontSubstitutes();
+        result = RUN_ALL_TESTS();
+    }
+    server.Stop();
+    return result;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Key presses sent through the X server with the XTEST extension, so they
+// reach the program exactly as a user's keys do: to the focused window, with
+// the modifiers and keypad flags the X server and Qt's xcb platform give them.
+
+#include <vector>
+
+using KeySymbol = unsigned long; // an X KeySym (XK_KP_Add, XK_Control_L...)
+
+class XTestKeyboard {
+public:
+    XTestKeyboard(); // on $DISPLAY
+    ~XTestKeyboard();
+    XTestKeyboard(const XTestKeyboard&) = delete;
+    XTestKeyboard& operator=(const XTestKeyboard&) = delete;
+
+    bool IsOpen() const { return m_display != nullptr; }
+    // Holds `held` down in order, presses and releases `key`, lets `held` go.
+    // False when a key has no key code on the server's keyboard.
+    bool Chord(const std::vector<KeySymbol>& held, KeySymbol key);
+
+private:
+    struct _XDisplay* m_display = nullptr;
+};
