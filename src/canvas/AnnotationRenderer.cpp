@@ -86,8 +86,8 @@ void DrawRotatedEllipse(QPainter& painter, const RECT& rc, POINT centre, double 
     }
 }
 
-AnnotationRenderer::Label AnnotationRenderer::DimensionLabel(const Dimension& dim,
-                                                             double angle, double scale) {
+AnnotationRenderer::Label AnnotationRenderer::DimensionLabel(const Dimension& dim, double angle,
+                                                             double scale) {
     // One cache entry per text, font, escapement and colour holds the label's
     // extent and image.
     Label label;
@@ -175,7 +175,9 @@ void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, 
     const POINT p1 = view ? view->PhotoToView(dim.start) : dim.start;
     const POINT p2 = view ? view->PhotoToView(dim.end) : dim.end;
     const double scale = view ? static_cast<double>(view->zoom) : 1.0;
-    const double angle = LineAngle(p1, p2);
+    // The label's angle comes from the photo's points, not the view's rounded
+    // ones, so panning and zooming never turn it (nor make it again).
+    const double angle = LineAngle(dim.start, dim.end);
     const QColor colour = ColorRefToQColor(dim.colour);
 
     // The line, then the two arrowheads filled and outlined in the same colour.
@@ -252,10 +254,8 @@ void AnnotationRenderer::DrawInfoNote(QPainter& painter, const InfoNote& note, b
 void AnnotationRenderer::PrepareDimension(const Dimension& dim, const ViewMapping* view) {
     if (!m_useImages)
         return;
-    const POINT p1 = view ? view->PhotoToView(dim.start) : dim.start;
-    const POINT p2 = view ? view->PhotoToView(dim.end) : dim.end;
     const double scale = view ? static_cast<double>(view->zoom) : 1.0;
-    const Label label = DimensionLabel(dim, LineAngle(p1, p2), scale);
+    const Label label = DimensionLabel(dim, LineAngle(dim.start, dim.end), scale);
     if (label.textLen == 0 || label.entry->imageTried)
         return;
     QString line;

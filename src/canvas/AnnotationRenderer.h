@@ -10,6 +10,9 @@
 //   HitTestNote(note, p, m_renderer.Measurer());      // select tool (HitTest.h)
 // `view` == nullptr draws in photo coordinates at scale 1 (the export);
 // otherwise points go through view->PhotoToView and sizes scale by view->zoom.
+// A dimension's label (its escapement, place and selection ellipse) follows
+// the angle of the line between the photo's points, the same at every pan and
+// zoom; the line and arrowheads follow the view's points.
 // The painter's pen, brush, font, transform and hints are restored on return.
 //
 // Pixels: lines, arrowheads, the ellipse and the note box are drawn without

@@ -2,6 +2,7 @@
 
 #include "platform/Cp950.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -43,6 +44,7 @@ TextMeasurer::FontInfo& TextMeasurer::FontByKey(const std::string& key, const LO
     auto info = std::make_unique<FontInfo>(font);
     info->ascent = info->metrics.ascent();
     info->height = info->metrics.height();
+    info->byteWidthBound = std::max(info->metrics.maxWidth(), info->height);
     info->narrowWidths.fill(-1);
     FontInfo& ref = *info;
     m_fonts.emplace(key, std::move(info));

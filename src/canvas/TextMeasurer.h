@@ -34,6 +34,9 @@ public:
         QFontMetrics metrics;
         int ascent = 0;
         int height = 0; // ascent + descent: the text cell and the note line height
+        // No byte of text widens a run by more than this, glyph overhang
+        // included: max(widest advance, height).
+        int byteWidthBound = 0;
         std::array<int, 256> narrowWidths{}; // -1 until measured
         std::unordered_map<uint16_t, int> wideWidths;
     };
