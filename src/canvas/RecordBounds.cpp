@@ -27,14 +27,15 @@ QRect DimensionBound(TextMeasurer& measurer, const Dimension& dim, const ViewMap
     const QRect line =
         Box(int64_t(std::min(p1.x, p2.x)) - head, int64_t(std::min(p1.y, p2.y)) - head,
             int64_t(std::max(p1.x, p2.x)) + head, int64_t(std::max(p1.y, p2.y)) + head);
-    // The label and the selection ellipse turn about points within the text
-    // height of the midpoint: O and E lie within cx/2 + cy of it, the text
-    // cell reaches cx + cy further, the ellipse w2 + h2 + 10, the halo 1.
-    const TextMeasurer::FontInfo& font = measurer.Font(ScaledLogFont(dim.font, scale));
-    const int64_t bytes = static_cast<int64_t>(cp950::FieldLength(dim.value, sizeof dim.value));
-    const int64_t cx = bytes * font.byteWidthBound;
-    const int64_t cy = font.height;
-    const int64_t reach = 2 * cx + 3 * cy + 16;
+    // The label and the selection ellipse turn about points near the
+    // midpoint: O lies within cx/2 + cy of it and the text cell reaches
+    // cx + cy further; E lies within cy/2 and the ellipse reaches
+    // cx/2 + cy/2 + 10 further; the halo adds 1.
+    int cy = 0;
+    const int64_t cx =
+        measurer.WidthBound(ScaledLogFont(dim.font, scale), dim.value,
+                            static_cast<int>(cp950::FieldLength(dim.value, sizeof dim.value)), &cy);
+    const int64_t reach = (3 * cx) / 2 + 2 * int64_t(cy) + 12;
     const int64_t mx = (int64_t(p1.x) + p2.x) / 2;
     const int64_t my = (int64_t(p1.y) + p2.y) / 2;
     return line.united(Box(mx - reach, my - reach, mx + reach, my + reach));
@@ -45,12 +46,11 @@ QRect NoteBound(TextMeasurer& measurer, const InfoNote& note, const ViewMapping*
     const double scale = view ? static_cast<double>(view->zoom) : 1.0;
     LOGFONTA lf = ScaledLogFont(note.font, scale);
     lf.lfEscapement = lf.lfOrientation = 0;
-    const TextMeasurer::FontInfo& font = measurer.Font(lf);
-    const int64_t bytes = static_cast<int64_t>(cp950::FieldLength(note.text, sizeof note.text));
-    // A line is never wider than the wrap width (five two-byte characters)
-    // unless it holds a single wider piece; there are at most bytes + 1 lines.
-    const int64_t width = std::min<int64_t>(bytes, 10) * font.byteWidthBound;
-    const int64_t height = (bytes + 1) * font.height;
-    const int64_t margin = 2 * NoteMargin(scale) + font.height + 4;
+    const int bytes = static_cast<int>(cp950::FieldLength(note.text, sizeof note.text));
+    int lineHeight = 0;
+    // No line is wider than the whole text; there are at most bytes + 1 lines.
+    const int64_t width = measurer.WidthBound(lf, note.text, bytes, &lineHeight);
+    const int64_t height = (int64_t(bytes) + 1) * lineHeight;
+    const int64_t margin = 2 * NoteMargin(scale) + 4;
     return Box(int64_t(a.x) - 2, int64_t(a.y) - 2, a.x + width + margin, a.y + height + margin);
 }

@@ -2,9 +2,9 @@
 // Where a record can put pixels in the view, bounded from above without
 // measuring its text: the canvas skips records whose bound misses the part
 // being painted, so a zoom step or a pan makes labels only for records in or
-// near the view. The bounds are generous (any text of n bytes is taken to be
-// at most n times the font's widest glyph or its height, whichever is more,
-// wide); they never cut off a pixel the renderer draws.
+// near the view. The bounds are generous (text widths are summed from the
+// cached widths of their characters, plus the font's height for overhang and
+// kerning); they never cut off a pixel the renderer draws.
 
 #include "canvas/ViewMapping.h"
 #include "document/Records.h"

@@ -34,9 +34,6 @@ public:
         QFontMetrics metrics;
         int ascent = 0;
         int height = 0; // ascent + descent: the text cell and the note line height
-        // No byte of text widens a run by more than this, glyph overhang
-        // included: max(widest advance, height).
-        int byteWidthBound = 0;
         std::array<int, 256> narrowWidths{}; // -1 until measured
         std::unordered_map<uint16_t, int> wideWidths;
     };
@@ -59,6 +56,11 @@ public:
 
     // Width of a run of bytes in `font`; one- and two-byte pieces are cached.
     int Width(FontInfo& font, const char* bytes, int len);
+
+    // At least the width `text` measures or draws to in font `lf`, glyph
+    // overhang included, from the cached widths of its one- and two-byte
+    // pieces plus the font's height; `height` receives the font's height.
+    int WidthBound(const LOGFONTA& lf, const char* bytes, int len, int* height);
 
     // Width and height of a whole text, measured as one string (cached).
     SIZE Extent(const LOGFONTA& lf, const QByteArray& text);
