@@ -8,8 +8,10 @@
 #include <QPainter>
 #include <QRandomGenerator>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -152,6 +154,65 @@ TEST(LabelAngle, SameAtEveryPan) {
             r.DrawDimension(painter, d, false, &view);
         }
         EXPECT_EQ(r.Labels().Count(), 1u) << zoom;
+    }
+}
+
+// With the frame's budget spent, a zoom step's frames leave labels pending
+// and show stand-ins; frames drawn until none is pending end exactly as
+// drawing every label directly, through steps in and out.
+TEST(LabelBudget, FramesOverBudgetRefineToTheDirectPicture) {
+    const PhotoInfo info = Scattered();
+    AnnotationRenderer direct, budgeted;
+    direct.SetImageCacheEnabled(false);
+    // zoom, whether labels are made there for the first time
+    for (const auto& [zoom, fresh] : {std::pair{1.0f, true},
+                                      {2.0f, true},
+                                      {0.7f, true},
+                                      {0.3f, true},
+                                      {1.0f, false},
+                                      {2.0f, false}}) {
+        const RECT src{700, 500, 700 + int32_t(460 / zoom), 500 + int32_t(360 / zoom)};
+        const ViewMapping view{zoom, src, RECT{20, 20, 480, 380}};
+        const auto draw = [&](AnnotationRenderer& r) {
+            return DrawClipped(view, [&](QPainter& p) {
+                DrawAllDimensions(r, p, info, 3, &view);
+                DrawAllNotes(r, p, info, 1, &view);
+            });
+        };
+        const QImage want = draw(direct);
+        QImage got;
+        int frames = 0;
+        do {
+            budgeted.SetLabelDeadline(std::chrono::steady_clock::now() - std::chrono::seconds(1));
+            got = draw(budgeted);
+            budgeted.ClearLabelDeadline();
+        } while (budgeted.LabelsPending() && ++frames < 1000);
+        EXPECT_FALSE(budgeted.LabelsPending()) << zoom;
+        EXPECT_EQ(frames > 0, fresh) << zoom;
+        EXPECT_EQ(got, want) << zoom;
+    }
+}
+
+// Over budget, a label not made at the new scale is drawn from the one made
+// at the previous scale, stretched, in its place.
+TEST(LabelBudget, PreviousScaleStandsIn) {
+    const Dimension made = MakeDimension({10, 10}, {60, 10}, "1");
+    const Dimension other = MakeDimension({20, 100}, {120, 100}, "8.5m");
+    AnnotationRenderer r;
+    for (float zoom : {1.0f, 2.0f}) {
+        const ViewMapping view{zoom, RECT{0, 0, 300, 200}, RECT{0, 0, 600, 400}};
+        QImage img = Solid(600, 400);
+        QPainter painter(&img);
+        if (zoom == 2.0f) // spent: the frame makes one label only
+            r.SetLabelDeadline(std::chrono::steady_clock::now() - std::chrono::seconds(1));
+        r.DrawDimension(painter, made, false, &view);
+        r.DrawDimension(painter, other, false, &view);
+        r.ClearLabelDeadline();
+        painter.end();
+        const QRect above = QRect(QPoint(int(20 * zoom), int(60 * zoom)),
+                                  QPoint(int(120 * zoom), int(100 * zoom) - 1));
+        EXPECT_GT(CountColour(img, kYellowPx, above), 0) << zoom;
+        EXPECT_EQ(r.LabelsPending(), zoom == 2.0f);
     }
 }
 
