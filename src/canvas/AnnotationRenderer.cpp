@@ -87,7 +87,8 @@ void DrawRotatedEllipse(QPainter& painter, const RECT& rc, POINT centre, double 
 }
 
 AnnotationRenderer::Label AnnotationRenderer::DimensionLabel(const Dimension& dim, double angle,
-                                                             double scale, bool mayDefer) {
+                                                             double scale,
+                                                             const QPainter* painter) {
     // One cache entry per text, font, escapement and colour holds the label's
     // extent and image.
     Label label;
@@ -101,7 +102,7 @@ AnnotationRenderer::Label AnnotationRenderer::DimensionLabel(const Dimension& di
     AppendKeyBytes(key, &dim.colour, sizeof dim.colour);
     key.append(dim.value, label.textLen);
     label.entry = m_labels.Find(key);
-    if (!label.entry && !(mayDefer && label.textLen > 0 && OverBudget())) {
+    if (!label.entry && !(painter && label.textLen > 0 && OverBudget(*painter))) {
         const SIZE extent =
             m_measurer.Extent(label.font, QByteArray(dim.value, int(label.textLen)));
         label.entry = &m_labels.Insert(key, extent);
@@ -124,7 +125,7 @@ HaloTextSpec AnnotationRenderer::DimensionLabelSpec(const Dimension& dim, const 
 }
 
 AnnotationRenderer::Label AnnotationRenderer::NoteLabel(const InfoNote& note, double scale,
-                                                        bool mayDefer) {
+                                                        const QPainter* painter) {
     Label label;
     label.font = ScaledLogFont(note.font, scale);
     // Note text is always set upright; the box has no turned form.
@@ -141,7 +142,8 @@ AnnotationRenderer::Label AnnotationRenderer::NoteLabel(const InfoNote& note, do
     // Over budget, a note with a stand-in is not even measured.
     label.entry = m_labels.Find(key);
     double factor = 0;
-    if (!label.entry && mayDefer && label.textLen > 0 && OverBudget() && StandInFor(label, &factor))
+    if (!label.entry && painter && label.textLen > 0 && OverBudget(*painter) &&
+        StandInFor(label, &factor))
         return label;
     if (!label.entry) {
         label.layout =
@@ -185,8 +187,9 @@ void AnnotationRenderer::SetLabelDeadline(std::chrono::steady_clock::time_point 
     m_madeThisFrame = 0;
 }
 
-bool AnnotationRenderer::OverBudget() {
-    return m_hasDeadline && m_useImages && m_madeThisFrame > 0 &&
+bool AnnotationRenderer::OverBudget(const QPainter& painter) {
+    // Only labels kept as images are ever made ahead; others are always drawn.
+    return m_hasDeadline && m_useImages && m_madeThisFrame > 0 && PixelAligned(painter) &&
            std::chrono::steady_clock::now() >= m_deadline;
 }
 
@@ -263,7 +266,7 @@ void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, 
 
     // The value label, centred above the midpoint along the line. Over the
     // frame's budget, the label made at another scale stands in, stretched.
-    const Label label = DimensionLabel(dim, angle, scale, !selected);
+    const Label label = DimensionLabel(dim, angle, scale, selected ? nullptr : &painter);
     if (!label.entry) {
         m_pending = true;
         double f = 0;
@@ -287,7 +290,8 @@ void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, 
     const QPoint origin = ToQPoint(place.origin);
     if (m_useImages && PixelAligned(painter) && m_labels.DrawMade(painter, origin, *label.entry))
         return;
-    if (!selected && OverBudget()) {
+    // A label too large for an image (tried already) is always drawn.
+    if (!selected && !label.entry->imageTried && OverBudget(painter)) {
         m_pending = true;
         return;
     }
@@ -300,7 +304,7 @@ void AnnotationRenderer::DrawInfoNote(QPainter& painter, const InfoNote& note, b
     PainterStateGuard guard(painter);
     const POINT a = view ? view->PhotoToView(note.anchor) : note.anchor;
     const double scale = view ? static_cast<double>(view->zoom) : 1.0;
-    Label label = NoteLabel(note, scale, true);
+    Label label = NoteLabel(note, scale, &painter);
     const int64_t margin = NoteMargin(scale);
     // Over the frame's budget, the label made at another scale stands in.
     double factor = 0;
@@ -328,7 +332,7 @@ void AnnotationRenderer::DrawInfoNote(QPainter& painter, const InfoNote& note, b
     }
     if (m_useImages && PixelAligned(painter) && m_labels.DrawMade(painter, origin, *label.entry))
         return;
-    if (OverBudget()) {
+    if (!label.entry->imageTried && OverBudget(painter)) {
         m_pending = true;
         return;
     }
@@ -339,7 +343,7 @@ void AnnotationRenderer::PrepareDimension(const Dimension& dim, const ViewMappin
     if (!m_useImages)
         return;
     const double scale = view ? static_cast<double>(view->zoom) : 1.0;
-    const Label label = DimensionLabel(dim, LineAngle(dim.start, dim.end), scale, false);
+    const Label label = DimensionLabel(dim, LineAngle(dim.start, dim.end), scale, nullptr);
     if (label.textLen == 0 || label.entry->imageTried)
         return;
     QString line;
@@ -349,7 +353,7 @@ void AnnotationRenderer::PrepareDimension(const Dimension& dim, const ViewMappin
 void AnnotationRenderer::PrepareInfoNote(const InfoNote& note, const ViewMapping* view) {
     if (!m_useImages)
         return;
-    Label label = NoteLabel(note, view ? static_cast<double>(view->zoom) : 1.0, false);
+    Label label = NoteLabel(note, view ? static_cast<double>(view->zoom) : 1.0, nullptr);
     if (label.textLen == 0 || label.entry->imageTried)
         return;
     m_labels.Make(*label.entry, NoteLabelSpec(note, label));

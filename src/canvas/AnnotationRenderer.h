@@ -62,9 +62,10 @@ public:
     // A frame budget for making labels (the screen's frames). Once `deadline`
     // has passed, and at least one label was made in the frame, a label not
     // made yet is drawn from the same record's label at another scale,
-    // stretched, or left out when there is none, and LabelsPending() turns
-    // true: a later frame makes it. Without a deadline every label is made,
-    // so the pictures that finally stand are those drawn without a budget.
+    // stretched, or left out when there is none (labels drawn without images,
+    // on a scaled painter or a high-density device, are always drawn whole), and LabelsPending()
+    // turns true: a later frame makes it. Without a deadline every label is made, so the pictures
+    // that finally stand are those drawn without a budget.
     void SetLabelDeadline(std::chrono::steady_clock::time_point deadline);
     void ClearLabelDeadline() { m_hasDeadline = false; }
     bool LabelsPending() const { return m_pending; }
@@ -86,10 +87,11 @@ private:
         size_t textLen = 0;
         const TextMeasurer::NoteLayout* layout = nullptr;
     };
-    // `mayDefer`: over budget, a label not yet measured is left without an
-    // entry (and a note's is measured but its image not made).
-    Label DimensionLabel(const Dimension& dim, double angle, double scale, bool mayDefer);
-    Label NoteLabel(const InfoNote& note, double scale, bool mayDefer);
+    // With `painter` (the frame may defer labels) and over budget, a label
+    // not yet measured is left without an entry (a note's only when it has a
+    // stand-in).
+    Label DimensionLabel(const Dimension& dim, double angle, double scale, const QPainter* painter);
+    Label NoteLabel(const InfoNote& note, double scale, const QPainter* painter);
     // What drawing the label directly needs; `line` holds the decoded text.
     HaloTextSpec DimensionLabelSpec(const Dimension& dim, const Label& label, QString& line);
     HaloTextSpec NoteLabelSpec(const InfoNote& note, Label& label);
@@ -101,7 +103,9 @@ private:
         std::string key;
         int32_t height = 0; // its font's lfHeight
     };
-    bool OverBudget();
+    // True once the frame's deadline has passed, a label was made in it, and
+    // `painter` takes label images (labels drawn directly are never deferred).
+    bool OverBudget(const QPainter& painter);
     // Notes that `label`'s image was just made, as the stand-in of its kind.
     void RememberMade(const Label& label);
     // The stand-in image for `label` and the factor to stretch it by, or null.

@@ -216,6 +216,29 @@ TEST(LabelBudget, PreviousScaleStandsIn) {
     }
 }
 
+// Where labels are drawn without images (a high-density device), a spent
+// budget defers nothing: the first frame is whole.
+TEST(LabelBudget, LabelsDrawnWithoutImagesAreNeverDeferred) {
+    const PhotoInfo info = Scattered();
+    const ViewMapping view{1.0f, RECT{700, 500, 1160, 860}, RECT{20, 20, 480, 380}};
+    const auto draw = [&](AnnotationRenderer& r, bool budget) {
+        QImage img = Solid(500, 400);
+        img.setDevicePixelRatio(2.0);
+        QPainter p(&img);
+        if (budget)
+            r.SetLabelDeadline(std::chrono::steady_clock::now() - std::chrono::seconds(1));
+        DrawAllDimensions(r, p, info, -1, &view);
+        DrawAllNotes(r, p, info, -1, &view);
+        r.ClearLabelDeadline();
+        return img;
+    };
+    AnnotationRenderer direct, budgeted;
+    direct.SetImageCacheEnabled(false);
+    const QImage want = draw(direct, false);
+    EXPECT_EQ(draw(budgeted, true), want);
+    EXPECT_FALSE(budgeted.LabelsPending());
+}
+
 // Records far from the view make no label at all.
 TEST(LabelCulling, RecordsOutsideTheViewMakeNoLabel) {
     PhotoInfo info;
