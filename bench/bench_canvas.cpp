@@ -339,6 +339,72 @@ int ExportPeakChild(const QString& photo, const QString& out) {
     return 0;
 }
 
+// The window's export command in turn with a libjpeg-turbo decode + encode
+// with the export's settings (4:4:4, quality 95): the photo shown, 1,000
+// dimensions and 200 notes, fresh label caches each round.
+void BM_CanvasExportOverTurbo(benchmark::State& state) {
+    CPhotoCanvas canvas;
+    canvas.resize(kCanvasSize);
+    if (!canvas.LoadPhoto(g_photoPath))
+        state.SkipWithError("LoadPhoto failed");
+    canvas.m_info = MakeRecords(1000, 200);
+    const QString out = g_dir->filePath(QStringLiteral("canvas-export.jpg"));
+    TurboRoundTrip turbo;
+    std::vector<double> exportMs, turboMs, ratios;
+    using Clock = std::chrono::steady_clock;
+    for (auto _ : state) {
+        canvas.m_renderer.ClearCaches();
+        const auto t0 = Clock::now();
+        turbo.Run(TJSAMP_444);
+        const auto t1 = Clock::now();
+        if (!canvas.ExportAnnotatedImage(out))
+            state.SkipWithError("export failed");
+        const auto t2 = Clock::now();
+        turboMs.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+        exportMs.push_back(std::chrono::duration<double, std::milli>(t2 - t1).count());
+        ratios.push_back(exportMs.back() / turboMs.back());
+        state.SetIterationTime(exportMs.back() / 1000);
+    }
+    state.counters["export_ms"] = Median(exportMs);
+    state.counters["turbo_ms"] = Median(turboMs);
+    state.counters["ratio"] = Median(ratios);
+    state.counters["ratio_worst"] = *std::max_element(ratios.begin(), ratios.end());
+}
+
+// Peak memory of the window's export, in a fresh child that has the photo
+// shown (decoded) before the export starts: growth over the decoded photo.
+void BM_CanvasExportPeakMemory(benchmark::State& state) {
+    for (auto _ : state) {
+        QProcess child;
+        child.start(g_selfPath, {QStringLiteral("--canvas-export-peak"), g_photoPath,
+                                 g_dir->filePath(QStringLiteral("canvas-peak.jpg"))});
+        child.waitForFinished(120000);
+        const QList<QByteArray> parts = child.readAllStandardOutput().trimmed().split(' ');
+        if (parts.size() != 2) {
+            state.SkipWithError("child failed");
+            return;
+        }
+        const double decoded = double(kPhotoW) * kPhotoH * 4;
+        const double before = parts[0].toDouble() * 1024;
+        const double peak = parts[1].toDouble() * 1024;
+        state.counters["peak_MB"] = peak / 1e6;
+        state.counters["growth_over_decoded"] = (peak - before) / decoded;
+    }
+}
+
+int CanvasExportPeakChild(const QString& photo, const QString& out) {
+    CPhotoCanvas canvas;
+    canvas.resize(kCanvasSize);
+    if (!canvas.LoadPhoto(photo))
+        return 1;
+    canvas.m_info = MakeRecords(1000, 200);
+    const long before = StatusKb("VmRSS:");
+    if (!canvas.ExportAnnotatedImage(out))
+        return 1;
+    std::printf("%ld %ld\n", before, StatusKb("VmHWM:"));
+    return 0;
+}
+
 } // namespace
 
 BENCHMARK(BM_TurboDecode)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3);
@@ -370,6 +436,8 @@ BENCHMARK(BM_ExportDrawRecords)
 BENCHMARK(BM_ExportPrepareLabels)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_ExportSave)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_ExportPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_CanvasExportOverTurbo)->Unit(benchmark::kMillisecond)->Iterations(7)->UseManualTime();
+BENCHMARK(BM_CanvasExportPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -378,6 +446,12 @@ int main(int argc, char** argv) {
         QGuiApplication app(argc, argv);
         InstallFontSubstitutes();
         return ExportPeakChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    }
+    if (argc == 4 && std::strcmp(argv[1], "--canvas-export-peak") == 0) {
+        QApplication app(argc, argv);
+        InstallFontSubstitutes();
+        return CanvasExportPeakChild(QString::fromLocal8Bit(argv[2]),
+                                     QString::fromLocal8Bit(argv[3]));
     }
     QApplication app(argc, argv);
     InstallFontSubstitutes();

@@ -87,21 +87,22 @@ void DrawRotatedEllipse(QPainter& painter, const RECT& rc, POINT centre, double 
 }
 
 AnnotationRenderer::Label AnnotationRenderer::DimensionLabel(const Dimension& dim, double angle,
-                                                             double scale) {
+                                                             double scale,
+                                                             const QPainter* painter) {
     // One cache entry per text, font, escapement and colour holds the label's
     // extent and image.
     Label label;
     label.font = ScaledLogFont(dim.font, scale);
     label.font.lfEscapement = LabelEscapement(angle);
     label.textLen = cp950::FieldLength(dim.value, sizeof dim.value);
-    std::string key;
+    std::string& key = label.key;
     key.reserve(1 + sizeof label.font + sizeof dim.colour + label.textLen);
     key.push_back('D');
     AppendKeyBytes(key, &label.font, sizeof label.font);
     AppendKeyBytes(key, &dim.colour, sizeof dim.colour);
     key.append(dim.value, label.textLen);
     label.entry = m_labels.Find(key);
-    if (!label.entry) {
+    if (!label.entry && !(painter && label.textLen > 0 && OverBudget(*painter))) {
         const SIZE extent =
             m_measurer.Extent(label.font, QByteArray(dim.value, int(label.textLen)));
         label.entry = &m_labels.Insert(key, extent);
@@ -123,21 +124,27 @@ HaloTextSpec AnnotationRenderer::DimensionLabelSpec(const Dimension& dim, const 
     return spec;
 }
 
-AnnotationRenderer::Label AnnotationRenderer::NoteLabel(const InfoNote& note, double scale) {
+AnnotationRenderer::Label AnnotationRenderer::NoteLabel(const InfoNote& note, double scale,
+                                                        const QPainter* painter) {
     Label label;
     label.font = ScaledLogFont(note.font, scale);
     // Note text is always set upright; the box has no turned form.
     label.font.lfEscapement = 0;
     label.font.lfOrientation = 0;
     label.textLen = cp950::FieldLength(note.text, sizeof note.text);
-    std::string key;
+    std::string& key = label.key;
     key.reserve(1 + sizeof label.font + label.textLen);
     key.push_back('N');
     AppendKeyBytes(key, &label.font, sizeof label.font);
     key.append(note.text, label.textLen);
 
     // The extent of a note's text block: widest line × (lines × line height).
+    // Over budget, a note with a stand-in is not even measured.
     label.entry = m_labels.Find(key);
+    double factor = 0;
+    if (!label.entry && painter && label.textLen > 0 && OverBudget(*painter) &&
+        StandInFor(label, &factor))
+        return label;
     if (!label.entry) {
         label.layout =
             &m_measurer.LayoutNote(label.font, QByteArray(note.text, int(label.textLen)));
@@ -162,11 +169,61 @@ HaloTextSpec AnnotationRenderer::NoteLabelSpec(const InfoNote& note, Label& labe
     return spec;
 }
 
-void AnnotationRenderer::PaintLabel(QPainter& painter, QPoint origin, HaloTextCache::Entry& entry,
+void AnnotationRenderer::PaintLabel(QPainter& painter, QPoint origin, const Label& label,
                                     const HaloTextSpec& spec) {
-    if (m_useImages && PixelAligned(painter) && m_labels.Draw(painter, origin, entry, spec))
+    ++m_madeThisFrame;
+    if (m_useImages && PixelAligned(painter) &&
+        m_labels.Draw(painter, origin, *label.entry, spec)) {
+        RememberMade(label);
         return;
+    }
     PaintHaloText(painter, origin, spec);
+}
+
+void AnnotationRenderer::SetLabelDeadline(std::chrono::steady_clock::time_point deadline) {
+    m_hasDeadline = true;
+    m_deadline = deadline;
+    m_pending = false;
+    m_madeThisFrame = 0;
+}
+
+bool AnnotationRenderer::OverBudget(const QPainter& painter) {
+    // Only labels kept as images are ever made ahead; others are always drawn.
+    return m_hasDeadline && m_useImages && m_madeThisFrame > 0 && PixelAligned(painter) &&
+           std::chrono::steady_clock::now() >= m_deadline;
+}
+
+namespace {
+// A label's key without its font height: the same record at any scale.
+std::string StandInName(const std::string& key) {
+    std::string name = key;
+    std::fill_n(name.begin() + 1, sizeof(int32_t), '\0');
+    return name;
+}
+constexpr size_t kMaxStandIns = 20000;
+} // namespace
+
+void AnnotationRenderer::RememberMade(const Label& label) {
+    if (m_standIns.size() >= kMaxStandIns)
+        m_standIns.clear();
+    m_standIns[StandInName(label.key)] = StandIn{label.key, label.font.lfHeight};
+}
+
+const HaloTextCache::Entry* AnnotationRenderer::StandInFor(const Label& label, double* factor) {
+    const auto it = m_standIns.find(StandInName(label.key));
+    if (it == m_standIns.end() || it->second.height == 0)
+        return nullptr;
+    const HaloTextCache::Entry* entry = m_labels.Find(it->second.key);
+    if (!entry || entry->image.isNull())
+        return nullptr;
+    *factor = static_cast<double>(label.font.lfHeight) / it->second.height;
+    return entry;
+}
+
+void AnnotationRenderer::DrawStandIn(QPainter& painter, QPoint origin,
+                                     const HaloTextCache::Entry& entry, double factor) {
+    const QSizeF size(entry.image.width() * factor, entry.image.height() * factor);
+    painter.drawImage(QRectF(QPointF(origin) + QPointF(entry.offset) * factor, size), entry.image);
 }
 
 void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, bool selected,
@@ -175,7 +232,9 @@ void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, 
     const POINT p1 = view ? view->PhotoToView(dim.start) : dim.start;
     const POINT p2 = view ? view->PhotoToView(dim.end) : dim.end;
     const double scale = view ? static_cast<double>(view->zoom) : 1.0;
-    const double angle = LineAngle(p1, p2);
+    // The label's angle comes from the photo's points, not the view's rounded
+    // ones, so panning and zooming never turn it (nor make it again).
+    const double angle = LineAngle(dim.start, dim.end);
     const QColor colour = ColorRefToQColor(dim.colour);
 
     // The line, then the two arrowheads filled and outlined in the same colour.
@@ -205,8 +264,19 @@ void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, 
         }
     }
 
-    // The value label, centred above the midpoint along the line.
-    const Label label = DimensionLabel(dim, angle, scale);
+    // The value label, centred above the midpoint along the line. Over the
+    // frame's budget, the label made at another scale stands in, stretched.
+    const Label label = DimensionLabel(dim, angle, scale, selected ? nullptr : &painter);
+    if (!label.entry) {
+        m_pending = true;
+        double f = 0;
+        if (const HaloTextCache::Entry* old = StandInFor(label, &f)) {
+            const LabelPlacement place = DimensionLabelPlacement(
+                p1, p2, angle, TruncToInt(old->extent.cx * f), TruncToInt(old->extent.cy * f));
+            DrawStandIn(painter, ToQPoint(place.origin), *old, f);
+        }
+        return;
+    }
     const SIZE extent = label.entry->extent;
     const LabelPlacement place = DimensionLabelPlacement(p1, p2, angle, extent.cx, extent.cy);
 
@@ -220,8 +290,13 @@ void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, 
     const QPoint origin = ToQPoint(place.origin);
     if (m_useImages && PixelAligned(painter) && m_labels.DrawMade(painter, origin, *label.entry))
         return;
+    // A label too large for an image (tried already) is always drawn.
+    if (!selected && !label.entry->imageTried && OverBudget(painter)) {
+        m_pending = true;
+        return;
+    }
     QString line;
-    PaintLabel(painter, origin, *label.entry, DimensionLabelSpec(dim, label, line));
+    PaintLabel(painter, origin, label, DimensionLabelSpec(dim, label, line));
 }
 
 void AnnotationRenderer::DrawInfoNote(QPainter& painter, const InfoNote& note, bool selected,
@@ -229,11 +304,17 @@ void AnnotationRenderer::DrawInfoNote(QPainter& painter, const InfoNote& note, b
     PainterStateGuard guard(painter);
     const POINT a = view ? view->PhotoToView(note.anchor) : note.anchor;
     const double scale = view ? static_cast<double>(view->zoom) : 1.0;
-    Label label = NoteLabel(note, scale);
+    Label label = NoteLabel(note, scale, &painter);
     const int64_t margin = NoteMargin(scale);
+    // Over the frame's budget, the label made at another scale stands in.
+    double factor = 0;
+    const HaloTextCache::Entry* standIn = label.entry ? nullptr : StandInFor(label, &factor);
+    const SIZE extent = standIn ? SIZE{TruncToInt(standIn->extent.cx * factor),
+                                       TruncToInt(standIn->extent.cy * factor)}
+                                : label.entry->extent;
 
     // The box [l, r) × [t, b) with its 2-pixel outline centred on the edge.
-    const NoteBox box = NoteBoxAt(a, label.entry->extent, scale);
+    const NoteBox box = NoteBoxAt(a, extent, scale);
     const int l = ClampCoord(box.left);
     const int t = ClampCoord(box.top);
     const int r = ClampCoord(box.right);
@@ -245,24 +326,31 @@ void AnnotationRenderer::DrawInfoNote(QPainter& painter, const InfoNote& note, b
     if (label.textLen == 0)
         return;
     const QPoint origin(ClampCoord(a.x + margin), ClampCoord(a.y + margin));
+    if (standIn) {
+        m_pending = true;
+        DrawStandIn(painter, origin, *standIn, factor);
+        return;
+    }
     if (m_useImages && PixelAligned(painter) && m_labels.DrawMade(painter, origin, *label.entry))
         return;
-    PaintLabel(painter, origin, *label.entry, NoteLabelSpec(note, label));
+    if (!label.entry->imageTried && OverBudget(painter)) {
+        m_pending = true;
+        return;
+    }
+    PaintLabel(painter, origin, label, NoteLabelSpec(note, label));
 }
 
 NoteBox AnnotationRenderer::NoteBoxOf(const InfoNote& note, const ViewMapping* view) {
     const POINT a = view ? view->PhotoToView(note.anchor) : note.anchor;
     const double scale = view ? static_cast<double>(view->zoom) : 1.0;
-    return NoteBoxAt(a, NoteLabel(note, scale).entry->extent, scale);
+    return NoteBoxAt(a, NoteLabel(note, scale, nullptr).entry->extent, scale);
 }
 
 void AnnotationRenderer::PrepareDimension(const Dimension& dim, const ViewMapping* view) {
     if (!m_useImages)
         return;
-    const POINT p1 = view ? view->PhotoToView(dim.start) : dim.start;
-    const POINT p2 = view ? view->PhotoToView(dim.end) : dim.end;
     const double scale = view ? static_cast<double>(view->zoom) : 1.0;
-    const Label label = DimensionLabel(dim, LineAngle(p1, p2), scale);
+    const Label label = DimensionLabel(dim, LineAngle(dim.start, dim.end), scale, nullptr);
     if (label.textLen == 0 || label.entry->imageTried)
         return;
     QString line;
@@ -272,13 +360,14 @@ void AnnotationRenderer::PrepareDimension(const Dimension& dim, const ViewMappin
 void AnnotationRenderer::PrepareInfoNote(const InfoNote& note, const ViewMapping* view) {
     if (!m_useImages)
         return;
-    Label label = NoteLabel(note, view ? static_cast<double>(view->zoom) : 1.0);
+    Label label = NoteLabel(note, view ? static_cast<double>(view->zoom) : 1.0, nullptr);
     if (label.textLen == 0 || label.entry->imageTried)
         return;
     m_labels.Make(*label.entry, NoteLabelSpec(note, label));
 }
 
 void AnnotationRenderer::ClearCaches() {
+    m_standIns.clear();
     m_labels.Clear();
     m_measurer.Clear();
 }

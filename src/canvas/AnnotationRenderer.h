@@ -10,6 +10,9 @@
 //   m_renderer.NoteBoxOf(note, &mapping);             // what the select tool hits
 // `view` == nullptr draws in photo coordinates at scale 1 (the export);
 // otherwise points go through view->PhotoToView and sizes scale by view->zoom.
+// A dimension's label (its escapement, place and selection ellipse) follows
+// the angle of the line between the photo's points, the same at every pan and
+// zoom; the line and arrowheads follow the view's points.
 // The painter's pen, brush, font, transform and hints are restored on return.
 //
 // Pixels: lines, arrowheads, the ellipse and the note box are drawn without
@@ -34,6 +37,10 @@
 #include "canvas/ViewMapping.h"
 #include "document/Records.h"
 
+#include <chrono>
+#include <string>
+#include <unordered_map>
+
 class QPainter;
 
 class AnnotationRenderer {
@@ -55,6 +62,17 @@ public:
     void PrepareDimension(const Dimension& dim, const ViewMapping* view);
     void PrepareInfoNote(const InfoNote& note, const ViewMapping* view);
 
+    // A frame budget for making labels (the screen's frames). Once `deadline`
+    // has passed, and at least one label was made in the frame, a label not
+    // made yet is drawn from the same record's label at another scale,
+    // stretched, or left out when there is none (labels drawn without images,
+    // on a scaled painter or a high-density device, are always drawn whole), and LabelsPending()
+    // turns true: a later frame makes it. Without a deadline every label is made, so the pictures
+    // that finally stand are those drawn without a budget.
+    void SetLabelDeadline(std::chrono::steady_clock::time_point deadline);
+    void ClearLabelDeadline() { m_hasDeadline = false; }
+    bool LabelsPending() const { return m_pending; }
+
     // Off: every label is drawn with five text outputs (the reference path).
     void SetImageCacheEnabled(bool enabled) { m_useImages = enabled; }
     void ClearCaches();
@@ -66,23 +84,46 @@ private:
     // A record's label: its cache entry, its font as drawn, its text length,
     // and for a note the wrapped layout when it was needed already.
     struct Label {
-        HaloTextCache::Entry* entry = nullptr;
+        std::string key;
+        HaloTextCache::Entry* entry = nullptr; // null: deferred (over budget)
         LOGFONTA font{};
         size_t textLen = 0;
         const TextMeasurer::NoteLayout* layout = nullptr;
     };
-    Label DimensionLabel(const Dimension& dim, double angle, double scale);
-    Label NoteLabel(const InfoNote& note, double scale);
+    // With `painter` (the frame may defer labels) and over budget, a label
+    // not yet measured is left without an entry (a note's only when it has a
+    // stand-in).
+    Label DimensionLabel(const Dimension& dim, double angle, double scale, const QPainter* painter);
+    Label NoteLabel(const InfoNote& note, double scale, const QPainter* painter);
     // What drawing the label directly needs; `line` holds the decoded text.
     HaloTextSpec DimensionLabelSpec(const Dimension& dim, const Label& label, QString& line);
     HaloTextSpec NoteLabelSpec(const InfoNote& note, Label& label);
     // Stamps the label's image (made first if need be) or draws it directly.
-    void PaintLabel(QPainter& painter, QPoint origin, HaloTextCache::Entry& entry,
-                    const HaloTextSpec& spec);
+    void PaintLabel(QPainter& painter, QPoint origin, const Label& label, const HaloTextSpec& spec);
+
+    // Stand-ins: the label of the same record made last at another scale.
+    struct StandIn {
+        std::string key;
+        int32_t height = 0; // its font's lfHeight
+    };
+    // True once the frame's deadline has passed, a label was made in it, and
+    // `painter` takes label images (labels drawn directly are never deferred).
+    bool OverBudget(const QPainter& painter);
+    // Notes that `label`'s image was just made, as the stand-in of its kind.
+    void RememberMade(const Label& label);
+    // The stand-in image for `label` and the factor to stretch it by, or null.
+    const HaloTextCache::Entry* StandInFor(const Label& label, double* factor);
+    void DrawStandIn(QPainter& painter, QPoint origin, const HaloTextCache::Entry& entry,
+                     double factor);
 
     TextMeasurer m_measurer;
     HaloTextCache m_labels;
     bool m_useImages = true;
+    bool m_hasDeadline = false;
+    bool m_pending = false;
+    int m_madeThisFrame = 0;
+    std::chrono::steady_clock::time_point m_deadline;
+    std::unordered_map<std::string, StandIn> m_standIns; // by key without the height
 };
 
 // The selection ellipse: the ellipse inscribed in `rc`, turned by `angle`

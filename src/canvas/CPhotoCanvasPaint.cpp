@@ -4,16 +4,25 @@
 #include "canvas/RecordDrawing.h"
 
 #include <QPainter>
+#include <QTimer>
+#include <chrono>
 
 namespace {
 const QColor kGrey(128, 128, 128);
-}
+// Time a screen frame may spend making labels before stand-ins take over.
+constexpr std::chrono::milliseconds kLabelBudget(8);
+} // namespace
 
 void CPhotoCanvas::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // Qt's backing store is the off-screen surface; a level of the photo still
-    // being reduced is replaced by the nearest one ready and repainted later.
+    // being reduced is replaced by the nearest one ready and repainted later,
+    // and so are labels the frame had no time to make.
+    m_renderer.SetLabelDeadline(std::chrono::steady_clock::now() + kLabelBudget);
     Compose(painter, false);
+    m_renderer.ClearLabelDeadline();
+    if (m_renderer.LabelsPending())
+        QTimer::singleShot(0, this, [this] { update(); });
 }
 
 void CPhotoCanvas::Render(QPainter& painter) {

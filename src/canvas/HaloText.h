@@ -67,6 +67,8 @@ public:
 
     void Clear();
     size_t Bytes() const { return m_bytes; }
+    // How many labels are held (made, or measured only).
+    size_t Count() const { return m_entries.size(); }
     size_t Images() const;
 
 private:

@@ -2,6 +2,8 @@
 // Draws the records of a document in list order with a renderer: on the
 // canvas in view coordinates (`view` given) or on the exported picture at
 // photo scale (`view` null). Screen and export both come through here.
+// Records that cannot reach the part of the device the painter may change
+// (its clip, or the device) are skipped, their labels not even made.
 
 #include "canvas/ViewMapping.h"
 

@@ -2,6 +2,7 @@
 
 #include "platform/Cp950.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -73,6 +74,18 @@ int TextMeasurer::Width(FontInfo& font, const char* bytes, int len) {
         return w;
     }
     return font.metrics.horizontalAdvance(DecodeCp950(bytes, len));
+}
+
+int TextMeasurer::WidthBound(const LOGFONTA& lf, const char* bytes, int len, int* height) {
+    FontInfo& font = FontByKey(FontKey(lf), lf);
+    *height = font.height;
+    int64_t sum = font.height;
+    for (int i = 0; i < len;) {
+        const int n = static_cast<unsigned char>(bytes[i]) >= 0x80 && i + 1 < len ? 2 : 1;
+        sum += Width(font, bytes + i, n);
+        i += n;
+    }
+    return static_cast<int>(std::min<int64_t>(sum, 1 << 28));
 }
 
 SIZE TextMeasurer::Extent(const LOGFONTA& lf, const QByteArray& text) {

@@ -57,6 +57,11 @@ public:
     // Width of a run of bytes in `font`; one- and two-byte pieces are cached.
     int Width(FontInfo& font, const char* bytes, int len);
 
+    // At least the width `text` measures or draws to in font `lf`, glyph
+    // overhang included, from the cached widths of its one- and two-byte
+    // pieces plus the font's height; `height` receives the font's height.
+    int WidthBound(const LOGFONTA& lf, const char* bytes, int len, int* height);
+
     // Width and height of a whole text, measured as one string (cached).
     SIZE Extent(const LOGFONTA& lf, const QByteArray& text);
 

@@ -1,0 +1,232 @@
+// View benchmarks: the first frame after every zoom step (in, then out) and
+// every frame of a pan drag at every zoom step, on a 24-megapixel photo with
+// three record sets side by side in the same run: none, a typical room (20
+// dimensions, 5 notes) and a crowded one (1,000 dimensions, 200 notes). The
+// canvases are timed in turn at each step, so all three see the same machine;
+// counters are medians and worst frames in milliseconds, and the crowded
+// canvas's ratio over the empty one. Inputs are generated here.
+#include "BenchRecords.h"
+#include "canvas/CPhotoCanvas.h"
+#include "document/PhotoInfo.h"
+#include "platform/LogFont.h"
+
+#include <QApplication>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPixmap>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <time.h>
+#include <vector>
+
+namespace {
+
+constexpr int kPhotoW = 6000;
+constexpr int kPhotoH = 4000;
+const QSize kCanvasSize(870, 756);
+QString g_photoPath;
+
+// Smooth gradients with noise: realistic JPEG entropy.
+void MakePhoto(const QString& path) {
+    QImage image(kPhotoW, kPhotoH, QImage::Format_RGB32);
+    QRandomGenerator rng(7);
+    for (int y = 0; y < kPhotoH; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < kPhotoW; ++x) {
+            const int n = static_cast<int>(rng.bounded(24u));
+            row[x] = qRgb((x / 24 + n) & 0xFF, (y / 16 + n) & 0xFF, ((x + y) / 40 + n) & 0xFF);
+        }
+    }
+    QImageWriter writer(path, "jpeg");
+    writer.setQuality(90);
+    writer.write(image);
+}
+
+PhotoInfo MakeRecords(int dimensions, int notes) {
+    PhotoInfo info;
+    QRandomGenerator rng(11);
+    for (int i = 0; i < dimensions; ++i)
+        info.dimensions.push_back(ScatteredDimension(rng, i, kPhotoW, kPhotoH));
+    for (int i = 0; i < notes; ++i) {
+        InfoNote n = ScatteredNote(rng, kPhotoW, kPhotoH);
+        std::snprintf(n.text, sizeof n.text, "Note %03d: wall to window, check again", i);
+        info.notes.push_back(n);
+    }
+    return info;
+}
+
+struct Figures {
+    std::vector<double> ms;
+    void Add(double v) { ms.push_back(v); }
+    double Median() const {
+        std::vector<double> v = ms;
+        std::sort(v.begin(), v.end());
+        const size_t n = v.size();
+        return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+    }
+    double Worst() const { return ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end()); }
+};
+
+// The three canvases, each with its own caches.
+struct Canvases {
+    static constexpr int kCount = 3;
+    static constexpr std::array<const char*, kCount> kNames = {"none", "room", "crowded"};
+    std::array<std::unique_ptr<CPhotoCanvas>, kCount> canvas;
+    QImage target{kCanvasSize, QImage::Format_RGB32};
+
+    Canvases() {
+        const std::array<std::pair<int, int>, kCount> sizes = {{{0, 0}, {20, 5}, {1000, 200}}};
+        for (int i = 0; i < kCount; ++i) {
+            canvas[i] = std::make_unique<CPhotoCanvas>();
+            canvas[i]->resize(kCanvasSize);
+            canvas[i]->LoadPhoto(g_photoPath);
+            canvas[i]->m_info = MakeRecords(sizes[i].first, sizes[i].second);
+        }
+    }
+    // One screen frame of canvas i (its paint event, labels within the
+    // frame's budget): wall milliseconds, and this thread's CPU milliseconds
+    // in `cpu` (photo scaling may run on Qt's pool).
+    double Frame(int i, double* cpu = nullptr) {
+        using Clock = std::chrono::steady_clock;
+        const double c0 = ThreadCpuMs();
+        const auto t0 = Clock::now();
+        const QPixmap frame = canvas[i]->grab();
+        if (cpu)
+            *cpu = ThreadCpuMs() - c0;
+        return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+    }
+    static double ThreadCpuMs() {
+        timespec ts{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+        return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+    }
+    // Zooms every canvas out to the smallest step with one frame drawn there.
+    void ToSmallest() {
+        for (auto& c : canvas) {
+            while (c->m_fZoom > kZoomSteps[0])
+                c->SetZoom(ZoomOut);
+            QPainter painter(&target);
+            c->Render(painter);
+        }
+    }
+    // Frames until no label is pending; their wall times go to `refine`.
+    void Refine(int i, Figures& refine) {
+        for (int n = 0; n < 1000 && canvas[i]->m_renderer.LabelsPending(); ++n)
+            refine.Add(Frame(i));
+    }
+};
+
+using Table = std::array<Figures, Canvases::kCount>;
+
+// Wall and CPU medians and worst frames per canvas.
+void Report(benchmark::State& state, const Table& wall, const Table& cpu) {
+    for (int i = 0; i < Canvases::kCount; ++i) {
+        const std::string name = Canvases::kNames[i];
+        state.counters[name + "_med_ms"] = wall[i].Median();
+        state.counters[name + "_worst_ms"] = wall[i].Worst();
+        state.counters[name + "_cpu_med"] = cpu[i].Median();
+        state.counters[name + "_cpu_worst"] = cpu[i].Worst();
+    }
+    state.counters["crowded_over_none"] = wall[2].Median() / std::max(wall[0].Median(), 1e-6);
+}
+
+// The frames that made the labels a first frame left pending.
+void ReportRefine(benchmark::State& state, const Figures& refine) {
+    state.counters["crowded_refine_n"] = static_cast<double>(refine.ms.size());
+    state.counters["crowded_refine_worst"] = refine.Worst();
+}
+
+void Time(Canvases& c, int i, Table& wall, Table& cpu) {
+    double cpuMs = 0;
+    wall[i].Add(c.Frame(i, &cpuMs));
+    cpu[i].Add(cpuMs);
+}
+
+// The first frame after each zoom step, through every step in and back out,
+// label caches as the previous step left them (emptied once per round).
+void BM_ZoomSweep(benchmark::State& state) {
+    Canvases c;
+    Table wall, cpu;
+    Figures refine;
+    constexpr int kSteps = static_cast<int>(std::size(kZoomSteps));
+    for (auto _ : state) {
+        for (auto& canvas : c.canvas)
+            canvas->m_renderer.ClearCaches();
+        c.ToSmallest();
+        for (int s = 0; s < 2 * (kSteps - 1); ++s) {
+            const int command = s < kSteps - 1 ? ZoomIn : ZoomOut;
+            for (int i = 0; i < Canvases::kCount; ++i) {
+                c.canvas[i]->SetZoom(command);
+                Time(c, i, wall, cpu);
+            }
+            // Frames until no label is pending, as after a pause; the
+            // crowded canvas's are reported.
+            Figures others;
+            for (int i = 0; i < Canvases::kCount; ++i)
+                c.Refine(i, i == 2 ? refine : others);
+        }
+    }
+    Report(state, wall, cpu);
+    ReportRefine(state, refine);
+}
+
+// Every frame of a 30 x 20-pixel drag (ten moves of 3 x 2 pixels, then back)
+// at zoom step state.range(0), caches warm from a first frame there.
+void BM_PanDrag(benchmark::State& state) {
+    static std::unique_ptr<Canvases> c;
+    if (!c)
+        c = std::make_unique<Canvases>();
+    c->ToSmallest();
+    for (auto& canvas : c->canvas) {
+        for (int s = 0; s < state.range(0); ++s)
+            canvas->SetZoom(ZoomIn);
+        canvas->CentreOn(POINT{kPhotoW / 2, kPhotoH / 2});
+    }
+    Table wall, cpu;
+    for (int i = 0; i < Canvases::kCount; ++i)
+        c->Frame(i);
+    for (auto _ : state) {
+        for (int move = 0; move < 20; ++move) {
+            const int sign = move < 10 ? 1 : -1;
+            for (int i = 0; i < Canvases::kCount; ++i) {
+                CPhotoCanvas& canvas = *c->canvas[i];
+                canvas.m_ptLast = POINT{400, 400};
+                canvas.PanBy(POINT{400 + 3 * sign, 400 + 2 * sign});
+                Time(*c, i, wall, cpu);
+            }
+        }
+    }
+    state.counters["zoom"] = kZoomSteps[state.range(0)];
+    Report(state, wall, cpu);
+}
+
+} // namespace
+
+BENCHMARK(BM_ZoomSweep)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PanDrag)
+    ->DenseRange(0, static_cast<int>(std::size(kZoomSteps)) - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    InstallFontSubstitutes();
+    QTemporaryDir dir;
+    g_photoPath = dir.filePath(QStringLiteral("photo24mp.jpg"));
+    MakePhoto(g_photoPath);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

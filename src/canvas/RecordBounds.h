@@ -1,0 +1,18 @@
+#pragma once
+// Where a record can put pixels in the view, bounded from above without
+// measuring its text: the canvas skips records whose bound misses the part
+// being painted, so a zoom step or a pan makes labels only for records in or
+// near the view. The bounds are generous (text widths are summed from the
+// cached widths of their characters, plus the font's height for overhang and
+// kerning); they never cut off a pixel the renderer draws.
+
+#include "canvas/ViewMapping.h"
+#include "document/Records.h"
+
+#include <QRect>
+
+class TextMeasurer;
+
+// `view` null: photo coordinates at scale 1.
+QRect DimensionBound(TextMeasurer& measurer, const Dimension& dim, const ViewMapping* view);
+QRect NoteBound(TextMeasurer& measurer, const InfoNote& note, const ViewMapping* view);
