@@ -83,9 +83,10 @@ CMeasureDlg::CMeasureDlg(QWidget* parent) : QDialog(parent) {
 }
 
 CMeasureDlg::~CMeasureDlg() {
-    // The canvas outlives this body; its last events must not reach a
-    // half-destroyed window.
+    // The canvas outlives this body; its last events, and the focus changes
+    // that hiding the window causes, must not reach a half-destroyed window.
     m_canvas.removeEventFilter(this);
+    disconnect(qApp, nullptr, this, nullptr);
 }
 
 void CMeasureDlg::InitDialog() {

@@ -3,7 +3,7 @@
 // records would take gigabytes. Each must be refused at once, with a line
 // that says why, in bounded memory.
 
-#include "common/SpecialFiles.h"
+#include "common/NonRegularFiles.h"
 #include "common/TestSupport.h"
 #include "document/PhotoInfo.h"
 

@@ -2,8 +2,8 @@
 // the question before changed records are lost. Every failure says why.
 
 #include "DialogFixture.h"
+#include "common/NonRegularFiles.h"
 #include "common/Pictures.h"
-#include "common/SpecialFiles.h"
 
 #include <cstdio>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "common/SpecialFiles.h"
+#include "common/NonRegularFiles.h"
 #include "common/TestSupport.h"
 #include "document/InfoFileBuilder.h"
 #include "document/PhotoInfo.h"

@@ -1,6 +1,6 @@
 #include "lumoimage/CDibDC.h"
 #include "JpegFixtures.h"
-#include "common/SpecialFiles.h"
+#include "common/NonRegularFiles.h"
 #include "common/TestSupport.h"
 #include "lumoimage/ImageOrientation.h"
 #include "lumoimage/JpegPreview.h"

@@ -2,7 +2,7 @@
 // they are; a name that is not UTF-8 is told apart from a missing file.
 
 #include "platform/ReadOnlyFile.h"
-#include "common/SpecialFiles.h"
+#include "common/NonRegularFiles.h"
 #include "common/TestSupport.h"
 
 #include <QDir>

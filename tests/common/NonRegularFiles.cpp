@@ -1,4 +1,4 @@
-#include "common/SpecialFiles.h"
+#include "common/NonRegularFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
