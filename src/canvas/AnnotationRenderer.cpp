@@ -86,24 +86,27 @@ void DrawRotatedEllipse(QPainter& painter, const RECT& rc, POINT centre, double 
     }
 }
 
-AnnotationRenderer::Label AnnotationRenderer::DimensionLabel(const Dimension& dim,
-                                                             double angle, double scale) {
+AnnotationRenderer::Label AnnotationRenderer::DimensionLabel(const Dimension& dim, double angle,
+                                                             double scale,
+                                                             const QByteArray* computed) {
     // One cache entry per text, font, escapement and colour holds the label's
     // extent and image.
     Label label;
     label.font = ScaledLogFont(dim.font, scale);
     label.font.lfEscapement = LabelEscapement(angle);
-    label.textLen = cp950::FieldLength(dim.value, sizeof dim.value);
+    label.text = computed ? computed->constData() : dim.value;
+    label.textLen = computed ? static_cast<size_t>(computed->size())
+                             : cp950::FieldLength(dim.value, sizeof dim.value);
     std::string key;
     key.reserve(1 + sizeof label.font + sizeof dim.colour + label.textLen);
     key.push_back('D');
     AppendKeyBytes(key, &label.font, sizeof label.font);
     AppendKeyBytes(key, &dim.colour, sizeof dim.colour);
-    key.append(dim.value, label.textLen);
+    key.append(label.text, label.textLen);
     label.entry = m_labels.Find(key);
     if (!label.entry) {
         const SIZE extent =
-            m_measurer.Extent(label.font, QByteArray(dim.value, int(label.textLen)));
+            m_measurer.Extent(label.font, QByteArray(label.text, int(label.textLen)));
         label.entry = &m_labels.Insert(key, extent);
     }
     return label;
@@ -112,7 +115,7 @@ AnnotationRenderer::Label AnnotationRenderer::DimensionLabel(const Dimension& di
 HaloTextSpec AnnotationRenderer::DimensionLabelSpec(const Dimension& dim, const Label& label,
                                                     QString& line) {
     const TextMeasurer::FontInfo& font = m_measurer.Font(label.font);
-    line = DecodeCp950(dim.value, static_cast<int>(label.textLen));
+    line = DecodeCp950(label.text, static_cast<int>(label.textLen));
     HaloTextSpec spec;
     spec.font = &font;
     spec.lines = &line;
@@ -170,7 +173,7 @@ void AnnotationRenderer::PaintLabel(QPainter& painter, QPoint origin, HaloTextCa
 }
 
 void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, bool selected,
-                                       const ViewMapping* view) {
+                                       const ViewMapping* view, const QByteArray* computed) {
     PainterStateGuard guard(painter);
     const POINT p1 = view ? view->PhotoToView(dim.start) : dim.start;
     const POINT p2 = view ? view->PhotoToView(dim.end) : dim.end;
@@ -206,7 +209,7 @@ void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, 
     }
 
     // The value label, centred above the midpoint along the line.
-    const Label label = DimensionLabel(dim, angle, scale);
+    const Label label = DimensionLabel(dim, angle, scale, computed);
     const SIZE extent = label.entry->extent;
     const LabelPlacement place = DimensionLabelPlacement(p1, p2, angle, extent.cx, extent.cy);
 
@@ -249,13 +252,14 @@ void AnnotationRenderer::DrawInfoNote(QPainter& painter, const InfoNote& note, b
     PaintLabel(painter, origin, *label.entry, NoteLabelSpec(note, label));
 }
 
-void AnnotationRenderer::PrepareDimension(const Dimension& dim, const ViewMapping* view) {
+void AnnotationRenderer::PrepareDimension(const Dimension& dim, const ViewMapping* view,
+                                          const QByteArray* computed) {
     if (!m_useImages)
         return;
     const POINT p1 = view ? view->PhotoToView(dim.start) : dim.start;
     const POINT p2 = view ? view->PhotoToView(dim.end) : dim.end;
     const double scale = view ? static_cast<double>(view->zoom) : 1.0;
-    const Label label = DimensionLabel(dim, LineAngle(p1, p2), scale);
+    const Label label = DimensionLabel(dim, LineAngle(p1, p2), scale, computed);
     if (label.textLen == 0 || label.entry->imageTried)
         return;
     QString line;

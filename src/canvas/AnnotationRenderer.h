@@ -41,15 +41,18 @@ public:
     AnnotationRenderer(const AnnotationRenderer&) = delete;
     AnnotationRenderer& operator=(const AnnotationRenderer&) = delete;
 
+    // `computed`: the label text (code page 950) to draw in place of the
+    // empty value, e.g. a computed length; null: the value.
     void DrawDimension(QPainter& painter, const Dimension& dim, bool selected,
-                       const ViewMapping* view);
+                       const ViewMapping* view, const QByteArray* computed = nullptr);
     void DrawInfoNote(QPainter& painter, const InfoNote& note, bool selected,
                       const ViewMapping* view);
 
     // Makes the record's label image (and measures it) as drawing it at
     // `view` would, without drawing: a later Draw* only stamps it. Needs no
     // painter, so it can run while the picture to draw on is still being made.
-    void PrepareDimension(const Dimension& dim, const ViewMapping* view);
+    void PrepareDimension(const Dimension& dim, const ViewMapping* view,
+                          const QByteArray* computed = nullptr);
     void PrepareInfoNote(const InfoNote& note, const ViewMapping* view);
 
     // Off: every label is drawn with five text outputs (the reference path).
@@ -65,10 +68,12 @@ private:
     struct Label {
         HaloTextCache::Entry* entry = nullptr;
         LOGFONTA font{};
+        const char* text = nullptr;
         size_t textLen = 0;
         const TextMeasurer::NoteLayout* layout = nullptr;
     };
-    Label DimensionLabel(const Dimension& dim, double angle, double scale);
+    Label DimensionLabel(const Dimension& dim, double angle, double scale,
+                         const QByteArray* computed);
     Label NoteLabel(const InfoNote& note, double scale);
     // What drawing the label directly needs; `line` holds the decoded text.
     HaloTextSpec DimensionLabelSpec(const Dimension& dim, const Label& label, QString& line);

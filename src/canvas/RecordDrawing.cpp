@@ -1,13 +1,35 @@
 #include "canvas/RecordDrawing.h"
 
 #include "canvas/AnnotationRenderer.h"
+#include "canvas/ReferenceDrawing.h"
+#include "document/ComputedLength.h"
 #include "document/PhotoInfo.h"
+#include "platform/Cp950.h"
+
+namespace {
+
+// The label of a dimension without a value under the photo's reference:
+// "≈2431 ±12" or "≈?" in code page 950; empty: draw the value as it is.
+QByteArray ComputedLabel(const PhotoInfo& info, size_t index) {
+    if (!info.reference.HasReference())
+        return QByteArray();
+    return cp950::FromQString(ComputeLength(info.reference, info.dimensions, index).Text());
+}
+
+} // namespace
 
 void DrawAllDimensions(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                        int selectedDim, const ViewMapping* view) {
+    if (info.reference.hasPlane)
+        DrawReferencePlane(painter, info.reference.plane, view);
+    const int reference = UsableReferenceDimension(info.reference, info.dimensions);
     for (size_t i = 0; i < info.dimensions.size(); ++i) {
         const bool selected = selectedDim >= 0 && static_cast<size_t>(selectedDim) == i;
-        renderer.DrawDimension(painter, info.dimensions[i], selected, view);
+        const QByteArray computed = ComputedLabel(info, i);
+        renderer.DrawDimension(painter, info.dimensions[i], selected, view,
+                               computed.isEmpty() ? nullptr : &computed);
+        if (reference >= 0 && static_cast<size_t>(reference) == i)
+            DrawReferenceMark(painter, info.dimensions[i], view);
     }
 }
 
@@ -21,8 +43,11 @@ void DrawAllNotes(AnnotationRenderer& renderer, QPainter& painter, const PhotoIn
 
 void PrepareAllRecords(AnnotationRenderer& renderer, const PhotoInfo& info,
                        const ViewMapping* view) {
-    for (const Dimension& dim : info.dimensions)
-        renderer.PrepareDimension(dim, view);
+    for (size_t i = 0; i < info.dimensions.size(); ++i) {
+        const QByteArray computed = ComputedLabel(info, i);
+        renderer.PrepareDimension(info.dimensions[i], view,
+                                  computed.isEmpty() ? nullptr : &computed);
+    }
     for (const InfoNote& note : info.notes)
         renderer.PrepareInfoNote(note, view);
 }

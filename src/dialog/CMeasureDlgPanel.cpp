@@ -245,10 +245,12 @@ void CMeasureDlg::OnDeleteDimension() {
         return;
     const int count = static_cast<int>(dims.size());
     const Dimension removed = dims[static_cast<size_t>(s)];
+    const bool wasReference = m_canvas.m_info.reference.dimension == s;
     dims.erase(dims.begin() + s);
+    m_canvas.m_info.reference.DimensionRemoved(s);
     if (s > count - 2)
         m_canvas.m_nSelDim = count - 2;
-    m_canvas.m_history.DimensionRemoved(s, removed, m_canvas.m_nSelDim);
+    m_canvas.m_history.DimensionRemoved(s, removed, m_canvas.m_nSelDim, wasReference);
     const int now = m_canvas.m_nSelDim;
     if (!ValidIndex(now, dims.size())) {
         GetDlgItem(IDC_DELETE_DIMENSION)->setEnabled(false);

@@ -1,5 +1,6 @@
 #include "document/PhotoInfoJson.h"
 
+#include "document/ComputedLength.h"
 #include "platform/Cp950.h"
 
 #include <cstdio>
@@ -22,6 +23,28 @@ QByteArray ColourHex(COLORREF c) {
     char hex[8];
     std::snprintf(hex, sizeof hex, "#%02x%02x%02x", GetRValue(c), GetGValue(c), GetBValue(c));
     return QByteArray(hex, 7);
+}
+
+QByteArray Mm(double v) {
+    return QByteArray::number(v, 'f', 1);
+}
+
+// ,"reference":{...} when the file holds one; the plane takes precedence.
+QByteArray ReferenceJson(const MeasureReference& ref) {
+    if (ref.hasPlane) {
+        QByteArray out = ",\"reference\":{\"kind\":\"plane\",\"corners\":[";
+        for (int i = 0; i < 4; ++i) {
+            if (i > 0)
+                out += ',';
+            AppendPoint(out, ref.plane.corners[i]);
+        }
+        return out + "],\"width\":" + QByteArray::number(ref.plane.width) +
+               ",\"height\":" + QByteArray::number(ref.plane.height) + '}';
+    }
+    if (ref.dimension >= 0)
+        return ",\"reference\":{\"kind\":\"length\",\"dimension\":" +
+               QByteArray::number(ref.dimension) + '}';
+    return QByteArray();
 }
 
 template <size_t N> QByteArray FieldJson(const char (&field)[N]) {
@@ -110,7 +133,9 @@ bool WritePhotoInfoJson(const PhotoInfo& info,
                         const std::function<bool(const QByteArray&)>& write) {
     QByteArray out = "{\"dimensions\":[";
     bool first = true;
-    for (const Dimension& dim : info.dimensions) {
+    const bool withReference = info.reference.HasReference();
+    for (size_t i = 0; i < info.dimensions.size(); ++i) {
+        const Dimension& dim = info.dimensions[i];
         if (!first)
             out += ',';
         first = false;
@@ -118,7 +143,14 @@ bool WritePhotoInfoJson(const PhotoInfo& info,
         AppendPoint(out, dim.start);
         out += ",\"end\":";
         AppendPoint(out, dim.end);
-        out += ",\"value\":" + FieldJson(dim.value) + ",\"font\":" + LogFontToJson(dim.font) + '}';
+        out += ",\"value\":" + FieldJson(dim.value) + ",\"font\":" + LogFontToJson(dim.font);
+        if (withReference) {
+            const ComputedLength c = ComputeLength(info.reference, info.dimensions, i);
+            if (c.HasValue())
+                out += ",\"computed\":{\"length\":" + Mm(c.length) +
+                       ",\"uncertainty\":" + Mm(c.uncertainty) + '}';
+        }
+        out += '}';
         if (!write(out))
             return false;
         out.clear();
@@ -136,7 +168,7 @@ bool WritePhotoInfoJson(const PhotoInfo& info,
             return false;
         out.clear();
     }
-    out += "]}";
+    out += ']' + ReferenceJson(info.reference) + '}';
     return write(out);
 }
 
