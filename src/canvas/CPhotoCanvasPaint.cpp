@@ -63,4 +63,5 @@ void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
     // The end-point handles of the selected dimension, on top of everything
     // (the screen only; the export draws records alone).
     DrawHandles(painter);
+    DrawPlaneCorners(painter);
 }

@@ -9,11 +9,13 @@
 
 namespace {
 
+// The centre of the pixel a photo point names, so thin lines cover whole
+// pixels instead of straddling two.
 QPointF ToView(QPointF p, const ViewMapping* view) {
     if (!view)
-        return p;
-    return QPointF((p.x() - view->src.left) * view->zoom + view->dst.left,
-                   (p.y() - view->src.top) * view->zoom + view->dst.top);
+        return p + QPointF(0.5, 0.5);
+    return QPointF((p.x() - view->src.left) * view->zoom + view->dst.left + 0.5,
+                   (p.y() - view->src.top) * view->zoom + view->dst.top + 0.5);
 }
 
 // Black under white: one of the two shows on any photo.

@@ -1,10 +1,10 @@
 #include "dialog/CMeasureDlg.h"
 
-#include "platform/DialogUnits.h"
 #include "dialog/ModalLoop.h"
 #include "dialog/ResourceArt.h"
 #include "platform/Cp950.h"
 #include "platform/Cp950Edit.h"
+#include "platform/DialogUnits.h"
 #include "platform/Prompts.h"
 
 #include <QApplication>
@@ -184,6 +184,7 @@ void CMeasureDlg::CreateControls() {
     noteText->setTabChangesFocus(true);
     AddControl(IDC_NOTE_TEXT, noteText);
     AddControl(IDC_DELETE_DIMENSION, MakeButton(QString::fromUtf8("刪除")));
+    CreateReferenceControls();
     AddControl(IDC_ZOOM_GROUP, MakeGroup(QString::fromUtf8("縮放")));
     AddControl(IDC_ZOOM_IN, MakeIconButton(QString::fromUtf8("放大"), false));
     AddControl(IDC_ZOOM_OUT, MakeIconButton(QString::fromUtf8("縮小"), false));

@@ -219,6 +219,9 @@ private:
     // Editing panel
     void ConnectEditingPanel();
     void ShowSelectedDimension();
+    // The "作為參考" check box (CMeasureDlgReference.cpp).
+    void CreateReferenceControls();
+    void SyncReferenceCheck();
     // Puts the connect entry into the logo's context menu (CMeasureDlgRange.cpp).
     void AddRangeFinderEntry();
 

@@ -108,6 +108,7 @@ void CMeasureDlg::ShowSelectedDimension() {
     if (selected)
         Item<QLabel>(IDC_DIM_FONT_NAME)
             ->setText(FaceName(m_canvas.m_info.dimensions[static_cast<size_t>(s)].font));
+    SyncReferenceCheck();
     OfferEdit(IDC_SIZE_EDIT);
 }
 
@@ -178,6 +179,7 @@ void CMeasureDlg::OnSizeChange() {
     StoreField(dim.value, kSizeCopyBytes, cp950::FromQString(m_strSize));
     m_canvas.m_history.DimensionChanged(s, before, EditRun::Value);
     m_canvas.Repaint();
+    SyncReferenceCheck();
 }
 
 void CMeasureDlg::OnNoteSelChange() {
@@ -251,6 +253,7 @@ void CMeasureDlg::OnDeleteDimension() {
     if (s > count - 2)
         m_canvas.m_nSelDim = count - 2;
     m_canvas.m_history.DimensionRemoved(s, removed, m_canvas.m_nSelDim, wasReference);
+    SyncReferenceCheck();
     const int now = m_canvas.m_nSelDim;
     if (!ValidIndex(now, dims.size())) {
         GetDlgItem(IDC_DELETE_DIMENSION)->setEnabled(false);

@@ -93,6 +93,14 @@ public:
                 return *v;
         }
     }
+    // As Next, giving up after `attempts` views that do not fit (a range
+    // that can hardly show the whole rectangle).
+    std::optional<View> TryNext(int attempts) {
+        for (int i = 0; i < attempts; ++i)
+            if (std::optional<View> v = Try())
+                return v;
+        return std::nullopt;
+    }
     double Uniform(double lo, double hi) { return std::uniform_real_distribution<>(lo, hi)(m_rng); }
 
 private:
