@@ -97,16 +97,24 @@ AnnotationRenderer::Label AnnotationRenderer::DimensionLabel(const Dimension& di
     label.text = computed ? computed->constData() : dim.value;
     label.textLen = computed ? static_cast<size_t>(computed->size())
                              : cp950::FieldLength(dim.value, sizeof dim.value);
+    label.utf8 = computed != nullptr;
     std::string key;
     key.reserve(1 + sizeof label.font + sizeof dim.colour + label.textLen);
-    key.push_back('D');
+    key.push_back(label.utf8 ? 'C' : 'D');
     AppendKeyBytes(key, &label.font, sizeof label.font);
     AppendKeyBytes(key, &dim.colour, sizeof dim.colour);
     key.append(label.text, label.textLen);
     label.entry = m_labels.Find(key);
     if (!label.entry) {
-        const SIZE extent =
-            m_measurer.Extent(label.font, QByteArray(label.text, int(label.textLen)));
+        SIZE extent;
+        if (label.utf8) {
+            const TextMeasurer::FontInfo& font = m_measurer.Font(label.font);
+            extent = SIZE{
+                font.metrics.horizontalAdvance(QString::fromUtf8(label.text, int(label.textLen))),
+                font.height};
+        } else {
+            extent = m_measurer.Extent(label.font, QByteArray(label.text, int(label.textLen)));
+        }
         label.entry = &m_labels.Insert(key, extent);
     }
     return label;
@@ -115,7 +123,8 @@ AnnotationRenderer::Label AnnotationRenderer::DimensionLabel(const Dimension& di
 HaloTextSpec AnnotationRenderer::DimensionLabelSpec(const Dimension& dim, const Label& label,
                                                     QString& line) {
     const TextMeasurer::FontInfo& font = m_measurer.Font(label.font);
-    line = DecodeCp950(label.text, static_cast<int>(label.textLen));
+    line = label.utf8 ? QString::fromUtf8(label.text, static_cast<int>(label.textLen))
+                      : DecodeCp950(label.text, static_cast<int>(label.textLen));
     HaloTextSpec spec;
     spec.font = &font;
     spec.lines = &line;

@@ -41,8 +41,8 @@ public:
     AnnotationRenderer(const AnnotationRenderer&) = delete;
     AnnotationRenderer& operator=(const AnnotationRenderer&) = delete;
 
-    // `computed`: the label text (code page 950) to draw in place of the
-    // empty value, e.g. a computed length; null: the value.
+    // `computed`: the label text (UTF-8) to draw in place of the empty
+    // value, e.g. a computed length "≈2431 ±12"; null: the value.
     void DrawDimension(QPainter& painter, const Dimension& dim, bool selected,
                        const ViewMapping* view, const QByteArray* computed = nullptr);
     void DrawInfoNote(QPainter& painter, const InfoNote& note, bool selected,
@@ -70,6 +70,7 @@ private:
         LOGFONTA font{};
         const char* text = nullptr;
         size_t textLen = 0;
+        bool utf8 = false; // text in UTF-8 (a computed length), else code page 950
         const TextMeasurer::NoteLayout* layout = nullptr;
     };
     Label DimensionLabel(const Dimension& dim, double angle, double scale,

@@ -4,16 +4,16 @@
 #include "canvas/ReferenceDrawing.h"
 #include "document/ComputedLength.h"
 #include "document/PhotoInfo.h"
-#include "platform/Cp950.h"
 
 namespace {
 
 // The label of a dimension without a value under the photo's reference:
-// "≈2431 ±12" or "≈?" in code page 950; empty: draw the value as it is.
+// "≈2431 ±12" or "≈?" in UTF-8 ("≈" is not in code page 950); empty: draw
+// the value as it is.
 QByteArray ComputedLabel(const PhotoInfo& info, size_t index) {
     if (!info.reference.HasReference())
         return QByteArray();
-    return cp950::FromQString(ComputeLength(info.reference, info.dimensions, index).Text());
+    return ComputeLength(info.reference, info.dimensions, index).Text().toUtf8();
 }
 
 } // namespace

@@ -63,7 +63,8 @@ void DrawReferencePlane(QPainter& painter, const ReferencePlane& plane, const Vi
 void DrawReferenceMark(QPainter& painter, const Dimension& dim, const ViewMapping* view) {
     const QPointF a = ToView(ToPointF(dim.start), view);
     const QPointF b = ToView(ToPointF(dim.end), view);
-    const QPointF mid = (a + b) / 2;
+    // A quarter along the line: clear of the value's label at the middle.
+    const QPointF mid = a + (b - a) / 4;
     const double scale = view ? static_cast<double>(view->zoom) : 1.0;
     // Grows with the zoom like the arrowheads, never smaller than legible.
     const double r = std::max(5.0, 6.0 * std::sqrt(scale));
@@ -73,7 +74,8 @@ void DrawReferenceMark(QPainter& painter, const Dimension& dim, const ViewMappin
     diamond.lineTo(mid + QPointF(-r, 0));
     diamond.closeSubpath();
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
+    // Crisp edges: whole white and black pixels round the colour.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     painter.strokePath(diamond, QPen(Qt::black, 4));
     painter.strokePath(diamond, QPen(Qt::white, 2));
     painter.fillPath(diamond, ColorRefToQColor(dim.colour));

@@ -13,6 +13,6 @@ class QPainter;
 constexpr int kPlaneGridCells = 10;
 
 void DrawReferencePlane(QPainter& painter, const ReferencePlane& plane, const ViewMapping* view);
-// A small diamond on the line's midpoint in the dimension's colour, ringed
+// A small diamond a quarter along the line in the dimension's colour, ringed
 // white and black so it shows on light and dark photos alike.
 void DrawReferenceMark(QPainter& painter, const Dimension& dim, const ViewMapping* view);

@@ -233,6 +233,7 @@ TEST_F(ReferenceTest, ADamagedReferenceKeepsTheRecordsMovesTheFileAsideAndSaysSo
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
+    info().dimensions.clear(); // nothing unsaved on the first photo: no question
     refPrompter.paths.append(photo);
     Click(IDC_OPEN_PHOTO);
     ASSERT_EQ(info().dimensions.size(), 1u);
