@@ -190,6 +190,16 @@ TEST_F(ReferenceTest, ACornerClickedTwiceIsRefusedWithAMessage) {
     EXPECT_FALSE(canvas().m_history.Stack().canUndo());
 }
 
+TEST_F(ReferenceTest, AnotherPhotoDropsTheCornersPlacedSoFar) {
+    canvas().BeginPlaneCorners();
+    ClickPhoto(POINT{300, 50});
+    ASSERT_TRUE(canvas().PlacingPlaneCorners());
+    info().dimensions.clear(); // nothing unsaved: no question
+    refPrompter.paths.append(WritePhoto(QStringLiteral("other.jpg"), 400, 300));
+    Click(IDC_OPEN_PHOTO);
+    EXPECT_FALSE(canvas().PlacingPlaneCorners());
+}
+
 TEST_F(ReferenceTest, ACancelledSizeDialogLeavesNoPlane) {
     canvas().BeginPlaneCorners();
     for (POINT p : {POINT{300, 50}, POINT{500, 50}, POINT{500, 550}, POINT{300, 550}})
