@@ -87,24 +87,34 @@ void DrawRotatedEllipse(QPainter& painter, const RECT& rc, POINT centre, double 
 }
 
 AnnotationRenderer::Label AnnotationRenderer::DimensionLabel(const Dimension& dim, double angle,
-                                                             double scale,
-                                                             const QPainter* painter) {
+                                                             double scale, const QPainter* painter,
+                                                             const QByteArray* computed) {
     // One cache entry per text, font, escapement and colour holds the label's
     // extent and image.
     Label label;
     label.font = ScaledLogFont(dim.font, scale);
     label.font.lfEscapement = LabelEscapement(angle);
-    label.textLen = cp950::FieldLength(dim.value, sizeof dim.value);
+    label.text = computed ? computed->constData() : dim.value;
+    label.textLen = computed ? static_cast<size_t>(computed->size())
+                             : cp950::FieldLength(dim.value, sizeof dim.value);
+    label.utf8 = computed != nullptr;
     std::string& key = label.key;
     key.reserve(1 + sizeof label.font + sizeof dim.colour + label.textLen);
-    key.push_back('D');
+    key.push_back(label.utf8 ? 'C' : 'D');
     AppendKeyBytes(key, &label.font, sizeof label.font);
     AppendKeyBytes(key, &dim.colour, sizeof dim.colour);
-    key.append(dim.value, label.textLen);
+    key.append(label.text, label.textLen);
     label.entry = m_labels.Find(key);
     if (!label.entry && !(painter && label.textLen > 0 && OverBudget(*painter))) {
-        const SIZE extent =
-            m_measurer.Extent(label.font, QByteArray(dim.value, int(label.textLen)));
+        SIZE extent;
+        if (label.utf8) {
+            const TextMeasurer::FontInfo& font = m_measurer.Font(label.font);
+            extent = SIZE{
+                font.metrics.horizontalAdvance(QString::fromUtf8(label.text, int(label.textLen))),
+                font.height};
+        } else {
+            extent = m_measurer.Extent(label.font, QByteArray(label.text, int(label.textLen)));
+        }
         label.entry = &m_labels.Insert(key, extent);
     }
     return label;
@@ -113,7 +123,8 @@ AnnotationRenderer::Label AnnotationRenderer::DimensionLabel(const Dimension& di
 HaloTextSpec AnnotationRenderer::DimensionLabelSpec(const Dimension& dim, const Label& label,
                                                     QString& line) {
     const TextMeasurer::FontInfo& font = m_measurer.Font(label.font);
-    line = DecodeCp950(dim.value, static_cast<int>(label.textLen));
+    line = label.utf8 ? QString::fromUtf8(label.text, static_cast<int>(label.textLen))
+                      : DecodeCp950(label.text, static_cast<int>(label.textLen));
     HaloTextSpec spec;
     spec.font = &font;
     spec.lines = &line;
@@ -227,7 +238,7 @@ void AnnotationRenderer::DrawStandIn(QPainter& painter, QPoint origin,
 }
 
 void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, bool selected,
-                                       const ViewMapping* view) {
+                                       const ViewMapping* view, const QByteArray* computed) {
     PainterStateGuard guard(painter);
     const POINT p1 = view ? view->PhotoToView(dim.start) : dim.start;
     const POINT p2 = view ? view->PhotoToView(dim.end) : dim.end;
@@ -264,9 +275,10 @@ void AnnotationRenderer::DrawDimension(QPainter& painter, const Dimension& dim, 
         }
     }
 
-    // The value label, centred above the midpoint along the line. Over the
-    // frame's budget, the label made at another scale stands in, stretched.
-    const Label label = DimensionLabel(dim, angle, scale, selected ? nullptr : &painter);
+    // The value label (or the computed length), centred above the midpoint
+    // along the line. Over the frame's budget, the label made at another
+    // scale stands in, stretched.
+    const Label label = DimensionLabel(dim, angle, scale, selected ? nullptr : &painter, computed);
     if (!label.entry) {
         m_pending = true;
         double f = 0;
@@ -346,11 +358,13 @@ NoteBox AnnotationRenderer::NoteBoxOf(const InfoNote& note, const ViewMapping* v
     return NoteBoxAt(a, NoteLabel(note, scale, nullptr).entry->extent, scale);
 }
 
-void AnnotationRenderer::PrepareDimension(const Dimension& dim, const ViewMapping* view) {
+void AnnotationRenderer::PrepareDimension(const Dimension& dim, const ViewMapping* view,
+                                          const QByteArray* computed) {
     if (!m_useImages)
         return;
     const double scale = view ? static_cast<double>(view->zoom) : 1.0;
-    const Label label = DimensionLabel(dim, LineAngle(dim.start, dim.end), scale, nullptr);
+    const Label label =
+        DimensionLabel(dim, LineAngle(dim.start, dim.end), scale, nullptr, computed);
     if (label.textLen == 0 || label.entry->imageTried)
         return;
     QString line;

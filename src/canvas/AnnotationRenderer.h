@@ -49,8 +49,10 @@ public:
     AnnotationRenderer(const AnnotationRenderer&) = delete;
     AnnotationRenderer& operator=(const AnnotationRenderer&) = delete;
 
+    // `computed`: the label text (UTF-8) to draw in place of the empty
+    // value, e.g. a computed length "≈2431 ±12"; null: the value.
     void DrawDimension(QPainter& painter, const Dimension& dim, bool selected,
-                       const ViewMapping* view);
+                       const ViewMapping* view, const QByteArray* computed = nullptr);
     void DrawInfoNote(QPainter& painter, const InfoNote& note, bool selected,
                       const ViewMapping* view);
     // The box DrawInfoNote draws for `note` at `view`, in the same coordinates.
@@ -59,7 +61,8 @@ public:
     // Makes the record's label image (and measures it) as drawing it at
     // `view` would, without drawing: a later Draw* only stamps it. Needs no
     // painter, so it can run while the picture to draw on is still being made.
-    void PrepareDimension(const Dimension& dim, const ViewMapping* view);
+    void PrepareDimension(const Dimension& dim, const ViewMapping* view,
+                          const QByteArray* computed = nullptr);
     void PrepareInfoNote(const InfoNote& note, const ViewMapping* view);
 
     // A frame budget for making labels (the screen's frames). Once `deadline`
@@ -87,13 +90,17 @@ private:
         std::string key;
         HaloTextCache::Entry* entry = nullptr; // null: deferred (over budget)
         LOGFONTA font{};
+        const char* text = nullptr;
         size_t textLen = 0;
+        bool utf8 = false; // text in UTF-8 (a computed length), else code page 950
         const TextMeasurer::NoteLayout* layout = nullptr;
     };
     // With `painter` (the frame may defer labels) and over budget, a label
     // not yet measured is left without an entry (a note's only when it has a
-    // stand-in).
-    Label DimensionLabel(const Dimension& dim, double angle, double scale, const QPainter* painter);
+    // stand-in). `computed`: a computed length's text drawn in place of an
+    // empty value.
+    Label DimensionLabel(const Dimension& dim, double angle, double scale, const QPainter* painter,
+                         const QByteArray* computed);
     Label NoteLabel(const InfoNote& note, double scale, const QPainter* painter);
     // What drawing the label directly needs; `line` holds the decoded text.
     HaloTextSpec DimensionLabelSpec(const Dimension& dim, const Label& label, QString& line);

@@ -125,6 +125,25 @@ public:
     // command id. Undo and redo, at the end, are enabled as given.
     static void BuildContextMenu(QMenu& menu, bool canUndo = false, bool canRedo = false);
 
+    // --- The reference length and plane (CPhotoCanvasReference.cpp) ---
+    // Makes dimension `index` the reference length (`on`) or takes the mark
+    // off it; one undo step. False when its value is not a length.
+    bool SetReferenceDimension(int index, bool on);
+    // The next four left clicks place the corners of the reference plane.
+    void BeginPlaneCorners();
+    bool PlacingPlaneCorners() const { return !m_planeClicks.empty() || m_bPlacingPlane; }
+    void CancelPlaneCorners();
+    void DeleteReferencePlane();
+    // Every dimension without a value gets its computed length in whole mm,
+    // one undo step; how many were written.
+    int WriteComputedValues();
+    bool HasComputedValue() const;
+    // The reference items after the context menu's others: "參考平面(&P)...",
+    // "刪除參考平面" (only when there is a plane), "寫入計算值".
+    static void AddReferenceMenuItems(QMenu& menu, bool hasPlane, bool hasComputed);
+    // Carries out a reference command of the context menu; false for others.
+    bool HandleReferenceCommand(int command);
+
 Q_SIGNALS:
     // Always delivered queued, after the handler that caused it has returned.
     void canvasNotify(int code);
@@ -182,6 +201,14 @@ private:
     bool BeginHandleDrag(POINT q);
     void DragHandle(POINT q, bool shiftHeld);
     void DrawHandles(QPainter& painter) const;
+    // The reference plane's corners: clicks while placing them, handles with
+    // the select tool (handle numbers kPlaneHandleFirst + corner).
+    void PlacePlaneCorner(POINT q);
+    void DrawPlaneCorners(QPainter& painter) const;
+    int PlaneHandleAt(POINT q) const;
+    void DragPlaneHandle(POINT q);
+    void FinishPlaneDrag();
+    static constexpr int kPlaneHandleFirst = 2;
     // Panning with the middle button, or the left one while Space is held.
     void BeginPan(POINT q, Qt::MouseButton button);
     void UpdateCursorHint(POINT q);
@@ -201,6 +228,11 @@ private:
     // has taken it before any Shift constraint.
     int m_nHandle = -1;
     POINT m_handleFree;
+    // The reference plane: corners clicked so far, and the reference before a
+    // corner drag.
+    std::vector<POINT> m_planeClicks;
+    bool m_bPlacingPlane = false;
+    MeasureReference m_planeDragBefore;
     // Panning with the middle button or Space + left button.
     Qt::MouseButton m_panButton = Qt::NoButton;
     bool m_bSpaceHeld = false;

@@ -10,16 +10,28 @@
 #include <QPainter>
 
 int CPhotoCanvas::HandleAt(POINT q) const {
-    const Dimension* dim = SelectedDimension();
-    if (!dim || CurrentTool() != ToolSelect || !m_dib.HasPicture())
+    if (CurrentTool() != ToolSelect || !m_dib.HasPicture())
         return -1;
-    return handles::HandleAt(MapPoint(dim->start, false), MapPoint(dim->end, false), q);
+    const Dimension* dim = SelectedDimension();
+    const int end =
+        dim ? handles::HandleAt(MapPoint(dim->start, false), MapPoint(dim->end, false), q) : -1;
+    // The selected dimension's ends win over the plane's corners.
+    return end >= 0 ? end : PlaneHandleAt(q);
 }
 
 bool CPhotoCanvas::BeginHandleDrag(POINT q) {
     const int handle = HandleAt(q);
     if (handle < 0)
         return false;
+    if (handle >= kPlaneHandleFirst) {
+        m_nHandle = handle;
+        m_handleFree = m_info.reference.plane.corners[handle - kPlaneHandleFirst];
+        m_planeDragBefore = m_info.reference;
+        m_nDragDim = -1;
+        m_nDragNote = -1;
+        m_bDragging = 1;
+        return true;
+    }
     const Dimension& dim = *SelectedDimension();
     m_nHandle = handle;
     m_handleFree = handle == 0 ? dim.start : dim.end;
@@ -31,6 +43,10 @@ bool CPhotoCanvas::BeginHandleDrag(POINT q) {
 }
 
 void CPhotoCanvas::DragHandle(POINT q, bool shiftHeld) {
+    if (m_nHandle >= kPlaneHandleFirst) {
+        DragPlaneHandle(q);
+        return;
+    }
     Dimension* dim = SelectedDimension();
     if (!dim) {
         m_nHandle = -1;

@@ -100,6 +100,10 @@ void CPhotoCanvas::OnLButtonDown(POINT q) {
     // A new drag starts with no fraction left over from the previous one.
     m_panRemainder[0] = 0.0;
     m_panRemainder[1] = 0.0;
+    if (PlacingPlaneCorners()) {
+        PlacePlaneCorner(q);
+        return;
+    }
     switch (CurrentTool()) {
     case ToolDimension:
         PlaceDimensionPoint(q);
@@ -160,7 +164,9 @@ void CPhotoCanvas::BeginRecordDrag() {
 }
 
 void CPhotoCanvas::FinishDrag() {
-    if (m_bDragging == 1) {
+    if (m_bDragging == 1 && m_nHandle >= kPlaneHandleFirst) {
+        FinishPlaneDrag();
+    } else if (m_bDragging == 1) {
         if (m_nHandle >= 0) {
             // The ends are stored as every dimension is; the handle follows
             // the end it moved when they swap.

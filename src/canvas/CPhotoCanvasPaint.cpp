@@ -72,4 +72,5 @@ void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
     // The end-point handles of the selected dimension, on top of everything
     // (the screen only; the export draws records alone).
     DrawHandles(painter);
+    DrawPlaneCorners(painter);
 }

@@ -105,15 +105,21 @@ void CPhotoCanvas::OnRButtonDown(POINT q) {
         Repaint();
         return;
     }
+    if (PlacingPlaneCorners()) {
+        // As for a half-drawn dimension: the corners placed are dropped.
+        CancelPlaneCorners();
+        return;
+    }
     // The main window owns the menu.
     QMenu menu(parentWidget() ? parentWidget() : this);
     BuildContextMenu(menu, m_history.Stack().canUndo(), m_history.Stack().canRedo());
+    AddReferenceMenuItems(menu, m_info.reference.hasPlane, HasComputedValue());
     const QPoint where = mapToGlobal(QPoint(q.x, q.y));
     QAction* chosen = Prompts().PopupMenu(menu, where);
     if (!chosen)
         return;
     bool ok = false;
     const int command = chosen->data().toInt(&ok);
-    if (ok && command != 0)
+    if (ok && command != 0 && !HandleReferenceCommand(command))
         Q_EMIT menuCommand(command);
 }

@@ -25,6 +25,9 @@ void CPhotoCanvas::ResetAnnotations() {
     m_history.Clear();
     m_bDragging = 0;
     m_nHandle = -1;
+    // Corners of a plane being placed belong to the old photo.
+    m_planeClicks.clear();
+    m_bPlacingPlane = false;
 }
 
 void CPhotoCanvas::UpdateLayout() {

@@ -28,6 +28,10 @@ enum CanvasMenuCommand : int {
     ID_ALL_DIM_COLOUR = 32776,
     ID_EDIT_UNDO = 32777,
     ID_EDIT_REDO = 32778,
+    // The reference plane and computed lengths, carried out by the canvas.
+    ID_REFERENCE_PLANE = 32779,
+    ID_DELETE_REFERENCE_PLANE = 32780,
+    ID_WRITE_COMPUTED = 32781,
 };
 
 // The cursor the canvas asks for beyond its tool's.

@@ -93,9 +93,9 @@ ShownStep ChangeRecordsCommand::Shown() const {
 }
 
 InsertRemoveCommand::InsertRemoveCommand(HistoryContext* context, Record record, int index,
-                                         bool inserted, int selectedAfter)
+                                         bool inserted, int selectedAfter, bool wasReference)
     : AppliedCommand(context), m_record(std::move(record)), m_index(index), m_bInserted(inserted),
-      m_selectedAfter(selectedAfter) {}
+      m_selectedAfter(selectedAfter), m_bWasReference(wasReference) {}
 
 ShownStep InsertRemoveCommand::Redo() {
     return m_bInserted ? Insert() : Remove(m_selectedAfter);
@@ -111,6 +111,7 @@ ShownStep InsertRemoveCommand::Insert() {
         auto& list = Info().dimensions;
         const size_t at = std::min(static_cast<size_t>(m_index), list.size());
         list.insert(list.begin() + static_cast<std::ptrdiff_t>(at), *dim);
+        Info().reference.DimensionInserted(static_cast<int>(at), m_bWasReference);
         step.dimension = static_cast<int>(at);
     } else {
         auto& list = Info().notes;
@@ -125,8 +126,10 @@ ShownStep InsertRemoveCommand::Remove(int selected) {
     ShownStep step;
     if (std::holds_alternative<Dimension>(m_record)) {
         auto& list = Info().dimensions;
-        if (Valid(m_index, list.size()))
+        if (Valid(m_index, list.size())) {
             list.erase(list.begin() + m_index);
+            Info().reference.DimensionRemoved(m_index);
+        }
         step.dimension = Valid(selected, list.size()) ? selected : -1;
     } else {
         auto& list = Info().notes;

@@ -90,8 +90,10 @@ public:
     using Record = std::variant<Dimension, InfoNote>;
     // `inserted`: the step added the record at `index`; else it removed it
     // from there, and `selectedAfter` is what the removal left selected.
+    // `wasReference`: the removed dimension was the reference length; it is
+    // again when the removal is undone.
     InsertRemoveCommand(HistoryContext* context, Record record, int index, bool inserted,
-                        int selectedAfter);
+                        int selectedAfter, bool wasReference = false);
 
 protected:
     ShownStep Redo() override;
@@ -104,6 +106,7 @@ private:
     int m_index;
     bool m_bInserted;
     int m_selectedAfter;
+    bool m_bWasReference;
 };
 
 // One field of every dimension set to one value; the old values as runs.

@@ -35,9 +35,11 @@ void EditHistory::NoteAdded(int index) {
         new InsertRemoveCommand(&m_context, list[static_cast<size_t>(index)], index, true, index));
 }
 
-void EditHistory::DimensionRemoved(int index, const Dimension& removed, int selectedAfter) {
+void EditHistory::DimensionRemoved(int index, const Dimension& removed, int selectedAfter,
+                                   bool wasReference) {
     EndRun();
-    m_stack.push(new InsertRemoveCommand(&m_context, removed, index, false, selectedAfter));
+    m_stack.push(
+        new InsertRemoveCommand(&m_context, removed, index, false, selectedAfter, wasReference));
 }
 
 void EditHistory::NoteRemoved(int index, const InfoNote& removed, int selectedAfter) {

@@ -25,7 +25,8 @@ public:
     void NoteAdded(int index);
     // `removed` was taken out of `index`; `selectedAfter` is the selection
     // the removal left (-1: none).
-    void DimensionRemoved(int index, const Dimension& removed, int selectedAfter);
+    void DimensionRemoved(int index, const Dimension& removed, int selectedAfter,
+                          bool wasReference = false);
     void NoteRemoved(int index, const InfoNote& removed, int selectedAfter);
     // The dimension and/or note at the indexes changed from `before` to what
     // they hold now (an index below 0 names none). Nothing is recorded when
@@ -38,6 +39,11 @@ public:
     // now; `before` holds the old values.
     void AllColoursChanged(ValueRuns<COLORREF> before);
     void AllFontsChanged(ValueRuns<LOGFONTA> before);
+    // The reference length or plane changed from `before` to what the
+    // document holds now (EditHistoryReference.cpp).
+    void ReferenceChanged(const MeasureReference& before);
+    // Several dimensions changed at once (computed values written in), one step.
+    void DimensionsChanged(std::vector<ChangeRecordsCommand::DimensionChange> changes);
 
     // The next typing or nudge starts a step of its own.
     void EndRun() { ++m_runNumber; }

@@ -2,6 +2,8 @@
 
 #include "canvas/AnnotationRenderer.h"
 #include "canvas/RecordBounds.h"
+#include "canvas/ReferenceDrawing.h"
+#include "document/ComputedLength.h"
 #include "document/PhotoInfo.h"
 
 #include <QPaintDevice>
@@ -25,17 +27,34 @@ std::optional<QRect> PaintArea(const QPainter& painter) {
         area &= painter.clipBoundingRect().toAlignedRect().adjusted(-1, -1, 1, 1);
     return area;
 }
+
+// The label of a dimension without a value under the photo's reference:
+// "≈2431 ±12" or "≈?" in UTF-8 ("≈" is not in code page 950); empty: draw
+// the value as it is.
+QByteArray ComputedLabel(const PhotoInfo& info, size_t index) {
+    if (!info.reference.HasReference())
+        return QByteArray();
+    return ComputeLength(info.reference, info.dimensions, index).Text().toUtf8();
+}
 } // namespace
 
 void DrawAllDimensions(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                        int selectedDim, const ViewMapping* view) {
     const std::optional<QRect> area = PaintArea(painter);
+    if (info.reference.hasPlane)
+        DrawReferencePlane(painter, info.reference.plane, view);
+    const int reference = UsableReferenceDimension(info.reference, info.dimensions);
     for (size_t i = 0; i < info.dimensions.size(); ++i) {
-        if (area &&
+        const QByteArray computed = ComputedLabel(info, i);
+        // The bound knows the stored value only: a computed label is always drawn.
+        if (area && computed.isEmpty() &&
             !DimensionBound(renderer.Measurer(), info.dimensions[i], view).intersects(*area))
             continue;
         const bool selected = selectedDim >= 0 && static_cast<size_t>(selectedDim) == i;
-        renderer.DrawDimension(painter, info.dimensions[i], selected, view);
+        renderer.DrawDimension(painter, info.dimensions[i], selected, view,
+                               computed.isEmpty() ? nullptr : &computed);
+        if (reference >= 0 && static_cast<size_t>(reference) == i)
+            DrawReferenceMark(painter, info.dimensions[i], view);
     }
 }
 
@@ -52,8 +71,11 @@ void DrawAllNotes(AnnotationRenderer& renderer, QPainter& painter, const PhotoIn
 
 void PrepareAllRecords(AnnotationRenderer& renderer, const PhotoInfo& info,
                        const ViewMapping* view) {
-    for (const Dimension& dim : info.dimensions)
-        renderer.PrepareDimension(dim, view);
+    for (size_t i = 0; i < info.dimensions.size(); ++i) {
+        const QByteArray computed = ComputedLabel(info, i);
+        renderer.PrepareDimension(info.dimensions[i], view,
+                                  computed.isEmpty() ? nullptr : &computed);
+    }
     for (const InfoNote& note : info.notes)
         renderer.PrepareInfoNote(note, view);
 }

@@ -167,6 +167,7 @@ void CMeasureDlg::CreateControls() {
     noteText->setTabChangesFocus(true);
     AddControl(IDC_NOTE_TEXT, noteText);
     AddControl(IDC_DELETE_DIMENSION, MakeButton(QString::fromUtf8("刪除")));
+    CreateReferenceControls();
     AddControl(IDC_ZOOM_GROUP, MakeGroup(QString::fromUtf8("縮放")));
     AddControl(IDC_ZOOM_IN, MakeIconButton(QString::fromUtf8("放大"), false));
     AddControl(IDC_ZOOM_OUT, MakeIconButton(QString::fromUtf8("縮小"), false));

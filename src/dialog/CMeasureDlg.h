@@ -217,6 +217,9 @@ private:
     void CloseWindow();
     // Editing panel
     void ShowSelectedDimension();
+    // The "作為參考" check box (CMeasureDlgReference.cpp).
+    void CreateReferenceControls();
+    void SyncReferenceCheck();
 
     QMap<int, QWidget*> m_controls;
     QButtonGroup* m_toolGroup = nullptr;

@@ -50,6 +50,7 @@ void CMeasureDlg::ShowHistoryStep() {
         m_strSize.clear();
     }
     GetDlgItem(IDC_DELETE_DIMENSION)->setEnabled(dim != nullptr);
+    SyncReferenceCheck();
     UpdateData(false);
     RefreshNoteList();
     if (m_canvas.CurrentTool() == ToolSelect)

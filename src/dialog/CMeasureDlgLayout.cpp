@@ -61,6 +61,7 @@ void CMeasureDlg::OnSize(int type, int cx, int cy) {
     MoveControl(IDC_SIZE_LABEL, GL + 10, GT + 80, 65, 20);
     MoveControl(IDC_SIZE_EDIT, GL + 75, GT + 75, 45, 20);
     MoveControl(IDC_DELETE_DIMENSION, GL + 40, GT + 105, 50, 20);
+    MoveControl(IDC_REFERENCE_CHECK, GL + 10, GT + 130, 115, 20);
     // Note controls, in the same place.
     MoveControl(IDC_NOTE_LIST, GL + 5, GT + 15, 120, 50);
     MoveControl(IDC_NOTE_TITLE_LABEL, GL + 5, GT + 75, 50, 20);

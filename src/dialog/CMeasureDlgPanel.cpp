@@ -79,6 +79,7 @@ void CMeasureDlg::ShowSelectedDimension() {
     UpdateData(false);
     if (dim)
         Item<QLabel>(IDC_DIM_FONT_NAME)->setText(FaceName(dim->font));
+    SyncReferenceCheck();
     OfferEdit(IDC_SIZE_EDIT);
 }
 
@@ -146,6 +147,7 @@ void CMeasureDlg::OnSizeChange() {
     StoreField(dim->value, kSizeCopyBytes, cp950::FromQString(m_strSize));
     m_canvas.m_history.DimensionChanged(m_canvas.m_nSelDim, before, EditRun::Value);
     m_canvas.Repaint();
+    SyncReferenceCheck();
 }
 
 void CMeasureDlg::OnNoteSelChange() {
@@ -213,10 +215,13 @@ void CMeasureDlg::OnDeleteDimension() {
         return;
     const int count = static_cast<int>(dims.size());
     const Dimension removed = dims[static_cast<size_t>(s)];
+    const bool wasReference = m_canvas.m_info.reference.dimension == s;
     dims.erase(dims.begin() + s);
+    m_canvas.m_info.reference.DimensionRemoved(s);
     if (s > count - 2)
         m_canvas.m_nSelDim = count - 2;
-    m_canvas.m_history.DimensionRemoved(s, removed, m_canvas.m_nSelDim);
+    m_canvas.m_history.DimensionRemoved(s, removed, m_canvas.m_nSelDim, wasReference);
+    SyncReferenceCheck();
     if (const Dimension* now = m_canvas.SelectedDimension()) {
         m_colourSwatch.m_colour = now->colour;
         m_colourSwatch.update();

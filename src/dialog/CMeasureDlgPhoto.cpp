@@ -97,6 +97,16 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
         m_strUnreadableInfo = infoPath;
         infoProblem = WithReason(Text("照片信息文件無法讀取：") + infoPath, read.reason) +
                       Text("\n保存信息前會先詢問是否覆蓋它。");
+    } else if (m_canvas.m_info.ReferenceDamaged()) {
+        // The records are read; only the reference after them is lost. The
+        // file is kept aside as a damaged one, so saving cannot lose it.
+        const MoveAsideResult moved = MoveDamagedFileAside(infoPath);
+        m_infoStamp = FileStamp::Of(infoPath);
+        infoProblem = Text("參考長度或參考平面無法讀取，尺寸和信息已載入。");
+        if (moved.moved)
+            infoProblem += Text("\n原文件已改名保存為：") + moved.newPath;
+        else
+            m_strUnreadableInfo = infoPath;
     }
 
     m_canvas.m_nSelDim = -1;

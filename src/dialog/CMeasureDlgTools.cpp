@@ -129,15 +129,25 @@ void CMeasureDlg::ShowEditPanel(int kind) {
     const struct {
         int id;
         bool shown;
-    } order[] = {{IDC_COLOUR_LABEL, showDimension},   {IDC_COLOUR_SWATCH, showDimension},
-                 {IDC_DIM_FONT_LABEL, showDimension}, {IDC_DIM_FONT_NAME, showDimension},
-                 {IDC_DIM_FONT, showDimension},       {IDC_SIZE_LABEL, showDimension},
-                 {IDC_SIZE_EDIT, showDimension},      {IDC_DELETE_DIMENSION, showDimension},
-                 {IDC_NOTE_TITLE_LABEL, showNote},    {IDC_NOTE_TITLE, showNote},
-                 {IDC_NOTE_FONT_LABEL, showNote},     {IDC_NOTE_FONT_NAME, showNote},
-                 {IDC_NOTE_FONT, showNote},           {IDC_NOTE_LIST, showNote},
-                 {IDC_NOTE_TEXT, showNote},           {IDC_ADD_NOTE, false},
-                 {IDC_DELETE_NOTE, showNote},         {IDC_MODIFY_NOTE, false}};
+    } order[] = {{IDC_COLOUR_LABEL, showDimension},
+                 {IDC_COLOUR_SWATCH, showDimension},
+                 {IDC_DIM_FONT_LABEL, showDimension},
+                 {IDC_DIM_FONT_NAME, showDimension},
+                 {IDC_DIM_FONT, showDimension},
+                 {IDC_SIZE_LABEL, showDimension},
+                 {IDC_SIZE_EDIT, showDimension},
+                 {IDC_DELETE_DIMENSION, showDimension},
+                 {IDC_REFERENCE_CHECK, showDimension},
+                 {IDC_NOTE_TITLE_LABEL, showNote},
+                 {IDC_NOTE_TITLE, showNote},
+                 {IDC_NOTE_FONT_LABEL, showNote},
+                 {IDC_NOTE_FONT_NAME, showNote},
+                 {IDC_NOTE_FONT, showNote},
+                 {IDC_NOTE_LIST, showNote},
+                 {IDC_NOTE_TEXT, showNote},
+                 {IDC_ADD_NOTE, false},
+                 {IDC_DELETE_NOTE, showNote},
+                 {IDC_MODIFY_NOTE, false}};
     for (const auto& entry : order)
         if (QWidget* control = GetDlgItem(entry.id))
             control->setVisible(entry.shown);

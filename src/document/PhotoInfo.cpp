@@ -17,4 +17,5 @@ void PhotoInfo::Clear() {
     dimensions.shrink_to_fit();
     notes.clear();
     notes.shrink_to_fit();
+    reference = MeasureReference();
 }

@@ -2,6 +2,7 @@
 // The document of the photo shown: one ordered list of each kind of record,
 // and the photo-info file beside the photo that stores them.
 
+#include "document/MeasureReference.h"
 #include "document/Records.h"
 #include "platform/FileStamp.h"
 
@@ -35,6 +36,9 @@ class PhotoInfo {
 public:
     std::vector<Dimension> dimensions;
     std::vector<InfoNote> notes;
+    // The reference length and plane, stored in the extension block after
+    // the last note (none: the file is written exactly as without them).
+    MeasureReference reference;
 
     // 1 after a complete read or when the file does not exist / cannot be
     // opened; 0 when it is not a photo-info file, is damaged or too large. Appends the
@@ -46,6 +50,9 @@ public:
     InfoReadStatus Read(const QString& path);
     // Why the last Read found the file Unreadable or TooLarge (for the user).
     QString LastReadError() const { return m_lastReadError; }
+    // The last read found the records but an extension block after them it
+    // could not read: the records are there, the reference is not.
+    bool ReferenceDamaged() const { return m_referenceDamaged; }
     // Parses a whole file image held in memory (used by Read and the fuzzer).
     // A title or text longer than its field keeps what fits, cut between two
     // characters; counts and lengths the bytes cannot hold mark it Damaged,
@@ -70,4 +77,5 @@ private:
     mutable QString m_lastSaveError;
     mutable FileStamp m_savedStamp;
     QString m_lastReadError;
+    bool m_referenceDamaged = false;
 };

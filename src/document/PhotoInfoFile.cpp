@@ -7,9 +7,11 @@
 //   on; from version 0x00010008 the 60-byte LOGFONTA follows.
 //   Note entry: int32 L, L + 1 bytes of title, anchor (8), int32 L2, L2 + 1
 //   bytes of text, and from version 0x00010007 the 60-byte LOGFONTA.
-// Anything after the last note entry is ignored.
+// After the last note may follow the extension block (InfoFileExtension.h);
+// anything else there is ignored.
 
 #include "document/InfoFileBytes.h"
+#include "document/InfoFileExtension.h"
 #include "document/PhotoInfo.h"
 #include "platform/Cp950.h"
 #include "platform/DurableFile.h"
@@ -149,8 +151,9 @@ template <typename Records> void AppendAll(Records& list, Records&& read) {
 }
 
 // The records of a whole file image, collected apart from the document.
+// `rest` is left at the bytes after the last note.
 InfoReadStatus ReadRecords(const char* data, size_t size, std::vector<Dimension>& readDims,
-                           std::vector<InfoNote>& readNotes) {
+                           std::vector<InfoNote>& readNotes, size_t& rest) {
     ByteCursor in(data, size);
     const char* magic;
     if (!in.Take(sizeof infofile::kMagic, &magic) ||
@@ -168,8 +171,12 @@ InfoReadStatus ReadRecords(const char* data, size_t size, std::vector<Dimension>
                        [&](Dimension& dim) { return ReadDimension(in, layout, dim); });
     if (status != InfoReadStatus::Read)
         return status;
-    return ReadRecordList(in, layout.SmallestNoteBytes(), kMaxInfoRecords - readDims.size(),
-                          readNotes, [&](InfoNote& note) { return ReadNote(in, layout, note); });
+    const InfoReadStatus notes =
+        ReadRecordList(in, layout.SmallestNoteBytes(), kMaxInfoRecords - readDims.size(), readNotes,
+                       [&](InfoNote& note) { return ReadNote(in, layout, note); });
+    if (notes == InfoReadStatus::Read)
+        rest = size - in.Remaining();
+    return notes;
 }
 
 // True when the counts at the head of the file claim more records than
@@ -210,12 +217,26 @@ InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
     // Records are collected apart and appended only after a complete read, so
     // a damaged file leaves the lists as they were.
     const size_t dimsBefore = dimensions.size();
+    m_referenceDamaged = false;
     try {
         std::vector<Dimension> readDims;
         std::vector<InfoNote> readNotes;
-        const InfoReadStatus status = ReadRecords(data, size, readDims, readNotes);
+        size_t rest = 0;
+        const InfoReadStatus status = ReadRecords(data, size, readDims, readNotes, rest);
         if (status != InfoReadStatus::Read)
             return status;
+        // The records stand on their own; a damaged extension loses only the
+        // reference.
+        MeasureReference read;
+        const infofile::ExtensionRead extension =
+            infofile::ReadExtension(data + rest, size - rest, readDims.size(), read);
+        if (extension == infofile::ExtensionRead::Damaged) {
+            m_referenceDamaged = true;
+        } else if (extension == infofile::ExtensionRead::Read) {
+            if (read.dimension >= 0)
+                read.dimension += static_cast<int>(dimsBefore);
+            reference = std::move(read);
+        }
         AppendAll(dimensions, std::move(readDims));
         AppendAll(notes, std::move(readNotes));
         return InfoReadStatus::Read;
@@ -228,6 +249,7 @@ InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
 
 InfoReadStatus PhotoInfo::Read(const QString& path) {
     m_lastReadError.clear();
+    m_referenceDamaged = false;
     ReadOnlyFile file;
     if (!file.Open(path, QStringLiteral("photo-info file"))) {
         if (file.LastProblem() == ReadOnlyFile::Problem::Missing)
@@ -313,6 +335,10 @@ QByteArray PhotoInfo::Serialize() const {
         infofile::WriteLogFont(out, note.font);
     }
     Q_ASSERT(out.Position() == bytes.data() + bytes.size());
+    // Nothing at all after the last note when there is no reference.
+    const QByteArray extension = infofile::WriteExtension(reference);
+    if (!extension.isEmpty())
+        bytes.append(extension);
     return bytes;
 }
 

@@ -1,5 +1,6 @@
 #include "document/PhotoInfoJson.h"
 
+#include "document/ComputedLength.h"
 #include "platform/Cp950.h"
 
 #include <cstdio>
@@ -22,6 +23,28 @@ QByteArray ColourHex(COLORREF c) {
     char hex[8];
     std::snprintf(hex, sizeof hex, "#%02x%02x%02x", GetRValue(c), GetGValue(c), GetBValue(c));
     return QByteArray(hex, 7);
+}
+
+QByteArray Mm(double v) {
+    return QByteArray::number(v, 'f', 1);
+}
+
+// ,"reference":{...} when the file holds one; the plane takes precedence.
+QByteArray ReferenceJson(const MeasureReference& ref) {
+    if (ref.hasPlane) {
+        QByteArray out = ",\"reference\":{\"kind\":\"plane\",\"corners\":[";
+        for (int i = 0; i < 4; ++i) {
+            if (i > 0)
+                out += ',';
+            AppendPoint(out, ref.plane.corners[i]);
+        }
+        return out + "],\"width\":" + QByteArray::number(ref.plane.width) +
+               ",\"height\":" + QByteArray::number(ref.plane.height) + '}';
+    }
+    if (ref.dimension >= 0)
+        return ",\"reference\":{\"kind\":\"length\",\"dimension\":" +
+               QByteArray::number(ref.dimension) + '}';
+    return QByteArray();
 }
 
 template <size_t N> QByteArray FieldJson(const char (&field)[N]) {
@@ -116,7 +139,7 @@ bool WriteArray(QByteArray& out, const std::vector<Record>& records, AppendOne a
     for (size_t i = 0; i < records.size(); ++i) {
         if (i > 0)
             out += ',';
-        appendOne(out, records[i]);
+        appendOne(out, records[i], i);
         if (!write(out))
             return false;
         out.clear();
@@ -129,15 +152,22 @@ bool WriteArray(QByteArray& out, const std::vector<Record>& records, AppendOne a
 bool WritePhotoInfoJson(const PhotoInfo& info,
                         const std::function<bool(const QByteArray&)>& write) {
     QByteArray out = "{\"dimensions\":";
+    const bool withReference = info.reference.HasReference();
     const bool dimensionsWritten = WriteArray(
         out, info.dimensions,
-        [](QByteArray& json, const Dimension& dim) {
+        [&info, withReference](QByteArray& json, const Dimension& dim, size_t i) {
             json += "{\"colour\":\"" + ColourHex(dim.colour) + "\",\"start\":";
             AppendPoint(json, dim.start);
             json += ",\"end\":";
             AppendPoint(json, dim.end);
-            json +=
-                ",\"value\":" + FieldJson(dim.value) + ",\"font\":" + LogFontToJson(dim.font) + '}';
+            json += ",\"value\":" + FieldJson(dim.value) + ",\"font\":" + LogFontToJson(dim.font);
+            if (withReference) {
+                const ComputedLength c = ComputeLength(info.reference, info.dimensions, i);
+                if (c.HasValue())
+                    json += ",\"computed\":{\"length\":" + Mm(c.length) +
+                            ",\"uncertainty\":" + Mm(c.uncertainty) + '}';
+            }
+            json += '}';
         },
         write);
     if (!dimensionsWritten)
@@ -145,7 +175,7 @@ bool WritePhotoInfoJson(const PhotoInfo& info,
     out += ",\"notes\":";
     const bool notesWritten = WriteArray(
         out, info.notes,
-        [](QByteArray& json, const InfoNote& note) {
+        [](QByteArray& json, const InfoNote& note, size_t) {
             json += "{\"title\":" + FieldJson(note.title) + ",\"anchor\":";
             AppendPoint(json, note.anchor);
             json +=
@@ -154,7 +184,7 @@ bool WritePhotoInfoJson(const PhotoInfo& info,
         write);
     if (!notesWritten)
         return false;
-    out += '}';
+    out += ReferenceJson(info.reference) + '}';
     return write(out);
 }
 

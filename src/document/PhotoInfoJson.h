@@ -2,6 +2,10 @@
 // The records of a photo as one line of JSON, for `tessamar --print-info`:
 // {"dimensions":[{"colour":"#rrggbb","start":[x,y],"end":[x,y],"value":"…","font":{…}}…],
 //  "notes":[{"title":"…","anchor":[x,y],"text":"…","font":{…}}…]}
+// Only when the file holds a reference: each dimension with a computed length
+// gets "computed":{"length":…,"uncertainty":…} (mm, one decimal) after its
+// font, and the object ends with "reference":{"kind":"length","dimension":i}
+// or {"kind":"plane","corners":[[x,y],…],"width":w,"height":h}.
 // Texts are converted from code page 950 to UTF-8; keys keep this order.
 
 #include "document/PhotoInfo.h"

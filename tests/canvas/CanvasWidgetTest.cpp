@@ -355,7 +355,7 @@ TEST_F(CanvasWidgetTest, RightButtonOpensTheMenuAtThePointerAndPassesTheChosenCo
         EXPECT_EQ(answer.where, canvas.mapToGlobal(QPoint(120, 70)));
         EXPECT_EQ(answer.items.join(u'|'),
                   QString::fromUtf8("放大|縮小|實際大小|自適應大小|-|所有尺寸字體|所有尺寸顏色|-|"
-                                    "復原(&U)|重做(&R)"));
+                                    "復原(&U)|重做(&R)|-|參考平面(&P)...|寫入計算值"));
         EXPECT_EQ(commands, std::vector<int>(pick >= 0, pick >= 0 ? commandOf[pick] : 0)) << pick;
     }
     // With a half-drawn dimension the right button only drops it.

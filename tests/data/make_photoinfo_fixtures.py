@@ -93,6 +93,35 @@ def expected_v8_json():
     }
 
 
+def extension(tags):
+    """The tagged block after the last note: magic, version, length, tags."""
+    body = b"".join(tag + struct.pack("<I", len(payload)) + payload for tag, payload in tags)
+    return b"TSMREXT\0" + struct.pack("<II", 1, len(body)) + body
+
+
+def reference_file():
+    # An 800 mm reference 400 px long (2 mm/px) and a 200 px line without a value.
+    dims = [dimension(0x00010008, 0x0000FF, (10, 20), (410, 20), b"800"),
+            dimension(0x00010008, 0x0000FF, (10, 60), (210, 60), b"")]
+    return info_file(0x00010008, dims, []) + extension([(b"RLEN", struct.pack("<i", 0))])
+
+
+def expected_reference_json():
+    # 200 px x 2 mm/px = 400 mm. Each of the 8 clicked coordinates is taken
+    # as uncertain by 1 px: the line's ends move the length by 2 mm each, the
+    # reference's ends by 400/400 = 1 mm each: sqrt(2*2^2 + 2*1^2) = 3.16 mm.
+    return {
+        "dimensions": [
+            {"colour": "#ff0000", "start": [10, 20], "end": [410, 20], "value": "800",
+             "font": font_json()},
+            {"colour": "#ff0000", "start": [10, 60], "end": [210, 60], "value": "",
+             "font": font_json(), "computed": {"length": 400.0, "uncertainty": 3.2}},
+        ],
+        "notes": [],
+        "reference": {"kind": "length", "dimension": 0},
+    }
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     top = os.path.dirname(os.path.dirname(here))
@@ -100,6 +129,10 @@ def main():
     write(os.path.join(here, "photoinfo-v8.dat"), v8)
     with open(os.path.join(here, "photoinfo-v8.json"), "w", encoding="utf-8") as f:
         f.write(json.dumps(expected_v8_json(), ensure_ascii=False, separators=(",", ":")) + "\n")
+    write(os.path.join(here, "photoinfo-reference.dat"), reference_file())
+    with open(os.path.join(here, "photoinfo-reference.json"), "w", encoding="utf-8") as f:
+        f.write(json.dumps(expected_reference_json(), ensure_ascii=False,
+                           separators=(",", ":")) + "\n")
     # cut inside the text of the first note
     cut = v8.index(cp950("窗戶")) + 3
     write(os.path.join(here, "photoinfo-damaged.dat"), v8[:cut])
@@ -110,6 +143,7 @@ def main():
     for version in (0x00010005, 0x00010006, 0x00010007, 0x00010008, 0x00010009):
         write(os.path.join(corpus, "sample-%08x.dat" % version), sample(version))
     write(os.path.join(corpus, "empty.dat"), info_file(0x00010008, [], []))
+    write(os.path.join(corpus, "reference.dat"), reference_file())
     write(os.path.join(corpus, "negative-count.dat"),
           MAGIC + struct.pack("<Ii", 0x00010008, -3) + struct.pack("<i", 1) +
           note(0x00010008, b"ab", (1, 2), b"cd"))

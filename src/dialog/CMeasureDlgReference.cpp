@@ -1,0 +1,33 @@
+// The main window's "作為參考" check box in the dimension group: it makes the
+// selected dimension the reference length. It is usable only when the
+// dimension's value is a length; otherwise its tooltip says why.
+
+#include "dialog/CMeasureDlg.h"
+
+#include "document/ComputedLength.h"
+
+#include <QCheckBox>
+
+void CMeasureDlg::CreateReferenceControls() {
+    auto* check = new QCheckBox(tr("作為參考"));
+    AddControl(IDC_REFERENCE_CHECK, check);
+    check->setVisible(false);
+    // Only the user's clicks mark the reference; filling the box from the
+    // record never does.
+    connect(check, &QCheckBox::clicked, this, [this](bool on) {
+        m_canvas.SetReferenceDimension(m_canvas.m_nSelDim, on);
+        SyncReferenceCheck();
+    });
+}
+
+void CMeasureDlg::SyncReferenceCheck() {
+    auto* check = Item<QCheckBox>(IDC_REFERENCE_CHECK);
+    if (!check)
+        return;
+    const Dimension* dim = m_canvas.SelectedDimension();
+    const QString problem = dim ? ReferenceProblem(*dim) : QString();
+    check->setChecked(dim && problem.isEmpty() &&
+                      m_canvas.m_info.reference.dimension == m_canvas.m_nSelDim);
+    check->setEnabled(dim && problem.isEmpty());
+    check->setToolTip(problem);
+}

@@ -1,0 +1,226 @@
+// The reference geometry: the rectangle-to-photo map, the ordering and
+// checks of four clicked corners, the horizon, the reference-length scale.
+
+#include "document/ComputedLength.h"
+#include "document/PlaneHomography.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// A door 800 x 2000 mm seen obliquely: the right side further away.
+const Quad kDoor = {QPointF(1000, 500), QPointF(1600, 650), QPointF(1600, 2350),
+                    QPointF(1000, 2500)};
+
+TEST(PlaneHomography, MapsTheRectangleCornersOntoTheClickedCorners) {
+    const auto h = PlaneHomography::FromRectangle(kDoor, 800, 2000);
+    ASSERT_TRUE(h);
+    const QPointF plane[4] = {{0, 0}, {800, 0}, {800, 2000}, {0, 2000}};
+    for (int i = 0; i < 4; ++i) {
+        const QPointF image = h->ToImage(plane[i]);
+        EXPECT_NEAR(image.x(), kDoor[i].x(), 1e-6);
+        EXPECT_NEAR(image.y(), kDoor[i].y(), 1e-6);
+        const auto back = h->ToPlane(kDoor[i]);
+        ASSERT_TRUE(back);
+        EXPECT_NEAR(back->x(), plane[i].x(), 1e-6);
+        EXPECT_NEAR(back->y(), plane[i].y(), 1e-6);
+    }
+}
+
+TEST(PlaneHomography, PerspectiveMapsTheImageMidpointOffTheRectangleMidpoint) {
+    // The diagonals of the photographed door cross at the image of its
+    // centre, which is not the average of the corners under perspective.
+    const auto h = PlaneHomography::FromRectangle(kDoor, 800, 2000);
+    ASSERT_TRUE(h);
+    const QPointF centre = h->ToImage(QPointF(400, 1000));
+    // The diagonals meet at x = 1324.3: the far (right) half looks narrower.
+    EXPECT_NEAR(centre.x(), 1324.32, 0.01);
+    EXPECT_NEAR(centre.y(), 1500, 1e-6); // symmetric about y = 1500
+}
+
+TEST(PlaneHomography, PointsBeyondTheHorizonHaveNoPlacePoint) {
+    // The top and bottom sides converge to the right: they meet at x = 5000.
+    const auto h = PlaneHomography::FromRectangle(kDoor, 800, 2000);
+    ASSERT_TRUE(h);
+    EXPECT_TRUE(h->ToPlane(QPointF(4900, 1500)));
+    EXPECT_FALSE(h->ToPlane(QPointF(5100, 1500)));
+    EXPECT_FALSE(h->ToPlane(QPointF(9000, 1500)));
+}
+
+TEST(PlaneHomography, RefusesSizesThatAreNotPositive) {
+    EXPECT_FALSE(PlaneHomography::FromRectangle(kDoor, 0, 2000));
+    EXPECT_FALSE(PlaneHomography::FromRectangle(kDoor, 800, -1));
+    EXPECT_FALSE(PlaneHomography::FromRectangle(kDoor, NAN, 2000));
+}
+
+struct DegenerateCase {
+    const char* name;
+    Quad corners;
+};
+
+class DegeneratePlane : public testing::TestWithParam<DegenerateCase> {};
+
+TEST_P(DegeneratePlane, IsRefusedWithAMessage) {
+    const Quad& q = GetParam().corners;
+    EXPECT_FALSE(PlaneCornersProblem(q).isEmpty());
+    EXPECT_FALSE(PlaneHomography::FromRectangle(q, 800, 2000));
+    // A line measured on it gets nothing, not a division by zero.
+    const ComputedLength c = PlaneLength(q, 800, 2000, QPointF(10, 10), QPointF(50, 90));
+    EXPECT_FALSE(c.HasValue());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Corners, DegeneratePlane,
+    testing::Values(
+        DegenerateCase{"ThreeOnALine",
+                       {QPointF(0, 0), QPointF(100, 0), QPointF(200, 0), QPointF(100, 100)}},
+        DegenerateCase{"CornerClickedTwice",
+                       {QPointF(0, 0), QPointF(100, 0), QPointF(100, 0), QPointF(0, 100)}},
+        DegenerateCase{"NearlyTheSameSpot",
+                       {QPointF(0, 0), QPointF(100, 0), QPointF(101, 1), QPointF(0, 100)}},
+        DegenerateCase{"OneInsideTheOthers",
+                       {QPointF(0, 0), QPointF(200, 0), QPointF(100, 30), QPointF(100, 200)}},
+        DegenerateCase{"AllOnOneSpot",
+                       {QPointF(5, 5), QPointF(5, 5), QPointF(5, 5), QPointF(5, 5)}}),
+    [](const testing::TestParamInfo<DegenerateCase>& info) { return info.param.name; });
+
+// Every order of the four clicks gives the same ordered corners.
+TEST(OrderCorners, DoesNotDependOnTheOrderOfTheClicks) {
+    std::array<int, 4> perm = {0, 1, 2, 3};
+    const Quad expected = kDoor; // top left, top right, bottom right, bottom left
+    do {
+        Quad clicked;
+        for (int i = 0; i < 4; ++i)
+            clicked[i] = kDoor[perm[i]];
+        EXPECT_EQ(OrderCorners(clicked), expected) << perm[0] << perm[1] << perm[2] << perm[3];
+    } while (std::next_permutation(perm.begin(), perm.end()));
+}
+
+struct OrderCase {
+    const char* name;
+    Quad clicked;
+    Quad ordered;
+};
+
+class CornerOrder : public testing::TestWithParam<OrderCase> {};
+
+TEST_P(CornerOrder, PutsTheWidthAlongTheSidesCloserToHorizontal) {
+    EXPECT_EQ(OrderCorners(GetParam().clicked), GetParam().ordered);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Quads, CornerOrder,
+    testing::Values(
+        // A wide window: the long sides run across.
+        OrderCase{"Wide",
+                  {QPointF(900, 600), QPointF(100, 100), QPointF(100, 600), QPointF(900, 100)},
+                  {QPointF(100, 100), QPointF(900, 100), QPointF(900, 600), QPointF(100, 600)}},
+        // A floor tile seen from above at 30 degrees: a diamond-ish shape whose
+        // sides a-b and c-d run at 30 degrees, the others at 60.
+        OrderCase{"Rotated",
+                  {QPointF(0, 0), QPointF(86.6, 50), QPointF(36.6, 136.6), QPointF(-50, 86.6)},
+                  {QPointF(0, 0), QPointF(86.6, 50), QPointF(36.6, 136.6), QPointF(-50, 86.6)}},
+        // The same tile turned to 60 degrees: the width is now the other pair.
+        OrderCase{"RotatedSteep",
+                  {QPointF(0, 0), QPointF(50, 86.6), QPointF(-36.6, 136.6), QPointF(-86.6, 50)},
+                  {QPointF(-86.6, 50), QPointF(0, 0), QPointF(50, 86.6), QPointF(-36.6, 136.6)}}),
+    [](const testing::TestParamInfo<OrderCase>& info) { return info.param.name; });
+
+TEST(ScaledLength, IsPixelLengthTimesTheReferenceScale) {
+    // A 1000 mm reference of 400 px; a line of 3-4-5 * 60 = 300 px.
+    const ComputedLength c =
+        ScaledLength(QPointF(0, 0), QPointF(400, 0), 1000, QPointF(10, 10), QPointF(190, 250));
+    ASSERT_TRUE(c.HasValue());
+    EXPECT_NEAR(c.length, 750, 1e-9);
+    // Each of the 8 clicked coordinates may be off by 1 px: the line's own
+    // ends move it by 2.5 mm/px along its direction, the reference's ends
+    // change the scale by 750/400 per px; in quadrature:
+    // sqrt(2 * 2.5^2 + 2 * (750/400)^2) = 4.419...
+    EXPECT_NEAR(c.uncertainty, 4.419, 0.002);
+    EXPECT_EQ(c.Text(), QStringLiteral("≈750 ±5"));
+}
+
+TEST(ScaledLength, AReferenceOfZeroPixelsGivesNothing) {
+    const ComputedLength c =
+        ScaledLength(QPointF(7, 7), QPointF(7, 7), 1000, QPointF(10, 10), QPointF(190, 250));
+    EXPECT_FALSE(c.HasValue());
+    EXPECT_EQ(c.Text(), QString());
+}
+
+Dimension Dim(int x0, int y0, int x1, int y1, const char* value) {
+    Dimension d;
+    d.start = POINT{x0, y0};
+    d.end = POINT{x1, y1};
+    std::strncpy(d.value, value, sizeof d.value - 1);
+    return d;
+}
+
+struct ValueCase {
+    const char* value;
+    double mm; // 0: not a length
+};
+
+class ReferenceValue : public testing::TestWithParam<ValueCase> {};
+
+TEST_P(ReferenceValue, OnlyPositiveDecimalNumbersAreLengths) {
+    const Dimension d = Dim(0, 0, 100, 0, GetParam().value);
+    const auto mm = NumericValueMm(d);
+    if (GetParam().mm == 0) {
+        EXPECT_FALSE(mm);
+        EXPECT_FALSE(ReferenceProblem(d).isEmpty());
+    } else {
+        ASSERT_TRUE(mm);
+        EXPECT_DOUBLE_EQ(*mm, GetParam().mm);
+        EXPECT_TRUE(ReferenceProblem(d).isEmpty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, ReferenceValue,
+                         testing::Values(ValueCase{"800", 800}, ValueCase{"2431.5", 2431.5},
+                                         ValueCase{"", 0}, ValueCase{"0", 0}, ValueCase{"-5", 0},
+                                         ValueCase{"\xab\xc8\xc6\x55", 0}, ValueCase{"inf", 0},
+                                         ValueCase{"1e3", 0}, ValueCase{" 5", 0},
+                                         ValueCase{"12mm", 0}));
+
+TEST(ComputeLength, TypedValuesWinAndThePlaneTakesPrecedence) {
+    std::vector<Dimension> dims = {Dim(0, 0, 400, 0, "1000"), Dim(0, 100, 200, 100, ""),
+                                   Dim(0, 200, 100, 200, "77")};
+    MeasureReference ref;
+    EXPECT_FALSE(ComputeLength(ref, dims, 1).HasValue()); // no reference yet
+    ref.dimension = 0;
+    EXPECT_NEAR(ComputeLength(ref, dims, 1).length, 500, 1e-9);
+    EXPECT_FALSE(ComputeLength(ref, dims, 2).HasValue()); // typed value wins
+    EXPECT_FALSE(ComputeLength(ref, dims, 0).HasValue());
+    // A square plane of 100 x 100 px that is 50 mm a side: 4x smaller scale.
+    ref.hasPlane = true;
+    ref.plane.corners[0] = POINT{0, 0};
+    ref.plane.corners[1] = POINT{100, 0};
+    ref.plane.corners[2] = POINT{100, 100};
+    ref.plane.corners[3] = POINT{0, 100};
+    ref.plane.width = ref.plane.height = 50;
+    EXPECT_NEAR(ComputeLength(ref, dims, 1).length, 100, 1e-6);
+    // The reference's value changed to text: it no longer counts.
+    ref.hasPlane = false;
+    std::strcpy(dims[0].value, "door");
+    EXPECT_FALSE(ComputeLength(ref, dims, 1).HasValue());
+    EXPECT_EQ(UsableReferenceDimension(ref, dims), -1);
+}
+
+TEST(ComputeLength, AnEndBeyondTheHorizonGivesAQuestionMark) {
+    std::vector<Dimension> dims = {Dim(1100, 1500, 5100, 1500, "")};
+    MeasureReference ref;
+    ref.hasPlane = true;
+    for (int i = 0; i < 4; ++i)
+        ref.plane.corners[i] = POINT{int(kDoor[i].x()), int(kDoor[i].y())};
+    ref.plane.width = 800;
+    ref.plane.height = 2000;
+    const ComputedLength c = ComputeLength(ref, dims, 0);
+    EXPECT_EQ(c.state, ComputedLength::State::BeyondHorizon);
+    EXPECT_EQ(c.Text(), QStringLiteral("≈?"));
+}
+
+} // namespace
