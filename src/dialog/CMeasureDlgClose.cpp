@@ -47,6 +47,8 @@ void CMeasureDlg::OnCancel() {
         CloseWindow();
         return;
     }
+    // Escape also drops the corners of a reference plane placed so far.
+    m_canvas.CancelPlaneCorners();
     m_nTool = ToolDrag;
     UpdateData(false);
     OnToolChange();

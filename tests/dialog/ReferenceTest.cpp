@@ -190,6 +190,18 @@ TEST_F(ReferenceTest, ACornerClickedTwiceIsRefusedWithAMessage) {
     EXPECT_FALSE(canvas().m_history.Stack().canUndo());
 }
 
+TEST_F(ReferenceTest, EscapeDropsTheCornersPlacedSoFarAndTheWindowStays) {
+    canvas().BeginPlaneCorners();
+    ClickPhoto(POINT{300, 50});
+    ClickPhoto(POINT{700, 60});
+    ASSERT_TRUE(canvas().PlacingPlaneCorners());
+    canvas().setFocus();
+    QTest::keyClick(&canvas(), Qt::Key_Escape);
+    EXPECT_FALSE(canvas().PlacingPlaneCorners());
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_FALSE(info().reference.hasPlane);
+}
+
 TEST_F(ReferenceTest, AnotherPhotoDropsTheCornersPlacedSoFar) {
     canvas().BeginPlaneCorners();
     ClickPhoto(POINT{300, 50});
