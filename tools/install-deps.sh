@@ -13,4 +13,4 @@ $SUDO apt-get install -y --no-install-recommends \
     libturbojpeg0-dev libjpeg62-turbo-dev libjpeg-turbo-progs \
     libgtest-dev libgmock-dev libbenchmark-dev \
     fonts-liberation2 fonts-arphic-uming fontconfig \
-    xvfb xauth xdg-utils python3 openbox xdotool
+    xvfb xauth xdg-utils python3 openbox xdotool poppler-utils
