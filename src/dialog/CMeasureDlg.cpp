@@ -219,6 +219,7 @@ void CMeasureDlg::CreateControls() {
     for (int id : {IDC_PROPERTY_GROUP, IDC_ZOOM_GROUP, IDC_PANEL, IDC_BANNER})
         GetDlgItem(id)->lower();
 
+    CreateReportButton();
     m_canvas.installEventFilter(this);
 }
 
@@ -318,6 +319,7 @@ void CMeasureDlg::OnInitDialog() {
     Item<QLabel>(IDC_NOTE_FONT_NAME)->setText(face);
 
     SetToolCursor(m_canvas.CurrentTool());
+    AddWindowTransfers();
 
     if (!m_strStartPhoto.isEmpty())
         OpenPhotoAtStart(m_strStartPhoto);

@@ -128,6 +128,7 @@ public:
     void OnOpenPhoto();     // button 1000
     void OnSaveInfo();      // button 1006
     void OnExportPicture(); // button 1016
+    void OnExportReport();  // button 1062 (CMeasureDlgReport.cpp)
     // Opens the photo at `path` with its photo-info file, exactly as when it
     // is chosen in the picture dialog; true when the photo is now shown.
     bool OpenPhoto(const QString& path);
@@ -232,6 +233,11 @@ private:
 
     // --- Photo open, save and export (CMeasureDlgPhoto.cpp) ---
     void ConnectPhotoCommands();
+    void CreateReportButton();
+    // Clipboard, drops and recent photos (CMeasureDlgTransfer.cpp).
+    void AddWindowTransfers();
+    void OnCopyPicture();
+    void OnOpenRecentPhoto(const QString& path);
     bool SaveInfoFile();
     // True to go on saving: the info file is as this window last saw it, or
     // the user chose to overwrite what another program wrote.

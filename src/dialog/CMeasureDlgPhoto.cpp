@@ -9,6 +9,7 @@
 #include "dialog/DamagedInfoFile.h"
 #include "platform/Prompts.h"
 #include "platform/ReadOnlyFile.h"
+#include "platform/RecentPhotos.h"
 
 #include <QAbstractButton>
 #include <QFileInfo>
@@ -76,6 +77,7 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
         return false;
     }
     m_strPhotoPath = path;
+    RecentPhotos::Add(path);
     m_strUnreadableInfo.clear();
     setWindowTitle(QStringLiteral("Tessamar - [") + QFileInfo(path).fileName() +
                    QStringLiteral("]"));

@@ -44,6 +44,7 @@ enum ControlId : int {
     IDC_DIM_FONT_NAME = 1059,
     IDC_DIM_FONT_LABEL = 1060,
     IDC_DIM_FONT = 1061,
+    IDC_EXPORT_REPORT = 1062, // "輸出報告(&R)", under the export button
 };
 
 // System-menu entry that opens the About box.

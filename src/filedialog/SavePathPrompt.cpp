@@ -8,6 +8,11 @@
 
 QString Prompter::ChooseSavePath(QWidget* parent, const QString& filter,
                                  const QString& defaultSuffix) {
+    return ChooseSavePathFor(parent, filter, defaultSuffix, QString());
+}
+
+QString Prompter::ChooseSavePathFor(QWidget* parent, const QString& filter,
+                                    const QString& defaultSuffix, const QString& suggested) {
     QFileDialog dialog(parent);
     dialog.setWindowTitle(AppName());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -20,6 +25,8 @@ QString Prompter::ChooseSavePath(QWidget* parent, const QString& filter,
         dialog.setNameFilters(nameFilters);
     if (!defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(defaultSuffix);
+    if (!suggested.isEmpty())
+        dialog.selectFile(suggested);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();

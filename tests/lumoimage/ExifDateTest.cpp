@@ -68,8 +68,9 @@ TEST(ExifDate, EveryTruncationIsSafe) {
     const QByteArray whole = WithExif(PlainJpeg(), {"2024:05:17 09:30:00", nullptr, false});
     for (int n = 0; n < 120; ++n) {
         const QDateTime date = Read(whole.left(n));
-        if (date.isValid())
+        if (date.isValid()) {
             EXPECT_EQ(date.toString(Qt::ISODate), QStringLiteral("2024-05-17T09:30:00")) << n;
+        }
     }
 }
 
