@@ -8,6 +8,8 @@ QString UsageText() {
         "Usage: tessamar [PHOTO.jpg]\n"
         "       tessamar --print-info FILE.dat\n"
         "       tessamar --export PHOTO.jpg OUT.jpg\n"
+        "       tessamar --export-many OUTDIR PHOTO.jpg... [--force]\n"
+        "       tessamar --report OUT.pdf PHOTO.jpg...\n"
         "       tessamar --screenshot OUT.png [PHOTO.jpg]\n"
         "       tessamar --help\n"
         "\n"
@@ -15,6 +17,10 @@ QString UsageText() {
         "  --print-info FILE.dat   print a photo-info file as JSON\n"
         "  --export PHOTO OUT      draw the annotations of PHOTO (from the .dat\n"
         "                          file beside it) and save the picture as OUT\n"
+        "  --export-many OUTDIR PHOTO...  export every PHOTO into the folder\n"
+        "                          OUTDIR under its own name, on every core; an\n"
+        "                          existing file is kept unless --force is given\n"
+        "  --report OUT.pdf PHOTO...  a PDF report of the photos, one section each\n"
         "  --screenshot OUT [PHOTO]  draw the main window (with PHOTO open) to the\n"
         "                          picture file OUT, no display needed\n"
         "  --help                  show this text\n");
@@ -42,6 +48,28 @@ int RunCommandLine(int argc, char** argv) {
                 return Usage(stderr, 2);
             return RunExport(argc, argv, QString::fromLocal8Bit(argv[2]),
                              QString::fromLocal8Bit(argv[3]));
+        }
+        if (std::strcmp(first, "--export-many") == 0) {
+            QStringList rest;
+            bool force = false;
+            for (int i = 2; i < argc; ++i) {
+                if (std::strcmp(argv[i], "--force") == 0)
+                    force = true;
+                else
+                    rest.append(QString::fromLocal8Bit(argv[i]));
+            }
+            if (rest.size() < 2)
+                return Usage(stderr, 2);
+            const QString outDir = rest.takeFirst();
+            return RunExportMany(argc, argv, outDir, rest, force);
+        }
+        if (std::strcmp(first, "--report") == 0) {
+            if (argc < 4)
+                return Usage(stderr, 2);
+            QStringList photos;
+            for (int i = 3; i < argc; ++i)
+                photos << QString::fromLocal8Bit(argv[i]);
+            return RunReport(argc, argv, QString::fromLocal8Bit(argv[2]), photos);
         }
         if (std::strcmp(first, "--screenshot") == 0) {
             if (argc != 3 && argc != 4)

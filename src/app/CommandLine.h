@@ -11,6 +11,12 @@ int RunCommandLine(int argc, char** argv);
 int RunPrintInfo(const QString& path);
 // tessamar --export PHOTO OUT: the annotated picture, without a display.
 int RunExport(int argc, char** argv, const QString& photo, const QString& out);
+// tessamar --export-many OUTDIR PHOTO... [--force]: every photo's annotated
+// picture into OUTDIR under its own name, on every core.
+int RunExportMany(int argc, char** argv, const QString& outDir, const QStringList& photos,
+                  bool overwrite);
+// tessamar --report OUT.pdf PHOTO...: one PDF report, a section per photo.
+int RunReport(int argc, char** argv, const QString& out, const QStringList& photos);
 // tessamar [PHOTO]: the desktop program, opening PHOTO when given.
 int RunDesktop(int argc, char** argv, const QString& photo);
 

@@ -1,6 +1,7 @@
 #include "app/DesktopPrompter.h"
 
 #include "filedialog/CMyFileDialog.h"
+#include "filedialog/LastPhotoFolder.h"
 #include "filedialog/MfcFilter.h"
 
 #include <QColorDialog>
@@ -35,6 +36,7 @@ bool DesktopPrompter::ChooseColour(QWidget* parent, COLORREF& colour) {
 QString DesktopPrompter::ChoosePhotoToOpen(QWidget* parent, const QString& filter) {
     CMyFileDialog dialog(true, QString(), QString(), OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, filter,
                          parent);
+    OpenInLastPhotoFolder(dialog);
     if (dialog.DoModal() != kDialogOk)
         return QString();
     return dialog.GetPathName();
@@ -42,6 +44,11 @@ QString DesktopPrompter::ChoosePhotoToOpen(QWidget* parent, const QString& filte
 
 QString DesktopPrompter::ChooseSavePath(QWidget* parent, const QString& filter,
                                         const QString& defaultSuffix) {
+    return ChooseSavePathFor(parent, filter, defaultSuffix, QString());
+}
+
+QString DesktopPrompter::ChooseSavePathFor(QWidget* parent, const QString& filter,
+                                           const QString& defaultSuffix, const QString& suggested) {
     QFileDialog dialog(parent);
     dialog.setWindowTitle(AppName());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -54,6 +61,8 @@ QString DesktopPrompter::ChooseSavePath(QWidget* parent, const QString& filter,
         dialog.setNameFilters(nameFilters);
     if (!defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(defaultSuffix);
+    if (!suggested.isEmpty())
+        dialog.selectFile(suggested);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();

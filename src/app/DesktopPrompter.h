@@ -18,6 +18,8 @@ public:
     // replaced and offers no read-only box.
     QString ChooseSavePath(QWidget* parent, const QString& filter,
                            const QString& defaultSuffix) override;
+    QString ChooseSavePathFor(QWidget* parent, const QString& filter, const QString& defaultSuffix,
+                              const QString& suggested) override;
     QAction* PopupMenu(QMenu& menu, const QPoint& globalPos) override;
     int RunDialog(QDialog& dialog) override;
 };

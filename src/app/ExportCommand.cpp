@@ -1,5 +1,6 @@
 // tessamar --export PHOTO OUT: the annotated picture, drawn without a display.
 #include "app/CommandLine.h"
+#include "app/ExportMessages.h"
 #include "app/QuietQtMessages.h"
 
 #include "canvas/PhotoFileExport.h"
@@ -38,24 +39,7 @@ int RunExport(int argc, char** argv, const QString& photo, const QString& out) {
                                    "for the memory available")
                         .arg(photo));
     }
-    using Failure = PhotoFileExport::Failure;
-    switch (result.failure) {
-    case Failure::None:
+    if (result.Succeeded())
         return 0;
-    case Failure::Photo:
-        return Fail(QStringLiteral("cannot read the photo %1: %2").arg(photo, result.detail));
-    case Failure::InfoUnreadable:
-        return Fail(QStringLiteral("cannot open the photo-info file %1: %2")
-                        .arg(result.infoPath, result.detail));
-    case Failure::InfoTooLarge:
-        return Fail(QStringLiteral("cannot read the photo-info file %1: %2")
-                        .arg(result.infoPath, result.detail));
-    case Failure::NotInfoFile:
-        return Fail(QStringLiteral("%1 is not a photo-info file").arg(result.infoPath));
-    case Failure::InfoDamaged:
-        return Fail(QStringLiteral("the photo-info file %1 is damaged").arg(result.infoPath));
-    case Failure::Output:
-        break;
-    }
-    return Fail(QStringLiteral("cannot write %1: %2").arg(out, result.detail));
+    return Fail(ExportFailureMessage(photo, out, result));
 }

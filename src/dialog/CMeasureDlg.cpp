@@ -211,6 +211,7 @@ void CMeasureDlg::CreateControls() {
     for (int id : {IDC_PROPERTY_GROUP, IDC_ZOOM_GROUP, IDC_PANEL, IDC_BANNER})
         GetDlgItem(id)->lower();
 
+    CreateReportButton();
     m_canvas.installEventFilter(this);
 }
 
@@ -307,6 +308,7 @@ void CMeasureDlg::OnInitDialog() {
     Item<QLabel>(IDC_NOTE_FONT_NAME)->setText(face);
 
     SetToolCursor(m_canvas.CurrentTool());
+    AddWindowTransfers();
 }
 
 void CMeasureDlg::setVisible(bool visible) {

@@ -119,6 +119,10 @@ public:
     void OnOpenPhoto();     // button 1000
     void OnSaveInfo();      // button 1006
     void OnExportPicture(); // button 1016
+    void OnExportReport();  // button 1063 (CMeasureDlgReport.cpp)
+    // Ctrl+C on the canvas: the annotated picture to the clipboard
+    // (CMeasureDlgTransfer.cpp).
+    void OnCopyPicture();
     // Opens the photo at `path` with its photo-info file, exactly as when it
     // is chosen in the picture dialog; true when the photo is now shown.
     bool OpenPhoto(const QString& path);
@@ -229,6 +233,10 @@ private:
     int m_cursorTool = -1;   // tool whose cursor the canvas shows
 
     // --- Photo open, save and export (CMeasureDlgPhoto.cpp) ---
+    void CreateReportButton();
+    // Clipboard, drops and recent photos (CMeasureDlgTransfer.cpp).
+    void AddWindowTransfers();
+    void OnOpenRecentPhoto(const QString& path);
     bool SaveInfoFile();
     // True to go on saving: the info file is as this window last saw it, or
     // the user chose to overwrite what another program wrote.

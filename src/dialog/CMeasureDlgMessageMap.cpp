@@ -44,6 +44,7 @@ const ControlEntry kControls[] = {
     {IDC_TOOL_DIMENSION, Clicked, &CMeasureDlg::OnToolDimension},
     {IDC_COLOUR_SWATCH, Clicked, &CMeasureDlg::OnColour},
     {IDC_EXPORT_PICTURE, Clicked, &CMeasureDlg::OnExportPicture},
+    {IDC_EXPORT_REPORT, Clicked, &CMeasureDlg::OnExportReport},
     {IDC_CONNECT_RANGE, Clicked, &CMeasureDlg::OnConnectRangeFinder},
     {IDC_SIZE_EDIT, Edited, &CMeasureDlg::OnSizeChange},
     {IDC_NOTE_TITLE, Edited, &CMeasureDlg::OnNoteTitleChange},
@@ -160,6 +161,11 @@ void CMeasureDlg::ConnectMessageMap() {
             m_windowKeys.append(shortcut);
         }
     KeepEditUndoForTheHistory();
+
+    // Ctrl+C while the canvas has the focus (the edit boxes copy their text).
+    auto* copy = new QShortcut(QKeySequence::Copy, &m_canvas);
+    copy->setContext(Qt::WidgetShortcut);
+    connect(copy, &QShortcut::activated, this, &CMeasureDlg::OnCopyPicture);
 
     // What the canvas reports besides its notifications and menu commands.
     connect(&m_canvas, &CPhotoCanvas::historyShown, this, &CMeasureDlg::ShowHistoryStep);

@@ -10,6 +10,7 @@
 #include "document/InfoFileRead.h"
 #include "platform/Prompts.h"
 #include "platform/ReadOnlyFile.h"
+#include "platform/RecentPhotos.h"
 
 #include <QAbstractButton>
 #include <QFileInfo>
@@ -67,6 +68,7 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
         return false;
     }
     m_strPhotoPath = path;
+    RecentPhotos::Add(path);
     m_strUnreadableInfo.clear();
     setWindowTitle(QStringLiteral("Tessamar - [") + QFileInfo(path).fileName() +
                    QStringLiteral("]"));

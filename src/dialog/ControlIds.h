@@ -45,6 +45,7 @@ enum ControlId : int {
     IDC_DIM_FONT_LABEL = 1060,
     IDC_DIM_FONT = 1061,
     IDC_REFERENCE_CHECK = 1062, // "作為參考": the selected dimension is the reference length
+    IDC_EXPORT_REPORT = 1063,   // "輸出報告(&R)", under the export button
 };
 
 // The About entry's command (the logo's menu stands in for the system menu).

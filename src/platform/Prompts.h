@@ -43,6 +43,10 @@ public:
     // Save dialog (asks before overwriting); empty when cancelled.
     virtual QString ChooseSavePath(QWidget* parent, const QString& filter,
                                    const QString& defaultSuffix) = 0;
+    // The same, opened on `suggested` (a full path: its folder is shown and
+    // its name filled in).
+    virtual QString ChooseSavePathFor(QWidget* parent, const QString& filter,
+                                      const QString& defaultSuffix, const QString& suggested) = 0;
 
     // A context menu shown at `globalPos` (screen coordinates) until the user
     // picks an item or dismisses it; the chosen action, or nullptr.

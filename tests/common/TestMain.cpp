@@ -2,14 +2,21 @@
 #include "platform/LogFont.h"
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     // Test discovery runs the program without the test environment.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings (the recent photos) go to a folder of the run's own, for this
+    // process and the programs it starts, never to the user's.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     InstallFontSubstitutes();
     // As the program does at start-up; tests that answer prompts install their own.
     DesktopPrompter desktop;

@@ -1,0 +1,80 @@
+// tessamar --export-many OUTDIR PHOTO... [--force]: every photo's annotated
+// picture into OUTDIR, on every core, a line per photo as each finishes.
+#include "app/CommandLine.h"
+#include "app/ExportMessages.h"
+#include "app/QuietQtMessages.h"
+
+#include "canvas/BatchExport.h"
+#include "platform/LogFont.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+// Writes the finished photos' lines on stderr; on a terminal a progress
+// figure stays on the last line, replaced as each photo finishes.
+class ProgressLines {
+public:
+    explicit ProgressLines(int total) : m_total(total), m_terminal(isatty(STDERR_FILENO) == 1) {}
+    ~ProgressLines() {
+        if (m_terminal)
+            std::fputs("\r\033[K", stderr);
+        std::fflush(stderr);
+    }
+
+    void Finished(const BatchExportItem& item, int done) {
+        const QString line = item.result.Succeeded()
+                                 ? QStringLiteral("%1 -> %2").arg(item.photo, item.out)
+                                 : ExportFailureMessage(item.photo, item.out, item.result);
+        if (m_terminal)
+            std::fputs("\r\033[K", stderr);
+        std::fprintf(stderr, "tessamar: %s\n", line.toLocal8Bit().constData());
+        if (m_terminal)
+            std::fprintf(stderr, "tessamar: %d/%d (%d%%)", done, m_total, done * 100 / m_total);
+        std::fflush(stderr);
+    }
+
+private:
+    int m_total;
+    bool m_terminal;
+};
+} // namespace
+
+int RunExportMany(int argc, char** argv, const QString& outDir, const QStringList& photos,
+                  bool overwrite) {
+    if (!QFileInfo(outDir).isDir()) {
+        std::fprintf(stderr, "tessamar: %s is not a folder\n", outDir.toLocal8Bit().constData());
+        return 1;
+    }
+    // Text needs a GUI application for its fonts, but never a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QGuiApplication> app;
+    if (!QCoreApplication::instance()) {
+        QuietQtMessages();
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    InstallFontSubstitutes();
+
+    BatchExportOptions options;
+    options.overwrite = overwrite;
+    int failed = 0;
+    {
+        ProgressLines lines(static_cast<int>(photos.size()));
+        const std::vector<BatchExportItem> items = ExportPhotoFiles(
+            photos, outDir, options,
+            [&lines](const BatchExportItem& item, int done) { lines.Finished(item, done); });
+        for (const BatchExportItem& item : items)
+            failed += item.result.Succeeded() ? 0 : 1;
+    }
+    if (failed > 0) {
+        std::fprintf(stderr, "tessamar: %d of %d photos failed\n", failed,
+                     static_cast<int>(photos.size()));
+        return 1;
+    }
+    return 0;
+}

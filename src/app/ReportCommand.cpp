@@ -1,0 +1,59 @@
+// tessamar --report OUT.pdf PHOTO...: one PDF report, a section per photo,
+// drawn without a display.
+#include "app/CommandLine.h"
+#include "app/ExportMessages.h"
+#include "app/QuietQtMessages.h"
+
+#include "canvas/ExportTarget.h"
+#include "canvas/ReportSections.h"
+#include "platform/LogFont.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <memory>
+#include <new>
+
+namespace {
+int Fail(const QString& message) {
+    std::fprintf(stderr, "tessamar: %s\n", message.toLocal8Bit().constData());
+    return 1;
+}
+} // namespace
+
+int RunReport(int argc, char** argv, const QString& out, const QStringList& photos) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QGuiApplication> app;
+    if (!QCoreApplication::instance()) {
+        QuietQtMessages();
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    InstallFontSubstitutes();
+
+    // Never over one of its own inputs nor a special file.
+    for (const QString& photo : photos) {
+        const QString refused = RefuseExportTarget(photo, out);
+        if (!refused.isEmpty())
+            return Fail(QStringLiteral("cannot write %1: %2").arg(out, refused));
+    }
+    std::vector<ReportSection> sections;
+    try {
+        for (const QString& photo : photos) {
+            ReportSection section;
+            PhotoFileExport failure;
+            // One photo decoded at a time; the sections keep only JPEG bytes.
+            if (!ReportSectionFromFile(photo, &section, &failure))
+                return Fail(ExportFailureMessage(photo, out, failure));
+            sections.push_back(std::move(section));
+        }
+        QString error;
+        if (!WriteReportFile(out, sections, &error))
+            return Fail(QStringLiteral("cannot write %1: %2").arg(out, error));
+    } catch (const std::bad_alloc&) {
+        return Fail(QStringLiteral("cannot make the report %1: the photos are too large for the "
+                                   "memory available")
+                        .arg(out));
+    }
+    return 0;
+}

@@ -1,0 +1,112 @@
+#include "canvas/BatchExport.h"
+
+#include "document/PhotoInfo.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <new>
+#include <system_error>
+#include <thread>
+
+namespace {
+PhotoFileExport Refusal(const QString& photo, const QString& why) {
+    PhotoFileExport refused;
+    refused.failure = PhotoFileExport::Failure::Output;
+    refused.infoPath = InfoFilePathFor(photo);
+    refused.detail = why;
+    return refused;
+}
+
+// Exports one photo; memory running out fails this photo only.
+PhotoFileExport ExportOne(const QString& photo, const QString& out, bool overwrite) {
+    // Checked again here, just before the work: the file may have appeared
+    // since the list was made.
+    if (!overwrite && QFileInfo::exists(out))
+        return Refusal(photo, QCoreApplication::translate(
+                                  "Export", "the file exists already (--force replaces it)"));
+    try {
+        return ExportPhotoFile(photo, out);
+    } catch (const std::bad_alloc&) {
+        PhotoFileExport failed = Refusal(
+            photo, QCoreApplication::translate("Export", "not enough memory for the picture"));
+        return failed;
+    }
+}
+} // namespace
+
+QString BatchOutputPath(const QString& outDir, const QString& photo) {
+    return QDir(outDir).filePath(QFileInfo(photo).fileName());
+}
+
+std::vector<BatchExportItem> ExportPhotoFiles(const QStringList& photos, const QString& outDir,
+                                              const BatchExportOptions& options,
+                                              const BatchExportProgress& progress) {
+    const int count = static_cast<int>(photos.size());
+    std::vector<BatchExportItem> items(static_cast<size_t>(count));
+    std::vector<bool> pending(static_cast<size_t>(count), false);
+    QSet<QString> taken;
+    for (int i = 0; i < count; ++i) {
+        BatchExportItem& item = items[static_cast<size_t>(i)];
+        item.photo = photos[i];
+        item.out = BatchOutputPath(outDir, item.photo);
+        const QString key = QFileInfo(item.out).absoluteFilePath();
+        if (taken.contains(key)) {
+            item.result =
+                Refusal(item.photo,
+                        QCoreApplication::translate("Export", "an earlier photo of the same name "
+                                                              "is written there"));
+        } else {
+            taken.insert(key);
+            pending[static_cast<size_t>(i)] = true;
+        }
+    }
+
+    std::mutex reporting;
+    int done = 0;
+    auto report = [&](const BatchExportItem& item) {
+        std::lock_guard<std::mutex> lock(reporting);
+        ++done;
+        if (progress)
+            progress(item, done);
+    };
+    // Refusals made while listing are reported first.
+    for (int i = 0; i < count; ++i)
+        if (!pending[static_cast<size_t>(i)])
+            report(items[static_cast<size_t>(i)]);
+
+    std::atomic<int> next{0};
+    auto work = [&] {
+        for (;;) {
+            const int i = next.fetch_add(1);
+            if (i >= count)
+                return;
+            if (!pending[static_cast<size_t>(i)])
+                continue;
+            BatchExportItem& item = items[static_cast<size_t>(i)];
+            item.result = ExportOne(item.photo, item.out, options.overwrite);
+            report(item);
+        }
+    };
+
+    int workers = options.workers > 0 ? options.workers : QThread::idealThreadCount();
+    workers = std::max(1, std::min(workers, count));
+    std::vector<std::thread> threads;
+    for (int w = 1; w < workers; ++w) {
+        try {
+            threads.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // fewer workers: the others and this thread share the list
+        }
+    }
+    work();
+    for (std::thread& t : threads)
+        t.join();
+    return items;
+}

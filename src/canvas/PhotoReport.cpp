@@ -1,0 +1,259 @@
+#include "canvas/PhotoReport.h"
+
+#include "canvas/PdfJpegImages.h"
+#include "platform/ColorRef.h"
+#include "platform/Cp950.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPainter>
+#include <QPdfWriter>
+#include <cmath>
+
+namespace {
+constexpr double kMarginMm = 15;
+constexpr double kBodyPt = 10;
+constexpr double kTitlePt = 15;
+constexpr double kPad = 3; // points inside a table cell
+
+QFont ReportFont(double points, bool bold = false) {
+    // The interface's Chinese face ("新細明體", set in AR PL UMing).
+    QFont font;
+    font.setFamilies({QString::fromUtf8("新細明體"), QStringLiteral("AR PL UMing TW")});
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+struct Column {
+    QString heading;
+    double share; // of the table's width
+};
+
+// Paints the sections page after page; the painter works in points.
+class ReportPainter {
+public:
+    ReportPainter(QPdfWriter& writer, QPainter& painter)
+        : m_writer(writer), m_p(painter), m_width(writer.width()), m_height(writer.height()) {}
+
+    void Section(const ReportSection& s, const QDate& reportDate, QSize standIn, bool first) {
+        if (!first)
+            NewPage();
+        m_p.setPen(Qt::black);
+        Line(s.fileName, ReportFont(kTitlePt, true));
+        if (s.captured.isValid())
+            Line(QString::fromUtf8("拍攝日期：") +
+                     s.captured.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                 ReportFont(kBodyPt));
+        Line(QString::fromUtf8("報告日期：") + reportDate.toString(Qt::ISODate),
+             ReportFont(kBodyPt));
+        m_y += 6;
+        Picture(s.pictureSize, standIn);
+        m_y += 10;
+        Dimensions(s);
+        m_y += 10;
+        Notes(s);
+    }
+
+private:
+    void NewPage() {
+        m_writer.newPage();
+        m_y = 0;
+    }
+    void Room(double h) {
+        if (m_y + h > m_height && m_y > 0)
+            NewPage();
+    }
+    void Line(const QString& text, const QFont& font) {
+        const double h = QFontMetricsF(font).height() + 2;
+        Room(h);
+        m_p.setFont(font);
+        m_p.drawText(QRectF(0, m_y, m_width, h), Qt::AlignLeft | Qt::AlignVCenter, text);
+        m_y += h;
+    }
+    // The picture at the page's width, or less when it is taller than the page.
+    void Picture(QSize size, QSize standIn) {
+        if (size.isEmpty())
+            return;
+        double w = m_width;
+        double h = w * size.height() / size.width();
+        // A tall picture stays under its header when at least half a page is
+        // left there; it never runs off the page.
+        const double left = m_height - m_y;
+        const double most = left >= m_height / 2 ? left : m_height;
+        if (h > most) {
+            h = most;
+            w = h * size.width() / size.height();
+        }
+        Room(h);
+        m_p.drawImage(QRectF((m_width - w) / 2, m_y, w, h), PdfStandInImage(standIn));
+        m_y += h;
+    }
+
+    void Dimensions(const ReportSection& s) {
+        Line(QString::fromUtf8("尺寸"), ReportFont(kBodyPt + 2, true));
+        const std::vector<Column> columns{{QString::fromUtf8("編號"), 0.12},
+                                          {QString::fromUtf8("尺寸"), 0.43},
+                                          {QString::fromUtf8("顏色"), 0.15},
+                                          {QString::fromUtf8("長度（像素）"), 0.30}};
+        if (s.info.dimensions.empty()) {
+            Line(QString::fromUtf8("（無）"), ReportFont(kBodyPt));
+            return;
+        }
+        HeadingRow(columns);
+        for (size_t i = 0; i < s.info.dimensions.size(); ++i) {
+            const Dimension& d = s.info.dimensions[i];
+            const std::optional<ComputedLength> computed =
+                i < s.computed.size() ? s.computed[i] : std::nullopt;
+            const double pixels =
+                std::hypot(double(d.end.x) - d.start.x, double(d.end.y) - d.start.y);
+            const QStringList cells{QString::number(i + 1), DimensionValueText(d, computed),
+                                    QString(), QLocale::c().toString(pixels, 'f', 1)};
+            const double h = Row(columns, cells, false, &columns);
+            // The swatch: the dimension's colour, outlined in black.
+            const double x = Left(columns, 2) + kPad;
+            m_p.save();
+            m_p.setPen(QPen(Qt::black, 0.5));
+            m_p.setBrush(ColorRefToQColor(d.colour));
+            m_p.drawRect(QRectF(x, m_y - h + kPad + 1, 24, h - 2 * kPad - 2));
+            m_p.restore();
+        }
+    }
+
+    void Notes(const ReportSection& s) {
+        Line(QString::fromUtf8("信息標注"), ReportFont(kBodyPt + 2, true));
+        const std::vector<Column> columns{{QString::fromUtf8("編號"), 0.12},
+                                          {QString::fromUtf8("標題"), 0.28},
+                                          {QString::fromUtf8("內容"), 0.60}};
+        if (s.info.notes.empty()) {
+            Line(QString::fromUtf8("（無）"), ReportFont(kBodyPt));
+            return;
+        }
+        HeadingRow(columns);
+        for (size_t i = 0; i < s.info.notes.size(); ++i) {
+            const InfoNote& n = s.info.notes[i];
+            Row(columns,
+                {QString::number(i + 1), cp950::FieldToQString(n.title),
+                 cp950::FieldToQString(n.text)},
+                false, &columns);
+        }
+    }
+
+    double Left(const std::vector<Column>& columns, size_t index) const {
+        double x = 0;
+        for (size_t i = 0; i < index; ++i)
+            x += columns[i].share * m_width;
+        return x;
+    }
+
+    void HeadingRow(const std::vector<Column>& columns) {
+        QStringList headings;
+        for (const Column& c : columns)
+            headings << c.heading;
+        Row(columns, headings, true);
+    }
+
+    // One row of cells; a row that does not fit on the page starts the next
+    // one, under the table's headings again. Returns the row's height.
+    double Row(const std::vector<Column>& columns, const QStringList& cells, bool heading,
+               const std::vector<Column>* repeat = nullptr) {
+        const QFont font = ReportFont(kBodyPt, heading);
+        const QFontMetricsF metrics(font);
+        double h = metrics.height();
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const QRectF box(0, 0, columns[i].share * m_width - 2 * kPad, 1e6);
+            h = std::max(h, metrics
+                                .boundingRect(box, Qt::TextWordWrap | Qt::TextWrapAnywhere,
+                                              cells.value(int(i)))
+                                .height());
+        }
+        h += 2 * kPad;
+        if (m_y + h > m_height && m_y > 0) {
+            NewPage();
+            if (repeat)
+                HeadingRow(*repeat);
+        }
+        m_p.save();
+        if (heading)
+            m_p.fillRect(QRectF(0, m_y, m_width, h), QColor(230, 230, 230));
+        m_p.setFont(font);
+        m_p.setPen(QPen(Qt::black, 0.5));
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const QRectF cell(Left(columns, i), m_y, columns[i].share * m_width, h);
+            m_p.drawRect(cell);
+            m_p.drawText(cell.adjusted(kPad, kPad, -kPad, -kPad),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextWrapAnywhere,
+                         cells.value(int(i)));
+        }
+        m_p.restore();
+        m_y += h;
+        return h;
+    }
+
+    QPdfWriter& m_writer;
+    QPainter& m_p;
+    double m_width;
+    double m_height;
+    double m_y = 0;
+};
+} // namespace
+
+std::optional<ComputedLength> ComputedLengthOf(const PhotoInfo&, int) {
+    return std::nullopt;
+}
+
+QPageSize::PageSizeId ReportPageSizeFor(const QLocale& locale) {
+    return locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                   : QPageSize::A4;
+}
+
+QString DimensionValueText(const Dimension& dim, const std::optional<ComputedLength>& computed) {
+    const QString typed = cp950::FieldToQString(dim.value);
+    if (!computed)
+        return typed;
+    const QString length =
+        QStringLiteral("%1 ± %2 %3")
+            .arg(QLocale::c().toString(computed->value, 'f', 1),
+                 QLocale::c().toString(computed->uncertainty, 'f', 1), computed->unit)
+            .trimmed();
+    return typed.isEmpty() ? length : QStringLiteral("%1 (%2)").arg(typed, length);
+}
+
+bool MakePdfReport(const std::vector<ReportSection>& sections, const QDate& reportDate,
+                   QPageSize::PageSizeId pageSize, QByteArray* pdf, QString* error) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    std::vector<PdfJpegImage> images;
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(72); // one unit is one point
+        writer.setPageSize(QPageSize(pageSize));
+        writer.setPageMargins(QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                              QPageLayout::Millimeter);
+        writer.setCreator(QStringLiteral("Tessamar"));
+        writer.setTitle(sections.size() == 1 ? sections.front().fileName
+                                             : QStringLiteral("Tessamar"));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            if (error)
+                *error = QStringLiteral("the PDF writer cannot start");
+            return false;
+        }
+        ReportPainter report(writer, painter);
+        for (size_t i = 0; i < sections.size(); ++i) {
+            const ReportSection& s = sections[i];
+            const QSize standIn(4, 4 + static_cast<int>(i));
+            report.Section(s, reportDate, standIn, i == 0);
+            if (!s.pictureSize.isEmpty())
+                images.push_back({standIn, s.jpeg, s.pictureSize});
+        }
+        painter.end();
+    }
+    QByteArray bytes = buffer.data();
+    if (!PutJpegImagesIntoPdf(&bytes, images, error))
+        return false;
+    *pdf = bytes;
+    return true;
+}

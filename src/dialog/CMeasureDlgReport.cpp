@@ -1,0 +1,53 @@
+// The report command: "輸出報告(&R)" writes a PDF report of the photo shown.
+#include "dialog/CMeasureDlg.h"
+#include "dialog/ReportButton.h"
+
+#include "canvas/ExportTarget.h"
+#include "canvas/ReportSections.h"
+#include "platform/Prompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+
+namespace {
+const char kReportFilter[] = "PDF (*.pdf)|*.pdf|All Files (*.*)|*.*||";
+
+void Say(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
+    Prompts().Message(parent, text, QMessageBox::Ok, icon);
+}
+} // namespace
+
+void CMeasureDlg::CreateReportButton() {
+    auto* button = new QPushButton(QString::fromUtf8("輸出報告(&R)"), this);
+    AddControl(IDC_EXPORT_REPORT, button);
+    new ReportButtonFollower(GetDlgItem(IDC_EXPORT_PICTURE), button);
+}
+
+void CMeasureDlg::OnExportReport() {
+    if (!m_canvas.m_dib.HasPicture())
+        return;
+    const QFileInfo photo(m_strPhotoPath);
+    const QString suggested = photo.dir().filePath(photo.completeBaseName() + ".pdf");
+    const QString path = Prompts().ChooseSavePathFor(this, QString::fromUtf8(kReportFilter),
+                                                     QStringLiteral("pdf"), suggested);
+    if (path.isEmpty())
+        return;
+    // Never over the photo, its info file or a special file.
+    QString why = RefuseExportTarget(m_strPhotoPath, path);
+    bool written = false;
+    if (why.isEmpty()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ReportSection section;
+        written = ReportSectionFromPicture(m_strPhotoPath, m_canvas.m_dib.Image(), m_canvas.m_info,
+                                           &section, &why) &&
+                  WriteReportFile(path, {section}, &why);
+        QApplication::restoreOverrideCursor();
+    }
+    if (written)
+        Say(this, QString::fromUtf8("輸出報告完畢"), QMessageBox::Information);
+    else
+        Say(this, QString::fromUtf8("輸出報告失敗：") + path + QLatin1Char('\n') + why,
+            QMessageBox::Warning);
+}

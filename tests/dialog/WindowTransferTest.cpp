@@ -1,0 +1,205 @@
+// Photos in and out of the main window: Ctrl+C on the canvas copies the
+// annotated picture, a dropped JPEG opens (the first of several; anything
+// else is refused), and the logo's menu lists the photos opened last,
+// remembered in the settings.
+
+#include "DialogFixture.h"
+#include "dialog/ControlIds.h"
+#include "filedialog/LastPhotoFolder.h"
+#include "platform/RecentPhotos.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMimeData>
+#include <QProcess>
+#include <QSettings>
+#include <QUrl>
+
+namespace {
+
+class WindowTransferTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "Tessamar", "Tessamar").clear();
+        MainWindowTest::SetUp();
+    }
+    // A photo with one red dimension across its middle.
+    QString PhotoWithDimension(const QString& name) {
+        const QString photo = WritePhoto(name, 320, 240);
+        PhotoInfo records;
+        records.dimensions.push_back(
+            MakeDimension({20, 120}, {300, 120}, Utf8("2.4"), RGB(255, 0, 0)));
+        EXPECT_TRUE(WriteWholeFile(InfoFilePathFor(photo), records.Serialize()));
+        return photo;
+    }
+    void ExpectAnnotatedPictureOnClipboard() {
+        const QImage copied = QGuiApplication::clipboard()->image();
+        ASSERT_EQ(copied.size(), QSize(320, 240));
+        // The dimension line is drawn into the picture; the rest is the photo.
+        EXPECT_EQ(QColor(copied.pixel(60, 120)), QColor(Qt::red));
+        EXPECT_GT(qRed(copied.pixel(2, 2)), 200) << "the photo's own red block";
+        EXPECT_LT(qGreen(copied.pixel(2, 2)), 60) << "the photo's own red block";
+        EXPECT_LT(qAbs(qRed(copied.pixel(160, 200)) - 128), 4) << "grey photo below the line";
+    }
+    QAction* RecentEntry() { return Item(IDC_LOGO)->actions().last(); }
+    QStringList RecentShown() {
+        QMenu* menu = RecentEntry()->menu();
+        Q_EMIT menu->aboutToShow();
+        QStringList texts;
+        for (QAction* a : menu->actions())
+            texts << a->text();
+        return texts;
+    }
+};
+
+TEST_F(WindowTransferTest, CtrlCOnTheCanvasCopiesTheAnnotatedPicture) {
+    QGuiApplication::clipboard()->clear();
+    Open(PhotoWithDimension("room.jpg"));
+    canvas().setFocus();
+    QTest::keyClick(&canvas(), Qt::Key_C, Qt::ControlModifier);
+    ExpectAnnotatedPictureOnClipboard();
+}
+
+TEST_F(WindowTransferTest, CtrlCInTheValueBoxCopiesItsText) {
+    Open(PhotoWithDimension("room.jpg"));
+    QGuiApplication::clipboard()->clear();
+    SizeEdit()->setText(QStringLiteral("123"));
+    SizeEdit()->selectAll();
+    SizeEdit()->setFocus();
+    QTest::keyClick(SizeEdit(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QGuiApplication::clipboard()->image().isNull());
+}
+
+// Drops of files on the window.
+struct DropCase {
+    const char* name;
+    QStringList files; // made in the test folder: *.jpg are JPEGs, others not
+    bool accepted;
+    const char* opened; // the photo open afterwards, or null
+};
+void PrintTo(const DropCase& c, std::ostream* os) {
+    *os << c.name;
+}
+class WindowDropTest : public WindowTransferTest, public ::testing::WithParamInterface<DropCase> {};
+
+TEST_P(WindowDropTest, OpensAJpegAndRefusesTheRest) {
+    const DropCase& c = GetParam();
+    QList<QUrl> urls;
+    for (const QString& name : c.files) {
+        if (name.endsWith(".jpg"))
+            WritePhoto(name);
+        else if (name.endsWith(".png"))
+            QImage(8, 8, QImage::Format_RGB32).save(PathOf(name), "PNG");
+        else
+            WriteWholeFile(PathOf(name), "plain text");
+        urls << QUrl::fromLocalFile(PathOf(name));
+    }
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = Item(IDC_CANVAS)->geometry().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(dlg.get(), &enter);
+    EXPECT_EQ(enter.isAccepted(), c.accepted);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(dlg.get(), &drop);
+    EXPECT_EQ(drop.isAccepted(), c.accepted);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dlg->m_strPhotoPath, c.opened ? PathOf(c.opened) : QString());
+    EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join('|').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drops, WindowDropTest,
+    ::testing::Values(DropCase{"jpeg", {"a.jpg"}, true, "a.jpg"},
+                      DropCase{"png", {"b.png"}, false, nullptr},
+                      DropCase{"several", {"c.jpg", "d.jpg", "e.png"}, true, "c.jpg"},
+                      DropCase{"png first", {"f.png", "g.jpg"}, false, nullptr},
+                      DropCase{"text named like a photo", {"h.txt"}, false, nullptr}));
+
+TEST_F(WindowTransferTest, ADropAsksAboutUnsavedWorkFirst) {
+    Open(WritePhoto("first.jpg"));
+    Click(IDC_TOOL_DIMENSION);
+    QTest::mouseClick(&canvas(), Qt::LeftButton, {}, QPoint(30, 30));
+    QTest::mouseClick(&canvas(), Qt::LeftButton, {}, QPoint(90, 30));
+    ASSERT_EQ(info().dimensions.size(), 1u);
+    const QString second = WritePhoto("second.jpg");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(second)});
+    // As a drag does it: enter, then drop.
+    QDragEnterEvent enter(QPoint(40, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(dlg.get(), &enter);
+    QDropEvent drop(QPointF(40, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    prompter.answers.append(QMessageBox::Cancel);
+    QCoreApplication::sendEvent(dlg.get(), &drop);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(prompter.texts, QStringList{Utf8("照片信息已修改，是否保存？")});
+    EXPECT_EQ(dlg->m_strPhotoPath, PathOf("first.jpg")) << "cancelled: the first photo stays";
+}
+
+TEST_F(WindowTransferTest, RecentPhotosNewestFirstAtMostEight) {
+    EXPECT_EQ(RecentEntry()->text(), Utf8("最近的照片"));
+    for (int i = 0; i < 10; ++i)
+        Open(WritePhoto(QStringLiteral("p%1.jpg").arg(i)));
+    Open(PathOf("p3.jpg")); // again: to the front, not twice
+    QStringList expected{QDir::toNativeSeparators(PathOf("p3.jpg"))};
+    for (int i = 9; expected.size() < 8; --i)
+        if (i != 3)
+            expected << QDir::toNativeSeparators(PathOf(QStringLiteral("p%1.jpg").arg(i)));
+    EXPECT_EQ(RecentShown(), expected);
+}
+
+TEST_F(WindowTransferTest, AMissingRecentPhotoLeavesTheListWithAMessage) {
+    const QString a = WritePhoto("a.jpg"), b = WritePhoto("b.jpg");
+    Open(a);
+    Open(b);
+    ASSERT_TRUE(QFile::remove(a));
+    QMenu* menu = RecentEntry()->menu();
+    RecentShown();
+    menu->actions().at(1)->trigger(); // a.jpg
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_EQ(prompter.texts[0], Utf8("找不到文件：") + a);
+    EXPECT_EQ(RecentShown(), QStringList{QDir::toNativeSeparators(b)});
+    EXPECT_EQ(dlg->m_strPhotoPath, b);
+}
+
+TEST_F(WindowTransferTest, RememberedForTheNextRunAndThePictureDialogStartsThere) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath("rooms"));
+    const QString photo = WritePhoto("rooms/hall.jpg");
+    Open(photo);
+    dlg.reset(); // the first run ends
+    // What the settings file holds is what the next run reads.
+    const QSettings stored(QSettings::IniFormat, QSettings::UserScope, "Tessamar", "Tessamar");
+    EXPECT_EQ(stored.value("recentPhotos").toStringList(), QStringList{photo});
+    dlg = std::make_unique<CMeasureDlg>();
+    dlg->show();
+    EXPECT_EQ(RecentShown(), QStringList{QDir::toNativeSeparators(photo)});
+    QFileDialog picture;
+    OpenInLastPhotoFolder(picture);
+    EXPECT_EQ(picture.directory().absolutePath(), PathOf("rooms"));
+}
+
+// Ctrl+C typed through a real X server (Xvfb, openbox, XTest): the platform's
+// clipboard holds the annotated picture.
+using WindowTransferUnderX = WindowTransferTest;
+
+TEST_F(WindowTransferUnderX, CtrlCThroughTheXServerCopiesThePicture) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X server";
+    Open(PhotoWithDimension("room.jpg"));
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    canvas().setFocus();
+    QTRY_VERIFY(canvas().hasFocus());
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+c")});
+    ASSERT_TRUE(xdotool.waitForFinished(5000));
+    ASSERT_EQ(xdotool.exitCode(), 0) << xdotool.readAllStandardError().toStdString();
+    QTRY_VERIFY_WITH_TIMEOUT(!QGuiApplication::clipboard()->image().isNull(), 5000);
+    ExpectAnnotatedPictureOnClipboard();
+}
+
+} // namespace
