@@ -217,6 +217,7 @@ InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
     // Records are collected apart and appended only after a complete read, so
     // a damaged file leaves the lists as they were.
     const size_t dimsBefore = dimensions.size();
+    const size_t notesBefore = notes.size();
     m_referenceDamaged = false;
     try {
         std::vector<Dimension> readDims;
@@ -230,6 +231,9 @@ InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
         MeasureReference read;
         const infofile::ExtensionRead extension =
             infofile::ReadExtension(data + rest, size - rest, readDims.size(), read);
+        AppendAll(dimensions, std::move(readDims));
+        AppendAll(notes, std::move(readNotes));
+        // The reference is taken only once its dimension is in the list.
         if (extension == infofile::ExtensionRead::Damaged) {
             m_referenceDamaged = true;
         } else if (extension == infofile::ExtensionRead::Read) {
@@ -237,12 +241,11 @@ InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
                 read.dimension += static_cast<int>(dimsBefore);
             reference = std::move(read);
         }
-        AppendAll(dimensions, std::move(readDims));
-        AppendAll(notes, std::move(readNotes));
         return InfoReadStatus::Read;
     } catch (const std::bad_alloc&) {
         // More records than memory holds: nothing of them stays.
         dimensions.resize(dimsBefore);
+        notes.resize(notesBefore);
         return InfoReadStatus::TooLarge;
     }
 }
