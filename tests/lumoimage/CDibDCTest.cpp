@@ -103,14 +103,7 @@ TEST_F(CDibDCTest, BrokenFilesFailWithAReasonAndKeepThePreviousPicture) {
 
     const QImage picture = CornerMarkedPicture(64, 48);
     const QByteArray good = EncodeTestJpeg(picture, 90, TJSAMP_420);
-    const qsizetype scan = good.indexOf(QByteArray("\xFF\xDA", 2));
     const QByteArray progressive = EncodeTestJpeg(picture, 90, TJSAMP_420, TJFLAG_PROGRESSIVE);
-    const qsizetype frame = good.indexOf(QByteArray("\xFF\xC0", 2));
-    QByteArray huge = good; // the frame header claims 65535 x 65535
-    huge.replace(frame + 5, 4, "\xFF\xFF\xFF\xFF", 4);
-    QByteArray twelveBit = good; // an extended frame (SOF1) of 12-bit samples
-    twelveBit[frame + 1] = '\xC1';
-    twelveBit[frame + 4] = 12;
     ASSERT_TRUE(MakeFifo(m_dir.filePath("pipe.jpg")));
     const FifoWatchdog watchdog({m_dir.filePath("pipe.jpg")});
     const struct {
@@ -122,12 +115,12 @@ TEST_F(CDibDCTest, BrokenFilesFailWithAReasonAndKeepThePreviousPicture) {
         {Write("empty.jpg", {}), "empty"},
         {Write("png.jpg", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)), "not a JPEG"},
         {Write("header.jpg", good.left(40)), "header"},
-        {Write("scan.jpg", good.left(scan + 20)), "incomplete"},
+        {Write("scan.jpg", CutInFirstScan(good)), "incomplete"},
         {Write("end.jpg", good.chopped(2)), "incomplete"},
         // the first scans alone would give a blurred picture
         {Write("progressive.jpg", progressive.left(progressive.size() * 3 / 4)), "incomplete"},
-        {Write("huge.jpg", huge), "too large"},
-        {Write("twelve.jpg", twelveBit), "12-bit samples; only 8-bit"},
+        {Write("huge.jpg", WithHugeFrame(good)), "too large"},
+        {Write("twelve.jpg", WithTwelveBitFrame(good)), "12-bit samples; only 8-bit"},
         {m_dir.filePath("pipe.jpg"), "named pipe, not a picture file"}};
     for (const auto& file : files) {
         EXPECT_FALSE(dib.Load(file.path, 32)) << file.path.toStdString();

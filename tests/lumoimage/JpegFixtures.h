@@ -56,3 +56,20 @@ inline QImage CornerMarkedPicture(int width, int height) {
     QPainter(&image).fillRect(width - 8, 0, 8, 8, Qt::green);
     return image;
 }
+
+// Damaged forms of a baseline stream, for the refusals and the fuzz seeds:
+// the frame header claiming 65535 x 65535, an extended frame (SOF1) of 12-bit
+// samples, the stream cut 20 bytes into its first scan.
+inline QByteArray WithHugeFrame(QByteArray jpeg) {
+    jpeg.replace(jpeg.indexOf(QByteArray("\xFF\xC0", 2)) + 5, 4, "\xFF\xFF\xFF\xFF", 4);
+    return jpeg;
+}
+inline QByteArray WithTwelveBitFrame(QByteArray jpeg) {
+    const qsizetype frame = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    jpeg[frame + 1] = '\xC1';
+    jpeg[frame + 4] = 12;
+    return jpeg;
+}
+inline QByteArray CutInFirstScan(const QByteArray& jpeg) {
+    return jpeg.left(jpeg.indexOf(QByteArray("\xFF\xDA", 2)) + 20);
+}
