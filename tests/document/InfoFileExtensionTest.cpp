@@ -113,10 +113,9 @@ TEST_P(DamagedExtension, KeepsTheRecordsAndLosesOnlyTheReference) {
     EXPECT_EQ(info.dimensions.size(), 2u);
     EXPECT_EQ(info.notes.size(), 1u);
     // The next good file read clears the mark.
-    PhotoInfo again;
-    EXPECT_EQ(again.ReadBytes(Records().constData(), size_t(Records().size())),
+    EXPECT_EQ(info.ReadBytes(Records().constData(), size_t(Records().size())),
               InfoReadStatus::Read);
-    EXPECT_FALSE(again.ReferenceDamaged());
+    EXPECT_FALSE(info.ReferenceDamaged());
 }
 
 INSTANTIATE_TEST_SUITE_P(
