@@ -17,15 +17,7 @@ QByteArray EncodeCmykJpeg(int width, int height) {
     std::vector<unsigned char> pixels(std::size_t(width * height * 4));
     for (std::size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = static_cast<unsigned char>(i * 37);
-    tjhandle handle = tjInitCompress();
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    tjCompress2(handle, pixels.data(), width, width * 4, height, TJPF_CMYK, &buffer, &size,
-                TJSAMP_420, 80, 0);
-    const QByteArray out(reinterpret_cast<const char*>(buffer), qsizetype(size));
-    tjFree(buffer);
-    tjDestroy(handle);
-    return out;
+    return EncodePixels(pixels.data(), width, width * 4, height, TJPF_CMYK, 80, TJSAMP_420);
 }
 
 TEST(JpegFuzzSeeds, DISABLED_WriteJpegFuzzSeeds) {

@@ -11,18 +11,25 @@
 #include <gtest/gtest.h>
 #include <turbojpeg.h>
 
-inline QByteArray EncodeTestJpeg(const QImage& image, int quality = 95,
-                                 int subsampling = TJSAMP_444, int flags = 0) {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+// Rows of 4-byte pixels of `pixelFormat` (TJPF_BGRX, TJPF_CMYK...) as a JPEG stream.
+inline QByteArray EncodePixels(const unsigned char* pixels, int width, int bytesPerLine, int height,
+                               int pixelFormat, int quality, int subsampling, int flags = 0) {
     tjhandle handle = tjInitCompress();
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
-    tjCompress2(handle, rgb.constBits(), rgb.width(), int(rgb.bytesPerLine()), rgb.height(),
-                TJPF_BGRX, &buffer, &size, subsampling, quality, flags);
+    tjCompress2(handle, pixels, width, bytesPerLine, height, pixelFormat, &buffer, &size,
+                subsampling, quality, flags);
     const QByteArray out(reinterpret_cast<const char*>(buffer), qsizetype(size));
     tjFree(buffer);
     tjDestroy(handle);
     return out;
+}
+
+inline QByteArray EncodeTestJpeg(const QImage& image, int quality = 95,
+                                 int subsampling = TJSAMP_444, int flags = 0) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    return EncodePixels(rgb.constBits(), rgb.width(), int(rgb.bytesPerLine()), rgb.height(),
+                        TJPF_BGRX, quality, subsampling, flags);
 }
 
 // The stream with an Exif APP1 segment right after SOI carrying the
