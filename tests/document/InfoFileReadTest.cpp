@@ -17,15 +17,18 @@ namespace {
 
 enum class Beside { Nothing, File, HugeFile, Folder, Pipe };
 
+using S = InfoReadStatus;
+using O = InfoFileOutcome;
+
 struct InfoFileCase {
     const char* name;
     Beside beside;
-    QByteArray bytes;
-    InfoReadStatus status;
-    InfoFileOutcome outcome;
+    S status;
+    O outcome;
     int loaded;         // what LoadFromFile says
-    const char* reason; // a part of the reason given; "" for none
     size_t notes;       // read into the document
+    const char* reason; // a part of the reason given; "" for none
+    QByteArray bytes = {};
 };
 
 void PrintTo(const InfoFileCase& c, std::ostream* os) {
@@ -33,19 +36,11 @@ void PrintTo(const InfoFileCase& c, std::ostream* os) {
 }
 
 bool Place(Beside beside, const QString& path, const QByteArray& bytes) {
-    switch (beside) {
-    case Beside::Nothing:
-        return true;
-    case Beside::File:
-        return WriteWholeFile(path, bytes);
-    case Beside::HugeFile: // above one gibibyte, sparse
+    if (beside == Beside::Folder || beside == Beside::Pipe)
+        return beside == Beside::Folder ? QDir().mkdir(path) : MakeFifo(path);
+    if (beside == Beside::HugeFile) // above one gibibyte, sparse
         return WriteWholeFile(path, bytes) && QFile::resize(path, (qint64(1) << 30) + 1);
-    case Beside::Folder:
-        return QDir().mkdir(path);
-    case Beside::Pipe:
-        return MakeFifo(path);
-    }
-    return false;
+    return beside == Beside::Nothing || WriteWholeFile(path, bytes);
 }
 
 class InfoFileReadTest : public ::testing::TestWithParam<InfoFileCase> {};
@@ -82,40 +77,19 @@ TEST_P(InfoFileReadTest, TellsWhatLiesBesideThePhotoAndKeepsOnlyACompleteRead) {
 
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, InfoFileReadTest,
-    ::testing::Values(InfoFileCase{"no_file",
-                                   Beside::Nothing,
-                                   {},
-                                   InfoReadStatus::Missing,
-                                   InfoFileOutcome::Missing,
-                                   1,
-                                   "",
-                                   0},
-                      InfoFileCase{"complete", Beside::File, SampleFile(), InfoReadStatus::Read,
-                                   InfoFileOutcome::Read, 1, "", 2},
-                      InfoFileCase{"cut_short", Beside::File, SampleFile().chopped(1),
-                                   InfoReadStatus::Damaged, InfoFileOutcome::Damaged, 0, "", 0},
-                      InfoFileCase{"another_kind_of_file", Beside::File,
-                                   "KZR1" + SampleFile().mid(4), InfoReadStatus::NotInfoFile,
-                                   InfoFileOutcome::NotInfoFile, 0, "", 0},
-                      InfoFileCase{"over_a_gibibyte", Beside::HugeFile,
-                                   Header(V8) + I32(0) + I32(0), InfoReadStatus::TooLarge,
-                                   InfoFileOutcome::TooLarge, 0, "too large", 0},
-                      InfoFileCase{"named_pipe",
-                                   Beside::Pipe,
-                                   {},
-                                   InfoReadStatus::Unreadable,
-                                   InfoFileOutcome::Unreadable,
-                                   1,
-                                   "named pipe, not a photo-info file",
-                                   0},
-                      InfoFileCase{"folder",
-                                   Beside::Folder,
-                                   {},
-                                   InfoReadStatus::Unreadable,
-                                   InfoFileOutcome::Unreadable,
-                                   1,
-                                   "folder, not a photo-info file",
-                                   0}),
+    ::testing::Values(InfoFileCase{"no_file", Beside::Nothing, S::Missing, O::Missing, 1, 0, ""},
+                      InfoFileCase{"complete", Beside::File, S::Read, O::Read, 1, 2, "",
+                                   SampleFile()},
+                      InfoFileCase{"cut_short", Beside::File, S::Damaged, O::Damaged, 0, 0, "",
+                                   SampleFile().chopped(1)},
+                      InfoFileCase{"another_kind_of_file", Beside::File, S::NotInfoFile,
+                                   O::NotInfoFile, 0, 0, "", "KZR1" + SampleFile().mid(4)},
+                      InfoFileCase{"over_a_gibibyte", Beside::HugeFile, S::TooLarge, O::TooLarge, 0,
+                                   0, "too large", Header(V8) + I32(0) + I32(0)},
+                      InfoFileCase{"named_pipe", Beside::Pipe, S::Unreadable, O::Unreadable, 1, 0,
+                                   "named pipe, not a photo-info file"},
+                      InfoFileCase{"folder", Beside::Folder, S::Unreadable, O::Unreadable, 1, 0,
+                                   "folder, not a photo-info file"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
