@@ -72,6 +72,10 @@ inline QByteArray SampleFile() {
            NoteBytes(V8, Cp950("新信息"), {-5, 9}, "");
 }
 
+inline InfoReadStatus ReadInto(PhotoInfo& info, const QByteArray& bytes) {
+    return info.ReadBytes(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
 inline void PrintTo(InfoReadStatus status, std::ostream* os) {
     const char* names[] = {"Read", "Missing", "NotInfoFile", "Damaged", "Unreadable", "TooLarge"};
     *os << names[static_cast<int>(status)];

@@ -20,10 +20,6 @@
 
 namespace {
 
-InfoReadStatus ReadInto(PhotoInfo& info, const QByteArray& bytes) {
-    return info.ReadBytes(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
-
 class LayoutTest : public ::testing::TestWithParam<uint32_t> {};
 
 // One file of each layout: a dimension stored right to left, a note, and

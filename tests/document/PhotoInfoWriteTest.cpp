@@ -9,20 +9,14 @@
 
 namespace {
 
-PhotoInfo Sample() {
-    PhotoInfo info;
-    const QByteArray file = SampleFile();
-    EXPECT_EQ(info.ReadBytes(file.constData(), size_t(file.size())), InfoReadStatus::Read);
-    return info;
-}
-
 TEST(PhotoInfoWriteTest, SavesTheNewestLayoutByteForByteAndLoadsItBack) {
     EXPECT_EQ(PhotoInfo().Serialize().toHex(' '),
               QByteArray("4b 5a 52 00 08 00 01 00 00 00 00 00 00 00 00 00"));
     QTemporaryDir dir;
     const QString path = dir.filePath("kitchen.dat");
     ASSERT_TRUE(WriteWholeFile(path, QByteArray(5000, 'x'))); // replaced whole
-    const PhotoInfo saved = Sample();
+    PhotoInfo saved;
+    ASSERT_EQ(ReadInto(saved, SampleFile()), InfoReadStatus::Read);
     ASSERT_EQ(saved.SaveToFile(path), 1) << saved.LastSaveError().toStdString();
     EXPECT_EQ(ReadWholeFile(path).toHex(), SampleFile().toHex());
     PhotoInfo loaded;
