@@ -128,21 +128,16 @@ INSTANTIATE_TEST_SUITE_P(
         FrameCase{"leica_waits_for_the_end", "leica", "31..00+00001234", {}}),
     [](const ::testing::TestParamInfo<FrameCase>& info) { return std::string(info.param.name); });
 
-TEST(BoschMtProtocolTest, AsksAndSwitchesAutomaticSendingOnWithTheDocumentedFrames) {
-    BoschMtProtocol spp(true);
-    EXPECT_EQ(spp.MeasureRequest(), Hex("C0 40 00 EE"));
-    EXPECT_EQ(spp.Greeting(), Hex("C0 55 02 01 00 1A"));
-}
-
-// Answers carry no command: they are matched in order with the requests.
-// The answer to switching automatic sending on is no reading; without a
-// request waiting an answer is noise.
-TEST(BoschMtProtocolTest, MatchesAnswersWithRequestsInOrder) {
+// The documented request and automatic-sending frames. Answers carry no
+// command: they are matched in order with the requests. The answer to
+// switching automatic sending on is no reading; without a request waiting
+// an answer is noise.
+TEST(BoschMtProtocolTest, SendsTheDocumentedFramesAndMatchesAnswersWithRequestsInOrder) {
     BoschMtProtocol bosch(true);
     const QByteArray answer = Hex("00 04 45 C9 00 00 84");
     EXPECT_TRUE(bosch.Receive(0, answer).empty());
-    bosch.Greeting();
-    bosch.MeasureRequest();
+    EXPECT_EQ(bosch.Greeting(), Hex("C0 55 02 01 00 1A"));
+    EXPECT_EQ(bosch.MeasureRequest(), Hex("C0 40 00 EE"));
     EXPECT_TRUE(bosch.Receive(0, Hex("00 00 82")).empty()); // acknowledges the greeting
     EXPECT_EQ(bosch.Receive(0, answer), (std::vector<RangeEvent>{{D, 2576}}));
     EXPECT_TRUE(bosch.Receive(0, answer).empty());
