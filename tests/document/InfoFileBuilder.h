@@ -1,7 +1,8 @@
 #pragma once
 // Photo-info file bytes built field by field for the tests, independently
-// of the program's own writer, in any of the layouts.
+// of the program's own writer, in any of the layouts; read statuses by name.
 
+#include "document/PhotoInfo.h"
 #include "platform/ColorRef.h"
 #include "platform/Cp950.h"
 #include "platform/LogFont.h"
@@ -10,6 +11,7 @@
 #include <QByteArray>
 #include <QtEndian>
 #include <cstring>
+#include <ostream>
 
 constexpr uint32_t V8 = 0x00010008; // the newest layout
 
@@ -68,4 +70,13 @@ inline QByteArray SampleFile() {
            DimensionBytes(V8, 0, {-7, 7}, {-7, 7}, "") + I32(2) +
            NoteBytes(V8, Cp950("廚房"), {120, 80}, Cp950("窗戶東面\r\n寬 3 米"), UnusualFont()) +
            NoteBytes(V8, Cp950("新信息"), {-5, 9}, "");
+}
+
+inline InfoReadStatus ReadInto(PhotoInfo& info, const QByteArray& bytes) {
+    return info.ReadBytes(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+inline void PrintTo(InfoReadStatus status, std::ostream* os) {
+    const char* names[] = {"Read", "Missing", "NotInfoFile", "Damaged", "Unreadable", "TooLarge"};
+    *os << names[static_cast<int>(status)];
 }

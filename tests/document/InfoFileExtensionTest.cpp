@@ -43,19 +43,10 @@ QByteArray Records() {
            NoteBytes(V8, Cp950("門"), {5, 5}, "x");
 }
 
-PhotoInfo Load(const QByteArray& bytes, InfoReadStatus* status = nullptr) {
-    PhotoInfo info;
-    const InfoReadStatus s = info.ReadBytes(bytes.constData(), size_t(bytes.size()));
-    if (status)
-        *status = s;
-    return info;
-}
-
 TEST(InfoFileExtension, ReadsTheReferenceLengthAndPlaneAndWritesThemBackByteForByte) {
     const QByteArray file = Records() + Block(Tag("RLEN", I32(0)) + Tag("RPLN", PlanePayload()));
-    InfoReadStatus status;
-    PhotoInfo info = Load(file, &status);
-    ASSERT_EQ(status, InfoReadStatus::Read);
+    PhotoInfo info;
+    ASSERT_EQ(ReadInto(info, file), InfoReadStatus::Read);
     EXPECT_FALSE(info.ReferenceDamaged());
     EXPECT_EQ(info.reference.dimension, 0);
     ASSERT_TRUE(info.reference.hasPlane);
@@ -69,7 +60,8 @@ TEST(InfoFileExtension, ReadsTheReferenceLengthAndPlaneAndWritesThemBackByteForB
 TEST(InfoFileExtension, UnknownTagsAreKeptAndWrittenBackUnchanged) {
     const QByteArray unknown = Tag("ZZZZ", QByteArray("\x01\x02\x03", 3)) + Tag("EMPT", {});
     const QByteArray file = Records() + Block(Tag("RLEN", I32(1)) + unknown);
-    PhotoInfo info = Load(file);
+    PhotoInfo info;
+    ASSERT_EQ(ReadInto(info, file), InfoReadStatus::Read);
     ASSERT_EQ(info.reference.unknownTags.size(), 2u);
     EXPECT_EQ(info.Serialize(), file);
     // Changing what this version knows keeps the unknown tags after it.
@@ -78,7 +70,8 @@ TEST(InfoFileExtension, UnknownTagsAreKeptAndWrittenBackUnchanged) {
 }
 
 TEST(InfoFileExtension, AFileWithoutAReferenceEndsAtItsLastNote) {
-    PhotoInfo info = Load(Records());
+    PhotoInfo info;
+    ASSERT_EQ(ReadInto(info, Records()), InfoReadStatus::Read);
     EXPECT_EQ(info.Serialize(), Records());
     // A reference set and taken away again leaves no block behind.
     info.reference.dimension = 0;
@@ -88,9 +81,8 @@ TEST(InfoFileExtension, AFileWithoutAReferenceEndsAtItsLastNote) {
 }
 
 TEST(InfoFileExtension, OtherBytesAfterTheLastNoteAreIgnoredAsBefore) {
-    InfoReadStatus status;
-    PhotoInfo info = Load(Records() + QByteArray("TSMRsomething else"), &status);
-    EXPECT_EQ(status, InfoReadStatus::Read);
+    PhotoInfo info;
+    EXPECT_EQ(ReadInto(info, Records() + QByteArray("TSMRsomething else")), InfoReadStatus::Read);
     EXPECT_FALSE(info.ReferenceDamaged());
     EXPECT_FALSE(info.reference.HasReference());
     EXPECT_EQ(info.dimensions.size(), 2u);
@@ -104,19 +96,16 @@ struct DamagedCase {
 class DamagedExtension : public testing::TestWithParam<DamagedCase> {};
 
 TEST_P(DamagedExtension, KeepsTheRecordsAndLosesOnlyTheReference) {
-    InfoReadStatus status;
-    PhotoInfo info = Load(Records() + GetParam().block, &status);
-    EXPECT_EQ(status, InfoReadStatus::Read);
+    PhotoInfo info;
+    EXPECT_EQ(ReadInto(info, Records() + GetParam().block), InfoReadStatus::Read);
     EXPECT_TRUE(info.ReferenceDamaged());
     EXPECT_FALSE(info.reference.HasReference());
     EXPECT_TRUE(info.reference.unknownTags.empty());
     EXPECT_EQ(info.dimensions.size(), 2u);
     EXPECT_EQ(info.notes.size(), 1u);
     // The next good file read clears the mark.
-    PhotoInfo again;
-    EXPECT_EQ(again.ReadBytes(Records().constData(), size_t(Records().size())),
-              InfoReadStatus::Read);
-    EXPECT_FALSE(again.ReferenceDamaged());
+    EXPECT_EQ(ReadInto(info, Records()), InfoReadStatus::Read);
+    EXPECT_FALSE(info.ReferenceDamaged());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -136,7 +125,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<DamagedCase>& info) { return info.param.name; });
 
 TEST(InfoFileExtension, ALaterBlockVersionIsReadByItsTags) {
-    PhotoInfo info = Load(Records() + Block(Tag("RLEN", I32(1)) + Tag("NEW!", "abc"), 2));
+    PhotoInfo info;
+    ASSERT_EQ(ReadInto(info, Records() + Block(Tag("RLEN", I32(1)) + Tag("NEW!", "abc"), 2)),
+              InfoReadStatus::Read);
     EXPECT_FALSE(info.ReferenceDamaged());
     EXPECT_EQ(info.reference.dimension, 1);
     EXPECT_EQ(info.reference.unknownTags.size(), 1u);

@@ -1,18 +1,12 @@
-#include "common/NonRegularFiles.h"
-#include "common/TestSupport.h"
 #include "document/InfoFileBuilder.h"
 #include "document/PhotoInfo.h"
 #include "platform/Cp950.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <limits>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <tuple>
 #include <unistd.h>
 
 #if defined(__has_feature)
@@ -24,16 +18,7 @@
 #define TESSAMAR_HAS_ASAN 0
 #endif
 
-void PrintTo(InfoReadStatus status, std::ostream* os) {
-    const char* names[] = {"Read", "Missing", "NotInfoFile", "Damaged"};
-    *os << names[static_cast<int>(status)];
-}
-
 namespace {
-
-InfoReadStatus ReadInto(PhotoInfo& info, const QByteArray& bytes) {
-    return info.ReadBytes(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
 
 class LayoutTest : public ::testing::TestWithParam<uint32_t> {};
 
@@ -144,38 +129,6 @@ TEST(PhotoInfoReadTest, OverlongTextsKeepWhatFitsCutBetweenCharacters) {
     EXPECT_EQ(first.anchor, (POINT{5, 6}));
     EXPECT_EQ(QByteArray(info.notes[1].title, 20), "ne" + QByteArray(18, '\0'));
     EXPECT_EQ(info.notes[1].anchor, (POINT{7, 8}));
-}
-
-// A missing file is a new photo's; one above one gibibyte (sparse here) is
-// refused as too large before anything is read; a named pipe or a folder is
-// refused at once as unreadable (with a reason), and counts as no records.
-TEST(PhotoInfoReadTest, LoadFromFileTellsACompleteReadFromABadFile) {
-    QTemporaryDir dir;
-    const QByteArray good = Header(V8) + I32(0) + I32(0);
-    ASSERT_TRUE(WriteWholeFile(dir.filePath("good.dat"), good));
-    ASSERT_TRUE(WriteWholeFile(dir.filePath("kzr1.dat"), "KZR1" + good.mid(4)));
-    QFile huge(dir.filePath("huge.dat"));
-    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.write(good) > 0 &&
-                huge.resize((qint64(1) << 30) + 1));
-    huge.close();
-    ASSERT_TRUE(MakeFifo(dir.filePath("pipe.dat")));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.dat"));
-    const FifoWatchdog watchdog({dir.filePath("pipe.dat")});
-    const std::tuple<const char*, InfoReadStatus, int, const char*> cases[] = {
-        {"good.dat", InfoReadStatus::Read, 1, ""},
-        {"none.dat", InfoReadStatus::Missing, 1, ""},
-        {"kzr1.dat", InfoReadStatus::NotInfoFile, 0, ""},
-        {"huge.dat", InfoReadStatus::TooLarge, 0, "too large"},
-        {"pipe.dat", InfoReadStatus::Unreadable, 1, "named pipe, not a photo-info file"},
-        {"folder.dat", InfoReadStatus::Unreadable, 1, "folder, not a photo-info file"}};
-    for (const auto& [name, status, loaded, reason] : cases) {
-        PhotoInfo info;
-        EXPECT_EQ(info.Read(dir.filePath(name)), status) << name;
-        EXPECT_TRUE(info.LastReadError().contains(QLatin1String(reason)))
-            << name << ": " << info.LastReadError().toStdString();
-        EXPECT_EQ(PhotoInfo().LoadFromFile(dir.filePath(name)), loaded) << name;
-    }
-    EXPECT_FALSE(watchdog.Fired());
 }
 
 // All zeros: old-layout dimensions of 24 bytes and notes of 18, the smallest

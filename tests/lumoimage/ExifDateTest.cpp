@@ -2,22 +2,15 @@
 // DateTime; either byte order; nothing from a damaged or missing segment.
 
 #include "lumoimage/ExifDate.h"
+#include "JpegFixtures.h"
 #include "common/ExifBlob.h"
 
-#include <QBuffer>
-#include <QImage>
 #include <gtest/gtest.h>
 
 namespace {
 
 QByteArray PlainJpeg() {
-    QImage image(16, 8, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG");
-    return bytes;
+    return EncodeTestJpeg(Solid(16, 8));
 }
 
 QDateTime Read(const QByteArray& jpeg) {
@@ -58,8 +51,9 @@ INSTANTIATE_TEST_SUITE_P(
         DateCase{"blank date", {"    :  :     :  :  ", nullptr, false}, nullptr},
         DateCase{"no dates", {nullptr, nullptr, false}, nullptr}));
 
-TEST(ExifDate, NoExifSegmentIsNoDate) {
+TEST(ExifDate, NoExifSegmentOrNoJpegIsNoDate) {
     EXPECT_FALSE(Read(PlainJpeg()).isValid());
+    EXPECT_FALSE(Read(QByteArray("II*\0\x08\0\0\0", 8)).isValid()); // bare TIFF
 }
 
 TEST(ExifDate, EveryTruncationIsSafe) {
@@ -72,10 +66,6 @@ TEST(ExifDate, EveryTruncationIsSafe) {
             EXPECT_EQ(date.toString(Qt::ISODate), QStringLiteral("2024-05-17T09:30:00")) << n;
         }
     }
-}
-
-TEST(ExifDate, NotAJpegIsNoDate) {
-    EXPECT_FALSE(Read(QByteArray("II*\0\x08\0\0\0", 8)).isValid());
 }
 
 } // namespace

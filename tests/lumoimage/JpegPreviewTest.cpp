@@ -70,8 +70,9 @@ TEST_P(PreviewChoiceTest, DecodesOnlyWhatTheBoxNeeds) {
     QString error;
     ASSERT_TRUE(LoadJpegPreview(path, QSize(120, 90), &out, &full, &error)) << error.toStdString();
     EXPECT_EQ(full, c.orientation >= 5 ? QSize(1200, 1600) : QSize(1600, 1200));
-    // Enough pixels to be drawn fitted into the box without enlarging, upright.
-    const QSize drawn = full.scaled(120, 90, Qt::KeepAspectRatio);
+    // Enough pixels to be drawn fitted into the box without enlarging, upright:
+    // 4:3 fills it, 3:4 is 67 pixels wide (1200 * 90 / 1600, truncated).
+    const QSize drawn = c.orientation >= 5 ? QSize(67, 90) : QSize(120, 90);
     EXPECT_TRUE(out.width() >= drawn.width() && out.height() >= drawn.height()) << out.width();
     EXPECT_EQ(out.width() > out.height(), full.width() > full.height());
     const QColor centre = out.pixelColor(out.width() / 2, out.height() / 2);

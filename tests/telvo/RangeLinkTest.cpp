@@ -2,6 +2,7 @@
 // with a stand-in for the GATT server (connect, find the service, switch
 // indications on, values in), drops and returns, and asking for readings.
 
+#include "RangeTestSupport.h"
 #include "telvo/BleTransport.h"
 #include "telvo/BluetoothState.h"
 #include "telvo/BoschMtProtocol.h"
@@ -18,18 +19,11 @@
 
 #include <vector>
 
-void PrintTo(const RangeEvent& e, std::ostream* os);
-
 namespace {
 
-constexpr int16_t D = kRangeEventDistance;
 const QString kBoschService = QStringLiteral("02a6c0d0-0451-4000-b000-fb3210111989");
 const QString kBoschData = QStringLiteral("02a6c0d1-0451-4000-b000-fb3210111989");
 const QString kLeicaDistance = QStringLiteral("3ab10101-f831-4395-b29d-570977d5bf94");
-
-QByteArray Hex(const char* hex) {
-    return QByteArray::fromHex(QByteArray(hex).replace(' ', ""));
-}
 
 // Plays the meter's GATT server: records what is asked of it; the test
 // answers with its signals.
@@ -59,19 +53,6 @@ public:
         Q_EMIT ServiceReady(true);
         Q_EMIT IndicationsOn(characteristic);
     }
-};
-
-struct RangeReceiver : QObject {
-    explicit RangeReceiver(TelvoComm& link) : link(link) {}
-    bool event(QEvent* e) override {
-        if (e->type() != kRangeValueEventType)
-            return QObject::event(e);
-        received.push_back(RangeEvent{link.EventCode(), link.EventValue()});
-        link.SetListen(1);
-        return true;
-    }
-    TelvoComm& link;
-    std::vector<RangeEvent> received;
 };
 
 class LowEnergyLinkTest : public ::testing::Test {

@@ -1,7 +1,7 @@
 #include "telvo/TelvoComm.h"
 
+#include "RangeTestSupport.h"
 #include "common/PseudoTerminal.h"
-#include "common/TestSupport.h"
 #include "telvo/RangeFinderPort.h"
 #include "telvo/RangeLineParser.h"
 
@@ -16,14 +16,7 @@
 #include <string>
 #include <vector>
 
-void PrintTo(const RangeEvent& e, std::ostream* os) {
-    *os << "{" << e.code << ", " << e.value << "}";
-}
-
 namespace {
-
-constexpr int16_t D = kRangeEventDistance;
-constexpr int16_t K = kRangeEventKey;
 
 struct StreamCase {
     const char* name;
@@ -72,23 +65,6 @@ INSTANTIATE_TEST_SUITE_P(
         StreamCase{"overlong", "D " + std::string(63, '0') + "\rK 8\r", {{K, 8}}, 1},
         StreamCase{"overlong_junk", std::string(500, 'x') + "D 5\nD 6\n", {{D, 6}}, 1}),
     [](const ::testing::TestParamInfo<StreamCase>& info) { return std::string(info.param.name); });
-
-// Stands in for the canvas: reads the event from the link when told about
-// it and re-arms the link.
-struct RangeReceiver : QObject {
-    explicit RangeReceiver(TelvoComm& link) : link(link) {}
-    bool event(QEvent* e) override {
-        if (e->type() != kRangeValueEventType)
-            return QObject::event(e);
-        received.push_back(RangeEvent{link.EventCode(), link.EventValue()});
-        if (rearm)
-            link.SetListen(1);
-        return true;
-    }
-    TelvoComm& link;
-    std::vector<RangeEvent> received;
-    bool rearm = true;
-};
 
 class TelvoCommTest : public ::testing::Test {
 protected:
