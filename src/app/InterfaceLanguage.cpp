@@ -81,14 +81,16 @@ InterfaceLanguage InterfaceLanguageFromEnvironment() {
     return ChooseInterfaceLanguage(QProcessEnvironment::systemEnvironment());
 }
 
-bool UseInterfaceLanguage(InterfaceLanguage language) {
+bool UseInterfaceLanguage(InterfaceLanguage language, QtTexts qt) {
     Remove(ProgramTranslator());
     Remove(QtTranslator());
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
         return false;
     if (language == InterfaceLanguage::Chinese) {
-        // The program's own texts are Chinese; Qt's stock dialogs are not.
+        // The program's own texts are Chinese; Qt's are not.
+        if (qt == QtTexts::AsShipped)
+            return true;
         QtTranslator() = InstallQtTranslations(*app);
         return QtTranslator() != nullptr;
     }

@@ -18,8 +18,14 @@ InterfaceLanguage ChooseInterfaceLanguage(const QProcessEnvironment& environment
 // The choice for this process's own environment.
 InterfaceLanguage InterfaceLanguageFromEnvironment();
 
+// Qt's own texts (the stock dialogs' buttons, file error reasons): in the
+// interface's language, or as Qt ships them (English), as the command line's
+// messages are.
+enum class QtTexts { Translated, AsShipped };
+
 // Installs the translations of `language` on the application: the program's
-// English texts and nothing of Qt's own for English; Qt's Traditional
-// Chinese translations of the stock dialogs for Chinese. Replaces what an
-// earlier call installed. False when a translation could not be loaded.
-bool UseInterfaceLanguage(InterfaceLanguage language);
+// English texts for English (Qt's texts are English already); for Chinese,
+// the program's own texts and, when `qt` says so, Qt's Traditional Chinese
+// translation. Replaces what an earlier call installed. False when a
+// translation could not be loaded.
+bool UseInterfaceLanguage(InterfaceLanguage language, QtTexts qt = QtTexts::Translated);

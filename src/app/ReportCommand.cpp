@@ -29,8 +29,9 @@ int RunReport(int argc, char** argv, const QString& out, const QStringList& phot
     if (!QCoreApplication::instance()) {
         QuietQtMessages();
         app = std::make_unique<QGuiApplication>(argc, argv);
-        // The report's headings speak the interface's language.
-        UseInterfaceLanguage(InterfaceLanguageFromEnvironment());
+        // The report's headings speak the interface's language; the
+        // messages stay English.
+        UseInterfaceLanguage(InterfaceLanguageFromEnvironment(), QtTexts::AsShipped);
     }
     InstallFontSubstitutes();
 

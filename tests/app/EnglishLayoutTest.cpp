@@ -100,7 +100,7 @@ protected:
     }
     void TearDown() override {
         dlg.reset();
-        UseInterfaceLanguage(InterfaceLanguage::Chinese);
+        UseInterfaceLanguage(InterfaceLanguage::Chinese, QtTexts::AsShipped);
     }
 };
 
@@ -183,7 +183,9 @@ public:
 class EnglishDialogs : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(UseInterfaceLanguage(InterfaceLanguage::English)); }
-    void TearDown() override { UseInterfaceLanguage(InterfaceLanguage::Chinese); }
+    void TearDown() override {
+        UseInterfaceLanguage(InterfaceLanguage::Chinese, QtTexts::AsShipped);
+    }
 };
 
 TEST_F(EnglishDialogs, AboutBoxFits) {

@@ -88,6 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct SpokenCase {
     InterfaceLanguage language;
+    QtTexts qt;
     const char* programText; // the open button's caption
     const char* okButton;    // a stock message box's OK button
     const char* cancelButton;
@@ -95,12 +96,13 @@ struct SpokenCase {
 
 class SpokenLanguage : public ::testing::TestWithParam<SpokenCase> {};
 
-// The program's texts and the stock dialogs change together; Chinese, which
-// the test programs use, comes back afterwards.
+// The program's texts and the stock dialogs change together (Qt's texts stay
+// as shipped where asked); the test programs' Chinese comes back afterwards.
 TEST_P(SpokenLanguage, ProgramTextsAndStockDialogsFollowTheChoice) {
     const SpokenCase& c = GetParam();
-    const auto restore = qScopeGuard([] { UseInterfaceLanguage(InterfaceLanguage::Chinese); });
-    ASSERT_TRUE(UseInterfaceLanguage(c.language));
+    const auto restore =
+        qScopeGuard([] { UseInterfaceLanguage(InterfaceLanguage::Chinese, QtTexts::AsShipped); });
+    ASSERT_TRUE(UseInterfaceLanguage(c.language, c.qt));
     EXPECT_EQ(QCoreApplication::translate("CMeasureDlg", "打開圖片(&O)"),
               QString::fromUtf8(c.programText));
     QMessageBox box;
@@ -115,7 +117,11 @@ TEST_P(SpokenLanguage, ProgramTextsAndStockDialogsFollowTheChoice) {
 
 INSTANTIATE_TEST_SUITE_P(
     Languages, SpokenLanguage,
-    ::testing::Values(SpokenCase{InterfaceLanguage::English, "&Open photo", "OK", "Cancel"},
-                      SpokenCase{InterfaceLanguage::Chinese, "打開圖片(&O)", "確定", "取消"}));
+    ::testing::Values(
+        SpokenCase{InterfaceLanguage::English, QtTexts::Translated, "&Open photo", "OK", "Cancel"},
+        SpokenCase{InterfaceLanguage::English, QtTexts::AsShipped, "&Open photo", "OK", "Cancel"},
+        SpokenCase{InterfaceLanguage::Chinese, QtTexts::Translated, "打開圖片(&O)", "確定", "取消"},
+        SpokenCase{InterfaceLanguage::Chinese, QtTexts::AsShipped, "打開圖片(&O)", "OK",
+                   "Cancel"}));
 
 } // namespace

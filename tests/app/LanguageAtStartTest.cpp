@@ -37,7 +37,7 @@ Regions DrawnHere(InterfaceLanguage language) {
         QApplication::processEvents();
         regions = Cut(dialog.grab().toImage(), dialog);
     }
-    UseInterfaceLanguage(InterfaceLanguage::Chinese);
+    UseInterfaceLanguage(InterfaceLanguage::Chinese, QtTexts::AsShipped);
     return regions;
 }
 

@@ -35,7 +35,7 @@ protected:
     }
     void TearDown() override {
         dlg.reset();
-        UseInterfaceLanguage(InterfaceLanguage::Chinese);
+        UseInterfaceLanguage(InterfaceLanguage::Chinese, QtTexts::AsShipped);
     }
     AcceleratorPrompter answers;
     ScopedPrompter answering{&answers};

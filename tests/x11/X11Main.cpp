@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     {
         QApplication app(argc, argv);
         InstallFontSubstitutes();
-        UseInterfaceLanguage(InterfaceLanguage::Chinese);
+        UseInterfaceLanguage(InterfaceLanguage::Chinese, QtTexts::AsShipped);
         result = RUN_ALL_TESTS();
     }
     server.Stop();
