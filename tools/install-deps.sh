@@ -8,7 +8,7 @@ $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
     build-essential cmake ninja-build pkg-config clang clang-format \
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev \
-    qt6-connectivity-dev \
+    qt6-connectivity-dev qt6-tools-dev qt6-l10n-tools \
     libqt6svg6 libgl-dev libvulkan-dev libxkbcommon-dev \
     libturbojpeg0-dev libjpeg62-turbo-dev libjpeg-turbo-progs \
     libgtest-dev libgmock-dev libbenchmark-dev \

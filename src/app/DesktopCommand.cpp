@@ -1,7 +1,7 @@
 #include "app/CMeasureApp.h"
 #include "app/CommandLine.h"
 #include "app/DesktopPrompter.h"
-#include "app/QtTranslations.h"
+#include "app/InterfaceLanguage.h"
 #include "dialog/ControlIds.h"
 #include "dialog/ResourceArt.h"
 #include "platform/LogFont.h"
@@ -11,7 +11,7 @@
 int RunDesktop(int argc, char** argv, const QString& photo) {
     QApplication app(argc, argv);
     InstallFontSubstitutes();
-    InstallQtTranslations(app);
+    UseInterfaceLanguage(InterfaceLanguageFromEnvironment());
     QApplication::setApplicationName(QStringLiteral("tessamar"));
     QGuiApplication::setDesktopFileName(QStringLiteral("tessamar"));
     QApplication::setWindowIcon(ResourceIcon(IDR_MAINFRAME));

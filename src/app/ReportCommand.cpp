@@ -2,6 +2,7 @@
 // drawn without a display.
 #include "app/CommandLine.h"
 #include "app/ExportMessages.h"
+#include "app/InterfaceLanguage.h"
 #include "app/QuietQtMessages.h"
 
 #include "canvas/ExportTarget.h"
@@ -28,6 +29,9 @@ int RunReport(int argc, char** argv, const QString& out, const QStringList& phot
     if (!QCoreApplication::instance()) {
         QuietQtMessages();
         app = std::make_unique<QGuiApplication>(argc, argv);
+        // The report's headings speak the interface's language; the
+        // messages stay English.
+        UseInterfaceLanguage(InterfaceLanguageFromEnvironment(), QtTexts::AsShipped);
     }
     InstallFontSubstitutes();
 

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/DesktopPrompter.h"
+#include "app/InterfaceLanguage.h"
 #include "app/QuietQtMessages.h"
 #include "dialog/CMeasureDlg.h"
 #include "dialog/ResourceArt.h"
@@ -44,6 +45,7 @@ int RunScreenshot(int argc, char** argv, const QString& out, const QString& phot
     QuietQtMessages();
     QApplication app(argc, argv);
     InstallFontSubstitutes();
+    UseInterfaceLanguage(InterfaceLanguageFromEnvironment());
     QApplication::setWindowIcon(ResourceIcon(IDR_MAINFRAME));
 
     if (!photo.isEmpty()) {

@@ -73,27 +73,27 @@ void CPhotoCanvas::BuildContextMenu(QMenu& menu, bool canUndo, bool canRedo) {
     const struct {
         int command;
         const char* text;
-    } items[] = {{ID_ZOOM_IN, "放大"},
-                 {ID_ZOOM_OUT, "縮小"},
-                 {ID_ZOOM_ACTUAL, "實際大小"},
-                 {ID_ZOOM_FIT, "自適應大小"},
+    } items[] = {{ID_ZOOM_IN, QT_TR_NOOP("放大")},
+                 {ID_ZOOM_OUT, QT_TR_NOOP("縮小")},
+                 {ID_ZOOM_ACTUAL, QT_TR_NOOP("實際大小")},
+                 {ID_ZOOM_FIT, QT_TR_NOOP("自適應大小")},
                  {0, nullptr},
-                 {ID_ALL_DIM_FONT, "所有尺寸字體"},
-                 {ID_ALL_DIM_COLOUR, "所有尺寸顏色"}};
+                 {ID_ALL_DIM_FONT, QT_TR_NOOP("所有尺寸字體")},
+                 {ID_ALL_DIM_COLOUR, QT_TR_NOOP("所有尺寸顏色")}};
     for (const auto& item : items) {
         if (!item.text) {
             menu.addSeparator();
             continue;
         }
-        QAction* action = menu.addAction(QString::fromUtf8(item.text));
+        QAction* action = menu.addAction(tr(item.text));
         action->setData(item.command);
     }
     // The history's entries come last, each usable only when it can act.
     menu.addSeparator();
-    QAction* undo = menu.addAction(QString::fromUtf8("復原(&U)"));
+    QAction* undo = menu.addAction(tr("復原(&U)"));
     undo->setData(static_cast<int>(ID_EDIT_UNDO));
     undo->setEnabled(canUndo);
-    QAction* redo = menu.addAction(QString::fromUtf8("重做(&R)"));
+    QAction* redo = menu.addAction(tr("重做(&R)"));
     redo->setData(static_cast<int>(ID_EDIT_REDO));
     redo->setEnabled(canRedo);
 }

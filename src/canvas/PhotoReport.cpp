@@ -5,6 +5,7 @@
 #include "platform/Cp950.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLocale>
@@ -44,10 +45,11 @@ public:
         m_p.setPen(Qt::black);
         Line(s.fileName, ReportFont(kTitlePt, true));
         if (s.captured.isValid())
-            Line(QString::fromUtf8("拍攝日期：") +
+            Line(QCoreApplication::translate("PhotoReport", "拍攝日期：") +
                      s.captured.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                  ReportFont(kBodyPt));
-        Line(QString::fromUtf8("報告日期：") + reportDate.toString(Qt::ISODate),
+        Line(QCoreApplication::translate("PhotoReport", "報告日期：") +
+                 reportDate.toString(Qt::ISODate),
              ReportFont(kBodyPt));
         m_y += 6;
         Picture(s.pictureSize, standIn);
@@ -93,13 +95,14 @@ private:
     }
 
     void Dimensions(const ReportSection& s) {
-        Line(QString::fromUtf8("尺寸"), ReportFont(kBodyPt + 2, true));
-        const std::vector<Column> columns{{QString::fromUtf8("編號"), 0.12},
-                                          {QString::fromUtf8("尺寸"), 0.43},
-                                          {QString::fromUtf8("顏色"), 0.15},
-                                          {QString::fromUtf8("長度（像素）"), 0.30}};
+        Line(QCoreApplication::translate("PhotoReport", "尺寸"), ReportFont(kBodyPt + 2, true));
+        const std::vector<Column> columns{
+            {QCoreApplication::translate("PhotoReport", "編號"), 0.12},
+            {QCoreApplication::translate("PhotoReport", "尺寸", "column"), 0.43},
+            {QCoreApplication::translate("PhotoReport", "顏色"), 0.15},
+            {QCoreApplication::translate("PhotoReport", "長度（像素）"), 0.30}};
         if (s.info.dimensions.empty()) {
-            Line(QString::fromUtf8("（無）"), ReportFont(kBodyPt));
+            Line(QCoreApplication::translate("PhotoReport", "（無）"), ReportFont(kBodyPt));
             return;
         }
         HeadingRow(columns);
@@ -123,12 +126,13 @@ private:
     }
 
     void Notes(const ReportSection& s) {
-        Line(QString::fromUtf8("信息標注"), ReportFont(kBodyPt + 2, true));
-        const std::vector<Column> columns{{QString::fromUtf8("編號"), 0.12},
-                                          {QString::fromUtf8("標題"), 0.28},
-                                          {QString::fromUtf8("內容"), 0.60}};
+        Line(QCoreApplication::translate("PhotoReport", "信息標注"), ReportFont(kBodyPt + 2, true));
+        const std::vector<Column> columns{
+            {QCoreApplication::translate("PhotoReport", "編號"), 0.12},
+            {QCoreApplication::translate("PhotoReport", "標題"), 0.28},
+            {QCoreApplication::translate("PhotoReport", "內容"), 0.60}};
         if (s.info.notes.empty()) {
-            Line(QString::fromUtf8("（無）"), ReportFont(kBodyPt));
+            Line(QCoreApplication::translate("PhotoReport", "（無）"), ReportFont(kBodyPt));
             return;
         }
         HeadingRow(columns);

@@ -58,12 +58,12 @@ QGroupBox* MakeGroup(const QString& caption) {
 }
 
 QString SupportText() {
-    return QString::fromUtf8("Tessamar 技術支援\n\n"
-                             "電郵：\n"
-                             "support@tessamar.example\n"
-                             "網站：\n"
-                             "www.tessamar.example\n\n"
-                             "如有問題，請來信告知。");
+    return QCoreApplication::translate("CMeasureDlg", "Tessamar 技術支援\n\n"
+                                                      "電郵：\n"
+                                                      "support@tessamar.example\n"
+                                                      "網站：\n"
+                                                      "www.tessamar.example\n\n"
+                                                      "如有問題，請來信告知。");
 }
 } // namespace
 
@@ -120,12 +120,12 @@ void CMeasureDlg::CreateControls() {
     AddControl(IDC_BANNER, banner);
     banner->setGeometry(units.Rect(182, 175, 48, 41));
 
-    AddControl(IDC_OPEN_PHOTO, MakeButton(QString::fromUtf8("打開圖片(&O)")));
-    AddControl(IDC_SAVE_INFO, MakeButton(QString::fromUtf8("保存信息(&S)")));
-    AddControl(IDC_EXPORT_PICTURE, MakeButton(QString::fromUtf8("輸出圖片(&E)")));
-    AddControl(IDC_CONNECT_RANGE, MakeButton(QString::fromUtf8("連接測距儀(&C)")));
-    AddControl(IDC_HELP, MakeButton(QString::fromUtf8("幫助(&H)")));
-    AddControl(IDC_EXIT, MakeButton(QString::fromUtf8("退出(&X)")));
+    AddControl(IDC_OPEN_PHOTO, MakeButton(tr("打開圖片(&O)")));
+    AddControl(IDC_SAVE_INFO, MakeButton(tr("保存信息(&S)")));
+    AddControl(IDC_EXPORT_PICTURE, MakeButton(tr("輸出圖片(&E)")));
+    AddControl(IDC_CONNECT_RANGE, MakeButton(tr("連接測距儀(&C)")));
+    AddControl(IDC_HELP, MakeButton(tr("幫助(&H)")));
+    AddControl(IDC_EXIT, MakeButton(tr("退出(&X)")));
 
     m_toolGroup = new QButtonGroup(this);
     m_toolGroup->setExclusive(true);
@@ -133,19 +133,19 @@ void CMeasureDlg::CreateControls() {
         int id;
         const char* caption;
         int tool;
-    } tools[] = {{IDC_TOOL_DRAG, "拖動", ToolDrag},
-                 {IDC_TOOL_DIMENSION, "畫尺寸", ToolDimension},
-                 {IDC_TOOL_NOTE, "信息標注", ToolNote},
-                 {IDC_TOOL_SELECT, "選擇", ToolSelect}};
+    } tools[] = {{IDC_TOOL_DRAG, QT_TR_NOOP("拖動"), ToolDrag},
+                 {IDC_TOOL_DIMENSION, QT_TR_NOOP("畫尺寸"), ToolDimension},
+                 {IDC_TOOL_NOTE, QT_TR_NOOP("信息標注"), ToolNote},
+                 {IDC_TOOL_SELECT, QT_TR_NOOP("選擇"), ToolSelect}};
     for (const auto& tool : tools) {
-        QToolButton* button = MakeIconButton(QString::fromUtf8(tool.caption), true);
+        QToolButton* button = MakeIconButton(tr(tool.caption), true);
         AddControl(tool.id, button);
         m_toolGroup->addButton(button, tool.tool);
     }
 
-    AddControl(IDC_COLOUR_LABEL, MakeStatic(QString::fromUtf8("顏色：")));
+    AddControl(IDC_COLOUR_LABEL, MakeStatic(tr("顏色：")));
     AddControl(IDC_COLOUR_SWATCH, &m_colourSwatch);
-    AddControl(IDC_SIZE_LABEL, MakeStatic(QString::fromUtf8("尺寸：")));
+    AddControl(IDC_SIZE_LABEL, MakeStatic(tr("尺寸：")));
     // The edits hold what their record fields hold, counted in CP950 bytes:
     // value 9, title 18, note text 253 (line breaks stored as CR LF).
     AddControl(IDC_SIZE_EDIT, new Cp950LineEdit(9));
@@ -153,33 +153,33 @@ void CMeasureDlg::CreateControls() {
     AddControl(IDC_STATUS, MakeStatic(QString()));
     AddControl(IDC_PANEL, MakeGroup(QString()));
     AddControl(IDC_PROPERTY_GROUP, MakeGroup(QString()));
-    AddControl(IDC_NOTE_TITLE_LABEL, MakeStatic(QString::fromUtf8("標題：")));
+    AddControl(IDC_NOTE_TITLE_LABEL, MakeStatic(tr("標題：")));
     AddControl(IDC_NOTE_TITLE, new Cp950LineEdit(18));
     auto* noteList = new QListWidget;
     noteList->setSortingEnabled(false); // row i is note i, for any number of notes
     noteList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     AddControl(IDC_NOTE_LIST, noteList);
-    AddControl(IDC_ADD_NOTE, MakeButton(QString::fromUtf8("新增")));
-    AddControl(IDC_DELETE_NOTE, MakeButton(QString::fromUtf8("刪除")));
-    AddControl(IDC_MODIFY_NOTE, MakeButton(QString::fromUtf8("修改")));
+    AddControl(IDC_ADD_NOTE, MakeButton(tr("新增")));
+    AddControl(IDC_DELETE_NOTE, MakeButton(tr("刪除")));
+    AddControl(IDC_MODIFY_NOTE, MakeButton(tr("修改")));
     auto* noteText = new Cp950TextEdit(253);
     noteText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     noteText->setTabChangesFocus(true);
     AddControl(IDC_NOTE_TEXT, noteText);
-    AddControl(IDC_DELETE_DIMENSION, MakeButton(QString::fromUtf8("刪除")));
+    AddControl(IDC_DELETE_DIMENSION, MakeButton(tr("刪除")));
     CreateReferenceControls();
-    AddControl(IDC_ZOOM_GROUP, MakeGroup(QString::fromUtf8("縮放")));
-    AddControl(IDC_ZOOM_IN, MakeIconButton(QString::fromUtf8("放大"), false));
-    AddControl(IDC_ZOOM_OUT, MakeIconButton(QString::fromUtf8("縮小"), false));
-    AddControl(IDC_ZOOM_FIT, MakeIconButton(QString::fromUtf8("自適應大小"), false));
-    AddControl(IDC_ZOOM_ACTUAL, MakeIconButton(QString::fromUtf8("實際大小"), false));
+    AddControl(IDC_ZOOM_GROUP, MakeGroup(tr("縮放")));
+    AddControl(IDC_ZOOM_IN, MakeIconButton(tr("放大"), false));
+    AddControl(IDC_ZOOM_OUT, MakeIconButton(tr("縮小"), false));
+    AddControl(IDC_ZOOM_FIT, MakeIconButton(tr("自適應大小"), false));
+    AddControl(IDC_ZOOM_ACTUAL, MakeIconButton(tr("實際大小"), false));
     auto* logo = new QLabel;
     logo->setPixmap(ResourceBitmap(IDB_LOGO, QSize(39, 39)));
     logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     AddControl(IDC_LOGO, logo);
     // The logo's context menu: the connect command (its button stays
     // hidden) and, from OnInitDialog, the About entry.
-    m_connectAction = new QAction(QString::fromUtf8("連接測距儀(&C)"), logo);
+    m_connectAction = new QAction(tr("連接測距儀(&C)"), logo);
     m_connectAction->setData(IDC_CONNECT_RANGE);
     logo->addAction(m_connectAction);
     logo->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -191,9 +191,9 @@ void CMeasureDlg::CreateControls() {
     support->setTextInteractionFlags(Qt::TextSelectableByMouse);
     AddControl(IDC_SUPPORT_TEXT, support);
     AddControl(IDC_NOTE_FONT, MakeButton(QStringLiteral("...")));
-    AddControl(IDC_NOTE_FONT_LABEL, MakeStatic(QString::fromUtf8("字體:")));
+    AddControl(IDC_NOTE_FONT_LABEL, MakeStatic(tr("字體:")));
     AddControl(IDC_NOTE_FONT_NAME, MakeStatic(QStringLiteral("Arial")));
-    AddControl(IDC_DIM_FONT_LABEL, MakeStatic(QString::fromUtf8("字體:")));
+    AddControl(IDC_DIM_FONT_LABEL, MakeStatic(tr("字體:")));
     AddControl(IDC_DIM_FONT_NAME, MakeStatic(QStringLiteral("Arial")));
     AddControl(IDC_DIM_FONT, MakeButton(QStringLiteral("...")));
 
@@ -236,7 +236,7 @@ void CMeasureDlg::UpdateData(bool save) {
 }
 
 QString CMeasureDlg::AboutMenuText() {
-    return QString::fromUtf8("關于 KZR(&A)...");
+    return tr("關于 KZR(&A)...");
 }
 
 void CMeasureDlg::OnInitDialog() {

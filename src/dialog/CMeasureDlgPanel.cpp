@@ -249,7 +249,7 @@ void CMeasureDlg::OnModifyNote() {
     StoreField(scratch.title, kTitleCopyBytes, cp950::FromQString(title->text()));
     StoreField(scratch.text, kTextCopyBytes, ToRecordText(text->toPlainText()));
     if (scratch.title[0] == '\0') {
-        Prompts().Message(this, QString::fromUtf8("信息標注的標題不能為空"));
+        Prompts().Message(this, tr("信息標注的標題不能為空"));
         return;
     }
     const InfoNote before = *selected;

@@ -55,7 +55,7 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
     // Something that is there but is no photo (a named pipe, a name that is
     // not UTF-8) is left to the loader, which says what is wrong with it.
     if (!QFileInfo::exists(path) && !NamesUndecodableEntry(path)) {
-        Warn(this, Text("找不到文件：") + path);
+        Warn(this, tr("找不到文件：") + path);
         return false;
     }
     // Loading replaces the records: the changed ones are saved or given up
@@ -64,7 +64,7 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
         return false;
     if (!m_canvas.LoadPhoto(path)) {
         // The canvas keeps the photo and the records it had.
-        Warn(this, WithReason(Text("無法打開圖片：") + path, m_canvas.m_dib.ErrorString()));
+        Warn(this, WithReason(tr("無法打開圖片：") + path, m_canvas.m_dib.ErrorString()));
         return false;
     }
     m_strPhotoPath = path;
@@ -84,12 +84,12 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
         const MoveAsideResult moved = MoveDamagedFileAside(infoPath);
         m_infoStamp = FileStamp::Of(infoPath);
         if (moved.moved) {
-            infoProblem = Text("照片信息文件已損壞，已改名保存為：") + moved.newPath;
+            infoProblem = tr("照片信息文件已損壞，已改名保存為：") + moved.newPath;
         } else {
             m_strUnreadableInfo = infoPath;
             infoProblem =
-                WithReason(Text("照片信息文件已損壞，無法改名保存：") + infoPath, moved.error) +
-                Text("\n保存信息前會先詢問是否覆蓋它。");
+                WithReason(tr("照片信息文件已損壞，無法改名保存：") + infoPath, moved.error) +
+                tr("\n保存信息前會先詢問是否覆蓋它。");
         }
     } else if (read.outcome == InfoFileOutcome::Unreadable ||
                read.outcome == InfoFileOutcome::TooLarge) {
@@ -97,16 +97,16 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
         // records...): it may hold records, so it is replaced only when the
         // user says so.
         m_strUnreadableInfo = infoPath;
-        infoProblem = WithReason(Text("照片信息文件無法讀取：") + infoPath, read.reason) +
-                      Text("\n保存信息前會先詢問是否覆蓋它。");
+        infoProblem = WithReason(tr("照片信息文件無法讀取：") + infoPath, read.reason) +
+                      tr("\n保存信息前會先詢問是否覆蓋它。");
     } else if (m_canvas.m_info.ReferenceDamaged()) {
         // The records are read; only the reference after them is lost. The
         // file is kept aside as a damaged one, so saving cannot lose it.
         const MoveAsideResult moved = MoveDamagedFileAside(infoPath);
         m_infoStamp = FileStamp::Of(infoPath);
-        infoProblem = Text("參考長度或參考平面無法讀取，尺寸和信息已載入。");
+        infoProblem = tr("參考長度或參考平面無法讀取，尺寸和信息已載入。");
         if (moved.moved)
-            infoProblem += Text("\n原文件已改名保存為：") + moved.newPath;
+            infoProblem += tr("\n原文件已改名保存為：") + moved.newPath;
         else
             m_strUnreadableInfo = infoPath;
     }
@@ -135,7 +135,7 @@ void CMeasureDlg::OnSaveInfo() {
     if (!m_canvas.m_dib.HasPicture() || m_strPhotoPath.isEmpty())
         return;
     if (SaveInfoFile())
-        Inform(this, Text("照片信息保存完畢"));
+        Inform(this, tr("照片信息保存完畢"));
 }
 
 bool CMeasureDlg::SaveInfoFile() {
@@ -145,7 +145,7 @@ bool CMeasureDlg::SaveInfoFile() {
     if (!m_strUnreadableInfo.isEmpty() && m_strUnreadableInfo == infoPath &&
         QFileInfo::exists(infoPath)) {
         const QMessageBox::StandardButton answer = Prompts().Message(
-            this, Text("照片信息文件無法讀取：") + infoPath + Text("\n保存會覆蓋它，是否繼續？"),
+            this, tr("照片信息文件無法讀取：") + infoPath + tr("\n保存會覆蓋它，是否繼續？"),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
         if (answer != QMessageBox::Yes)
             return false;
@@ -154,7 +154,7 @@ bool CMeasureDlg::SaveInfoFile() {
     }
     if (!m_canvas.m_info.SaveToFile(infoPath)) {
         Warn(this,
-             WithReason(Text("保存照片信息失敗：") + infoPath, m_canvas.m_info.LastSaveError()));
+             WithReason(tr("保存照片信息失敗：") + infoPath, m_canvas.m_info.LastSaveError()));
         return false;
     }
     m_strUnreadableInfo.clear();
@@ -172,7 +172,7 @@ bool CMeasureDlg::ConfirmOverwriteChangedInfo(const QString& infoPath) {
     if (!now.IsRegular() || now == m_infoStamp)
         return true;
     const QMessageBox::StandardButton answer = Prompts().Message(
-        this, Text("照片信息文件已被其他程序修改：") + infoPath + Text("\n是否覆蓋？"),
+        this, tr("照片信息文件已被其他程序修改：") + infoPath + tr("\n是否覆蓋？"),
         QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Question);
     return answer == QMessageBox::Yes;
 }
@@ -197,7 +197,7 @@ bool CMeasureDlg::ConfirmDiscardChanges() {
     if (!HasUnsavedChanges())
         return true;
     const QMessageBox::StandardButton answer = Prompts().Message(
-        this, Text("照片信息已修改，是否保存？"),
+        this, tr("照片信息已修改，是否保存？"),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Question);
     switch (answer) {
     case QMessageBox::Save:
@@ -219,14 +219,14 @@ void CMeasureDlg::OnExportPicture() {
     // dialog's "All Files" filter lets the user pick.
     const QString refused = RefuseExportTarget(m_strPhotoPath, path);
     if (!refused.isEmpty()) {
-        Warn(this, WithReason(Text("輸出圖片失敗：") + path, refused));
+        Warn(this, WithReason(tr("輸出圖片失敗：") + path, refused));
         return;
     }
     // Only the picture is written: the info file, the title, the photo path
     // and the records stay as they are.
     if (!m_canvas.ExportAnnotatedImage(path)) {
-        Warn(this, WithReason(Text("輸出圖片失敗：") + path, m_canvas.ExportError()));
+        Warn(this, WithReason(tr("輸出圖片失敗：") + path, m_canvas.ExportError()));
         return;
     }
-    Inform(this, Text("輸出圖片完畢"));
+    Inform(this, tr("輸出圖片完畢"));
 }

@@ -47,7 +47,7 @@ void CMeasureDlg::OnRequestReading() {
 void CMeasureDlg::OnRangeDropped() {
     // Reported once in the title bar, not by a box in the middle of
     // measuring; the link brings the meter back by itself.
-    SetRangeStatus(QString::fromUtf8("測距儀已斷線，正在重新連接…"));
+    SetRangeStatus(tr("測距儀已斷線，正在重新連接…"));
 }
 
 void CMeasureDlg::OnRangeConnected() {
@@ -76,17 +76,17 @@ void CMeasureDlg::OnConnectRangeFinder() {
     if (connected) {
         if (!fromEnvironment)
             SaveRangeMeter(*RangeFinderSettings(), *meter);
-        Prompts().Message(this, QString::fromUtf8("測距儀已連接"));
-        caption = QString::fromUtf8("重新連接...");
+        Prompts().Message(this, tr("測距儀已連接"));
+        caption = tr("重新連接...");
     } else {
         // A serial port says nothing useful; Bluetooth says which of no
         // adapter, switched off or no permission, and a bad protocol name
         // says so.
-        QString text = QString::fromUtf8("無法連接測距儀，請確定已經連好接藍牙設備");
+        QString text = tr("無法連接測距儀，請確定已經連好接藍牙設備");
         if (meter->link != RangeMeterChoice::Link::Serial || !meter->IsUsable())
             text += QStringLiteral("\n") + why;
         Prompts().Message(this, text, QMessageBox::Ok, QMessageBox::Warning);
-        caption = QString::fromUtf8("連接測距儀");
+        caption = tr("連接測距儀");
     }
     if (auto* button = Item<QPushButton>(IDC_CONNECT_RANGE))
         button->setText(caption);

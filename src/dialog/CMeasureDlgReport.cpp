@@ -20,7 +20,7 @@ void Say(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
 } // namespace
 
 void CMeasureDlg::CreateReportButton() {
-    auto* button = new QPushButton(QString::fromUtf8("輸出報告(&R)"), this);
+    auto* button = new QPushButton(tr("輸出報告(&R)"), this);
     AddControl(IDC_EXPORT_REPORT, button);
     new ReportButtonFollower(GetDlgItem(IDC_EXPORT_PICTURE), button);
 }
@@ -46,8 +46,7 @@ void CMeasureDlg::OnExportReport() {
         QApplication::restoreOverrideCursor();
     }
     if (written)
-        Say(this, QString::fromUtf8("輸出報告完畢"), QMessageBox::Information);
+        Say(this, tr("輸出報告完畢"), QMessageBox::Information);
     else
-        Say(this, QString::fromUtf8("輸出報告失敗：") + path + QLatin1Char('\n') + why,
-            QMessageBox::Warning);
+        Say(this, tr("輸出報告失敗：") + path + QLatin1Char('\n') + why, QMessageBox::Warning);
 }

@@ -20,7 +20,7 @@ void CMeasureDlg::AddWindowTransfers() {
 
     // After the entries the logo's menu has already.
     QWidget* logo = GetDlgItem(IDC_LOGO);
-    auto* recent = new QAction(QString::fromUtf8("最近的照片"), logo);
+    auto* recent = new QAction(tr("最近的照片"), logo);
     auto* menu = new QMenu(this);
     recent->setMenu(menu);
     connect(menu, &QMenu::aboutToShow, this, [this, menu] {
@@ -31,7 +31,7 @@ void CMeasureDlg::AddWindowTransfers() {
             connect(entry, &QAction::triggered, this, [this, photo] { OnOpenRecentPhoto(photo); });
         }
         if (photos.isEmpty())
-            menu->addAction(QString::fromUtf8("（無）"))->setEnabled(false);
+            menu->addAction(tr("（無）"))->setEnabled(false);
     });
     logo->addAction(recent);
     logo->setContextMenuPolicy(Qt::ActionsContextMenu);

@@ -123,13 +123,13 @@ QString RangeMeterList::Text(const RangeMeterEntry& entry) {
     const char* link = "";
     switch (entry.meter.link) {
     case RangeMeterChoice::Link::Serial:
-        link = "序列埠";
+        link = QT_TRANSLATE_NOOP("RangeMeterList", "序列埠");
         break;
     case RangeMeterChoice::Link::Bluetooth:
-        link = "藍牙";
+        link = QT_TRANSLATE_NOOP("RangeMeterList", "藍牙");
         break;
     case RangeMeterChoice::Link::LowEnergy:
-        link = "藍牙低功耗";
+        link = QT_TRANSLATE_NOOP("RangeMeterList", "藍牙低功耗");
         break;
     }
     QString text = entry.meter.name;

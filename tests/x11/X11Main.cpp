@@ -3,6 +3,7 @@
 // Listing the tests needs no server.
 
 #include "XServer.h"
+#include "app/InterfaceLanguage.h"
 #include "platform/LogFont.h"
 
 #include <QApplication>
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    // Chinese whatever the machine's locale, here and in the programs started.
+    qputenv("TESSAMAR_LANG", "zh_TW");
     ::testing::InitGoogleTest(&argc, argv);
     if (::testing::GTEST_FLAG(list_tests)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -27,6 +30,7 @@ int main(int argc, char** argv) {
     {
         QApplication app(argc, argv);
         InstallFontSubstitutes();
+        UseInterfaceLanguage(InterfaceLanguage::Chinese, QtTexts::AsShipped);
         result = RUN_ALL_TESTS();
     }
     server.Stop();
