@@ -17,12 +17,16 @@ void CPhotoCanvas::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // Qt's backing store is the off-screen surface; a level of the photo still
     // being reduced is replaced by the nearest one ready and repainted later,
-    // and so are labels the frame had no time to make.
+    // and so are labels the frame had no time to make; a pan scrolls the
+    // photo drawn last.
     m_renderer.SetLabelDeadline(std::chrono::steady_clock::now() + kLabelBudget);
     Compose(painter, false);
     m_renderer.ClearLabelDeadline();
     if (m_renderer.LabelsPending())
         QTimer::singleShot(0, this, [this] { update(); });
+    // A pan scrolls the photo; once it rests, the photo is scaled afresh.
+    if (m_photoView.Scrolled())
+        m_photoRefine.start();
 }
 
 void CPhotoCanvas::Render(QPainter& painter) {
