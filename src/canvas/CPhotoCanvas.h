@@ -17,6 +17,7 @@
 #include <QPoint>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <vector>
 
 class QMenu;
@@ -223,6 +224,8 @@ private:
     PhotoViewPainter m_photoView;
     // Once a pan pauses, a scrolled photo is scaled afresh.
     QTimer m_photoRefine;
+    // How long the last frame that ran out of label time went on after that.
+    std::chrono::steady_clock::duration m_frameTail{};
     double m_panRemainder[2] = {0.0, 0.0}; // photo pixels not yet scrolled
     // Drags of the select tool: the records before the drag began.
     int32_t m_nDragDim = -1;
