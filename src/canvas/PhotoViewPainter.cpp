@@ -10,6 +10,8 @@ namespace {
 // View pixels at the edge of a scaled part whose samples were held at its
 // edge rather than taken from beyond it.
 constexpr int kEdge = 2;
+// Rows of a strip scaled in one go.
+constexpr int kRowsAtOnce = 48;
 
 // Scales `from` of `level` onto the whole of `target`; with `parts`, only
 // the pixels inside them are written, each as the whole scaling writes it.
@@ -23,11 +25,15 @@ void ScaleOnto(QImage& target, const QImage& level, const QRectF& from,
         scaler.drawImage(whole, level, from);
         return;
     }
-    // One rectangle at a time: a rectangular clip keeps Qt's fast paths.
-    for (const QRect& part : *parts) {
-        scaler.setClipRect(part);
-        scaler.drawImage(whole, level, from);
-    }
+    // One rectangle at a time: a rectangular clip keeps Qt's fast paths; and
+    // a few rows at a time, which Qt scales on this thread rather than handing
+    // out to its pool (waking the pool costs more than these pixels do).
+    for (const QRect& part : *parts)
+        for (int top = part.top(); top <= part.bottom(); top += kRowsAtOnce) {
+            scaler.setClipRect(QRect(part.left(), top, part.width(),
+                                     std::min(kRowsAtOnce, part.bottom() + 1 - top)));
+            scaler.drawImage(whole, level, from);
+        }
 }
 
 // Moves the pixels of `image` by (-dx, -dy): pixel (x, y) takes what was at
