@@ -12,11 +12,12 @@ namespace {
 const QColor kGrey(128, 128, 128);
 // Time a screen frame may spend making labels before stand-ins take over: at
 // most kLabelBudget, less when the rest of the frame after that point took
-// long the last time, so the whole frame stays near kFrameTarget.
+// long the last time, so the whole frame stays near kFrameTarget (a pan's
+// frames make labels too while some are pending).
 using Clock = std::chrono::steady_clock;
-constexpr Clock::duration kLabelBudget = std::chrono::milliseconds(8);
-constexpr Clock::duration kMinLabelBudget = std::chrono::milliseconds(2);
-constexpr Clock::duration kFrameTarget = std::chrono::milliseconds(12);
+constexpr Clock::duration kLabelBudget = std::chrono::milliseconds(6);
+constexpr Clock::duration kMinLabelBudget = std::chrono::milliseconds(1);
+constexpr Clock::duration kFrameTarget = std::chrono::milliseconds(7);
 } // namespace
 
 void CPhotoCanvas::paintEvent(QPaintEvent*) {
