@@ -180,8 +180,11 @@ void BM_ZoomSweep(benchmark::State& state) {
 }
 
 // Every frame of a 30 x 20-pixel drag (ten moves of 3 x 2 pixels, then back)
-// at zoom step state.range(0), caches warm from a first frame there.
-void BM_PanDrag(benchmark::State& state) {
+// at zoom step state.range(0), caches warm from a first frame there; with
+// `settled`, also from the frames that made the labels it left pending (a
+// drag begun a moment after the zoom step), else those are made during the
+// drag.
+void PanDrag(benchmark::State& state, bool settled) {
     static std::unique_ptr<Canvases> c;
     if (!c)
         c = std::make_unique<Canvases>();
@@ -192,8 +195,12 @@ void BM_PanDrag(benchmark::State& state) {
         canvas->CentreOn(POINT{kPhotoW / 2, kPhotoH / 2});
     }
     Table wall, cpu;
-    for (int i = 0; i < Canvases::kCount; ++i)
+    Figures refine;
+    for (int i = 0; i < Canvases::kCount; ++i) {
         c->Frame(i);
+        if (settled)
+            c->Refine(i, refine);
+    }
     for (auto _ : state) {
         for (int move = 0; move < 20; ++move) {
             const int sign = move < 10 ? 1 : -1;
@@ -209,10 +216,22 @@ void BM_PanDrag(benchmark::State& state) {
     Report(state, wall, cpu);
 }
 
+void BM_PanDrag(benchmark::State& state) {
+    PanDrag(state, false);
+}
+
+void BM_PanDragSettled(benchmark::State& state) {
+    PanDrag(state, true);
+}
+
 } // namespace
 
 BENCHMARK(BM_ZoomSweep)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PanDrag)
+    ->DenseRange(0, static_cast<int>(std::size(kZoomSteps)) - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_PanDragSettled)
     ->DenseRange(0, static_cast<int>(std::size(kZoomSteps)) - 1)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);

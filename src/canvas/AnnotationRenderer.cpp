@@ -124,7 +124,7 @@ HaloTextSpec AnnotationRenderer::DimensionLabelSpec(const Dimension& dim, const 
                                                     QString& line) {
     const TextMeasurer::FontInfo& font = m_measurer.Font(label.font);
     line = label.utf8 ? QString::fromUtf8(label.text, static_cast<int>(label.textLen))
-                      : DecodeCp950(label.text, static_cast<int>(label.textLen));
+                      : m_measurer.Decoded(label.text, static_cast<int>(label.textLen));
     HaloTextSpec spec;
     spec.font = &font;
     spec.lines = &line;

@@ -2,6 +2,11 @@
 
 #include <QCursor>
 
+namespace {
+// How long a pan rests before its scrolled photo is scaled afresh.
+constexpr int kPhotoRefineDelay = 150; // ms
+} // namespace
+
 CPhotoCanvas::CPhotoCanvas(QWidget* parent) : QWidget(parent) {
     m_pendingDim.font = DefaultLogFont();
     m_logFont = DefaultLogFont();
@@ -23,6 +28,12 @@ CPhotoCanvas::CPhotoCanvas(QWidget* parent) : QWidget(parent) {
                     update();
             },
             Qt::QueuedConnection);
+    });
+    m_photoRefine.setSingleShot(true);
+    m_photoRefine.setInterval(kPhotoRefineDelay);
+    connect(&m_photoRefine, &QTimer::timeout, this, [this] {
+        m_photoView.DropScrolled();
+        update();
     });
 }
 

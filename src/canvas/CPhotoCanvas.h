@@ -15,7 +15,9 @@
 #include "telvo/TelvoComm.h"
 
 #include <QPoint>
+#include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <vector>
 
 class QMenu;
@@ -60,6 +62,8 @@ public:
     // Fractions of a photo pixel are kept for the next step, so slow drags
     // at zooms above 1 still scroll.
     void PanBy(POINT q);
+    // True while the screen shows a pan's scrolled photo, not yet scaled afresh.
+    bool PhotoScrolled() const { return m_photoView.Scrolled(); }
     // The current photo/view mapping.
     ViewMapping View() const { return ViewMapping{m_fZoom, m_rcSrc, m_rcDst}; }
     // Draws every record at photo scale onto a copy of the photo and saves it
@@ -218,6 +222,10 @@ private:
 
     QString m_exportError;
     PhotoViewPainter m_photoView;
+    // Once a pan pauses, a scrolled photo is scaled afresh.
+    QTimer m_photoRefine;
+    // How long the last frame that ran out of label time went on after that.
+    std::chrono::steady_clock::duration m_frameTail{};
     double m_panRemainder[2] = {0.0, 0.0}; // photo pixels not yet scrolled
     // Drags of the select tool: the records before the drag began.
     int32_t m_nDragDim = -1;

@@ -5,24 +5,45 @@
 
 #include <QPainter>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 
 namespace {
 const QColor kGrey(128, 128, 128);
-// Time a screen frame may spend making labels before stand-ins take over.
-constexpr std::chrono::milliseconds kLabelBudget(8);
+// Time a screen frame may spend making labels before stand-ins take over: at
+// most kLabelBudget, less when the rest of the frame after that point took
+// long the last time, so the whole frame stays near kFrameTarget (a pan's
+// frames make labels too while some are pending).
+using Clock = std::chrono::steady_clock;
+constexpr Clock::duration kLabelBudget = std::chrono::milliseconds(6);
+constexpr Clock::duration kMinLabelBudget = std::chrono::milliseconds(1);
+constexpr Clock::duration kFrameTarget = std::chrono::milliseconds(7);
 } // namespace
 
 void CPhotoCanvas::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // Qt's backing store is the off-screen surface; a level of the photo still
     // being reduced is replaced by the nearest one ready and repainted later,
-    // and so are labels the frame had no time to make.
-    m_renderer.SetLabelDeadline(std::chrono::steady_clock::now() + kLabelBudget);
+    // and so are labels the frame had no time to make; a pan scrolls the
+    // photo drawn last.
+    const Clock::time_point start = Clock::now();
+    const Clock::time_point deadline =
+        start + std::clamp(kFrameTarget - m_frameTail, kMinLabelBudget, kLabelBudget);
+    m_renderer.SetLabelDeadline(deadline);
     Compose(painter, false);
     m_renderer.ClearLabelDeadline();
+    // How long the frame went on after its label time ran out: the drawing
+    // that the next frame's label time leaves room for.
+    const Clock::time_point end = Clock::now();
+    if (m_renderer.LabelsPending())
+        m_frameTail = end - deadline;
+    else if (end < deadline)
+        m_frameTail = Clock::duration::zero();
     if (m_renderer.LabelsPending())
         QTimer::singleShot(0, this, [this] { update(); });
+    // A pan scrolls the photo; once it rests, the photo is scaled afresh.
+    if (m_photoView.Scrolled())
+        m_photoRefine.start();
 }
 
 void CPhotoCanvas::Render(QPainter& painter) {

@@ -5,6 +5,14 @@
 // there, so a fitted large photo looks smooth rather than aliased. The scaled
 // part is kept until the photo, the level or either rectangle changes, so
 // frames where only records move do not scale the photo again.
+//
+// Panning on the screen scrolls the kept part instead: its pixels move by the
+// whole view pixels nearest to the pan and only the strips that come into view
+// are scaled, exactly as a full scaling would make them. The moved pixels lie
+// up to half a view pixel from where a full scaling puts them, so such a
+// scrolled picture stands in until DropScrolled(), after which the next Draw
+// scales the whole part again. SetPhoto is the one point where everything kept
+// for a photo is dropped: a new photo, or a new image of it, starts afresh.
 
 #include "canvas/PhotoPyramid.h"
 #include "platform/WinTypes.h"
@@ -23,13 +31,18 @@ public:
     void SetPhoto(const QImage& photo);
 
     // Draws photo part `src` into view rectangle `dst`. With `waitForLevels`
-    // the reduced copy the view needs is awaited; otherwise the nearest one
-    // built so far is used and the callback announces better ones.
+    // the reduced copy the view needs is awaited and the picture is always
+    // the fully scaled one; otherwise the nearest level built so far is used
+    // (the callback announces better ones) and a pan may scroll.
     void Draw(QPainter& painter, const QImage& photo, const RECT& src, const RECT& dst,
               bool waitForLevels);
 
     // True when the last Draw made do with a larger level than it wanted.
     bool DrewStandIn() const { return m_drewStandIn; }
+    // True when the last Draw showed a scrolled picture (see above).
+    bool Scrolled() const { return !m_exact; }
+    // Forgets a scrolled picture, so the next Draw scales the part afresh.
+    void DropScrolled();
 
 private:
     struct Key {
@@ -43,8 +56,18 @@ private:
         }
     };
 
+    // Moves the kept part by the whole view pixels nearest to the pan from
+    // m_key.src to `key`.src and scales the strips that come into view from
+    // `level` at `from`; false when the pan is not a scroll of it.
+    bool Scroll(const Key& key, const QImage& level, const QRectF& from);
+
     PhotoPyramid m_pyramid;
     QImage m_scaled; // the visible part at view size
     Key m_key;
+    bool m_exact = true; // m_scaled is the fully scaled part, not a scrolled one
+    // Where m_scaled's first pixel lies, in view pixels from the photo's
+    // origin at the view's scale.
+    double m_originX = 0;
+    double m_originY = 0;
     bool m_drewStandIn = false;
 };

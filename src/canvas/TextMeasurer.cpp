@@ -3,24 +3,33 @@
 #include "platform/Cp950.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace {
 constexpr size_t kMaxFonts = 256;
 constexpr size_t kMaxExtents = 16384;
 constexpr size_t kMaxLayouts = 8192;
+constexpr size_t kMaxDecoded = 16384;
+
+std::atomic<uint64_t> g_decodeCount{0};
 
 // "一二三四五" in code page 950: the gauge of a note's wrap width and line height.
 const char kGauge[] = "\xA4\x40\xA4\x47\xA4\x54\xA5\x7C\xA4\xAD";
 } // namespace
 
 QString DecodeCp950(const char* bytes, int len) {
+    g_decodeCount.fetch_add(1, std::memory_order_relaxed);
     bool ascii = true;
     for (int i = 0; i < len && ascii; ++i)
         ascii = static_cast<unsigned char>(bytes[i]) < 0x80;
     if (ascii)
         return QString::fromLatin1(bytes, len);
     return cp950::ToQString(QByteArray(bytes, len));
+}
+
+uint64_t Cp950DecodeCount() {
+    return g_decodeCount.load(std::memory_order_relaxed);
 }
 
 std::string TextMeasurer::FontKey(const LOGFONTA& lf) {
@@ -54,6 +63,21 @@ const TextMeasurer::FontInfo& TextMeasurer::Font(const LOGFONTA& lf) {
     return FontByKey(FontKey(lf), lf);
 }
 
+const QString& TextMeasurer::Piece(const char* bytes, int len) {
+    const unsigned char b0 = static_cast<unsigned char>(bytes[0]);
+    if (len == 1) {
+        QString& text = m_narrowPieces[b0];
+        if (text.isNull())
+            text = DecodeCp950(bytes, 1);
+        return text;
+    }
+    const uint16_t code = static_cast<uint16_t>(b0 << 8 | static_cast<unsigned char>(bytes[1]));
+    auto it = m_widePieces.find(code);
+    if (it == m_widePieces.end())
+        it = m_widePieces.emplace(code, DecodeCp950(bytes, 2)).first;
+    return it->second;
+}
+
 int TextMeasurer::Width(FontInfo& font, const char* bytes, int len) {
     if (len <= 0)
         return 0;
@@ -61,7 +85,7 @@ int TextMeasurer::Width(FontInfo& font, const char* bytes, int len) {
     if (len == 1) {
         int& w = font.narrowWidths[b0];
         if (w < 0)
-            w = font.metrics.horizontalAdvance(DecodeCp950(bytes, 1));
+            w = font.metrics.horizontalAdvance(Piece(bytes, 1));
         return w;
     }
     if (len == 2) {
@@ -69,11 +93,23 @@ int TextMeasurer::Width(FontInfo& font, const char* bytes, int len) {
         auto it = font.wideWidths.find(code);
         if (it != font.wideWidths.end())
             return it->second;
-        const int w = font.metrics.horizontalAdvance(DecodeCp950(bytes, 2));
+        const int w = font.metrics.horizontalAdvance(Piece(bytes, 2));
         font.wideWidths.emplace(code, w);
         return w;
     }
-    return font.metrics.horizontalAdvance(DecodeCp950(bytes, len));
+    return font.metrics.horizontalAdvance(Decoded(bytes, len));
+}
+
+QString TextMeasurer::Decoded(const char* bytes, int len) {
+    std::string key(bytes, static_cast<size_t>(std::max(len, 0)));
+    auto it = m_decoded.find(key);
+    if (it != m_decoded.end())
+        return it->second;
+    if (m_decoded.size() >= kMaxDecoded)
+        m_decoded.clear();
+    QString text = DecodeCp950(bytes, len);
+    m_decoded.emplace(std::move(key), text);
+    return text;
 }
 
 int TextMeasurer::WidthBound(const LOGFONTA& lf, const char* bytes, int len, int* height) {
@@ -95,9 +131,9 @@ SIZE TextMeasurer::Extent(const LOGFONTA& lf, const QByteArray& text) {
     if (it != m_extents.end())
         return it->second;
     FontInfo& font = FontByKey(key.substr(0, sizeof(LOGFONTA)), lf);
-    const SIZE size{font.metrics.horizontalAdvance(
-                        DecodeCp950(text.constData(), static_cast<int>(text.size()))),
-                    font.height};
+    const SIZE size{
+        font.metrics.horizontalAdvance(Decoded(text.constData(), static_cast<int>(text.size()))),
+        font.height};
     if (m_extents.size() >= kMaxExtents)
         m_extents.clear();
     m_extents.emplace(std::move(key), size);
@@ -113,7 +149,8 @@ const TextMeasurer::NoteLayout& TextMeasurer::LayoutNote(const LOGFONTA& lf,
         return it->second;
     FontInfo& font = FontByKey(key.substr(0, sizeof(LOGFONTA)), lf);
     NoteLayout layout;
-    layout.wrapWidth = font.metrics.horizontalAdvance(DecodeCp950(kGauge, sizeof kGauge - 1));
+    static const QString gauge = DecodeCp950(kGauge, sizeof kGauge - 1);
+    layout.wrapWidth = font.metrics.horizontalAdvance(gauge);
     layout.lineHeight = font.height;
     WrappedText wrapped = WrapNoteText(
         text, [&](const char* bytes, int len) { return Width(font, bytes, len); },
@@ -122,13 +159,14 @@ const TextMeasurer::NoteLayout& TextMeasurer::LayoutNote(const LOGFONTA& lf,
     layout.lines = std::move(wrapped.lines);
     layout.decoded.reserve(layout.lines.size());
     for (const QByteArray& line : layout.lines)
-        layout.decoded.push_back(DecodeCp950(line.constData(), static_cast<int>(line.size())));
+        layout.decoded.push_back(Decoded(line.constData(), static_cast<int>(line.size())));
     if (m_layouts.size() >= kMaxLayouts)
         m_layouts.clear();
     return m_layouts.emplace(std::move(key), std::move(layout)).first->second;
 }
 
 void TextMeasurer::Clear() {
+    m_decoded.clear();
     m_layouts.clear();
     m_extents.clear();
     m_fonts.clear();

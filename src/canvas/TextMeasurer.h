@@ -5,7 +5,9 @@
 //
 // Fonts are named by a LOGFONTA whose height is already the one to draw with
 // (see ScaledLogFont); escapement and orientation play no part in measuring.
-// Text is code page 950 bytes, decoded for Qt at this edge. Widths come from
+// Text is code page 950 bytes, decoded for Qt at this edge: each record text
+// once (Decoded keeps it until the text changes), each one- or two-byte piece
+// once for all fonts. Widths come from
 // QFontMetrics::horizontalAdvance and heights from QFontMetrics::height() of
 // the very QFont the renderers draw with. Text is drawn without antialiasing,
 // like the crisp text of the classic desktop, so the one-pixel halo stays
@@ -65,6 +67,11 @@ public:
     // Width and height of a whole text, measured as one string (cached).
     SIZE Extent(const LOGFONTA& lf, const QByteArray& text);
 
+    // A text as Qt draws and measures it; each distinct text is decoded once
+    // and kept while it is in use, so a record's text is decoded again only
+    // when it changes.
+    QString Decoded(const char* bytes, int len);
+
     // The lines of a note's text in font `lf`: wrap width and line height from
     // the extent of "一二三四五" in that font (cached per font and text).
     const NoteLayout& LayoutNote(const LOGFONTA& lf, const QByteArray& text);
@@ -75,10 +82,18 @@ private:
     static std::string FontKey(const LOGFONTA& lf);
     FontInfo& FontByKey(const std::string& key, const LOGFONTA& lf);
 
+    // A one- or two-byte piece decoded, for measuring in any font.
+    const QString& Piece(const char* bytes, int len);
+
     std::unordered_map<std::string, std::unique_ptr<FontInfo>> m_fonts;
+    std::unordered_map<std::string, QString> m_decoded;
+    std::array<QString, 256> m_narrowPieces; // null until decoded
+    std::unordered_map<uint16_t, QString> m_widePieces;
     std::unordered_map<std::string, SIZE> m_extents;
     std::unordered_map<std::string, NoteLayout> m_layouts;
 };
 
 // CP950 bytes as a QString; plain ASCII takes a short cut.
 QString DecodeCp950(const char* bytes, int len);
+// How many times DecodeCp950 has run in this process (tests count decodes).
+uint64_t Cp950DecodeCount();

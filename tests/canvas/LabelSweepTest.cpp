@@ -2,11 +2,13 @@
 // drawn pixel, and panning and zooming leave the pictures exactly what
 // drawing every record directly gives.
 #include "CanvasTestSupport.h"
+#include "canvas/PhotoViewPainter.h"
 #include "canvas/RecordBounds.h"
 #include "canvas/RecordDrawing.h"
 
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QTest>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -138,7 +140,100 @@ TEST_P(ZoomStep, PanSweepMatchesDirectDrawing) {
     }
 }
 
+// A smooth photo: no channel changes by more than 3 from one photo pixel to
+// the next.
+QImage SmoothPhoto(int w, int h) {
+    QImage photo(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            photo.setPixel(x, y,
+                           qRgb(128 + int(90 * std::sin(x / 40.0)),
+                                128 + int(90 * std::sin(y / 30.0)),
+                                128 + int(90 * std::sin((x + y) / 50.0))));
+    return photo;
+}
+
+// The largest difference of one channel between two images of one size.
+int LargestDifference(const QImage& a, const QImage& b) {
+    int most = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            most = std::max({most, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                             std::abs(qBlue(p) - qBlue(q))});
+        }
+    return most;
+}
+
+// Through pans at one zoom, the screen's photo (the kept part scrolled by
+// whole view pixels) stays within half a view pixel of scaling the whole
+// part, and once the scrolled picture is dropped the frame is exactly the
+// fully scaled one.
+TEST_P(ZoomStep, PhotoPanSweepSettlesOnTheScaledPicture) {
+    const float zoom = GetParam();
+    static const QImage photo = SmoothPhoto(2400, 1800);
+    const RECT dst{10, 10, 210, 160};
+    RECT src{300, 200, 300 + int32_t(200 / zoom), 200 + int32_t(150 / zoom)};
+    const auto draw = [&](PhotoViewPainter& painter, bool whole) {
+        QImage img = Solid(220, 170);
+        QPainter p(&img);
+        painter.Draw(p, photo, src, dst, whole);
+        return img;
+    };
+    PhotoViewPainter screen;
+    draw(screen, true); // the levels this zoom needs are made
+    // Half a view pixel is 0.5 / zoom photo pixels, over which a channel
+    // moves by 1.5 / zoom at most; scaling rounds by a few more.
+    const int tolerance = 3 + static_cast<int>(1.5 / zoom);
+    bool scrolled = false;
+    for (const POINT pan : {POINT{1, 0}, POINT{0, 1}, POINT{3, 2}, POINT{-5, 7}, POINT{17, -11},
+                            POINT{-40, 25}, POINT{2, 3}}) {
+        src = RECT{src.left + pan.x, src.top + pan.y, src.right + pan.x, src.bottom + pan.y};
+        PhotoViewPainter direct;
+        const QImage want = draw(direct, true);
+        const QImage got = draw(screen, false);
+        scrolled = scrolled || screen.Scrolled();
+        EXPECT_LE(LargestDifference(got, want), tolerance) << pan.x << "," << pan.y;
+    }
+    // Every step but actual size scales, so its pans scroll.
+    EXPECT_EQ(scrolled, zoom != 1.0f);
+    PhotoViewPainter direct;
+    const QImage want = draw(direct, true);
+    screen.DropScrolled();
+    EXPECT_EQ(draw(screen, false), want);
+    EXPECT_FALSE(screen.Scrolled());
+}
+
 INSTANTIATE_TEST_SUITE_P(Steps, ZoomStep, ::testing::ValuesIn(kZoomSteps));
+
+// A canvas panned at 0.3 shows a scrolled photo while the pan goes on; once
+// it rests, the frame on screen is exactly what Render draws.
+TEST(PhotoPan, CanvasFrameSettlesWhenThePanRests) {
+    CPhotoCanvas canvas;
+    canvas.resize(300, 200);
+    ShowPhotoOnCanvas(canvas, SmoothPhoto(2400, 1800));
+    while (canvas.m_fZoom > 0.3f)
+        canvas.SetZoom(ZoomOut);
+    canvas.RenderToImage(); // the levels 0.3 needs are made
+    const auto frame = [&] {
+        return canvas.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    frame();
+    QImage panned;
+    for (int move = 0; move < 5; ++move) {
+        canvas.m_ptLast = POINT{100, 100};
+        canvas.PanBy(POINT{97, 98});
+        panned = frame();
+        EXPECT_TRUE(canvas.PhotoScrolled()) << move;
+    }
+    QTest::qWait(400);
+    EXPECT_FALSE(canvas.PhotoScrolled());
+    const QImage settled = frame();
+    const QImage want = canvas.RenderToImage();
+    EXPECT_EQ(settled, want);
+    EXPECT_NE(panned, want);
+}
 
 // A dimension drawn at every zoom step and a pan of one photo pixel keeps its
 // one label per scale: the label's turn follows the photo, not the rounding.
