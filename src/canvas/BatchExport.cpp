@@ -1,6 +1,8 @@
 #include "canvas/BatchExport.h"
 
 #include "document/PhotoInfo.h"
+#include "lumoimage/PictureMemoryReuse.h"
+#include "platform/SystemMemory.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +18,9 @@
 #include <thread>
 
 namespace {
+// What one worker may hold at a time: two 50-megapixel photos of 32 bits.
+constexpr qint64 kWorkerMemory = qint64(2) * 50'000'000 * 4;
+
 PhotoFileExport Refusal(const QString& photo, const QString& why) {
     PhotoFileExport refused;
     refused.failure = PhotoFileExport::Failure::Output;
@@ -40,6 +45,14 @@ PhotoFileExport ExportOne(const QString& photo, const QString& out, bool overwri
     }
 }
 } // namespace
+
+int BatchWorkers(int photos) {
+    int workers = QThread::idealThreadCount() + 1;
+    const qint64 available = AvailableMemory();
+    if (available > 0)
+        workers = static_cast<int>(std::min<qint64>(workers, available / kWorkerMemory));
+    return std::max(1, std::min(workers, photos));
+}
 
 QString BatchOutputPath(const QString& outDir, const QString& photo) {
     return QDir(outDir).filePath(QFileInfo(photo).fileName());
@@ -95,8 +108,10 @@ std::vector<BatchExportItem> ExportPhotoFiles(const QStringList& photos, const Q
         }
     };
 
-    int workers = options.workers > 0 ? options.workers : QThread::idealThreadCount();
-    workers = std::max(1, std::min(workers, count));
+    const int workers =
+        options.workers > 0 ? std::max(1, std::min(options.workers, count)) : BatchWorkers(count);
+    // Each worker's photo leaves its memory to the next one.
+    const PictureMemoryReuse reuse(workers);
     std::vector<std::thread> threads;
     for (int w = 1; w < workers; ++w) {
         try {

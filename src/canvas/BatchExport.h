@@ -3,7 +3,11 @@
 // does: each photo's annotated picture goes into one folder under the photo's
 // own file name. Every core works: one photo per worker thread, each through
 // the one-photo export (ExportPhotoFile), so a worker holds at most one
-// decoded photo and its encoded picture at a time.
+// decoded photo and its encoded picture at a time. There is one worker more
+// than cores, so that while a worker waits (its picture being synced to the
+// disk) the cores still have work, and no more workers than the memory
+// available can hold at two 50-megapixel photos each. The memory of each
+// finished photo is kept for the next (PictureMemoryReuse).
 
 #include "canvas/PhotoFileExport.h"
 
@@ -13,7 +17,7 @@
 #include <vector>
 
 struct BatchExportOptions {
-    int workers = 0;        // 0: one per core
+    int workers = 0;        // 0: as many as BatchWorkers chooses
     bool overwrite = false; // false: an existing output file is left alone
 };
 
@@ -27,6 +31,11 @@ struct BatchExportItem {
 // Called once per photo as soon as it is finished, from the worker that did
 // it; calls never overlap. `done` counts the photos finished so far.
 using BatchExportProgress = std::function<void(const BatchExportItem& item, int done)>;
+
+// The number of workers for `photos` photos: one more than cores, fewer
+// when the memory available holds fewer at two 50-megapixel photos each
+// (at least one), and never more than photos.
+int BatchWorkers(int photos);
 
 // The output path of `photo` in `outDir`: the photo's own file name.
 QString BatchOutputPath(const QString& outDir, const QString& photo);

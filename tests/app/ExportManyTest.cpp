@@ -141,6 +141,21 @@ TEST_F(ExportManyTest, AllGoodExitsZeroWithALinePerPhoto) {
     EXPECT_FALSE(Says(err, "\r")) << "no progress figure when stderr is a file";
 }
 
+// Photos large enough that each one's memory is kept for the next (over
+// 8 MB decoded), of different sizes: every picture is still exactly what the
+// one-photo export writes, nothing of an earlier photo showing through.
+TEST_F(ExportManyTest, PhotosThatShareMemoryMatchTheOnePhotoExport) {
+    const QSize sizes[] = {{1800, 1200}, {1700, 1300}, {1900, 1150}, {1800, 1200}, {1750, 1250}};
+    QStringList photos;
+    for (int i = 0; i < 5; ++i)
+        photos << MakePhoto(QStringLiteral("big%1.jpg").arg(i), sizes[i].width(), sizes[i].height(),
+                            i + 1, 40 + i);
+    std::string err;
+    EXPECT_EQ(Run(m_dir.filePath("out"), photos, false, &err), 0) << err;
+    for (const QString& p : photos)
+        EXPECT_EQ(ReadWholeFile(Out(QFileInfo(p).fileName())), SingleExport(p)) << p.toStdString();
+}
+
 TEST_F(ExportManyTest, ExistingFileStaysUnlessForced) {
     const QString a = MakePhoto("a.jpg", 320, 240, 2, 1);
     const QString b = MakePhoto("b.jpg", 320, 240, 2, 2);
