@@ -29,15 +29,23 @@ PhotoFileExport Refusal(const QString& photo, const QString& why) {
     return refused;
 }
 
+QString ExistsText() {
+    return QCoreApplication::translate("Export", "the file exists already (--force replaces it)");
+}
+
 // Exports one photo; memory running out fails this photo only.
 PhotoFileExport ExportOne(const QString& photo, const QString& out, bool overwrite) {
     // Checked again here, just before the work: the file may have appeared
-    // since the list was made.
+    // since the list was made. One that appears later is still kept by the
+    // final step of the write.
     if (!overwrite && QFileInfo::exists(out))
-        return Refusal(photo, QCoreApplication::translate(
-                                  "Export", "the file exists already (--force replaces it)"));
+        return Refusal(photo, ExistsText());
     try {
-        return ExportPhotoFile(photo, out);
+        PhotoFileExport result =
+            ExportPhotoFile(photo, out, overwrite ? ExistingFile::Replace : ExistingFile::Keep);
+        if (result.failure == PhotoFileExport::Failure::Output && result.detail == FileExistsText())
+            result.detail = ExistsText();
+        return result;
     } catch (const std::bad_alloc&) {
         PhotoFileExport failed = Refusal(
             photo, QCoreApplication::translate("Export", "not enough memory for the picture"));
