@@ -1,26 +1,18 @@
 #include "canvas/BatchExport.h"
 
+#include "canvas/BatchWorkers.h"
 #include "document/PhotoInfo.h"
-#include "lumoimage/PictureMemoryReuse.h"
-#include "platform/SystemMemory.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
-#include <QThread>
 
 #include <algorithm>
-#include <atomic>
 #include <mutex>
 #include <new>
-#include <system_error>
-#include <thread>
 
 namespace {
-// What one worker may hold at a time: two 50-megapixel photos of 32 bits.
-constexpr qint64 kWorkerMemory = qint64(2) * 50'000'000 * 4;
-
 PhotoFileExport Refusal(const QString& photo, const QString& why) {
     PhotoFileExport refused;
     refused.failure = PhotoFileExport::Failure::Output;
@@ -53,14 +45,6 @@ PhotoFileExport ExportOne(const QString& photo, const QString& out, bool overwri
     }
 }
 } // namespace
-
-int BatchWorkers(int photos) {
-    int workers = QThread::idealThreadCount() + 1;
-    const qint64 available = AvailableMemory();
-    if (available > 0)
-        workers = static_cast<int>(std::min<qint64>(workers, available / kWorkerMemory));
-    return std::max(1, std::min(workers, photos));
-}
 
 QString BatchOutputPath(const QString& outDir, const QString& photo) {
     return QDir(outDir).filePath(QFileInfo(photo).fileName());
@@ -102,34 +86,15 @@ std::vector<BatchExportItem> ExportPhotoFiles(const QStringList& photos, const Q
         if (!pending[static_cast<size_t>(i)])
             report(items[static_cast<size_t>(i)]);
 
-    std::atomic<int> next{0};
-    auto work = [&] {
-        for (;;) {
-            const int i = next.fetch_add(1);
-            if (i >= count)
-                return;
+    RunOnBatchWorkers(
+        count,
+        [&](int i) {
             if (!pending[static_cast<size_t>(i)])
-                continue;
+                return;
             BatchExportItem& item = items[static_cast<size_t>(i)];
             item.result = ExportOne(item.photo, item.out, options.overwrite);
             report(item);
-        }
-    };
-
-    const int workers =
-        options.workers > 0 ? std::max(1, std::min(options.workers, count)) : BatchWorkers(count);
-    // Each worker's photo leaves its memory to the next one.
-    const PictureMemoryReuse reuse(workers);
-    std::vector<std::thread> threads;
-    for (int w = 1; w < workers; ++w) {
-        try {
-            threads.emplace_back(work);
-        } catch (const std::system_error&) {
-            break; // fewer workers: the others and this thread share the list
-        }
-    }
-    work();
-    for (std::thread& t : threads)
-        t.join();
+        },
+        options.workers);
     return items;
 }

@@ -1,13 +1,9 @@
 #pragma once
 // Exporting many photos at once, as `tessamar --export-many OUTDIR PHOTO...`
 // does: each photo's annotated picture goes into one folder under the photo's
-// own file name. Every core works: one photo per worker thread, each through
+// own file name, on the batch workers (BatchWorkers.h), each photo through
 // the one-photo export (ExportPhotoFile), so a worker holds at most one
-// decoded photo and its encoded picture at a time. There is one worker more
-// than cores, so that while a worker waits (its picture being synced to the
-// disk) the cores still have work, and no more workers than the memory
-// available can hold at two 50-megapixel photos each. The memory of each
-// finished photo is kept for the next (PictureMemoryReuse).
+// decoded photo and its encoded picture at a time.
 
 #include "canvas/PhotoFileExport.h"
 
@@ -31,11 +27,6 @@ struct BatchExportItem {
 // Called once per photo as soon as it is finished, from the worker that did
 // it; calls never overlap. `done` counts the photos finished so far.
 using BatchExportProgress = std::function<void(const BatchExportItem& item, int done)>;
-
-// The number of workers for `photos` photos: one more than cores, fewer
-// when the memory available holds fewer at two 50-megapixel photos each
-// (at least one), and never more than photos.
-int BatchWorkers(int photos);
 
 // The output path of `photo` in `outDir`: the photo's own file name.
 QString BatchOutputPath(const QString& outDir, const QString& photo);
