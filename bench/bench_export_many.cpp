@@ -2,7 +2,10 @@
 // exported on every core (one photo per worker) against the same photos
 // exported one after another in the same iteration. Wall time; the counter
 // "ratio" is export-many over one-after-another, with its median and worst
-// over the repetitions.
+// over the repetitions. "cpu_ratio" compares the processor time both ways
+// took: on a machine busy with other work the batch cannot have more than
+// its share of the cores, and its wall time then follows its processor time.
+// "load" is the one-minute load average when the iteration started.
 
 #include "BenchRecords.h"
 
@@ -25,6 +28,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -137,10 +142,28 @@ void ExportMany(const QString& out, benchmark::State& state) {
             state.SkipWithError("export failed");
 }
 
-double Seconds(const std::function<void()>& run) {
+struct Took {
+    double wall = 0; // seconds
+    double cpu = 0;  // seconds of processor time, all threads
+};
+
+double ProcessCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+Took Measure(const std::function<void()>& run) {
     const auto start = std::chrono::steady_clock::now();
+    const double cpu = ProcessCpuSeconds();
     run();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+            ProcessCpuSeconds() - cpu};
+}
+
+double LoadAverage() {
+    double load[1] = {0};
+    return getloadavg(load, 1) == 1 ? load[0] : -1;
 }
 
 // Each iteration exports the sixteen photos both ways, in turns (the order
@@ -150,25 +173,32 @@ double Seconds(const std::function<void()>& run) {
 void BM_ExportSixteen(benchmark::State& state) {
     const QString out = g_dir->filePath(QStringLiteral("out"));
     QDir().mkpath(out);
-    double one = 0, many = 0;
-    int turn = 0;
+    static int turn = 0; // alternates across the repetitions too
+    Took one, many;
+    double load = 0;
     for (auto _ : state) {
-        double a = 0, b = 0;
+        load = LoadAverage();
+        Took a, b;
         if (turn++ % 2 == 0) {
-            a = Seconds([&] { ExportOneAfterAnother(out, state); });
-            b = Seconds([&] { ExportMany(out, state); });
+            a = Measure([&] { ExportOneAfterAnother(out, state); });
+            b = Measure([&] { ExportMany(out, state); });
         } else {
-            b = Seconds([&] { ExportMany(out, state); });
-            a = Seconds([&] { ExportOneAfterAnother(out, state); });
+            b = Measure([&] { ExportMany(out, state); });
+            a = Measure([&] { ExportOneAfterAnother(out, state); });
         }
-        state.SetIterationTime(b);
-        one += a;
-        many += b;
+        state.SetIterationTime(b.wall);
+        one.wall += a.wall;
+        one.cpu += a.cpu;
+        many.wall += b.wall;
+        many.cpu += b.cpu;
     }
     state.counters["one_after_another_s"] =
-        benchmark::Counter(one, benchmark::Counter::kAvgIterations);
-    state.counters["export_many_s"] = benchmark::Counter(many, benchmark::Counter::kAvgIterations);
-    state.counters["ratio"] = one > 0 ? many / one : 0;
+        benchmark::Counter(one.wall, benchmark::Counter::kAvgIterations);
+    state.counters["export_many_s"] =
+        benchmark::Counter(many.wall, benchmark::Counter::kAvgIterations);
+    state.counters["ratio"] = one.wall > 0 ? many.wall / one.wall : 0;
+    state.counters["cpu_ratio"] = one.cpu > 0 ? many.cpu / one.cpu : 0;
+    state.counters["load"] = load;
 }
 
 double Worst(const std::vector<double>& v) {
@@ -180,7 +210,7 @@ double Worst(const std::vector<double>& v) {
 BENCHMARK(BM_ExportSixteen)
     ->Unit(benchmark::kSecond)
     ->Iterations(1)
-    ->Repetitions(5)
+    ->Repetitions(6)
     ->UseManualTime()
     ->ComputeStatistics("worst", Worst);
 

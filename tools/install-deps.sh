@@ -14,4 +14,4 @@ $SUDO apt-get install -y --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev \
     fonts-liberation2 fonts-arphic-uming fontconfig \
     xvfb xauth xdg-utils python3 openbox xdotool libxtst-dev libx11-dev \
-    qt6-translations-l10n poppler-utils
+    qt6-translations-l10n poppler-utils bindfs

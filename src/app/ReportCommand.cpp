@@ -43,14 +43,12 @@ int RunReport(int argc, char** argv, const QString& out, const QStringList& phot
     }
     std::vector<ReportSection> sections;
     try {
-        for (const QString& photo : photos) {
-            ReportSection section;
-            PhotoFileExport failure;
-            // One photo decoded at a time; the sections keep only JPEG bytes.
-            if (!ReportSectionFromFile(photo, &section, &failure))
-                return Fail(ExportFailureMessage(photo, out, failure));
-            sections.push_back(std::move(section));
-        }
+        // One photo decoded at a time per worker; the sections keep only
+        // JPEG bytes.
+        int failed = 0;
+        PhotoFileExport failure;
+        if (!ReportSectionsFromFiles(photos, &sections, &failed, &failure))
+            return Fail(ExportFailureMessage(photos[failed], out, failure));
         QString error;
         if (!WriteReportFile(out, sections, &error))
             return Fail(QStringLiteral("cannot write %1: %2").arg(out, error));

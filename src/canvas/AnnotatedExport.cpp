@@ -43,7 +43,7 @@ void DrawRecordsAtPhotoScale(QImage& picture, const PhotoInfo& info, AnnotationR
 }
 
 bool ExportAnnotatedPicture(QImage photo, const PhotoInfo& info, const QString& path,
-                            QString* error, AnnotationRenderer* renderer) {
+                            QString* error, AnnotationRenderer* renderer, ExistingFile existing) {
     auto fail = [error](const QString& why) {
         if (error)
             *error = why;
@@ -69,7 +69,7 @@ bool ExportAnnotatedPicture(QImage photo, const PhotoInfo& info, const QString& 
     if (surface.Image().isNull())
         return fail(QCoreApplication::translate("Export", "not enough memory for the picture"));
     DrawRecordsAtPhotoScale(surface.Image(), info, renderer);
-    if (!surface.Save(path))
+    if (!surface.Save(path, existing))
         return fail(surface.ErrorString());
     if (error)
         error->clear();

@@ -1,19 +1,16 @@
 #include "canvas/BatchExport.h"
 
+#include "canvas/BatchWorkers.h"
 #include "document/PhotoInfo.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
-#include <QThread>
 
 #include <algorithm>
-#include <atomic>
 #include <mutex>
 #include <new>
-#include <system_error>
-#include <thread>
 
 namespace {
 PhotoFileExport Refusal(const QString& photo, const QString& why) {
@@ -24,15 +21,23 @@ PhotoFileExport Refusal(const QString& photo, const QString& why) {
     return refused;
 }
 
+QString ExistsText() {
+    return QCoreApplication::translate("Export", "the file exists already (--force replaces it)");
+}
+
 // Exports one photo; memory running out fails this photo only.
 PhotoFileExport ExportOne(const QString& photo, const QString& out, bool overwrite) {
     // Checked again here, just before the work: the file may have appeared
-    // since the list was made.
+    // since the list was made. One that appears later is still kept by the
+    // final step of the write.
     if (!overwrite && QFileInfo::exists(out))
-        return Refusal(photo, QCoreApplication::translate(
-                                  "Export", "the file exists already (--force replaces it)"));
+        return Refusal(photo, ExistsText());
     try {
-        return ExportPhotoFile(photo, out);
+        PhotoFileExport result =
+            ExportPhotoFile(photo, out, overwrite ? ExistingFile::Replace : ExistingFile::Keep);
+        if (result.failure == PhotoFileExport::Failure::Output && result.detail == FileExistsText())
+            result.detail = ExistsText();
+        return result;
     } catch (const std::bad_alloc&) {
         PhotoFileExport failed = Refusal(
             photo, QCoreApplication::translate("Export", "not enough memory for the picture"));
@@ -81,32 +86,15 @@ std::vector<BatchExportItem> ExportPhotoFiles(const QStringList& photos, const Q
         if (!pending[static_cast<size_t>(i)])
             report(items[static_cast<size_t>(i)]);
 
-    std::atomic<int> next{0};
-    auto work = [&] {
-        for (;;) {
-            const int i = next.fetch_add(1);
-            if (i >= count)
-                return;
+    RunOnBatchWorkers(
+        count,
+        [&](int i) {
             if (!pending[static_cast<size_t>(i)])
-                continue;
+                return;
             BatchExportItem& item = items[static_cast<size_t>(i)];
             item.result = ExportOne(item.photo, item.out, options.overwrite);
             report(item);
-        }
-    };
-
-    int workers = options.workers > 0 ? options.workers : QThread::idealThreadCount();
-    workers = std::max(1, std::min(workers, count));
-    std::vector<std::thread> threads;
-    for (int w = 1; w < workers; ++w) {
-        try {
-            threads.emplace_back(work);
-        } catch (const std::system_error&) {
-            break; // fewer workers: the others and this thread share the list
-        }
-    }
-    work();
-    for (std::thread& t : threads)
-        t.join();
+        },
+        options.workers);
     return items;
 }

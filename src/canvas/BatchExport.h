@@ -1,7 +1,7 @@
 #pragma once
 // Exporting many photos at once, as `tessamar --export-many OUTDIR PHOTO...`
 // does: each photo's annotated picture goes into one folder under the photo's
-// own file name. Every core works: one photo per worker thread, each through
+// own file name, on the batch workers (BatchWorkers.h), each photo through
 // the one-photo export (ExportPhotoFile), so a worker holds at most one
 // decoded photo and its encoded picture at a time.
 
@@ -13,7 +13,7 @@
 #include <vector>
 
 struct BatchExportOptions {
-    int workers = 0;        // 0: one per core
+    int workers = 0;        // 0: as many as BatchWorkers chooses
     bool overwrite = false; // false: an existing output file is left alone
 };
 

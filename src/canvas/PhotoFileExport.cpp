@@ -11,7 +11,8 @@
 
 #include <QScopeGuard>
 
-PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath) {
+PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath,
+                                ExistingFile existing) {
     using Failure = PhotoFileExport::Failure;
     PhotoFileExport result;
     result.infoPath = InfoFilePathFor(photoPath);
@@ -63,7 +64,7 @@ PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath
 
     // The decoded photo itself becomes the picture: no second full-size copy.
     if (!ExportAnnotatedPicture(std::move(picture.Image()), info, outPath, &result.detail,
-                                &renderer))
+                                &renderer, existing))
         result.failure = Failure::Output;
     return result;
 }

@@ -5,6 +5,8 @@
 // records and makes their labels, so on two cores the drawing costs little
 // beyond the decode and the encode.
 
+#include "platform/DurableFile.h"
+
 #include <QString>
 
 struct PhotoFileExport {
@@ -25,5 +27,8 @@ struct PhotoFileExport {
     bool Succeeded() const { return failure == Failure::None; }
 };
 
-// Needs a Qt GUI application (for fonts); never a screen.
-PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath);
+// Needs a Qt GUI application (for fonts); never a screen. With `existing`
+// Keep, a file at `outPath` is never replaced, even one that appears while
+// the picture is made (an Output failure whose detail is FileExistsText()).
+PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath,
+                                ExistingFile existing = ExistingFile::Replace);

@@ -1,6 +1,7 @@
 #include "canvas/ReportSections.h"
 
 #include "canvas/AnnotatedExport.h"
+#include "canvas/BatchWorkers.h"
 #include "lumoimage/CDibDC.h"
 #include "lumoimage/ExifDate.h"
 #include "lumoimage/JpegEncoder.h"
@@ -9,6 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+
+#include <atomic>
+#include <exception>
 
 namespace {
 QDateTime CaptureDateOf(const QString& photoPath) {
@@ -83,6 +87,44 @@ bool ReportSectionFromFile(const QString& photoPath, ReportSection* section,
         failure->failure = Failure::Output;
         return false;
     }
+    return true;
+}
+
+bool ReportSectionsFromFiles(const QStringList& photos, std::vector<ReportSection>* sections,
+                             int* failed, PhotoFileExport* failure) {
+    const int count = static_cast<int>(photos.size());
+    std::vector<ReportSection> made(static_cast<size_t>(count));
+    std::vector<PhotoFileExport> failures(static_cast<size_t>(count));
+    std::vector<std::exception_ptr> thrown(static_cast<size_t>(count));
+    std::vector<char> ok(static_cast<size_t>(count), 0);
+    // Once a photo has failed, the later ones are not started.
+    std::atomic<int> firstFailed{count};
+    RunOnBatchWorkers(count, [&](int i) {
+        const size_t at = static_cast<size_t>(i);
+        if (i > firstFailed.load())
+            return;
+        try {
+            ok[at] = ReportSectionFromFile(photos[i], &made[at], &failures[at]) ? 1 : 0;
+        } catch (...) {
+            thrown[at] = std::current_exception();
+        }
+        if (!ok[at]) {
+            int seen = firstFailed.load();
+            while (i < seen && !firstFailed.compare_exchange_weak(seen, i)) {
+            }
+        }
+    });
+    for (int i = 0; i < count; ++i) {
+        const size_t at = static_cast<size_t>(i);
+        if (thrown[at])
+            std::rethrow_exception(thrown[at]);
+        if (!ok[at]) {
+            *failed = i;
+            *failure = failures[at];
+            return false;
+        }
+    }
+    *sections = std::move(made);
     return true;
 }
 

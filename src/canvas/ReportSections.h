@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 // The photo `photoPath` already decoded (`photo`, upright; pass a moved-from
@@ -20,6 +21,15 @@ bool ReportSectionFromPicture(const QString& photoPath, QImage photo, const Phot
 // says why, as the export would (Photo, Info..., Output for memory).
 bool ReportSectionFromFile(const QString& photoPath, ReportSection* section,
                            PhotoFileExport* failure);
+
+// ReportSectionFromFile for every photo, on the batch workers
+// (BatchWorkers.h); the sections come back in the order of `photos`. On
+// failure, `failure` and `*failed` (its index) tell the first photo of the
+// list that failed; the photos after it that had not started are left.
+// Memory running out for the first failing photo is thrown here, as
+// std::bad_alloc.
+bool ReportSectionsFromFiles(const QStringList& photos, std::vector<ReportSection>* sections,
+                             int* failed, PhotoFileExport* failure);
 
 // Makes the report and writes it to `path` durably (see WriteFileDurably),
 // on the page size of the current locale, dated today.

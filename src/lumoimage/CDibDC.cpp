@@ -77,7 +77,7 @@ bool CDibDC::Decode(const std::uint8_t* data, std::size_t size, QByteArray* keep
     return true;
 }
 
-bool CDibDC::Save(const QString& path) const {
+bool CDibDC::Save(const QString& path, ExistingFile existing) const {
     if (!HasPicture()) {
         m_error = QStringLiteral("There is no picture to save.");
         return false;
@@ -90,7 +90,7 @@ bool CDibDC::Save(const QString& path) const {
     }
     // Every byte reaches the disk before the picture replaces the target: a
     // failure never leaves a torn or empty file, nor touches an older one.
-    if (!WriteFileDurably(path, jpeg.Data(), jpeg.Size(), &error)) {
+    if (!WriteFileDurably(path, jpeg.Data(), jpeg.Size(), &error, nullptr, existing)) {
         m_error = error;
         return false;
     }

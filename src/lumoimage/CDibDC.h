@@ -4,6 +4,7 @@
 // of the original image component: drawing code paints into Image().
 
 #include "lumoimage/JpegEncoder.h"
+#include "platform/DurableFile.h"
 #include "platform/WinTypes.h"
 
 #include <QImage>
@@ -28,7 +29,7 @@ public:
     // Encodes the picture as a JPEG file (see WriteFileDurably). False (and
     // ErrorString, the system's reason) when the file could not be written
     // completely; a failed save leaves no file and any older one as it was.
-    bool Save(const QString& path) const;
+    bool Save(const QString& path, ExistingFile existing = ExistingFile::Replace) const;
     // A blank (white) picture of the given size; 32 bits per pixel only.
     bool CreateDibDC(int width, int height, int bitsPerPixel = 32);
 

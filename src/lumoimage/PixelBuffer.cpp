@@ -1,5 +1,7 @@
 #include "lumoimage/PixelBuffer.h"
 
+#include "lumoimage/PictureMemoryReuse.h"
+
 #ifdef __linux__
 #include <cerrno>
 #include <sys/mman.h>
@@ -22,24 +24,37 @@ struct Mapping {
 
 void ReleaseMapping(void* info) {
     auto* mapping = static_cast<Mapping*>(info);
-    munmap(mapping->address, mapping->length);
+    if (!KeepPictureMemory(mapping->address, mapping->length))
+        munmap(mapping->address, mapping->length);
     delete mapping;
 }
 
-QImage MapRgb32(int width, int height, qsizetype bytesPerLine, bool populate) {
-    const size_t length = size_t(bytesPerLine) * size_t(height);
+// New memory, or memory kept from an earlier picture (PictureMemoryReuse),
+// which is committed already; nullptr when there is none.
+void* MapMemory(size_t length, bool populate, size_t* mappedLength) {
+    if (void* kept = TakeKeptPictureMemory(length, mappedLength))
+        return kept;
     void* address =
         mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (address == MAP_FAILED)
-        return QImage();
+        return nullptr;
     madvise(address, length, MADV_HUGEPAGE);
     // Populating commits the memory now, so a picture too large for the
     // machine fails here cleanly instead of at some later page fault.
     // (Kernels without MADV_POPULATE_WRITE answer EINVAL: fault lazily then.)
     if (populate && madvise(address, length, MADV_POPULATE_WRITE) != 0 && errno == ENOMEM) {
         munmap(address, length);
-        return QImage();
+        return nullptr;
     }
+    *mappedLength = length;
+    return address;
+}
+
+QImage MapRgb32(int width, int height, qsizetype bytesPerLine, bool populate) {
+    size_t length = size_t(bytesPerLine) * size_t(height);
+    void* address = MapMemory(length, populate, &length);
+    if (!address)
+        return QImage();
     auto* mapping = new Mapping{address, length};
     QImage image(static_cast<uchar*>(address), width, height, bytesPerLine, QImage::Format_RGB32,
                  ReleaseMapping, mapping);

@@ -1,6 +1,7 @@
 #include "platform/DurableFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #ifdef Q_OS_UNIX
@@ -8,6 +9,7 @@
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #else
@@ -108,6 +110,24 @@ int SyncToDisk(int fd) {
     return errno;
 }
 
+// `temporary` renamed to `target` only while no file has that name; 0 or
+// the error code (EEXIST: the name is taken).
+int RenameIfFree(const QByteArray& temporary, const QByteArray& target) {
+#if defined(Q_OS_LINUX) && defined(RENAME_NOREPLACE)
+    if (::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(),
+                    RENAME_NOREPLACE) == 0)
+        return 0;
+    // Only a file system (or kernel) without the flag goes on to the link.
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP)
+        return errno;
+#endif
+    // A hard link fails when the name is taken; the temporary name then goes.
+    if (::link(temporary.constData(), target.constData()) != 0)
+        return errno;
+    ::unlink(temporary.constData());
+    return 0;
+}
+
 // The folder's entry for the renamed file on the disk; 0 or the error code.
 // A folder that cannot be opened or a file system that does not sync folders
 // leaves nothing to do.
@@ -126,15 +146,24 @@ int SyncFolder(const QByteArray& folder) {
 
 } // namespace
 
+QString FileExistsText() {
+    return QStringLiteral("The file exists already.");
+}
+
 bool WriteFileDurably(const QString& path, const char* data, qint64 size, QString* error,
-                      FileStamp* written) {
+                      FileStamp* written, ExistingFile existing) {
     if (path.isEmpty())
         return Fail(error, QStringLiteral("No file name was given."));
+    const bool keep = existing == ExistingFile::Keep;
     const FileStamp old = FileStamp::Of(path);
+    if (keep && (old.Exists() || QFileInfo(path).isSymLink()))
+        return Fail(error, FileExistsText());
     if (old.Exists() && !old.IsRegular())
         return Fail(error, old.NotRegularText());
 #ifdef Q_OS_UNIX
-    const QByteArray target = ResolveTarget(QFile::encodeName(path));
+    // A name kept free is taken as it is: a link made meanwhile stays too.
+    const QByteArray target =
+        keep ? QFile::encodeName(path) : ResolveTarget(QFile::encodeName(path));
     const QByteArray folder = FolderOf(target);
     QByteArray temporary;
     const int fd = CreateTemporary(folder, &temporary);
@@ -154,11 +183,12 @@ bool WriteFileDurably(const QString& path, const char* data, qint64 size, QStrin
     // EINTR the descriptor is gone all the same and the data already synced.
     if (::close(fd) != 0 && code == 0 && errno != EINTR)
         code = errno;
-    if (code == 0 && ::rename(temporary.constData(), target.constData()) != 0)
-        code = errno;
+    if (code == 0)
+        code = keep ? RenameIfFree(temporary, target)
+                    : (::rename(temporary.constData(), target.constData()) == 0 ? 0 : errno);
     if (code != 0) {
         ::unlink(temporary.constData());
-        return FailWith(error, code);
+        return keep && code == EEXIST ? Fail(error, FileExistsText()) : FailWith(error, code);
     }
     code = SyncFolder(folder);
     if (code != 0)
@@ -170,7 +200,8 @@ bool WriteFileDurably(const QString& path, const char* data, qint64 size, QStrin
     return true;
 #else
     // Elsewhere Qt's QSaveFile, unbuffered so that every write is checked as
-    // it happens rather than when commit() flushes a buffer.
+    // it happens rather than when commit() flushes a buffer. A file to keep
+    // is only looked for before writing there.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return Fail(error, file.errorString());

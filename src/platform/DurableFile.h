@@ -9,10 +9,23 @@
 // the temporary file renamed over the target and the folder synced, so that
 // a power cut cannot lose the rename. On any failure the temporary file is
 // removed and the target is left as it was.
+//
+// A caller that must never replace a file (exporting many photos without
+// --force) asks to keep an existing one: then the final step takes the name
+// only while it is free, in one step (Linux's renameat2 with
+// RENAME_NOREPLACE; where the file system lacks it, a hard link under the
+// name, which fails the same way, then the temporary name removed), so a file
+// that appears at any moment before is kept.
 
 #include "platform/FileStamp.h"
 
 #include <QString>
+
+// What becomes of a file already at the path written.
+enum class ExistingFile {
+    Replace, // replaced by the new file
+    Keep,    // kept: the write fails with FileExistsText()
+};
 
 // Writes `size` bytes at `data` as the file `path`. A symbolic link is
 // written through: the file it names is replaced and the link stays. A path
@@ -20,5 +33,10 @@
 // device) is refused without being opened. False with `error` set to the
 // reason (the system's words: "No space left on device") when the file could
 // not be written; `written`, when given, receives the new file's stamp.
+// With ExistingFile::Keep anything at the path, a symbolic link too, is left
+// as it is and nothing else is written.
 bool WriteFileDurably(const QString& path, const char* data, qint64 size, QString* error,
-                      FileStamp* written = nullptr);
+                      FileStamp* written = nullptr, ExistingFile existing = ExistingFile::Replace);
+
+// The reason WriteFileDurably gives when it keeps a file that is there.
+QString FileExistsText();

@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "canvas/PhotoFileExport.h"
 #include "common/DiskFaults.h"
+#include "common/FileRaces.h"
 #include "common/TestSupport.h"
 #include "document/PhotoInfo.h"
 
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -141,6 +143,21 @@ TEST_F(ExportManyTest, AllGoodExitsZeroWithALinePerPhoto) {
     EXPECT_FALSE(Says(err, "\r")) << "no progress figure when stderr is a file";
 }
 
+// Photos large enough that each one's memory is kept for the next (over
+// 8 MB decoded), of different sizes: every picture is still exactly what the
+// one-photo export writes, nothing of an earlier photo showing through.
+TEST_F(ExportManyTest, PhotosThatShareMemoryMatchTheOnePhotoExport) {
+    const QSize sizes[] = {{1800, 1200}, {1700, 1300}, {1900, 1150}, {1800, 1200}, {1750, 1250}};
+    QStringList photos;
+    for (int i = 0; i < 5; ++i)
+        photos << MakePhoto(QStringLiteral("big%1.jpg").arg(i), sizes[i].width(), sizes[i].height(),
+                            i + 1, 40 + i);
+    std::string err;
+    EXPECT_EQ(Run(m_dir.filePath("out"), photos, false, &err), 0) << err;
+    for (const QString& p : photos)
+        EXPECT_EQ(ReadWholeFile(Out(QFileInfo(p).fileName())), SingleExport(p)) << p.toStdString();
+}
+
 TEST_F(ExportManyTest, ExistingFileStaysUnlessForced) {
     const QString a = MakePhoto("a.jpg", 320, 240, 2, 1);
     const QString b = MakePhoto("b.jpg", 320, 240, 2, 2);
@@ -156,6 +173,50 @@ TEST_F(ExportManyTest, ExistingFileStaysUnlessForced) {
     EXPECT_EQ(Run(m_dir.filePath("out"), {a, b}, true, &err), 0) << err;
     EXPECT_EQ(ReadWholeFile(Out("a.jpg")), SingleExport(a));
 }
+
+// A file that another program makes under the output name after the batch
+// has looked (while the picture is being written) is kept all the same, on
+// a file system with RENAME_NOREPLACE and on one without.
+struct RaceCase {
+    const char* name;
+    bool withoutNoReplace;
+};
+void PrintTo(const RaceCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ExportManyRace : public ExportManyTest, public ::testing::WithParamInterface<RaceCase> {};
+
+TEST_P(ExportManyRace, AFileMadeDuringTheWriteIsKept) {
+    // Large, so that its picture takes a while to reach the disk.
+    const QString photo = MakePhoto("big.jpg", 4000, 3000, 2, 7);
+    QString out = m_dir.filePath("out");
+    std::optional<MirrorFileSystem> mirror;
+    if (GetParam().withoutNoReplace) {
+        out = m_dir.filePath("mirror");
+        mirror.emplace(m_dir.filePath("disk"), out);
+        if (!mirror->IsMounted()) {
+            GTEST_SKIP() << "cannot mount a bindfs mirror: " << mirror->Error().toStdString();
+        }
+    }
+    const QByteArray theirs("made by another program");
+    std::string err;
+    int status = 0;
+    {
+        NameTakenDuringWrite race(out, "big.jpg", theirs);
+        status = Run(out, {photo}, false, &err);
+        ASSERT_TRUE(race.TookTheName()) << "the race was lost " << race.Error().toStdString();
+    }
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(Says(err, "exists already")) << err;
+    EXPECT_EQ(ReadWholeFile(out + "/big.jpg"), theirs);
+    EXPECT_EQ(NamesIn(out), QStringList{"big.jpg"}) << "no temporary file left behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(FileSystems, ExportManyRace,
+                         ::testing::Values(RaceCase{"Local", false},
+                                           RaceCase{"WithoutNoReplace", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExportManyTest, TwoPhotosOfOneNameWriteTheFirstOnly) {
     const QString first = MakePhoto("one/room.jpg", 320, 240, 1, 1);
