@@ -61,9 +61,9 @@ PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath
         return result;
     }
 
-    // The decoded photo itself becomes the picture: no second full-size copy.
-    if (!ExportAnnotatedPicture(std::move(picture.Image()), info, outPath, &result.detail,
-                                &renderer))
+    // Drawn and encoded band by band from the decoded photo: no second
+    // full-size copy.
+    if (!ExportAnnotatedPicture(picture.Image(), info, outPath, &result.detail, &renderer))
         result.failure = Failure::Output;
     return result;
 }

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <utility>
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <climits>
@@ -193,3 +195,142 @@ bool WriteFileDurably(const QString& path, const char* data, qint64 size, QStrin
     return true;
 #endif
 }
+
+DurableFileWriter::~DurableFileWriter() {
+    Abandon();
+}
+
+#ifdef Q_OS_UNIX
+
+bool DurableFileWriter::IsOpen() const {
+    return m_fd >= 0;
+}
+
+bool DurableFileWriter::Open(const QString& path, QString* error) {
+    Abandon();
+    if (path.isEmpty())
+        return Fail(error, QStringLiteral("No file name was given."));
+    const FileStamp old = FileStamp::Of(path);
+    if (old.Exists() && !old.IsRegular())
+        return Fail(error, old.NotRegularText());
+    m_path = path;
+    m_target = ResolveTarget(QFile::encodeName(path));
+    const int fd = CreateTemporary(FolderOf(m_target), &m_temporary);
+    if (fd < 0)
+        return FailWith(error, errno);
+    m_fd = fd;
+    // The new file keeps the old one's permissions.
+    struct stat st {};
+    if (old.Exists() && ::stat(m_target.constData(), &st) == 0)
+        ::fchmod(m_fd, st.st_mode & 07777);
+    return true;
+}
+
+bool DurableFileWriter::Append(const char* data, qint64 size, QString* error) {
+    if (m_fd < 0)
+        return Fail(error, QStringLiteral("The file is not open for writing."));
+    const int code = WriteAll(m_fd, data, size);
+    if (code == 0)
+        return true;
+    Abandon();
+    return FailWith(error, code);
+}
+
+bool DurableFileWriter::Commit(QString* error, FileStamp* written) {
+    if (m_fd < 0)
+        return Fail(error, QStringLiteral("The file is not open for writing."));
+    int code = SyncToDisk(m_fd);
+    if (code == 0 && written)
+        *written = FileStamp::OfDescriptor(m_fd);
+    // As WriteFileDurably: close reports what a network file system could
+    // not store; after EINTR the descriptor is gone all the same.
+    const int fd = std::exchange(m_fd, -1);
+    if (::close(fd) != 0 && code == 0 && errno != EINTR)
+        code = errno;
+    if (code == 0 && ::rename(m_temporary.constData(), m_target.constData()) != 0)
+        code = errno;
+    if (code != 0) {
+        ::unlink(m_temporary.constData());
+        m_temporary.clear();
+        return FailWith(error, code);
+    }
+    m_temporary.clear();
+    code = SyncFolder(FolderOf(m_target));
+    if (code != 0)
+        return Fail(error, QStringLiteral("The file was written, but its folder could not be "
+                                          "synced to the disk: %1")
+                               .arg(qt_error_string(code)));
+    if (error)
+        error->clear();
+    return true;
+}
+
+void DurableFileWriter::Abandon() {
+    if (m_fd >= 0) {
+        ::close(std::exchange(m_fd, -1));
+        ::unlink(m_temporary.constData());
+    }
+    m_temporary.clear();
+}
+
+#else
+
+bool DurableFileWriter::IsOpen() const {
+    return m_file != nullptr;
+}
+
+bool DurableFileWriter::Open(const QString& path, QString* error) {
+    Abandon();
+    if (path.isEmpty())
+        return Fail(error, QStringLiteral("No file name was given."));
+    const FileStamp old = FileStamp::Of(path);
+    if (old.Exists() && !old.IsRegular())
+        return Fail(error, old.NotRegularText());
+    m_path = path;
+    m_file = std::make_unique<QSaveFile>(path);
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        const QString why = m_file->errorString();
+        m_file.reset();
+        return Fail(error, why);
+    }
+    return true;
+}
+
+bool DurableFileWriter::Append(const char* data, qint64 size, QString* error) {
+    if (!m_file)
+        return Fail(error, QStringLiteral("The file is not open for writing."));
+    while (size > 0) {
+        const qint64 n = m_file->write(data, size);
+        if (n <= 0) {
+            const QString why = m_file->errorString();
+            Abandon();
+            return Fail(error, why);
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+bool DurableFileWriter::Commit(QString* error, FileStamp* written) {
+    if (!m_file)
+        return Fail(error, QStringLiteral("The file is not open for writing."));
+    const bool committed = m_file->commit();
+    const QString why = m_file->errorString();
+    m_file.reset();
+    if (!committed)
+        return Fail(error, why);
+    if (written)
+        *written = FileStamp::Of(m_path);
+    if (error)
+        error->clear();
+    return true;
+}
+
+void DurableFileWriter::Abandon() {
+    if (m_file)
+        m_file->cancelWriting();
+    m_file.reset();
+}
+
+#endif
