@@ -36,7 +36,7 @@ bool ExportAnnotatedPicture(const QImage& photo, const PhotoInfo& info, const QS
         return fail(QCoreApplication::translate("Export", "no photo is loaded"));
     std::unique_ptr<AnnotationRenderer> own;
     if (!renderer) {
-        own = std::make_unique<AnnotationRenderer>();
+        own = std::make_unique<AnnotationRenderer>(kBandedLabelBytes);
         renderer = own.get();
     }
     // The bytes go to the temporary file as the encoder makes them; the

@@ -11,10 +11,15 @@
 #include <QImage>
 #include <QString>
 
+#include <cstddef>
 #include <functional>
 
 class AnnotationRenderer;
 class PhotoInfo;
+
+// Label images a renderer needs to keep for a picture drawn in bands: those
+// of the records near the band being drawn, not every record's.
+constexpr size_t kBandedLabelBytes = 8u << 20;
 
 // Rows of the picture finished so far, of all its rows; called on the thread
 // that encodes, after each band.

@@ -30,7 +30,7 @@ bool ReportSectionFromPicture(const QString& photoPath, const QImage& picture,
         jpeg.append(data, size);
         return true;
     };
-    AnnotationRenderer renderer;
+    AnnotationRenderer renderer(kBandedLabelBytes);
     if (!EncodeAnnotatedPicture(picture, info, renderer, sink, error))
         return false;
     section->fileName = QFileInfo(photoPath).fileName();

@@ -67,7 +67,7 @@ bool PictureExportJob::Start(const QImage& photo, const PhotoInfo& records, cons
         options.progress = [&promise](int done, int) { promise.setProgressValue(done); };
         Outcome outcome;
         try {
-            AnnotationRenderer renderer;
+            AnnotationRenderer renderer(kBandedLabelBytes);
             outcome.written =
                 ExportAnnotatedPicture(photo, records, path, &outcome.error, &renderer, options);
         } catch (const std::bad_alloc&) {
