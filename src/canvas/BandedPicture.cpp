@@ -4,9 +4,11 @@
 #include "document/PhotoInfo.h"
 #include "lumoimage/CDibDC.h"
 #include "lumoimage/PixelBuffer.h"
+#include "platform/BackgroundWork.h"
 
 #include <QCoreApplication>
 #include <QPainter>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cstring>
@@ -47,18 +49,40 @@ bool EncodeAnnotatedPicture(const QImage& photo, const PhotoInfo& info,
     // the part of the picture it covers), so a photo with a plane is drawn
     // in one band, as a whole copy: the same picture for more memory.
     const int bandRows = info.reference.hasPlane ? height : std::clamp(options.bandRows, 1, height);
-    // One band's memory, used for every band; the last one may use less.
-    QImage buffer = AllocateRgb32(width, bandRows);
-    if (buffer.isNull())
-        return fail(QCoreApplication::translate("Export", "not enough memory for the picture"));
+    // Two bands' memory, used in turn: a worker encodes one band while this
+    // thread draws the next.
+    const int buffers = bandRows < height ? 2 : 1;
+    QImage memory[2];
+    for (int i = 0; i < buffers; ++i) {
+        memory[i] = AllocateRgb32(width, bandRows);
+        if (memory[i].isNull())
+            return fail(QCoreApplication::translate("Export", "not enough memory for the picture"));
+    }
 
     JpegRowEncoder encoder;
     if (!encoder.Start(width, height, CDibDC::ExportSettings(), sink, error))
         return false;
+    QFuture<bool> encoding;
+    QString encodeError;
+    int encodedRows = 0; // once `encoding` has finished
+    // Nothing the worker uses goes before it has finished, whatever happens.
+    const auto waitForEncoding = qScopeGuard([&encoding] { encoding.waitForFinished(); });
+    auto encoded = [&]() {
+        if (!encoding.isValid())
+            return true;
+        const bool ok = encoding.result();
+        encoding = QFuture<bool>();
+        if (ok && options.progress)
+            options.progress(encodedRows, height);
+        return ok;
+    };
+
     const bool anyRecord = !info.dimensions.empty() || !info.notes.empty();
+    int which = 0;
     for (int top = 0; top < height; top += bandRows) {
         const int rows = std::min(bandRows, height - top);
-        QImage band(buffer.bits(), width, rows, buffer.bytesPerLine(), QImage::Format_RGB32);
+        QImage band(memory[which].bits(), width, rows, memory[which].bytesPerLine(),
+                    QImage::Format_RGB32);
         CopyRows(photo, top, band);
         if (anyRecord) {
             // Never selected: the picture shows no selection. Records that
@@ -68,10 +92,20 @@ bool EncodeAnnotatedPicture(const QImage& photo, const PhotoInfo& info,
             DrawAllDimensions(renderer, painter, info, -1, nullptr);
             DrawAllNotes(renderer, painter, info, -1, nullptr);
         }
-        if (!encoder.WriteRows(band, error))
+        if (!encoded()) {
+            if (error)
+                *error = encodeError;
             return false;
-        if (options.progress)
-            options.progress(top + rows, height);
+        }
+        encodedRows = top + rows;
+        encoding = SharedWorkers().Run(
+            [&encoder, band, &encodeError] { return encoder.WriteRows(band, &encodeError); });
+        which = (which + 1) % buffers;
+    }
+    if (!encoded()) {
+        if (error)
+            *error = encodeError;
+        return false;
     }
     return encoder.Finish(error);
 }

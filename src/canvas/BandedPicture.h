@@ -1,8 +1,8 @@
 #pragma once
 // The annotated picture made band by band: a band of the photo's rows is
 // copied, the records that reach it are drawn on it with the painter moved up
-// by the band's top, and its rows go to the JPEG encoder before the next band
-// is made. The photo itself is only read (the window may go on showing it)
+// by the band's top, and its rows go to the JPEG encoder on a worker while
+// the next band is drawn. The photo itself is only read (the window may go on showing it)
 // and never copied whole; the bytes go to a sink as they are made. The
 // picture is pixel for pixel the one drawn on a full copy of the photo.
 
@@ -26,7 +26,7 @@ constexpr size_t kBandedLabelBytes = 8u << 20;
 using PictureProgress = std::function<void(int rowsDone, int rows)>;
 
 struct BandedPictureOptions {
-    int bandRows = 256;       // rows drawn and encoded at a time (at least 1)
+    int bandRows = 128;       // rows drawn and encoded at a time (at least 1)
     PictureProgress progress; // may be empty
 };
 

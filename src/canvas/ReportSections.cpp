@@ -75,8 +75,7 @@ bool ReportSectionFromFile(const QString& photoPath, ReportSection* section,
         failure->failure = Failure::InfoDamaged;
         return false;
     }
-    if (!ReportSectionFromPicture(photoPath, std::move(photo.Image()), info, section,
-                                  &failure->detail)) {
+    if (!ReportSectionFromPicture(photoPath, photo.Image(), info, section, &failure->detail)) {
         failure->failure = Failure::Output;
         return false;
     }

@@ -7,8 +7,11 @@
 #include "CanvasTestSupport.h"
 #include "canvas/AnnotatedExport.h"
 #include "canvas/AnnotationRenderer.h"
+#include "canvas/PhotoFileExport.h"
 #include "common/DiskFaults.h"
+#include "document/InfoFileRead.h"
 #include "lumoimage/CDibDC.h"
+#include "lumoimage/JpegFixtures.h"
 
 #include <optional>
 
@@ -173,6 +176,50 @@ TEST_F(BandedExportFile, IsWhatTheWholePictureWouldHaveWritten) {
     EXPECT_TRUE(ReadWholeFile(path) == WholePicture(photo, info));
     EXPECT_EQ(NamesIn(m_dir.path()), QStringList{"out.jpg"});
 }
+
+// A photo stored on its side is turned upright when decoded; the records, in
+// upright coordinates, cross the band edges of the upright picture.
+struct TurnedCase {
+    const char* name;
+    int orientation;
+    QSize stored;
+};
+void PrintTo(const TurnedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class BandedExportOfATurnedPhoto : public ::testing::TestWithParam<TurnedCase> {};
+
+TEST_P(BandedExportOfATurnedPhoto, IsTheWholePictureOfTheUprightPhoto) {
+    const TurnedCase& c = GetParam();
+    QTemporaryDir dir;
+    const QString photoPath = dir.filePath(QStringLiteral("turned.jpg"));
+    ASSERT_TRUE(WriteWholeFile(
+        photoPath,
+        WithExif(EncodeTestJpeg(Photo(c.stored.width(), c.stored.height())), c.orientation)));
+    CDibDC upright;
+    ASSERT_TRUE(upright.Load(photoPath));
+    const QSize size = upright.Image().size();
+    ASSERT_EQ(size, c.orientation >= 5 ? c.stored.transposed() : c.stored);
+    const PhotoInfo info = RecordsAcrossBandEdges(size.width(), size.height());
+    ASSERT_EQ(info.SaveToFile(InfoFilePathFor(photoPath)), 1);
+    const QString out = dir.filePath(QStringLiteral("out.jpg"));
+    const PhotoFileExport result = ExportPhotoFile(photoPath, out);
+    ASSERT_TRUE(result.Succeeded()) << result.detail.toStdString();
+    // What the file gives back, as `tessamar --export` reads it.
+    PhotoInfo read;
+    ASSERT_EQ(ReadInfoFile(InfoFilePathFor(photoPath), read).outcome, InfoFileOutcome::Read);
+    const QByteArray whole = WholePicture(upright.Image(), read);
+    EXPECT_EQ(DifferentPixels(Decoded(ReadWholeFile(out)), Decoded(whole)), 0);
+    EXPECT_TRUE(ReadWholeFile(out) == whole);
+}
+
+INSTANTIATE_TEST_SUITE_P(Orientations, BandedExportOfATurnedPhoto,
+                         ::testing::Values(TurnedCase{"Upright", 1, {517, 389}},
+                                           TurnedCase{"UpsideDown", 3, {517, 389}},
+                                           TurnedCase{"TurnedRight", 6, {389, 517}},
+                                           TurnedCase{"TurnedLeft", 8, {301, 611}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 enum class Fault { FullFileSystem, FileSizeLimit };
 struct FaultCase {
