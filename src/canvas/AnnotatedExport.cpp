@@ -1,32 +1,14 @@
 #include "canvas/AnnotatedExport.h"
 
 #include "canvas/AnnotationRenderer.h"
+#include "canvas/BandedPicture.h"
 #include "canvas/RecordDrawing.h"
 #include "document/PhotoInfo.h"
-#include "lumoimage/CDibDC.h"
-#include "lumoimage/PixelBuffer.h"
-#include "platform/BackgroundWork.h"
+#include "platform/DurableFile.h"
 
 #include <QCoreApplication>
 #include <QPainter>
-#include <cstring>
 #include <memory>
-
-namespace {
-// A 32-bit copy of `photo` to draw on, in memory that is quick to fill (a
-// fresh 96 MB block faulted in page by page costs more than copying it).
-QImage DrawableCopy(const QImage& photo) {
-    if (photo.format() != QImage::Format_RGB32)
-        return photo.convertToFormat(QImage::Format_RGB32);
-    QImage copy = AllocateRgb32(photo.width(), photo.height());
-    if (copy.isNull())
-        return copy;
-    const size_t rowBytes = static_cast<size_t>(photo.width()) * 4;
-    for (int y = 0; y < photo.height(); ++y)
-        std::memcpy(copy.scanLine(y), photo.constScanLine(y), rowBytes);
-    return copy;
-}
-} // namespace
 
 void DrawRecordsAtPhotoScale(QImage& picture, const PhotoInfo& info, AnnotationRenderer* renderer) {
     if (info.dimensions.empty() && info.notes.empty())
@@ -42,8 +24,9 @@ void DrawRecordsAtPhotoScale(QImage& picture, const PhotoInfo& info, AnnotationR
     DrawAllNotes(*renderer, painter, info, -1, nullptr);
 }
 
-bool ExportAnnotatedPicture(QImage photo, const PhotoInfo& info, const QString& path,
-                            QString* error, AnnotationRenderer* renderer, ExistingFile existing) {
+bool ExportAnnotatedPicture(const QImage& photo, const PhotoInfo& info, const QString& path,
+                            QString* error, AnnotationRenderer* renderer,
+                            const BandedPictureOptions& options, ExistingFile existing) {
     auto fail = [error](const QString& why) {
         if (error)
             *error = why;
@@ -53,24 +36,23 @@ bool ExportAnnotatedPicture(QImage photo, const PhotoInfo& info, const QString& 
         return fail(QCoreApplication::translate("Export", "no photo is loaded"));
     std::unique_ptr<AnnotationRenderer> own;
     if (!renderer) {
-        own = std::make_unique<AnnotationRenderer>();
+        own = std::make_unique<AnnotationRenderer>(kBandedLabelBytes);
         renderer = own.get();
     }
-    // A photo still shared (the canvas goes on showing it) must be copied
-    // before it is drawn on: a worker copies it while this thread makes the
-    // labels. Nobody writes to the shared pixels meanwhile.
-    QFuture<QImage> copied;
-    const bool copying = !photo.isDetached() || photo.format() != QImage::Format_RGB32;
-    if (copying)
-        copied = SharedWorkers().Run([shared = std::move(photo)] { return DrawableCopy(shared); });
-    PrepareAllRecords(*renderer, info, nullptr);
-    CDibDC surface;
-    surface.Image() = copying ? copied.result() : std::move(photo);
-    if (surface.Image().isNull())
-        return fail(QCoreApplication::translate("Export", "not enough memory for the picture"));
-    DrawRecordsAtPhotoScale(surface.Image(), info, renderer);
-    if (!surface.Save(path, existing))
-        return fail(surface.ErrorString());
+    // The bytes go to the temporary file as the encoder makes them; the
+    // target is replaced only when the whole picture is on the disk.
+    DurableFileWriter file;
+    QString why;
+    if (!file.Open(path, &why, existing))
+        return fail(why);
+    QString writeError;
+    const JpegSink sink = [&file, &writeError](const char* data, qsizetype size) {
+        return file.Append(data, size, &writeError);
+    };
+    if (!EncodeAnnotatedPicture(photo, info, *renderer, sink, &why, options))
+        return fail(writeError.isEmpty() ? why : writeError);
+    if (!file.Commit(&why))
+        return fail(why);
     if (error)
         error->clear();
     return true;

@@ -1,7 +1,10 @@
 #pragma once
 // The exported picture: the photo at its own size with every dimension and
 // then every note drawn on it at photo scale, never in the selected look,
-// saved as JPEG. The canvas's export command and `tessamar --export` share it.
+// saved as JPEG. The window's export command, `tessamar --export` and the
+// report share it.
+
+#include "canvas/BandedPicture.h"
 
 #include "platform/DurableFile.h"
 
@@ -16,11 +19,13 @@ class PhotoInfo;
 void DrawRecordsAtPhotoScale(QImage& picture, const PhotoInfo& info,
                              AnnotationRenderer* renderer = nullptr);
 
-// Draws the records onto `photo` (taken by value: pass a moved-from image to
-// draw in place, or a shared copy, which is copied once on a worker thread
-// while the labels are made) and saves it to `path` as JPEG. False with
-// `error` set when nothing was written (FileExistsText() when `existing` is
-// Keep and the path was taken).
-bool ExportAnnotatedPicture(QImage photo, const PhotoInfo& info, const QString& path,
+// Draws the records onto `photo` band by band and writes the picture to
+// `path` as JPEG while it is made (see EncodeAnnotatedPicture and
+// DurableFileWriter). `photo` is only read: the window may go on showing it
+// meanwhile, and no full copy is made. False with `error` set when nothing
+// was written (FileExistsText() when `existing` is Keep and the path was
+// taken).
+bool ExportAnnotatedPicture(const QImage& photo, const PhotoInfo& info, const QString& path,
                             QString* error, AnnotationRenderer* renderer = nullptr,
+                            const BandedPictureOptions& options = {},
                             ExistingFile existing = ExistingFile::Replace);

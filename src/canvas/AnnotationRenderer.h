@@ -46,6 +46,9 @@ class QPainter;
 class AnnotationRenderer {
 public:
     AnnotationRenderer() = default;
+    // Keeps at most `labelBytes` of label images (the least recently used go
+    // first), e.g. for a picture drawn band by band.
+    explicit AnnotationRenderer(size_t labelBytes) : m_labels(labelBytes) {}
     AnnotationRenderer(const AnnotationRenderer&) = delete;
     AnnotationRenderer& operator=(const AnnotationRenderer&) = delete;
 

@@ -4,7 +4,7 @@
 #include "canvas/AnnotatedExport.h"
 
 bool CPhotoCanvas::ExportAnnotatedImage(const QString& path) {
-    // The photo is shared with the export and copied once when the records
-    // are drawn; zoom, pan and selection play no part.
+    // The photo is only read, band by band; zoom, pan and selection play no
+    // part.
     return ExportAnnotatedPicture(m_dib.Image(), m_info, path, &m_exportError, &m_renderer);
 }

@@ -62,9 +62,10 @@ PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath
         return result;
     }
 
-    // The decoded photo itself becomes the picture: no second full-size copy.
-    if (!ExportAnnotatedPicture(std::move(picture.Image()), info, outPath, &result.detail,
-                                &renderer, existing))
+    // Drawn and encoded band by band from the decoded photo: no second
+    // full-size copy.
+    if (!ExportAnnotatedPicture(picture.Image(), info, outPath, &result.detail, &renderer,
+                                {}, existing))
         result.failure = Failure::Output;
     return result;
 }

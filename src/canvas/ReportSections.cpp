@@ -1,10 +1,11 @@
 #include "canvas/ReportSections.h"
 
 #include "canvas/AnnotatedExport.h"
+#include "canvas/AnnotationRenderer.h"
+#include "canvas/BandedPicture.h"
 #include "canvas/BatchWorkers.h"
 #include "lumoimage/CDibDC.h"
 #include "lumoimage/ExifDate.h"
-#include "lumoimage/JpegEncoder.h"
 #include "platform/DurableFile.h"
 
 #include <QFile>
@@ -25,20 +26,17 @@ QDateTime CaptureDateOf(const QString& photoPath) {
 }
 } // namespace
 
-bool ReportSectionFromPicture(const QString& photoPath, QImage picture, const PhotoInfo& info,
-                              ReportSection* section, QString* error) {
-    if (picture.format() != QImage::Format_RGB32)
-        picture = picture.convertToFormat(QImage::Format_RGB32);
-    if (picture.isNull()) {
-        if (error)
-            *error = QStringLiteral("not enough memory for the picture");
-        return false;
-    }
-    // A picture still shared (the window goes on showing it) is copied by
-    // the painter before it is drawn on.
-    DrawRecordsAtPhotoScale(picture, info);
+bool ReportSectionFromPicture(const QString& photoPath, const QImage& picture,
+                              const PhotoInfo& info, ReportSection* section, QString* error) {
+    // Drawn and encoded band by band, as the export does: the picture (which
+    // the window may go on showing) is only read.
     QByteArray jpeg;
-    if (!EncodeJpeg(picture, CDibDC::ExportSettings(), &jpeg, error))
+    const JpegSink sink = [&jpeg](const char* data, qsizetype size) {
+        jpeg.append(data, size);
+        return true;
+    };
+    AnnotationRenderer renderer(kBandedLabelBytes);
+    if (!EncodeAnnotatedPicture(picture, info, renderer, sink, error))
         return false;
     section->fileName = QFileInfo(photoPath).fileName();
     section->captured = CaptureDateOf(photoPath);
@@ -82,8 +80,7 @@ bool ReportSectionFromFile(const QString& photoPath, ReportSection* section,
         failure->failure = Failure::InfoDamaged;
         return false;
     }
-    if (!ReportSectionFromPicture(photoPath, std::move(photo.Image()), info, section,
-                                  &failure->detail)) {
+    if (!ReportSectionFromPicture(photoPath, photo.Image(), info, section, &failure->detail)) {
         failure->failure = Failure::Output;
         return false;
     }

@@ -11,10 +11,10 @@
 #include <QStringList>
 #include <vector>
 
-// The photo `photoPath` already decoded (`photo`, upright; pass a moved-from
-// image to draw in place) with its records: the picture is drawn and
-// encoded as the export does it.
-bool ReportSectionFromPicture(const QString& photoPath, QImage photo, const PhotoInfo& info,
+// The photo `photoPath` already decoded (`photo`, upright, only read) with
+// its records: the picture is drawn and encoded band by band as the export
+// does it.
+bool ReportSectionFromPicture(const QString& photoPath, const QImage& photo, const PhotoInfo& info,
                               ReportSection* section, QString* error);
 
 // Reads the photo and the photo-info file beside it. On failure `failure`

@@ -33,6 +33,7 @@
 #include <QString>
 
 class KeypadAccelerators;
+class PictureExportJob;
 class QAction;
 class QButtonGroup;
 class QShortcut;
@@ -185,6 +186,10 @@ public:
 
     void setVisible(bool visible) override;
 
+    // The picture export running on a worker, or the last one; null before
+    // the first (CMeasureDlgExport.cpp).
+    PictureExportJob* PictureExport() const { return m_pictureExport; }
+
 public Q_SLOTS:
     void accept() override;
     void reject() override;
@@ -243,6 +248,13 @@ private:
     bool ConfirmOverwriteChangedInfo(const QString& infoPath);
     void RememberSavedInfo();
     void EnablePhotoControls();
+    // Writes the picture on a worker; the outcome is told when it ends
+    // (CMeasureDlgExport.cpp).
+    void StartPictureExport(const QString& path);
+    bool RefuseSecondPictureExport();
+    // Closing waits for a running export and tells its outcome.
+    void FinishPictureExport();
+    PictureExportJob* m_pictureExport = nullptr;
     QByteArray m_savedInfo;      // the records as last loaded or saved (file bytes)
     QString m_strUnreadableInfo; // an unreadable info file that could not be moved aside
     FileStamp m_infoStamp;       // the info file as last loaded or saved (or missing)

@@ -63,5 +63,7 @@ void CMeasureDlg::CloseWindow() {
     // Changed records are saved or given up at the user's word first.
     if (!ConfirmDiscardChanges())
         return;
+    // A picture being written is finished first, and its outcome told.
+    FinishPictureExport();
     QDialog::reject();
 }

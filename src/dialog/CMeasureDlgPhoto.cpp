@@ -210,7 +210,7 @@ bool CMeasureDlg::ConfirmDiscardChanges() {
 }
 
 void CMeasureDlg::OnExportPicture() {
-    if (!m_canvas.m_dib.HasPicture())
+    if (!m_canvas.m_dib.HasPicture() || RefuseSecondPictureExport())
         return;
     const QString path = Prompts().ChooseSavePath(this, Text(kExportFilter), QStringLiteral("jpg"));
     if (path.isEmpty())
@@ -224,9 +224,5 @@ void CMeasureDlg::OnExportPicture() {
     }
     // Only the picture is written: the info file, the title, the photo path
     // and the records stay as they are.
-    if (!m_canvas.ExportAnnotatedImage(path)) {
-        Warn(this, WithReason(tr("輸出圖片失敗：") + path, m_canvas.ExportError()));
-        return;
-    }
-    Inform(this, tr("輸出圖片完畢"));
+    StartPictureExport(path);
 }

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <utility>
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <climits>
@@ -152,45 +154,88 @@ QString FileExistsText() {
 
 bool WriteFileDurably(const QString& path, const char* data, qint64 size, QString* error,
                       FileStamp* written, ExistingFile existing) {
+    DurableFileWriter file;
+    return file.Open(path, error, existing) && file.Append(data, size, error) &&
+           file.Commit(error, written);
+}
+
+DurableFileWriter::~DurableFileWriter() {
+    Abandon();
+}
+
+namespace {
+
+// What both platforms refuse before anything is created; true when the path
+// may be written.
+bool MayWrite(const QString& path, ExistingFile existing, QString* error) {
     if (path.isEmpty())
         return Fail(error, QStringLiteral("No file name was given."));
-    const bool keep = existing == ExistingFile::Keep;
     const FileStamp old = FileStamp::Of(path);
-    if (keep && (old.Exists() || QFileInfo(path).isSymLink()))
+    if (existing == ExistingFile::Keep && (old.Exists() || QFileInfo(path).isSymLink()))
         return Fail(error, FileExistsText());
     if (old.Exists() && !old.IsRegular())
         return Fail(error, old.NotRegularText());
+    return true;
+}
+
+} // namespace
+
 #ifdef Q_OS_UNIX
+
+bool DurableFileWriter::IsOpen() const {
+    return m_fd >= 0;
+}
+
+bool DurableFileWriter::Open(const QString& path, QString* error, ExistingFile existing) {
+    Abandon();
+    if (!MayWrite(path, existing, error))
+        return false;
+    m_path = path;
+    m_keep = existing == ExistingFile::Keep;
     // A name kept free is taken as it is: a link made meanwhile stays too.
-    const QByteArray target =
-        keep ? QFile::encodeName(path) : ResolveTarget(QFile::encodeName(path));
-    const QByteArray folder = FolderOf(target);
-    QByteArray temporary;
-    const int fd = CreateTemporary(folder, &temporary);
+    m_target = m_keep ? QFile::encodeName(path) : ResolveTarget(QFile::encodeName(path));
+    const int fd = CreateTemporary(FolderOf(m_target), &m_temporary);
     if (fd < 0)
         return FailWith(error, errno);
+    m_fd = fd;
     // The new file keeps the old one's permissions.
     struct stat st {};
-    if (old.Exists() && ::stat(target.constData(), &st) == 0)
-        ::fchmod(fd, st.st_mode & 07777);
+    if (!m_keep && ::stat(m_target.constData(), &st) == 0)
+        ::fchmod(m_fd, st.st_mode & 07777);
+    return true;
+}
 
-    int code = WriteAll(fd, data, size);
+bool DurableFileWriter::Append(const char* data, qint64 size, QString* error) {
+    if (m_fd < 0)
+        return Fail(error, QStringLiteral("The file is not open for writing."));
+    const int code = WriteAll(m_fd, data, size);
     if (code == 0)
-        code = SyncToDisk(fd);
+        return true;
+    Abandon();
+    return FailWith(error, code);
+}
+
+bool DurableFileWriter::Commit(QString* error, FileStamp* written) {
+    if (m_fd < 0)
+        return Fail(error, QStringLiteral("The file is not open for writing."));
+    int code = SyncToDisk(m_fd);
     if (code == 0 && written)
-        *written = FileStamp::OfDescriptor(fd);
+        *written = FileStamp::OfDescriptor(m_fd);
     // close reports what a network file system could not store; after
     // EINTR the descriptor is gone all the same and the data already synced.
+    const int fd = std::exchange(m_fd, -1);
     if (::close(fd) != 0 && code == 0 && errno != EINTR)
         code = errno;
     if (code == 0)
-        code = keep ? RenameIfFree(temporary, target)
-                    : (::rename(temporary.constData(), target.constData()) == 0 ? 0 : errno);
+        code = m_keep ? RenameIfFree(m_temporary, m_target)
+                      : (::rename(m_temporary.constData(), m_target.constData()) == 0 ? 0 : errno);
     if (code != 0) {
-        ::unlink(temporary.constData());
-        return keep && code == EEXIST ? Fail(error, FileExistsText()) : FailWith(error, code);
+        ::unlink(m_temporary.constData());
+        m_temporary.clear();
+        return m_keep && code == EEXIST ? Fail(error, FileExistsText()) : FailWith(error, code);
     }
-    code = SyncFolder(folder);
+    m_temporary.clear();
+    code = SyncFolder(FolderOf(m_target));
     if (code != 0)
         return Fail(error, QStringLiteral("The file was written, but its folder could not be "
                                           "synced to the disk: %1")
@@ -198,29 +243,75 @@ bool WriteFileDurably(const QString& path, const char* data, qint64 size, QStrin
     if (error)
         error->clear();
     return true;
+}
+
+void DurableFileWriter::Abandon() {
+    if (m_fd >= 0) {
+        ::close(std::exchange(m_fd, -1));
+        ::unlink(m_temporary.constData());
+    }
+    m_temporary.clear();
+}
+
 #else
-    // Elsewhere Qt's QSaveFile, unbuffered so that every write is checked as
-    // it happens rather than when commit() flushes a buffer. A file to keep
-    // is only looked for before writing there.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return Fail(error, file.errorString());
+
+// Elsewhere Qt's QSaveFile, unbuffered so that every write is checked as it
+// happens rather than when commit() flushes a buffer. A file to keep is only
+// looked for before writing there.
+
+bool DurableFileWriter::IsOpen() const {
+    return m_file != nullptr;
+}
+
+bool DurableFileWriter::Open(const QString& path, QString* error, ExistingFile existing) {
+    Abandon();
+    if (!MayWrite(path, existing, error))
+        return false;
+    m_path = path;
+    m_file = std::make_unique<QSaveFile>(path);
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        const QString why = m_file->errorString();
+        m_file.reset();
+        return Fail(error, why);
+    }
+    return true;
+}
+
+bool DurableFileWriter::Append(const char* data, qint64 size, QString* error) {
+    if (!m_file)
+        return Fail(error, QStringLiteral("The file is not open for writing."));
     while (size > 0) {
-        const qint64 n = file.write(data, size);
+        const qint64 n = m_file->write(data, size);
         if (n <= 0) {
-            const QString why = file.errorString();
-            file.cancelWriting();
+            const QString why = m_file->errorString();
+            Abandon();
             return Fail(error, why);
         }
         data += n;
         size -= n;
     }
-    if (!file.commit())
-        return Fail(error, file.errorString());
+    return true;
+}
+
+bool DurableFileWriter::Commit(QString* error, FileStamp* written) {
+    if (!m_file)
+        return Fail(error, QStringLiteral("The file is not open for writing."));
+    const bool committed = m_file->commit();
+    const QString why = m_file->errorString();
+    m_file.reset();
+    if (!committed)
+        return Fail(error, why);
     if (written)
-        *written = FileStamp::Of(path);
+        *written = FileStamp::Of(m_path);
     if (error)
         error->clear();
     return true;
-#endif
 }
+
+void DurableFileWriter::Abandon() {
+    if (m_file)
+        m_file->cancelWriting();
+    m_file.reset();
+}
+
+#endif

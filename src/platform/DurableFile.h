@@ -19,7 +19,10 @@
 
 #include "platform/FileStamp.h"
 
+#include <QByteArray>
 #include <QString>
+
+#include <memory>
 
 // What becomes of a file already at the path written.
 enum class ExistingFile {
@@ -40,3 +43,38 @@ bool WriteFileDurably(const QString& path, const char* data, qint64 size, QStrin
 
 // The reason WriteFileDurably gives when it keeps a file that is there.
 QString FileExistsText();
+
+// The same durable replacement for bytes that are produced piece by piece (an
+// encoder's output): Open creates the temporary file beside the target, each
+// Append writes to it at once (nothing is gathered in memory), and Commit
+// syncs, closes and renames it over the target as WriteFileDurably does. A
+// writer dropped without a successful Commit removes its temporary file and
+// leaves the target as it was. Every failure keeps the system's reason.
+class DurableFileWriter {
+public:
+    DurableFileWriter() = default;
+    ~DurableFileWriter();
+    DurableFileWriter(const DurableFileWriter&) = delete;
+    DurableFileWriter& operator=(const DurableFileWriter&) = delete;
+
+    // Refuses what WriteFileDurably refuses, without opening it.
+    bool Open(const QString& path, QString* error,
+              ExistingFile existing = ExistingFile::Replace);
+    bool Append(const char* data, qint64 size, QString* error);
+    bool Commit(QString* error, FileStamp* written = nullptr);
+    // Drops the temporary file; the target stays as it was.
+    void Abandon();
+
+    bool IsOpen() const;
+
+private:
+#ifdef Q_OS_UNIX
+    int m_fd = -1;
+    QByteArray m_target;
+    QByteArray m_temporary;
+    bool m_keep = false;
+#else
+    std::unique_ptr<class QSaveFile> m_file;
+#endif
+    QString m_path;
+};

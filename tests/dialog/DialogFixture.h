@@ -5,11 +5,13 @@
 #include "common/RecordBuilders.h"
 #include "common/TestSupport.h"
 #include "dialog/CMeasureDlg.h"
+#include "dialog/PictureExportJob.h"
 #include "platform/Cp950.h"
 #include "platform/Cp950Edit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -88,6 +90,18 @@ protected:
     void Open(const QString& path) {
         prompter.paths.append(path);
         Click(IDC_OPEN_PHOTO);
+    }
+    // The window's picture export runs on a worker: waits until it has told
+    // its outcome (at most `msecs`). False when it had not by then.
+    bool WaitForPictureExport(int msecs = 60000) {
+        QElapsedTimer clock;
+        clock.start();
+        while (dlg->PictureExport() && dlg->PictureExport()->IsRunning()) {
+            if (clock.elapsed() > msecs)
+                return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return true;
     }
 
     QTemporaryDir dir;

@@ -189,7 +189,9 @@ TEST_F(PhotoWithRecordsTest, ExportWritesThePictureWithItsRecordsDrawnOrSaysWhyN
     const QString failing = PathOf(QStringLiteral("missing-folder/out.jpg"));
     prompter.paths = {out, failing};
     Click(IDC_EXPORT_PICTURE);
+    ASSERT_TRUE(WaitForPictureExport());
     Click(IDC_EXPORT_PICTURE);
+    ASSERT_TRUE(WaitForPictureExport());
     ASSERT_EQ(prompter.texts.size(), 2);
     EXPECT_EQ(prompter.texts[0], Utf8("輸出圖片完畢"));
     EXPECT_TRUE(prompter.texts[1].startsWith(Utf8("輸出圖片失敗：") + failing + '\n'));
