@@ -19,7 +19,7 @@ CPhotoCanvas::CPhotoCanvas(QWidget* parent) : QWidget(parent) {
         QMetaObject::invokeMethod(
             this,
             [this] {
-                if (m_photoView.DrewStandIn())
+                if (m_photoView.DrewStandIn() || m_pending.holdStandIn)
                     update();
             },
             Qt::QueuedConnection);
