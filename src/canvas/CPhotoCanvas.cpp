@@ -27,8 +27,10 @@ CPhotoCanvas::CPhotoCanvas(QWidget* parent) : QWidget(parent) {
 }
 
 CPhotoCanvas::~CPhotoCanvas() {
-    // Stop the worker before anything it reports to goes away.
+    // Stop the worker before anything it reports to goes away, and give up
+    // a photo still being decoded.
     m_photoView.SetLevelReadyCallback(nullptr);
+    CancelPhotoLoad();
 }
 
 void CPhotoCanvas::SetTool(int32_t tool) {

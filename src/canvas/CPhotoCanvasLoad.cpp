@@ -3,6 +3,8 @@
 // full decode replaces it when ready; a newer open cancels an older one.
 #include "canvas/CPhotoCanvas.h"
 
+#include "canvas/PhotoPyramid.h"
+
 #include "lumoimage/JpegFile.h"
 #include "lumoimage/PhotoOpening.h"
 #include "platform/BackgroundWork.h"
@@ -86,11 +88,21 @@ void CPhotoCanvas::DecodePhoto(const std::shared_ptr<PhotoLoadJob>& job, const Q
                                int orientation) {
     if (m_pending.standIn.isNull()) {
         // Started first when a single worker is free: it is on screen first.
+        // Halved down to at most twice the view's size, so drawing it costs
+        // this thread little (a 200-MP photo's eighth is 2040 x 1530).
         auto reduced = SharedWorkers().Run(
-            [job, bytes, orientation] {
+            [job, bytes, orientation, view = size()] {
                 Decoded d;
                 d.result = DecodePhotoUpright(bytes, orientation, 1, kStandInDenominator,
                                               &job->standIn, &d.image, &d.error);
+                while (d.result == RowDecodeResult::Done && !view.isEmpty() &&
+                       d.image.width() >= 4 * view.width() &&
+                       d.image.height() >= 4 * view.height()) {
+                    QImage half = PhotoPyramid::Halve(d.image, &job->standIn.cancel);
+                    if (half.isNull())
+                        break;
+                    d.image = std::move(half);
+                }
                 return d;
             },
             1);
@@ -126,9 +138,10 @@ void CPhotoCanvas::LandPhoto(QImage photo) {
         SharedWorkers().Run([previous = std::move(previous)]() mutable { previous = QImage(); });
     m_pending.job.reset();
     m_pending.showProgress = false;
-    // Same size, same place: the stand-in stays until the full photo can be
-    // drawn without scaling it whole on this thread.
-    m_pending.holdStandIn = !m_pending.standIn.isNull();
+    // Same size, same place: the stand-in (or, when none came first, the
+    // photo's empty place) stays until the full photo can be drawn without
+    // scaling it whole on this thread.
+    m_pending.holdStandIn = true;
     update();
     Q_EMIT photoLoaded(true, QString());
 }
