@@ -67,7 +67,9 @@ int RunScreenshot(int argc, char** argv, const QString& out, const QString& phot
     dialog.InitDialog();
     dialog.show();
     if (!photo.isEmpty()) {
-        dialog.OpenPhoto(photo);
+        // The picture is taken of the full photo, never of its stand-in.
+        if (dialog.OpenPhoto(photo))
+            dialog.m_canvas.WaitForPhoto();
         if (dialog.m_strPhotoPath.isEmpty()) {
             std::fprintf(stderr, "tessamar: cannot open the photo %s\n",
                          photo.toLocal8Bit().constData());

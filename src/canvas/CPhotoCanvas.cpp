@@ -24,7 +24,7 @@ CPhotoCanvas::CPhotoCanvas(QWidget* parent) : QWidget(parent) {
         QMetaObject::invokeMethod(
             this,
             [this] {
-                if (m_photoView.DrewStandIn())
+                if (m_photoView.DrewStandIn() || m_pending.holdStandIn)
                     update();
             },
             Qt::QueuedConnection);
@@ -38,8 +38,10 @@ CPhotoCanvas::CPhotoCanvas(QWidget* parent) : QWidget(parent) {
 }
 
 CPhotoCanvas::~CPhotoCanvas() {
-    // Stop the worker before anything it reports to goes away.
+    // Stop the worker before anything it reports to goes away, and give up
+    // a photo still being decoded.
     m_photoView.SetLevelReadyCallback(nullptr);
+    CancelPhotoLoad();
 }
 
 void CPhotoCanvas::SetTool(int32_t tool) {

@@ -8,6 +8,7 @@
 #include "canvas/AnnotationRenderer.h"
 #include "canvas/CanvasTypes.h"
 #include "canvas/EditHistory.h"
+#include "canvas/PendingPhoto.h"
 #include "canvas/PhotoViewPainter.h"
 #include "canvas/ViewMapping.h"
 #include "document/PhotoInfo.h"
@@ -21,6 +22,7 @@
 #include <vector>
 
 class QMenu;
+struct PhotoHead;
 class QPainter;
 
 class CPhotoCanvas : public QWidget {
@@ -51,7 +53,34 @@ public:
     EditHistory m_history{m_info};
 
     // --- operations ---
+    // Decodes the photo at once (the command line, tests that draw at once).
     bool LoadPhoto(const QString& path);
+
+    // --- Opening a photo without holding up the window (CPhotoCanvasLoad.cpp) ---
+    // Reads the photo's header at once; false (with LoadError) when it cannot
+    // be opened, and then nothing changes. Otherwise the records are cleared,
+    // the view is laid out for the photo's full size and a stand-in (its Exif
+    // thumbnail when large enough, else a reduced decode) is drawn in its
+    // place until the full decode on a worker replaces it; photoLoaded tells
+    // the outcome. A load still under way is cancelled: it never lands.
+    // Until then m_dib keeps the previous photo (or none).
+    bool BeginPhotoLoad(const QString& path);
+    QString LoadError() const { return m_loadError; }
+    // From BeginPhotoLoad until photoLoaded (or a cancel).
+    bool PhotoPending() const { return m_pending.job != nullptr; }
+    // Runs the event loop until the photo being loaded has landed or failed,
+    // then draws the full photo from the next paint on. False on failure.
+    bool WaitForPhoto();
+    // A photo is shown: the full one, or one being loaded (its stand-in).
+    bool HasPhoto() const { return PhotoPending() || m_dib.HasPicture(); }
+    // The shown photo's full size: the one being loaded, or m_dib's.
+    SIZE PhotoSize() const;
+    // The stand-in is on screen (the full photo is not, or not yet drawn).
+    bool ShowsStandIn() const { return PhotoPending() || m_pending.holdStandIn; }
+    // The size of the stand-in picture (empty while there is none yet).
+    QSize StandInSize() const { return m_pending.standIn.size(); }
+    // The progress bar of a decode that takes long is drawn.
+    bool ShowsProgress() const { return m_pending.showProgress; }
     void ResetAnnotations();
     void UpdateLayout();
     POINT MapPoint(POINT pt, bool viewToPhoto) const;
@@ -153,6 +182,10 @@ Q_SIGNALS:
     void canvasNotify(int code);
     // A command chosen from the context menu.
     void menuCommand(int id);
+    // The photo begun with BeginPhotoLoad is in m_dib (`ok`), or could not be
+    // decoded (`error` says why; the previous photo is in m_dib still and the
+    // view is laid out for it). A cancelled load says nothing.
+    void photoLoaded(bool ok, const QString& error);
     // An undo or redo changed the records and the selection: the panel shows
     // them again. Delivered at once.
     void historyShown();
@@ -220,7 +253,21 @@ private:
     // After an undo or redo: select what changed and bring it into view.
     void ShowStep(const ShownStep& step);
 
+    // Loading (CPhotoCanvasLoad.cpp).
+    void ReadPhotoFile(const std::shared_ptr<PhotoLoadJob>& job, const PhotoHead& head);
+    void DecodePhoto(const std::shared_ptr<PhotoLoadJob>& job, const QByteArray& bytes,
+                     int orientation);
+    void LandPhoto(QImage photo);
+    void FailPhotoLoad(const QString& error);
+    void CancelPhotoLoad();
+    void WatchLoadProgress(const std::weak_ptr<PhotoLoadJob>& job, int delayMs);
+    // Draws the stand-in in the photo's place (false: the full photo's turn).
+    bool DrawStandIn(QPainter& painter, bool waitForLevels);
+    void DrawLoadProgress(QPainter& painter) const;
+
     QString m_exportError;
+    QString m_loadError;
+    PendingPhoto m_pending;
     PhotoViewPainter m_photoView;
     // Once a pan pauses, a scrolled photo is scaled afresh.
     QTimer m_photoRefine;

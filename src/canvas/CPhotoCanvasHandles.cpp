@@ -10,7 +10,7 @@
 #include <QPainter>
 
 int CPhotoCanvas::HandleAt(POINT q) const {
-    if (CurrentTool() != ToolSelect || !m_dib.HasPicture())
+    if (CurrentTool() != ToolSelect || !HasPhoto())
         return -1;
     const Dimension* dim = SelectedDimension();
     const int end =

@@ -35,7 +35,7 @@ void CPhotoCanvas::ShowStep(const ShownStep& step) {
     if (!SelectedNote())
         m_nSelNote = -1;
 
-    if (m_dib.HasPicture() && !step.keepSelection) {
+    if (HasPhoto() && !step.keepSelection) {
         if (const InfoNote* note = SelectedNote()) {
             if (Outside(m_rcSrc, note->anchor.x, note->anchor.y, note->anchor.x, note->anchor.y))
                 CentreOn(note->anchor);

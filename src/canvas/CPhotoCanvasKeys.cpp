@@ -14,7 +14,7 @@ constexpr int kWheelNotch = 120;
 
 void CPhotoCanvas::wheelEvent(QWheelEvent* event) {
     const int angle = event->angleDelta().y();
-    if (!m_dib.HasPicture() || angle == 0) {
+    if (!HasPhoto() || angle == 0) {
         event->ignore();
         return;
     }

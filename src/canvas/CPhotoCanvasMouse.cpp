@@ -57,7 +57,7 @@ void CPhotoCanvas::mouseMoveEvent(QMouseEvent* event) {
     const POINT q = ToPoint(event);
     if (m_panButton != Qt::NoButton) {
         if (event->buttons() & m_panButton) {
-            if (m_dib.HasPicture())
+            if (HasPhoto())
                 PanBy(q);
         } else {
             m_panButton = Qt::NoButton; // the release went elsewhere
@@ -127,7 +127,7 @@ void CPhotoCanvas::OnLButtonDown(POINT q) {
 
 void CPhotoCanvas::OnMouseMove(POINT q, bool leftHeld, bool shiftHeld) {
     const int32_t tool = CurrentTool();
-    if (leftHeld && m_dib.HasPicture() && tool == ToolDrag) {
+    if (leftHeld && HasPhoto() && tool == ToolDrag) {
         PanBy(q);
     } else if (tool == ToolDimension && m_bFirstPoint == 1) {
         update(); // the rubber band follows the cursor

@@ -59,7 +59,7 @@ QImage CPhotoCanvas::RenderToImage() {
 
 void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
     const QRect client = rect();
-    if (!m_dib.HasPicture()) {
+    if (!HasPhoto()) {
         painter.fillRect(client, kGrey);
         return;
     }
@@ -68,7 +68,8 @@ void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
 
     painter.save();
     painter.setClipRect(dst);
-    m_photoView.Draw(painter, m_dib.Image(), m_rcSrc, m_rcDst, waitForLevels);
+    if (!DrawStandIn(painter, waitForLevels))
+        m_photoView.Draw(painter, m_dib.Image(), m_rcSrc, m_rcDst, waitForLevels);
     DrawAllDimensions(m_renderer, painter, m_info, m_nSelDim, &view);
     if (CurrentTool() == ToolDimension && m_bFirstPoint == 1) {
         const POINT from = MapPoint(m_pendingDim.start, false);
@@ -94,4 +95,5 @@ void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
     // (the screen only; the export draws records alone).
     DrawHandles(painter);
     DrawPlaneCorners(painter);
+    DrawLoadProgress(painter);
 }

@@ -60,7 +60,7 @@ bool CPhotoCanvas::SetReferenceDimension(int index, bool on) {
 }
 
 void CPhotoCanvas::BeginPlaneCorners() {
-    if (!m_dib.HasPicture())
+    if (!HasPhoto())
         return;
     CancelPendingDimension();
     m_planeClicks.clear();
@@ -75,7 +75,7 @@ void CPhotoCanvas::CancelPlaneCorners() {
 }
 
 void CPhotoCanvas::PlacePlaneCorner(POINT q) {
-    if (!m_dib.HasPicture())
+    if (!HasPhoto())
         return;
     m_planeClicks.push_back(MapPoint(q, true));
     update();

@@ -7,6 +7,7 @@ bool CPhotoCanvas::LoadPhoto(const QString& path) {
     // A failed load keeps the photo, the records and the view as they were.
     if (!m_dib.Load(path, 32))
         return false;
+    CancelPhotoLoad(); // an earlier open never lands now
     // Drop the reduced copies of the previous photo now rather than at the
     // next paint; the new photo's are made when a view first needs them.
     m_photoView.SetPhoto(m_dib.Image());
@@ -31,9 +32,9 @@ void CPhotoCanvas::ResetAnnotations() {
 }
 
 void CPhotoCanvas::UpdateLayout() {
-    if (!m_dib.HasPicture())
+    if (!HasPhoto())
         return;
-    viewmodel::UpdateLayout(SIZE{width(), height()}, m_dib.GetSize(), m_bFit != 0, m_fZoom, m_rcSrc,
+    viewmodel::UpdateLayout(SIZE{width(), height()}, PhotoSize(), m_bFit != 0, m_fZoom, m_rcSrc,
                             m_rcDst);
 }
 
@@ -63,25 +64,25 @@ void CPhotoCanvas::SetZoom(int command) {
 
 void CPhotoCanvas::ZoomAt(int command, POINT q) {
     const float zoom = viewmodel::ZoomAfter(command, m_fZoom);
-    if (zoom == m_fZoom || zoom <= 0.0f || !m_dib.HasPicture())
+    if (zoom == m_fZoom || zoom <= 0.0f || !HasPhoto())
         return;
     const ViewMapping before = View();
     m_bFit = 0;
     m_fZoom = zoom;
     UpdateLayout();
     viewmodel::KeepPhotoPointAt(m_rcSrc, m_rcDst, m_fZoom, before.ViewToPhotoExact(q), q,
-                                m_dib.GetSize());
+                                PhotoSize());
     update();
 }
 
 void CPhotoCanvas::CentreOn(POINT p) {
-    if (!m_dib.HasPicture())
+    if (!HasPhoto())
         return;
-    viewmodel::CentreOn(m_rcSrc, p, m_dib.GetSize());
+    viewmodel::CentreOn(m_rcSrc, p, PhotoSize());
 }
 
 void CPhotoCanvas::PanBy(POINT q) {
-    viewmodel::PanBy(m_rcSrc, m_ptLast, q, m_fZoom, m_dib.GetSize(), m_panRemainder);
+    viewmodel::PanBy(m_rcSrc, m_ptLast, q, m_fZoom, PhotoSize(), m_panRemainder);
     update();
 }
 

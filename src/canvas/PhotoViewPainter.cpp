@@ -123,6 +123,18 @@ bool PhotoViewPainter::Scroll(const Key& key, const QImage& level, const QRectF&
     return true;
 }
 
+bool PhotoViewPainter::CanDrawAtOnce(const QImage& photo, const RECT& src, const RECT& dst) {
+    if (photo.isNull() || src.Width() <= 0 || src.Height() <= 0 || dst.Width() <= 0 ||
+        dst.Height() <= 0)
+        return true;
+    SetPhoto(photo);
+    const double scale = std::max(static_cast<double>(dst.Width()) / src.Width(),
+                                  static_cast<double>(dst.Height()) / src.Height());
+    int level = 0, wanted = 0;
+    m_pyramid.LevelFor(scale, false, &level, &wanted);
+    return level >= wanted;
+}
+
 void PhotoViewPainter::Draw(QPainter& painter, const QImage& photo, const RECT& src,
                             const RECT& dst, bool waitForLevels) {
     if (photo.isNull() || src.Width() <= 0 || src.Height() <= 0 || dst.Width() <= 0 ||

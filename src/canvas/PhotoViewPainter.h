@@ -37,6 +37,11 @@ public:
     void Draw(QPainter& painter, const QImage& photo, const RECT& src, const RECT& dst,
               bool waitForLevels);
 
+    // True when Draw would draw photo part `src` into `dst` from the reduced
+    // copy it wants (or from the photo at actual size or larger), so without
+    // scaling a much larger one; starts making that copy otherwise.
+    bool CanDrawAtOnce(const QImage& photo, const RECT& src, const RECT& dst);
+
     // True when the last Draw made do with a larger level than it wanted.
     bool DrewStandIn() const { return m_drewStandIn; }
     // True when the last Draw showed a scrolled picture (see above).

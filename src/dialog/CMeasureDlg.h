@@ -31,6 +31,7 @@
 #include <QMargins>
 #include <QSize>
 #include <QString>
+#include <memory>
 
 class KeypadAccelerators;
 class PictureExportJob;
@@ -125,7 +126,11 @@ public:
     // (CMeasureDlgTransfer.cpp).
     void OnCopyPicture();
     // Opens the photo at `path` with its photo-info file, exactly as when it
-    // is chosen in the picture dialog; true when the photo is now shown.
+    // is chosen in the picture dialog; true when the photo is now shown (its
+    // stand-in, with its records, while the canvas decodes it on a worker:
+    // the export, the report and Ctrl+C wait for the full photo, disabled).
+    // Should the decode fail, the window says why and shows what it showed
+    // before (CMeasureDlgPhotoLoad.cpp).
     bool OpenPhoto(const QString& path);
     // True when the records differ from what was last loaded or saved.
     bool HasUnsavedChanges() const;
@@ -247,7 +252,7 @@ private:
     // the user chose to overwrite what another program wrote.
     bool ConfirmOverwriteChangedInfo(const QString& infoPath);
     void RememberSavedInfo();
-    void EnablePhotoControls();
+    void EnablePhotoControls(bool enable = true);
     // Writes the picture on a worker; the outcome is told when it ends
     // (CMeasureDlgExport.cpp).
     void StartPictureExport(const QString& path);
@@ -255,7 +260,23 @@ private:
     // Closing waits for a running export and tells its outcome.
     void FinishPictureExport();
     PictureExportJob* m_pictureExport = nullptr;
-    QByteArray m_savedInfo;      // the records as last loaded or saved (file bytes)
+    // Opening on a worker (CMeasureDlgPhotoLoad.cpp): what the window showed
+    // before the photo being decoded, put back should its decode fail.
+    struct ShownPhoto {
+        bool hadPhoto = false;
+        QString path;
+        QString title;
+        PhotoInfo info;
+        QByteArray savedInfo;
+        QString unreadableInfo;
+        FileStamp infoStamp;
+    };
+    void RememberShownPhoto();
+    void OnPhotoLoaded(bool ok, const QString& error);
+    // The export, the report and Ctrl+C act only on a fully decoded photo.
+    bool FullPhotoShown() const { return m_canvas.m_dib.HasPicture() && !m_canvas.PhotoPending(); }
+    std::unique_ptr<ShownPhoto> m_beforeOpen; // null: no photo being decoded
+    QByteArray m_savedInfo;                   // the records as last loaded or saved (file bytes)
     QString m_strUnreadableInfo; // an unreadable info file that could not be moved aside
     FileStamp m_infoStamp;       // the info file as last loaded or saved (or missing)
 };

@@ -172,6 +172,7 @@ void CMeasureDlg::ConnectMessageMap() {
     connect(&m_canvas, &CPhotoCanvas::deleteRequested, this, &CMeasureDlg::OnCanvasDelete);
     connect(&m_canvas, &CPhotoCanvas::textKeyPressed, this, &CMeasureDlg::OnCanvasTextKey);
     connect(&m_canvas, &CPhotoCanvas::cursorHintChanged, this, &CMeasureDlg::OnSetCursor);
+    connect(&m_canvas, &CPhotoCanvas::photoLoaded, this, &CMeasureDlg::OnPhotoLoaded);
     connect(qApp, &QApplication::focusChanged, this, &CMeasureDlg::OnFocusChanged);
 
     // The range finder's link.

@@ -62,9 +62,15 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
     // first, at the user's word.
     if (!ConfirmDiscardChanges())
         return false;
-    if (!m_canvas.LoadPhoto(path)) {
+    // What is shown now comes back should the new photo's decode fail; a
+    // photo still being decoded never showed in full, so the one before it.
+    if (!m_canvas.PhotoPending())
+        RememberShownPhoto();
+    if (!m_canvas.BeginPhotoLoad(path)) {
         // The canvas keeps the photo and the records it had.
-        Warn(this, WithReason(tr("無法打開圖片：") + path, m_canvas.m_dib.ErrorString()));
+        Warn(this, WithReason(tr("無法打開圖片：") + path, m_canvas.LoadError()));
+        if (!m_canvas.PhotoPending())
+            m_beforeOpen.reset();
         return false;
     }
     m_strPhotoPath = path;
@@ -118,6 +124,8 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
     RefreshNoteList();
     m_canvas.Repaint();
     EnablePhotoControls();
+    // The export and the report (which follows it) wait for the full photo.
+    GetDlgItem(IDC_EXPORT_PICTURE)->setEnabled(FullPhotoShown());
     RememberSavedInfo();
 
     if (!infoProblem.isEmpty())
@@ -125,14 +133,15 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
     return true;
 }
 
-void CMeasureDlg::EnablePhotoControls() {
+void CMeasureDlg::EnablePhotoControls(bool enable) {
     for (int id : kPhotoControls)
         if (QWidget* control = GetDlgItem(id))
-            control->setEnabled(true);
+            control->setEnabled(enable);
 }
 
 void CMeasureDlg::OnSaveInfo() {
-    if (!m_canvas.m_dib.HasPicture() || m_strPhotoPath.isEmpty())
+    // The records alone: saved as well while the photo is still decoding.
+    if (!m_canvas.HasPhoto() || m_strPhotoPath.isEmpty())
         return;
     if (SaveInfoFile())
         Inform(this, tr("照片信息保存完畢"));
@@ -183,7 +192,7 @@ void CMeasureDlg::RememberSavedInfo() {
 }
 
 bool CMeasureDlg::HasUnsavedChanges() const {
-    if (m_strPhotoPath.isEmpty() || !m_canvas.m_dib.HasPicture())
+    if (m_strPhotoPath.isEmpty() || !m_canvas.HasPhoto())
         return false;
     // The history says whether the records left the state last loaded or
     // saved (undoing back to it means nothing is unsaved). The bytes catch
@@ -210,7 +219,7 @@ bool CMeasureDlg::ConfirmDiscardChanges() {
 }
 
 void CMeasureDlg::OnExportPicture() {
-    if (!m_canvas.m_dib.HasPicture() || RefuseSecondPictureExport())
+    if (!FullPhotoShown() || RefuseSecondPictureExport())
         return;
     const QString path = Prompts().ChooseSavePath(this, Text(kExportFilter), QStringLiteral("jpg"));
     if (path.isEmpty())

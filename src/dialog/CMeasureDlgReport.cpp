@@ -26,7 +26,7 @@ void CMeasureDlg::CreateReportButton() {
 }
 
 void CMeasureDlg::OnExportReport() {
-    if (!m_canvas.m_dib.HasPicture())
+    if (!FullPhotoShown())
         return;
     const QFileInfo photo(m_strPhotoPath);
     const QString suggested = photo.dir().filePath(photo.completeBaseName() + ".pdf");

@@ -38,8 +38,8 @@ void CMeasureDlg::AddWindowTransfers() {
 }
 
 void CMeasureDlg::OnCopyPicture() {
-    if (!m_canvas.m_dib.HasPicture())
-        return;
+    if (!FullPhotoShown())
+        return; // never the stand-in of a photo still being decoded
     // What the export draws, without the JPEG step.
     QImage picture = m_canvas.m_dib.Image();
     DrawRecordsAtPhotoScale(picture, m_canvas.m_info);

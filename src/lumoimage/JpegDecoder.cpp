@@ -13,8 +13,8 @@ QString DecoderMessage(tjhandle handle) {
     return QString::fromLocal8Bit(tjGetErrorStr2(handle)).trimmed();
 }
 
-// Adobe CMYK JPEGs store inverted ink values; libjpeg hands them over as they
-// are stored. Turns the 4-byte CMYK pixels into RGB32 in place.
+} // namespace
+
 void CmykToRgb32(QImage* image) {
     for (int y = 0; y < image->height(); ++y) {
         auto* p = image->scanLine(y);
@@ -28,8 +28,6 @@ void CmykToRgb32(QImage* image) {
         }
     }
 }
-
-} // namespace
 
 JpegDecoder::JpegDecoder() : m_handle(tjInitDecompress()) {}
 

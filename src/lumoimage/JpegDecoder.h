@@ -40,3 +40,7 @@ private:
     void* m_handle = nullptr;
     int m_components = 0;
 };
+
+// Adobe CMYK JPEGs store inverted ink values; libjpeg hands them over as they
+// are stored. Turns the 4-byte CMYK pixels into RGB32 in place.
+void CmykToRgb32(QImage* image);

@@ -1,6 +1,9 @@
 #include "common/TestSupport.h"
 
+#include "canvas/CPhotoCanvas.h"
+
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QWidget>
@@ -58,4 +61,14 @@ void TypeText(QWidget* widget, const QString& text) {
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, evText);
         QApplication::sendEvent(widget, &release);
     }
+}
+
+bool WaitForFullPhoto(CPhotoCanvas& canvas) {
+    const QDeadlineTimer deadline(60000);
+    while (canvas.PhotoPending() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (canvas.PhotoPending())
+        return false;
+    canvas.WaitForPhoto(); // no stand-in held back any more
+    return true;
 }

@@ -29,6 +29,12 @@ void PrintTo(const QPoint& p, std::ostream* os);
 void PrintTo(const QRect& r, std::ostream* os);
 void PrintTo(const QSize& s, std::ostream* os);
 
+class CPhotoCanvas;
+// Runs the event loop until the photo `canvas` is opening has replaced its
+// stand-in (or failed to decode); from then on the canvas draws the full
+// photo. False when that took over a minute.
+bool WaitForFullPhoto(CPhotoCanvas& canvas);
+
 class QWidget;
 // Types `text` into `widget` one character at a time as key events carrying
 // the character (works for Chinese, where QTest::keyClicks does not).

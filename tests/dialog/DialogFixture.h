@@ -86,10 +86,12 @@ protected:
         EXPECT_TRUE(photo.save(PathOf(name), "JPEG", 95));
         return PathOf(name);
     }
-    // Opens `path` through the open button's dialog.
+    // Opens `path` through the open button's dialog and waits for the full
+    // photo (or the message that it could not be decoded).
     void Open(const QString& path) {
         prompter.paths.append(path);
         Click(IDC_OPEN_PHOTO);
+        EXPECT_TRUE(WaitForFullPhoto(canvas()));
     }
     // The window's picture export runs on a worker: waits until it has told
     // its outcome (at most `msecs`). False when it had not by then.

@@ -59,6 +59,7 @@ protected:
         // This test's prompter answers every prompt, the open dialog too.
         refPrompter.paths.append(WritePhoto(QStringLiteral("wall.jpg"), 800, 600));
         Click(IDC_OPEN_PHOTO);
+        ASSERT_TRUE(WaitForFullPhoto(canvas()));
         ASSERT_TRUE(canvas().m_dib.HasPicture());
         // A door 800 mm wide drawn 400 px wide, a line of 200 px without a
         // value, and one labelled with text.

@@ -27,6 +27,7 @@ protected:
     void OpenHere(const QString& path) {
         reportPrompter.paths.append(path);
         Click(IDC_OPEN_PHOTO);
+        EXPECT_TRUE(WaitForFullPhoto(canvas()));
     }
     ReportPrompter reportPrompter;
     ScopedPrompter reportScope{&reportPrompter};

@@ -25,6 +25,7 @@ protected:
         CMeasureDlg other;
         other.show();
         ASSERT_TRUE(other.OpenPhoto(kitchen));
+        ASSERT_TRUE(WaitForFullPhoto(other.m_canvas));
         other.m_canvas.m_info.dimensions.push_back(MakeDimension({5, 5}, {90, 5}, "B"));
         prompter.texts.clear();
         QTest::mouseClick(other.GetDlgItem(IDC_SAVE_INFO), Qt::LeftButton);
@@ -125,6 +126,7 @@ TEST_F(MainWindowTest, ClosingWithChangesNeverOverwritesAnotherWindowsSave) {
     CMeasureDlg other;
     other.show();
     ASSERT_TRUE(other.OpenPhoto(kitchen));
+    ASSERT_TRUE(WaitForFullPhoto(other.m_canvas));
     other.m_canvas.m_info.notes.push_back(MakeTitledNote({60, 60}, Utf8("B")));
     QTest::mouseClick(other.GetDlgItem(IDC_SAVE_INFO), Qt::LeftButton);
     const QByteArray theirs = ReadWholeFile(dat);

@@ -21,6 +21,7 @@ protected:
         dlg->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
         ASSERT_TRUE(dlg->OpenPhoto(WritePhoto(QStringLiteral("room.jpg"), 2400, 1800)));
+        ASSERT_TRUE(WaitForFullPhoto(dlg->m_canvas));
         canvas().SetZoom(ZoomOut);
         ASSERT_EQ(canvas().m_fZoom, 0.7f);
     }

@@ -1,0 +1,96 @@
+#include "lumoimage/PhotoOpening.h"
+
+#include "lumoimage/ImageOrientation.h"
+#include "lumoimage/JpegDecoder.h"
+#include "lumoimage/JpegFile.h"
+
+#include <cstdlib>
+
+namespace {
+
+// The Exif segment is at most 64 KiB and sits near the start; other APP
+// segments before the frame header rarely add much.
+constexpr qint64 kHeadBytes = 256 * 1024;
+
+const std::uint8_t* Bytes(const QByteArray& a) {
+    return reinterpret_cast<const std::uint8_t*>(a.constData());
+}
+
+// True when the two sizes have the same proportions within 2 % (thumbnails of
+// photos with other proportions are letterboxed with black bars).
+bool SameProportions(QSize a, QSize b) {
+    const qint64 lhs = qint64(a.width()) * b.height();
+    const qint64 rhs = qint64(b.width()) * a.height();
+    return std::llabs(lhs - rhs) * 50 <= qMax(lhs, rhs);
+}
+
+int LongSide(QSize s) {
+    return qMax(s.width(), s.height());
+}
+
+} // namespace
+
+bool ReadPhotoHead(const QString& path, PhotoHead* head, QString* error) {
+    PhotoHead read;
+    if (!ReadJpegFileHead(path, kHeadBytes, &read.bytes, error))
+        return false;
+    read.whole = read.bytes.size() < kHeadBytes;
+    ScanJpegHeader(Bytes(read.bytes), std::size_t(read.bytes.size()), &read.header);
+    if (!read.header.hasFrame && !read.whole) {
+        // Large segments before the frame: the whole file it is.
+        if (!ReadJpegFile(path, &read.bytes, error))
+            return false;
+        read.whole = true;
+        read.header = JpegHeaderInfo();
+        ScanJpegHeader(Bytes(read.bytes), std::size_t(read.bytes.size()), &read.header);
+    }
+    JpegDecoder decoder;
+    if (!decoder.ReadSize(Bytes(read.bytes), std::size_t(read.bytes.size()), &read.stored, error))
+        return false;
+    if (qint64(read.stored.width()) * read.stored.height() > kMaxDecodePixels) {
+        *error = QStringLiteral("The picture is too large (%1 × %2 pixels).")
+                     .arg(read.stored.width())
+                     .arg(read.stored.height());
+        return false;
+    }
+    read.upright = UprightSize(read.stored, read.header.orientation);
+    *head = std::move(read);
+    return true;
+}
+
+QImage ThumbnailStandIn(const PhotoHead& head) {
+    const JpegHeaderInfo& h = head.header;
+    if (h.thumbnailLength == 0 ||
+        h.thumbnailOffset + h.thumbnailLength > std::size_t(head.bytes.size()))
+        return QImage();
+    const std::uint8_t* thumb = Bytes(head.bytes) + h.thumbnailOffset;
+    JpegDecoder decoder;
+    QSize size;
+    QString ignored;
+    if (!decoder.ReadSize(thumb, h.thumbnailLength, &size, &ignored) ||
+        !SameProportions(size, head.stored) || qint64(LongSide(size)) * 16 < LongSide(head.stored))
+        return QImage();
+    QImage image;
+    if (!decoder.Decode(thumb, h.thumbnailLength, 1, 1, &image, &ignored))
+        return QImage();
+    // Null when memory for the turned copy could not be had: no stand-in.
+    return TurnUpright(image, h.orientation);
+}
+
+RowDecodeResult DecodePhotoUpright(const QByteArray& bytes, int orientation, int num, int denom,
+                                   DecodeControl* control, QImage* out, QString* error) {
+    QImage image;
+    const RowDecodeResult result =
+        DecodeJpegRows(Bytes(bytes), std::size_t(bytes.size()), num, denom, control, &image, error);
+    if (result != RowDecodeResult::Done)
+        return result;
+    if (orientation != 1) {
+        image = TurnUpright(image, orientation);
+        if (image.isNull()) {
+            *error = QStringLiteral("Not enough memory to turn the picture upright.");
+            return RowDecodeResult::Failed;
+        }
+    }
+    *out = std::move(image);
+    return RowDecodeResult::Done;
+}

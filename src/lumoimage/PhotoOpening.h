@@ -1,0 +1,37 @@
+#pragma once
+// The steps of opening a photo in the window, each cheap or interruptible:
+// its header read at once (size, orientation, and whether it can be opened
+// at all), a reduced stand-in picture, and the full decode on a worker that
+// can be given up between batches of rows.
+
+#include "lumoimage/ExifReader.h"
+#include "lumoimage/JpegRowDecoder.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+struct PhotoHead {
+    QByteArray bytes;      // the start of the file (the whole file when small)
+    bool whole = false;    // `bytes` is the whole file
+    JpegHeaderInfo header; // as scanned from `bytes`
+    QSize stored;          // as stored
+    QSize upright;         // once turned upright: the size the photo is shown at
+};
+
+// Reads the start of the photo and refuses, with the words the full load
+// would use, what could not be opened: no file, no JPEG, an unreadable
+// header, an unsupported sample size or colour layout, too many pixels.
+bool ReadPhotoHead(const QString& path, PhotoHead* head, QString* error);
+
+// The photo's Exif thumbnail, upright, when it can stand in for the photo:
+// the photo's proportions and a long side of at least 1/16 of the photo's
+// (a fitted view of a large photo draws it at 1/4 to 1/8, so the stand-in is
+// at most a few times softer than the view). A null image otherwise.
+QImage ThumbnailStandIn(const PhotoHead& head);
+
+// Decodes the whole file's `bytes` reduced by num/denom and turns it upright
+// as `orientation` says. Failures are worded as CDibDC::Load words them.
+RowDecodeResult DecodePhotoUpright(const QByteArray& bytes, int orientation, int num, int denom,
+                                   DecodeControl* control, QImage* out, QString* error);

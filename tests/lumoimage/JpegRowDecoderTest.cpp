@@ -1,0 +1,174 @@
+// Decoding a batch of rows at a time: the same pixels as the one-call
+// decoder, given up when asked, damage refused; and the first steps of
+// opening a photo (its header, and its thumbnail as a stand-in).
+
+#include "lumoimage/JpegRowDecoder.h"
+#include "JpegFixtures.h"
+#include "lumoimage/CDibDC.h"
+#include "lumoimage/JpegDecoder.h"
+#include "lumoimage/PhotoOpening.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+const std::uint8_t* Bytes(const QByteArray& a) {
+    return reinterpret_cast<const std::uint8_t*>(a.constData());
+}
+
+// Gradients with a little noise: every 8 x 8 block differs, so a wrong row,
+// colour conversion or upsampling shows.
+QImage Textured(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    std::uint32_t seed = 12345;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            const int n = int(seed >> 28);
+            image.setPixel(x, y, qRgb((x * 3 + n) & 0xFF, (y * 5 + n) & 0xFF, (x + y + n) & 0xFF));
+        }
+    return image;
+}
+
+struct RowCase {
+    const char* name;
+    int width, height;
+    int subsampling;
+    int num, denom;
+};
+
+class RowDecodeMatches : public ::testing::TestWithParam<RowCase> {};
+
+TEST_P(RowDecodeMatches, TheOneCallDecodersPixels) {
+    const RowCase& c = GetParam();
+    const QByteArray jpeg = EncodeTestJpeg(Textured(c.width, c.height), 90, c.subsampling);
+    QImage expected, decoded;
+    QString error;
+    JpegDecoder reference;
+    ASSERT_TRUE(
+        reference.Decode(Bytes(jpeg), std::size_t(jpeg.size()), c.num, c.denom, &expected, &error));
+    DecodeControl control;
+    ASSERT_EQ(DecodeJpegRows(Bytes(jpeg), std::size_t(jpeg.size()), c.num, c.denom, &control,
+                             &decoded, &error),
+              RowDecodeResult::Done)
+        << error.toStdString();
+    EXPECT_EQ(decoded.format(), QImage::Format_RGB32);
+    EXPECT_EQ(decoded, expected);
+    EXPECT_EQ(control.rowsTotal.load(), expected.height());
+    EXPECT_EQ(control.rowsDone.load(), expected.height());
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, RowDecodeMatches,
+                         ::testing::Values(RowCase{"full444", 173, 91, TJSAMP_444, 1, 1},
+                                           RowCase{"full420", 200, 150, TJSAMP_420, 1, 1},
+                                           RowCase{"grey", 64, 200, TJSAMP_GRAY, 1, 1},
+                                           RowCase{"eighth420", 640, 480, TJSAMP_420, 1, 8},
+                                           RowCase{"quarter422", 333, 97, TJSAMP_422, 1, 4},
+                                           RowCase{"threeQuarters", 120, 80, TJSAMP_420, 3, 4}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RowDecode, ARaisedCancelStopsBeforeTheNextBatchAndKeepsTheOutput) {
+    const QByteArray jpeg = EncodeTestJpeg(Textured(64, 256));
+    DecodeControl control;
+    control.cancel = true;
+    const QImage before = Solid(3, 3, Qt::green);
+    QImage out = before;
+    QString error;
+    EXPECT_EQ(DecodeJpegRows(Bytes(jpeg), std::size_t(jpeg.size()), 1, 1, &control, &out, &error),
+              RowDecodeResult::Cancelled);
+    EXPECT_EQ(out, before);
+    EXPECT_EQ(control.rowsDone.load(), 0);
+}
+
+TEST(RowDecode, DamageFailsWithTheOneCallDecodersWords) {
+    const QByteArray jpeg = EncodeTestJpeg(Textured(256, 256));
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* says;
+    } cases[] = {
+        {"truncated", jpeg.left(jpeg.size() * 2 / 3), "damaged or incomplete"},
+        {"no frame", jpeg.left(20), "no picture size"},
+    };
+    for (const auto& c : cases) {
+        QImage out;
+        QString error, expected;
+        JpegDecoder reference;
+        EXPECT_FALSE(
+            reference.Decode(Bytes(c.bytes), std::size_t(c.bytes.size()), 1, 1, &out, &expected));
+        EXPECT_EQ(DecodeJpegRows(Bytes(c.bytes), std::size_t(c.bytes.size()), 1, 1, nullptr, &out,
+                                 &error),
+                  RowDecodeResult::Failed)
+            << c.name;
+        EXPECT_TRUE(error.contains(QLatin1String(c.says))) << c.name << ": " << error.toStdString();
+        EXPECT_EQ(error, expected) << c.name;
+        EXPECT_TRUE(out.isNull()) << c.name;
+    }
+}
+
+// Which thumbnails stand in for a 1600 x 1200 photo: the photo's proportions,
+// and a long side of at least 1/16 of the photo's (100 pixels).
+TEST(PhotoHeadTest, AThumbnailStandsInWhenLargeEnoughAndOfTheSameProportions) {
+    QTemporaryDir dir;
+    const QByteArray photo = EncodeTestJpeg(Textured(1600, 1200), 80, TJSAMP_420);
+    const struct {
+        const char* name;
+        QSize thumbnail;
+        int orientation;
+        QSize standIn; // empty: none
+    } cases[] = {
+        {"a sixteenth", {100, 75}, 1, {100, 75}}, {"larger", {320, 240}, 1, {320, 240}},
+        {"too small", {96, 72}, 1, {}},           {"letterboxed", {160, 160}, 1, {}},
+        {"turned", {100, 75}, 6, {75, 100}},
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name) + ".jpg");
+        // Small enough for the Exif segment's 64 KiB.
+        const QByteArray thumb =
+            EncodeTestJpeg(Textured(c.thumbnail.width(), c.thumbnail.height()), 50, TJSAMP_420);
+        ASSERT_LT(thumb.size(), 60000) << c.name;
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(WithExif(photo, c.orientation, thumb));
+        f.close();
+        PhotoHead head;
+        QString error;
+        ASSERT_TRUE(ReadPhotoHead(path, &head, &error)) << c.name << ": " << error.toStdString();
+        EXPECT_EQ(head.upright, c.orientation == 6 ? QSize(1200, 1600) : QSize(1600, 1200));
+        EXPECT_EQ(ThumbnailStandIn(head).size(), c.standIn) << c.name;
+    }
+}
+
+TEST(PhotoHeadTest, WhatCannotBeOpenedIsRefusedFromTheHeadAsTheFullLoadWouldSayIt) {
+    QTemporaryDir dir;
+    const QByteArray photo = EncodeTestJpeg(Textured(64, 64));
+    QByteArray twelveBit = photo;
+    // The frame header's sample precision: SOF0 is followed by length, then it.
+    const int sof = twelveBit.indexOf("\xFF\xC0");
+    ASSERT_GT(sof, 0);
+    twelveBit[sof + 4] = 12;
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"text", "not a picture at all"},
+        {"soi only", QByteArray("\xFF\xD8\xFF\xD9", 4)},
+        {"twelve bits", twelveBit},
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name) + ".jpg");
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.bytes);
+        f.close();
+        CDibDC full;
+        EXPECT_FALSE(full.Load(path)) << c.name;
+        PhotoHead head;
+        QString error;
+        EXPECT_FALSE(ReadPhotoHead(path, &head, &error)) << c.name;
+        EXPECT_EQ(error, full.ErrorString()) << c.name;
+    }
+}
+
+} // namespace
