@@ -284,6 +284,10 @@ Overwrite it?</translation>
         <source>（無）</source>
         <translation>(none)</translation>
     </message>
+    <message>
+        <source>上一張圖片還在輸出，請等它完成後再輸出。</source>
+        <translation>The previous picture is still being exported. Please wait until it has finished.</translation>
+    </message>
 </context>
 <context>
     <name>CPhotoCanvas</name>
@@ -456,6 +460,17 @@ Overwrite it?</translation>
     <message>
         <source>內容</source>
         <translation>Text</translation>
+    </message>
+</context>
+<context>
+    <name>PictureExportJob</name>
+    <message>
+        <source>輸出圖片</source>
+        <translation>Export picture</translation>
+    </message>
+    <message>
+        <source>正在輸出圖片：%1</source>
+        <translation>Exporting the picture: %1</translation>
     </message>
 </context>
 <context>

@@ -64,8 +64,8 @@ PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath
 
     // Drawn and encoded band by band from the decoded photo: no second
     // full-size copy.
-    if (!ExportAnnotatedPicture(picture.Image(), info, outPath, &result.detail, &renderer,
-                                {}, existing))
+    if (!ExportAnnotatedPicture(picture.Image(), info, outPath, &result.detail, &renderer, {},
+                                existing))
         result.failure = Failure::Output;
     return result;
 }

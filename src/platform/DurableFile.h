@@ -58,8 +58,7 @@ public:
     DurableFileWriter& operator=(const DurableFileWriter&) = delete;
 
     // Refuses what WriteFileDurably refuses, without opening it.
-    bool Open(const QString& path, QString* error,
-              ExistingFile existing = ExistingFile::Replace);
+    bool Open(const QString& path, QString* error, ExistingFile existing = ExistingFile::Replace);
     bool Append(const char* data, qint64 size, QString* error);
     bool Commit(QString* error, FileStamp* written = nullptr);
     // Drops the temporary file; the target stays as it was.

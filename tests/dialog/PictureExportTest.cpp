@@ -6,47 +6,14 @@
 #include "DialogFixture.h"
 
 #include "canvas/AnnotatedExport.h"
+#include "common/OpeningPhotos.h"
 #include "platform/BackgroundWork.h"
 
 #include <QFileInfo>
 #include <QProgressDialog>
-#include <QSemaphore>
-#include <QThread>
 #include <set>
-#include <vector>
 
 namespace {
-
-// Every worker of the shared pool kept busy until Release, so work started
-// meanwhile waits in the queue (the pool has one worker per core).
-class HeldWorkers {
-public:
-    HeldWorkers() : m_count(QThread::idealThreadCount()) {
-        for (int i = 0; i < m_count; ++i)
-            m_futures.push_back(SharedWorkers().Run([this] {
-                m_started.release();
-                m_gate.acquire();
-            }));
-        m_holding = m_started.tryAcquire(m_count, 30000);
-    }
-    ~HeldWorkers() { Release(); }
-    bool Holding() const { return m_holding; }
-    void Release() {
-        if (m_released)
-            return;
-        m_released = true;
-        m_gate.release(m_count);
-        for (QFuture<void>& f : m_futures)
-            f.waitForFinished();
-    }
-
-private:
-    int m_count;
-    QSemaphore m_started, m_gate;
-    std::vector<QFuture<void>> m_futures;
-    bool m_holding = false;
-    bool m_released = false;
-};
 
 class PictureExportTest : public MainWindowTest {
 protected:
@@ -76,7 +43,7 @@ protected:
 TEST_F(PictureExportTest, NeitherEditsNorAnotherPhotoReachThePictureBeingWritten) {
     const QString out = PathOf(QStringLiteral("out.jpg"));
     HeldWorkers held;
-    ASSERT_TRUE(held.Holding());
+    ASSERT_TRUE(held.AllHeld());
     prompter.paths = {out};
     Click(IDC_EXPORT_PICTURE);
     ASSERT_TRUE(dlg->PictureExport() && dlg->PictureExport()->IsRunning());
@@ -85,12 +52,15 @@ TEST_F(PictureExportTest, NeitherEditsNorAnotherPhotoReachThePictureBeingWritten
     info().dimensions.push_back(MakeDimension({10, 10}, {630, 470}, Utf8("斜")));
     info().notes.clear();
     prompter.answers = {QMessageBox::Discard};
-    Open(WritePhoto(QStringLiteral("hall.jpg"), 300, 200));
-    ASSERT_EQ(canvas().m_dib.Image().size(), QSize(300, 200));
+    // Its decode waits for a worker as the export does.
+    prompter.paths = {WritePhoto(QStringLiteral("hall.jpg"), 300, 200)};
+    Click(IDC_OPEN_PHOTO);
     EXPECT_TRUE(dlg->PictureExport()->IsRunning());
     EXPECT_FALSE(QFileInfo::exists(out));
 
-    held.Release();
+    held.ReleaseAll();
+    ASSERT_TRUE(WaitForFullPhoto(canvas()));
+    ASSERT_EQ(canvas().m_dib.Image().size(), QSize(300, 200));
     ASSERT_TRUE(WaitForPictureExport());
     EXPECT_EQ(prompter.texts.last(), Utf8("輸出圖片完畢"));
     EXPECT_TRUE(ReadWholeFile(out) == Expected());
@@ -100,14 +70,14 @@ TEST_F(PictureExportTest, ASecondExportWaitsItsTurnWithAWord) {
     const QString first = PathOf(QStringLiteral("first.jpg"));
     const QString second = PathOf(QStringLiteral("second.jpg"));
     HeldWorkers held;
-    ASSERT_TRUE(held.Holding());
+    ASSERT_TRUE(held.AllHeld());
     prompter.paths = {first, second};
     Click(IDC_EXPORT_PICTURE);
     Click(IDC_EXPORT_PICTURE); // refused before a file is asked for
     EXPECT_EQ(prompter.paths, QStringList{second});
     ASSERT_EQ(prompter.texts.size(), 1);
     EXPECT_EQ(prompter.texts[0], dlg->tr("上一張圖片還在輸出，請等它完成後再輸出。"));
-    held.Release();
+    held.ReleaseAll();
     ASSERT_TRUE(WaitForPictureExport());
     Click(IDC_EXPORT_PICTURE); // its turn now
     ASSERT_TRUE(WaitForPictureExport());
@@ -119,7 +89,7 @@ TEST_F(PictureExportTest, ASecondExportWaitsItsTurnWithAWord) {
 TEST_F(PictureExportTest, ClosingTheWindowFinishesThePictureAndTellsTheOutcome) {
     const QString out = PathOf(QStringLiteral("out.jpg"));
     HeldWorkers held;
-    ASSERT_TRUE(held.Holding());
+    ASSERT_TRUE(held.AllHeld());
     prompter.paths = {out};
     Click(IDC_EXPORT_PICTURE);
     ASSERT_TRUE(dlg->PictureExport()->IsRunning());
@@ -129,7 +99,7 @@ TEST_F(PictureExportTest, ClosingTheWindowFinishesThePictureAndTellsTheOutcome) 
     // The picture is whole when the window has gone, and was told once.
     EXPECT_FALSE(dlg->PictureExport()->IsRunning());
     EXPECT_TRUE(ReadWholeFile(out) == Expected());
-    held.Release();
+    held.ReleaseAll();
     QCoreApplication::processEvents();
     EXPECT_EQ(prompter.texts.count(Utf8("輸出圖片完畢")), 1);
 }

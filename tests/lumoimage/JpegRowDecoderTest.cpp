@@ -116,10 +116,10 @@ TEST(PhotoHeadTest, AThumbnailStandsInWhenLargeEnoughAndOfTheSameProportions) {
         const char* name;
         QSize thumbnail;
         int orientation;
-        QSize standIn; // empty: none
+        QSize standIn; // 0 x 0: none
     } cases[] = {
         {"a sixteenth", {100, 75}, 1, {100, 75}}, {"larger", {320, 240}, 1, {320, 240}},
-        {"too small", {96, 72}, 1, {}},           {"letterboxed", {160, 160}, 1, {}},
+        {"too small", {96, 72}, 1, {0, 0}},       {"letterboxed", {160, 160}, 1, {0, 0}},
         {"turned", {100, 75}, 6, {75, 100}},
     };
     for (const auto& c : cases) {
