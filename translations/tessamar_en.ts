@@ -580,5 +580,9 @@ Overwrite it?</translation>
         <source>未知的測距儀協定：%1</source>
         <translation>Unknown range finder protocol: %1</translation>
     </message>
+    <message>
+        <source>沒有指定測距儀的序列埠</source>
+        <translation>No serial port was given for the range finder</translation>
+    </message>
 </context>
 </TS>

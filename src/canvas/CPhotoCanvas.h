@@ -79,6 +79,9 @@ public:
     bool ShowsStandIn() const { return PhotoPending() || m_pending.holdStandIn; }
     // The size of the stand-in picture (empty while there is none yet).
     QSize StandInSize() const { return m_pending.standIn.size(); }
+    // The stand-in is the one that stays until the full photo (no reduced
+    // decode is to replace it).
+    bool StandInSharp() const { return m_pending.standInSharp; }
     // The progress bar of a decode that takes long is drawn.
     bool ShowsProgress() const { return m_pending.showProgress; }
     void ResetAnnotations();

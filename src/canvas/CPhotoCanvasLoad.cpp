@@ -53,7 +53,7 @@ bool CPhotoCanvas::BeginPhotoLoad(const QString& path) {
     job->path = path;
     m_pending.job = job;
     m_pending.size = head.upright;
-    m_pending.standIn = ThumbnailStandIn(head);
+    m_pending.standIn = ThumbnailStandIn(head, &m_pending.standInSharp);
     m_loadError.clear();
     ResetAnnotations();
     UpdateLayout();
@@ -86,7 +86,7 @@ void CPhotoCanvas::ReadPhotoFile(const std::shared_ptr<PhotoLoadJob>& job, const
 
 void CPhotoCanvas::DecodePhoto(const std::shared_ptr<PhotoLoadJob>& job, const QByteArray& bytes,
                                int orientation) {
-    if (m_pending.standIn.isNull()) {
+    if (!m_pending.standInSharp) {
         // Started first when a single worker is free: it is on screen first.
         // Halved down to at most twice the view's size, so drawing it costs
         // this thread little (a 200-MP photo's eighth is 2040 x 1530).
@@ -111,6 +111,7 @@ void CPhotoCanvas::DecodePhoto(const std::shared_ptr<PhotoLoadJob>& job, const Q
             if (job != m_pending.job || d.result != RowDecodeResult::Done)
                 return;
             m_pending.standIn = d.image;
+            m_pending.standInSharp = true;
             update();
         });
     }

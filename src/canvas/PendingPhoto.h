@@ -15,7 +15,7 @@
 struct PhotoLoadJob {
     QString path;
     DecodeControl full;    // the full decode
-    DecodeControl standIn; // the reduced decode, when there is no thumbnail
+    DecodeControl standIn; // the reduced decode, when there is no large thumbnail
     void Cancel() {
         full.cancel = true;
         standIn.cancel = true;
@@ -26,6 +26,7 @@ struct PendingPhoto {
     std::shared_ptr<PhotoLoadJob> job; // null: no photo being decoded
     QSize size;                        // the photo's upright size, from its header
     QImage standIn;                    // drawn in the photo's place until it is replaced
+    bool standInSharp = false;         // large enough: no reduced decode replaces it
     // The full photo is in, but the reduced copy the view draws from is still
     // being made: the stand-in stays on screen meanwhile.
     bool holdStandIn = false;

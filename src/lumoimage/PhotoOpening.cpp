@@ -58,7 +58,9 @@ bool ReadPhotoHead(const QString& path, PhotoHead* head, QString* error) {
     return true;
 }
 
-QImage ThumbnailStandIn(const PhotoHead& head) {
+QImage ThumbnailStandIn(const PhotoHead& head, bool* sharp) {
+    if (sharp)
+        *sharp = false;
     const JpegHeaderInfo& h = head.header;
     if (h.thumbnailLength == 0 ||
         h.thumbnailOffset + h.thumbnailLength > std::size_t(head.bytes.size()))
@@ -68,13 +70,16 @@ QImage ThumbnailStandIn(const PhotoHead& head) {
     QSize size;
     QString ignored;
     if (!decoder.ReadSize(thumb, h.thumbnailLength, &size, &ignored) ||
-        !SameProportions(size, head.stored) || qint64(LongSide(size)) * 16 < LongSide(head.stored))
+        !SameProportions(size, head.stored))
         return QImage();
     QImage image;
     if (!decoder.Decode(thumb, h.thumbnailLength, 1, 1, &image, &ignored))
         return QImage();
     // Null when memory for the turned copy could not be had: no stand-in.
-    return TurnUpright(image, h.orientation);
+    image = TurnUpright(image, h.orientation);
+    if (sharp)
+        *sharp = !image.isNull() && qint64(LongSide(size)) * 16 >= LongSide(head.stored);
+    return image;
 }
 
 RowDecodeResult DecodePhotoUpright(const QByteArray& bytes, int orientation, int num, int denom,

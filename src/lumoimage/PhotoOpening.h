@@ -25,11 +25,13 @@ struct PhotoHead {
 // header, an unsupported sample size or colour layout, too many pixels.
 bool ReadPhotoHead(const QString& path, PhotoHead* head, QString* error);
 
-// The photo's Exif thumbnail, upright, when it can stand in for the photo:
-// the photo's proportions and a long side of at least 1/16 of the photo's
-// (a fitted view of a large photo draws it at 1/4 to 1/8, so the stand-in is
-// at most a few times softer than the view). A null image otherwise.
-QImage ThumbnailStandIn(const PhotoHead& head);
+// The photo's Exif thumbnail, upright, when it has the photo's proportions;
+// a null image otherwise. `sharp`, when given, says whether it can stand in
+// alone: a long side of at least 1/16 of the photo's (a fitted view of a
+// large photo draws it at 1/4 to 1/8, so the stand-in is at most a few times
+// softer than the view). A smaller one (phones store 160 x 120) is the first
+// picture all the same, until a reduced decode replaces it.
+QImage ThumbnailStandIn(const PhotoHead& head, bool* sharp = nullptr);
 
 // Decodes the whole file's `bytes` reduced by num/denom and turns it upright
 // as `orientation` says. Failures are worded as CDibDC::Load words them.

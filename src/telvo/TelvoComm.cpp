@@ -26,7 +26,11 @@ int TelvoComm::Open(const QString& port, QObject* target) {
     const QString name = qEnvironmentVariable(kRangeFinderProtocolVariable).trimmed();
     std::unique_ptr<RangeProtocol> protocol =
         MakeRangeProtocol(name.isEmpty() ? QStringLiteral("lines") : name);
-    if (device.isEmpty() || !protocol) {
+    if (device.isEmpty()) {
+        m_error = tr("沒有指定測距儀的序列埠");
+        return 0;
+    }
+    if (!protocol) {
         m_error = tr("未知的測距儀協定：%1").arg(name);
         return 0;
     }

@@ -107,9 +107,10 @@ TEST(RowDecode, DamageFailsWithTheOneCallDecodersWords) {
     }
 }
 
-// Which thumbnails stand in for a 1600 x 1200 photo: the photo's proportions,
-// and a long side of at least 1/16 of the photo's (100 pixels).
-TEST(PhotoHeadTest, AThumbnailStandsInWhenLargeEnoughAndOfTheSameProportions) {
+// Which thumbnails stand in for a 1600 x 1200 photo: those of the photo's
+// proportions; alone when their long side is at least 1/16 of the photo's
+// (100 pixels), else until a reduced decode replaces them.
+TEST(PhotoHeadTest, AThumbnailOfTheSameProportionsStandsInAloneWhenLargeEnough) {
     QTemporaryDir dir;
     const QByteArray photo = EncodeTestJpeg(Textured(1600, 1200), 80, TJSAMP_420);
     const struct {
@@ -117,10 +118,14 @@ TEST(PhotoHeadTest, AThumbnailStandsInWhenLargeEnoughAndOfTheSameProportions) {
         QSize thumbnail;
         int orientation;
         QSize standIn; // 0 x 0: none
+        bool sharp;
     } cases[] = {
-        {"a sixteenth", {100, 75}, 1, {100, 75}}, {"larger", {320, 240}, 1, {320, 240}},
-        {"too small", {96, 72}, 1, {0, 0}},       {"letterboxed", {160, 160}, 1, {0, 0}},
-        {"turned", {100, 75}, 6, {75, 100}},
+        {"a sixteenth", {100, 75}, 1, {100, 75}, true},
+        {"larger", {320, 240}, 1, {320, 240}, true},
+        {"too small", {96, 72}, 1, {96, 72}, false},
+        {"letterboxed", {160, 160}, 1, {0, 0}, false},
+        {"turned", {100, 75}, 6, {75, 100}, true},
+        {"small and turned", {80, 60}, 6, {60, 80}, false},
     };
     for (const auto& c : cases) {
         const QString path = dir.filePath(QString::fromLatin1(c.name) + ".jpg");
@@ -136,7 +141,9 @@ TEST(PhotoHeadTest, AThumbnailStandsInWhenLargeEnoughAndOfTheSameProportions) {
         QString error;
         ASSERT_TRUE(ReadPhotoHead(path, &head, &error)) << c.name << ": " << error.toStdString();
         EXPECT_EQ(head.upright, c.orientation == 6 ? QSize(1200, 1600) : QSize(1600, 1200));
-        EXPECT_EQ(ThumbnailStandIn(head).size(), c.standIn) << c.name;
+        bool sharp = !c.sharp;
+        EXPECT_EQ(ThumbnailStandIn(head, &sharp).size(), c.standIn) << c.name;
+        EXPECT_EQ(sharp, c.sharp) << c.name;
     }
 }
 

@@ -4,6 +4,7 @@
 #include "common/PseudoTerminal.h"
 #include "telvo/RangeFinderPort.h"
 #include "telvo/RangeLineParser.h"
+#include "telvo/RangeMeter.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -177,6 +178,31 @@ TEST(TelvoCommOpenTest, FailsForAMissingDeviceANonSerialDeviceOrNoTarget) {
     EXPECT_EQ(link.Open(QStringLiteral("/dev/null"), &receiver), 0);
     EXPECT_EQ(link.Open(pty.SlavePath(), nullptr), 0);
     EXPECT_FALSE(link.IsOpen());
+}
+
+// What the user is told: no port named, or a protocol the program lacks.
+TEST(TelvoCommOpenTest, SaysWhetherThePortOrTheProtocolIsMissing) {
+    PseudoTerminal pty;
+    ASSERT_TRUE(pty.IsValid());
+    const struct {
+        const char* port;
+        const char* protocol;
+        const char* says;
+    } cases[] = {
+        {"", "", "沒有指定測距儀的序列埠"},
+        {"", "lines", "沒有指定測距儀的序列埠"},
+        {"pty", "no-such-protocol", "未知的測距儀協定：no-such-protocol"},
+    };
+    for (const auto& c : cases) {
+        TelvoComm link;
+        RangeReceiver receiver(link);
+        qunsetenv(kRangeFinderPortVariable);
+        qputenv(kRangeFinderProtocolVariable, c.protocol);
+        const QString port = qstrcmp(c.port, "pty") == 0 ? pty.SlavePath() : QString();
+        EXPECT_EQ(link.Open(port, &receiver), 0) << c.says;
+        qunsetenv(kRangeFinderProtocolVariable);
+        EXPECT_EQ(link.ErrorText(), QString::fromUtf8(c.says));
+    }
 }
 
 } // namespace
