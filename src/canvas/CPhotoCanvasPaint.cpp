@@ -15,9 +15,9 @@ const QColor kGrey(128, 128, 128);
 // long the last time, so the whole frame stays near kFrameTarget (a pan's
 // frames make labels too while some are pending).
 using Clock = std::chrono::steady_clock;
-constexpr Clock::duration kLabelBudget = std::chrono::milliseconds(6);
+constexpr Clock::duration kLabelBudget = std::chrono::milliseconds(5);
 constexpr Clock::duration kMinLabelBudget = std::chrono::milliseconds(1);
-constexpr Clock::duration kFrameTarget = std::chrono::milliseconds(7);
+constexpr Clock::duration kFrameTarget = std::chrono::milliseconds(6);
 } // namespace
 
 void CPhotoCanvas::paintEvent(QPaintEvent*) {
