@@ -10,13 +10,16 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QDrag>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QSettings>
 #include <QUrl>
+#include <QWidget>
 
 namespace {
 
@@ -193,13 +196,131 @@ TEST_F(WindowTransferUnderX, CtrlCThroughTheXServerCopiesThePicture) {
     dlg->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
     canvas().setFocus();
-    QTRY_VERIFY(canvas().hasFocus());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return canvas().hasFocus(); }));
     QProcess xdotool;
     xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+c")});
     ASSERT_TRUE(xdotool.waitForFinished(5000));
     ASSERT_EQ(xdotool.exitCode(), 0) << xdotool.readAllStandardError().toStdString();
-    QTRY_VERIFY_WITH_TIMEOUT(!QGuiApplication::clipboard()->image().isNull(), 5000);
+    ASSERT_TRUE(
+        QTest::qWaitFor([] { return !QGuiApplication::clipboard()->image().isNull(); }, 5000));
     ExpectAnnotatedPictureOnClipboard();
+}
+
+// Runs a program to its end while this one goes on handling events (the drag
+// it drives is answered here). False when it failed or took over 10 s.
+bool RunWhileHandlingEvents(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForStarted(5000))
+        return false;
+    if (!QTest::qWaitFor([&p] { return p.state() == QProcess::NotRunning; }, 10000)) {
+        p.kill();
+        p.waitForFinished();
+        return false;
+    }
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+bool Xdotool(const QStringList& args) {
+    return RunWhileHandlingEvents(QStringLiteral("xdotool"), args);
+}
+
+constexpr char kDragSourceVariable[] = "TESSAMAR_TEST_DRAG_SOURCE";
+// A file the dragging test writes when it is done: the source offers its data
+// until then, as a file manager goes on running after a drag.
+constexpr char kDragDoneVariable[] = "TESSAMAR_TEST_DRAG_DONE";
+constexpr char kDragSourceTitle[] = "tessamar-test-drag-source";
+
+// Another program's window (this test program run again) from which the user
+// drags a file: the whole drag goes through the X server's drag-and-drop
+// protocol, as from a file manager.
+class DragSource : public QWidget {
+public:
+    explicit DragSource(const QString& file) : m_file(file) {
+        setWindowTitle(QString::fromLatin1(kDragSourceTitle));
+        resize(160, 120);
+    }
+    bool dragged = false;
+    Qt::DropAction dropAction = Qt::IgnoreAction;
+
+protected:
+    void mousePressEvent(QMouseEvent*) override {
+        auto* data = new QMimeData;
+        data->setUrls({QUrl::fromLocalFile(m_file)});
+        auto* drag = new QDrag(this);
+        drag->setMimeData(data);
+        dropAction = drag->exec(Qt::CopyAction);
+        dragged = true;
+    }
+
+private:
+    QString m_file;
+};
+
+// Only as the drag source of the test below; skipped in every other run.
+TEST(DragSourceUnderX, OffersTheFileGiven) {
+    const QString file = qEnvironmentVariable(kDragSourceVariable);
+    if (file.isEmpty() || QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "runs as another test's drag source";
+    DragSource source(file);
+    source.move(1000, 780); // clear of the main window of the other program
+    source.show();
+    ASSERT_TRUE(QTest::qWaitFor([&source] { return source.dragged; }, 20000));
+    EXPECT_EQ(source.dropAction, Qt::CopyAction);
+    const QString done = qEnvironmentVariable(kDragDoneVariable);
+    EXPECT_TRUE(QTest::qWaitFor([&done] { return QFile::exists(done); }, 20000));
+}
+
+TEST_F(WindowTransferUnderX, AJpegDraggedFromAnotherProgramOpens) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X server";
+    const QString photo = PhotoWithDimension("dragged.jpg");
+    dlg->move(0, 0);
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+
+    QProcess source;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(kDragSourceVariable), photo);
+    const QString done = PathOf(QStringLiteral("drag-done"));
+    env.insert(QString::fromLatin1(kDragDoneVariable), done);
+    source.setProcessEnvironment(env);
+    source.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    source.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--gtest_filter=DragSourceUnderX.*")});
+    ASSERT_TRUE(source.waitForStarted(5000));
+    const QString title = QString::fromLatin1(kDragSourceTitle);
+    ASSERT_TRUE(Xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
+                         QStringLiteral("--onlyvisible"), QStringLiteral("--name"), title}))
+        << "the drag source's window did not appear";
+    QTest::qWait(300); // framed and placed by the window manager
+
+    // Pressed on the source, moved in steps onto the canvas, released there.
+    const QPoint target = canvas().mapToGlobal(QPoint(60, 60));
+    ASSERT_TRUE(Xdotool({QStringLiteral("search"), QStringLiteral("--name"), title,
+                         QStringLiteral("mousemove"), QStringLiteral("--window"),
+                         QStringLiteral("%1"), QStringLiteral("80"), QStringLiteral("60")}));
+    ASSERT_TRUE(Xdotool({QStringLiteral("mousedown"), QStringLiteral("1")}));
+    QTest::qWait(100);
+    for (int step = 1; step <= 8; ++step) {
+        const QPoint at = QCursor::pos() + (target - QCursor::pos()) * step / 8;
+        ASSERT_TRUE(Xdotool(
+            {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())}));
+        QTest::qWait(60);
+    }
+    ASSERT_TRUE(Xdotool(
+        {QStringLiteral("mousemove"), QString::number(target.x()), QString::number(target.y())}));
+    QTest::qWait(200);
+    ASSERT_TRUE(Xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->m_strPhotoPath == photo; }, 10000))
+        << "opened: " << dlg->m_strPhotoPath.toStdString();
+    ASSERT_TRUE(WaitForFullPhoto(canvas()));
+    EXPECT_EQ(info().dimensions.size(), 1u);
+    EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join('|').toStdString();
+    ASSERT_TRUE(WriteWholeFile(done, "done"));
+    EXPECT_TRUE(QTest::qWaitFor([&source] { return source.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(source.exitCode(), 0) << "the drag source's run failed";
 }
 
 } // namespace
