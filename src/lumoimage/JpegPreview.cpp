@@ -4,26 +4,11 @@
 #include "lumoimage/ImageOrientation.h"
 #include "lumoimage/JpegDecoder.h"
 #include "lumoimage/JpegFile.h"
+#include "lumoimage/PhotoHeadBytes.h"
 
 #include <cstdlib>
 
 namespace {
-
-// The Exif segment is at most 64 KiB and sits near the start; other APP
-// segments before the frame header rarely add much.
-constexpr qint64 kHeadBytes = 256 * 1024;
-
-const std::uint8_t* Bytes(const QByteArray& a) {
-    return reinterpret_cast<const std::uint8_t*>(a.constData());
-}
-
-// True when the two sizes have the same proportions within 2 % (thumbnails of
-// photos with other proportions are letterboxed with black bars).
-bool SameProportions(QSize a, QSize b) {
-    const qint64 lhs = qint64(a.width()) * b.height();
-    const qint64 rhs = qint64(b.width()) * a.height();
-    return std::llabs(lhs - rhs) * 50 <= qMax(lhs, rhs);
-}
 
 bool DecodeUpright(JpegDecoder& decoder, const std::uint8_t* data, std::size_t size, QSize stored,
                    QSize needed, int orientation, QImage* out, QString* error) {
@@ -45,11 +30,11 @@ bool DecodeUpright(JpegDecoder& decoder, const std::uint8_t* data, std::size_t s
 
 bool LoadJpegPreview(const QString& path, QSize box, QImage* out, QSize* fullSize, QString* error) {
     QByteArray bytes;
-    if (!ReadJpegFileHead(path, kHeadBytes, &bytes, error))
+    if (!ReadJpegFileHead(path, kPhotoHeadBytes, &bytes, error))
         return false;
     JpegHeaderInfo header;
     ScanJpegHeader(Bytes(bytes), std::size_t(bytes.size()), &header);
-    bool whole = bytes.size() < kHeadBytes;
+    bool whole = bytes.size() < kPhotoHeadBytes;
     if (!header.hasFrame && !whole) {
         if (!ReadJpegFile(path, &bytes, error))
             return false;

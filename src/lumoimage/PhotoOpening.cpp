@@ -3,26 +3,11 @@
 #include "lumoimage/ImageOrientation.h"
 #include "lumoimage/JpegDecoder.h"
 #include "lumoimage/JpegFile.h"
+#include "lumoimage/PhotoHeadBytes.h"
 
 #include <cstdlib>
 
 namespace {
-
-// The Exif segment is at most 64 KiB and sits near the start; other APP
-// segments before the frame header rarely add much.
-constexpr qint64 kHeadBytes = 256 * 1024;
-
-const std::uint8_t* Bytes(const QByteArray& a) {
-    return reinterpret_cast<const std::uint8_t*>(a.constData());
-}
-
-// True when the two sizes have the same proportions within 2 % (thumbnails of
-// photos with other proportions are letterboxed with black bars).
-bool SameProportions(QSize a, QSize b) {
-    const qint64 lhs = qint64(a.width()) * b.height();
-    const qint64 rhs = qint64(b.width()) * a.height();
-    return std::llabs(lhs - rhs) * 50 <= qMax(lhs, rhs);
-}
 
 int LongSide(QSize s) {
     return qMax(s.width(), s.height());
@@ -32,9 +17,9 @@ int LongSide(QSize s) {
 
 bool ReadPhotoHead(const QString& path, PhotoHead* head, QString* error) {
     PhotoHead read;
-    if (!ReadJpegFileHead(path, kHeadBytes, &read.bytes, error))
+    if (!ReadJpegFileHead(path, kPhotoHeadBytes, &read.bytes, error))
         return false;
-    read.whole = read.bytes.size() < kHeadBytes;
+    read.whole = read.bytes.size() < kPhotoHeadBytes;
     ScanJpegHeader(Bytes(read.bytes), std::size_t(read.bytes.size()), &read.header);
     if (!read.header.hasFrame && !read.whole) {
         // Large segments before the frame: the whole file it is.
