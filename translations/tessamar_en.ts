@@ -288,6 +288,26 @@ Overwrite it?</translation>
         <source>上一張圖片還在輸出，請等它完成後再輸出。</source>
         <translation>The previous picture is still being exported. Please wait until it has finished.</translation>
     </message>
+    <message>
+        <source>輸出圖片</source>
+        <translation>Export picture</translation>
+    </message>
+    <message>
+        <source>正在輸出圖片：%1</source>
+        <translation>Exporting the picture: %1</translation>
+    </message>
+    <message>
+        <source>輸出報告</source>
+        <translation>Export report</translation>
+    </message>
+    <message>
+        <source>正在輸出報告：%1</source>
+        <translation>Writing the report: %1</translation>
+    </message>
+    <message>
+        <source>上一份報告還在輸出，請等它完成後再輸出。</source>
+        <translation>The previous report is still being written. Please wait until it has finished.</translation>
+    </message>
 </context>
 <context>
     <name>CPhotoCanvas</name>
@@ -460,17 +480,6 @@ Overwrite it?</translation>
     <message>
         <source>內容</source>
         <translation>Text</translation>
-    </message>
-</context>
-<context>
-    <name>PictureExportJob</name>
-    <message>
-        <source>輸出圖片</source>
-        <translation>Export picture</translation>
-    </message>
-    <message>
-        <source>正在輸出圖片：%1</source>
-        <translation>Exporting the picture: %1</translation>
     </message>
 </context>
 <context>

@@ -34,7 +34,7 @@
 #include <memory>
 
 class KeypadAccelerators;
-class PictureExportJob;
+class FileWriteJob;
 class QAction;
 class QButtonGroup;
 class QShortcut;
@@ -193,7 +193,8 @@ public:
 
     // The picture export running on a worker, or the last one; null before
     // the first (CMeasureDlgExport.cpp).
-    PictureExportJob* PictureExport() const { return m_pictureExport; }
+    FileWriteJob* PictureExport() const { return m_pictureExport; }
+    FileWriteJob* ReportExport() const { return m_reportExport; }
 
 public Q_SLOTS:
     void accept() override;
@@ -253,13 +254,16 @@ private:
     bool ConfirmOverwriteChangedInfo(const QString& infoPath);
     void RememberSavedInfo();
     void EnablePhotoControls(bool enable = true);
-    // Writes the picture on a worker; the outcome is told when it ends
-    // (CMeasureDlgExport.cpp).
+    // Write the picture and the report on workers; the outcome is told when
+    // each ends (CMeasureDlgExport.cpp).
     void StartPictureExport(const QString& path);
     bool RefuseSecondPictureExport();
-    // Closing waits for a running export and tells its outcome.
-    void FinishPictureExport();
-    PictureExportJob* m_pictureExport = nullptr;
+    void StartReport(const QString& path);
+    bool RefuseSecondReport();
+    // Closing waits for the files being written and tells their outcomes.
+    void FinishFileJobs();
+    FileWriteJob* m_pictureExport = nullptr;
+    FileWriteJob* m_reportExport = nullptr;
     // Opening on a worker (CMeasureDlgPhotoLoad.cpp): what the window showed
     // before the photo being decoded, put back should its decode fail.
     struct ShownPhoto {

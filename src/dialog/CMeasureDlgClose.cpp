@@ -64,6 +64,6 @@ void CMeasureDlg::CloseWindow() {
     if (!ConfirmDiscardChanges())
         return;
     // A picture being written is finished first, and its outcome told.
-    FinishPictureExport();
+    FinishFileJobs();
     QDialog::reject();
 }

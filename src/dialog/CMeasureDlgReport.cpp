@@ -3,10 +3,8 @@
 #include "dialog/ReportButton.h"
 
 #include "canvas/ExportTarget.h"
-#include "canvas/ReportSections.h"
 #include "platform/Prompts.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
@@ -26,7 +24,7 @@ void CMeasureDlg::CreateReportButton() {
 }
 
 void CMeasureDlg::OnExportReport() {
-    if (!FullPhotoShown())
+    if (!FullPhotoShown() || RefuseSecondReport())
         return;
     const QFileInfo photo(m_strPhotoPath);
     const QString suggested = photo.dir().filePath(photo.completeBaseName() + ".pdf");
@@ -35,18 +33,10 @@ void CMeasureDlg::OnExportReport() {
     if (path.isEmpty())
         return;
     // Never over the photo, its info file or a special file.
-    QString why = RefuseExportTarget(m_strPhotoPath, path);
-    bool written = false;
-    if (why.isEmpty()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        ReportSection section;
-        written = ReportSectionFromPicture(m_strPhotoPath, m_canvas.m_dib.Image(), m_canvas.m_info,
-                                           &section, &why) &&
-                  WriteReportFile(path, {section}, &why);
-        QApplication::restoreOverrideCursor();
-    }
-    if (written)
-        Say(this, tr("輸出報告完畢"), QMessageBox::Information);
-    else
+    const QString why = RefuseExportTarget(m_strPhotoPath, path);
+    if (!why.isEmpty()) {
         Say(this, tr("輸出報告失敗：") + path + QLatin1Char('\n') + why, QMessageBox::Warning);
+        return;
+    }
+    StartReport(path);
 }

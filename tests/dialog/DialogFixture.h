@@ -5,7 +5,7 @@
 #include "common/RecordBuilders.h"
 #include "common/TestSupport.h"
 #include "dialog/CMeasureDlg.h"
-#include "dialog/PictureExportJob.h"
+#include "dialog/FileWriteJob.h"
 #include "platform/Cp950.h"
 #include "platform/Cp950Edit.h"
 
@@ -93,18 +93,21 @@ protected:
         Click(IDC_OPEN_PHOTO);
         EXPECT_TRUE(WaitForFullPhoto(canvas()));
     }
-    // The window's picture export runs on a worker: waits until it has told
-    // its outcome (at most `msecs`). False when it had not by then.
-    bool WaitForPictureExport(int msecs = 60000) {
+    // The window's picture export and report run on workers: wait until the
+    // job has told its outcome (at most `msecs`). False when it had not by
+    // then.
+    static bool WaitForJob(FileWriteJob* job, int msecs) {
         QElapsedTimer clock;
         clock.start();
-        while (dlg->PictureExport() && dlg->PictureExport()->IsRunning()) {
+        while (job && job->IsRunning()) {
             if (clock.elapsed() > msecs)
                 return false;
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         }
         return true;
     }
+    bool WaitForPictureExport(int msecs = 60000) { return WaitForJob(dlg->PictureExport(), msecs); }
+    bool WaitForReport(int msecs = 60000) { return WaitForJob(dlg->ReportExport(), msecs); }
 
     QTemporaryDir dir;
     ScriptedPrompter prompter;

@@ -3,6 +3,7 @@
 // writes.
 
 #include "DialogFixture.h"
+#include "common/OpeningPhotos.h"
 #include "dialog/ControlIds.h"
 
 #include <QProcess>
@@ -71,6 +72,7 @@ TEST_F(ReportButtonTest, WritesTheReportOfThePhotoShown) {
     Click(IDC_EXPORT_REPORT);
     ASSERT_EQ(reportPrompter.suggestions, QStringList{PathOf(Utf8("kitchen.pdf"))});
     EXPECT_EQ(reportPrompter.suffixes, QStringList{QStringLiteral("pdf")});
+    ASSERT_TRUE(WaitForReport());
     EXPECT_EQ(reportPrompter.texts, QStringList{Utf8("輸出報告完畢")});
 
     const QString text = RunTool(QStringLiteral("pdftotext"),
@@ -82,6 +84,37 @@ TEST_F(ReportButtonTest, WritesTheReportOfThePhotoShown) {
     ASSERT_TRUE(canvas().ExportAnnotatedImage(exported));
     RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-j"), out, PathOf(Utf8("img"))});
     EXPECT_EQ(ReadWholeFile(PathOf(Utf8("img-000.jpg"))), ReadWholeFile(exported));
+}
+
+// The report is written on a worker: the window goes on meanwhile, records
+// edited then do not reach it, a second report waits its turn with a word,
+// and closing the window finishes the report first.
+TEST_F(ReportButtonTest, IsWrittenInTheBackgroundWithTheRecordsOfItsStart) {
+    OpenHere(WritePhoto(Utf8("kitchen.jpg"), 400, 300));
+    info().notes.push_back(MakeTitledNote({50, 60}, Utf8("插座"), Utf8("兩個")));
+    const QString out = PathOf(Utf8("報告.pdf"));
+    HeldWorkers held;
+    ASSERT_TRUE(held.AllHeld());
+    reportPrompter.paths = {out, PathOf(Utf8("second.pdf"))};
+    Click(IDC_EXPORT_REPORT);
+    ASSERT_TRUE(dlg->ReportExport() && dlg->ReportExport()->IsRunning());
+    info().notes[0] = MakeTitledNote({50, 60}, Utf8("窗戶"), Utf8("三個"));
+    Click(IDC_EXPORT_REPORT); // refused before a file is asked for
+    EXPECT_EQ(reportPrompter.paths.size(), 1);
+    EXPECT_EQ(reportPrompter.texts,
+              QStringList{dlg->tr("上一份報告還在輸出，請等它完成後再輸出。")});
+    EXPECT_FALSE(QFileInfo::exists(out));
+    reportPrompter.answers = {QMessageBox::Discard}; // the edits were never saved
+    held.ReleaseOne();
+    dlg->close(); // finishes the report, then goes
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_FALSE(dlg->ReportExport()->IsRunning());
+    EXPECT_EQ(reportPrompter.texts.mid(1),
+              (QStringList{Utf8("照片信息已修改，是否保存？"), Utf8("輸出報告完畢")}));
+    const QString text = RunTool(QStringLiteral("pdftotext"),
+                                 {QStringLiteral("-enc"), QStringLiteral("UTF-8"), out, "-"});
+    EXPECT_TRUE(text.contains(Utf8("插座"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(Utf8("窗戶"))) << text.toStdString();
 }
 
 TEST_F(ReportButtonTest, NeverOverThePhoto) {

@@ -1,12 +1,14 @@
-#include "dialog/PictureExportJob.h"
+#include "dialog/FileWriteJob.h"
 
 #include "canvas/AnnotatedExport.h"
 #include "canvas/AnnotationRenderer.h"
+#include "canvas/ReportSections.h"
+#include "document/PhotoInfo.h"
 #include "platform/BackgroundWork.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QFutureWatcher>
+#include <QImage>
 #include <QProgressDialog>
 #include <QPromise>
 #include <QTimer>
@@ -15,12 +17,16 @@
 #include <new>
 
 namespace {
-// A quick export never flashes a progress window.
+// A quick job never flashes a progress window.
 constexpr int kProgressDelayMs = 300;
+
+QString OutOfMemoryText() {
+    return QCoreApplication::translate("Export", "not enough memory for the picture");
+}
 } // namespace
 
-PictureExportJob::PictureExportJob(QWidget* window, Done done)
-    : QObject(window), m_window(window), m_done(std::move(done)) {
+FileWriteJob::FileWriteJob(QWidget* window, const QString& title, Done done)
+    : QObject(window), m_window(window), m_title(title), m_done(std::move(done)) {
     m_showProgress = new QTimer(this);
     m_showProgress->setSingleShot(true);
     m_showProgress->setInterval(kProgressDelayMs);
@@ -30,23 +36,22 @@ PictureExportJob::PictureExportJob(QWidget* window, Done done)
     });
 }
 
-PictureExportJob::~PictureExportJob() {
+FileWriteJob::~FileWriteJob() {
     if (m_running)
         m_future.waitForFinished();
 }
 
-bool PictureExportJob::Start(const QImage& photo, const PhotoInfo& records, const QString& path) {
+bool FileWriteJob::Start(const QString& path, const QString& label, int steps, Work work) {
     if (m_running)
         return false;
     m_running = true;
     m_path = path;
     const int ticket = ++m_ticket;
-    const int rows = photo.height();
 
     if (!m_progress) {
         m_progress = new QProgressDialog(m_window);
         m_progress->setWindowModality(Qt::NonModal);
-        m_progress->setWindowTitle(tr("輸出圖片"));
+        m_progress->setWindowTitle(m_title);
         m_progress->setCancelButton(nullptr);
         m_progress->setAutoClose(false);
         m_progress->setAutoReset(false);
@@ -54,26 +59,19 @@ bool PictureExportJob::Start(const QImage& photo, const PhotoInfo& records, cons
         m_progress->setMinimumDuration(std::numeric_limits<int>::max());
     }
     m_progress->hide();
-    m_progress->setLabelText(tr("正在輸出圖片：%1").arg(QFileInfo(path).fileName()));
-    m_progress->setRange(0, rows);
+    m_progress->setLabelText(label);
+    m_progress->setRange(0, steps); // 0, 0: a busy bar
     m_progress->setValue(0);
     m_showProgress->start();
 
-    // The worker owns what it reads: a shared handle on the photo's pixels
-    // and its own copy of the records, made here.
-    m_future = SharedWorkers().Run([photo, records, path](QPromise<Outcome>& promise) {
-        promise.setProgressRange(0, photo.height());
-        BandedPictureOptions options;
-        options.progress = [&promise](int done, int) { promise.setProgressValue(done); };
+    m_future = SharedWorkers().Run([work = std::move(work), steps](QPromise<Outcome>& promise) {
+        promise.setProgressRange(0, steps);
         Outcome outcome;
         try {
-            AnnotationRenderer renderer(kBandedLabelBytes);
-            outcome.written =
-                ExportAnnotatedPicture(photo, records, path, &outcome.error, &renderer, options);
+            outcome = work([&promise](int done) { promise.setProgressValue(done); });
         } catch (const std::bad_alloc&) {
             outcome.written = false;
-            outcome.error =
-                QCoreApplication::translate("Export", "not enough memory for the picture");
+            outcome.error = OutOfMemoryText();
         }
         promise.addResult(outcome);
     });
@@ -87,14 +85,14 @@ bool PictureExportJob::Start(const QImage& photo, const PhotoInfo& records, cons
     return true;
 }
 
-void PictureExportJob::Finish() {
+void FileWriteJob::Finish() {
     if (!m_running)
         return;
     m_future.waitForFinished();
     Deliver(m_ticket, m_future.result());
 }
 
-void PictureExportJob::Deliver(int ticket, const Outcome& outcome) {
+void FileWriteJob::Deliver(int ticket, const Outcome& outcome) {
     // Told once: after Finish the watcher's late signal finds nothing to tell.
     if (!m_running || ticket != m_ticket)
         return;
@@ -104,4 +102,29 @@ void PictureExportJob::Deliver(int ticket, const Outcome& outcome) {
         m_progress->hide();
     if (m_done)
         m_done(m_path, outcome);
+}
+
+FileWriteJob::Work PictureExportWork(const QImage& photo, const PhotoInfo& records,
+                                     const QString& path) {
+    return [photo, records, path](const std::function<void(int)>& progress) {
+        BandedPictureOptions options;
+        options.progress = [&progress](int done, int) { progress(done); };
+        FileWriteJob::Outcome outcome;
+        AnnotationRenderer renderer(kBandedLabelBytes);
+        outcome.written =
+            ExportAnnotatedPicture(photo, records, path, &outcome.error, &renderer, options);
+        return outcome;
+    };
+}
+
+FileWriteJob::Work ReportWork(const QString& photoPath, const QImage& photo,
+                              const PhotoInfo& records, const QString& path) {
+    return [photoPath, photo, records, path](const std::function<void(int)>&) {
+        FileWriteJob::Outcome outcome;
+        ReportSection section;
+        outcome.written =
+            ReportSectionFromPicture(photoPath, photo, records, &section, &outcome.error) &&
+            WriteReportFile(path, {section}, &outcome.error);
+        return outcome;
+    };
 }
