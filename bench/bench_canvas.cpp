@@ -3,6 +3,7 @@
 // against a plain decode + encode, with the export's peak memory measured in a
 // child process. Inputs are generated here.
 #include "BenchRecords.h"
+#include "ProcessMemory.h"
 #include "canvas/AnnotatedExport.h"
 #include "canvas/AnnotationRenderer.h"
 #include "canvas/CPhotoCanvas.h"
@@ -293,20 +294,6 @@ void BM_ExportSave(benchmark::State& state) {
     const QString out = g_dir->filePath(QStringLiteral("save.jpg"));
     for (auto _ : state)
         photo.Save(out);
-}
-
-long StatusKb(const char* field) {
-    FILE* f = std::fopen("/proc/self/status", "r");
-    if (!f)
-        return -1;
-    char line[256];
-    long kb = -1;
-    const size_t n = std::strlen(field);
-    while (std::fgets(line, sizeof line, f))
-        if (std::strncmp(line, field, n) == 0)
-            kb = std::atol(line + n + 1);
-    std::fclose(f);
-    return kb;
 }
 
 // Peak memory of one export, measured in a fresh child process.

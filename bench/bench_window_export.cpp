@@ -12,6 +12,7 @@
 // Photos are made here: gradients with noise, so the JPEG has photographic
 // entropy.
 #include "BenchRecords.h"
+#include "ProcessMemory.h"
 #include "canvas/AnnotatedExport.h"
 #include "canvas/AnnotationRenderer.h"
 #include "canvas/RecordDrawing.h"
@@ -204,28 +205,6 @@ void BM_WindowExportTime(benchmark::State& state) {
         *std::max_element(bandedRatio.begin(), bandedRatio.end());
     state.counters["whole_ratio"] = Median(wholeRatio);
     state.counters["whole_ratio_worst"] = *std::max_element(wholeRatio.begin(), wholeRatio.end());
-}
-
-long StatusKb(const char* field) {
-    FILE* f = std::fopen("/proc/self/status", "r");
-    if (!f)
-        return -1;
-    char line[256];
-    long kb = -1;
-    const size_t n = std::strlen(field);
-    while (std::fgets(line, sizeof line, f))
-        if (std::strncmp(line, field, n) == 0)
-            kb = std::atol(line + n + 1);
-    std::fclose(f);
-    return kb;
-}
-
-bool ResetPeak() {
-    FILE* f = std::fopen("/proc/self/clear_refs", "w");
-    if (!f)
-        return false;
-    const bool ok = std::fputs("5", f) >= 0;
-    return std::fclose(f) == 0 && ok;
 }
 
 // In a child: "<decoded bytes> <rss before kB> <peak kB>" for one run of
