@@ -1,8 +1,9 @@
 #pragma once
 // Records scattered over a photo for the benchmarks: red dimensions up to 300
 // pixels long each way with values such as "123.4", and notes placed so that
-// their boxes start inside the photo.
+// their boxes start inside the photo; or a whole set of them.
 
+#include "document/PhotoInfo.h"
 #include "document/Records.h"
 #include "platform/LogFont.h"
 
@@ -26,4 +27,20 @@ inline InfoNote ScatteredNote(QRandomGenerator& rng, int photoW, int photoH) {
     return MakeNewNote(POINT{static_cast<int32_t>(rng.bounded(photoW - 300)),
                              static_cast<int32_t>(rng.bounded(photoH - 200))},
                        DefaultLogFont());
+}
+
+// `dimensions` dimensions and `notes` notes over a photo of photoW x photoH,
+// the same for the same seed.
+inline PhotoInfo ScatteredRecords(int photoW, int photoH, int dimensions, int notes,
+                                  quint32 seed = 11) {
+    PhotoInfo info;
+    QRandomGenerator rng(seed);
+    for (int i = 0; i < dimensions; ++i)
+        info.dimensions.push_back(ScatteredDimension(rng, i, photoW, photoH));
+    for (int i = 0; i < notes; ++i) {
+        InfoNote n = ScatteredNote(rng, photoW, photoH);
+        std::snprintf(n.text, sizeof n.text, "Note %03d: wall to window, check again", i);
+        info.notes.push_back(n);
+    }
+    return info;
 }

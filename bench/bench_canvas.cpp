@@ -57,19 +57,6 @@ void MakePhoto(const QString& path) {
     writer.write(image);
 }
 
-PhotoInfo MakeRecords(int dimensions, int notes) {
-    PhotoInfo info;
-    QRandomGenerator rng(11);
-    for (int i = 0; i < dimensions; ++i)
-        info.dimensions.push_back(ScatteredDimension(rng, i, kPhotoW, kPhotoH));
-    for (int i = 0; i < notes; ++i) {
-        InfoNote n = ScatteredNote(rng, kPhotoW, kPhotoH);
-        std::snprintf(n.text, sizeof n.text, "Note %03d: wall to window, check again", i);
-        info.notes.push_back(n);
-    }
-    return info;
-}
-
 QByteArray ReadFile(const QString& path) {
     QFile f(path);
     f.open(QIODevice::ReadOnly);
@@ -113,7 +100,7 @@ void Repaint(benchmark::State& state, bool records, bool viewChanged) {
         canvas->SetZoom(ZoomFit);
         canvas->LoadPhoto(g_photoPath);
     }
-    canvas->m_info = records ? MakeRecords(1000, 200) : PhotoInfo();
+    canvas->m_info = records ? ScatteredRecords(kPhotoW, kPhotoH, 1000, 200) : PhotoInfo();
     QImage target(kCanvasSize, QImage::Format_RGB32);
     {
         QPainter warm(&target);
@@ -246,7 +233,7 @@ void BM_CanvasExport(benchmark::State& state) {
     canvas.resize(kCanvasSize);
     if (!canvas.LoadPhoto(g_photoPath))
         state.SkipWithError("LoadPhoto failed");
-    canvas.m_info = MakeRecords(1000, 200);
+    canvas.m_info = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
     const QString out = g_dir->filePath(QStringLiteral("canvas-export.jpg"));
     for (auto _ : state) {
         state.PauseTiming();
@@ -262,7 +249,7 @@ void BM_CanvasExport(benchmark::State& state) {
 // Argument 0: labels made while drawing (cold); 1: labels made beforehand, as
 // the export does while the photo decodes (only the drawing is timed).
 void BM_ExportDrawRecords(benchmark::State& state) {
-    const PhotoInfo info = MakeRecords(1000, 200);
+    const PhotoInfo info = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
     CDibDC photo;
     photo.Load(g_photoPath, 32);
     for (auto _ : state) {
@@ -279,7 +266,7 @@ void BM_ExportDrawRecords(benchmark::State& state) {
 
 // Making the labels alone, as the export does on its own thread.
 void BM_ExportPrepareLabels(benchmark::State& state) {
-    const PhotoInfo info = MakeRecords(1000, 200);
+    const PhotoInfo info = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
     for (auto _ : state) {
         AnnotationRenderer renderer;
         PrepareAllRecords(renderer, info, nullptr);
@@ -334,7 +321,7 @@ void BM_CanvasExportOverTurbo(benchmark::State& state) {
     canvas.resize(kCanvasSize);
     if (!canvas.LoadPhoto(g_photoPath))
         state.SkipWithError("LoadPhoto failed");
-    canvas.m_info = MakeRecords(1000, 200);
+    canvas.m_info = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
     const QString out = g_dir->filePath(QStringLiteral("canvas-export.jpg"));
     TurboRoundTrip turbo;
     std::vector<double> exportMs, turboMs, ratios;
@@ -384,7 +371,7 @@ int CanvasExportPeakChild(const QString& photo, const QString& out) {
     canvas.resize(kCanvasSize);
     if (!canvas.LoadPhoto(photo))
         return 1;
-    canvas.m_info = MakeRecords(1000, 200);
+    canvas.m_info = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
     const long before = StatusKb("VmRSS:");
     if (!canvas.ExportAnnotatedImage(out))
         return 1;
@@ -448,7 +435,7 @@ int main(int argc, char** argv) {
     g_selfPath = QCoreApplication::applicationFilePath();
     MakePhoto(g_photoPath);
     // The records live beside the photo, where `tessamar --export` reads them.
-    if (!MakeRecords(1000, 200).SaveToFile(InfoFilePathFor(g_photoPath)))
+    if (!ScatteredRecords(kPhotoW, kPhotoH, 1000, 200).SaveToFile(InfoFilePathFor(g_photoPath)))
         return 1;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -93,19 +93,6 @@ QImage MakeRoom(int scene) {
 }
 
 // 40 dimensions and 10 notes, different for every photo.
-PhotoInfo MakeRecords(quint32 seed) {
-    PhotoInfo info;
-    QRandomGenerator rng(seed);
-    for (int i = 0; i < 40; ++i)
-        info.dimensions.push_back(ScatteredDimension(rng, i, kPhotoW, kPhotoH));
-    for (int i = 0; i < 10; ++i) {
-        InfoNote n = ScatteredNote(rng, kPhotoW, kPhotoH);
-        std::snprintf(n.text, sizeof n.text, "Note %02d: wall to window, check again", i);
-        info.notes.push_back(n);
-    }
-    return info;
-}
-
 bool MakePhotos(const QString& folder) {
     QStringList scenes;
     for (int s = 0; s < kScenes; ++s) {
@@ -121,7 +108,8 @@ bool MakePhotos(const QString& folder) {
             QDir(folder).filePath(QStringLiteral("room%1.jpg").arg(i, 2, 10, QChar('0')));
         if (!QFile::copy(scenes[i % kScenes], photo))
             return false;
-        if (!MakeRecords(static_cast<quint32>(i + 1)).SaveToFile(InfoFilePathFor(photo)))
+        if (!ScatteredRecords(kPhotoW, kPhotoH, 40, 10, static_cast<quint32>(i + 1))
+                 .SaveToFile(InfoFilePathFor(photo)))
             return false;
         g_photos << photo;
     }

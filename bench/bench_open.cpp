@@ -243,6 +243,29 @@ void BM_OpenToFirstPicture(benchmark::State& state) {
     state.counters["sync_over_decode_worst"] = Worst(syncRatio);
 }
 
+// The longest gap between two ticks of a 1-ms timer over the meter's life:
+// how long the event loop of this thread went without a turn.
+class GapMeter {
+public:
+    GapMeter() {
+        m_clock.start();
+        m_tick.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_tick, &QTimer::timeout, [this] {
+            const qint64 now = m_clock.nsecsElapsed();
+            m_gap = std::max(m_gap, now - m_last);
+            m_last = now;
+        });
+        m_tick.start(1);
+    }
+    double LongestMs() const { return m_gap / 1e6; }
+
+private:
+    QElapsedTimer m_clock;
+    QTimer m_tick;
+    qint64 m_last = 0;
+    qint64 m_gap = 0;
+};
+
 // The longest gap between two turns of the event loop while a photo opens,
 // with a 1-ms timer ticking, until the full photo is drawn on a shown
 // canvas: range(1) 1 the window's way, 0 the synchronous load; medians and
@@ -257,17 +280,7 @@ void BM_EventLoopGapDuringOpen(benchmark::State& state) {
         canvas.SetZoom(ZoomFit);
         canvas.show();
         QEventLoop loop;
-        QElapsedTimer clock;
-        clock.start();
-        qint64 last = 0, gap = 0;
-        QTimer tick;
-        tick.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            gap = std::max(gap, now - last);
-            last = now;
-        });
-        tick.start(1);
+        const GapMeter meter;
         bool opened = false;
         QTimer::singleShot(20, [&] {
             opened = onWorker ? canvas.BeginPhotoLoad(path) : canvas.LoadPhoto(path);
@@ -288,7 +301,7 @@ void BM_EventLoopGapDuringOpen(benchmark::State& state) {
         loop.exec();
         if (!opened)
             state.SkipWithError("the open failed");
-        gaps.push_back(gap / 1e6);
+        gaps.push_back(meter.LongestMs());
     }
     state.counters["gap_ms"] = Median(gaps);
     state.counters["gap_worst"] = Worst(gaps);
@@ -301,20 +314,10 @@ void BM_EventLoopGapIdle(benchmark::State& state) {
     std::vector<double> gaps;
     for (auto _ : state) {
         QEventLoop loop;
-        QElapsedTimer clock;
-        clock.start();
-        qint64 last = 0, gap = 0;
-        QTimer tick;
-        tick.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            gap = std::max(gap, now - last);
-            last = now;
-        });
-        tick.start(1);
+        const GapMeter meter;
         QTimer::singleShot(int(state.range(0)), &loop, &QEventLoop::quit);
         loop.exec();
-        gaps.push_back(gap / 1e6);
+        gaps.push_back(meter.LongestMs());
     }
     state.counters["gap_ms"] = Median(gaps);
     state.counters["gap_worst"] = Worst(gaps);

@@ -51,19 +51,6 @@ void MakePhoto(const QString& path) {
     writer.write(image);
 }
 
-PhotoInfo MakeRecords(int dimensions, int notes) {
-    PhotoInfo info;
-    QRandomGenerator rng(11);
-    for (int i = 0; i < dimensions; ++i)
-        info.dimensions.push_back(ScatteredDimension(rng, i, kPhotoW, kPhotoH));
-    for (int i = 0; i < notes; ++i) {
-        InfoNote n = ScatteredNote(rng, kPhotoW, kPhotoH);
-        std::snprintf(n.text, sizeof n.text, "Note %03d: wall to window, check again", i);
-        info.notes.push_back(n);
-    }
-    return info;
-}
-
 struct Figures {
     std::vector<double> ms;
     void Add(double v) { ms.push_back(v); }
@@ -89,7 +76,7 @@ struct Canvases {
             canvas[i] = std::make_unique<CPhotoCanvas>();
             canvas[i]->resize(kCanvasSize);
             canvas[i]->LoadPhoto(g_photoPath);
-            canvas[i]->m_info = MakeRecords(sizes[i].first, sizes[i].second);
+            canvas[i]->m_info = ScatteredRecords(kPhotoW, kPhotoH, sizes[i].first, sizes[i].second);
         }
     }
     // One screen frame of canvas i (its paint event, labels within the

@@ -73,19 +73,6 @@ QString PhotoFor(int megapixels) {
     return path;
 }
 
-PhotoInfo MakeRecords(QSize size) {
-    PhotoInfo info;
-    QRandomGenerator rng(11);
-    for (int i = 0; i < 1000; ++i)
-        info.dimensions.push_back(ScatteredDimension(rng, i, size.width(), size.height()));
-    for (int i = 0; i < 200; ++i) {
-        InfoNote n = ScatteredNote(rng, size.width(), size.height());
-        std::snprintf(n.text, sizeof n.text, "Note %03d: wall to window, check again", i);
-        info.notes.push_back(n);
-    }
-    return info;
-}
-
 QByteArray ReadFile(const QString& path) {
     QFile f(path);
     f.open(QIODevice::ReadOnly);
@@ -176,7 +163,8 @@ void BM_WindowExportTime(benchmark::State& state) {
     CDibDC photo;
     if (!photo.Load(photoPath))
         state.SkipWithError("the photo could not be decoded");
-    const PhotoInfo info = MakeRecords(SizeFor(megapixels));
+    const PhotoInfo info =
+        ScatteredRecords(SizeFor(megapixels).width(), SizeFor(megapixels).height(), 1000, 200);
     const QString out = FileIn(QStringLiteral("out.jpg"));
     TurboRoundTrip turbo(photoPath);
     std::vector<double> base, banded, whole, bandedRatio, wholeRatio;
@@ -228,7 +216,7 @@ int PeakChild(const QString& which, int megapixels) {
     CDibDC photo; // the window shows the photo before the export starts
     if (!photo.Load(photoPath))
         return 1;
-    const PhotoInfo info = MakeRecords(size);
+    const PhotoInfo info = ScatteredRecords(size.width(), size.height(), 1000, 200);
     if (!ResetPeak())
         return 1;
     const long before = StatusKb("VmRSS:");

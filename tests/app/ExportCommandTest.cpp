@@ -193,15 +193,11 @@ class ExportWhenTheDiskFails : public ExportCommandTest,
 
 TEST_P(ExportWhenTheDiskFails, KeepsThePreviousOutputAndSaysWhy) {
     const DiskCase& c = GetParam();
-    QString folder = m_dir.path();
     std::optional<SmallFileSystem> disk;
-    if (c.fullDisk) {
-        folder = Path("disk");
-        disk.emplace(folder, 1024 * 1024);
-        if (!disk->IsMounted())
-            GTEST_SKIP() << "cannot mount a tmpfs here (" << disk->Error().toStdString()
-                         << "); the file size limit rows inject the failure instead";
-    }
+    std::string why;
+    const QString folder = FaultFolder(c.fullDisk, m_dir.path(), 1024 * 1024, &disk, &why);
+    if (folder.isEmpty())
+        GTEST_SKIP() << why;
     const QString out = folder + QStringLiteral("/out.jpg");
     std::string err;
     ASSERT_EQ(Export(m_photo, out, &err), 0) << err;

@@ -239,14 +239,12 @@ class BandedExportFaults : public ::testing::TestWithParam<FaultCase> {};
 TEST_P(BandedExportFaults, FailMidwayKeepTheOldPictureAndLeaveNothing) {
     const FaultCase& c = GetParam();
     QTemporaryDir dir;
-    QString folder = dir.path();
     std::optional<SmallFileSystem> disk;
-    if (c.fault == Fault::FullFileSystem) {
-        folder = dir.filePath(QStringLiteral("disk"));
-        disk.emplace(folder, 300 * 1024);
-        if (!disk->IsMounted())
-            GTEST_SKIP() << "cannot mount a tmpfs here (" << disk->Error().toStdString() << ")";
-    }
+    std::string why;
+    const QString folder =
+        FaultFolder(c.fault == Fault::FullFileSystem, dir.path(), 300 * 1024, &disk, &why);
+    if (folder.isEmpty())
+        GTEST_SKIP() << why;
     const QString path = folder + QStringLiteral("/out.jpg");
     ASSERT_TRUE(WriteWholeFile(path, "older picture"));
     const QImage photo = Photo(1200, 900); // about 1 MB of JPEG

@@ -56,3 +56,15 @@ QStringList NamesIn(const QString& folder) {
     return QDir(folder).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
+
+QString FaultFolder(bool fullDisk, const QString& parent, long long bytes,
+                    std::optional<SmallFileSystem>* disk, std::string* why) {
+    if (!fullDisk)
+        return parent;
+    const QString folder = parent + QStringLiteral("/disk");
+    disk->emplace(folder, bytes);
+    if ((*disk)->IsMounted())
+        return folder;
+    *why = "cannot mount a tmpfs here (" + (*disk)->Error().toStdString() + ")";
+    return QString();
+}

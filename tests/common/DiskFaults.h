@@ -5,6 +5,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
+#include <string>
 #include <sys/resource.h>
 
 // A tmpfs of `bytes` mounted on the folder `path` (created when missing) for
@@ -45,6 +47,13 @@ private:
     void (*m_oldHandler)(int) = nullptr;
     bool m_set = false;
 };
+
+// The folder a fault test writes in: `parent` itself, or for a full disk a
+// tmpfs of `bytes` mounted at `parent`/disk and held by `disk`. Empty, with
+// `why` set, when the tmpfs cannot be mounted (the test is skipped then; its
+// file size limit rows cause the failure instead).
+QString FaultFolder(bool fullDisk, const QString& parent, long long bytes,
+                    std::optional<SmallFileSystem>* disk, std::string* why);
 
 // The names in a folder, hidden ones too, sorted ("." and ".." left out).
 QStringList NamesIn(const QString& folder);

@@ -41,15 +41,12 @@ class SaveWhenTheDiskFails : public ::testing::TestWithParam<FaultCase> {};
 TEST_P(SaveWhenTheDiskFails, FailsWithTheReasonAndKeepsTheOldFile) {
     const FaultCase& c = GetParam();
     QTemporaryDir dir;
-    QString folder = dir.path();
     std::optional<SmallFileSystem> disk;
-    if (c.fault == Fault::FullFileSystem) {
-        folder = dir.filePath(QStringLiteral("disk"));
-        disk.emplace(folder, 256 * 1024);
-        if (!disk->IsMounted())
-            GTEST_SKIP() << "cannot mount a tmpfs here (" << disk->Error().toStdString()
-                         << "); the FileSizeLimit rows inject the failure instead";
-    }
+    std::string why;
+    const QString folder =
+        FaultFolder(c.fault == Fault::FullFileSystem, dir.path(), 256 * 1024, &disk, &why);
+    if (folder.isEmpty())
+        GTEST_SKIP() << why;
     const QString path = folder + QStringLiteral("/kitchen.dat");
     const QByteArray old = NotesWithText(1).Serialize();
     ASSERT_TRUE(WriteWholeFile(path, old));

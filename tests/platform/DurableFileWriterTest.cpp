@@ -91,15 +91,12 @@ class DurableFileWriterFaults : public ::testing::TestWithParam<FaultCase> {};
 TEST_P(DurableFileWriterFaults, FailWithTheReasonKeepTheTargetAndLeaveNothing) {
     const FaultCase& c = GetParam();
     QTemporaryDir dir;
-    QString folder = dir.path();
     std::optional<SmallFileSystem> disk;
-    if (c.fault == Fault::FullFileSystem) {
-        folder = dir.filePath(QStringLiteral("disk"));
-        disk.emplace(folder, 512 * 1024);
-        if (!disk->IsMounted())
-            GTEST_SKIP() << "cannot mount a tmpfs here (" << disk->Error().toStdString()
-                         << "); the FileSizeLimit rows cause the failure instead";
-    }
+    std::string why;
+    const QString folder =
+        FaultFolder(c.fault == Fault::FullFileSystem, dir.path(), 512 * 1024, &disk, &why);
+    if (folder.isEmpty())
+        GTEST_SKIP() << why;
     const QString path = folder + QStringLiteral("/wall.jpg");
     ASSERT_TRUE(WriteWholeFile(path, "old"));
     if (disk) {
