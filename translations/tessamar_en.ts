@@ -308,6 +308,14 @@ Overwrite it?</translation>
         <source>上一份報告還在輸出，請等它完成後再輸出。</source>
         <translation>The previous report is still being written. Please wait until it has finished.</translation>
     </message>
+    <message>
+        <source>刪除（Alt+Delete）</source>
+        <translation>Delete (Alt+Delete)</translation>
+    </message>
+    <message>
+        <source>照片無法完整打開，對它所做的修改將會遺失。</source>
+        <translation>The photo could not be opened in full: the changes made to it are lost.</translation>
+    </message>
 </context>
 <context>
     <name>CPhotoCanvas</name>

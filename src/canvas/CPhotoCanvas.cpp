@@ -15,9 +15,8 @@ CPhotoCanvas::CPhotoCanvas(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The rubber band follows the mouse with no button held.
     setMouseTracking(true);
-    // A click gives the canvas the keyboard (Delete, arrows, Space); Tab
-    // passes it by.
-    setFocusPolicy(Qt::ClickFocus);
+    // A press never takes the keyboard from the edit box that has it.
+    setFocusPolicy(Qt::NoFocus);
     m_history.SetShowStep([this](const ShownStep& step) { ShowStep(step); });
     m_photoView.SetLevelReadyCallback([this] {
         // From the worker thread: repaint once the better level is there.

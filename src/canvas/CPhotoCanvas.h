@@ -192,11 +192,6 @@ Q_SIGNALS:
     // An undo or redo changed the records and the selection: the panel shows
     // them again. Delivered at once.
     void historyShown();
-    // Delete or Backspace with the canvas focused and a record selected.
-    void deleteRequested();
-    // A key that types text, pressed with the canvas focused: it belongs in
-    // the edit box of the selected record.
-    void textKeyPressed(QKeyEvent* event);
     // CursorHint changed.
     void cursorHintChanged();
 
@@ -209,9 +204,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
     // Posts canvasNotify(code) to be delivered after the current handler.
     void PostNotify(int code);
@@ -271,6 +263,14 @@ private:
     QString m_exportError;
     QString m_loadError;
     PendingPhoto m_pending;
+    // The view of the photo shown before a load began: it comes back as it
+    // was when the new photo fails to decode.
+    struct ShownView {
+        float zoom = 1.0f;
+        int32_t fit = 0;
+        RECT src{};
+    };
+    ShownView m_viewBeforeLoad;
     PhotoViewPainter m_photoView;
     // Once a pan pauses, a scrolled photo is scaled afresh.
     QTimer m_photoRefine;
@@ -291,9 +291,8 @@ private:
     std::vector<POINT> m_planeClicks;
     bool m_bPlacingPlane = false;
     MeasureReference m_planeDragBefore;
-    // Panning with the middle button or Space + left button.
+    // Panning with the middle button.
     Qt::MouseButton m_panButton = Qt::NoButton;
-    bool m_bSpaceHeld = false;
     int m_wheelAngle = 0; // wheel angle not yet turned into a zoom step
     int m_nCursorHint = CursorHintTool;
 };

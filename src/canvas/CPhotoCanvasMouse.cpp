@@ -42,10 +42,8 @@ void MovePoint(POINT& p, POINT delta) {
 
 void CPhotoCanvas::mousePressEvent(QMouseEvent* event) {
     const POINT q = ToPoint(event);
-    // The middle button, or the left one with Space held, drags the photo in
-    // any tool; the tool stays as it is.
-    if (m_panButton == Qt::NoButton && (event->button() == Qt::MiddleButton ||
-                                        (event->button() == Qt::LeftButton && m_bSpaceHeld))) {
+    // The middle button drags the photo in any tool; the tool stays as it is.
+    if (m_panButton == Qt::NoButton && event->button() == Qt::MiddleButton) {
         BeginPan(q, event->button());
     } else if (event->button() == Qt::LeftButton && m_panButton == Qt::NoButton) {
         OnLButtonDown(q);

@@ -36,10 +36,9 @@ enum CanvasMenuCommand : int {
 
 // The cursor the canvas asks for beyond its tool's.
 enum CanvasCursorHint : int {
-    CursorHintTool = 0,     // the current tool's cursor
-    CursorHintHandle = 1,   // over an end-point handle: it can be moved
-    CursorHintPanReady = 2, // Space held: a left drag moves the photo
-    CursorHintPanning = 3,  // the photo is being dragged
+    CursorHintTool = 0,    // the current tool's cursor
+    CursorHintHandle = 1,  // over an end-point handle: it can be moved
+    CursorHintPanning = 3, // the photo is being dragged
 };
 
 // The zoom steps, as 32-bit floats.

@@ -150,8 +150,8 @@ public:
     // --- Undo and redo (CMeasureDlgHistory.cpp) ---
     void OnUndo();
     void OnRedo();
-    // The window's shortcuts (undo, redo, F5), active wherever the focus is
-    // in the window.
+    // The window's shortcuts (undo, redo, F5, the record keys), active
+    // wherever the focus is in the window.
     QList<QShortcut*> m_windowKeys;
 
     // --- Range-finder link (CMeasureDlgRange.cpp) ---
@@ -222,11 +222,10 @@ private:
     void KeepEditUndoForTheHistory();
     void OnFocusChanged(QWidget* from, QWidget* to);
     void ShowHistoryStep();
-    // Focus to edit `id` with its text selected, unless the canvas holds the
-    // focus: then the text is only selected, and keys stay with the canvas.
-    void OfferEdit(int id);
-    void OnCanvasDelete();
-    void OnCanvasTextKey(QKeyEvent* event);
+    // The record keys, which no edit box uses: Alt+arrows move the selected
+    // record by a photo pixel (Alt+Shift: ten), Alt+Delete deletes it.
+    void AddRecordKeys();
+    void OnDeleteSelectedRecord();
     QMargins FrameMargins() const;
     // Asks about unsaved records, then ends the window (CMeasureDlgClose.cpp).
     void CloseWindow();

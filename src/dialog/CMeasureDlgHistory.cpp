@@ -1,5 +1,5 @@
-// Undo and redo in the main window, and the canvas's keys that reach the
-// editing panel (their bindings are in the message map). The edit boxes' own
+// Undo and redo in the main window, and the keys that move or delete the
+// selected record from wherever the focus is. The edit boxes' own
 // undo is kept from Ctrl+Z and its kin by UndoKeyFilter, so there is one
 // history wherever the focus is.
 
@@ -10,7 +10,6 @@
 #include "platform/Cp950Edit.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -60,40 +59,35 @@ void CMeasureDlg::ShowHistoryStep() {
     m_canvas.Repaint();
 }
 
-void CMeasureDlg::OfferEdit(int id) {
-    if (focusWidget() != &m_canvas) {
-        FocusAndSelectAll(id);
-        return;
-    }
-    if (auto* line = Item<QLineEdit>(id))
-        line->selectAll();
-    else if (auto* text = Item<QPlainTextEdit>(id))
-        text->selectAll();
+void CMeasureDlg::AddRecordKeys() {
+    const struct {
+        Qt::Key key;
+        int dx, dy;
+    } arrows[] = {
+        {Qt::Key_Left, -1, 0}, {Qt::Key_Right, 1, 0}, {Qt::Key_Up, 0, -1}, {Qt::Key_Down, 0, 1}};
+    const auto add = [this](const QKeySequence& key, auto handler) {
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, handler);
+        m_windowKeys.append(shortcut);
+    };
+    for (const auto& arrow : arrows)
+        for (int step : {1, 10}) {
+            const Qt::KeyboardModifiers mods =
+                step == 1 ? Qt::AltModifier : Qt::AltModifier | Qt::ShiftModifier;
+            add(QKeySequence(mods | arrow.key),
+                [this, arrow, step] { m_canvas.NudgeSelection(arrow.dx * step, arrow.dy * step); });
+        }
+    add(QKeySequence(Qt::AltModifier | Qt::Key_Delete), [this] { OnDeleteSelectedRecord(); });
+    for (int id : {IDC_DELETE_DIMENSION, IDC_DELETE_NOTE})
+        GetDlgItem(id)->setToolTip(tr("刪除（Alt+Delete）"));
 }
 
-void CMeasureDlg::OnCanvasDelete() {
+void CMeasureDlg::OnDeleteSelectedRecord() {
     // The record whose controls the panel shows goes first.
     const bool noteShown = GetDlgItem(IDC_NOTE_TEXT)->isVisible();
     if (m_canvas.SelectedNote() && (noteShown || !m_canvas.SelectedDimension()))
         OnDeleteNote();
     else if (m_canvas.SelectedDimension())
         OnDeleteDimension();
-}
-
-void CMeasureDlg::OnCanvasTextKey(QKeyEvent* event) {
-    int id = -1;
-    if (m_canvas.SelectedNote() && GetDlgItem(IDC_NOTE_TEXT)->isVisible())
-        id = IDC_NOTE_TEXT;
-    else if (m_canvas.SelectedDimension() && GetDlgItem(IDC_SIZE_EDIT)->isVisible())
-        id = IDC_SIZE_EDIT;
-    QWidget* edit = id < 0 ? nullptr : GetDlgItem(id);
-    if (!edit || !edit->isEnabled())
-        return;
-    // As when the record was picked with the edit focused: the typed text
-    // replaces the old one.
-    FocusAndSelectAll(id);
-    QKeyEvent typed(event->type(), event->key(), event->modifiers(), event->text(),
-                    event->isAutoRepeat(), event->count());
-    QCoreApplication::sendEvent(edit, &typed);
-    event->accept();
 }

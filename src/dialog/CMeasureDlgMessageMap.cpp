@@ -160,17 +160,17 @@ void CMeasureDlg::ConnectMessageMap() {
             connect(shortcut, &QShortcut::activated, this, entry.handler);
             m_windowKeys.append(shortcut);
         }
+    AddRecordKeys();
     KeepEditUndoForTheHistory();
 
-    // Ctrl+C while the canvas has the focus (the edit boxes copy their text).
-    auto* copy = new QShortcut(QKeySequence::Copy, &m_canvas);
-    copy->setContext(Qt::WidgetShortcut);
+    // Ctrl+C copies the picture unless an edit box has the focus (edit boxes
+    // take the key for their text before the window sees it).
+    auto* copy = new QShortcut(QKeySequence::Copy, this);
+    copy->setContext(Qt::WindowShortcut);
     connect(copy, &QShortcut::activated, this, &CMeasureDlg::OnCopyPicture);
 
     // What the canvas reports besides its notifications and menu commands.
     connect(&m_canvas, &CPhotoCanvas::historyShown, this, &CMeasureDlg::ShowHistoryStep);
-    connect(&m_canvas, &CPhotoCanvas::deleteRequested, this, &CMeasureDlg::OnCanvasDelete);
-    connect(&m_canvas, &CPhotoCanvas::textKeyPressed, this, &CMeasureDlg::OnCanvasTextKey);
     connect(&m_canvas, &CPhotoCanvas::cursorHintChanged, this, &CMeasureDlg::OnSetCursor);
     connect(&m_canvas, &CPhotoCanvas::photoLoaded, this, &CMeasureDlg::OnPhotoLoaded);
     connect(qApp, &QApplication::focusChanged, this, &CMeasureDlg::OnFocusChanged);

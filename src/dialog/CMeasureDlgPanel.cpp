@@ -44,7 +44,7 @@ void CMeasureDlg::OnCanvasNotify(int code) {
     case CN_NOTE_SELECTED:
         RefreshNoteList();
         ShowEditPanel(SelectionNote);
-        OfferEdit(IDC_NOTE_TEXT);
+        FocusAndSelectAll(IDC_NOTE_TEXT);
         break;
     case CN_NOTHING_SELECTED:
         ShowEditPanel(SelectionNone);
@@ -80,7 +80,7 @@ void CMeasureDlg::ShowSelectedDimension() {
     if (dim)
         Item<QLabel>(IDC_DIM_FONT_NAME)->setText(FaceName(dim->font));
     SyncReferenceCheck();
-    OfferEdit(IDC_SIZE_EDIT);
+    FocusAndSelectAll(IDC_SIZE_EDIT);
 }
 
 void CMeasureDlg::RefreshNoteList() {

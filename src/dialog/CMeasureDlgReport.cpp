@@ -19,6 +19,10 @@ void Say(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
 
 void CMeasureDlg::CreateReportButton() {
     auto* button = new QPushButton(tr("輸出報告(&R)"), this);
+    // Like every button of the window: never the default, Return never
+    // presses it.
+    button->setAutoDefault(false);
+    button->setDefault(false);
     AddControl(IDC_EXPORT_REPORT, button);
     new ReportButtonFollower(GetDlgItem(IDC_EXPORT_PICTURE), button);
 }

@@ -29,16 +29,14 @@ void CMeasureDlg::SetToolCursor(int tool) {
 }
 
 void CMeasureDlg::OnSetCursor() {
-    // Over an end-point handle, and while Space or the middle button pans,
+    // Over an end-point handle, and while the middle button pans,
     // the canvas asks for a cursor of its own.
     const int hint = m_canvas.CursorHint();
     if (hint != CursorHintTool) {
         const int key = -1 - hint; // never a tool's value
         if (key != m_cursorTool) {
             m_cursorTool = key;
-            m_canvas.setCursor(hint == CursorHintHandle     ? Qt::SizeAllCursor
-                               : hint == CursorHintPanReady ? Qt::OpenHandCursor
-                                                            : Qt::ClosedHandCursor);
+            m_canvas.setCursor(hint == CursorHintHandle ? Qt::SizeAllCursor : Qt::ClosedHandCursor);
         }
         return;
     }

@@ -1,7 +1,8 @@
 #include "dialog/PhotoDropTarget.h"
 
+#include "platform/ReadOnlyFile.h"
+
 #include <QDropEvent>
-#include <QFile>
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
@@ -14,12 +15,15 @@ QString DroppedPhoto(const QMimeData* data) {
     if (urls.isEmpty() || !urls.first().isLocalFile())
         return QString();
     const QString path = urls.first().toLocalFile();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Judged without waiting: a named pipe or a device is refused at once.
+    ReadOnlyFile file;
+    if (!file.Open(path, QStringLiteral("photo")))
         return QString();
     // Whatever the name says: a JPEG stream starts with SOI and a marker.
-    const QByteArray head = file.read(3);
-    return head == QByteArray("\xFF\xD8\xFF", 3) ? path : QString();
+    char head[3] = {};
+    if (file.ReadAt(0, head, 3) != 3)
+        return QString();
+    return QByteArray(head, 3) == QByteArray("\xFF\xD8\xFF", 3) ? path : QString();
 }
 
 PhotoDropTarget::PhotoDropTarget(QWidget* window, std::function<void(const QString&)> open)

@@ -264,69 +264,48 @@ TEST_F(CanvasEditing, FineWheelStepsAddUpToANotchAndTurningBackStartsAgain) {
 
 // --- Panning ---
 
-TEST_F(CanvasEditing, MiddleButtonAndSpaceWithLeftPanInEveryToolAndKeepTheTool) {
+TEST_F(CanvasEditing, MiddleButtonPansInEveryToolAndKeepsTheTool) {
     ShowPhotoOnCanvas(canvas, Solid(4000, 3000));
-    for (int tool : {ToolDrag, ToolDimension, ToolNote, ToolSelect})
-        for (bool space : {false, true}) {
-            canvas.SetTool(tool);
-            canvas.CentreOn(POINT{2000, 1500});
-            const RECT before = canvas.m_rcSrc;
-            if (space)
-                QTest::keyPress(&canvas, Qt::Key_Space);
-            const Qt::MouseButton button = space ? Qt::LeftButton : Qt::MiddleButton;
-            Press(QPoint(400, 300), button);
-            Move(QPoint(350, 280), button);
-            Release(QPoint(350, 280), button);
-            if (space)
-                QTest::keyRelease(&canvas, Qt::Key_Space);
-            EXPECT_EQ(canvas.m_rcSrc.left, before.left + 50) << tool << space;
-            EXPECT_EQ(canvas.m_rcSrc.top, before.top + 20) << tool << space;
-            EXPECT_EQ(canvas.CurrentTool(), tool);
-            EXPECT_TRUE(canvas.m_info.dimensions.empty() && canvas.m_info.notes.empty());
-            EXPECT_EQ(canvas.m_bFirstPoint, 0);
-        }
-    // Space let go: the left button is the tool's again.
-    canvas.SetTool(ToolNote);
-    Press(QPoint(400, 300));
-    EXPECT_EQ(canvas.m_info.notes.size(), 1u);
+    for (int tool : {ToolDrag, ToolDimension, ToolNote, ToolSelect}) {
+        canvas.SetTool(tool);
+        canvas.CentreOn(POINT{2000, 1500});
+        const RECT before = canvas.m_rcSrc;
+        Press(QPoint(400, 300), Qt::MiddleButton);
+        Move(QPoint(350, 280), Qt::MiddleButton);
+        Release(QPoint(350, 280), Qt::MiddleButton);
+        EXPECT_EQ(canvas.m_rcSrc.left, before.left + 50) << tool;
+        EXPECT_EQ(canvas.m_rcSrc.top, before.top + 20) << tool;
+        EXPECT_EQ(canvas.CurrentTool(), tool);
+        EXPECT_TRUE(canvas.m_info.dimensions.empty() && canvas.m_info.notes.empty());
+        EXPECT_EQ(canvas.m_bFirstPoint, 0);
+    }
 }
 
-// --- Keys with the canvas focused ---
+// --- Nudging the selection (the window's Alt+arrow keys) ---
 
-TEST_F(CanvasEditing, ArrowsMoveTheSelectionOnePixelOrTenAndARunIsOneStep) {
+TEST_F(CanvasEditing, NudgesMoveTheSelectionAndARunIsOneStep) {
     OneSelectedDimension();
     canvas.m_info.notes = {MakeNote({500, 500})};
     canvas.m_nSelNote = 0; // both move, as a drag moves both
     const QByteArray before = Bytes();
-    QTest::keyClick(&canvas, Qt::Key_Right);
-    QTest::keyClick(&canvas, Qt::Key_Right);
-    QTest::keyClick(&canvas, Qt::Key_Down, Qt::ShiftModifier);
-    QTest::keyClick(&canvas, Qt::Key_Left, Qt::ShiftModifier);
-    QTest::keyClick(&canvas, Qt::Key_Up);
+    canvas.NudgeSelection(1, 0);
+    canvas.NudgeSelection(1, 0);
+    canvas.NudgeSelection(0, 10);
+    canvas.NudgeSelection(-10, 0);
+    canvas.NudgeSelection(0, -1);
     EXPECT_EQ(canvas.m_info.dimensions[0].start, (POINT{92, 109}));
     EXPECT_EQ(canvas.m_info.dimensions[0].end, (POINT{292, 109}));
     EXPECT_EQ(canvas.m_info.notes[0].anchor, (POINT{492, 509}));
     EXPECT_EQ(canvas.m_history.Stack().count(), 1);
-    // A click ends the run: the next press is a step of its own.
+    // A click ends the run: the next nudge is a step of its own.
     Press(QPoint(5, 5));
     Release(QPoint(5, 5));
     canvas.m_nSelDim = 0;
-    QTest::keyClick(&canvas, Qt::Key_Right);
+    canvas.NudgeSelection(1, 0);
     EXPECT_EQ(canvas.m_history.Stack().count(), 2);
     canvas.Undo();
     canvas.Undo();
     EXPECT_EQ(Bytes(), before);
-}
-
-TEST_F(CanvasEditing, DeleteAndBackspaceAskForTheSelectedRecordOnly) {
-    int asked = 0;
-    QObject::connect(&canvas, &CPhotoCanvas::deleteRequested, [&] { ++asked; });
-    QTest::keyClick(&canvas, Qt::Key_Delete);
-    EXPECT_EQ(asked, 0);
-    OneSelectedDimension();
-    QTest::keyClick(&canvas, Qt::Key_Delete);
-    QTest::keyClick(&canvas, Qt::Key_Backspace);
-    EXPECT_EQ(asked, 2);
 }
 
 // --- The history of the canvas's own edits ---
@@ -381,7 +360,7 @@ TEST_F(CanvasEditing, UndoSelectsTheRecordAndBringsItIntoView) {
     canvas.m_info.dimensions = {MakeDimension({1500, 800}, {1600, 800})};
     canvas.m_info.notes = {MakeNote({10, 10})};
     canvas.m_nSelDim = 0;
-    QTest::keyClick(&canvas, Qt::Key_Right);
+    canvas.NudgeSelection(1, 0);
     canvas.m_nSelDim = -1;
     canvas.m_nSelNote = 0;
     canvas.CentreOn(POINT{0, 0});
@@ -415,7 +394,7 @@ TEST_F(CanvasEditing, UndoAndRedoInTheMenuAreEnabledOnlyWhenTheyCanAct) {
          {std::tuple{0, false, false}, std::tuple{1, true, false}, std::tuple{2, false, true},
           std::tuple{3, true, false}}) {
         if (step == 1)
-            QTest::keyClick(&canvas, Qt::Key_Left);
+            canvas.NudgeSelection(-1, 0);
         if (step == 2)
             canvas.Undo();
         if (step == 3)

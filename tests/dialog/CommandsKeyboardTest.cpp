@@ -49,7 +49,6 @@ TEST_F(ShownPhotoTest, EscapeSwitchesToTheDragToolReturnBreaksANoteLineNeitherCl
     prompter.paths = {PathOf(QStringLiteral("room.jpg"))}; // taken if the open button is pressed
     TextEdit()->setEnabled(true);
     const std::pair<int, int> toolAndFocus[] = {{IDC_TOOL_SELECT, IDC_OPEN_PHOTO},
-                                                {IDC_TOOL_SELECT, IDC_CANVAS},
                                                 {IDC_TOOL_DIMENSION, IDC_SIZE_EDIT},
                                                 {IDC_TOOL_NOTE, IDC_NOTE_TEXT}};
     for (const auto& [tool, focus] : toolAndFocus) {

@@ -1,4 +1,4 @@
-// Photos in and out of the main window: Ctrl+C on the canvas copies the
+// Photos in and out of the main window: Ctrl+C outside the edit boxes copies the
 // annotated picture, a dropped JPEG opens (the first of several; anything
 // else is refused), and the logo's menu lists the photos opened last,
 // remembered in the settings.
@@ -20,6 +20,8 @@
 #include <QSettings>
 #include <QUrl>
 #include <QWidget>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -58,11 +60,11 @@ protected:
     }
 };
 
-TEST_F(WindowTransferTest, CtrlCOnTheCanvasCopiesTheAnnotatedPicture) {
+TEST_F(WindowTransferTest, CtrlCOutsideTheEditBoxesCopiesTheAnnotatedPicture) {
     QGuiApplication::clipboard()->clear();
     Open(PhotoWithDimension("room.jpg"));
-    canvas().setFocus();
-    QTest::keyClick(&canvas(), Qt::Key_C, Qt::ControlModifier);
+    Item(IDC_TOOL_DRAG)->setFocus();
+    QTest::keyClick(Item(IDC_TOOL_DRAG), Qt::Key_C, Qt::ControlModifier);
     ExpectAnnotatedPictureOnClipboard();
 }
 
@@ -195,8 +197,8 @@ TEST_F(WindowTransferUnderX, CtrlCThroughTheXServerCopiesThePicture) {
     Open(PhotoWithDimension("room.jpg"));
     dlg->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
-    canvas().setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return canvas().hasFocus(); }));
+    Item(IDC_TOOL_DRAG)->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Item(IDC_TOOL_DRAG)->hasFocus(); }));
     QProcess xdotool;
     xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+c")});
     ASSERT_TRUE(xdotool.waitForFinished(5000));
@@ -230,6 +232,8 @@ constexpr char kDragSourceVariable[] = "TESSAMAR_TEST_DRAG_SOURCE";
 // until then, as a file manager goes on running after a drag.
 constexpr char kDragDoneVariable[] = "TESSAMAR_TEST_DRAG_DONE";
 constexpr char kDragSourceTitle[] = "tessamar-test-drag-source";
+// Set when the drop is to be refused.
+constexpr char kDragRefusedVariable[] = "TESSAMAR_TEST_DRAG_REFUSED";
 
 // Another program's window (this test program run again) from which the user
 // drags a file: the whole drag goes through the X server's drag-and-drop
@@ -266,15 +270,25 @@ TEST(DragSourceUnderX, OffersTheFileGiven) {
     source.move(1000, 780); // clear of the main window of the other program
     source.show();
     ASSERT_TRUE(QTest::qWaitFor([&source] { return source.dragged; }, 20000));
-    EXPECT_EQ(source.dropAction, Qt::CopyAction);
+    EXPECT_EQ(source.dropAction,
+              qEnvironmentVariableIsSet(kDragRefusedVariable) ? Qt::IgnoreAction : Qt::CopyAction);
     const QString done = qEnvironmentVariable(kDragDoneVariable);
     EXPECT_TRUE(QTest::qWaitFor([&done] { return QFile::exists(done); }, 20000));
 }
 
-TEST_F(WindowTransferUnderX, AJpegDraggedFromAnotherProgramOpens) {
+// A JPEG opens; a named pipe is refused at once (judging it must not wait
+// for a writer that never comes).
+class DraggedUnderX : public WindowTransferTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(DraggedUnderX, AJpegFromAnotherProgramOpensANamedPipeIsRefused) {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         GTEST_SKIP() << "needs an X server";
-    const QString photo = PhotoWithDimension("dragged.jpg");
+    const bool fifo = GetParam();
+    const QString photo =
+        fifo ? PathOf(QStringLiteral("pipe.jpg")) : PhotoWithDimension("dragged.jpg");
+    if (fifo) {
+        ASSERT_EQ(mkfifo(QFile::encodeName(photo).constData(), 0600), 0);
+    }
     dlg->move(0, 0);
     dlg->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
@@ -284,6 +298,8 @@ TEST_F(WindowTransferUnderX, AJpegDraggedFromAnotherProgramOpens) {
     env.insert(QString::fromLatin1(kDragSourceVariable), photo);
     const QString done = PathOf(QStringLiteral("drag-done"));
     env.insert(QString::fromLatin1(kDragDoneVariable), done);
+    if (fifo)
+        env.insert(QString::fromLatin1(kDragRefusedVariable), QStringLiteral("1"));
     source.setProcessEnvironment(env);
     source.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     source.start(QCoreApplication::applicationFilePath(),
@@ -313,14 +329,24 @@ TEST_F(WindowTransferUnderX, AJpegDraggedFromAnotherProgramOpens) {
     QTest::qWait(200);
     ASSERT_TRUE(Xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
 
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->m_strPhotoPath == photo; }, 10000))
-        << "opened: " << dlg->m_strPhotoPath.toStdString();
-    ASSERT_TRUE(WaitForFullPhoto(canvas()));
-    EXPECT_EQ(info().dimensions.size(), 1u);
+    if (fifo) {
+        QTest::qWait(500); // a drop that was taken would open by now
+        EXPECT_TRUE(dlg->m_strPhotoPath.isEmpty());
+    } else {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->m_strPhotoPath == photo; }, 10000))
+            << "opened: " << dlg->m_strPhotoPath.toStdString();
+        ASSERT_TRUE(WaitForFullPhoto(canvas()));
+        EXPECT_EQ(info().dimensions.size(), 1u);
+    }
     EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join('|').toStdString();
     ASSERT_TRUE(WriteWholeFile(done, "done"));
     EXPECT_TRUE(QTest::qWaitFor([&source] { return source.state() == QProcess::NotRunning; }));
     EXPECT_EQ(source.exitCode(), 0) << "the drag source's run failed";
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, DraggedUnderX, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "NamedPipe" : "Jpeg");
+                         });
 
 } // namespace

@@ -1,38 +1,28 @@
 // The main window under a real X server with a window manager: the keypad
 // accelerators as a user's keys reach them, and the window's frame size.
 
-#include "XTestKeyboard.h"
-#include "dialog/DialogFixture.h"
+#include "WindowUnderX.h"
 
 #include <X11/keysym.h>
 
 namespace {
-// The main window shown, framed and active, with a photo far larger than the
-// canvas at zoom 0.7.
-class MainWindowUnderX : public MainWindowTest {
+// The main window with a photo far larger than the canvas at zoom 0.7.
+class MainWindowUnderX : public WindowUnderX {
 protected:
     void SetUp() override {
-        MainWindowTest::SetUp();
-        ASSERT_TRUE(keys.IsOpen()) << "no XTEST on " << qgetenv("DISPLAY").constData();
-        // Managed by the window manager (framed) before any key is sent.
-        ASSERT_TRUE(QTest::qWaitFor([this] {
-            return dlg->frameGeometry().height() > dlg->height();
-        })) << "no window manager frames the window";
-        dlg->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+        WindowUnderX::SetUp();
         ASSERT_TRUE(dlg->OpenPhoto(WritePhoto(QStringLiteral("room.jpg"), 2400, 1800)));
         ASSERT_TRUE(WaitForFullPhoto(dlg->m_canvas));
         canvas().SetZoom(ZoomOut);
         ASSERT_EQ(canvas().m_fZoom, 0.7f);
     }
-    XTestKeyboard keys;
 };
 
 struct KeyCase {
     const char* name;
     std::vector<KeySymbol> held;
     KeySymbol key;
-    int focus;       // the control with the focus (0: the canvas)
+    int focus;       // the control with the focus (0: the drag tool's button)
     float zoomAfter; // from 0.7
     int fitAfter;
 };
@@ -46,7 +36,7 @@ TEST_P(KeypadAccelerator, ZoomsOnlyFromTheKeypadWithCtrl) {
     const KeyCase& c = GetParam();
     if (c.focus == IDC_SIZE_EDIT)
         Click(IDC_TOOL_DIMENSION); // shows the size edit
-    QWidget* focus = c.focus ? Item(c.focus) : &canvas();
+    QWidget* focus = Item(c.focus ? c.focus : IDC_TOOL_DRAG);
     ASSERT_TRUE(focus->isVisible() && focus->isEnabled());
     focus->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([focus] { return focus->hasFocus(); }));
@@ -86,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
 // window manager turns into a close request, closes it (nothing is unsaved).
 TEST_F(MainWindowUnderX, EscapeReturnsToTheDragToolAltF4Closes) {
     Click(IDC_TOOL_SELECT);
-    canvas().setFocus();
+    Item(IDC_TOOL_SELECT)->setFocus();
     ASSERT_TRUE(keys.Chord({}, XK_Escape));
     EXPECT_TRUE(QTest::qWaitFor([this] { return canvas().CurrentTool() == ToolDrag; }));
     EXPECT_TRUE(dlg->isVisible());

@@ -41,3 +41,13 @@ bool XTestKeyboard::Chord(const std::vector<KeySymbol>& held, KeySymbol key) {
     XSync(m_display, False);
     return true;
 }
+
+bool XTestKeyboard::Click(int x, int y, unsigned button) {
+    if (!m_display)
+        return false;
+    XTestFakeMotionEvent(m_display, -1, x, y, CurrentTime);
+    XTestFakeButtonEvent(m_display, button, True, CurrentTime);
+    XTestFakeButtonEvent(m_display, button, False, CurrentTime);
+    XSync(m_display, False);
+    return true;
+}
