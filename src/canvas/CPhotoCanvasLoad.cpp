@@ -48,6 +48,8 @@ bool CPhotoCanvas::BeginPhotoLoad(const QString& path) {
         m_loadError = error;
         return false;
     }
+    if (!PhotoPending())
+        m_viewBeforeLoad = ShownView{m_fZoom, m_bFit, m_rcSrc};
     CancelPhotoLoad();
     auto job = std::make_shared<PhotoLoadJob>();
     job->path = path;
@@ -150,8 +152,10 @@ void CPhotoCanvas::LandPhoto(QImage photo) {
 void CPhotoCanvas::FailPhotoLoad(const QString& error) {
     m_pending = PendingPhoto();
     m_loadError = error;
-    // Laid out again for the photo m_dib still holds.
-    m_rcSrc = RECT{};
+    // The photo m_dib still holds, as it was shown before.
+    m_fZoom = m_viewBeforeLoad.zoom;
+    m_bFit = m_viewBeforeLoad.fit;
+    m_rcSrc = m_viewBeforeLoad.src;
     UpdateLayout();
     update();
     Q_EMIT photoLoaded(false, error);

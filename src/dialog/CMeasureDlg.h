@@ -35,6 +35,7 @@
 
 class KeypadAccelerators;
 class FileWriteJob;
+struct InfoFileRead;
 class QAction;
 class QButtonGroup;
 class QShortcut;
@@ -179,6 +180,9 @@ public:
     QFont m_fontSupport;                    // font of the support text 1055
     KeypadAccelerators* m_hAccel = nullptr; // view shortcuts
     QString m_strPhotoPath;                 // full path of the photo shown
+    // Set for a window that only shows (a screenshot): opening a photo then
+    // moves no damaged info file aside.
+    bool m_bKeepFilesAsTheyAre = false;
     CPhotoCanvas m_canvas;
     CColorSwatch m_colourSwatch;
 
@@ -273,9 +277,18 @@ private:
         QByteArray savedInfo;
         QString unreadableInfo;
         FileStamp infoStamp;
+        int selDim = -1;
+        int selNote = -1;
     };
     void RememberShownPhoto();
     void OnPhotoLoaded(bool ok, const QString& error);
+    // What the open found wrong with the photo's info file, said (and a
+    // damaged file moved aside) once the photo has decoded.
+    enum class InfoToSettle { None, Damaged, Unreadable, ReferenceDamaged };
+    static InfoToSettle InfoFileToSettle(const InfoFileRead& read, const PhotoInfo& info);
+    void SettleInfoFile();
+    InfoToSettle m_infoToSettle = InfoToSettle::None;
+    QString m_infoReadReason;
     // The export, the report and Ctrl+C act only on a fully decoded photo.
     bool FullPhotoShown() const { return m_canvas.m_dib.HasPicture() && !m_canvas.PhotoPending(); }
     std::unique_ptr<ShownPhoto> m_beforeOpen; // null: no photo being decoded

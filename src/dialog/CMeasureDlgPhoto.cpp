@@ -6,7 +6,6 @@
 #include "dialog/CMeasureDlg.h"
 
 #include "canvas/ExportTarget.h"
-#include "dialog/DamagedInfoFile.h"
 #include "document/InfoFileRead.h"
 #include "platform/Prompts.h"
 #include "platform/ReadOnlyFile.h"
@@ -79,43 +78,18 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
     setWindowTitle(QStringLiteral("Tessamar - [") + QFileInfo(path).fileName() +
                    QStringLiteral("]"));
 
-    // The records of the photo. A file that is there but cannot be read is
-    // moved aside, so no later save can overwrite what it still holds.
+    // The records of the photo. What is wrong with their file is said, and
+    // a damaged file moved aside, once the photo has decoded: a photo that
+    // fails opens nothing and touches no file.
     const QString infoPath = InfoFilePathFor(path);
     // Taken before reading: a change made while it is read counts as a change.
     m_infoStamp = FileStamp::Of(infoPath);
     const InfoFileRead read = ReadInfoFile(infoPath, m_canvas.m_info);
-    QString infoProblem;
-    if (read.outcome == InfoFileOutcome::NotInfoFile || read.outcome == InfoFileOutcome::Damaged) {
-        const MoveAsideResult moved = MoveDamagedFileAside(infoPath);
-        m_infoStamp = FileStamp::Of(infoPath);
-        if (moved.moved) {
-            infoProblem = tr("照片信息文件已損壞，已改名保存為：") + moved.newPath;
-        } else {
-            m_strUnreadableInfo = infoPath;
-            infoProblem =
-                WithReason(tr("照片信息文件已損壞，無法改名保存：") + infoPath, moved.error) +
-                tr("\n保存信息前會先詢問是否覆蓋它。");
-        }
-    } else if (read.outcome == InfoFileOutcome::Unreadable ||
-               read.outcome == InfoFileOutcome::TooLarge) {
-        // There, but not to be read (no permission, a named pipe, too many
-        // records...): it may hold records, so it is replaced only when the
-        // user says so.
+    m_infoToSettle = InfoFileToSettle(read, m_canvas.m_info);
+    m_infoReadReason = read.reason;
+    // Until then, saving asks before it overwrites such a file.
+    if (m_infoToSettle != InfoToSettle::None)
         m_strUnreadableInfo = infoPath;
-        infoProblem = WithReason(tr("照片信息文件無法讀取：") + infoPath, read.reason) +
-                      tr("\n保存信息前會先詢問是否覆蓋它。");
-    } else if (m_canvas.m_info.ReferenceDamaged()) {
-        // The records are read; only the reference after them is lost. The
-        // file is kept aside as a damaged one, so saving cannot lose it.
-        const MoveAsideResult moved = MoveDamagedFileAside(infoPath);
-        m_infoStamp = FileStamp::Of(infoPath);
-        infoProblem = tr("參考長度或參考平面無法讀取，尺寸和信息已載入。");
-        if (moved.moved)
-            infoProblem += tr("\n原文件已改名保存為：") + moved.newPath;
-        else
-            m_strUnreadableInfo = infoPath;
-    }
 
     m_canvas.m_nSelDim = -1;
     m_canvas.m_nSelNote = -1;
@@ -127,9 +101,8 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
     // The export and the report (which follows it) wait for the full photo.
     GetDlgItem(IDC_EXPORT_PICTURE)->setEnabled(FullPhotoShown());
     RememberSavedInfo();
-
-    if (!infoProblem.isEmpty())
-        Warn(this, infoProblem);
+    if (!m_canvas.PhotoPending())
+        SettleInfoFile();
     return true;
 }
 
@@ -167,6 +140,7 @@ bool CMeasureDlg::SaveInfoFile() {
         return false;
     }
     m_strUnreadableInfo.clear();
+    m_infoToSettle = InfoToSettle::None; // replaced by what was saved
     m_infoStamp = m_canvas.m_info.SavedFileStamp();
     RememberSavedInfo();
     return true;
@@ -194,11 +168,9 @@ void CMeasureDlg::RememberSavedInfo() {
 bool CMeasureDlg::HasUnsavedChanges() const {
     if (m_strPhotoPath.isEmpty() || !m_canvas.HasPhoto())
         return false;
-    // The history says whether the records left the state last loaded or
-    // saved (undoing back to it means nothing is unsaved). The bytes catch
-    // a change made past the history.
-    if (!m_canvas.m_history.IsSaved())
-        return true;
+    // Unsaved when saving would write other bytes than those last loaded or
+    // saved: a dimension drawn and deleted again, or undone, leaves nothing
+    // to save, and a change made past the history still counts.
     return m_canvas.m_info.Serialize() != m_savedInfo;
 }
 

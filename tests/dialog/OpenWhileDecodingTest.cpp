@@ -1,9 +1,10 @@
 // Opening a photo in the window while it decodes on a worker: the window
 // keeps turning its event loop, the picture commands wait for the full
 // photo, a newer choice replaces an older one, and a photo that turns out
-// damaged opens nothing and gives the previous photo back with its records.
+// damaged opens nothing and gives the previous photo back as it was shown.
 
 #include "DialogFixture.h"
+#include "common/DiskFaults.h"
 #include "common/OpeningPhotos.h"
 
 #include <QClipboard>
@@ -23,28 +24,50 @@ protected:
     }
 };
 
+// The previous photo comes back as it was shown (view, records, selection);
+// the damaged photo's info file is left as it was, and a record drawn on its
+// stand-in is said to be lost.
 TEST_F(OpenWhileDecodingTest, ADamagedPhotoSaysWhyAndGivesThePreviousPhotoBack) {
-    const QString good = WritePhoto(QStringLiteral("good.jpg"), 400, 300);
+    const QString good = WritePhoto(QStringLiteral("good.jpg"), 1600, 1200);
     Open(good);
     info().dimensions.push_back(MakeDimension({10, 10}, {90, 10})); // not saved
     const QByteArray records = info().Serialize();
+    canvas().m_nSelDim = 0;
+    canvas().SetZoom(ZoomIn);
+    canvas().CentreOn(POINT{1200, 900});
+    const RECT view = canvas().m_rcSrc;
+    ASSERT_GT(view.left, 0);
     const QString bad = WriteOpeningPhoto(PathOf("bad.jpg"), NoisyPhoto(1200, 900), {160, 120});
     ASSERT_TRUE(TruncateToThreeQuarters(bad));
+    ASSERT_TRUE(WriteWholeFile(PathOf("bad.dat"), "KZR")); // damaged
 
     prompter.answers = {QMessageBox::Discard}; // the unsaved-work question comes first
-    StartOpen(bad);
-    ASSERT_EQ(prompter.texts.size(), 1);
-    EXPECT_EQ(dlg->m_strPhotoPath, bad); // its stand-in is shown meanwhile
-    EXPECT_TRUE(info().dimensions.empty());
+    {
+        HeldWorkers held;
+        ASSERT_TRUE(held.AllHeld());
+        StartOpen(bad);
+        ASSERT_EQ(prompter.texts.size(), 1);
+        EXPECT_EQ(dlg->m_strPhotoPath, bad); // its stand-in is shown meanwhile
+        EXPECT_TRUE(info().dimensions.empty());
+        Click(IDC_TOOL_DIMENSION);
+        QTest::mouseClick(&canvas(), Qt::LeftButton, {}, QPoint(30, 30));
+        QTest::mouseClick(&canvas(), Qt::LeftButton, {}, QPoint(90, 30));
+        ASSERT_EQ(info().dimensions.size(), 1u);
+    }
     ASSERT_TRUE(WaitForFullPhoto(canvas()));
 
     ASSERT_EQ(prompter.texts.size(), 2);
     EXPECT_TRUE(prompter.texts[1].startsWith(Utf8("無法打開圖片：") + bad + '\n'))
         << prompter.texts[1].toStdString();
     EXPECT_TRUE(prompter.texts[1].contains(QLatin1String("damaged or incomplete")));
+    EXPECT_TRUE(prompter.texts[1].endsWith(Utf8("\n照片無法完整打開，對它所做的修改將會遺失。")));
+    EXPECT_EQ(NamesIn(dir.path()), (QStringList{"bad.dat", "bad.jpg", "good.jpg"}));
     EXPECT_EQ(dlg->m_strPhotoPath, good);
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Tessamar - [good.jpg]"));
-    EXPECT_EQ(canvas().m_dib.Image().size(), QSize(400, 300));
+    EXPECT_EQ(canvas().m_dib.Image().size(), QSize(1600, 1200));
+    EXPECT_EQ(canvas().m_fZoom, 2.0f);
+    EXPECT_EQ(canvas().m_rcSrc, view);
+    EXPECT_EQ(canvas().m_nSelDim, 0);
     EXPECT_EQ(info().Serialize(), records);
     EXPECT_TRUE(dlg->HasUnsavedChanges()); // as before the open
     EXPECT_TRUE(Item(IDC_EXPORT_PICTURE)->isEnabled());

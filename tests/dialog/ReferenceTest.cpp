@@ -259,6 +259,7 @@ TEST_F(ReferenceTest, ADamagedReferenceKeepsTheRecordsMovesTheFileAsideAndSaysSo
     info().dimensions.clear(); // nothing unsaved on the first photo: no question
     refPrompter.paths.append(photo);
     Click(IDC_OPEN_PHOTO);
+    ASSERT_TRUE(WaitForFullPhoto(canvas())); // the info file is settled then
     ASSERT_EQ(info().dimensions.size(), 1u);
     EXPECT_STREQ(info().dimensions[0].value, "800");
     EXPECT_FALSE(info().reference.HasReference());

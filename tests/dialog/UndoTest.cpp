@@ -1,8 +1,8 @@
 // Undo and redo in the main window: every kind of step taken back and given
 // again to the same bytes, typing merged into one step, one history for the
 // whole window (the edit boxes' own undo never wins), a new history for each
-// photo, and the unsaved-work question following the history. (The record
-// keys against the edit boxes' keys: tests/x11.)
+// photo, and the unsaved-work question following the bytes saving would
+// write. (The record keys against the edit boxes' keys: tests/x11.)
 
 #include "DialogFixture.h"
 
@@ -318,6 +318,18 @@ TEST_F(UndoTest, SavingMovesTheCleanStateToWhereTheHistoryIs) {
     EXPECT_FALSE(dlg->HasUnsavedChanges());
     Undo();
     EXPECT_TRUE(dlg->HasUnsavedChanges());
+}
+
+// Saving would write the bytes last saved: nothing to ask.
+TEST_F(UndoTest, ADimensionDrawnAndDeletedAgainLeavesNothingToAsk) {
+    Click(IDC_TOOL_DIMENSION);
+    ClickPhoto(POINT{400, 400});
+    ClickPhoto(POINT{600, 450});
+    Click(IDC_DELETE_DIMENSION);
+    ASSERT_EQ(Steps(), 2);
+    dlg->close();
+    EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join('|').toStdString();
+    EXPECT_FALSE(dlg->isVisible());
 }
 
 TEST_F(UndoTest, TheCursorShowsAMovableHandle) {
