@@ -1,30 +1,37 @@
+// tessamar --screenshot OUT.png [PHOTO]: the main window drawn to a picture
+// without a display. It reads the photo and its info file and changes nothing
+// but its own output, which goes through the durable writer; its messages are
+// English, as every command line's are.
 #include "app/CommandLine.h"
 #include "app/DesktopPrompter.h"
 #include "app/InterfaceLanguage.h"
 #include "app/QuietQtMessages.h"
+#include "canvas/ExportTarget.h"
 #include "dialog/CMeasureDlg.h"
 #include "dialog/ResourceArt.h"
+#include "document/InfoFileRead.h"
+#include "platform/DurableFile.h"
 #include "platform/LogFont.h"
 #include "platform/Prompts.h"
 #include "platform/ReadOnlyFile.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QImageWriter>
+#include <QPainter>
 #include <QPixmap>
 #include <cstdio>
+#include <memory>
 
 namespace {
-// Without a person at the screen, messages go to stderr and every question
-// takes its most careful answer.
+// Without a person at the screen every question takes its most careful
+// answer. The window's messages are in its own language: the command says
+// in English what went wrong instead.
 class HeadlessPrompter : public DesktopPrompter {
 public:
-    QMessageBox::StandardButton Message(QWidget*, const QString& text,
+    QMessageBox::StandardButton Message(QWidget*, const QString&,
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::Icon) override {
-        // One line each: the parts of a message follow each other.
-        QString line = text;
-        line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        std::fprintf(stderr, "tessamar: %s\n", line.toLocal8Bit().constData());
         for (QMessageBox::StandardButton careful : {QMessageBox::Cancel, QMessageBox::No})
             if (buttons.testFlag(careful))
                 return careful;
@@ -35,35 +42,81 @@ public:
     QString ChoosePhotoToOpen(QWidget*, const QString&) override { return QString(); }
     QString ChooseSavePath(QWidget*, const QString&, const QString&) override { return QString(); }
 };
+
+void Say(const QString& text) {
+    std::fprintf(stderr, "tessamar: %s\n", text.toLocal8Bit().constData());
+}
+
+// What the window will show of the photo's records, said when it is not all.
+void TellAboutInfoFile(const QString& photo) {
+    PhotoInfo records;
+    const InfoFileRead read = ReadInfoFile(InfoFilePathFor(photo), records);
+    switch (read.outcome) {
+    case InfoFileOutcome::Damaged:
+    case InfoFileOutcome::NotInfoFile:
+        Say(QStringLiteral("the photo-info file %1 is damaged: the picture shows no records")
+                .arg(read.path));
+        break;
+    case InfoFileOutcome::Unreadable:
+    case InfoFileOutcome::TooLarge:
+        Say(QStringLiteral("cannot read the photo-info file %1: %2; the picture shows no records")
+                .arg(read.path, read.reason));
+        break;
+    default:
+        if (records.ReferenceDamaged())
+            Say(QStringLiteral("the reference in %1 cannot be read: the picture shows the "
+                               "records without it")
+                    .arg(read.path));
+        break;
+    }
+}
+
+// The window as it stands once everything is drawn: the canvas again
+// without a frame's time limit, so every label is there.
+QImage FinishedPicture(CMeasureDlg& dialog) {
+    QImage picture = dialog.grab().toImage();
+    QPainter painter(&picture);
+    CPhotoCanvas& canvas = dialog.m_canvas;
+    painter.drawImage(canvas.mapTo(&dialog, QPoint(0, 0)), canvas.RenderToImage());
+    return picture;
+}
 } // namespace
 
 int RunScreenshot(int argc, char** argv, const QString& out, const QString& photo) {
-    // No display is needed: the window is drawn off screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Quiet before the application exists: its start-up notes go too.
-    QuietQtMessages();
-    QApplication app(argc, argv);
-    InstallFontSubstitutes();
-    UseInterfaceLanguage(InterfaceLanguageFromEnvironment());
-    QApplication::setWindowIcon(ResourceIcon(IDR_MAINFRAME));
+    std::unique_ptr<QApplication> app;
+    if (!QCoreApplication::instance()) {
+        // No display is needed: the window is drawn off screen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Quiet before the application exists: its start-up notes go too.
+        QuietQtMessages();
+        app = std::make_unique<QApplication>(argc, argv);
+        InstallFontSubstitutes();
+        UseInterfaceLanguage(InterfaceLanguageFromEnvironment());
+        QApplication::setWindowIcon(ResourceIcon(IDR_MAINFRAME));
+    }
 
     if (!photo.isEmpty()) {
         // Looked at without being read: a named pipe must not hold us up.
         ReadOnlyFile file;
         if (!file.Open(photo, QStringLiteral("photo"))) {
-            const QByteArray shown = photo.toLocal8Bit();
             if (file.LastProblem() == ReadOnlyFile::Problem::Missing)
-                std::fprintf(stderr, "tessamar: no such photo: %s\n", shown.constData());
+                Say(QStringLiteral("no such photo: %1").arg(photo));
             else
-                std::fprintf(stderr, "tessamar: %s: %s\n", shown.constData(),
-                             file.ErrorString().toLocal8Bit().constData());
+                Say(QStringLiteral("%1: %2").arg(photo, file.ErrorString()));
             return 1;
         }
+    }
+    // Never over the photo, its info file or a special file.
+    const QString refused = photo.isEmpty() ? QString() : RefuseExportTarget(photo, out);
+    if (!refused.isEmpty()) {
+        Say(QStringLiteral("cannot write %1: %2").arg(out, refused));
+        return 1;
     }
     HeadlessPrompter headless;
     ScopedPrompter prompts(&headless);
     CMeasureDlg dialog;
+    dialog.m_bKeepFilesAsTheyAre = true;
     dialog.InitDialog();
     dialog.show();
     if (!photo.isEmpty()) {
@@ -71,18 +124,25 @@ int RunScreenshot(int argc, char** argv, const QString& out, const QString& phot
         if (dialog.OpenPhoto(photo))
             dialog.m_canvas.WaitForPhoto();
         if (dialog.m_strPhotoPath.isEmpty()) {
-            std::fprintf(stderr, "tessamar: cannot open the photo %s\n",
-                         photo.toLocal8Bit().constData());
+            const QString why = dialog.m_canvas.LoadError();
+            Say(why.isEmpty() ? QStringLiteral("cannot open the photo %1").arg(photo)
+                              : QStringLiteral("cannot open the photo %1: %2").arg(photo, why));
             return 1;
         }
+        TellAboutInfoFile(photo);
     }
     QApplication::processEvents();
-    const QPixmap picture = dialog.grab();
-    QImageWriter writer(out);
-    if (!writer.write(picture.toImage())) {
-        std::fprintf(stderr, "tessamar: cannot write %s: %s\n", out.toLocal8Bit().constData(),
-                     writer.errorString().toLocal8Bit().constData());
-        return 1;
+
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    QString error;
+    if (!writer.write(FinishedPicture(dialog))) {
+        error = writer.errorString();
+    } else if (WriteFileDurably(out, png.constData(), png.size(), &error)) {
+        return 0;
     }
-    return 0;
+    Say(QStringLiteral("cannot write %1: %2").arg(out, error));
+    return 1;
 }
