@@ -131,16 +131,16 @@ public:
     void OnMouseMove(POINT q, bool leftHeld, bool shiftHeld = false);
     void OnLButtonUp(POINT q);
 
-    // --- End-point handles, wheel zoom, panning, keys (CPhotoCanvasKeys.cpp,
-    // CPhotoCanvasHandles.cpp) ---
+    // --- End-point handles, wheel zoom, panning, nudges (CPhotoCanvasWheel.cpp,
+    // CPhotoCanvasHandles.cpp, CPhotoCanvasMouse.cpp) ---
     // The end (0 start, 1 end) of the selected dimension whose handle is
     // within reach of view point q with the select tool; -1 for none.
     int HandleAt(POINT q) const;
     // Zooms one step (ZoomIn or ZoomOut) keeping the photo point under view
     // point q where it is, as far as the photo's edges allow; ends fit mode.
     void ZoomAt(int command, POINT q);
-    // Moves the selected record(s) by (dx, dy) photo pixels; a run of moves
-    // is one undo step.
+    // Moves the selected record(s) by (dx, dy) photo pixels (the window's
+    // Alt+arrow keys); a run of moves is one undo step.
     void NudgeSelection(int32_t dx, int32_t dy);
     // Which cursor the pointer should show now (CursorHint values).
     int CursorHint() const { return m_nCursorHint; }
