@@ -41,7 +41,8 @@ TEST_F(OpenWhileDecodingTest, ADamagedPhotoSaysWhyAndGivesThePreviousPhotoBack) 
     ASSERT_EQ(prompter.texts.size(), 2);
     EXPECT_TRUE(prompter.texts[1].startsWith(Utf8("無法打開圖片：") + bad + '\n'))
         << prompter.texts[1].toStdString();
-    EXPECT_TRUE(prompter.texts[1].contains(QLatin1String("damaged or incomplete")));
+    EXPECT_TRUE(
+        prompter.texts[1].contains(QLatin1String("incomplete: it ends before its last row")));
     EXPECT_EQ(dlg->m_strPhotoPath, good);
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Tessamar - [good.jpg]"));
     EXPECT_EQ(canvas().m_dib.Image().size(), QSize(400, 300));
