@@ -19,7 +19,9 @@ public:
     void Convert(unsigned char* pixels, int count) const override;
 
 private:
-    std::array<std::array<std::int32_t, 256>, 3> m_linear{}; // R, G, B: 0..65535
-    std::array<std::array<std::int32_t, 3>, 3> m_matrix{};   // to sRGB's R, G, B; 1.0 = 4096
-    std::array<std::uint8_t, 4096> m_encode{};               // linear sRGB to its codes
+    // For each source channel (R, G, B) and code, its share of sRGB's linear
+    // R, G and B (and a zero, for 16-byte rows): summed over the three
+    // channels and shifted right by 16, 0..4095 inside the sRGB gamut.
+    alignas(16) std::array<std::array<std::array<std::int32_t, 4>, 256>, 3> m_share{};
+    std::array<std::uint8_t, 4096> m_encode{}; // linear sRGB to its codes
 };
