@@ -5,6 +5,7 @@
 // the frame header (turned by the Exif orientation) promises.
 
 #include "lumoimage/CDibDC.h"
+#include "lumoimage/ExifExport.h"
 #include "lumoimage/ExifReader.h"
 #include "lumoimage/ImageOrientation.h"
 
@@ -32,6 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(dib.ErrorString().isEmpty());
     JpegHeaderInfo header;
     Check(ScanJpegHeader(data, size, &header));
+    if (header.exifLength > 0) {
+        const QByteArray exif =
+            ExportExifPayload(data + header.exifOffset, header.exifLength, true);
+        Check(exif.isEmpty() || (exif.startsWith("Exif") && exif.size() <= 65533));
+    }
     if (header.hasFrame) {
         const QSize upright = UprightSize(QSize(header.width, header.height), header.orientation);
         Check(dib.Image().size() == upright);

@@ -10,7 +10,8 @@ $SUDO apt-get install -y --no-install-recommends \
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev \
     qt6-connectivity-dev qt6-tools-dev qt6-l10n-tools \
     libqt6svg6 libgl-dev libvulkan-dev libxkbcommon-dev \
-    libturbojpeg0-dev libjpeg62-turbo-dev libjpeg-turbo-progs \
+    libturbojpeg0-dev libjpeg62-turbo-dev libjpeg-turbo-progs liblcms2-dev \
+    liblcms2-utils libgs-common \
     libgtest-dev libgmock-dev libbenchmark-dev \
     fonts-liberation2 fonts-arphic-uming fontconfig \
     xvfb xauth xdg-utils python3 openbox xdotool libxtst-dev libx11-dev \

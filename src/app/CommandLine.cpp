@@ -7,8 +7,8 @@ QString UsageText() {
     return QStringLiteral(
         "Usage: tessamar [PHOTO.jpg]\n"
         "       tessamar --print-info FILE.dat\n"
-        "       tessamar --export PHOTO.jpg OUT.jpg\n"
-        "       tessamar --export-many OUTDIR PHOTO.jpg... [--force]\n"
+        "       tessamar --export PHOTO.jpg OUT.jpg [--keep-location]\n"
+        "       tessamar --export-many OUTDIR PHOTO.jpg... [--force] [--keep-location]\n"
         "       tessamar --report OUT.pdf PHOTO.jpg...\n"
         "       tessamar --screenshot OUT.png [PHOTO.jpg]\n"
         "       tessamar --help\n"
@@ -20,6 +20,8 @@ QString UsageText() {
         "  --export-many OUTDIR PHOTO...  export every PHOTO into the folder\n"
         "                          OUTDIR under its own name, on every core; an\n"
         "                          existing file is kept unless --force is given\n"
+        "  --keep-location         the exported pictures keep the photos' GPS\n"
+        "                          location (dropped otherwise: exports are shared)\n"
         "  --report OUT.pdf PHOTO...  a PDF report of the photos, one section each\n"
         "  --screenshot OUT [PHOTO]  draw the main window (with PHOTO open) to the\n"
         "                          picture file OUT, no display needed\n"
@@ -27,6 +29,8 @@ QString UsageText() {
 }
 
 namespace {
+const char* const kKeepLocation = "--keep-location";
+
 int Usage(FILE* out, int status) {
     std::fputs(UsageText().toLocal8Bit().constData(), out);
     return status;
@@ -44,24 +48,28 @@ int RunCommandLine(int argc, char** argv) {
             return RunPrintInfo(QString::fromLocal8Bit(argv[2]));
         }
         if (std::strcmp(first, "--export") == 0) {
-            if (argc != 4)
+            const bool keepLocation = argc == 5 && std::strcmp(argv[4], kKeepLocation) == 0;
+            if (argc != 4 && !keepLocation)
                 return Usage(stderr, 2);
             return RunExport(argc, argv, QString::fromLocal8Bit(argv[2]),
-                             QString::fromLocal8Bit(argv[3]));
+                             QString::fromLocal8Bit(argv[3]), keepLocation);
         }
         if (std::strcmp(first, "--export-many") == 0) {
             QStringList rest;
             bool force = false;
+            bool keepLocation = false;
             for (int i = 2; i < argc; ++i) {
                 if (std::strcmp(argv[i], "--force") == 0)
                     force = true;
+                else if (std::strcmp(argv[i], kKeepLocation) == 0)
+                    keepLocation = true;
                 else
                     rest.append(QString::fromLocal8Bit(argv[i]));
             }
             if (rest.size() < 2)
                 return Usage(stderr, 2);
             const QString outDir = rest.takeFirst();
-            return RunExportMany(argc, argv, outDir, rest, force);
+            return RunExportMany(argc, argv, outDir, rest, force, keepLocation);
         }
         if (std::strcmp(first, "--report") == 0) {
             if (argc < 4)

@@ -10,11 +10,12 @@ int RunCommandLine(int argc, char** argv);
 // tessamar --print-info FILE.dat: the photo-info file as JSON on stdout.
 int RunPrintInfo(const QString& path);
 // tessamar --export PHOTO OUT: the annotated picture, without a display.
-int RunExport(int argc, char** argv, const QString& photo, const QString& out);
+int RunExport(int argc, char** argv, const QString& photo, const QString& out,
+              bool keepLocation = false);
 // tessamar --export-many OUTDIR PHOTO... [--force]: every photo's annotated
 // picture into OUTDIR under its own name, on every core.
 int RunExportMany(int argc, char** argv, const QString& outDir, const QStringList& photos,
-                  bool overwrite);
+                  bool overwrite, bool keepLocation = false);
 // tessamar --report OUT.pdf PHOTO...: one PDF report, a section per photo.
 int RunReport(int argc, char** argv, const QString& out, const QStringList& photos);
 // tessamar [PHOTO]: the desktop program, opening PHOTO when given.

@@ -19,7 +19,7 @@ int Fail(const QString& message) {
 }
 } // namespace
 
-int RunExport(int argc, char** argv, const QString& photo, const QString& out) {
+int RunExport(int argc, char** argv, const QString& photo, const QString& out, bool keepLocation) {
     // Text needs a GUI application for its fonts, but never a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -33,7 +33,7 @@ int RunExport(int argc, char** argv, const QString& photo, const QString& out) {
 
     PhotoFileExport result;
     try {
-        result = ExportPhotoFile(photo, out);
+        result = ExportPhotoFile(photo, out, ExistingFile::Replace, keepLocation);
     } catch (const std::bad_alloc&) {
         return Fail(QStringLiteral("cannot export %1: the photo and its records are too large "
                                    "for the memory available")

@@ -1,4 +1,4 @@
-// tessamar --export-many OUTDIR PHOTO... [--force]: every photo's annotated
+// tessamar --export-many OUTDIR PHOTO... [--force] [--keep-location]: every photo's annotated
 // picture into OUTDIR, on every core, a line per photo as each finishes.
 #include "app/CommandLine.h"
 #include "app/ExportMessages.h"
@@ -45,7 +45,7 @@ private:
 } // namespace
 
 int RunExportMany(int argc, char** argv, const QString& outDir, const QStringList& photos,
-                  bool overwrite) {
+                  bool overwrite, bool keepLocation) {
     if (!QFileInfo(outDir).isDir()) {
         std::fprintf(stderr, "tessamar: %s is not a folder\n", outDir.toLocal8Bit().constData());
         return 1;
@@ -62,6 +62,7 @@ int RunExportMany(int argc, char** argv, const QString& outDir, const QStringLis
 
     BatchExportOptions options;
     options.overwrite = overwrite;
+    options.keepLocation = keepLocation;
     int failed = 0;
     {
         ProgressLines lines(static_cast<int>(photos.size()));

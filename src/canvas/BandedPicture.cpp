@@ -62,6 +62,8 @@ bool EncodeAnnotatedPicture(const QImage& photo, const PhotoInfo& info,
     JpegRowEncoder encoder;
     if (!encoder.Start(width, height, CDibDC::ExportSettings(), sink, error))
         return false;
+    if (!options.exif.isEmpty() && !encoder.WriteMarker(0xE1 /* APP1 */, options.exif, error))
+        return false;
     QFuture<bool> encoding;
     QString encodeError;
     int encodedRows = 0; // once `encoding` has finished

@@ -8,6 +8,7 @@
 
 #include "lumoimage/JpegRowEncoder.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -28,6 +29,7 @@ using PictureProgress = std::function<void(int rowsDone, int rows)>;
 struct BandedPictureOptions {
     int bandRows = 128;       // rows drawn and encoded at a time (at least 1)
     PictureProgress progress; // may be empty
+    QByteArray exif;          // the payload of an Exif segment (ExifExport.h); may be empty
 };
 
 // Encodes `photo` (any format; upright) with every dimension and then every

@@ -26,15 +26,16 @@ QString ExistsText() {
 }
 
 // Exports one photo; memory running out fails this photo only.
-PhotoFileExport ExportOne(const QString& photo, const QString& out, bool overwrite) {
+PhotoFileExport ExportOne(const QString& photo, const QString& out, bool overwrite,
+                          bool keepLocation) {
     // Checked again here, just before the work: the file may have appeared
     // since the list was made. One that appears later is still kept by the
     // final step of the write.
     if (!overwrite && QFileInfo::exists(out))
         return Refusal(photo, ExistsText());
     try {
-        PhotoFileExport result =
-            ExportPhotoFile(photo, out, overwrite ? ExistingFile::Replace : ExistingFile::Keep);
+        PhotoFileExport result = ExportPhotoFile(
+            photo, out, overwrite ? ExistingFile::Replace : ExistingFile::Keep, keepLocation);
         if (result.failure == PhotoFileExport::Failure::Output && result.detail == FileExistsText())
             result.detail = ExistsText();
         return result;
@@ -92,7 +93,7 @@ std::vector<BatchExportItem> ExportPhotoFiles(const QStringList& photos, const Q
             if (!pending[static_cast<size_t>(i)])
                 return;
             BatchExportItem& item = items[static_cast<size_t>(i)];
-            item.result = ExportOne(item.photo, item.out, options.overwrite);
+            item.result = ExportOne(item.photo, item.out, options.overwrite, options.keepLocation);
             report(item);
         },
         options.workers);

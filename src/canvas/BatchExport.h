@@ -13,8 +13,9 @@
 #include <vector>
 
 struct BatchExportOptions {
-    int workers = 0;        // 0: as many as BatchWorkers chooses
-    bool overwrite = false; // false: an existing output file is left alone
+    int workers = 0;           // 0: as many as BatchWorkers chooses
+    bool overwrite = false;    // false: an existing output file is left alone
+    bool keepLocation = false; // true: the pictures keep the photos' GPS fields
 };
 
 // One photo's outcome. `out` is where its picture goes (or would have gone).

@@ -7,12 +7,13 @@
 #include "document/InfoFileRead.h"
 #include "document/PhotoInfo.h"
 #include "lumoimage/CDibDC.h"
+#include "lumoimage/ExifExport.h"
 #include "platform/BackgroundWork.h"
 
 #include <QScopeGuard>
 
 PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath,
-                                ExistingFile existing) {
+                                ExistingFile existing, bool keepLocation) {
     using Failure = PhotoFileExport::Failure;
     PhotoFileExport result;
     result.infoPath = InfoFilePathFor(photoPath);
@@ -64,7 +65,9 @@ PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath
 
     // Drawn and encoded band by band from the decoded photo: no second
     // full-size copy.
-    if (!ExportAnnotatedPicture(picture.Image(), info, outPath, &result.detail, &renderer, {},
+    BandedPictureOptions options;
+    options.exif = ExportExifOfPhoto(photoPath, keepLocation);
+    if (!ExportAnnotatedPicture(picture.Image(), info, outPath, &result.detail, &renderer, options,
                                 existing))
         result.failure = Failure::Output;
     return result;

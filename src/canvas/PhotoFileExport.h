@@ -30,5 +30,8 @@ struct PhotoFileExport {
 // Needs a Qt GUI application (for fonts); never a screen. With `existing`
 // Keep, a file at `outPath` is never replaced, even one that appears while
 // the picture is made (an Output failure whose detail is FileExistsText()).
+// The picture keeps the photo's Exif fields as ExifExport.h says, the
+// location only when `keepLocation`.
 PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath,
-                                ExistingFile existing = ExistingFile::Replace);
+                                ExistingFile existing = ExistingFile::Replace,
+                                bool keepLocation = false);

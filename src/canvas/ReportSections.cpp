@@ -6,6 +6,7 @@
 #include "canvas/BatchWorkers.h"
 #include "lumoimage/CDibDC.h"
 #include "lumoimage/ExifDate.h"
+#include "lumoimage/ExifExport.h"
 #include "platform/DurableFile.h"
 
 #include <QFile>
@@ -36,7 +37,10 @@ bool ReportSectionFromPicture(const QString& photoPath, const QImage& picture,
         return true;
     };
     AnnotationRenderer renderer(kBandedLabelBytes);
-    if (!EncodeAnnotatedPicture(picture, info, renderer, sink, error))
+    // The exported picture itself, with the Exif the export keeps.
+    BandedPictureOptions options;
+    options.exif = ExportExifOfPhoto(photoPath, false);
+    if (!EncodeAnnotatedPicture(picture, info, renderer, sink, error, options))
         return false;
     section->fileName = QFileInfo(photoPath).fileName();
     section->captured = CaptureDateOf(photoPath);

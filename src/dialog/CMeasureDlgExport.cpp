@@ -44,7 +44,8 @@ void CMeasureDlg::StartPictureExport(const QString& path) {
                              });
     const QImage& photo = m_canvas.m_dib.Image();
     m_pictureExport->Start(path, tr("正在輸出圖片：%1").arg(QFileInfo(path).fileName()),
-                           photo.height(), PictureExportWork(photo, m_canvas.m_info, path));
+                           photo.height(),
+                           PictureExportWork(m_strPhotoPath, photo, m_canvas.m_info, path));
 }
 
 bool CMeasureDlg::RefuseSecondPictureExport() {

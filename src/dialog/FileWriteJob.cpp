@@ -4,6 +4,7 @@
 #include "canvas/AnnotationRenderer.h"
 #include "canvas/ReportSections.h"
 #include "document/PhotoInfo.h"
+#include "lumoimage/ExifExport.h"
 #include "platform/BackgroundWork.h"
 
 #include <QCoreApplication>
@@ -104,10 +105,11 @@ void FileWriteJob::Deliver(int ticket, const Outcome& outcome) {
         m_done(m_path, outcome);
 }
 
-FileWriteJob::Work PictureExportWork(const QImage& photo, const PhotoInfo& records,
-                                     const QString& path) {
-    return [photo, records, path](const std::function<void(int)>& progress) {
+FileWriteJob::Work PictureExportWork(const QString& photoPath, const QImage& photo,
+                                     const PhotoInfo& records, const QString& path) {
+    return [photoPath, photo, records, path](const std::function<void(int)>& progress) {
         BandedPictureOptions options;
+        options.exif = ExportExifOfPhoto(photoPath, false);
         options.progress = [&progress](int done, int) { progress(done); };
         FileWriteJob::Outcome outcome;
         AnnotationRenderer renderer(kBandedLabelBytes);

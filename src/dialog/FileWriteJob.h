@@ -60,10 +60,11 @@ private:
     QTimer* m_showProgress = nullptr;
 };
 
-// The jobs' work: the window's picture export of `photo` with `records`, and
-// the report of the photo at `photoPath` so decoded. Memory running out is an
+// The jobs' work: the window's picture export of `photo` (decoded from the
+// file at `photoPath`, whose Exif fields it keeps; never the location) with
+// `records`, and the report of the photo at `photoPath` so decoded. Memory running out is an
 // outcome, not an exception.
-FileWriteJob::Work PictureExportWork(const class QImage& photo, const class PhotoInfo& records,
-                                     const QString& path);
+FileWriteJob::Work PictureExportWork(const QString& photoPath, const class QImage& photo,
+                                     const class PhotoInfo& records, const QString& path);
 FileWriteJob::Work ReportWork(const QString& photoPath, const class QImage& photo,
                               const class PhotoInfo& records, const QString& path);

@@ -1,7 +1,7 @@
 #pragma once
 // The capture date of a JPEG photo from its Exif segment: DateTimeOriginal
-// (tag 0x9003 of the Exif sub-IFD), or else DateTime (0x0132 of IFD0). Every
-// read is bounds-checked; a missing or damaged date is "none".
+// (tag 0x9003 of the Exif sub-IFD), or else DateTime (0x0132 of IFD0), as
+// the header scan reads it (ExifReader.h); a missing or damaged date is "none".
 
 #include <QDateTime>
 #include <cstddef>

@@ -1,17 +1,22 @@
 #pragma once
 // Reads what the picture code needs from the header segments of a JPEG file:
 // the frame size and component count from the SOF marker, and from the Exif
-// APP1 segment the orientation and the embedded thumbnail. Every read is
+// APP1 segment the orientation, the capture date and the embedded thumbnail,
+// through the one TIFF reader (TiffReader.h). Every read is
 // bounds-checked against the bytes given; damaged or hostile headers give
 // "not found" results, never a read outside the buffer.
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 struct ExifData {
     int orientation = 1;             // 1..8 as stored; 1 when absent or out of range
     std::size_t thumbnailOffset = 0; // from the start of the TIFF header
     std::size_t thumbnailLength = 0; // 0 = no JPEG thumbnail
+    // DateTimeOriginal of the Exif IFD, or else DateTime of IFD0, as stored
+    // ("YYYY:MM:DD HH:MM:SS"); empty when neither is there.
+    std::string captureDate;
 };
 
 struct JpegHeaderInfo {
@@ -25,6 +30,11 @@ struct JpegHeaderInfo {
     // the bytes scanned; length 0 when the file carries none.
     std::size_t thumbnailOffset = 0;
     std::size_t thumbnailLength = 0;
+    std::string captureDate; // as ExifData's
+    // The Exif segment's TIFF payload within the bytes scanned; length 0
+    // when the file has none.
+    std::size_t exifOffset = 0;
+    std::size_t exifLength = 0;
 };
 
 // Parses an Exif payload that starts with the TIFF header ("II*\0" or "MM\0*").

@@ -4,6 +4,7 @@
 #include "lumoimage/ImageOrientation.h"
 #include "lumoimage/JpegDecoder.h"
 #include "lumoimage/JpegFile.h"
+#include "lumoimage/JpegRowDecoder.h"
 #include "lumoimage/PhotoHeadBytes.h"
 
 #include <cstdlib>
@@ -62,6 +63,7 @@ bool LoadJpegPreview(const QString& path, QSize box, QImage* out, QSize* fullSiz
             SameProportions(thumbSize, stored) &&
             DecodeUpright(decoder, thumb, header.thumbnailLength, thumbSize, needed,
                           header.orientation, out, &ignored)) {
+            ConvertAsPhoto(Bytes(bytes), std::size_t(bytes.size()), out);
             *fullSize = upright;
             return true;
         }

@@ -1,64 +1,77 @@
 #include "lumoimage/JpegRowDecoder.h"
 
+#include "lumoimage/ExifReader.h"
 #include "lumoimage/JpegDecoder.h"
+#include "lumoimage/JpegErrors.h"
 #include "lumoimage/PixelBuffer.h"
+#include "lumoimage/RowConversionThread.h"
+#include "lumoimage/SrgbConversion.h"
 
 #include <algorithm>
-#include <csetjmp>
-#include <cstdio>
-
-#include <jerror.h>
-#include <jpeglib.h>
+#include <climits>
+#include <cstdlib>
+#include <memory>
 
 namespace {
 
 // Rows handed to libjpeg per call: small enough that a cancel is seen within
 // a few milliseconds, large enough that the calls cost nothing.
 constexpr int kRowsPerBatch = 32;
+// Pictures shorter than this are converted to sRGB on the decoding thread.
+constexpr int kRowsOnThreadFrom = 512;
 
-// libjpeg reports errors by calling error_exit, which must not return: it
-// jumps back into DecodeJpegRows. Warnings (level -1) end the decode too.
-struct ErrorJump {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-    bool warning = false;
-    char message[JMSG_LENGTH_MAX] = {};
-};
-
-void ExitWithError(j_common_ptr info) {
-    auto* self = reinterpret_cast<ErrorJump*>(info->err);
-    (*info->err->format_message)(info, self->message);
-    std::longjmp(self->jump, 1);
-}
-
-void StopOnWarning(j_common_ptr info, int level) {
-    if (level >= 0)
-        return; // trace messages
-    auto* self = reinterpret_cast<ErrorJump*>(info->err);
-    self->warning = true;
-    (*info->err->format_message)(info, self->message);
-    std::longjmp(self->jump, 1);
+// Refusals of what the header says, before any pixel memory is taken.
+bool CheckHeader(const jpeg_decompress_struct& info, QString* error) {
+    if (info.num_components != 1 && info.num_components != 3 && info.num_components != 4) {
+        *error = QStringLiteral("The JPEG file uses an unsupported colour layout.");
+        return false;
+    }
+    if (qint64(info.image_width) * info.image_height > kMaxDecodePixels) {
+        *error = QStringLiteral("The picture is too large (%1 × %2 pixels).")
+                     .arg(info.image_width)
+                     .arg(info.image_height);
+        return false;
+    }
+    return true;
 }
 
 // The decode proper, apart from everything with a destructor: longjmp may
-// leave it at any libjpeg call.
-RowDecodeResult Run(jpeg_decompress_struct* info, ErrorJump* errors, const std::uint8_t* data,
-                    std::size_t size, int num, int denom, DecodeControl* control, QImage* image,
-                    bool* cmyk, QString* error) {
+// leave it at any libjpeg call. With `image` null only the header is read.
+// `icc` and `conversion` are the caller's: nothing here has a destructor.
+// With `conversion` null the profile is not looked at.
+RowDecodeResult Run(jpeg_decompress_struct* info, JpegErrorJump* errors, const std::uint8_t* data,
+                    std::size_t size, int num, int denom, DecodeControl* control, QSize* stored,
+                    QImage* image, bool* cmyk, QByteArray* icc,
+                    std::shared_ptr<const SrgbConversion>* conversion,
+                    std::unique_ptr<RowConversionThread>* rowThread, QString* error) {
+    volatile bool inHeader = true;
     if (setjmp(errors->jump)) {
-        const QString message = QString::fromLocal8Bit(errors->message).trimmed();
-        *error = errors->warning
-                     ? QStringLiteral("The JPEG file is damaged or incomplete (%1).").arg(message)
-                     : QStringLiteral("The JPEG file could not be decoded (%1).").arg(message);
+        *error = JpegFaultText(*errors, inHeader);
         return RowDecodeResult::Failed;
     }
     jpeg_mem_src(info, data, static_cast<unsigned long>(size));
+    if (conversion)
+        jpeg_save_markers(info, JPEG_APP0 + 2, 0xFFFF); // the ICC profile's chunks
     jpeg_read_header(info, TRUE);
+    if (!CheckHeader(*info, error))
+        return RowDecodeResult::Failed;
+    *stored = QSize(int(info->image_width), int(info->image_height));
+    *cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
+    JOCTET* profile = nullptr;
+    unsigned profileSize = 0;
+    if (conversion && info->num_components > 1 &&
+        jpeg_read_icc_profile(info, &profile, &profileSize)) {
+        *icc = QByteArray(reinterpret_cast<const char*>(profile), qsizetype(profileSize));
+        std::free(profile);
+        *conversion = SrgbConversionFor(*icc, *cmyk);
+    }
+    if (!image)
+        return RowDecodeResult::Done;
+    const SrgbConversion* convert = conversion->get();
     info->scale_num = static_cast<unsigned>(num);
     info->scale_denom = static_cast<unsigned>(denom);
     // Format_RGB32 is B, G, R, 0xFF in memory on little-endian machines;
     // libjpeg-turbo's BGRX writes 0xFF into the padding byte.
-    *cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
     info->out_color_space = *cmyk ? JCS_CMYK : JCS_EXT_BGRX;
     jpeg_calc_output_dimensions(info);
     const int width = int(info->output_width);
@@ -76,6 +89,12 @@ RowDecodeResult Run(jpeg_decompress_struct* info, ErrorJump* errors, const std::
     }
     if (control)
         control->rowsTotal = height;
+    // A large picture's rows are converted on a thread of their own while
+    // the next ones are decoded.
+    if (convert && height >= kRowsOnThreadFrom)
+        *rowThread = std::make_unique<RowConversionThread>(*convert, width);
+    inHeader = false;
+    errors->endStops = info->progressive_mode;
     jpeg_start_decompress(info);
     JSAMPROW rows[kRowsPerBatch];
     while (int(info->output_scanline) < height) {
@@ -88,45 +107,99 @@ RowDecodeResult Run(jpeg_decompress_struct* info, ErrorJump* errors, const std::
         int done = 0;
         while (done < count)
             done += int(jpeg_read_scanlines(info, rows + done, JDIMENSION(count - done)));
+        if (*rowThread)
+            (*rowThread)->Add(rows, count);
+        else if (convert)
+            for (int i = 0; i < count; ++i)
+                convert->Convert(rows[i], width);
         if (control)
             control->rowsDone = first + count;
     }
+    // Reads up to the end marker: a file cut after its last row, or with
+    // damage there, is refused as well.
     jpeg_finish_decompress(info);
     return RowDecodeResult::Done;
 }
 
+// Refusals that need no libjpeg.
+bool CheckBytes(const std::uint8_t* data, std::size_t size, QString* error) {
+    if (size > std::size_t(ULONG_MAX)) {
+        *error = QStringLiteral("The file is too large to be a photo.");
+        return false;
+    }
+    // The frame header tells what libjpeg would only report as a confusing error.
+    JpegHeaderInfo frame;
+    if (ScanJpegHeader(data, size, &frame) && frame.hasFrame && frame.precision != 8) {
+        *error = QStringLiteral("The JPEG file stores %1-bit samples; only 8-bit JPEG pictures "
+                                "are supported.")
+                     .arg(frame.precision);
+        return false;
+    }
+    // libjpeg refuses sizes past 65500 with a confusing error of its own.
+    if (frame.hasFrame && qint64(frame.width) * frame.height > kMaxDecodePixels) {
+        *error = QStringLiteral("The picture is too large (%1 × %2 pixels).")
+                     .arg(frame.width)
+                     .arg(frame.height);
+        return false;
+    }
+    return true;
+}
+
+// With `image` null only the header is read; with `conversion` null the
+// profile is not looked at (a decode always looks).
+RowDecodeResult Session(const std::uint8_t* data, std::size_t size, int num, int denom,
+                        DecodeControl* control, QSize* stored, QImage* image, bool* cmyk,
+                        std::shared_ptr<const SrgbConversion>* conversion, QString* error) {
+    if (!CheckBytes(data, size, error))
+        return RowDecodeResult::Failed;
+    jpeg_decompress_struct info;
+    JpegErrorJump errors;
+    UseJpegErrorJump(&info, &errors);
+    jpeg_create_decompress(&info);
+    QByteArray icc;
+    std::unique_ptr<RowConversionThread> rowThread;
+    const RowDecodeResult result = Run(&info, &errors, data, size, num, denom, control, stored,
+                                       image, cmyk, &icc, conversion, &rowThread, error);
+    jpeg_destroy_decompress(&info);
+    if (result == RowDecodeResult::Done && rowThread)
+        rowThread->Finish();
+    rowThread.reset(); // before the picture can go
+    if (result == RowDecodeResult::Done && image && *cmyk && !*conversion)
+        CmykToRgb32(image);
+    return result;
+}
+
 } // namespace
+
+bool ReadJpegSize(const std::uint8_t* data, std::size_t size, QSize* stored, QString* error) {
+    bool cmyk = false;
+    return Session(data, size, 1, 1, nullptr, stored, nullptr, &cmyk, nullptr, error) ==
+           RowDecodeResult::Done;
+}
+
+void ConvertAsPhoto(const std::uint8_t* photo, std::size_t size, QImage* thumbnail) {
+    QSize stored;
+    bool cmyk = false;
+    std::shared_ptr<const SrgbConversion> conversion;
+    QString ignored;
+    // A CMYK photo's profile says nothing of its thumbnail's RGB.
+    if (Session(photo, size, 1, 1, nullptr, &stored, nullptr, &cmyk, &conversion, &ignored) !=
+            RowDecodeResult::Done ||
+        cmyk || !conversion || thumbnail->format() != QImage::Format_RGB32)
+        return;
+    for (int y = 0; y < thumbnail->height(); ++y)
+        conversion->Convert(thumbnail->scanLine(y), thumbnail->width());
+}
 
 RowDecodeResult DecodeJpegRows(const std::uint8_t* data, std::size_t size, int num, int denom,
                                DecodeControl* control, QImage* out, QString* error) {
-    // The same checks and refusals as the one-call decoder, with its words.
     QSize stored;
-    {
-        JpegDecoder header;
-        if (!header.ReadSize(data, size, &stored, error))
-            return RowDecodeResult::Failed;
-    }
-    if (qint64(stored.width()) * stored.height() > kMaxDecodePixels) {
-        *error = QStringLiteral("The picture is too large (%1 × %2 pixels).")
-                     .arg(stored.width())
-                     .arg(stored.height());
-        return RowDecodeResult::Failed;
-    }
-    jpeg_decompress_struct info;
-    ErrorJump errors;
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = ExitWithError;
-    errors.manager.emit_message = StopOnWarning;
-    jpeg_create_decompress(&info);
     QImage image;
     bool cmyk = false;
+    std::shared_ptr<const SrgbConversion> conversion;
     const RowDecodeResult result =
-        Run(&info, &errors, data, size, num, denom, control, &image, &cmyk, error);
-    jpeg_destroy_decompress(&info);
-    if (result != RowDecodeResult::Done)
-        return result;
-    if (cmyk)
-        CmykToRgb32(&image);
-    *out = std::move(image);
-    return RowDecodeResult::Done;
+        Session(data, size, num, denom, control, &stored, &image, &cmyk, &conversion, error);
+    if (result == RowDecodeResult::Done)
+        *out = std::move(image);
+    return result;
 }

@@ -4,6 +4,7 @@
 // read from another thread. The pixels are the same as JpegDecoder's.
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 #include <atomic>
@@ -21,8 +22,21 @@ enum class RowDecodeResult { Done, Failed, Cancelled };
 
 // Decodes the stream reduced by num/denom (one of libjpeg-turbo's scaling
 // factors; 1/1 = full size) into a Format_RGB32 picture, as stored (not
-// turned upright). Any decoder warning fails the decode, as in JpegDecoder.
+// turned upright). A picture is decoded when every row of it decodes: junk
+// bytes between its segments are let pass (see JpegErrors.h); a file that
+// ends early or whose coded data is damaged is refused, saying which. A
+// photo with an ICC profile comes out in sRGB (SrgbConversion.h), each batch
+// of rows converted as it is decoded.
 // `*out` is only replaced when the result is Done; `*error` says why when it
 // is Failed. `control` may be null.
+// Reads and checks the header only: the refusals DecodeJpegRows would make
+// before decoding a row.
+bool ReadJpegSize(const std::uint8_t* data, std::size_t size, QSize* stored, QString* error);
+
+// Applies the photo's own profile to a picture decoded from its Exif
+// thumbnail (which carries none), in place, so the stand-in and the preview
+// show the photo's colours. `photo` is the photo's bytes; its head is enough.
+void ConvertAsPhoto(const std::uint8_t* photo, std::size_t size, QImage* thumbnail);
+
 RowDecodeResult DecodeJpegRows(const std::uint8_t* data, std::size_t size, int num, int denom,
                                DecodeControl* control, QImage* out, QString* error);

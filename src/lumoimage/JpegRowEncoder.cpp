@@ -151,6 +151,22 @@ bool JpegRowEncoder::Start(int width, int height, const JpegEncodeSettings& sett
     return true;
 }
 
+bool JpegRowEncoder::WriteMarker(int marker, const QByteArray& payload, QString* error) {
+    State& s = *m_state;
+    if (!s.started || s.broken || s.cinfo.next_scanline != 0 || payload.size() > 65533)
+        return Failed(error, QStringLiteral("The picture could not be encoded (a segment of %1 "
+                                            "bytes does not fit).")
+                                 .arg(payload.size()));
+    if (setjmp(s.jump)) {
+        s.broken = true;
+        return Failed(error, QStringLiteral("The picture could not be encoded (%1).")
+                                 .arg(QString::fromLocal8Bit(s.message)));
+    }
+    jpeg_write_marker(&s.cinfo, marker, reinterpret_cast<const JOCTET*>(payload.constData()),
+                      unsigned(payload.size()));
+    return true;
+}
+
 bool JpegRowEncoder::WriteRows(const QImage& band, QString* error) {
     State& s = *m_state;
     if (!s.started || s.broken)

@@ -7,6 +7,7 @@
 
 #include "lumoimage/JpegEncoder.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -28,6 +29,9 @@ public:
     // when it cannot be started (or the sink refused the header).
     bool Start(int width, int height, const JpegEncodeSettings& settings, JpegSink sink,
                QString* error);
+    // Writes a marker segment (APPn, COM) with `payload` after the stream's
+    // own header; only between Start and the first rows.
+    bool WriteMarker(int marker, const QByteArray& payload, QString* error);
     // Encodes the rows of `band` (32-bit RGB, `width` pixels wide) as the
     // picture's next rows. False with `error` set when the encoder or the
     // sink failed, or the band does not fit; nothing more can be written then.

@@ -60,6 +60,7 @@ QImage ThumbnailStandIn(const PhotoHead& head, bool* sharp) {
     QImage image;
     if (!decoder.Decode(thumb, h.thumbnailLength, 1, 1, &image, &ignored))
         return QImage();
+    ConvertAsPhoto(Bytes(head.bytes), std::size_t(head.bytes.size()), &image);
     // Null when memory for the turned copy could not be had: no stand-in.
     image = TurnUpright(image, h.orientation);
     if (sharp)

@@ -73,6 +73,7 @@ TEST(CommandLine, HelpGoesToStdoutAndWrongUsesGetTheUsageOnStderr) {
     } cases[] = {{{"--help"}, 0, usage, ""},
                  {{"--frobnicate"}, 2, "", "tessamar: unknown option --frobnicate\n" + usage},
                  {{"--print-info"}, 2, "", usage},
+                 {{"--export", "a.jpg", "b.jpg", "--force"}, 2, "", usage},
                  {{"a.jpg", "b.jpg"}, 2, "", usage}};
     for (const auto& c : cases) {
         std::vector<char*> argv{const_cast<char*>("tessamar")};

@@ -59,7 +59,8 @@ TEST_F(OpenWhileDecodingTest, ADamagedPhotoSaysWhyAndGivesThePreviousPhotoBack) 
     ASSERT_EQ(prompter.texts.size(), 2);
     EXPECT_TRUE(prompter.texts[1].startsWith(Utf8("無法打開圖片：") + bad + '\n'))
         << prompter.texts[1].toStdString();
-    EXPECT_TRUE(prompter.texts[1].contains(QLatin1String("damaged or incomplete")));
+    EXPECT_TRUE(
+        prompter.texts[1].contains(QLatin1String("incomplete: it ends before its last row")));
     EXPECT_TRUE(prompter.texts[1].endsWith(Utf8("\n照片無法完整打開，對它所做的修改將會遺失。")));
     EXPECT_EQ(NamesIn(dir.path()), (QStringList{"bad.dat", "bad.jpg", "good.jpg"}));
     EXPECT_EQ(dlg->m_strPhotoPath, good);

@@ -7,6 +7,7 @@
 
 #include "canvas/AnnotatedExport.h"
 #include "common/OpeningPhotos.h"
+#include "lumoimage/ExifReader.h"
 #include "platform/BackgroundWork.h"
 
 #include <QFileInfo>
@@ -155,6 +156,23 @@ TEST_F(PictureExportTest, TheWindowHandlesInputWhileABigPictureIsWritten) {
         << seen.size();
     EXPECT_EQ(prompter.texts.last(), Utf8("輸出圖片完畢"));
     EXPECT_FALSE(Progress()->isVisible());
+}
+
+// The window's export keeps the photo's Exif fields, as the command line's does.
+TEST_F(PictureExportTest, ThePictureKeepsThePhotosCaptureDate) {
+    const QString camera = PathOf(QStringLiteral("camera.jpg"));
+    ASSERT_TRUE(QFile::copy(SourcePath(QStringLiteral("tests/data/wild/Canon_40D.jpg")), camera));
+    prompter.answers = {QMessageBox::Discard};
+    Open(camera);
+    const QString out = PathOf(QStringLiteral("out.jpg"));
+    prompter.paths = {out};
+    Click(IDC_EXPORT_PICTURE);
+    ASSERT_TRUE(WaitForPictureExport());
+    const QByteArray bytes = ReadWholeFile(out);
+    JpegHeaderInfo header;
+    ScanJpegHeader(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                   std::size_t(bytes.size()), &header);
+    EXPECT_EQ(header.captureDate, "2008:05:30 15:56:01");
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 // The capture date read from a photo's Exif: DateTimeOriginal first, then
 // DateTime; either byte order; nothing from a damaged or missing segment.
+// Real files' Exif read as exiftool reads it: one reader gives the date, the
+// orientation and the thumbnail with the same rules.
 
 #include "lumoimage/ExifDate.h"
 #include "JpegFixtures.h"
 #include "common/ExifBlob.h"
+#include "common/TestSupport.h"
+#include "lumoimage/ExifReader.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +58,41 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ExifDate, NoExifSegmentOrNoJpegIsNoDate) {
     EXPECT_FALSE(Read(PlainJpeg()).isValid());
     EXPECT_FALSE(Read(QByteArray("II*\0\x08\0\0\0", 8)).isValid()); // bare TIFF
+}
+
+TEST(ExifDate, APointerToTheExifIfdOfTheWrongTypeIsNoPointer) {
+    QByteArray jpeg = WithExif(PlainJpeg(), {"2024:05:17 09:30:00", nullptr, false});
+    const qsizetype pointer = jpeg.indexOf(QByteArray("\x69\x87\x04\x00", 4));
+    ASSERT_GT(pointer, 0);
+    jpeg[pointer + 2] = 2; // ASCII
+    EXPECT_FALSE(Read(jpeg).isValid());
+}
+
+// Values as exiftool reports them for these files.
+TEST(ExifReader, RealFilesGiveWhatExiftoolReads) {
+    const struct {
+        const char* file;
+        const char* date;
+        int orientation;
+        std::size_t thumbnail;
+    } cases[] = {
+        {"Canon_40D.jpg", "2008:05:30 15:56:01", 1, 1378},
+        {"Fujifilm_FinePix_E500.jpg", "2006:08:17 09:24:48", 1, 0},
+        {"exif-ifd-offset.jpg", "2017:03:13 23:03:09", 1, 0},
+        {"photoshop-200dpi-broken.jpg", "2017:03:13 23:03:09", 1, 858},
+        {"invalid-exif.jpg", "", 1, 0}, // a TIFF header neither "II" nor "MM"
+    };
+    for (const auto& c : cases) {
+        const QByteArray bytes =
+            ReadWholeFile(SourcePath(QStringLiteral("tests/data/wild/") + c.file));
+        JpegHeaderInfo info;
+        ASSERT_TRUE(ScanJpegHeader(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                   std::size_t(bytes.size()), &info))
+            << c.file;
+        EXPECT_EQ(info.captureDate, c.date) << c.file;
+        EXPECT_EQ(info.orientation, c.orientation) << c.file;
+        EXPECT_EQ(info.thumbnailLength, c.thumbnail) << c.file;
+    }
 }
 
 TEST(ExifDate, EveryTruncationIsSafe) {
