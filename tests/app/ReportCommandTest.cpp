@@ -227,8 +227,8 @@ TEST_F(ReportCommandTest, APhotoThatCannotBeReadWritesNothing) {
     EXPECT_FALSE(QFileInfo::exists(out));
 }
 
-// Photos are read on several workers, so a later photo may fail first: the
-// line names the first failing photo of the list all the same.
+// However long each photo takes to fail, the line names the first failing
+// photo of the list, and nothing is written.
 struct FirstFailureCase {
     const char* name;
     // A large photo beside a file that is no photo-info file (found out
