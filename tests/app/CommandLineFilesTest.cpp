@@ -221,7 +221,9 @@ TEST_F(CommandLineFilesTest, ADamagedExtensionBlockIsSaidInOneLine) {
         {"--print-info", Arg("room.dat")},
         {"--export", Arg("room.jpg"), Arg("a.jpg")},
         {"--report", Arg("b.pdf"), Arg("room.jpg")},
+        {"--export-many", Arg("out"), Arg("room.jpg")}, // on the photo's own line
     };
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("out")));
     for (const auto& args : cases) {
         const ChildRun run = Run(args);
         EXPECT_EQ(run.exitStatus, 0) << args[0].toStdString() << ": " << run.err.toStdString();
