@@ -8,6 +8,7 @@
 // "load" is the one-minute load average when the iteration started.
 
 #include "BenchRecords.h"
+#include "BenchRoom.h"
 
 #include "canvas/BatchExport.h"
 #include "canvas/PhotoFileExport.h"
@@ -43,55 +44,6 @@ constexpr int kScenes = 4; // distinct pictures; each is used by four photos
 QTemporaryDir* g_dir = nullptr;
 QStringList g_photos;
 
-// A room as a camera sees it: a lit wall with a window, a wooden floor, a
-// cupboard and a lamp's glow, soft shading, and sensor noise on every pixel.
-QImage MakeRoom(int scene) {
-    QImage image(kPhotoW, kPhotoH, QImage::Format_RGB32);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient wall(0, 0, kPhotoW, kPhotoH * 0.65);
-    wall.setColorAt(0, QColor(236 - scene * 8, 226, 206 + scene * 6));
-    wall.setColorAt(1, QColor(150, 140 + scene * 5, 128));
-    p.fillRect(0, 0, kPhotoW, kPhotoH * 2 / 3, wall);
-    QLinearGradient floor(0, kPhotoH * 2 / 3, 0, kPhotoH);
-    floor.setColorAt(0, QColor(120, 84, 52));
-    floor.setColorAt(1, QColor(76, 50, 30));
-    p.fillRect(0, kPhotoH * 2 / 3, kPhotoW, kPhotoH / 3 + 1, floor);
-    QRandomGenerator rng(100 + scene);
-    for (int x = 0; x < kPhotoW; x += 180 + static_cast<int>(rng.bounded(60))) {
-        p.setPen(QPen(QColor(60, 40, 24, 140), 3));
-        p.drawLine(x, kPhotoH * 2 / 3, x - 900 + 300 * scene, kPhotoH);
-    }
-    const QRect window(900 + scene * 500, 500, 1500, 1300);
-    QLinearGradient sky(window.topLeft(), window.bottomLeft());
-    sky.setColorAt(0, QColor(190, 215, 245));
-    sky.setColorAt(1, QColor(245, 248, 252));
-    p.fillRect(window, sky);
-    p.setPen(QPen(QColor(250, 250, 250), 40));
-    p.drawRect(window);
-    p.drawLine(window.center().x(), window.top(), window.center().x(), window.bottom());
-    QLinearGradient wood(0, 0, 900, 0);
-    wood.setColorAt(0, QColor(96, 62, 40));
-    wood.setColorAt(1, QColor(140, 98, 64));
-    p.fillRect(3800 - scene * 400, 1400, 1400, 1600, wood);
-    QRadialGradient glow(QPointF(4800, 900), 900);
-    glow.setColorAt(0, QColor(255, 240, 200, 150));
-    glow.setColorAt(1, QColor(255, 240, 200, 0));
-    p.fillRect(image.rect(), glow);
-    p.end();
-    // Sensor noise: realistic entropy for the JPEG.
-    for (int y = 0; y < kPhotoH; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < kPhotoW; ++x) {
-            const int n = static_cast<int>(rng.bounded(13u)) - 6;
-            const QRgb c = row[x];
-            row[x] = qRgb(std::clamp(qRed(c) + n, 0, 255), std::clamp(qGreen(c) + n, 0, 255),
-                          std::clamp(qBlue(c) + n, 0, 255));
-        }
-    }
-    return image;
-}
-
 // 40 dimensions and 10 notes, different for every photo.
 bool MakePhotos(const QString& folder) {
     QStringList scenes;
@@ -99,7 +51,7 @@ bool MakePhotos(const QString& folder) {
         const QString path = QDir(folder).filePath(QStringLiteral("scene%1.jpg").arg(s));
         QImageWriter writer(path, "jpeg");
         writer.setQuality(92);
-        if (!writer.write(MakeRoom(s)))
+        if (!writer.write(MakeRoom(kPhotoW, kPhotoH, s)))
             return false;
         scenes << path;
     }

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -38,6 +39,12 @@ int Usage(FILE* out, int status) {
 } // namespace
 
 int RunCommandLine(int argc, char** argv) {
+#ifdef SIGXFSZ
+    // Under a file size limit a write past it fails with EFBIG and takes the
+    // ordinary failure path (the old file kept, the reason said, the window
+    // still open with its edits) instead of killing the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     if (argc >= 2) {
         const char* first = argv[1];
         if (std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0)

@@ -5,11 +5,18 @@
 #include "dialog/ControlIds.h"
 #include "dialog/ResourceArt.h"
 #include "platform/LogFont.h"
+#include "platform/SettingsFiles.h"
 
 #include <QApplication>
+#include <QStandardPaths>
+#include <cstdio>
 
 int RunDesktop(int argc, char** argv, const QString& photo) {
     QApplication app(argc, argv);
+    // Before anything reads the settings.
+    for (const QString& warning : SetAsideOversizedSettings(
+             QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)))
+        std::fprintf(stderr, "tessamar: %s\n", warning.toLocal8Bit().constData());
     InstallFontSubstitutes();
     UseInterfaceLanguage(InterfaceLanguageFromEnvironment());
     QApplication::setApplicationName(QStringLiteral("tessamar"));

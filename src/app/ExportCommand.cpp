@@ -39,6 +39,9 @@ int RunExport(int argc, char** argv, const QString& photo, const QString& out, b
                                    "for the memory available")
                         .arg(photo));
     }
+    if (result.referenceDamaged)
+        std::fprintf(stderr, "tessamar: %s\n",
+                     DamagedExtensionWarning(result.infoPath).toLocal8Bit().constData());
     if (result.Succeeded())
         return 0;
     return Fail(ExportFailureMessage(photo, out, result));

@@ -26,10 +26,18 @@ public:
         std::fflush(stderr);
     }
 
-    void Finished(const BatchExportItem& item, int done) {
-        const QString line = item.result.Succeeded()
-                                 ? QStringLiteral("%1 -> %2").arg(item.photo, item.out)
-                                 : ExportFailureMessage(item.photo, item.out, item.result);
+    void Finished(const BatchExportItem& item, const QString& repeated, int done) {
+        QString line;
+        if (!repeated.isEmpty())
+            line = QStringLiteral("%1 is the photo %2 given again: exported once")
+                       .arg(ShownPath(item.photo), ShownPath(repeated));
+        else if (item.result.Succeeded())
+            line = QStringLiteral("%1 -> %2").arg(ShownPath(item.photo), ShownPath(item.out));
+        else
+            line = ExportFailureMessage(item.photo, item.out, item.result);
+        // Still one line for the photo.
+        if (item.result.referenceDamaged)
+            line += QStringLiteral("; ") + DamagedExtensionWarning(item.result.infoPath);
         if (m_terminal)
             std::fputs("\r\033[K", stderr);
         std::fprintf(stderr, "tessamar: %s\n", line.toLocal8Bit().constData());
@@ -64,17 +72,22 @@ int RunExportMany(int argc, char** argv, const QString& outDir, const QStringLis
     options.overwrite = overwrite;
     options.keepLocation = keepLocation;
     int failed = 0;
+    int distinct = 0;
     {
         ProgressLines lines(static_cast<int>(photos.size()));
         const std::vector<BatchExportItem> items = ExportPhotoFiles(
-            photos, outDir, options,
-            [&lines](const BatchExportItem& item, int done) { lines.Finished(item, done); });
-        for (const BatchExportItem& item : items)
+            photos, outDir, options, [&lines, &photos](const BatchExportItem& item, int done) {
+                lines.Finished(item, item.repeatOf >= 0 ? photos[item.repeatOf] : QString(), done);
+            });
+        for (const BatchExportItem& item : items) {
+            if (item.repeatOf >= 0)
+                continue;
+            ++distinct;
             failed += item.result.Succeeded() ? 0 : 1;
+        }
     }
     if (failed > 0) {
-        std::fprintf(stderr, "tessamar: %d of %d photos failed\n", failed,
-                     static_cast<int>(photos.size()));
+        std::fprintf(stderr, "tessamar: %d of %d photos failed\n", failed, distinct);
         return 1;
     }
     return 0;

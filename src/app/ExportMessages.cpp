@@ -2,8 +2,53 @@
 
 #include "canvas/PhotoFileExport.h"
 
-QString ExportFailureMessage(const QString& photo, const QString& out,
+#include <algorithm>
+
+QString ShownPath(const QString& path) {
+    const bool plain = std::none_of(path.begin(), path.end(), [](QChar c) {
+        return c.unicode() < 0x20 || c.unicode() == 0x7f || c.category() == QChar::Other_Control;
+    });
+    if (plain)
+        return path;
+    QString shown = QStringLiteral("\"");
+    for (const QChar c : path) {
+        switch (c.unicode()) {
+        case '\n':
+            shown += QStringLiteral("\\n");
+            break;
+        case '\r':
+            shown += QStringLiteral("\\r");
+            break;
+        case '\t':
+            shown += QStringLiteral("\\t");
+            break;
+        case '"':
+        case '\\':
+            shown += QLatin1Char('\\');
+            shown += c;
+            break;
+        default:
+            if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.category() == QChar::Other_Control)
+                shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+            else
+                shown += c;
+        }
+    }
+    return shown + QLatin1Char('"');
+}
+
+QString DamagedExtensionWarning(const QString& infoPath) {
+    return QStringLiteral("warning: the extension block of the photo-info file %1 is damaged: "
+                          "its reference length and plane are left out; the dimensions and "
+                          "notes are whole")
+        .arg(ShownPath(infoPath));
+}
+
+QString ExportFailureMessage(const QString& photoPath, const QString& outPath,
                              const PhotoFileExport& result) {
+    const QString photo = ShownPath(photoPath);
+    const QString out = ShownPath(outPath);
+    const QString infoPath = ShownPath(result.infoPath);
     using Failure = PhotoFileExport::Failure;
     switch (result.failure) {
     case Failure::None:
@@ -12,14 +57,14 @@ QString ExportFailureMessage(const QString& photo, const QString& out,
         return QStringLiteral("cannot read the photo %1: %2").arg(photo, result.detail);
     case Failure::InfoUnreadable:
         return QStringLiteral("cannot open the photo-info file %1: %2")
-            .arg(result.infoPath, result.detail);
+            .arg(infoPath, result.detail);
     case Failure::InfoTooLarge:
         return QStringLiteral("cannot read the photo-info file %1: %2")
-            .arg(result.infoPath, result.detail);
+            .arg(infoPath, result.detail);
     case Failure::NotInfoFile:
-        return QStringLiteral("%1 is not a photo-info file").arg(result.infoPath);
+        return QStringLiteral("%1 is not a photo-info file").arg(infoPath);
     case Failure::InfoDamaged:
-        return QStringLiteral("the photo-info file %1 is damaged").arg(result.infoPath);
+        return QStringLiteral("the photo-info file %1 is damaged").arg(infoPath);
     case Failure::Output:
         break;
     }

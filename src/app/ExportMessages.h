@@ -10,3 +10,12 @@ struct PhotoFileExport;
 // program's name ("cannot read the photo a.jpg: ..."); empty on success.
 QString ExportFailureMessage(const QString& photo, const QString& out,
                              const PhotoFileExport& result);
+
+// The one line said when the photo-info file `infoPath` was read whole but
+// for its damaged extension block (the exit status stays 0).
+QString DamagedExtensionWarning(const QString& infoPath);
+
+// `path` as a message shows it: as it is, or, when it holds a control
+// character (a newline in a photo's name would break the one line per
+// photo), in double quotes with C escapes ("a\nb.jpg").
+QString ShownPath(const QString& path);

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/ExportMessages.h"
 #include "document/InfoFileRead.h"
 #include "document/PhotoInfo.h"
 #include "document/PhotoInfoJson.h"
@@ -30,6 +31,9 @@ int RunPrintInfo(const QString& path) {
         return fail(QStringLiteral("damaged photo-info file (it ends early or holds "
                                    "impossible counts or lengths)"));
     }
+    if (info.ReferenceDamaged())
+        std::fprintf(stderr, "tessamar: %s\n",
+                     DamagedExtensionWarning(QFileInfo(path).filePath()).toLocal8Bit().constData());
     const bool written = WritePhotoInfoJson(info, [](const QByteArray& piece) {
         return std::fwrite(piece.constData(), 1, static_cast<size_t>(piece.size()), stdout) ==
                static_cast<size_t>(piece.size());

@@ -41,17 +41,21 @@ int RunReport(int argc, char** argv, const QString& out, const QStringList& phot
         if (!refused.isEmpty())
             return Fail(QStringLiteral("cannot write %1: %2").arg(out, refused));
     }
-    std::vector<ReportSection> sections;
     try {
-        // One photo decoded at a time per worker; the sections keep only
-        // JPEG bytes.
-        int failed = 0;
-        PhotoFileExport failure;
-        if (!ReportSectionsFromFiles(photos, &sections, &failed, &failure))
-            return Fail(ExportFailureMessage(photos[failed], out, failure));
+        // A photo at a time: its picture goes to the disk before the next
+        // is decoded.
+        ReportFile report(out);
+        for (const QString& photo : photos) {
+            PhotoFileExport result;
+            if (!report.AddFile(photo, &result))
+                return Fail(ExportFailureMessage(photo, out, result));
+            if (result.referenceDamaged)
+                std::fprintf(stderr, "tessamar: %s\n",
+                             DamagedExtensionWarning(result.infoPath).toLocal8Bit().constData());
+        }
         QString error;
-        if (!WriteReportFile(out, sections, &error))
-            return Fail(QStringLiteral("cannot write %1: %2").arg(out, error));
+        if (!report.Write(&error))
+            return Fail(QStringLiteral("cannot write %1: %2").arg(ShownPath(out), error));
     } catch (const std::bad_alloc&) {
         return Fail(QStringLiteral("cannot make the report %1: the photos are too large for the "
                                    "memory available")

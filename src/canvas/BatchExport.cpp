@@ -1,5 +1,6 @@
 #include "canvas/BatchExport.h"
 
+#include "canvas/BatchInputs.h"
 #include "canvas/BatchWorkers.h"
 #include "document/PhotoInfo.h"
 
@@ -57,13 +58,22 @@ std::vector<BatchExportItem> ExportPhotoFiles(const QStringList& photos, const Q
     const int count = static_cast<int>(photos.size());
     std::vector<BatchExportItem> items(static_cast<size_t>(count));
     std::vector<bool> pending(static_cast<size_t>(count), false);
+    const BatchInputs inputs(photos);
     QSet<QString> taken;
     for (int i = 0; i < count; ++i) {
         BatchExportItem& item = items[static_cast<size_t>(i)];
         item.photo = photos[i];
         item.out = BatchOutputPath(outDir, item.photo);
+        item.repeatOf = inputs.EarlierSamePhoto(i);
+        if (item.repeatOf >= 0)
+            continue; // exported once, under its first spelling
+        // An output is never an input of the run, with or without --force:
+        // checked for every photo before the first write.
+        const QString destroys = inputs.ReplacedBy(item.out, i);
         const QString key = QFileInfo(item.out).absoluteFilePath();
-        if (taken.contains(key)) {
+        if (!destroys.isEmpty()) {
+            item.result = Refusal(item.photo, destroys);
+        } else if (taken.contains(key)) {
             item.result =
                 Refusal(item.photo,
                         QCoreApplication::translate("Export", "an earlier photo of the same name "

@@ -23,6 +23,9 @@ struct BatchExportItem {
     QString photo;
     QString out;
     PhotoFileExport result;
+    // The index of an earlier item that is the same photo file (however
+    // spelt): this one is not exported again and did not fail. -1 otherwise.
+    int repeatOf = -1;
 };
 
 // Called once per photo as soon as it is finished, from the worker that did
@@ -33,9 +36,12 @@ using BatchExportProgress = std::function<void(const BatchExportItem& item, int 
 QString BatchOutputPath(const QString& outDir, const QString& photo);
 
 // Exports every photo; the items come back in the order of `photos`. A photo
-// that fails does not stop the others. Refused without any work, as an
-// Output failure: an output file that exists (unless `overwrite`), and a
-// photo whose output name an earlier photo of the list already takes.
+// that fails does not stop the others. A photo given again (the same file
+// under another spelling) is done once, its repeat marked by `repeatOf`.
+// Refused without any work, as an Output failure: an output that is one of
+// the run's inputs (a photo or its info file; whatever `overwrite` says), an
+// output file that exists (unless `overwrite`), and a photo whose output name
+// an earlier photo of the list already takes.
 // Needs a Qt GUI application (for fonts); never a screen.
 std::vector<BatchExportItem> ExportPhotoFiles(const QStringList& photos, const QString& outDir,
                                               const BatchExportOptions& options,

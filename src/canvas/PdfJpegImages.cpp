@@ -57,15 +57,12 @@ int DictInt(const QByteArray& dict, const char* key) {
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
-QByteArray JpegImageObject(int number, const PdfJpegImage& image) {
-    QByteArray out = QByteArray::number(number) + " 0 obj\n<<\n/Type /XObject\n/Subtype /Image\n";
-    out += "/Width " + QByteArray::number(image.size.width()) + "\n/Height " +
+QByteArray JpegImageHead(int number, const PdfJpegImage& image) {
+    return QByteArray::number(number) + " 0 obj\n<<\n/Type /XObject\n/Subtype /Image\n" +
+           "/Width " + QByteArray::number(image.size.width()) + "\n/Height " +
            QByteArray::number(image.size.height()) +
            "\n/BitsPerComponent 8\n/ColorSpace /DeviceRGB\n/Filter /DCTDecode\n/Length " +
-           QByteArray::number(image.jpeg.size()) + "\n>>\nstream\n";
-    out += image.jpeg;
-    out += "\nendstream\nendobj\n";
-    return out;
+           QByteArray::number(image.jpegSize) + "\n>>\nstream\n";
 }
 } // namespace
 
@@ -75,15 +72,15 @@ QImage PdfStandInImage(QSize size) {
     return image;
 }
 
-bool PutJpegImagesIntoPdf(QByteArray* pdf, const std::vector<PdfJpegImage>& images,
-                          QString* error) {
+bool WritePdfWithJpegImages(const QByteArray& pdf, const std::vector<PdfJpegImage>& images,
+                            const PdfSink& out, QString* error) {
     auto fail = [error](const QString& why) {
         if (error)
             *error = why;
         return false;
     };
     XrefTable xref;
-    if (!ReadXref(*pdf, &xref))
+    if (!ReadXref(pdf, &xref))
         return fail(QStringLiteral("the PDF has no cross-reference table where expected"));
 
     // Objects in file order: number by offset.
@@ -96,10 +93,10 @@ bool PutJpegImagesIntoPdf(QByteArray* pdf, const std::vector<PdfJpegImage>& imag
     std::vector<bool> found(images.size(), false);
     for (auto it = byOffset.begin(); it != byOffset.end(); ++it) {
         const qint64 end = std::next(it) == byOffset.end() ? xref.at : std::next(it)->first;
-        const qsizetype stream = pdf->indexOf("stream", it->first);
+        const qsizetype stream = pdf.indexOf("stream", it->first);
         if (stream < 0 || stream > end)
             continue;
-        const QByteArray dict = pdf->mid(it->first, stream - it->first);
+        const QByteArray dict = pdf.mid(it->first, stream - it->first);
         if (!dict.contains("/Subtype /Image"))
             continue;
         const QSize size(DictInt(dict, "Width"), DictInt(dict, "Height"));
@@ -114,27 +111,46 @@ bool PutJpegImagesIntoPdf(QByteArray* pdf, const std::vector<PdfJpegImage>& imag
     if (std::find(found.begin(), found.end(), false) != found.end())
         return fail(QStringLiteral("a picture's place holder is missing from the PDF"));
 
-    QByteArray out = pdf->left(byOffset.empty() ? xref.at : byOffset.begin()->first);
+    // Every piece goes out as it comes; `written` counts the bytes so far.
+    qint64 written = 0;
+    const PdfSink counted = [&out, &written](const char* data, qint64 size) {
+        written += size;
+        return out(data, size);
+    };
+    auto put = [&counted](const QByteArray& bytes) {
+        return counted(bytes.constData(), bytes.size());
+    };
+    if (!put(pdf.left(byOffset.empty() ? xref.at : byOffset.begin()->first)))
+        return false;
     std::vector<qint64> offsets(xref.offsets.size(), -1);
     for (auto it = byOffset.begin(); it != byOffset.end(); ++it) {
         const qint64 end = std::next(it) == byOffset.end() ? xref.at : std::next(it)->first;
-        offsets[static_cast<size_t>(it->second)] = out.size();
+        offsets[static_cast<size_t>(it->second)] = written;
         const auto r = replace.find(it->second);
-        if (r != replace.end())
-            out += JpegImageObject(it->second, *r->second);
-        else
-            out += pdf->mid(it->first, end - it->first);
+        if (r == replace.end()) {
+            if (!counted(pdf.constData() + it->first, end - it->first))
+                return false;
+            continue;
+        }
+        if (!put(JpegImageHead(it->second, *r->second)))
+            return false;
+        const qint64 streamAt = written;
+        if (!r->second->writeJpeg(counted))
+            return false;
+        if (written - streamAt != r->second->jpegSize)
+            return fail(QStringLiteral("a picture's JPEG is not the size it was said to be"));
+        if (!put(QByteArrayLiteral("\nendstream\nendobj\n")))
+            return false;
     }
-    const qint64 xrefAt = out.size();
-    out += "xref\n0 " + QByteArray::number(static_cast<qint64>(offsets.size())) + "\n";
+    const qint64 xrefAt = written;
+    QByteArray tail = "xref\n0 " + QByteArray::number(static_cast<qint64>(offsets.size())) + "\n";
     for (size_t i = 0; i < offsets.size(); ++i) {
         if (offsets[i] < 0)
-            out += i == 0 ? "0000000000 65535 f \n" : "0000000000 00000 f \n";
+            tail += i == 0 ? "0000000000 65535 f \n" : "0000000000 00000 f \n";
         else
-            out += QByteArray::number(offsets[i]).rightJustified(10, '0') + " 00000 n \n";
+            tail += QByteArray::number(offsets[i]).rightJustified(10, '0') + " 00000 n \n";
     }
-    out += xref.trailer;
-    out += "startxref\n" + QByteArray::number(xrefAt) + "\n%%EOF\n";
-    *pdf = out;
-    return true;
+    tail += xref.trailer;
+    tail += "startxref\n" + QByteArray::number(xrefAt) + "\n%%EOF\n";
+    return put(tail);
 }

@@ -33,8 +33,10 @@ PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath
     PhotoInfo info;
     const InfoFileRead read = ReadInfoFile(result.infoPath, info);
     AnnotationRenderer renderer;
-    if (read.outcome == InfoFileOutcome::Read)
+    if (read.outcome == InfoFileOutcome::Read) {
+        result.referenceDamaged = info.ReferenceDamaged();
         PrepareAllRecords(renderer, info, nullptr);
+    }
 
     // A photo that cannot be read is reported first, whatever the info file.
     if (!decoded.result()) {

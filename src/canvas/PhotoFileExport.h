@@ -23,6 +23,9 @@ struct PhotoFileExport {
     Failure failure = Failure::None;
     QString infoPath; // the photo-info file looked for
     QString detail;   // the reader's or writer's reason (Photo, Info..., Output)
+    // The records were whole but the extension block after them was damaged:
+    // the picture was made without the reference (the caller says so).
+    bool referenceDamaged = false;
 
     bool Succeeded() const { return failure == Failure::None; }
 };

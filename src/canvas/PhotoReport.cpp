@@ -226,7 +226,8 @@ QString DimensionValueText(const Dimension& dim, const std::optional<ComputedLen
 }
 
 bool MakePdfReport(const std::vector<ReportSection>& sections, const QDate& reportDate,
-                   QPageSize::PageSizeId pageSize, QByteArray* pdf, QString* error) {
+                   QPageSize::PageSizeId pageSize, const SpoolFile& jpegs, const PdfSink& out,
+                   QString* error) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     std::vector<PdfJpegImage> images;
@@ -250,14 +251,15 @@ bool MakePdfReport(const std::vector<ReportSection>& sections, const QDate& repo
             const ReportSection& s = sections[i];
             const QSize standIn(4, 4 + static_cast<int>(i));
             report.Section(s, reportDate, standIn, i == 0);
-            if (!s.pictureSize.isEmpty())
-                images.push_back({standIn, s.jpeg, s.pictureSize});
+            if (!s.pictureSize.isEmpty()) {
+                const qint64 at = s.jpegAt, size = s.jpegSize;
+                images.push_back(
+                    {standIn, s.pictureSize, size, [&jpegs, at, size, error](const PdfSink& sink) {
+                         return jpegs.CopyOut(at, size, sink, error);
+                     }});
+            }
         }
         painter.end();
     }
-    QByteArray bytes = buffer.data();
-    if (!PutJpegImagesIntoPdf(&bytes, images, error))
-        return false;
-    *pdf = bytes;
-    return true;
+    return WritePdfWithJpegImages(buffer.data(), images, out, error);
 }

@@ -5,7 +5,9 @@
 // it is), a table of the dimensions and a table of the notes, flowing onto
 // further pages. Text is set in the interface's Chinese font, embedded.
 
+#include "canvas/PdfJpegImages.h"
 #include "document/PhotoInfo.h"
+#include "platform/SpoolFile.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -29,21 +31,26 @@ struct ComputedLength {
 std::optional<ComputedLength> ComputedLengthOf(const PhotoInfo& info, int index);
 
 struct ReportSection {
-    QString fileName;   // the photo's file name, without folder
-    QDateTime captured; // from Exif; invalid when the photo has none
-    QByteArray jpeg;    // the annotated picture as the export writes it
-    QSize pictureSize;  // its pixel size
-    PhotoInfo info;     // the records
+    QString fileName;              // the photo's file name, without folder
+    QDateTime captured;            // from Exif; invalid when the photo has none
+    qint64 jpegAt = 0;             // the annotated picture as the export writes it, in
+    qint64 jpegSize = 0;           // the report's spool (SpoolFile) at jpegAt
+    QSize pictureSize;             // its pixel size
+    PhotoInfo info;                // the records
+    bool referenceDamaged = false; // the info file's extension block was damaged
     std::vector<std::optional<ComputedLength>> computed; // by dimension, may be short
 };
 
 // A4, or Letter where the locale measures in the US way.
 QPageSize::PageSizeId ReportPageSizeFor(const class QLocale& locale);
 
-// The report as PDF bytes. False with `error` set when it cannot be made.
+// The report, its pictures taken from `jpegs`, passed to `out` a piece at a
+// time as it is made: only the page layout (text and tables) is held in
+// memory, never the pictures. False with `error` set when it cannot be made.
 // Needs a Qt GUI application (fonts).
 bool MakePdfReport(const std::vector<ReportSection>& sections, const QDate& reportDate,
-                   QPageSize::PageSizeId pageSize, QByteArray* pdf, QString* error);
+                   QPageSize::PageSizeId pageSize, const SpoolFile& jpegs, const PdfSink& out,
+                   QString* error);
 
 // One value of the table of dimensions: the typed value, with the computed
 // length and its uncertainty beside it when there is one.

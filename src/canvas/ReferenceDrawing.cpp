@@ -31,8 +31,9 @@ void StrokeTwice(QPainter& painter, const QPainterPath& path, int alpha, bool da
 } // namespace
 
 void DrawReferencePlane(QPainter& painter, const ReferencePlane& plane, const ViewMapping* view) {
-    const Quad corners = {ToPointF(plane.corners[0]), ToPointF(plane.corners[1]),
-                          ToPointF(plane.corners[2]), ToPointF(plane.corners[3])};
+    // The outline runs round the plane whatever order its corners are stored in.
+    const Quad corners = OrderCorners({ToPointF(plane.corners[0]), ToPointF(plane.corners[1]),
+                                       ToPointF(plane.corners[2]), ToPointF(plane.corners[3])});
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setBrush(Qt::NoBrush);

@@ -3,7 +3,6 @@
 #include "canvas/AnnotatedExport.h"
 #include "canvas/AnnotationRenderer.h"
 #include "canvas/BandedPicture.h"
-#include "canvas/BatchWorkers.h"
 #include "lumoimage/CDibDC.h"
 #include "lumoimage/ExifDate.h"
 #include "lumoimage/ExifExport.h"
@@ -12,9 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-
-#include <atomic>
-#include <exception>
 
 namespace {
 QDateTime CaptureDateOf(const QString& photoPath) {
@@ -27,37 +23,48 @@ QDateTime CaptureDateOf(const QString& photoPath) {
 }
 } // namespace
 
-bool ReportSectionFromPicture(const QString& photoPath, const QImage& picture,
-                              const PhotoInfo& info, ReportSection* section, QString* error) {
-    // Drawn and encoded band by band, as the export does: the picture (which
-    // the window may go on showing) is only read.
-    QByteArray jpeg;
-    const JpegSink sink = [&jpeg](const char* data, qsizetype size) {
-        jpeg.append(data, size);
-        return true;
+ReportFile::ReportFile(const QString& path) : m_path(path) {}
+
+bool ReportFile::AddPicture(const QString& photoPath, const QImage& picture, const PhotoInfo& info,
+                            QString* error) {
+    if (!m_spoolOpen) {
+        if (!m_spool.Open(QFileInfo(m_path).absolutePath(), error))
+            return false;
+        m_spoolOpen = true;
+    }
+    // Drawn and encoded band by band, as the export does, straight into the
+    // spool: the picture (which the window may go on showing) is only read.
+    ReportSection section;
+    section.jpegAt = m_spool.Size();
+    QString spoolError;
+    const JpegSink sink = [this, &spoolError](const char* data, qsizetype size) {
+        return m_spool.Append(data, size, &spoolError);
     };
     AnnotationRenderer renderer(kBandedLabelBytes);
     // The exported picture itself, with the Exif the export keeps.
     BandedPictureOptions options;
     options.exif = ExportExifOfPhoto(photoPath, false);
-    if (!EncodeAnnotatedPicture(picture, info, renderer, sink, error, options))
+    if (!EncodeAnnotatedPicture(picture, info, renderer, sink, error, options)) {
+        if (!spoolError.isEmpty() && error)
+            *error = spoolError;
         return false;
-    section->fileName = QFileInfo(photoPath).fileName();
-    section->captured = CaptureDateOf(photoPath);
-    section->jpeg = jpeg;
-    section->pictureSize = picture.size();
-    section->info = info;
-    section->computed.clear();
+    }
+    section.jpegSize = m_spool.Size() - section.jpegAt;
+    section.fileName = QFileInfo(photoPath).fileName();
+    section.captured = CaptureDateOf(photoPath);
+    section.pictureSize = picture.size();
+    section.info = info;
     for (int i = 0; i < static_cast<int>(info.dimensions.size()); ++i)
-        section->computed.push_back(ComputedLengthOf(info, i));
+        section.computed.push_back(ComputedLengthOf(info, i));
+    m_sections.push_back(std::move(section));
     return true;
 }
 
-bool ReportSectionFromFile(const QString& photoPath, ReportSection* section,
-                           PhotoFileExport* failure) {
+bool ReportFile::AddFile(const QString& photoPath, PhotoFileExport* failure) {
     using Failure = PhotoFileExport::Failure;
     *failure = PhotoFileExport();
     failure->infoPath = InfoFilePathFor(photoPath);
+    // A photo that cannot be read is reported first, whatever the info file.
     CDibDC photo;
     if (!photo.Load(photoPath, 32)) {
         failure->failure = Failure::Photo;
@@ -84,55 +91,27 @@ bool ReportSectionFromFile(const QString& photoPath, ReportSection* section,
         failure->failure = Failure::InfoDamaged;
         return false;
     }
-    if (!ReportSectionFromPicture(photoPath, photo.Image(), info, section, &failure->detail)) {
+    if (!AddPicture(photoPath, photo.Image(), info, &failure->detail)) {
         failure->failure = Failure::Output;
         return false;
     }
+    failure->referenceDamaged = info.ReferenceDamaged();
     return true;
 }
 
-bool ReportSectionsFromFiles(const QStringList& photos, std::vector<ReportSection>* sections,
-                             int* failed, PhotoFileExport* failure) {
-    const int count = static_cast<int>(photos.size());
-    std::vector<ReportSection> made(static_cast<size_t>(count));
-    std::vector<PhotoFileExport> failures(static_cast<size_t>(count));
-    std::vector<std::exception_ptr> thrown(static_cast<size_t>(count));
-    std::vector<char> ok(static_cast<size_t>(count), 0);
-    // Once a photo has failed, the later ones are not started.
-    std::atomic<int> firstFailed{count};
-    RunOnBatchWorkers(count, [&](int i) {
-        const size_t at = static_cast<size_t>(i);
-        if (i > firstFailed.load())
-            return;
-        try {
-            ok[at] = ReportSectionFromFile(photos[i], &made[at], &failures[at]) ? 1 : 0;
-        } catch (...) {
-            thrown[at] = std::current_exception();
-        }
-        if (!ok[at]) {
-            int seen = firstFailed.load();
-            while (i < seen && !firstFailed.compare_exchange_weak(seen, i)) {
-            }
-        }
-    });
-    for (int i = 0; i < count; ++i) {
-        const size_t at = static_cast<size_t>(i);
-        if (thrown[at])
-            std::rethrow_exception(thrown[at]);
-        if (!ok[at]) {
-            *failed = i;
-            *failure = failures[at];
-            return false;
-        }
-    }
-    *sections = std::move(made);
-    return true;
-}
-
-bool WriteReportFile(const QString& path, const std::vector<ReportSection>& sections,
-                     QString* error) {
-    QByteArray pdf;
-    if (!MakePdfReport(sections, QDate::currentDate(), ReportPageSizeFor(QLocale()), &pdf, error))
+bool ReportFile::Write(QString* error) {
+    DurableFileWriter file;
+    if (!file.Open(m_path, error))
         return false;
-    return WriteFileDurably(path, pdf.constData(), pdf.size(), error);
+    QString writeError;
+    const PdfSink sink = [&file, &writeError](const char* data, qint64 size) {
+        return file.Append(data, size, &writeError);
+    };
+    if (!MakePdfReport(m_sections, QDate::currentDate(), ReportPageSizeFor(QLocale()), m_spool,
+                       sink, error)) {
+        if (!writeError.isEmpty() && error)
+            *error = writeError;
+        return false;
+    }
+    return file.Commit(error);
 }

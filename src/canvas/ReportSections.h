@@ -1,37 +1,44 @@
 #pragma once
-// The sections of a PDF report, made from a photo file (as `tessamar
-// --report` does) or from the photo the window shows, and the report file
-// written from them.
+// The PDF report file, made a photo at a time (as `tessamar --report` does
+// from photo files, the window from the photo it shows): each photo's
+// annotated picture is drawn and encoded band by band straight into a spool
+// file on the disk, only the section's text stays in memory, and the PDF is
+// written durably (see DurableFileWriter) with the pictures passed through
+// from the spool. So a report of many photos needs hardly more memory than a
+// report of one.
 
 #include "canvas/PhotoFileExport.h"
 #include "canvas/PhotoReport.h"
+#include "platform/SpoolFile.h"
 
 #include <QImage>
 #include <QString>
-#include <QStringList>
 #include <vector>
 
-// The photo `photoPath` already decoded (`photo`, upright, only read) with
-// its records: the picture is drawn and encoded band by band as the export
-// does it.
-bool ReportSectionFromPicture(const QString& photoPath, const QImage& photo, const PhotoInfo& info,
-                              ReportSection* section, QString* error);
+class ReportFile {
+public:
+    // The report to be written at `path`; its pictures are spooled beside it.
+    explicit ReportFile(const QString& path);
 
-// Reads the photo and the photo-info file beside it. On failure `failure`
-// says why, as the export would (Photo, Info..., Output for memory).
-bool ReportSectionFromFile(const QString& photoPath, ReportSection* section,
-                           PhotoFileExport* failure);
+    // The photo `photoPath` already decoded (`photo`, upright, only read)
+    // with its records. False with `error` set when its picture cannot be made.
+    bool AddPicture(const QString& photoPath, const QImage& photo, const PhotoInfo& info,
+                    QString* error);
+    // Reads the photo and the photo-info file beside it; on failure `failure`
+    // says why, as the export would (Photo, Info..., Output). On success
+    // `failure->referenceDamaged` tells that the info file's extension block
+    // was damaged (the section is made without the reference).
+    bool AddFile(const QString& photoPath, PhotoFileExport* failure);
 
-// ReportSectionFromFile for every photo, on the batch workers
-// (BatchWorkers.h); the sections come back in the order of `photos`. On
-// failure, `failure` and `*failed` (its index) tell the first photo of the
-// list that failed; the photos after it that had not started are left.
-// Memory running out for the first failing photo is thrown here, as
-// std::bad_alloc.
-bool ReportSectionsFromFiles(const QStringList& photos, std::vector<ReportSection>* sections,
-                             int* failed, PhotoFileExport* failure);
+    // Makes the report of the sections added, on the page size of the
+    // current locale, dated today, and writes it durably.
+    bool Write(QString* error);
 
-// Makes the report and writes it to `path` durably (see WriteFileDurably),
-// on the page size of the current locale, dated today.
-bool WriteReportFile(const QString& path, const std::vector<ReportSection>& sections,
-                     QString* error);
+    const std::vector<ReportSection>& Sections() const { return m_sections; }
+
+private:
+    QString m_path;
+    SpoolFile m_spool;
+    bool m_spoolOpen = false;
+    std::vector<ReportSection> m_sections;
+};

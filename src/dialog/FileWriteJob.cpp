@@ -123,10 +123,9 @@ FileWriteJob::Work ReportWork(const QString& photoPath, const QImage& photo,
                               const PhotoInfo& records, const QString& path) {
     return [photoPath, photo, records, path](const std::function<void(int)>&) {
         FileWriteJob::Outcome outcome;
-        ReportSection section;
-        outcome.written =
-            ReportSectionFromPicture(photoPath, photo, records, &section, &outcome.error) &&
-            WriteReportFile(path, {section}, &outcome.error);
+        ReportFile report(path);
+        outcome.written = report.AddPicture(photoPath, photo, records, &outcome.error) &&
+                          report.Write(&outcome.error);
         return outcome;
     };
 }

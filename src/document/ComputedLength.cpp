@@ -56,9 +56,17 @@ QString ComputedLength::Text() const {
     case State::Value:
         break;
     }
-    return QStringLiteral("≈%1 ±%2")
-        .arg(std::llround(length))
-        .arg(std::llround(std::ceil(uncertainty - 1e-9)));
+    // A label shows whole millimetres up to a thousand kilometres; beyond
+    // that (or not a number at all) it shows "?" rather than a figure that
+    // overflowed.
+    constexpr double kLargestShown = 1e9;
+    auto shown = [](double mm) {
+        return std::isfinite(mm) && std::abs(mm) < kLargestShown ? QString::number(std::llround(mm))
+                                                                 : QStringLiteral("?");
+    };
+    if (!std::isfinite(length) || !(std::abs(length) < kLargestShown))
+        return QStringLiteral("≈?");
+    return QStringLiteral("≈%1 ±%2").arg(shown(length), shown(std::ceil(uncertainty - 1e-9)));
 }
 
 ComputedLength PlaneLength(const Quad& corners, double width, double height, QPointF a, QPointF b) {

@@ -46,10 +46,13 @@ double Length(QPointF v) {
 
 } // namespace
 
-std::optional<PlaneHomography> PlaneHomography::FromRectangle(const Quad& image, double width,
+std::optional<PlaneHomography> PlaneHomography::FromRectangle(const Quad& corners, double width,
                                                               double height) {
+    // Built from the corners in their order round the plane, whatever order
+    // they come in (two swapped corners would fold the plane into a bowtie).
+    const Quad image = OrderCorners(corners);
     if (!(width > 0) || !(height > 0) || !std::isfinite(width) || !std::isfinite(height) ||
-        !PlaneCornersProblem(OrderCorners(image)).isEmpty())
+        !PlaneCornersProblem(image).isEmpty())
         return std::nullopt;
     QPointF centre;
     for (const QPointF& p : image)

@@ -12,9 +12,10 @@ using Quad = std::array<QPointF, 4>;
 class PlaneHomography {
 public:
     // The map that takes the rectangle (0,0) (w,0) (w,h) (0,h), in mm, to
-    // `image` (same order), in photo pixels. None for a degenerate quad or a
-    // size that is not positive.
-    static std::optional<PlaneHomography> FromRectangle(const Quad& image, double width,
+    // the `corners` in photo pixels, put in order first (OrderCorners). None
+    // for corners that make no convex quadrilateral or a size that is not
+    // positive.
+    static std::optional<PlaneHomography> FromRectangle(const Quad& corners, double width,
                                                         double height);
 
     // Photo pixels -> mm on the plane. None when the point lies on or beyond

@@ -1,5 +1,7 @@
 #include "platform/DurableFile.h"
 
+#include "platform/StaleTemporaries.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -12,6 +14,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #else
@@ -194,10 +197,14 @@ bool DurableFileWriter::Open(const QString& path, QString* error, ExistingFile e
     m_keep = existing == ExistingFile::Keep;
     // A name kept free is taken as it is: a link made meanwhile stays too.
     m_target = m_keep ? QFile::encodeName(path) : ResolveTarget(QFile::encodeName(path));
+    // What killed writes left here before goes first: it may be what fills the disk.
+    RemoveStaleTemporaries(FolderOf(m_target));
     const int fd = CreateTemporary(FolderOf(m_target), &m_temporary);
     if (fd < 0)
         return FailWith(error, errno);
     m_fd = fd;
+    // Held until the file is closed: no cleaner takes it while it may be written.
+    ::flock(m_fd, LOCK_EX | LOCK_NB);
     // The new file keeps the old one's permissions.
     struct stat st {};
     if (!m_keep && ::stat(m_target.constData(), &st) == 0)

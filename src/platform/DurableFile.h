@@ -10,6 +10,10 @@
 // a power cut cannot lose the rename. On any failure the temporary file is
 // removed and the target is left as it was.
 //
+// A folder written into is first rid of the temporary files killed writes
+// left there (StaleTemporaries.h); the writer holds a lock on its own until
+// it is closed, so no other writer takes it meanwhile.
+//
 // A caller that must never replace a file (exporting many photos without
 // --force) asks to keep an existing one: then the final step takes the name
 // only while it is free, in one step (Linux's renameat2 with

@@ -3,12 +3,15 @@
 // records would take gigabytes. Each must be refused at once, with a line
 // that says why, in bounded memory.
 
+#include "common/DiskFaults.h"
 #include "common/NonRegularFiles.h"
 #include "common/TestSupport.h"
 #include "document/PhotoInfo.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <cstdio>
@@ -175,6 +178,83 @@ TEST_F(CommandLineFilesTest, ManyRecordsCostBoundedMemory) {
     const long recordsKb = long(notes * sizeof(InfoNote) / 1024);
     EXPECT_LT(many.peakRssKb, smallInfo.peakRssKb + recordsKb + many.out.size() / 1024 / 2)
         << "records " << recordsKb << " KiB, JSON " << many.out.size() / 1024 << " KiB";
+}
+
+// Under a file size limit (`prlimit --fsize`, a quota set that way) a write
+// past it fails with EFBIG and takes the ordinary failure path: the reason
+// said in one line, status 1, no output and no temporary file left; never the
+// SIGXFSZ that kills the process without a word.
+TEST_F(CommandLineFilesTest, AFileSizeLimitFailsTheWriteNotTheProgram) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("out")));
+    ASSERT_TRUE(WriteZeroRecords(Path("many.dat"), 0, 4000)); // about 1 MB of JSON
+    const struct {
+        std::vector<QByteArray> args;
+        const char* says;
+        int lines;
+    } cases[] = {
+        {{"--export", Arg("room.jpg"), Arg("a.jpg")}, "File too large", 1},
+        {{"--export-many", Arg("out"), Arg("room.jpg")}, "File too large", 2}, // and the count
+        {{"--report", Arg("b.pdf"), Arg("room.jpg")}, "File too large", 1},
+        {{"--print-info", Arg("many.dat")}, "cannot write to standard output", 1},
+    };
+    for (const auto& c : cases) {
+        const ChildRun run = RunChild(kProgram, c.args, 60, 16 * 1024);
+        const std::string what = c.args[0].toStdString();
+        EXPECT_EQ(run.signal, 0) << what;
+        EXPECT_EQ(run.exitStatus, 1) << what << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.says)) << what << ": " << run.err.toStdString();
+        EXPECT_EQ(run.err.count('\n'), c.lines) << what << ": " << run.err.toStdString();
+    }
+    EXPECT_EQ(NamesIn(dir.path()), QStringList({"many.dat", "out", "room.jpg"}));
+    EXPECT_EQ(NamesIn(Path("out")), QStringList());
+}
+
+// A photo-info file whose records are whole but whose extension block after
+// them is damaged: every mode that reads it says so in one line on stderr and
+// still succeeds (the records are whole).
+TEST_F(CommandLineFilesTest, ADamagedExtensionBlockIsSaidInOneLine) {
+    QByteArray dat =
+        ReadWholeFile(SourcePath(QStringLiteral("tests/data/photoinfo-reference.dat")));
+    dat.chop(2); // into the reference's payload
+    ASSERT_TRUE(WriteWholeFile(Path("room.dat"), dat));
+    const std::vector<QByteArray> cases[] = {
+        {"--print-info", Arg("room.dat")},
+        {"--export", Arg("room.jpg"), Arg("a.jpg")},
+        {"--report", Arg("b.pdf"), Arg("room.jpg")},
+        {"--export-many", Arg("out"), Arg("room.jpg")}, // on the photo's own line
+    };
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("out")));
+    for (const auto& args : cases) {
+        const ChildRun run = Run(args);
+        EXPECT_EQ(run.exitStatus, 0) << args[0].toStdString() << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("extension block")) << args[0].toStdString();
+        EXPECT_EQ(run.err.count('\n'), 1) << args[0].toStdString() << ": " << run.err.toStdString();
+    }
+}
+
+// The report goes to the disk a photo at a time: eight photos cost hardly
+// more memory than one (each picture's JPEG is spooled, not kept).
+TEST_F(CommandLineFilesTest, AReportHoldsOnePhotoAtATime) {
+    QImage noise(2400, 1800, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, 0xFF000000u | ((x * 7919u + y * 104729u) * 2654435761u >> 8));
+    ASSERT_TRUE(noise.save(Path("noise.jpg"), "JPEG", 95));
+    std::vector<QByteArray> one = {"--report", Arg("one.pdf"), Arg("noise.jpg")};
+    std::vector<QByteArray> eight = {"--report", Arg("eight.pdf")};
+    for (int i = 0; i < 8; ++i) {
+        const QString name = QStringLiteral("n%1.jpg").arg(i);
+        ASSERT_TRUE(QFile::copy(Path("noise.jpg"), Path(name)));
+        eight.push_back(Arg(name));
+    }
+    const ChildRun single = Run(one);
+    const ChildRun many = Run(eight);
+    ASSERT_EQ(single.exitStatus, 0) << single.err.toStdString();
+    ASSERT_EQ(many.exitStatus, 0) << many.err.toStdString();
+    const long jpegKb = long(QFileInfo(Path("noise.jpg")).size() / 1024);
+    // Less than two more pictures' JPEGs: not eight, nor a decode per worker.
+    EXPECT_LT(many.peakRssKb, single.peakRssKb + 2 * jpegKb)
+        << "one " << single.peakRssKb << " KiB, JPEG " << jpegKb << " KiB";
 }
 
 // The screenshot speaks only for itself on stderr: not even Qt's note about

@@ -227,6 +227,83 @@ TEST_F(ExportManyTest, TwoPhotosOfOneNameWriteTheFirstOnly) {
     EXPECT_EQ(ReadWholeFile(Out("room.jpg")), SingleExport(first));
 }
 
+// The run's inputs, checked before the first write: an output is never one
+// of them (with or without --force, the message naming the input it would
+// destroy, before "exists already"); a photo given twice under two spellings
+// is one photo; a name with a newline keeps its line.
+struct InputCase {
+    const char* name;
+    const char* outDir;
+    std::vector<const char*> photos;
+    bool force;
+    int status;
+    std::vector<const char*> says; // each on a line of its own, in this order
+};
+void PrintTo(const InputCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ExportManyInputs : public ExportManyTest, public ::testing::WithParamInterface<InputCase> {};
+
+TEST_P(ExportManyInputs, AreNeverOutputsAndCountOnce) {
+    const InputCase& c = GetParam();
+    MakePhoto("src/a.jpg", 64, 48, 1, 1);
+    MakePhoto("out/a.jpg", 80, 48, 2, 2);
+    MakePhoto("src/new\nline.jpg", 64, 48, 1, 3);
+    const QByteArray inputPhoto = ReadWholeFile(Out("a.jpg"));
+    const QByteArray inputInfo = ReadWholeFile(Out("a.dat"));
+    QStringList photos;
+    for (const char* photo : c.photos)
+        photos << m_dir.filePath(QString::fromUtf8(photo));
+    std::string err;
+    EXPECT_EQ(Run(m_dir.filePath(QString::fromUtf8(c.outDir)), photos, c.force, &err), c.status)
+        << err;
+    EXPECT_EQ(ReadWholeFile(Out("a.jpg")), inputPhoto);
+    EXPECT_EQ(ReadWholeFile(Out("a.dat")), inputInfo);
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = err.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(err.substr(at, end - at));
+    ASSERT_EQ(lines.size(), c.says.size()) << err;
+    for (size_t i = 0; i < lines.size(); ++i)
+        EXPECT_TRUE(Says(lines[i], c.says[i])) << i << ": " << err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, ExportManyInputs,
+    ::testing::Values(InputCase{"AnotherInputForced",
+                                "out",
+                                {"src/a.jpg", "out/a.jpg"},
+                                true,
+                                1,
+                                {"out/a.jpg, another input of this run", "It is the photo itself.",
+                                 "2 of 2 photos failed"}},
+                      InputCase{"AnotherInputFirst",
+                                "out",
+                                {"out/a.jpg", "src/a.jpg"},
+                                false,
+                                1,
+                                {"It is the photo itself.", "out/a.jpg, another input of this run",
+                                 "2 of 2 photos failed"}},
+                      InputCase{"ThePhotoItselfBeforeExists",
+                                "src",
+                                {"src/a.jpg"},
+                                false,
+                                1,
+                                {"It is the photo itself.", "1 of 1 photos failed"}},
+                      InputCase{"OnePhotoTwoSpellings",
+                                "out/..",
+                                {"src/a.jpg", "src/../src/./a.jpg"},
+                                false,
+                                0,
+                                {"given again: exported once", "src/a.jpg -> "}},
+                      InputCase{"ANewlineInAName",
+                                "out/..",
+                                {"src/new\nline.jpg"},
+                                false,
+                                0,
+                                {"src/new\\nline.jpg\" -> "}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ExportManyTest, AFolderThatIsNotThereIsOneLine) {
     const QString a = MakePhoto("a.jpg", 64, 64, 1, 1);
     std::string err;

@@ -227,44 +227,6 @@ TEST_F(ReportCommandTest, APhotoThatCannotBeReadWritesNothing) {
     EXPECT_FALSE(QFileInfo::exists(out));
 }
 
-// Photos are read on several workers, so a later photo may fail first: the
-// line names the first failing photo of the list all the same.
-struct FirstFailureCase {
-    const char* name;
-    // A large photo beside a file that is no photo-info file (found out
-    // after its decode) comes before a photo that is not there.
-    bool slowComesFirst;
-};
-void PrintTo(const FirstFailureCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class ReportFirstFailure : public ReportCommandTest,
-                           public ::testing::WithParamInterface<FirstFailureCase> {};
-
-TEST_P(ReportFirstFailure, NamesTheFirstOfTheList) {
-    const FirstFailureCase& c = GetParam();
-    const QString good = MakePhoto("good.jpg", 64, 64);
-    const QString slow = MakePhoto("slow.jpg", 3000, 2000);
-    ASSERT_TRUE(WriteWholeFile(InfoFilePathFor(slow), QByteArray("not a photo-info file at all")));
-    const QString quick = m_dir.filePath("gone.jpg");
-    const QString out = m_dir.filePath("r.pdf");
-    const QStringList photos =
-        c.slowComesFirst ? QStringList{good, slow, quick} : QStringList{good, quick, slow};
-    std::string err;
-    EXPECT_EQ(Report(out, photos, &err), 1);
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-    const std::string expected =
-        c.slowComesFirst ? "is not a photo-info file" : "cannot read the photo";
-    EXPECT_NE(err.find(expected), std::string::npos) << err;
-    EXPECT_FALSE(QFileInfo::exists(out));
-}
-
-INSTANTIATE_TEST_SUITE_P(Orders, ReportFirstFailure,
-                         ::testing::Values(FirstFailureCase{"SlowFailureFirst", true},
-                                           FirstFailureCase{"QuickFailureFirst", false}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 TEST_F(ReportCommandTest, NeverOverItsOwnPhoto) {
     const QString photo = MakePhoto("self.jpg", 64, 64);
     const QByteArray before = ReadWholeFile(photo);

@@ -55,7 +55,8 @@ FifoWatchdog::~FifoWatchdog() {
     m_thread.join();
 }
 
-ChildRun RunChild(const QByteArray& program, const std::vector<QByteArray>& args, int seconds) {
+ChildRun RunChild(const QByteArray& program, const std::vector<QByteArray>& args, int seconds,
+                  long long fileSizeLimit) {
     ChildRun run;
     QTemporaryDir dir;
     const QByteArray outPath = QFile::encodeName(dir.filePath(QStringLiteral("out")));
@@ -89,6 +90,11 @@ ChildRun RunChild(const QByteArray& program, const std::vector<QByteArray>& args
         const rlimit cap{rlim_t(3) << 30, rlim_t(3) << 30}; // 3 GiB of address space
         ::setrlimit(RLIMIT_AS, &cap);
 #endif
+        if (fileSizeLimit >= 0) {
+            ::signal(SIGXFSZ, SIG_DFL);
+            const rlimit size{rlim_t(fileSizeLimit), rlim_t(fileSizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &size);
+        }
         ::execve(program.constData(), argv.data(), envp.data());
         ::_exit(127);
     }

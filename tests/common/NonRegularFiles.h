@@ -48,5 +48,8 @@ struct ChildRun {
 // name that is not UTF-8 arrives as it is), killed after `seconds`. Its
 // memory is capped far above anything a correct run needs, so a regression
 // fails instead of taking the machine's memory. XDG_RUNTIME_DIR is left out
-// of its environment, as on a build machine.
-ChildRun RunChild(const QByteArray& program, const std::vector<QByteArray>& args, int seconds = 60);
+// of its environment, as on a build machine. A `fileSizeLimit` of 0 or more
+// caps the size of the files it writes (RLIMIT_FSIZE, as `prlimit --fsize`
+// does) with SIGXFSZ at its default action, as a user's shell leaves it.
+ChildRun RunChild(const QByteArray& program, const std::vector<QByteArray>& args, int seconds = 60,
+                  long long fileSizeLimit = -1);

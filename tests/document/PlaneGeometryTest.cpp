@@ -20,27 +20,33 @@ const Quad kDoor = {QPointF(1000, 500), QPointF(1600, 650), QPointF(1600, 2350),
 // of the photographed diagonals (x = 49000/37 = 1324.3: the far half looks
 // narrower), not onto the average of the corners; and back. The top and
 // bottom sides converge to the right and meet at x = 5000: beyond that
-// horizon a point has no place on the plane.
+// horizon a point has no place on the plane. The same whatever order the
+// corners come in (as stored in a file someone edited): never a folded plane.
 TEST(PlaneHomography, MapsTheRectangleOntoTheClickedDoorAndBackUpToTheHorizon) {
-    const auto h = PlaneHomography::FromRectangle(kDoor, 800, 2000);
-    ASSERT_TRUE(h);
-    const std::pair<QPointF, QPointF> points[] = {{{0, 0}, kDoor[0]},
-                                                  {{800, 0}, kDoor[1]},
-                                                  {{800, 2000}, kDoor[2]},
-                                                  {{0, 2000}, kDoor[3]},
-                                                  {{400, 1000}, {49000.0 / 37, 1500}}};
-    for (const auto& [plane, image] : points) {
-        SCOPED_TRACE(::testing::Message() << plane.x() << "," << plane.y());
-        EXPECT_NEAR(h->ToImage(plane).x(), image.x(), 1e-6);
-        EXPECT_NEAR(h->ToImage(plane).y(), image.y(), 1e-6);
-        const auto back = h->ToPlane(image);
-        ASSERT_TRUE(back);
-        EXPECT_NEAR(back->x(), plane.x(), 1e-6);
-        EXPECT_NEAR(back->y(), plane.y(), 1e-6);
-    }
-    EXPECT_TRUE(h->ToPlane(QPointF(4900, 1500)));
-    EXPECT_FALSE(h->ToPlane(QPointF(5100, 1500)));
-    EXPECT_FALSE(h->ToPlane(QPointF(9000, 1500)));
+    std::array<int, 4> order = {0, 1, 2, 3};
+    do {
+        SCOPED_TRACE(::testing::Message() << order[0] << order[1] << order[2] << order[3]);
+        const Quad stored = {kDoor[order[0]], kDoor[order[1]], kDoor[order[2]], kDoor[order[3]]};
+        const auto h = PlaneHomography::FromRectangle(stored, 800, 2000);
+        ASSERT_TRUE(h);
+        const std::pair<QPointF, QPointF> points[] = {{{0, 0}, kDoor[0]},
+                                                      {{800, 0}, kDoor[1]},
+                                                      {{800, 2000}, kDoor[2]},
+                                                      {{0, 2000}, kDoor[3]},
+                                                      {{400, 1000}, {49000.0 / 37, 1500}}};
+        for (const auto& [plane, image] : points) {
+            SCOPED_TRACE(::testing::Message() << plane.x() << "," << plane.y());
+            EXPECT_NEAR(h->ToImage(plane).x(), image.x(), 1e-6);
+            EXPECT_NEAR(h->ToImage(plane).y(), image.y(), 1e-6);
+            const auto back = h->ToPlane(image);
+            ASSERT_TRUE(back);
+            EXPECT_NEAR(back->x(), plane.x(), 1e-6);
+            EXPECT_NEAR(back->y(), plane.y(), 1e-6);
+        }
+        EXPECT_TRUE(h->ToPlane(QPointF(4900, 1500)));
+        EXPECT_FALSE(h->ToPlane(QPointF(5100, 1500)));
+        EXPECT_FALSE(h->ToPlane(QPointF(9000, 1500)));
+    } while (std::next_permutation(order.begin(), order.end()));
 }
 
 TEST(PlaneHomography, RefusesSizesThatAreNotPositive) {
@@ -139,7 +145,36 @@ TEST(ScaledLength, IsPixelLengthTimesTheReferenceScale) {
         ScaledLength(QPointF(7, 7), QPointF(7, 7), 1000, QPointF(10, 10), QPointF(190, 250));
     EXPECT_FALSE(none.HasValue());
     EXPECT_EQ(none.Text(), QString());
+    // A reference of 9999999999 mm over one pixel: far beyond what a label
+    // shows, and no overflowed figure either.
+    EXPECT_EQ(
+        ScaledLength(QPointF(0, 0), QPointF(1, 0), 9999999999.0, QPointF(0, 0), QPointF(2000, 0))
+            .Text(),
+        QStringLiteral("≈?"));
 }
+
+struct LabelCase {
+    double length, uncertainty;
+    const char* text;
+};
+
+class ComputedLabel : public testing::TestWithParam<LabelCase> {};
+
+TEST_P(ComputedLabel, ShowsWholeMillimetresOrAQuestionMark) {
+    ComputedLength c;
+    c.state = ComputedLength::State::Value;
+    c.length = GetParam().length;
+    c.uncertainty = GetParam().uncertainty;
+    EXPECT_EQ(c.Text(), QString::fromUtf8(GetParam().text));
+}
+
+INSTANTIATE_TEST_SUITE_P(Ranges, ComputedLabel,
+                         testing::Values(LabelCase{1500.9, 24.1, "≈1501 ±25"},
+                                         LabelCase{999999999.4, 3, "≈999999999 ±3"},
+                                         LabelCase{1.9999999998e19, 2e17, "≈?"},
+                                         LabelCase{1e9, 1, "≈?"}, LabelCase{750, 1e19, "≈750 ±?"},
+                                         LabelCase{NAN, 1, "≈?"},
+                                         LabelCase{750, INFINITY, "≈750 ±?"}));
 
 Dimension Dim(int x0, int y0, int x1, int y1, const char* value) {
     Dimension d;
@@ -192,6 +227,9 @@ TEST(ComputeLength, TypedValuesWinAndThePlaneTakesPrecedence) {
     ref.plane.corners[2] = POINT{100, 100};
     ref.plane.corners[3] = POINT{0, 100};
     ref.plane.width = ref.plane.height = 50;
+    EXPECT_NEAR(ComputeLength(ref, dims, 1).length, 100, 1e-6);
+    // Two corners swapped in the file: the same plane, not a folded one.
+    std::swap(ref.plane.corners[1], ref.plane.corners[2]);
     EXPECT_NEAR(ComputeLength(ref, dims, 1).length, 100, 1e-6);
     // The reference's value changed to text: it no longer counts.
     ref.hasPlane = false;
