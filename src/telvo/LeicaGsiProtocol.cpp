@@ -1,5 +1,6 @@
 #include "telvo/LeicaGsiProtocol.h"
 
+#include "telvo/RangeFailure.h"
 #include "telvo/RangeUnits.h"
 #include "telvo/TelvoComm.h"
 
@@ -78,8 +79,10 @@ void LeicaGsiProtocol::EndLine(std::vector<RangeEvent>& events) {
             if (end == std::string::npos)
                 end = m_line.size();
             const std::string_view word(m_line.data() + begin, end - begin);
+            // A distance of 0 is a measurement that failed.
             if (const std::optional<int32_t> mm = DistanceOfWord(word))
-                events.push_back(RangeEvent{kRangeEventDistance, *mm});
+                events.push_back(*mm == 0 ? FailureEvent(RangeFailure::NoMeasurement)
+                                          : RangeEvent{kRangeEventDistance, *mm});
             pos = end;
         }
     }
