@@ -141,10 +141,14 @@ TEST_F(TelvoCommTest, EventsComeOneByOneEachAfterTheReArmUntilClosed) {
 TEST_F(TelvoCommTest, ABurstOfReadingsLeavesTheLatest) {
     receiver.rearm = false;
     link.SetListen(0);
-    std::string burst;
-    for (int value = 20000; value < 25000; ++value)
-        burst += "D " + std::to_string(value) + "\n";
-    ASSERT_TRUE(pty.Send(burst + "K 8\n"));
+    for (int value = 20000; value < 25000; value += 100) { // the pty holds a few KB
+        std::string burst;
+        for (int n = value; n < value + 100; ++n)
+            burst += "D " + std::to_string(n) + "\n";
+        ASSERT_TRUE(pty.Send(burst));
+        QTest::qWait(2);
+    }
+    ASSERT_TRUE(pty.Send("K 8\n"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return link.WaitingEvents() == 2; }, 20000));
     link.SetListen(1);
     ASSERT_TRUE(WaitForEvents(1));
