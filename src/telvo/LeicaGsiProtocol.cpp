@@ -13,11 +13,11 @@ double MillimetresPerDigit(char unit) {
     case '0':
         return 1.0; // metre, last digit 1 mm
     case '1':
-        return 0.3048; // US foot, last digit 1/1000 ft
+        return 0.3048; // international foot (0.3048 m), last digit 1/1000 ft
     case '6':
         return 0.1; // metre, last digit 1/10 mm
     case '7':
-        return 0.03048; // US foot, last digit 1/10000 ft
+        return 0.03048; // international foot, last digit 1/10000 ft
     case '8':
         return 0.01; // metre, last digit 1/100 mm
     default:
