@@ -422,6 +422,10 @@ Overwrite it?</translation>
         <source>正在搜尋藍牙測距儀…</source>
         <translation>Searching for Bluetooth range finders…</translation>
     </message>
+    <message>
+        <source>記錄通訊內容</source>
+        <translation>Record the communication</translation>
+    </message>
 </context>
 <context>
     <name>Export</name>
@@ -514,6 +518,41 @@ Overwrite it?</translation>
     <message>
         <source>藍牙服務出錯</source>
         <translation>Bluetooth service error</translation>
+    </message>
+</context>
+<context>
+    <name>RangeFailure</name>
+    <message>
+        <source>測距儀未能測量，請再試一次。</source>
+        <translation>The range finder could not measure; please try again.</translation>
+    </message>
+    <message>
+        <source>測距儀報告硬件錯誤，沒有讀數。</source>
+        <translation>The range finder reports a hardware error; no reading.</translation>
+    </message>
+    <message>
+        <source>測距儀尚未就緒，沒有讀數。</source>
+        <translation>The range finder is not ready; no reading.</translation>
+    </message>
+    <message>
+        <source>測距儀拒絕了請求，沒有讀數。</source>
+        <translation>The range finder refused the request; no reading.</translation>
+    </message>
+    <message>
+        <source>測距儀沒有回答，沒有讀數。</source>
+        <translation>The range finder did not answer; no reading.</translation>
+    </message>
+    <message>
+        <source>收到不完整的資料，已丟棄。</source>
+        <translation>Incomplete data from the range finder was dropped.</translation>
+    </message>
+    <message>
+        <source>測距儀的單位無法換算成毫米，讀數已略過。</source>
+        <translation>The range finder's unit cannot be converted to millimetres; the reading was skipped.</translation>
+    </message>
+    <message>
+        <source>讀數無法完整寫入尺寸，已略過。</source>
+        <translation>The reading does not fit a dimension whole; it was skipped.</translation>
     </message>
 </context>
 <context>

@@ -3,12 +3,15 @@
 #include "canvas/CPhotoCanvas.h"
 
 #include "canvas/RenderGeometry.h"
+#include "document/InfoFileBytes.h"
 #include "platform/Prompts.h"
+#include "telvo/RangeFailure.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <cstdio>
+#include <cstring>
 
 bool CPhotoCanvas::event(QEvent* e) {
     if (e->type() == kRangeValueEventType) {
@@ -41,11 +44,15 @@ void CPhotoCanvas::OnRangeValue() {
     const int64_t n = static_cast<int64_t>(m_info.dimensions.size());
 
     if (code == kRangeEventDistance) {
-        if (Dimension* dim = SelectedDimension()) {
+        char text[16];
+        const int length = std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
+        // A reading the file cannot keep whole is not written at all.
+        static_assert(infofile::kStoredValueBytes < sizeof(Dimension::value));
+        if (length < 0 || static_cast<size_t>(length) > infofile::kStoredValueBytes) {
+            m_rangeFinder.ReportFailure(static_cast<int32_t>(RangeFailure::CannotStore));
+        } else if (Dimension* dim = SelectedDimension()) {
             const Dimension before = *dim;
-            // An int32 in decimal takes at most 11 characters: it always fits
-            // the 12-byte field with its NUL.
-            std::snprintf(dim->value, sizeof dim->value, "%d", static_cast<int>(value));
+            std::memcpy(dim->value, text, static_cast<size_t>(length) + 1);
             m_history.DimensionChanged(m_nSelDim, before);
             Repaint();
         }

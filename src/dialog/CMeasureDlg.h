@@ -163,6 +163,7 @@ public:
     void OnRequestReading();
     // A meter dropped (shown after the title) or connected again.
     void OnRangeDropped();
+    void OnRangeNotice(const QString& text);
     void OnRangeConnected();
     // The logo's context menu: the connect entry (the connect button stays
     // hidden; its text follows the button's) and the About entry.

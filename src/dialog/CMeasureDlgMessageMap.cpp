@@ -178,6 +178,7 @@ void CMeasureDlg::ConnectMessageMap() {
     // The range finder's link.
     connect(&m_canvas.m_rangeFinder, &TelvoComm::Dropped, this, &CMeasureDlg::OnRangeDropped);
     connect(&m_canvas.m_rangeFinder, &TelvoComm::Connected, this, &CMeasureDlg::OnRangeConnected);
+    connect(&m_canvas.m_rangeFinder, &TelvoComm::Notice, this, &CMeasureDlg::OnRangeNotice);
 }
 
 void CMeasureDlg::OnCommand(int id) {

@@ -50,6 +50,13 @@ void CMeasureDlg::OnRangeDropped() {
     SetRangeStatus(tr("測距儀已斷線，正在重新連接…"));
 }
 
+void CMeasureDlg::OnRangeNotice(const QString& text) {
+    // A reading that came clears a notice, never the news of a drop.
+    if (text.isEmpty() && m_rangeStatus == tr("測距儀已斷線，正在重新連接…"))
+        return;
+    SetRangeStatus(text);
+}
+
 void CMeasureDlg::OnRangeConnected() {
     SetRangeStatus({});
 }

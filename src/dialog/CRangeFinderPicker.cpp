@@ -2,6 +2,7 @@
 
 #include "telvo/MeterDiscovery.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -41,6 +42,11 @@ CRangeFinderPicker::CRangeFinderPicker(std::unique_ptr<MeterDiscovery> discovery
     m_progress->hide();
     m_scan = new QPushButton(tr("重新搜尋(&S)"), this);
     m_protocol = new QComboBox(this);
+    m_log = new QCheckBox(tr("記錄通訊內容"), this);
+    m_logPath = new QLabel(this);
+    m_logPath->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_logPath->setWordWrap(true);
+    m_logPath->hide();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
     m_ok->setText(tr("連接"));
@@ -58,6 +64,8 @@ CRangeFinderPicker::CRangeFinderPicker(std::unique_ptr<MeterDiscovery> discovery
     layout->addLayout(scanRow);
     layout->addWidget(m_status);
     layout->addLayout(protocolRow);
+    layout->addWidget(m_log);
+    layout->addWidget(m_logPath);
     layout->addWidget(buttons);
     resize(460, 360);
 
@@ -70,6 +78,7 @@ CRangeFinderPicker::CRangeFinderPicker(std::unique_ptr<MeterDiscovery> discovery
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_view, &QListWidget::currentRowChanged, this, &CRangeFinderPicker::OnSelectionChanged);
     connect(m_view, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    connect(m_log, &QCheckBox::toggled, m_logPath, &QWidget::setVisible);
     connect(m_protocol, &QComboBox::currentIndexChanged, this, [this] {
         if (m_selected && m_protocol->currentIndex() >= 0)
             m_selected->protocol = m_protocol->currentData().toString();
@@ -154,6 +163,16 @@ void CRangeFinderPicker::OnSelectionChanged() {
         m_protocol->addItem(ProtocolTitle(protocol), protocol);
     m_protocol->setCurrentIndex(m_protocol->findData(entry.meter.protocol));
     m_selected = entry.meter;
+}
+
+void CRangeFinderPicker::SetCaptureLog(bool on, const QString& path) {
+    m_logPath->setText(path);
+    m_log->setChecked(on);
+    m_logPath->setVisible(on);
+}
+
+bool CRangeFinderPicker::CaptureLogWanted() const {
+    return m_log->isChecked();
 }
 
 std::optional<RangeMeterChoice> CRangeFinderPicker::Chosen() const {

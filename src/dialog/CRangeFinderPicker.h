@@ -12,6 +12,7 @@
 #include <optional>
 
 class MeterDiscovery;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -38,6 +39,13 @@ public:
     // entry is selected.
     std::optional<RangeMeterChoice> Chosen() const;
 
+    // The "記錄通訊內容" box: whether every frame is to be recorded in
+    // `path`, shown under the box while it is checked.
+    void SetCaptureLog(bool on, const QString& path);
+    bool CaptureLogWanted() const;
+    QCheckBox* CaptureLogBox() const { return m_log; }
+    QLabel* CaptureLogLabel() const { return m_logPath; }
+
     const RangeMeterList& List() const { return m_list; }
     QListWidget* ListWidget() const { return m_view; }
     QComboBox* ProtocolBox() const { return m_protocol; }
@@ -60,6 +68,8 @@ private:
     QProgressBar* m_progress = nullptr;
     QLabel* m_status = nullptr;
     QTimer* m_timer = nullptr;
+    QCheckBox* m_log = nullptr;
+    QLabel* m_logPath = nullptr;
     bool m_scanning = false;
     // The selected meter with the protocol the box shows.
     std::optional<RangeMeterChoice> m_selected;

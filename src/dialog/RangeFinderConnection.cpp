@@ -8,20 +8,35 @@
 #include "telvo/TelvoComm.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QProgressDialog>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 
 std::unique_ptr<QSettings> RangeFinderSettings() {
     return std::make_unique<QSettings>(QStringLiteral("tessamar"), QStringLiteral("tessamar"));
 }
 
+QString RangeFinderLogPath() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return folder + QStringLiteral("/range-finder-log.txt");
+}
+
+namespace {
+const QString kLogKey = QStringLiteral("RangeFinder/captureLog");
+} // namespace
+
 std::optional<RangeMeterChoice> PickRangeFinder(QWidget* parent) {
-    const std::optional<RangeMeterChoice> remembered = LoadRangeMeter(*RangeFinderSettings());
+    const std::unique_ptr<QSettings> settings = RangeFinderSettings();
+    const std::optional<RangeMeterChoice> remembered = LoadRangeMeter(*settings);
     CRangeFinderPicker picker(std::make_unique<BluetoothMeterDiscovery>(), SerialPortPaths(),
                               remembered, parent);
+    picker.SetCaptureLog(settings->value(kLogKey).toBool(), RangeFinderLogPath());
     if (Prompts().RunDialog(picker) != QDialog::Accepted)
         return std::nullopt;
+    settings->setValue(kLogKey, picker.CaptureLogWanted());
     return picker.Chosen();
 }
 
@@ -33,6 +48,12 @@ bool ConnectRangeFinder(QWidget* parent, TelvoComm& link, const RangeMeterChoice
         *why = QCoreApplication::translate("RangeFinder", "未知的測距儀協定：%1（可用：%2）")
                    .arg(meter.protocol, ProtocolsFor(meter.link).join(QStringLiteral("、")));
         return false;
+    }
+    if (RangeFinderSettings()->value(kLogKey).toBool()) {
+        QDir().mkpath(QFileInfo(RangeFinderLogPath()).path());
+        link.SetCaptureLog(RangeFinderLogPath());
+    } else {
+        link.SetCaptureLog({});
     }
     if (link.Open(std::move(transport), std::move(protocol), target) == 0) {
         *why = link.ErrorText();

@@ -1,52 +1,40 @@
 #include "telvo/BoschMtProtocol.h"
 
-#include "telvo/RangeUnits.h"
-#include "telvo/TelvoComm.h"
-
-#include <cstring>
+#include "telvo/BoschMtMeaning.h"
+#include "telvo/RangeFailure.h"
 
 namespace {
 
-constexpr uint8_t kFrameTypeMask = 0xC0;
-constexpr uint8_t kMeterFrame = 0xC0; // a frame the meter sends on its own
-constexpr uint8_t kAnswerFrame = 0x00;
-constexpr uint8_t kFormatMask = 0x0C; // request format: long (with length) or short
-constexpr uint8_t kLongFormat = 0x00;
-constexpr uint8_t kShortFormat = 0x04;
-constexpr uint8_t kStatusMask = 0x07; // communication status of an answer; 0 = success
-constexpr size_t kExchangeDataSize = 16;
-constexpr uint8_t kSingleDistanceMode = 1; // measuring mode in the container's first byte
-// Requests remembered at most; a meter that never answers cannot make the
-// list grow.
-constexpr size_t kMaxPending = 8;
+constexpr uint8_t kRequestMode = 0xC0;
+constexpr uint8_t kCommStatusMask = 0x07;
+constexpr uint8_t kMeasureButton = 0x00;
 
-uint32_t LittleEndian32(const uint8_t* p) {
-    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+// Whether `size` data bytes can be the successful answer to `command`.
+bool AnswerFits(uint8_t command, int size) {
+    switch (command) {
+    case BoschMtProtocol::kMeasure:
+        return size == 4;
+    case BoschMtProtocol::kExchange:
+        return size == 0 || size == 16;
+    case BoschMtProtocol::kSync:
+        return size == 0 || size == 33;
+    case BoschMtProtocol::kTrigger:
+        return size == 0;
+    default:
+        return true;
+    }
 }
 
-float LittleEndianFloat(const uint8_t* p) {
-    const uint32_t bits = LittleEndian32(p);
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
+// A request whose loss the user hears of: the one F5 sent.
+bool AsksForReading(uint8_t command) {
+    return command == BoschMtProtocol::kMeasure || command == BoschMtProtocol::kTrigger;
 }
 
 } // namespace
 
-uint8_t BoschMtProtocol::Crc8(const uint8_t* data, size_t size) {
-    uint8_t crc = 0xAA;
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 0x80) ? static_cast<uint8_t>((crc << 1) ^ 0xA6)
-                               : static_cast<uint8_t>(crc << 1);
-    }
-    return crc;
-}
-
 QByteArray BoschMtProtocol::Frame(uint8_t command, const QByteArray& data) {
     QByteArray frame;
-    frame.append(static_cast<char>(kMeterFrame));
+    frame.append(static_cast<char>(kRequestMode));
     frame.append(static_cast<char>(command));
     frame.append(static_cast<char>(data.size()));
     frame.append(data);
@@ -55,105 +43,127 @@ QByteArray BoschMtProtocol::Frame(uint8_t command, const QByteArray& data) {
     return frame;
 }
 
-QByteArray BoschMtProtocol::Greeting() {
-    // Automatic sending on: the meter pushes each reading of its button.
-    if (m_pending.size() < kMaxPending)
-        m_pending.push_back(kAutoSync);
-    return Frame(kAutoSync, QByteArray("\x01\x00", 2));
+void BoschMtProtocol::Greet() {
+    // Automatic sending on, both ways the meters know: command 85 (the SPAD
+    // meters, PLR and GLM 50 C) and command 80 (the GLM 100 C). Each meter
+    // answers the other one "command unknown".
+    Queue(kExchange, QByteArray("\x01\x00", 2));
+    Queue(kSync, QByteArray("\x40\x00", 2));
 }
 
-QByteArray BoschMtProtocol::MeasureRequest() {
-    if (!m_askable)
-        return {};
-    if (m_pending.size() >= kMaxPending)
-        m_pending.pop_front();
-    m_pending.push_back(kMeasure);
-    return Frame(kMeasure);
+bool BoschMtProtocol::AskForReading() {
+    // The measure command goes without its parameter byte, as in the
+    // captures of the serial road (C0 40 00 EE).
+    if (m_serial)
+        return Queue(kMeasure, {});
+    return Queue(kTrigger, QByteArray(1, static_cast<char>(kMeasureButton)));
 }
 
-void BoschMtProtocol::Reset() {
-    m_buffer.clear();
-    m_pending.clear();
+bool BoschMtProtocol::Queue(uint8_t command, const QByteArray& data) {
+    if (m_queue.size() >= kMaxQueued)
+        return false;
+    m_queue.push_back(Pending{command, Frame(command, data), -1, false});
+    SendNext();
+    return true;
+}
+
+void BoschMtProtocol::Transmit(Pending& request) {
+    request.sentAt = Now();
+    if (!m_chunked) {
+        Send(request.frame);
+        return;
+    }
+    for (const QByteArray& piece : m_chunks.Split(request.frame))
+        Send(piece);
+}
+
+void BoschMtProtocol::SendNext() {
+    if (!m_queue.empty() && !InFlight())
+        Transmit(m_queue.front());
+}
+
+void BoschMtProtocol::Retry(std::vector<RangeEvent>& events) {
+    Pending& request = m_queue.front();
+    if (!request.resent) {
+        request.resent = true;
+        Transmit(request);
+        return;
+    }
+    if (AsksForReading(request.command))
+        events.push_back(FailureEvent(RangeFailure::NoAnswer));
+    m_queue.pop_front();
+    SendNext();
 }
 
 void BoschMtProtocol::Receive(int source, const QByteArray& bytes,
                               std::vector<RangeEvent>& events) {
     if (source != 0)
         return;
-    m_buffer.append(bytes.constData(), static_cast<size_t>(bytes.size()));
-    while (!m_buffer.empty() && Step(events)) {
+    QByteArray stream = bytes;
+    if (m_chunked) {
+        std::vector<QByteArray> acks;
+        stream = m_chunks.Join(bytes, acks);
+        for (const QByteArray& ack : acks)
+            Send(ack);
     }
+    m_reader.Feed(
+        stream, Now(), [this] { return InFlight(); },
+        [this, &events](const BoschMtFrame& frame) { OnFrame(frame, events); });
 }
 
-void BoschMtProtocol::Drop(size_t count) {
-    m_buffer.erase(0, count);
-}
-
-bool BoschMtProtocol::Step(std::vector<RangeEvent>& events) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(m_buffer.data());
-    const size_t have = m_buffer.size();
-    const uint8_t first = bytes[0];
-    size_t header = 0; // bytes before the data
-    size_t length = 0;
-    if ((first & kFrameTypeMask) == kMeterFrame && (first & kFormatMask) == kLongFormat) {
-        if (have < 3)
-            return false;
-        header = 3;
-        length = bytes[2];
-    } else if ((first & kFrameTypeMask) == kMeterFrame && (first & kFormatMask) == kShortFormat) {
-        header = 2;
-    } else if ((first & kFrameTypeMask) == kAnswerFrame && !m_pending.empty()) {
-        if (have < 2)
-            return false;
-        header = 2;
-        length = bytes[1];
-    } else {
-        ++m_droppedBytes;
-        Drop(1);
-        return true;
-    }
-    if (length > kMaxData) {
-        ++m_droppedBytes;
-        Drop(1);
-        return true;
-    }
-    const size_t total = header + length + 1;
-    if (have < total)
-        return false;
-    if (Crc8(bytes, total - 1) != bytes[total - 1]) {
-        ++m_droppedBytes;
-        Drop(1);
-        return true;
-    }
-    if ((first & kFrameTypeMask) == kMeterFrame)
-        OnMeterFrame(bytes[1], bytes + header, length, events);
-    else
-        OnAnswer(first, bytes + header, length, events);
-    Drop(total);
-    return true;
-}
-
-void BoschMtProtocol::OnMeterFrame(uint8_t command, const uint8_t* data, size_t size,
-                                   std::vector<RangeEvent>& events) {
-    // Only the exchange data container of a single distance is a reading;
-    // areas, volumes, angles, the laser switching on and keep-alive frames
-    // are not.
-    if (command != kAutoSync || size != kExchangeDataSize)
+void BoschMtProtocol::OnFrame(const BoschMtFrame& frame, std::vector<RangeEvent>& events) {
+    if (!frame.fromMeter) {
+        OnAnswer(frame, events);
         return;
-    if ((data[0] >> 2) != kSingleDistanceMode)
-        return;
-    const float metres = LittleEndianFloat(data + 4);
-    if (const std::optional<int32_t> mm = WholeMillimetres(static_cast<double>(metres) * 1000.0))
-        events.push_back(RangeEvent{kRangeEventDistance, *mm});
+    }
+    std::optional<RangeEvent> event;
+    if (frame.command == kExchange)
+        event = ExchangeDataEvent(frame.data);
+    else if (frame.command == kSync)
+        event = SyncContainerEvent(frame.data);
+    if (event)
+        events.push_back(*event);
+    // The meter's request crossed ours: it has dropped ours (it expects no
+    // answer to what it pushes in AutoSync mode).
+    if (InFlight())
+        Retry(events);
 }
 
-void BoschMtProtocol::OnAnswer(uint8_t status, const uint8_t* data, size_t size,
-                               std::vector<RangeEvent>& events) {
-    const uint8_t command = m_pending.front();
-    m_pending.pop_front();
-    if ((status & kStatusMask) != 0 || command != kMeasure || size != 4)
+void BoschMtProtocol::OnAnswer(const BoschMtFrame& frame, std::vector<RangeEvent>& events) {
+    if (!InFlight())
         return;
-    // 0.05 mm units.
-    if (const std::optional<int32_t> mm = WholeMillimetres(LittleEndian32(data) / 20.0))
-        events.push_back(RangeEvent{kRangeEventDistance, *mm});
+    const Pending& request = m_queue.front();
+    const bool failed = (frame.first & kCommStatusMask) != 0;
+    if (!failed && !AnswerFits(request.command, static_cast<int>(frame.data.size())))
+        return; // not the answer to this request: a stray frame
+    std::optional<RangeEvent> event;
+    if (request.command == kMeasure)
+        event = MeasureAnswerEvent(frame.first, frame.data);
+    else if (request.command == kTrigger)
+        event = StatusFailure(frame.first); // the reading comes pushed
+    if (event)
+        events.push_back(*event);
+    m_queue.pop_front();
+    SendNext();
+}
+
+void BoschMtProtocol::Tick(std::vector<RangeEvent>& events) {
+    if (m_reader.Expire(Now()))
+        events.push_back(FailureEvent(RangeFailure::FrameLost));
+    if (!InFlight())
+        return;
+    const Pending& request = m_queue.front();
+    const int64_t limit = request.command == kMeasure ? kMeasureTimeoutMs : kAnswerTimeoutMs;
+    if (Now() - request.sentAt >= limit)
+        Retry(events);
+}
+
+bool BoschMtProtocol::Waiting() const {
+    return InFlight() || m_reader.HasPartial();
+}
+
+void BoschMtProtocol::Reset() {
+    m_reader.Reset();
+    m_chunks.Reset();
+    m_queue.clear();
 }

@@ -1,5 +1,6 @@
 #include "telvo/LeicaGsiProtocol.h"
 
+#include "telvo/RangeFailure.h"
 #include "telvo/RangeUnits.h"
 #include "telvo/TelvoComm.h"
 
@@ -12,11 +13,11 @@ double MillimetresPerDigit(char unit) {
     case '0':
         return 1.0; // metre, last digit 1 mm
     case '1':
-        return 0.3048; // US foot, last digit 1/1000 ft
+        return 0.3048; // international foot (0.3048 m), last digit 1/1000 ft
     case '6':
         return 0.1; // metre, last digit 1/10 mm
     case '7':
-        return 0.03048; // US foot, last digit 1/10000 ft
+        return 0.03048; // international foot, last digit 1/10000 ft
     case '8':
         return 0.01; // metre, last digit 1/100 mm
     default:
@@ -78,8 +79,10 @@ void LeicaGsiProtocol::EndLine(std::vector<RangeEvent>& events) {
             if (end == std::string::npos)
                 end = m_line.size();
             const std::string_view word(m_line.data() + begin, end - begin);
+            // A distance of 0 is a measurement that failed.
             if (const std::optional<int32_t> mm = DistanceOfWord(word))
-                events.push_back(RangeEvent{kRangeEventDistance, *mm});
+                events.push_back(*mm == 0 ? FailureEvent(RangeFailure::NoMeasurement)
+                                          : RangeEvent{kRangeEventDistance, *mm});
             pos = end;
         }
     }

@@ -19,7 +19,10 @@ public:
 
     using RangeProtocol::Receive;
     void Receive(int source, const QByteArray& bytes, std::vector<RangeEvent>& events) override;
-    QByteArray MeasureRequest() override { return QByteArrayLiteral("g\r\n"); }
+    bool AskForReading() override {
+        Send(QByteArrayLiteral("g\r\n"));
+        return true;
+    }
     void Reset() override;
 
     // The distance in whole millimetres of one GSI word, when it is a

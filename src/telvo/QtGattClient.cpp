@@ -38,37 +38,45 @@ void QtGattClient::ConnectToDevice() {
     controller->connectToDevice();
 }
 
-void QtGattClient::DiscoverService(const QString& service) {
+void QtGattClient::DiscoverService(const QStringList& services) {
     if (!m_controller)
         return;
     QLowEnergyController* controller = m_controller;
-    const QBluetoothUuid uuid(service);
-    connect(controller, &QLowEnergyController::discoveryFinished, this, [this, controller, uuid] {
-        QLowEnergyService* found = controller->createServiceObject(uuid, this);
-        m_service = found;
-        if (found == nullptr) {
-            Q_EMIT ServiceReady(false);
-            return;
-        }
-        connect(found, &QLowEnergyService::stateChanged, this,
-                [this, found](QLowEnergyService::ServiceState state) {
-                    if (state == QLowEnergyService::RemoteServiceDiscovered)
-                        Q_EMIT ServiceReady(true);
-                });
-        connect(found, &QLowEnergyService::characteristicChanged, this,
-                [this](const QLowEnergyCharacteristic& c, const QByteArray& value) {
-                    Q_EMIT ValueChanged(c.uuid().toString(QUuid::WithoutBraces), value);
-                });
-        connect(found, &QLowEnergyService::descriptorWritten, this,
-                [this](const QLowEnergyDescriptor& d, const QByteArray&) {
-                    for (const auto& [cccd, characteristic] : m_switching)
-                        if (cccd == d)
-                            Q_EMIT IndicationsOn(characteristic);
-                });
-        connect(found, &QLowEnergyService::errorOccurred, this,
-                [this](QLowEnergyService::ServiceError) { Q_EMIT Error(tr("藍牙服務出錯")); });
-        found->discoverDetails();
-    });
+    connect(
+        controller, &QLowEnergyController::discoveryFinished, this, [this, controller, services] {
+            int index = 0;
+            QLowEnergyService* found = nullptr;
+            for (; index < services.size() && !found; ++index)
+                found = controller->createServiceObject(QBluetoothUuid(services[index]), this);
+            m_service = found;
+            if (found == nullptr) {
+                Q_EMIT ServiceReady(-1);
+                return;
+            }
+            --index;
+            connect(found, &QLowEnergyService::stateChanged, this,
+                    [this, index](QLowEnergyService::ServiceState state) {
+                        if (state == QLowEnergyService::RemoteServiceDiscovered)
+                            Q_EMIT ServiceReady(index);
+                    });
+            connect(found, &QLowEnergyService::characteristicChanged, this,
+                    [this](const QLowEnergyCharacteristic& c, const QByteArray& value) {
+                        Q_EMIT ValueChanged(c.uuid().toString(QUuid::WithoutBraces), value);
+                    });
+            connect(found, &QLowEnergyService::characteristicRead, this,
+                    [this](const QLowEnergyCharacteristic& c, const QByteArray& value) {
+                        Q_EMIT ValueChanged(c.uuid().toString(QUuid::WithoutBraces), value);
+                    });
+            connect(found, &QLowEnergyService::descriptorWritten, this,
+                    [this](const QLowEnergyDescriptor& d, const QByteArray&) {
+                        for (const auto& [cccd, characteristic] : m_switching)
+                            if (cccd == d)
+                                Q_EMIT IndicationsOn(characteristic);
+                    });
+            connect(found, &QLowEnergyService::errorOccurred, this,
+                    [this](QLowEnergyService::ServiceError) { Q_EMIT Error(tr("藍牙服務出錯")); });
+            found->discoverDetails();
+        });
     controller->discoverServices();
 }
 
@@ -81,7 +89,19 @@ bool QtGattClient::EnableIndications(const QString& characteristic) {
     if (!c.isValid() || !cccd.isValid())
         return false;
     m_switching.append({cccd, characteristic});
-    m_service->writeDescriptor(cccd, QLowEnergyCharacteristic::CCCDEnableIndication);
+    m_service->writeDescriptor(cccd, (c.properties() & QLowEnergyCharacteristic::Indicate)
+                                         ? QLowEnergyCharacteristic::CCCDEnableIndication
+                                         : QLowEnergyCharacteristic::CCCDEnableNotification);
+    return true;
+}
+
+bool QtGattClient::Read(const QString& characteristic) {
+    if (!m_service)
+        return false;
+    const QLowEnergyCharacteristic c = m_service->characteristic(QBluetoothUuid(characteristic));
+    if (!c.isValid())
+        return false;
+    m_service->readCharacteristic(c);
     return true;
 }
 

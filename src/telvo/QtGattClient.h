@@ -19,8 +19,9 @@ public:
     ~QtGattClient() override;
 
     void ConnectToDevice() override;
-    void DiscoverService(const QString& service) override;
+    void DiscoverService(const QStringList& services) override;
     bool EnableIndications(const QString& characteristic) override;
+    bool Read(const QString& characteristic) override;
     bool Write(const QString& characteristic, const QByteArray& value) override;
     void DisconnectFromDevice() override;
 

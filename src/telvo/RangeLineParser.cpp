@@ -63,7 +63,8 @@ std::optional<RangeEvent> RangeLineParser::ParseLine(std::string_view line) {
     while (number < end && IsBlank(line[number]))
         ++number;
     const std::optional<int32_t> value = ParseInt32(line.substr(number, end - number));
-    if (!value)
+    // A distance is never negative.
+    if (!value || (code == kRangeEventDistance && *value < 0))
         return std::nullopt;
     return RangeEvent{code, *value};
 }

@@ -74,7 +74,7 @@ std::unique_ptr<RangeTransport> MakeRangeTransport(const RangeMeterChoice& meter
     case RangeMeterChoice::Link::Bluetooth:
         return std::make_unique<SppTransport>(meter.address);
     case RangeMeterChoice::Link::LowEnergy:
-        return std::make_unique<BleTransport>(meter.address, GattProfileFor(meter.protocol),
+        return std::make_unique<BleTransport>(meter.address, GattProfilesFor(meter.protocol),
                                               std::make_unique<QtGattClient>(meter.address));
     }
     return nullptr;

@@ -38,7 +38,8 @@ std::optional<RangeMeterEntry> EntryForDevice(const DiscoveredDevice& device) {
     const bool leica = NamedLike(device.name, {"DISTO"});
     if (device.lowEnergy) {
         entry.meter.link = RangeMeterChoice::Link::LowEnergy;
-        if (Advertises(device, kBoschServiceUuid) || (bosch && !device.classic)) {
+        if (Advertises(device, kBoschServiceUuid) || Advertises(device, kBoschMtServiceUuid) ||
+            (bosch && !device.classic)) {
             entry.meter.protocol = QStringLiteral("bosch-ble");
             return entry;
         }

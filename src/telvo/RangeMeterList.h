@@ -22,6 +22,8 @@ struct DiscoveredDevice {
 
 // The service UUIDs that tell a meter's protocol.
 constexpr const char* kBoschServiceUuid = "02a6c0d0-0451-4000-b000-fb3210111989";
+// The second Bosch family (GLM 100 C, PLR 30/40/50 C).
+constexpr const char* kBoschMtServiceUuid = "00005301-0000-0041-5253-534f46540000";
 constexpr const char* kLeicaServiceUuid = "3ab10100-f831-4395-b29d-570977d5bf94";
 
 struct RangeMeterEntry {

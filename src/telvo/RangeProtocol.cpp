@@ -25,5 +25,6 @@ bool IsStreamProtocol(const QString& name) {
 }
 
 bool IsRequestProtocol(const QString& name) {
-    return name == QLatin1String("bosch-spp") || name == QLatin1String("leica-spp");
+    return name == QLatin1String("bosch-spp") || name == QLatin1String("leica-spp") ||
+           name == QLatin1String("bosch-ble");
 }

@@ -1,5 +1,7 @@
 #include "telvo/TelvoComm.h"
 
+#include "telvo/RangeCaptureLog.h"
+#include "telvo/RangeFailure.h"
 #include "telvo/RangeFinderPort.h"
 #include "telvo/RangeMeter.h"
 #include "telvo/RangeProtocol.h"
@@ -10,10 +12,13 @@
 #include <QTimer>
 #include <vector>
 
-TelvoComm::TelvoComm() : m_retry(new QTimer(this)) {
+TelvoComm::TelvoComm() : m_retry(new QTimer(this)), m_tick(new QTimer(this)) {
     m_retry->setSingleShot(true);
     m_retry->setInterval(kRetryIntervalMs);
     connect(m_retry, &QTimer::timeout, this, &TelvoComm::Retry);
+    m_tick->setInterval(kTickIntervalMs);
+    connect(m_tick, &QTimer::timeout, this, &TelvoComm::OnTick);
+    m_clock.start();
 }
 
 TelvoComm::~TelvoComm() {
@@ -50,6 +55,12 @@ int TelvoComm::Open(std::unique_ptr<RangeTransport> transport,
     m_bWasConnected = false;
     m_bDropped = false;
     m_error.clear();
+    m_notice.clear();
+    const QString logPath = qEnvironmentVariableIsEmpty(kRangeFinderLogVariable)
+                                ? m_logPath
+                                : qEnvironmentVariable(kRangeFinderLogVariable);
+    if (!logPath.isEmpty())
+        m_log = std::make_unique<RangeCaptureLog>(logPath);
     RangeTransport* t = m_transport.get();
     connect(t, &RangeTransport::Connected, this, &TelvoComm::OnConnected);
     connect(t, &RangeTransport::Failed, this, &TelvoComm::OnFailed);
@@ -69,6 +80,8 @@ int TelvoComm::Close() {
     m_waiting.clear();
     m_bArmed = false;
     m_retry->stop();
+    m_tick->stop();
+    m_log.reset();
     if (m_transport) {
         // The transport may be inside one of its own signals; it goes when
         // control is back in the event loop.
@@ -98,18 +111,59 @@ void TelvoComm::SetListen(int listen) {
     AnnounceNext();
 }
 
+QString TelvoComm::CaptureLogPath() const {
+    return m_log && m_log->IsOpen() ? m_log->Path() : QString();
+}
+
 bool TelvoComm::RequestReading() {
     if (!IsConnected())
         return false;
-    const QByteArray request = m_protocol->MeasureRequest();
-    return !request.isEmpty() && m_transport->Send(request);
+    m_protocol->SetTime(m_clock.elapsed());
+    const bool asked = m_protocol->AskForReading();
+    SendOutgoing();
+    return asked;
+}
+
+void TelvoComm::ReportFailure(int32_t why) {
+    Tell(RangeFailureText(why));
+}
+
+void TelvoComm::Tell(const QString& notice) {
+    if (notice == m_notice)
+        return;
+    m_notice = notice;
+    Q_EMIT Notice(notice);
+}
+
+void TelvoComm::SendOutgoing() {
+    for (const QByteArray& bytes : m_protocol->TakeOutgoing()) {
+        if (m_log)
+            m_log->Record(false, 0, bytes);
+        m_transport->Send(bytes);
+    }
+    // The clock runs while the protocol has something to watch.
+    if (m_protocol->Waiting())
+        m_tick->start();
+    else
+        m_tick->stop();
+}
+
+void TelvoComm::OnTick() {
+    if (!m_protocol)
+        return;
+    std::vector<RangeEvent> events;
+    m_protocol->SetTime(m_clock.elapsed());
+    m_protocol->Tick(events);
+    Take(events);
+    SendOutgoing();
 }
 
 void TelvoComm::OnConnected() {
     m_protocol->Reset();
-    const QByteArray greeting = m_protocol->Greeting();
-    if (!greeting.isEmpty())
-        m_transport->Send(greeting);
+    m_protocol->SetVariant(m_transport->Variant());
+    m_protocol->SetTime(m_clock.elapsed());
+    m_protocol->Greet();
+    SendOutgoing();
     m_bWasConnected = true;
     m_bDropped = false;
     m_error.clear();
@@ -118,6 +172,7 @@ void TelvoComm::OnConnected() {
 
 void TelvoComm::OnFailed(const QString& why) {
     m_error = why;
+    m_tick->stop();
     if (!m_bWasConnected) {
         // The first attempt: the user waits for its outcome.
         Close();
@@ -142,11 +197,35 @@ void TelvoComm::Retry() {
 }
 
 void TelvoComm::OnReceived(int source, const QByteArray& bytes) {
+    if (m_log)
+        m_log->Record(true, source, bytes);
     std::vector<RangeEvent> events;
+    m_protocol->SetTime(m_clock.elapsed());
     m_protocol->Receive(source, bytes, events);
+    Take(events);
+    SendOutgoing();
+}
+
+void TelvoComm::Take(const std::vector<RangeEvent>& events) {
     for (const RangeEvent& event : events) {
-        if (m_waiting.size() < kMaxWaitingEvents)
+        // A distance of 0 or less is never a measurement, whoever sent it.
+        if (event.code == kRangeEventFailed ||
+            (event.code == kRangeEventDistance && event.value <= 0)) {
+            Tell(RangeFailureText(event.code == kRangeEventFailed
+                                      ? event.value
+                                      : static_cast<int32_t>(RangeFailure::NoMeasurement)));
+            continue;
+        }
+        if (event.code == kRangeEventDistance)
+            Tell({});
+        if (event.code == kRangeEventDistance && !m_waiting.empty() &&
+            m_waiting.back().code == kRangeEventDistance) {
+            m_waiting.back() = event; // the newer reading of the same moment
+        } else {
+            if (m_waiting.size() >= kMaxWaitingEvents)
+                m_waiting.pop_front();
             m_waiting.push_back(event);
+        }
         AnnounceNext();
     }
 }

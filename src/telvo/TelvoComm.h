@@ -8,8 +8,14 @@
 // One event is outstanding at a time: after an announcement the link waits
 // for SetListen(1) before it announces the next one, so the code and value
 // stay those of the event the target was told about. Events that arrive in
-// the meantime wait in order (up to kMaxWaitingEvents) and are announced one
-// by one, each after the re-arm of the one before.
+// the meantime wait in order and are announced one by one, each after the
+// re-arm of the one before; a reading replaces a reading still waiting
+// right before it (the canvas gets the latest), and when kMaxWaitingEvents
+// wait the oldest gives way.
+//
+// A meter that gives no reading (a failed measurement, an error answer, a
+// request without answer) is not an event: the link says why by Notice,
+// which the window shows without a box.
 //
 // A connection that drops (meter switched off, out of reach, unplugged) is
 // reported once by Dropped; the link then tries again every retry interval
@@ -17,6 +23,7 @@
 
 #include "telvo/RangeLineParser.h"
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QObject>
 #include <QPointer>
@@ -26,6 +33,7 @@
 #include <memory>
 
 class QTimer;
+class RangeCaptureLog;
 class RangeProtocol;
 class RangeTransport;
 
@@ -41,9 +49,11 @@ constexpr int32_t kRangeKeyNext = 8;
 class TelvoComm : public QObject {
     Q_OBJECT
 public:
-    // Events kept while the target has not re-armed the link; later ones
-    // are dropped until the target catches up.
+    // Events kept while the target has not re-armed the link; beyond them
+    // the oldest waiting one is dropped.
     static constexpr size_t kMaxWaitingEvents = 256;
+    // How often the protocol is told that time has passed.
+    static constexpr int kTickIntervalMs = 50;
     // Time between two attempts to reach a meter that dropped.
     static constexpr int kRetryIntervalMs = 3000;
 
@@ -83,6 +93,14 @@ public:
     // Events received and not yet announced.
     size_t WaitingEvents() const { return m_waiting.size(); }
     void SetRetryInterval(int milliseconds);
+    // Records every frame of the next links opened in `path` (empty: none);
+    // TESSAMAR_RANGE_FINDER_LOG, when set, wins.
+    void SetCaptureLog(const QString& path) { m_logPath = path; }
+    // The file the open link records into; empty when it records nothing.
+    QString CaptureLogPath() const;
+    // Says why a reading that arrived was not used (the canvas could not
+    // store it).
+    void ReportFailure(int32_t why);
 
 Q_SIGNALS:
     // The meter is connected: the first time, and each time it comes back.
@@ -92,13 +110,21 @@ Q_SIGNALS:
     void ConnectFailed(const QString& why);
     // A connected meter dropped; the link tries again on its own.
     void Dropped(const QString& why);
+    // Why the meter gave no reading; empty when a reading came after such
+    // a notice.
+    void Notice(const QString& text);
 
 private:
     void OnConnected();
     void OnFailed(const QString& why);
     void OnReceived(int source, const QByteArray& bytes);
+    void OnTick();
     void Retry();
     void AnnounceNext();
+    // Takes the protocol's events: readings wait, failures are noticed.
+    void Take(const std::vector<RangeEvent>& events);
+    void SendOutgoing();
+    void Tell(const QString& notice);
 
     int16_t m_nEventCode = 0;
     int32_t m_nEventValue = 0;
@@ -107,6 +133,11 @@ private:
     std::unique_ptr<RangeProtocol> m_protocol;
     QPointer<QObject> m_target;
     QTimer* m_retry = nullptr;
+    QTimer* m_tick = nullptr;
+    QElapsedTimer m_clock;
+    QString m_logPath;
+    std::unique_ptr<RangeCaptureLog> m_log;
+    QString m_notice;
     QString m_error;
     std::deque<RangeEvent> m_waiting;
     // True while the target may be told about the next event.

@@ -5,9 +5,11 @@
 #include "DialogFixture.h"
 
 #include "dialog/CRangeFinderPicker.h"
+#include "dialog/RangeFinderConnection.h"
 #include "telvo/RangeFinderPort.h"
 #include "telvo/RangeMeter.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -135,6 +137,94 @@ INSTANTIATE_TEST_SUITE_P(Protocols, SerialMeterTest,
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });
+
+struct FailureCase {
+    const char* name;
+    const char* beforeConnecting;   // typed into the simulator, or nullptr
+    std::vector<const char*> typed; // into the simulator, before F5
+    const char* value;              // of the selected dimension afterwards
+    const char* notice;             // in the title, or nullptr
+};
+
+class BoschFailureTest : public RangeFinderMetersTest,
+                         public ::testing::WithParamInterface<FailureCase> {};
+
+// The simulated Bosch meter fails a measurement, answers with an error
+// status, crosses F5's request with its own, or never answers the greeting:
+// no wrong number is written, the reason shows in the title without a box,
+// a crossed request is sent again and read, and an unanswered one does not
+// shift the answers after it.
+TEST_P(BoschFailureTest, NoWrongNumberReachesTheDimension) {
+    const FailureCase& c = GetParam();
+    Simulator meter("bosch-spp");
+    if (c.beforeConnecting) {
+        ASSERT_TRUE(meter.Type(c.beforeConnecting));
+    }
+    qputenv(kRangeFinderPortVariable, meter.Path().toLocal8Bit());
+    qputenv(kRangeFinderProtocolVariable, "bosch-spp");
+    dlg->m_connectAction->trigger();
+    ASSERT_EQ(prompter.texts.last(), Utf8("測距儀已連接"));
+    const int messages = prompter.texts.size();
+    const QString title = dlg->windowTitle();
+    QTest::qWait(200); // the greeting is answered
+    for (const char* typed : c.typed)
+        ASSERT_TRUE(meter.Type(typed));
+    QTest::keyClick(dlg.get(), Qt::Key_F5);
+    if (c.notice) {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return dlg->windowTitle() == title + QStringLiteral(" - ") + Utf8(c.notice); }));
+        QTest::qWait(100);
+    } else {
+        EXPECT_TRUE(ValueBecomes(c.value));
+        EXPECT_EQ(dlg->windowTitle(), title);
+    }
+    EXPECT_STREQ(info().dimensions[1].value, c.value);
+    EXPECT_EQ(prompter.texts.size(), messages);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, BoschFailureTest,
+    ::testing::Values(
+        FailureCase{"zero_distance", nullptr, {"2500", "zero"}, "", "測距儀未能測量，請再試一次。"},
+        FailureCase{
+            "hardware_error", nullptr, {"2500", "status 08"}, "", "測距儀報告硬件錯誤，沒有讀數。"},
+        FailureCase{"not_ready", nullptr, {"2500", "status 10"}, "", "測距儀尚未就緒，沒有讀數。"},
+        FailureCase{"hand_raised", nullptr, {"2500", "status 20"}, "2500", nullptr},
+        FailureCase{"collision", nullptr, {"2576.25", "collide"}, "2576", nullptr},
+        // AutoSync is never answered (sent again after 1.5 s, given up
+        // after 3 s); the measurement's answer is still its own.
+        FailureCase{"unanswered_greeting", "silent 55", {"2576.25"}, "2576", nullptr}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+// The picker's "記錄通訊內容" shows where the log goes; checked, the link
+// records what the meter says there, and the box is remembered.
+TEST_F(RangeFinderMetersTest, ThePickersCaptureLogBoxRecordsTheSession) {
+    qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
+    Simulator meter("lines");
+    SaveRangeMeter(*RangeFinderSettings(), {RangeMeterChoice::Link::Serial, meter.Path(),
+                                            meter.Path(), QStringLiteral("lines")});
+    ScopedPrompter scope(&picker);
+    picker.pick = [&](CRangeFinderPicker& dialog) {
+        EXPECT_FALSE(dialog.CaptureLogBox()->isChecked());
+        dialog.CaptureLogBox()->setChecked(true);
+        EXPECT_TRUE(dialog.CaptureLogLabel()->isVisibleTo(&dialog));
+        EXPECT_EQ(dialog.CaptureLogLabel()->text(), RangeFinderLogPath());
+        return int(QDialog::Accepted);
+    };
+    dlg->m_connectAction->trigger();
+    EXPECT_EQ(canvas().m_rangeFinder.CaptureLogPath(), RangeFinderLogPath());
+    ASSERT_TRUE(meter.Type("2345"));
+    EXPECT_TRUE(ValueBecomes("2345"));
+    QFile log(RangeFinderLogPath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains(" < 0 44 20 32 33 34 35 0d 0a"));
+    picker.pick = [&](CRangeFinderPicker& dialog) {
+        EXPECT_TRUE(dialog.CaptureLogBox()->isChecked());
+        return int(QDialog::Rejected);
+    };
+    dlg->m_connectAction->trigger();
+    qunsetenv("XDG_DATA_HOME");
+}
 
 // An unknown protocol name is named in the message.
 TEST_F(RangeFinderMetersTest, AnUnknownProtocolIsSaidSo) {

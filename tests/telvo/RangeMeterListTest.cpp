@@ -56,6 +56,10 @@ INSTANTIATE_TEST_SUITE_P(
         DeviceCase{"bosch_service",
                    Le("", {QStringLiteral("{02A6C0D0-0451-4000-B000-FB3210111989}")}), true,
                    Link::LowEnergy, "bosch-ble", true},
+        // The second Bosch family (GLM 100 C, PLR 30/40/50 C), unnamed.
+        DeviceCase{"bosch_mt_service",
+                   Le("", {QStringLiteral("{00005301-0000-0041-5253-534F46540000}")}), true,
+                   Link::LowEnergy, "bosch-ble", true},
         DeviceCase{"leica_service",
                    Le("Unnamed", {QStringLiteral("3ab10100-f831-4395-b29d-570977d5bf94")}), true,
                    Link::LowEnergy, "leica-ble", true},

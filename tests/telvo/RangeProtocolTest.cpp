@@ -1,58 +1,60 @@
-// The meters' protocols, decoded from frames written out of their published
-// descriptions:
-// - Bosch MT frames: the serial command set posted with the GLM 50 C / 100 C
-//   measurements at
-//   https://www.eevblog.com/forum/projects/hacking-the-bosch-glm-20-laser-measuring-tape/msg4834073/
-//   (request C0 40 00 EE, answers 00 04 45 C9 00 00 84 and 00 04 6C 1F 00 00 AA,
-//   acknowledgement 00 00 82), the automatic-sending frame C0 55 02 01 00 1A of
-//   Bosch's GLM/PLR app kit, and the exchange data layout (mode and reference
-//   byte, status, id, three float32) of the app kit as
-//   https://github.com/oberbichler/bosch-plr describes it. Frames that no
-//   document shows (zero, the longest reading, exchange data) carry a CRC
-//   worked out separately with the documented parameters.
-// - Leica GSI words: the DISTO pro4a interface manual (word format
-//   "12..10+12345678", "g" gives WI31 WI51) and the GSI unit table
-//   (0 = metre with 1 mm last digit, 6 = 1/10 mm, 8 = 1/100 mm, 1 and 7 feet).
-// - Leica DISTO low energy: the distance characteristic 3ab10101 holds a
-//   float32, little-endian, in metres.
+// The meters' protocols, decoded from frames of public captures (the files
+// in tests/data/range-finder name their sources) and of the makers'
+// documents:
+// - Bosch MT: "MT connectivity protocol" 1.2.9 and its "LRF command set"
+//   2.5.0 (status byte, answer layouts, exchange data and sync containers,
+//   distance 0 = failed measurement). Frames no capture shows (error
+//   statuses, containers) carry a CRC worked out separately with the
+//   documented parameters.
+// - Leica GSI words: the DISTO pro4a interface manual (word format), the GSI
+//   unit table (0 = 1 mm, 6 = 1/10 mm, 8 = 1/100 mm, 1 and 7 feet).
+// - Leica DISTO low energy: distance 3ab10101 (float32 LE), unit 3ab10102
+//   (uint16 LE; 0..3 metric lengths, 4..13 imperial, +100 areas).
 
 #include "RangeTestSupport.h"
+#include "common/TestSupport.h"
 #include "telvo/BoschMtProtocol.h"
 #include "telvo/LeicaBleProtocol.h"
 #include "telvo/LeicaGsiProtocol.h"
 #include "telvo/RangeUnits.h"
-#include "telvo/TelvoComm.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
+constexpr int32_t kHardwareError = static_cast<int32_t>(RangeFailure::HardwareError);
+constexpr int32_t kNotReady = static_cast<int32_t>(RangeFailure::NotReady);
+constexpr int32_t kRefused = static_cast<int32_t>(RangeFailure::Refused);
+constexpr int32_t kNoAnswer = static_cast<int32_t>(RangeFailure::NoAnswer);
+constexpr int32_t kFrameLost = static_cast<int32_t>(RangeFailure::FrameLost);
+
 struct FrameCase {
     const char* name;
-    const char* protocol; // "bosch" (one measure request first) or "leica"
+    // "answer": a measure request waits; "pushed": nothing waits; "leica".
+    const char* protocol;
     QByteArray bytes;
     std::vector<RangeEvent> expected;
 };
 
 std::unique_ptr<RangeProtocol> Fresh(const char* protocol) {
-    if (std::string(protocol) == "bosch") {
-        auto bosch = std::make_unique<BoschMtProtocol>(true);
-        bosch->MeasureRequest(); // the answers below answer it
-        return bosch;
-    }
-    return std::make_unique<LeicaGsiProtocol>();
+    if (std::string(protocol) == "leica")
+        return std::make_unique<LeicaGsiProtocol>();
+    auto bosch = std::make_unique<BoschMtProtocol>(true);
+    if (std::string(protocol) == "answer")
+        bosch->AskForReading(); // the answers below answer it
+    return bosch;
 }
 
 class StreamDecoderTest : public ::testing::TestWithParam<FrameCase> {};
 
 // Whole, one byte at a time, and cut in two at every byte, the stream gives
-// the same readings.
+// the same readings and failures.
 TEST_P(StreamDecoderTest, GivesTheReadingsOfValidFramesHoweverTheyAreCut) {
     const FrameCase& c = GetParam();
     EXPECT_EQ(Fresh(c.protocol)->Receive(0, c.bytes), c.expected) << "whole";
@@ -72,52 +74,80 @@ TEST_P(StreamDecoderTest, GivesTheReadingsOfValidFramesHoweverTheyAreCut) {
     }
 }
 
+const QByteArray kPush1300 = Hex("C0 55 10 06 00 01 00 66 66 A6 3F 00 00 00 00 00 00 00 00 BA");
+
 INSTANTIATE_TEST_SUITE_P(
     Frames, StreamDecoderTest,
     ::testing::Values(
-        // 0xC945 = 51525 units of 0.05 mm = 2576.25 mm.
-        FrameCase{"bosch_answer", "bosch", Hex("00 04 45 C9 00 00 84"), {{D, 2576}}},
-        FrameCase{"bosch_answer_2", "bosch", Hex("00 04 6C 1F 00 00 AA"), {{D, 402}}},
-        FrameCase{"bosch_crc_wrong", "bosch", Hex("00 04 45 C9 00 00 85"), {}},
-        FrameCase{"bosch_zero", "bosch", Hex("00 04 00 00 00 00 5C"), {{D, 0}}},
+        // A distance of 0 is the meter's failed measurement; the device
+        // flags hardware error and not ready, and any communication status
+        // but success, give no reading; "hand raised" does not matter.
+        FrameCase{"bosch_zero", "answer", Hex("00 04 00 00 00 00 5C"), {{F, kNoMeasurement}}},
+        FrameCase{
+            "bosch_hardware_error", "answer", Hex("08 04 45 C9 00 00 52"), {{F, kHardwareError}}},
+        FrameCase{"bosch_not_ready", "answer", Hex("10 04 45 C9 00 00 8E"), {{F, kNotReady}}},
+        FrameCase{"bosch_checksum_error_status", "answer", Hex("03 00 0A"), {{F, kRefused}}},
+        FrameCase{"bosch_hand_raised", "answer", Hex("20 04 45 C9 00 00 90"), {{D, 2576}}},
+        FrameCase{"bosch_crc_wrong", "answer", Hex("00 04 45 C9 00 00 85"), {}},
         // The longest a uint32 of 0.05 mm can say: 214748364.75 mm.
-        FrameCase{"bosch_longest", "bosch", Hex("00 04 FF FF FF FF D6"), {{D, 214748365}}},
-        // An error answer (checksum error, status 3) uses up the request.
-        FrameCase{"bosch_error_answer", "bosch", Hex("03 00 0A 00 04 45 C9 00 00 84"), {}},
-        // The meter's keep-alive (command 0x11), then noise, then readings
-        // it pushes (exchange data, single distance mode).
-        FrameCase{"bosch_pushed_after_unknown_and_noise",
-                  "bosch",
-                  Hex("C0 11 00 3A FF 12"
-                      "C0 55 10 06 00 01 00 00 00 20 40 00 00 00 00 00 00 00 00 56"
-                      "C0 55 10 05 00 01 00 00 00 88 3F 00 00 00 00 00 00 00 00 9C"),
-                  {{D, 2500}, {D, 1063}}},
-        FrameCase{"bosch_pushed_zero",
-                  "bosch",
-                  Hex("C0 55 10 06 00 01 00 00 00 00 00 00 00 00 00 00 00 00 00 60"),
-                  {{D, 0}}},
-        // NaN, negative, too long for 32 bits, an area, the laser switching
-        // on: no reading. The frame after them still counts.
+        FrameCase{"bosch_longest", "answer", Hex("00 04 FF FF FF FF D6"), {{D, 214748365}}},
+        // Pushed exchange data (command 85): the keep-alive, noise and an
+        // area give nothing; a single distance is a reading, in metres even
+        // when the meter shows imperial units (DevStatus bit 3).
+        FrameCase{"bosch_pushed_after_keepalive_and_noise",
+                  "pushed",
+                  Hex("C0 11 00 3A FF 12") + kPush1300 +
+                      Hex("C0 55 10 06 08 01 00 66 66 A6 3F 00 00 00 00 00 00 00 00 F0"),
+                  {{D, 1300}, {D, 1300}}},
+        // 0, NaN, negative, too long for 32 bits and the error event (mode
+        // 63) are failed measurements; an area and the laser switching on
+        // are nothing. The frame after them still counts.
         FrameCase{"bosch_pushed_refused",
-                  "bosch",
-                  Hex("C0 55 10 06 00 01 00 00 00 C0 7F 00 00 00 00 00 00 00 00 36"
+                  "pushed",
+                  Hex("C0 55 10 06 00 01 00 00 00 00 00 00 00 00 00 00 00 00 00 60"
+                      "C0 55 10 06 00 01 00 00 00 C0 7F 00 00 00 00 00 00 00 00 36"
                       "C0 55 10 06 00 01 00 00 00 80 BF 00 00 00 00 00 00 00 00 B2"
                       "C0 55 10 06 00 01 00 E6 B1 61 7F 00 00 00 00 00 00 00 00 36"
+                      "C0 55 10 FC 00 02 00 01 00 00 00 00 00 00 00 00 00 00 00 A0"
                       "C0 55 10 11 00 01 00 00 00 48 41 00 00 00 00 00 00 00 00 1C"
-                      "C0 55 10 01 00 01 00 00 00 00 00 00 00 00 00 00 00 00 00 6E"
-                      "C0 55 10 06 00 01 00 00 00 20 40 00 00 00 00 00 00 00 00 56"),
-                  {{D, 2500}}},
-        FrameCase{"bosch_pushed_crc_wrong",
-                  "bosch",
-                  Hex("C0 55 10 06 00 01 00 00 00 20 40 00 00 00 00 00 00 00 00 57"),
-                  {}},
+                      "C0 55 10 01 00 01 00 00 00 00 00 00 00 00 00 00 00 00 00 6E") +
+                      kPush1300,
+                  {{F, kNoMeasurement},
+                   {F, kNoMeasurement},
+                   {F, kNoMeasurement},
+                   {F, kNoMeasurement},
+                   {F, kNoMeasurement},
+                   {D, 1300}}},
+        // Noise that looks like the start of a long frame does not hold the
+        // reading after it back.
+        FrameCase{
+            "bosch_pushed_after_a_false_start", "pushed", Hex("C0 55 40") + kPush1300, {{D, 1300}}},
+        // The GLM 100 C's sync container (command 80, 33 bytes): a single
+        // distance; 0 with the laser off and a device error are failures;
+        // 0 with the laser on (waiting for the second press), an area and a
+        // sum are nothing.
+        FrameCase{"glm100c_sync",
+                  "pushed",
+                  Hex("C0 50 21 01 02 50 15 66 66 A6 3F 00 00 00 00 00 00 00 00 00 00 00 00"
+                      "00 00 00 00 00 00 00 00 00 01 00 00 00 18"
+                      "C0 50 21 01 02 50 15 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
+                      "00 00 00 00 00 00 00 00 00 01 00 00 00 9C"
+                      "C0 50 21 01 02 50 15 66 66 A6 3F 00 00 00 00 00 00 00 00 00 00 00 00"
+                      "00 00 00 00 00 00 00 00 09 01 00 00 00 04"
+                      "C0 50 21 01 02 50 15 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
+                      "00 00 00 00 00 00 00 01 01 00 00 00 02"
+                      "C0 50 21 02 00 50 15 4A 0C 16 41 00 00 00 00 00 00 00 00 00 00 00 00"
+                      "00 00 00 00 00 00 00 00 00 01 00 00 00 DC"
+                      "C0 50 21 21 00 50 15 66 66 A6 3F 00 00 00 00 00 00 00 00 00 00 00 00"
+                      "00 00 00 00 00 00 00 00 00 01 00 00 00 2C"),
+                  {{D, 1300}, {F, kNoMeasurement}, {F, kNoMeasurement}}},
         FrameCase{"leica_distance", "leica", "31..00+00001234\r\n", {{D, 1234}}},
-        // "g" answers WI31 WI51; word 51 is no distance.
+        // "g" of the OEM module answers WI31 WI51; word 51 is no distance.
         FrameCase{"leica_g_answer", "leica", "31..00+00003387 51....+00000123\r\n", {{D, 3387}}},
         FrameCase{"leica_tenths", "leica", "31..06+00012345\r\n", {{D, 1235}}},
         FrameCase{"leica_hundredths", "leica", "31..08+00123450\r\n", {{D, 1235}}},
         FrameCase{"leica_feet", "leica", "31..01+00010000\r\n", {{D, 3048}}},
-        FrameCase{"leica_zero", "leica", "31..00+00000000\n", {{D, 0}}},
+        FrameCase{"leica_zero", "leica", "31..00+00000000\n", {{F, kNoMeasurement}}},
         FrameCase{"leica_longest", "leica", "31..00+99999999\r", {{D, 99999999}}},
         FrameCase{"leica_gsi16", "leica", "*31..00+0000000000001234\r\n", {{D, 1234}}},
         FrameCase{"leica_refused",
@@ -128,47 +158,119 @@ INSTANTIATE_TEST_SUITE_P(
         FrameCase{"leica_waits_for_the_end", "leica", "31..00+00001234", {}}),
     [](const ::testing::TestParamInfo<FrameCase>& info) { return std::string(info.param.name); });
 
-// The documented request and automatic-sending frames. Answers carry no
-// command: they are matched in order with the requests. The answer to
-// switching automatic sending on is no reading; without a request waiting
-// an answer is noise.
-TEST(BoschMtProtocolTest, SendsTheDocumentedFramesAndMatchesAnswersWithRequestsInOrder) {
-    BoschMtProtocol bosch(true);
-    const QByteArray answer = Hex("00 04 45 C9 00 00 84");
-    EXPECT_TRUE(bosch.Receive(0, answer).empty());
-    EXPECT_EQ(bosch.Greeting(), Hex("C0 55 02 01 00 1A"));
-    EXPECT_EQ(bosch.MeasureRequest(), Hex("C0 40 00 EE"));
-    EXPECT_TRUE(bosch.Receive(0, Hex("00 00 82")).empty()); // acknowledges the greeting
-    EXPECT_EQ(bosch.Receive(0, answer), (std::vector<RangeEvent>{{D, 2576}}));
-    EXPECT_TRUE(bosch.Receive(0, answer).empty());
-    bosch.MeasureRequest();
-    bosch.Reset(); // a new connection: no request waits
-    EXPECT_TRUE(bosch.Receive(0, answer).empty());
+// One line of a capture file: what the app sends, or what the meter sends
+// and the events it gives.
+struct CaptureLine {
+    bool fromApp = false;
+    QByteArray frame;
+    std::vector<RangeEvent> expected;
+};
+
+std::vector<CaptureLine> ReadCapture(const char* name) {
+    QFile file(SourcePath(QStringLiteral("tests/data/range-finder/") + QLatin1String(name)));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    std::vector<CaptureLine> lines;
+    while (!file.atEnd()) {
+        const QByteArray text = file.readLine().trimmed();
+        if (text.isEmpty() || text.startsWith('#'))
+            continue;
+        CaptureLine line;
+        line.fromApp = text.startsWith('>');
+        const QList<QByteArray> parts = text.mid(1).split('=');
+        line.frame = QByteArray::fromHex(parts[0].simplified().replace(' ', ""));
+        const QList<QByteArray> what = parts.value(1).simplified().split(' ');
+        if (what.size() == 2)
+            line.expected.push_back(
+                {what[0] == "D" ? D : F, static_cast<int32_t>(what[1].toLong())});
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The captured exchanges replayed: each frame the app sent is the one the
+// protocol sends for the same request, each answer gives what the capture
+// says, fed whole, byte by byte and cut at every byte; no byte is noise.
+TEST(BoschCaptureTest, CapturedExchangesReplayToTheirReadings) {
+    for (const char* name : {"glm20-serial.txt", "glm120c-ble.txt"}) {
+        const std::vector<CaptureLine> capture = ReadCapture(name);
+        ASSERT_FALSE(capture.empty());
+        for (int cut = -1; cut <= 40; ++cut) { // -1: byte by byte; 0: whole
+            BoschMtProtocol bosch(true);
+            for (const CaptureLine& line : capture) {
+                if (line.fromApp) {
+                    const auto command = static_cast<uint8_t>(line.frame[1]);
+                    ASSERT_TRUE(bosch.Ask(command, line.frame.mid(3, line.frame[2])));
+                    EXPECT_EQ(bosch.TakeOutgoing(), std::vector<QByteArray>{line.frame}) << name;
+                    continue;
+                }
+                std::vector<RangeEvent> events;
+                if (cut < 0) {
+                    for (char byte : line.frame)
+                        bosch.Receive(0, QByteArray(1, byte), events);
+                } else {
+                    const int at = cut == 0 ? int(line.frame.size()) : cut;
+                    bosch.Receive(0, line.frame.left(at), events);
+                    bosch.Receive(0, line.frame.mid(at), events);
+                }
+                EXPECT_EQ(events, line.expected) << name << " cut " << cut;
+            }
+            EXPECT_EQ(bosch.DroppedBytes(), 0u) << name << " cut " << cut;
+        }
+    }
+}
+
+// Every example frame of the command set document is the frame the
+// protocol builds for its command and data.
+TEST(BoschCaptureTest, TheDocumentsExampleFramesAreBuiltAlike) {
+    const std::vector<CaptureLine> examples = ReadCapture("mt-command-examples.txt");
+    ASSERT_EQ(examples.size(), 15u);
+    for (const CaptureLine& line : examples)
+        EXPECT_EQ(BoschMtProtocol::Frame(static_cast<uint8_t>(line.frame[1]),
+                                         line.frame.mid(3, line.frame[2])),
+                  line.frame)
+            << line.frame.toHex(' ').toStdString();
 }
 
 struct ValueCase {
     const char* name;
-    int source;
-    QByteArray value;
+    std::vector<std::pair<int, QByteArray>> values; // source, value
     std::vector<RangeEvent> expected;
 };
 
 class LeicaBleProtocolTest : public ::testing::TestWithParam<ValueCase> {};
 
-TEST_P(LeicaBleProtocolTest, TakesFloatMetresOfTheDistanceCharacteristic) {
+// A distance counts only in a metric display unit; it waits for the unit.
+TEST_P(LeicaBleProtocolTest, TakesMetresOnlyWhileTheUnitIsMetric) {
     LeicaBleProtocol leica;
-    EXPECT_EQ(leica.Receive(GetParam().source, GetParam().value), GetParam().expected);
+    std::vector<RangeEvent> events;
+    for (const auto& [source, value] : GetParam().values)
+        leica.Receive(source, value, events);
+    EXPECT_EQ(events, GetParam().expected);
 }
+
+const QByteArray kMetres2500 = Hex("00 00 20 40");
+const QByteArray kUnitMetre = Hex("00 00");
 
 INSTANTIATE_TEST_SUITE_P(
     Values, LeicaBleProtocolTest,
-    ::testing::Values(ValueCase{"metres", 0, Hex("00 00 20 40"), {{D, 2500}}},
-                      ValueCase{"half_rounds_up", 0, Hex("00 00 88 3F"), {{D, 1063}}},
-                      ValueCase{"zero", 0, Hex("00 00 00 00"), {{D, 0}}},
-                      ValueCase{"longest", 0, Hex("00 00 7A 43"), {{D, 250000}}},
-                      ValueCase{"nan", 0, Hex("00 00 C0 7F"), {}},
-                      ValueCase{"short", 0, Hex("00 20 40"), {}},
-                      ValueCase{"unit_characteristic", 1, Hex("00 00 20 40"), {}}),
+    ::testing::Values(
+        ValueCase{"unit_first", {{1, kUnitMetre}, {0, kMetres2500}}, {{D, 2500}}},
+        ValueCase{
+            "distance_waits_for_its_unit", {{0, kMetres2500}, {1, Hex("03 00")}}, {{D, 2500}}},
+        ValueCase{"half_rounds_up", {{1, kUnitMetre}, {0, Hex("00 00 88 3F")}}, {{D, 1063}}},
+        ValueCase{"feet_refused",
+                  {{1, Hex("06 00")}, {0, kMetres2500}},
+                  {{F, static_cast<int32_t>(RangeFailure::UnknownUnit)}}},
+        ValueCase{"area_refused",
+                  {{1, Hex("64 00")}, {0, kMetres2500}},
+                  {{F, static_cast<int32_t>(RangeFailure::UnknownUnit)}}},
+        ValueCase{"zero_nan_and_millimetres_refused",
+                  {{1, kUnitMetre},
+                   {0, Hex("00 00 00 00")},
+                   {0, Hex("00 00 C0 7F")},
+                   {0, Hex("00 40 1C 45")}}, // 2500 "metres": a value in mm
+                  {{F, kNoMeasurement}, {F, kNoMeasurement}, {F, kNoMeasurement}}},
+        ValueCase{"short_value", {{1, kUnitMetre}, {0, Hex("00 20 40")}}, {}}),
     [](const ::testing::TestParamInfo<ValueCase>& info) { return std::string(info.param.name); });
 
 TEST(RangeUnitsTest, RoundsHalvesAwayFromZeroAndRefusesWhatIsNoDistance) {

@@ -3,6 +3,7 @@
 // events in failure messages, and a stand-in for the canvas that collects
 // the link's events.
 
+#include "telvo/RangeFailure.h"
 #include "telvo/TelvoComm.h"
 
 #include <QByteArray>
@@ -17,6 +18,8 @@ inline void PrintTo(const RangeEvent& e, std::ostream* os) {
 
 constexpr int16_t D = kRangeEventDistance;
 constexpr int16_t K = kRangeEventKey;
+constexpr int16_t F = kRangeEventFailed;
+constexpr int32_t kNoMeasurement = static_cast<int32_t>(RangeFailure::NoMeasurement);
 
 // "C0 55 02" and the like.
 inline QByteArray Hex(const char* hex) {

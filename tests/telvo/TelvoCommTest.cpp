@@ -2,6 +2,7 @@
 
 #include "RangeTestSupport.h"
 #include "common/PseudoTerminal.h"
+#include "telvo/RangeCaptureLog.h"
 #include "telvo/RangeFinderPort.h"
 #include "telvo/RangeLineParser.h"
 #include "telvo/RangeMeter.h"
@@ -48,16 +49,18 @@ TEST_P(RangeLineParserTest, GivesTheEventsOfWellFormedLinesOnly) {
 INSTANTIATE_TEST_SUITE_P(
     Lines, RangeLineParserTest,
     ::testing::Values(
+        // A distance is never negative: "D -7" is malformed. (A 0 passes
+        // the parser; the link takes it for a failed measurement.)
         StreamCase{"ends_signs_blanks",
-                   "D 1\rK 8\nD -7\r\nD +0012\n\r \tD\t 0 \t\r\n",
-                   {{D, 1}, {K, 8}, {D, -7}, {D, 12}, {D, 0}},
-                   0},
+                   "D 1\rK 8\nD -7\r\nD +0012\n\r \tD\t 0 \t\r\nK -3\n",
+                   {{D, 1}, {K, 8}, {D, 12}, {D, 0}, {K, -3}},
+                   1},
         StreamCase{"empty_lines_kept", "\n\r\n\r\r  \t\nD 1\n\n", {{D, 1}}, 0},
         StreamCase{
             "int32",
-            "D 2147483647\nD -2147483648\nD 2147483648\nD -2147483649\nD 99999999999999999999\n",
-            {{D, INT32_MAX}, {D, INT32_MIN}},
-            3},
+            "D 2147483647\nD -1000000000\nD 2147483648\nD -2147483649\nD 99999999999999999999\n",
+            {{D, INT32_MAX}},
+            4},
         StreamCase{
             "bad", "d 5\nX 5\nDD 5\nD5\nD \nD -\nD --5\nD 12.5\nD 1,5\nD 2345mm\nD 1 2\n", {}, 11},
         StreamCase{
@@ -115,7 +118,7 @@ TEST_F(TelvoCommTest, ReadingsArriveFromTheDeviceTheEnvironmentNamesForCom4) {
 TEST_F(TelvoCommTest, EventsComeOneByOneEachAfterTheReArmUntilClosed) {
     receiver.rearm = false;
     link.SetListen(0);
-    ASSERT_TRUE(pty.Send("D 1\nD 2\nK 6\nD 3\n"));
+    ASSERT_TRUE(pty.Send("D 1\nK 8\nD 2\nK 6\n"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return link.WaitingEvents() == 4; }));
     EXPECT_TRUE(receiver.received.empty());
     for (size_t next = 1; next <= 2; ++next) {
@@ -125,12 +128,101 @@ TEST_F(TelvoCommTest, EventsComeOneByOneEachAfterTheReArmUntilClosed) {
         EXPECT_EQ(receiver.received.size(), next);
         EXPECT_EQ(link.EventValue(), receiver.received.back().value); // the one announced
     }
-    link.SetListen(1);          // K 6 is announced (posted, not yet handled) ...
+    link.SetListen(1);          // D 2 is announced (posted, not yet handled) ...
     EXPECT_EQ(link.Close(), 1); // ... when the link is closed
     EXPECT_EQ(link.WaitingEvents(), 0u);
     QCoreApplication::processEvents();
-    EXPECT_EQ(receiver.received, (std::vector<RangeEvent>{{D, 1}, {D, 2}}));
+    EXPECT_EQ(receiver.received, (std::vector<RangeEvent>{{D, 1}, {K, 8}}));
     EXPECT_EQ(link.Close(), 1); // harmless when nothing is open
+}
+
+// A burst of readings while the canvas is busy: the canvas gets the latest
+// one, not one the queue happened to keep; a key after it keeps its place.
+TEST_F(TelvoCommTest, ABurstOfReadingsLeavesTheLatest) {
+    receiver.rearm = false;
+    link.SetListen(0);
+    for (int value = 20000; value < 25000; value += 100) { // the pty holds a few KB
+        std::string burst;
+        for (int n = value; n < value + 100; ++n)
+            burst += "D " + std::to_string(n) + "\n";
+        ASSERT_TRUE(pty.Send(burst));
+        QTest::qWait(2);
+    }
+    ASSERT_TRUE(pty.Send("K 8\n"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link.WaitingEvents() == 2; }, 20000));
+    link.SetListen(1);
+    ASSERT_TRUE(WaitForEvents(1));
+    link.SetListen(1);
+    ASSERT_TRUE(WaitForEvents(2));
+    EXPECT_EQ(receiver.received, (std::vector<RangeEvent>{{D, 24999}, {K, 8}}));
+}
+
+// A distance of 0, from any meter, is a failed measurement: a notice, not
+// an event; the next reading clears the notice.
+TEST_F(TelvoCommTest, AZeroDistanceIsNoticedNotDelivered) {
+    QSignalSpy notices(&link, &TelvoComm::Notice);
+    ASSERT_TRUE(pty.Send("D 0\nD 5\n"));
+    ASSERT_TRUE(WaitForEvents(1));
+    EXPECT_EQ(receiver.received, (std::vector<RangeEvent>{{D, 5}}));
+    ASSERT_EQ(notices.count(), 2);
+    EXPECT_EQ(notices[0][0].toString(), QString::fromUtf8("測距儀未能測量，請再試一次。"));
+    EXPECT_EQ(notices[1][0].toString(), QString());
+}
+
+// TESSAMAR_RANGE_FINDER_LOG records a whole session over a serial line,
+// each frame with its direction, and the reading still arrives.
+TEST(TelvoCommLogTest, TheEnvironmentsLogRecordsEveryFrameInAndOut) {
+    QTemporaryDir dir;
+    PseudoTerminal pty;
+    ASSERT_TRUE(pty.IsValid());
+    const QString path = dir.filePath(QStringLiteral("meter.log"));
+    qputenv(kRangeFinderLogVariable, path.toLocal8Bit());
+    qputenv(kRangeFinderProtocolVariable, "bosch-spp");
+    TelvoComm link;
+    RangeReceiver receiver(link);
+    const int opened = link.Open(pty.SlavePath(), &receiver);
+    qunsetenv(kRangeFinderLogVariable);
+    qunsetenv(kRangeFinderProtocolVariable);
+    ASSERT_NE(opened, 0);
+    EXPECT_EQ(link.CaptureLogPath(), path);
+    const char* answers[] = {"\x00\x00\x82", "\x04\x00\xC4"};
+    for (const char* answer : answers) {
+        ASSERT_TRUE(pty.Send(std::string_view(answer, 3)));
+        QTest::qWait(30);
+    }
+    ASSERT_TRUE(link.RequestReading());
+    ASSERT_TRUE(pty.Send(std::string_view("\x00\x04\x45\xC9\x00\x00\x84", 7)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.received.size() == 1; }));
+    EXPECT_EQ(receiver.received[0], (RangeEvent{D, 2576}));
+    link.Close();
+    QFile log(path);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    QStringList frames;
+    for (const QByteArray& line : log.readAll().split('\n'))
+        if (!line.isEmpty())
+            frames << QString::fromLatin1(line.mid(line.indexOf(' ') + 1)); // no time stamp
+    EXPECT_EQ(frames, (QStringList{"> 0 c0 55 02 01 00 1a", "< 0 00 00 82", "> 0 c0 50 02 40 00 2e",
+                                   "< 0 04 00 c4", "> 0 c0 40 00 ee", "< 0 00 04 45 c9 00 00 84"}));
+}
+
+// The log never grows past 1 MB: it moves to FILE.1, and no line is lost.
+TEST(TelvoCommLogTest, TheLogRotatesAtOneMegabyte) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("meter.log"));
+    const QByteArray frame(200, '\x5A');
+    int lines = 0;
+    {
+        RangeCaptureLog log(path);
+        ASSERT_TRUE(log.IsOpen());
+        for (; lines < 3000; ++lines)
+            log.Record(lines % 2 == 0, 0, frame);
+    }
+    QFile current(path), older(path + QStringLiteral(".1"));
+    ASSERT_TRUE(current.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(older.open(QIODevice::ReadOnly));
+    EXPECT_LE(older.size(), RangeCaptureLog::kMaxBytes);
+    EXPECT_LE(current.size(), RangeCaptureLog::kMaxBytes);
+    EXPECT_EQ(older.readAll().count('\n') + current.readAll().count('\n'), lines);
 }
 
 // The device vanishes and a new one appears under the same name (a symbolic

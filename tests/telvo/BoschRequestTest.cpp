@@ -1,0 +1,168 @@
+// Bosch MT requests and answers over time: one request at a time, answers
+// taken by their shape, a request without answer or crossed by the meter's
+// own sent once more and then reported, partial frames dropped after a
+// silence, and the chunks of the second low-energy family. Frames are
+// those of the MT documents; CRCs were worked out separately.
+
+#include "RangeTestSupport.h"
+#include "telvo/BoschMtChunks.h"
+#include "telvo/BoschMtProtocol.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<QByteArray>;
+
+constexpr int32_t kNoAnswer = static_cast<int32_t>(RangeFailure::NoAnswer);
+constexpr int32_t kFrameLost = static_cast<int32_t>(RangeFailure::FrameLost);
+
+const QByteArray kAutoSync = Hex("C0 55 02 01 00 1A");
+const QByteArray kSyncOn = Hex("C0 50 02 40 00 2E");
+const QByteArray kMeasure = Hex("C0 40 00 EE");
+const QByteArray kAnswer2576 = Hex("00 04 45 C9 00 00 84");
+const QByteArray kAck = Hex("00 00 82");
+const QByteArray kKeepAlive = Hex("C0 11 00 3A");
+const QByteArray kPush1300 = Hex("C0 55 10 06 00 01 00 66 66 A6 3F 00 00 00 00 00 00 00 00 BA");
+
+std::vector<RangeEvent> TickAt(BoschMtProtocol& bosch, int64_t ms) {
+    std::vector<RangeEvent> events;
+    bosch.SetTime(ms);
+    bosch.Tick(events);
+    return events;
+}
+
+// The greeting switches automatic sending on both ways (commands 85 and
+// 80), each request leaving when the one before is answered; an answer of
+// the wrong shape answers nothing; "command unknown" to command 80 (a meter
+// of the other family) is no news.
+TEST(BoschRequestTest, RequestsGoOneAtATimeAndAnswersAreTakenByTheirShape) {
+    BoschMtProtocol bosch(true);
+    bosch.Greet();
+    EXPECT_EQ(bosch.TakeOutgoing(), Bytes{kAutoSync});
+    EXPECT_TRUE(bosch.AskForReading());
+    EXPECT_TRUE(bosch.TakeOutgoing().empty()); // waits its turn
+    EXPECT_TRUE(bosch.Receive(0, kAnswer2576).empty());
+    EXPECT_TRUE(bosch.TakeOutgoing().empty()); // AutoSync is still waiting
+    EXPECT_TRUE(bosch.Receive(0, kAck).empty());
+    EXPECT_EQ(bosch.TakeOutgoing(), Bytes{kSyncOn});
+    EXPECT_TRUE(bosch.Receive(0, Hex("04 00 C4")).empty());
+    EXPECT_EQ(bosch.TakeOutgoing(), Bytes{kMeasure});
+    EXPECT_TRUE(bosch.Receive(0, kAck).empty()); // no distance in it
+    EXPECT_EQ(bosch.Receive(0, kAnswer2576), (std::vector<RangeEvent>{{D, 2576}}));
+    EXPECT_TRUE(bosch.Receive(0, kAnswer2576).empty()); // nothing waits: noise
+    bosch.AskForReading();
+    bosch.Reset(); // a new connection: no request waits
+    EXPECT_TRUE(bosch.Receive(0, kAnswer2576).empty());
+}
+
+// A request without answer (a command the meter ignores) is sent once more
+// after its time-out, then given up with a notice, and the next request
+// goes; it never takes the next request's answer.
+TEST(BoschRequestTest, ARequestWithoutAnswerIsSentAgainOnceThenReported) {
+    BoschMtProtocol bosch(true);
+    bosch.SetTime(1000);
+    bosch.AskForReading();
+    bosch.Ask(0x41); // laser on, queued behind
+    EXPECT_EQ(bosch.TakeOutgoing(), Bytes{kMeasure});
+    EXPECT_TRUE(TickAt(bosch, 1000 + BoschMtProtocol::kMeasureTimeoutMs - 1).empty());
+    EXPECT_TRUE(bosch.TakeOutgoing().empty());
+    EXPECT_TRUE(TickAt(bosch, 1000 + BoschMtProtocol::kMeasureTimeoutMs).empty());
+    EXPECT_EQ(bosch.TakeOutgoing(), Bytes{kMeasure});
+    EXPECT_EQ(TickAt(bosch, 1000 + 2 * BoschMtProtocol::kMeasureTimeoutMs),
+              (std::vector<RangeEvent>{{F, kNoAnswer}}));
+    EXPECT_EQ(bosch.TakeOutgoing(), Bytes{Hex("C0 41 00 96")});
+    EXPECT_TRUE(bosch.Receive(0, kAck).empty());
+    EXPECT_FALSE(bosch.Waiting());
+}
+
+// The meter's own request crossing ours means ours was dropped: it is sent
+// again and its answer counts; crossed twice, it is given up.
+TEST(BoschRequestTest, ARequestCrossedByTheMetersIsSentAgainOnce) {
+    BoschMtProtocol bosch(true);
+    bosch.AskForReading();
+    bosch.TakeOutgoing();
+    EXPECT_TRUE(bosch.Receive(0, kKeepAlive).empty());
+    EXPECT_EQ(bosch.TakeOutgoing(), Bytes{kMeasure});
+    EXPECT_EQ(bosch.Receive(0, kAnswer2576), (std::vector<RangeEvent>{{D, 2576}}));
+
+    bosch.AskForReading();
+    bosch.TakeOutgoing();
+    EXPECT_EQ(bosch.Receive(0, kKeepAlive + kKeepAlive), (std::vector<RangeEvent>{{F, kNoAnswer}}));
+    EXPECT_TRUE(bosch.Receive(0, kAnswer2576).empty()); // late: answers nothing
+}
+
+// A reading is decoded when it arrives or lost with a notice, never
+// completed later by other bytes: a partial frame goes after a silence,
+// zeros and random bytes before a reading do not hold it back.
+TEST(BoschRequestTest, APartialFrameIsDroppedAfterASilenceAndNoiseHoldsNothingBack) {
+    BoschMtProtocol bosch(true);
+    bosch.SetTime(0);
+    EXPECT_TRUE(bosch.Receive(0, Hex("C0 55 40")).empty());
+    EXPECT_TRUE(bosch.Waiting());
+    EXPECT_TRUE(TickAt(bosch, BoschMtFrameReader::kSilenceMs - 1).empty());
+    EXPECT_EQ(TickAt(bosch, BoschMtFrameReader::kSilenceMs),
+              (std::vector<RangeEvent>{{F, kFrameLost}}));
+    EXPECT_FALSE(bosch.Waiting());
+    EXPECT_TRUE(bosch.Receive(0, QByteArray(60, '\0')).empty());
+    EXPECT_EQ(bosch.Receive(0, kPush1300), (std::vector<RangeEvent>{{D, 1300}}));
+
+    std::mt19937 random(24);
+    for (int size : {256 * 1024, 1024 * 1024}) {
+        BoschMtProtocol noisy(true);
+        QByteArray noise(size, '\0');
+        for (char& byte : noise)
+            byte = static_cast<char>(random());
+        std::vector<RangeEvent> events;
+        for (int at = 0; at < size; at += 4096)
+            noisy.Receive(0, noise.mid(at, 4096), events);
+        noisy.Receive(0, kPush1300, events);
+        EXPECT_EQ(events, (std::vector<RangeEvent>{{D, 1300}})) << size;
+    }
+}
+
+// The second low-energy family: frames in pieces of up to 19 bytes behind a
+// header byte (message number, pieces to come), each piece of the meter's
+// acknowledged with FF <header> 00.
+TEST(BoschChunksTest, FramesTravelInAcknowledgedPieces) {
+    BoschMtChunks chunks;
+    EXPECT_EQ(chunks.Split(kPush1300),
+              (Bytes{Hex("11") + kPush1300.left(19), Hex("10") + kPush1300.mid(19)}));
+    EXPECT_EQ(chunks.Split(kAutoSync), Bytes{Hex("20") + kAutoSync});
+    Bytes acks;
+    EXPECT_TRUE(chunks.Join(Hex("FF 11 00"), acks).isEmpty()); // the meter's acknowledgement
+    EXPECT_TRUE(acks.empty());
+    EXPECT_TRUE(chunks.Join(Hex("71") + kPush1300.left(19), acks).isEmpty());
+    EXPECT_EQ(chunks.Join(Hex("70") + kPush1300.mid(19), acks), kPush1300);
+    EXPECT_EQ(acks, (Bytes{Hex("FF 71 00"), Hex("FF 70 00")}));
+    acks.clear();
+    // A last piece without its first is a frame of its own (and fails its
+    // CRC later), not the end of an older one.
+    EXPECT_TRUE(chunks.Join(Hex("31") + kPush1300.left(19), acks).isEmpty());
+    EXPECT_EQ(chunks.Join(Hex("50") + kAck, acks), kAck);
+}
+
+// Over the chunked family the protocol greets, acknowledges, asks with the
+// remote trigger and reads the pushed reading.
+TEST(BoschChunksTest, TheProtocolSpeaksInChunksWhenToldTheVariant) {
+    BoschMtProtocol bosch(false);
+    bosch.SetVariant(BoschMtProtocol::kChunked);
+    bosch.Greet();
+    EXPECT_EQ(bosch.TakeOutgoing(), Bytes{Hex("10") + kAutoSync});
+    EXPECT_TRUE(bosch.Receive(0, Hex("30") + kAck).empty());
+    EXPECT_EQ(bosch.TakeOutgoing(), (Bytes{Hex("FF 30 00"), Hex("20") + kSyncOn}));
+    bosch.Receive(0, Hex("40 04 00 C4"));
+    bosch.TakeOutgoing();
+    EXPECT_TRUE(bosch.AskForReading());
+    EXPECT_EQ(bosch.TakeOutgoing(), Bytes{Hex("30 C0 56 01 00 1E")});
+    bosch.Receive(0, Hex("50 00 00 82"));
+    std::vector<RangeEvent> events;
+    bosch.Receive(0, Hex("61") + kPush1300.left(19), events);
+    bosch.Receive(0, Hex("60") + kPush1300.mid(19), events);
+    EXPECT_EQ(events, (std::vector<RangeEvent>{{D, 1300}}));
+}
+
+} // namespace
