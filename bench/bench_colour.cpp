@@ -6,6 +6,7 @@
 // Run: bench_colour [--benchmark_repetitions=9]; medians, worst runs and
 // ratios are printed at the end.
 
+#include "BenchNoisePicture.h"
 #include "lumoimage/JpegEncoder.h"
 #include "lumoimage/JpegRowDecoder.h"
 #include "lumoimage/SrgbConversion.h"
@@ -26,18 +27,7 @@ constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 
 QByteArray MakePhoto() {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    quint32 seed = 12345;
-    for (int y = 0; y < kHeight; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < kWidth; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int noise = int(seed >> 27) - 16;
-            row[x] = qRgb(qBound(0, (x / 24 + y / 40) % 200 + 20 + noise, 255),
-                          qBound(0, x * 180 / kWidth + (y / 16) % 30 + noise, 255),
-                          qBound(0, y * 200 / kHeight + (x / 50) % 40 + noise, 255));
-        }
-    }
+    const QImage image = NoisePicture(kWidth, kHeight);
     JpegEncodeSettings phone;
     phone.quality = 90;
     phone.chroma = ChromaSubsampling::Quarter420;

@@ -8,7 +8,7 @@
 // "load" is the one-minute load average when the iteration started.
 
 #include "BenchRecords.h"
-#include "BenchRoom.h"
+#include "BenchRoomPhotos.h"
 
 #include "canvas/BatchExport.h"
 #include "canvas/PhotoFileExport.h"
@@ -43,30 +43,6 @@ constexpr int kScenes = 4; // distinct pictures; each is used by four photos
 
 QTemporaryDir* g_dir = nullptr;
 QStringList g_photos;
-
-// 40 dimensions and 10 notes, different for every photo.
-bool MakePhotos(const QString& folder) {
-    QStringList scenes;
-    for (int s = 0; s < kScenes; ++s) {
-        const QString path = QDir(folder).filePath(QStringLiteral("scene%1.jpg").arg(s));
-        QImageWriter writer(path, "jpeg");
-        writer.setQuality(92);
-        if (!writer.write(MakeRoom(kPhotoW, kPhotoH, s)))
-            return false;
-        scenes << path;
-    }
-    for (int i = 0; i < kPhotos; ++i) {
-        const QString photo =
-            QDir(folder).filePath(QStringLiteral("room%1.jpg").arg(i, 2, 10, QChar('0')));
-        if (!QFile::copy(scenes[i % kScenes], photo))
-            return false;
-        if (!ScatteredRecords(kPhotoW, kPhotoH, 40, 10, static_cast<quint32>(i + 1))
-                 .SaveToFile(InfoFilePathFor(photo)))
-            return false;
-        g_photos << photo;
-    }
-    return true;
-}
 
 void ExportOneAfterAnother(const QString& out, benchmark::State& state) {
     for (const QString& photo : g_photos)
@@ -161,7 +137,8 @@ int main(int argc, char** argv) {
     InstallFontSubstitutes();
     QTemporaryDir dir;
     g_dir = &dir;
-    if (!MakePhotos(dir.path())) {
+    g_photos = MakeRoomPhotos(dir.path(), kPhotos, kScenes, kPhotoW, kPhotoH);
+    if (g_photos.isEmpty()) {
         std::fputs("cannot make the photos\n", stderr);
         return 1;
     }

@@ -4,6 +4,7 @@
 // Run: bench_image [--benchmark_repetitions=5]; medians and ratios are
 // printed at the end.
 
+#include "BenchNoisePicture.h"
 #include "lumoimage/CDibDC.h"
 #include "lumoimage/JpegEncoder.h"
 #include "lumoimage/JpegPreview.h"
@@ -26,23 +27,8 @@ constexpr int kWidth = 6000;
 constexpr int kHeight = 4000;
 const QSize kPreviewBox(120, 90);
 
-// A photo-like picture: smooth colour fields with fine noise, which costs the
-// entropy coder about what a real photo does.
 QImage MakePhoto() {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    quint32 seed = 12345;
-    for (int y = 0; y < kHeight; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < kWidth; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int noise = int(seed >> 27) - 16;
-            const int r = (x / 24 + y / 40) % 200 + 20 + noise;
-            const int g = (x * 180 / kWidth) + ((y / 16) % 30) + noise;
-            const int b = (y * 200 / kHeight) + ((x / 50) % 40) + noise;
-            row[x] = qRgb(qBound(0, r, 255), qBound(0, g, 255), qBound(0, b, 255));
-        }
-    }
-    return image;
+    return NoisePicture(kWidth, kHeight);
 }
 
 void Put16(QByteArray* out, int v) {

@@ -6,7 +6,7 @@
 // started. Both runs of an iteration meet the same load, in turns.
 
 #include "BenchRecords.h"
-#include "BenchRoom.h"
+#include "BenchRoomPhotos.h"
 
 #include "document/PhotoInfo.h"
 
@@ -34,28 +34,6 @@ constexpr int kScenes = 4;
 
 QTemporaryDir* g_dir = nullptr;
 QStringList g_photos;
-
-bool MakePhotos(const QString& folder) {
-    QStringList scenes;
-    for (int s = 0; s < kScenes; ++s) {
-        const QString path = QDir(folder).filePath(QStringLiteral("scene%1.jpg").arg(s));
-        QImageWriter writer(path, "jpeg");
-        writer.setQuality(92);
-        if (!writer.write(MakeRoom(kPhotoW, kPhotoH, s)))
-            return false;
-        scenes << path;
-    }
-    for (int i = 0; i < kPhotos; ++i) {
-        const QString photo =
-            QDir(folder).filePath(QStringLiteral("room%1.jpg").arg(i, 2, 10, QChar('0')));
-        if (!QFile::copy(scenes[i % kScenes], photo) ||
-            !ScatteredRecords(kPhotoW, kPhotoH, 40, 10, static_cast<quint32>(i + 1))
-                 .SaveToFile(InfoFilePathFor(photo)))
-            return false;
-        g_photos << photo;
-    }
-    return true;
-}
 
 // The program's peak resident memory in KiB for a report of the first
 // `photos` photos; -1 when it failed.
@@ -126,7 +104,8 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     QTemporaryDir dir;
     g_dir = &dir;
-    if (!MakePhotos(dir.path())) {
+    g_photos = MakeRoomPhotos(dir.path(), kPhotos, kScenes, kPhotoW, kPhotoH);
+    if (g_photos.isEmpty()) {
         std::fputs("cannot make the photos\n", stderr);
         return 1;
     }

@@ -29,7 +29,7 @@ constexpr std::uint16_t kIfd0Kept[] = {0x010F, 0x0110, 0x0132};
 // Exif IFD: exposure time, f-number, exposure program, ISO, the capture and
 // digitized dates with their zones and fractions, shutter and aperture,
 // exposure bias, maximum aperture, metering, flash, focal length, exposure
-// mode, white balance, 35 mm focal length, lens specification, make, model.
+// mode, white balance, 35 mm focal length, lens (LensSpecification), make, model.
 constexpr std::uint16_t kExifKept[] = {
     0x829A, 0x829D, 0x8822, 0x8827, 0x9003, 0x9004, 0x9010, 0x9011, 0x9012, 0x9201, 0x9202, 0x9204,
     0x9205, 0x9207, 0x9209, 0x920A, 0x9291, 0x9292, 0xA402, 0xA403, 0xA405, 0xA432, 0xA433, 0xA434};

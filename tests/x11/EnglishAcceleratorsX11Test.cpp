@@ -2,9 +2,8 @@
 // real X server: Alt with each button's underlined letter runs its command,
 // and the messages that follow are English.
 
-#include "XTestKeyboard.h"
+#include "WindowUnderX.h"
 #include "app/InterfaceLanguage.h"
-#include "dialog/DialogFixture.h"
 
 #include <QFileInfo>
 #include <X11/keysym.h>
@@ -19,17 +18,11 @@ public:
     }
 };
 
-class EnglishWindowUnderX : public MainWindowTest {
+class EnglishWindowUnderX : public WindowUnderX {
 protected:
     void SetUp() override {
         ASSERT_TRUE(UseInterfaceLanguage(InterfaceLanguage::English));
-        MainWindowTest::SetUp();
-        ASSERT_TRUE(keys.IsOpen()) << "no XTEST on " << qgetenv("DISPLAY").constData();
-        ASSERT_TRUE(QTest::qWaitFor([this] {
-            return dlg->frameGeometry().height() > dlg->height();
-        })) << "no window manager frames the window";
-        dlg->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+        WindowUnderX::SetUp();
         ASSERT_TRUE(dlg->OpenPhoto(WritePhoto(QStringLiteral("room.jpg"))));
         canvas().setFocus();
     }
