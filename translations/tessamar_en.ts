@@ -493,6 +493,18 @@ Overwrite it?</translation>
         <source>內容</source>
         <translation>Text</translation>
     </message>
+    <message>
+        <source>參考平面：%1 × %2 mm</source>
+        <translation>Reference plane: %1 × %2 mm</translation>
+    </message>
+    <message>
+        <source>參考長度：第 %1 條尺寸，%2 mm</source>
+        <translation>Reference length: dimension %1, %2 mm</translation>
+    </message>
+    <message>
+        <source>參考：無</source>
+        <translation>Reference: none</translation>
+    </message>
 </context>
 <context>
     <name>PlaneSizeDialog</name>

@@ -1,6 +1,7 @@
 #include "canvas/PhotoReport.h"
 
 #include "canvas/PdfJpegImages.h"
+#include "document/ComputedLength.h"
 #include "platform/ColorRef.h"
 #include "platform/Cp950.h"
 
@@ -28,6 +29,30 @@ QFont ReportFont(double points, bool bold = false) {
     return font;
 }
 
+// A dimension's value as its label shows it: the typed value, else the
+// length computed through the reference ("≈1501 ±25", "≈?").
+QString ValueText(const PhotoInfo& info, size_t index) {
+    const QString typed = cp950::FieldToQString(info.dimensions[index].value);
+    return typed.isEmpty() ? ComputeLength(info.reference, info.dimensions, index).Text() : typed;
+}
+
+QString Millimetres(double mm) {
+    return QString::number(mm, 'g', 10);
+}
+
+// What the computed lengths rest on: the plane, else the reference length.
+QString ReferenceText(const PhotoInfo& info) {
+    if (HasUsablePlane(info.reference))
+        return QCoreApplication::translate("PhotoReport", "參考平面：%1 × %2 mm")
+            .arg(Millimetres(info.reference.plane.width), Millimetres(info.reference.plane.height));
+    const int dim = UsableReferenceDimension(info.reference, info.dimensions);
+    if (dim >= 0)
+        return QCoreApplication::translate("PhotoReport", "參考長度：第 %1 條尺寸，%2 mm")
+            .arg(dim + 1)
+            .arg(Millimetres(*NumericValueMm(info.dimensions[static_cast<size_t>(dim)])));
+    return QCoreApplication::translate("PhotoReport", "參考：無");
+}
+
 struct Column {
     QString heading;
     double share; // of the table's width
@@ -53,7 +78,9 @@ public:
              ReportFont(kBodyPt));
         m_y += 6;
         Picture(s.pictureSize, standIn);
-        m_y += 10;
+        m_y += 4;
+        Line(ReferenceText(s.info), ReportFont(kBodyPt));
+        m_y += 6;
         Dimensions(s);
         m_y += 10;
         Notes(s);
@@ -108,12 +135,10 @@ private:
         HeadingRow(columns);
         for (size_t i = 0; i < s.info.dimensions.size(); ++i) {
             const Dimension& d = s.info.dimensions[i];
-            const std::optional<ComputedLength> computed =
-                i < s.computed.size() ? s.computed[i] : std::nullopt;
             const double pixels =
                 std::hypot(double(d.end.x) - d.start.x, double(d.end.y) - d.start.y);
-            const QStringList cells{QString::number(i + 1), DimensionValueText(d, computed),
-                                    QString(), QLocale::c().toString(pixels, 'f', 1)};
+            const QStringList cells{QString::number(i + 1), ValueText(s.info, i), QString(),
+                                    QLocale::c().toString(pixels, 'f', 1)};
             const double h = Row(columns, cells, false, &columns);
             // The swatch: the dimension's colour, outlined in black.
             const double x = Left(columns, 2) + kPad;
@@ -204,25 +229,9 @@ private:
 };
 } // namespace
 
-std::optional<ComputedLength> ComputedLengthOf(const PhotoInfo&, int) {
-    return std::nullopt;
-}
-
 QPageSize::PageSizeId ReportPageSizeFor(const QLocale& locale) {
     return locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
                                                                    : QPageSize::A4;
-}
-
-QString DimensionValueText(const Dimension& dim, const std::optional<ComputedLength>& computed) {
-    const QString typed = cp950::FieldToQString(dim.value);
-    if (!computed)
-        return typed;
-    const QString length =
-        QStringLiteral("%1 ± %2 %3")
-            .arg(QLocale::c().toString(computed->value, 'f', 1),
-                 QLocale::c().toString(computed->uncertainty, 'f', 1), computed->unit)
-            .trimmed();
-    return typed.isEmpty() ? length : QStringLiteral("%1 (%2)").arg(typed, length);
 }
 
 bool MakePdfReport(const std::vector<ReportSection>& sections, const QDate& reportDate,

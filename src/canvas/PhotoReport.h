@@ -2,7 +2,8 @@
 // The PDF report of measured photos: for each photo a section with a header
 // (the photo's file name, its capture date when the photo's Exif has one,
 // the report's date), the annotated picture (the exported JPEG, embedded as
-// it is), a table of the dimensions and a table of the notes, flowing onto
+// it is), under it what the computed lengths rest on (the reference length
+// or plane), a table of the dimensions and a table of the notes, flowing onto
 // further pages. Text is set in the interface's Chinese font, embedded.
 
 #include "canvas/PdfJpegImages.h"
@@ -15,20 +16,7 @@
 #include <QPageSize>
 #include <QSize>
 #include <QString>
-#include <optional>
 #include <vector>
-
-// A length computed from the photo (where the photo's scale is known), with
-// its uncertainty, in `unit`.
-struct ComputedLength {
-    double value = 0;
-    double uncertainty = 0;
-    QString unit;
-};
-
-// The computed length of dimension `index` of `info`. The place where
-// computed lengths enter the report: none are known yet, so it gives none.
-std::optional<ComputedLength> ComputedLengthOf(const PhotoInfo& info, int index);
 
 struct ReportSection {
     QString fileName;              // the photo's file name, without folder
@@ -38,7 +26,6 @@ struct ReportSection {
     QSize pictureSize;             // its pixel size
     PhotoInfo info;                // the records
     bool referenceDamaged = false; // the info file's extension block was damaged
-    std::vector<std::optional<ComputedLength>> computed; // by dimension, may be short
 };
 
 // A4, or Letter where the locale measures in the US way.
@@ -51,7 +38,3 @@ QPageSize::PageSizeId ReportPageSizeFor(const class QLocale& locale);
 bool MakePdfReport(const std::vector<ReportSection>& sections, const QDate& reportDate,
                    QPageSize::PageSizeId pageSize, const SpoolFile& jpegs, const PdfSink& out,
                    QString* error);
-
-// One value of the table of dimensions: the typed value, with the computed
-// length and its uncertainty beside it when there is one.
-QString DimensionValueText(const Dimension& dim, const std::optional<ComputedLength>& computed);

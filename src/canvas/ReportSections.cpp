@@ -54,8 +54,6 @@ bool ReportFile::AddPicture(const QString& photoPath, const QImage& picture, con
     section.captured = CaptureDateOf(photoPath);
     section.pictureSize = picture.size();
     section.info = info;
-    for (int i = 0; i < static_cast<int>(info.dimensions.size()); ++i)
-        section.computed.push_back(ComputedLengthOf(info, i));
     m_sections.push_back(std::move(section));
     return true;
 }

@@ -45,6 +45,11 @@ QPointF At(const double* x) {
     return QPointF(x[0], x[1]);
 }
 
+Quad CornersOf(const ReferencePlane& plane) {
+    return {ToPointF(plane.corners[0]), ToPointF(plane.corners[1]), ToPointF(plane.corners[2]),
+            ToPointF(plane.corners[3])};
+}
+
 } // namespace
 
 QString ComputedLength::Text() const {
@@ -151,6 +156,12 @@ QString ReferenceProblem(const Dimension& dim) {
     return QString();
 }
 
+bool HasUsablePlane(const MeasureReference& reference) {
+    const ReferencePlane& plane = reference.plane;
+    return reference.hasPlane &&
+           PlaneHomography::FromRectangle(CornersOf(plane), plane.width, plane.height);
+}
+
 int UsableReferenceDimension(const MeasureReference& reference,
                              const std::vector<Dimension>& dims) {
     if (reference.dimension < 0 || static_cast<size_t>(reference.dimension) >= dims.size())
@@ -165,13 +176,10 @@ ComputedLength ComputeLength(const MeasureReference& reference, const std::vecto
     if (index >= dims.size() || dims[index].value[0] != '\0')
         return ComputedLength();
     const Dimension& dim = dims[index];
-    if (reference.hasPlane) {
+    if (HasUsablePlane(reference)) {
         const ReferencePlane& plane = reference.plane;
-        const Quad corners = {ToPointF(plane.corners[0]), ToPointF(plane.corners[1]),
-                              ToPointF(plane.corners[2]), ToPointF(plane.corners[3])};
-        if (PlaneHomography::FromRectangle(corners, plane.width, plane.height))
-            return PlaneLength(corners, plane.width, plane.height, ToPointF(dim.start),
-                               ToPointF(dim.end));
+        return PlaneLength(CornersOf(plane), plane.width, plane.height, ToPointF(dim.start),
+                           ToPointF(dim.end));
     }
     const int ref = UsableReferenceDimension(reference, dims);
     if (ref < 0)

@@ -51,6 +51,9 @@ QString ReferenceProblem(const Dimension& dim);
 // is not empty or there is no usable reference.
 ComputedLength ComputeLength(const MeasureReference& reference, const std::vector<Dimension>& dims,
                              size_t index);
+// Whether the reference's plane is there and its corners make a rectangle
+// seen in perspective: then it, not the reference dimension, gives lengths.
+bool HasUsablePlane(const MeasureReference& reference);
 // The reference dimension's index when it still names a usable reference,
 // else -1.
 int UsableReferenceDimension(const MeasureReference& reference, const std::vector<Dimension>& dims);

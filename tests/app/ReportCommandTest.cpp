@@ -1,13 +1,14 @@
 // `tessamar --report OUT.pdf PHOTO...` (run in-process), read back with
 // Poppler's tools: a section per photo, the texts of both tables in Chinese,
 // the capture date, the picture embedded as the very JPEG the export writes,
-// the fonts embedded, long tables flowing onto further pages, and the page
-// size of the locale.
+// the fonts embedded, long tables flowing onto further pages, the page
+// size of the locale, and the computed lengths with what they rest on.
 
 #include "app/CommandLine.h"
 #include "canvas/PhotoFileExport.h"
 #include "canvas/PhotoReport.h"
 #include "common/ExifBlob.h"
+#include "common/RecordBuilders.h"
 #include "common/TestSupport.h"
 #include "document/PhotoInfo.h"
 #include "platform/Cp950.h"
@@ -15,6 +16,7 @@
 #include <QBuffer>
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLocale>
 #include <QProcess>
@@ -235,15 +237,82 @@ TEST_F(ReportCommandTest, NeverOverItsOwnPhoto) {
     EXPECT_EQ(ReadWholeFile(photo), before);
 }
 
-TEST(DimensionValueText, ShowsAComputedLengthWithItsUncertainty) {
-    Dimension d{};
-    std::strcpy(d.value, "350");
-    EXPECT_EQ(DimensionValueText(d, std::nullopt), QStringLiteral("350"));
-    EXPECT_EQ(DimensionValueText(d, ComputedLength{3482.04, 12.5, "mm"}),
-              QString::fromUtf8("350 (3482.0 ± 12.5 mm)"));
-    d.value[0] = '\0';
-    EXPECT_EQ(DimensionValueText(d, ComputedLength{1.0, 0.26, "m"}),
-              QString::fromUtf8("1.0 ± 0.3 m"));
+// The value column shows what the picture's labels show (the typed value,
+// else the length computed through the reference), and the line under the
+// picture names what those lengths rest on.
+struct ReferenceCase {
+    const char* name;
+    const char* sample;     // a photo of samples/ with its records, or none
+    PhotoInfo (*records)(); // else a made photo with these records
+    std::vector<const char*> shown;
+    std::vector<const char*> absent;
+};
+void PrintTo(const ReferenceCase& c, std::ostream* os) {
+    *os << c.name;
 }
+class ReportReference : public ReportCommandTest,
+                        public ::testing::WithParamInterface<ReferenceCase> {};
+
+TEST_P(ReportReference, ValuesAsDrawnAndTheReferenceUnderThePicture) {
+    const ReferenceCase& c = GetParam();
+    QString photo;
+    if (c.sample) {
+        const QString name = QString::fromUtf8(c.sample);
+        photo = m_dir.filePath(name + ".jpg");
+        ASSERT_TRUE(QFile::copy(SourcePath("samples/" + name + ".jpg"), photo));
+        ASSERT_TRUE(
+            QFile::copy(SourcePath("samples/" + name + ".dat"), m_dir.filePath(name + ".dat")));
+    } else {
+        photo = MakePhoto("made.jpg", 400, 300);
+        WriteRecords(photo, c.records());
+    }
+    const QString out = m_dir.filePath("r.pdf");
+    std::string err;
+    ASSERT_EQ(Report(out, {photo}, &err), 0) << err;
+    const QString text = Text(out);
+    for (const char* expected : c.shown)
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                                << text.toStdString();
+    for (const char* other : c.absent)
+        EXPECT_FALSE(text.contains(QString::fromUtf8(other))) << other;
+    // The reference's line comes before the table of dimensions.
+    EXPECT_LT(text.indexOf(QString::fromUtf8(c.shown.back())),
+              text.indexOf(QString::fromUtf8("編號")));
+}
+INSTANTIATE_TEST_SUITE_P(
+    References, ReportReference,
+    ::testing::Values(
+        // The sample's three lines through the door's plane, as drawn.
+        ReferenceCase{"Plane",
+                      "door-wall",
+                      nullptr,
+                      {"≈1501 ±25", "≈1201 ±14", "≈5003 ±53", "參考平面：900 × 2100 mm"},
+                      {}},
+        // 250 px at 10 mm a pixel; ±1 px at each of the 8 clicked coordinates:
+        // sqrt(2 × 10² + 2 × 25²) = 38.1, shown as 39. A typed value wins.
+        ReferenceCase{"Length",
+                      nullptr,
+                      [] {
+                          PhotoInfo info;
+                          info.dimensions = {MakeDimension({10, 10}, {110, 10}, "1000"),
+                                             MakeDimension({10, 20}, {10, 270}),
+                                             MakeDimension({200, 20}, {200, 120}, "3.5米")};
+                          info.reference.dimension = 0;
+                          return info;
+                      },
+                      {"≈2500 ±39", "3.5米", "參考長度：第 1 條尺寸，1000 mm"},
+                      {"≈1000"}},
+        ReferenceCase{"None",
+                      nullptr,
+                      [] {
+                          PhotoInfo info;
+                          info.dimensions = {MakeDimension({10, 20}, {10, 270})};
+                          return info;
+                      },
+                      {"參考：無"},
+                      {"≈"}}),
+    [](const ::testing::TestParamInfo<ReferenceCase>& info) {
+        return std::string(info.param.name);
+    });
 
 } // namespace

@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReportCase{"English",
                    {{"TESSAMAR_LANG", "en"}},
-                   {"Dimensions", "Notes", "Report date:", "Length (pixels)"},
+                   {"Dimensions", "Notes", "Report date:", "Length (pixels)", "Reference: none"},
                    {"報告日期", "信息標注"}},
         ReportCase{"EnglishDesktop",
                    {{"LANG", "en_US.UTF-8"}},
