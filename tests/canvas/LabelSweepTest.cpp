@@ -344,7 +344,7 @@ TEST(LabelCulling, RecordsOutsideTheViewMakeNoLabel) {
     PhotoInfo info;
     info.dimensions = {MakeDimension({100, 100}, {200, 100}, "1"),
                        MakeDimension({3000, 3000}, {3100, 3000}, "2"),
-                       MakeDimension({100, 50}, {200, 60}), MakeDimension({3000, 50}, {3100, 60})};
+                       MakeDimension({100, 50}, {200, 60}), MakeDimension({3000, 50}, {3150, 90})};
     info.reference.dimension = 0;
     info.notes = {MakeNote({120, 150}, "in view"), MakeNote({5000, 10}, "far right")};
     const ViewMapping view{2.0f, RECT{0, 0, 250, 200}, RECT{0, 0, 500, 400}};
