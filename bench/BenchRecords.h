@@ -44,3 +44,19 @@ inline PhotoInfo ScatteredRecords(int photoW, int photoH, int dimensions, int no
     }
     return info;
 }
+
+// A reference plane over the middle of the photo, seen in perspective, with
+// every dimension's value emptied, so each label is a computed length.
+inline void OnReferencePlane(PhotoInfo& info, int photoW, int photoH) {
+    info.reference.hasPlane = true;
+    const POINT corners[4] = {{photoW / 6, photoH / 5},
+                              {photoW * 5 / 6, photoH / 4},
+                              {photoW * 7 / 8, photoH * 4 / 5},
+                              {photoW / 8, photoH * 3 / 4}};
+    for (int i = 0; i < 4; ++i)
+        info.reference.plane.corners[i] = corners[i];
+    info.reference.plane.width = 4000;
+    info.reference.plane.height = 3000;
+    for (Dimension& d : info.dimensions)
+        d.value[0] = '\0';
+}

@@ -25,12 +25,14 @@
 // band is 2 pixels wide over [l-1, l+1) on the left, [r-1, r+1) on the right
 // and likewise at top and bottom, and the yellow fill is [l+1, r-1) × [t+1, b-1).
 //
-// Caches: fonts, text extents and note layouts (TextMeasurer), and finished
+// Caches: fonts, text extents and note layouts (TextMeasurer), computed lengths (ComputedLabels),
+// and finished
 // labels with their extents as images (HaloTextCache, one lookup per record). They are keyed by
 // what they depend on, so edits need no invalidation; all are bounded. Labels are drawn directly
 // (no image) when the painter's transform is not a whole-pixel translation or the device has a
 // pixel ratio other than 1; the drawn pixels are the same.
 
+#include "canvas/ComputedLabels.h"
 #include "canvas/HaloText.h"
 #include "canvas/RenderGeometry.h"
 #include "canvas/TextMeasurer.h"
@@ -84,6 +86,8 @@ public:
     void ClearCaches();
 
     TextMeasurer& Measurer() { return m_measurer; }
+    // The computed lengths drawn in place of empty values (RecordDrawing).
+    ComputedLabels& Computed() { return m_computed; }
     const HaloTextCache& Labels() const { return m_labels; }
 
 private:
@@ -127,6 +131,7 @@ private:
                      double factor);
 
     TextMeasurer m_measurer;
+    ComputedLabels m_computed;
     HaloTextCache m_labels;
     bool m_useImages = true;
     bool m_hasDeadline = false;

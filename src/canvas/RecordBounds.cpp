@@ -18,7 +18,8 @@ QRect Box(int64_t l, int64_t t, int64_t r, int64_t b) {
 }
 } // namespace
 
-QRect DimensionBound(TextMeasurer& measurer, const Dimension& dim, const ViewMapping* view) {
+QRect DimensionBound(TextMeasurer& measurer, const Dimension& dim, const ViewMapping* view,
+                     const QByteArray* computed) {
     const POINT p1 = view ? view->PhotoToView(dim.start) : dim.start;
     const POINT p2 = view ? view->PhotoToView(dim.end) : dim.end;
     const double scale = view ? static_cast<double>(view->zoom) : 1.0;
@@ -32,9 +33,13 @@ QRect DimensionBound(TextMeasurer& measurer, const Dimension& dim, const ViewMap
     // cx + cy further; E lies within cy/2 and the ellipse reaches
     // cx/2 + cy/2 + 10 further; the halo adds 1.
     int cy = 0;
+    const LOGFONTA lf = ScaledLogFont(dim.font, scale);
     const int64_t cx =
-        measurer.WidthBound(ScaledLogFont(dim.font, scale), dim.value,
-                            static_cast<int>(cp950::FieldLength(dim.value, sizeof dim.value)), &cy);
+        computed
+            ? measurer.WidthBoundUtf8(lf, *computed, &cy)
+            : measurer.WidthBound(lf, dim.value,
+                                  static_cast<int>(cp950::FieldLength(dim.value, sizeof dim.value)),
+                                  &cy);
     const int64_t reach = (3 * cx) / 2 + 2 * int64_t(cy) + 12;
     const int64_t mx = (int64_t(p1.x) + p2.x) / 2;
     const int64_t my = (int64_t(p1.y) + p2.y) / 2;

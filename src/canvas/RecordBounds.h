@@ -9,10 +9,13 @@
 #include "canvas/ViewMapping.h"
 #include "document/Records.h"
 
+#include <QByteArray>
 #include <QRect>
 
 class TextMeasurer;
 
-// `view` null: photo coordinates at scale 1.
-QRect DimensionBound(TextMeasurer& measurer, const Dimension& dim, const ViewMapping* view);
+// `view` null: photo coordinates at scale 1. `computed`: the UTF-8 label
+// drawn in place of the empty value (a computed length), null: the value.
+QRect DimensionBound(TextMeasurer& measurer, const Dimension& dim, const ViewMapping* view,
+                     const QByteArray* computed = nullptr);
 QRect NoteBound(TextMeasurer& measurer, const InfoNote& note, const ViewMapping* view);

@@ -1,6 +1,7 @@
 #include "canvas/RecordDrawing.h"
 
 #include "canvas/AnnotationRenderer.h"
+#include "canvas/ComputedLabels.h"
 #include "canvas/RecordBounds.h"
 #include "canvas/ReferenceDrawing.h"
 #include "document/ComputedLength.h"
@@ -27,15 +28,6 @@ std::optional<QRect> PaintArea(const QPainter& painter) {
         area &= painter.clipBoundingRect().toAlignedRect().adjusted(-1, -1, 1, 1);
     return area;
 }
-
-// The label of a dimension without a value under the photo's reference:
-// "≈2431 ±12" or "≈?" in UTF-8 ("≈" is not in code page 950); empty: draw
-// the value as it is.
-QByteArray ComputedLabel(const PhotoInfo& info, size_t index) {
-    if (!info.reference.HasReference())
-        return QByteArray();
-    return ComputeLength(info.reference, info.dimensions, index).Text().toUtf8();
-}
 } // namespace
 
 void DrawAllDimensions(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
@@ -44,11 +36,13 @@ void DrawAllDimensions(AnnotationRenderer& renderer, QPainter& painter, const Ph
     if (info.reference.hasPlane)
         DrawReferencePlane(painter, info.reference.plane, view);
     const int reference = UsableReferenceDimension(info.reference, info.dimensions);
+    ComputedLabels& labels = renderer.Computed();
+    labels.Update(info.reference, info.dimensions);
     for (size_t i = 0; i < info.dimensions.size(); ++i) {
-        const QByteArray computed = ComputedLabel(info, i);
-        // The bound knows the stored value only: a computed label is always drawn.
-        if (area && computed.isEmpty() &&
-            !DimensionBound(renderer.Measurer(), info.dimensions[i], view).intersects(*area))
+        const QByteArray& computed = labels.Label(i);
+        if (area && !DimensionBound(renderer.Measurer(), info.dimensions[i], view,
+                                    computed.isEmpty() ? nullptr : &computed)
+                         .intersects(*area))
             continue;
         const bool selected = selectedDim >= 0 && static_cast<size_t>(selectedDim) == i;
         renderer.DrawDimension(painter, info.dimensions[i], selected, view,
@@ -71,8 +65,10 @@ void DrawAllNotes(AnnotationRenderer& renderer, QPainter& painter, const PhotoIn
 
 void PrepareAllRecords(AnnotationRenderer& renderer, const PhotoInfo& info,
                        const ViewMapping* view) {
+    ComputedLabels& labels = renderer.Computed();
+    labels.Update(info.reference, info.dimensions);
     for (size_t i = 0; i < info.dimensions.size(); ++i) {
-        const QByteArray computed = ComputedLabel(info, i);
+        const QByteArray& computed = labels.Label(i);
         renderer.PrepareDimension(info.dimensions[i], view,
                                   computed.isEmpty() ? nullptr : &computed);
     }

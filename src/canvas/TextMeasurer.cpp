@@ -124,6 +124,37 @@ int TextMeasurer::WidthBound(const LOGFONTA& lf, const char* bytes, int len, int
     return static_cast<int>(std::min<int64_t>(sum, 1 << 28));
 }
 
+int TextMeasurer::WidthBoundUtf8(const LOGFONTA& lf, const QByteArray& text, int* height) {
+    FontInfo& font = FontByKey(FontKey(lf), lf);
+    *height = font.height;
+    int64_t sum = font.height;
+    const int len = static_cast<int>(text.size());
+    for (int i = 0; i < len;) {
+        const unsigned char b0 = static_cast<unsigned char>(text[i]);
+        if (b0 < 0x80) {
+            sum += Width(font, text.constData() + i, 1);
+            ++i;
+            continue;
+        }
+        // One character of two to four bytes, measured once per font.
+        int n = 1;
+        while (n < 4 && i + n < len && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80)
+            ++n;
+        uint32_t code = 0;
+        for (int k = 0; k < n; ++k)
+            code = code << 8 | static_cast<unsigned char>(text[i + k]);
+        auto it = font.utf8Widths.find(code);
+        if (it == font.utf8Widths.end())
+            it = font.utf8Widths
+                     .emplace(code, font.metrics.horizontalAdvance(
+                                        QString::fromUtf8(text.constData() + i, n)))
+                     .first;
+        sum += it->second;
+        i += n;
+    }
+    return static_cast<int>(std::min<int64_t>(sum, 1 << 28));
+}
+
 SIZE TextMeasurer::Extent(const LOGFONTA& lf, const QByteArray& text) {
     std::string key = FontKey(lf);
     key.append(text.constData(), static_cast<size_t>(text.size()));

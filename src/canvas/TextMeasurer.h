@@ -38,6 +38,7 @@ public:
         int height = 0; // ascent + descent: the text cell and the note line height
         std::array<int, 256> narrowWidths{}; // -1 until measured
         std::unordered_map<uint16_t, int> wideWidths;
+        std::unordered_map<uint32_t, int> utf8Widths; // by the UTF-8 bytes of one character
     };
 
     // A note's text broken into lines in its font.
@@ -63,6 +64,8 @@ public:
     // overhang included, from the cached widths of its one- and two-byte
     // pieces plus the font's height; `height` receives the font's height.
     int WidthBound(const LOGFONTA& lf, const char* bytes, int len, int* height);
+    // The same for a UTF-8 text (a computed length such as "≈2431 ±12").
+    int WidthBoundUtf8(const LOGFONTA& lf, const QByteArray& text, int* height);
 
     // Width and height of a whole text, measured as one string (cached).
     SIZE Extent(const LOGFONTA& lf, const QByteArray& text);

@@ -33,29 +33,33 @@ int PixelsOutside(const QImage& img, const QRect& bound, QRect* drawn = nullptr)
     return outside;
 }
 
-using BoundCase = std::tuple<const char*, int32_t, float, bool>; // text, height, zoom, italic
+// text, height, zoom, italic, whether the text is a computed length drawn in place of no value
+using BoundCase = std::tuple<const char*, int32_t, float, bool, bool>;
 class RecordBoundCase : public ::testing::TestWithParam<BoundCase> {};
 
 // A selected dimension in every direction and a note, drawn directly: no
 // pixel outside their bounds, and the bounds stay within a few times what is
 // drawn.
 TEST_P(RecordBoundCase, HoldsEveryDrawnPixel) {
-    const auto [text, height, zoom, italic] = GetParam();
+    const auto [text, height, zoom, italic, computed] = GetParam();
+    const QByteArray label(text);
     const ViewMapping view{zoom, RECT{0, 0, 4000, 4000}, RECT{0, 0, 900, 900}};
     AnnotationRenderer direct;
     direct.SetImageCacheEnabled(false);
     for (int deg = -75; deg <= 105; deg += 15) {
         const double a = deg * M_PI / 180.0;
         const POINT c{int32_t(450 / zoom), int32_t(450 / zoom)};
-        Dimension d = MakeDimension(
-            c, {c.x + int32_t(60 * std::cos(a)), c.y - int32_t(60 * std::sin(a))}, text);
+        Dimension d =
+            MakeDimension(c, {c.x + int32_t(60 * std::cos(a)), c.y - int32_t(60 * std::sin(a))},
+                          computed ? "" : text);
         d.font.lfHeight = height;
         d.font.lfItalic = italic;
         QImage img = Solid(900, 900);
         QPainter painter(&img);
-        direct.DrawDimension(painter, d, true, &view);
+        direct.DrawDimension(painter, d, true, &view, computed ? &label : nullptr);
         painter.end();
-        const QRect bound = DimensionBound(direct.Measurer(), d, &view);
+        const QRect bound =
+            DimensionBound(direct.Measurer(), d, &view, computed ? &label : nullptr);
         QRect drawn;
         EXPECT_EQ(PixelsOutside(img, bound, &drawn), 0) << deg;
         // Generous, yet not the whole view.
@@ -73,12 +77,13 @@ TEST_P(RecordBoundCase, HoldsEveryDrawnPixel) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Fonts, RecordBoundCase,
-                         ::testing::Values(BoundCase{"中文 8.5m", -13, 1.0f, false},
-                                           BoundCase{"Wy/gj|", -40, 2.0f, true},
-                                           BoundCase{"WWWWWWWWWWW", 16, 0.7f, false},
+                         ::testing::Values(BoundCase{"中文 8.5m", -13, 1.0f, false, false},
+                                           BoundCase{"Wy/gj|", -40, 2.0f, true, false},
+                                           BoundCase{"WWWWWWWWWWW", 16, 0.7f, false, false},
                                            BoundCase{"一二三四五六七八九十\r\nMMMM MMMM MMMM", -22,
-                                                     1.0f, true},
-                                           BoundCase{"", -13, 0.1f, false}));
+                                                     1.0f, true, false},
+                                           BoundCase{"", -13, 0.1f, false, false},
+                                           BoundCase{"≈123456789 ±99999", -40, 2.0f, true, true}));
 
 // Records scattered over a 2000 x 1500 photo, large fonts, some reaching
 // into the view from outside it.
@@ -334,11 +339,13 @@ TEST(LabelBudget, LabelsDrawnWithoutImagesAreNeverDeferred) {
     EXPECT_FALSE(budgeted.LabelsPending());
 }
 
-// Records far from the view make no label at all.
+// Records far from the view make no label at all, computed lengths included.
 TEST(LabelCulling, RecordsOutsideTheViewMakeNoLabel) {
     PhotoInfo info;
     info.dimensions = {MakeDimension({100, 100}, {200, 100}, "1"),
-                       MakeDimension({3000, 3000}, {3100, 3000}, "2")};
+                       MakeDimension({3000, 3000}, {3100, 3000}, "2"),
+                       MakeDimension({100, 50}, {200, 60}), MakeDimension({3000, 50}, {3150, 90})};
+    info.reference.dimension = 0;
     info.notes = {MakeNote({120, 150}, "in view"), MakeNote({5000, 10}, "far right")};
     const ViewMapping view{2.0f, RECT{0, 0, 250, 200}, RECT{0, 0, 500, 400}};
     AnnotationRenderer r;
@@ -346,7 +353,7 @@ TEST(LabelCulling, RecordsOutsideTheViewMakeNoLabel) {
         DrawAllDimensions(r, p, info, -1, &view);
         DrawAllNotes(r, p, info, -1, &view);
     });
-    EXPECT_EQ(r.Labels().Count(), 2u);
+    EXPECT_EQ(r.Labels().Count(), 3u);
 }
 
 } // namespace
