@@ -16,8 +16,8 @@ const QColor kGrey(128, 128, 128);
 // frames make labels too while some are pending).
 using Clock = std::chrono::steady_clock;
 constexpr Clock::duration kLabelBudget = std::chrono::milliseconds(5);
-constexpr Clock::duration kMinLabelBudget = std::chrono::milliseconds(3);
-constexpr Clock::duration kFrameTarget = std::chrono::milliseconds(10);
+constexpr Clock::duration kMinLabelBudget = std::chrono::milliseconds(1);
+constexpr Clock::duration kFrameTarget = std::chrono::milliseconds(6);
 } // namespace
 
 void CPhotoCanvas::paintEvent(QPaintEvent*) {
