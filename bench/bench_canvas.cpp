@@ -2,6 +2,7 @@
 // decode, repainting the fitted view, and exporting the annotated picture
 // against a plain decode + encode, with the export's peak memory measured in a
 // child process. Inputs are generated here.
+#include "BenchGradientPhoto.h"
 #include "BenchRecords.h"
 #include "ProcessMemory.h"
 #include "canvas/AnnotatedExport.h"
@@ -40,21 +41,8 @@ QTemporaryDir* g_dir = nullptr;
 QString g_photoPath;
 QString g_selfPath;
 
-// A photo-like picture: smooth gradients with some noise, so that the JPEG
-// has realistic entropy.
 void MakePhoto(const QString& path) {
-    QImage image(kPhotoW, kPhotoH, QImage::Format_RGB32);
-    QRandomGenerator rng(7);
-    for (int y = 0; y < kPhotoH; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < kPhotoW; ++x) {
-            const int n = static_cast<int>(rng.bounded(24u));
-            row[x] = qRgb((x / 24 + n) & 0xFF, (y / 16 + n) & 0xFF, ((x + y) / 40 + n) & 0xFF);
-        }
-    }
-    QImageWriter writer(path, "jpeg");
-    writer.setQuality(90);
-    writer.write(image);
+    WriteGradientPhoto(path, kPhotoW, kPhotoH);
 }
 
 QByteArray ReadFile(const QString& path) {

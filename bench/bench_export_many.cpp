@@ -9,6 +9,7 @@
 
 #include "BenchRecords.h"
 #include "BenchRoomPhotos.h"
+#include "BenchStatistics.h"
 
 #include "canvas/BatchExport.h"
 #include "canvas/PhotoFileExport.h"
@@ -115,10 +116,6 @@ void BM_ExportSixteen(benchmark::State& state) {
     state.counters["ratio"] = one.wall > 0 ? many.wall / one.wall : 0;
     state.counters["cpu_ratio"] = one.cpu > 0 ? many.cpu / one.cpu : 0;
     state.counters["load"] = load;
-}
-
-double Worst(const std::vector<double>& v) {
-    return v.empty() ? 0.0 : *std::max_element(v.begin(), v.end());
 }
 
 } // namespace

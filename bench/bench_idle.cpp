@@ -6,6 +6,7 @@
 // from 3 s after opening, in percent of one core. One window at a time, in
 // turn, in the same run. Under a real X server: tools/run-under-x
 // ./build/bench_idle; without a display Qt's offscreen platform is used.
+#include "BenchGradientPhoto.h"
 #include "BenchRecords.h"
 #include "canvas/CPhotoCanvas.h"
 #include "platform/LogFont.h"
@@ -28,18 +29,7 @@ constexpr int kPhotoH = 4000;
 QString g_photoPath;
 
 void MakePhoto(const QString& path) {
-    QImage image(kPhotoW, kPhotoH, QImage::Format_RGB32);
-    QRandomGenerator rng(7);
-    for (int y = 0; y < kPhotoH; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < kPhotoW; ++x) {
-            const int n = static_cast<int>(rng.bounded(24u));
-            row[x] = qRgb((x / 24 + n) & 0xFF, (y / 16 + n) & 0xFF, ((x + y) / 40 + n) & 0xFF);
-        }
-    }
-    QImageWriter writer(path, "jpeg");
-    writer.setQuality(90);
-    writer.write(image);
+    WriteGradientPhoto(path, kPhotoW, kPhotoH);
 }
 
 // Runs the event loop for `ms` milliseconds.

@@ -7,6 +7,7 @@
 // content are made here, each with a 160 x 120 Exif thumbnail as phones make
 // them (too small to stand in: a 1/8 decode does), with a thumbnail of 1/16
 // of the photo's long side (it stands in), and with none.
+#include "BenchStatistics.h"
 #include "canvas/CPhotoCanvas.h"
 #include "platform/LogFont.h"
 
@@ -153,10 +154,6 @@ double Median(std::vector<double> v) {
     const size_t n = v.size();
     return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
-double Worst(const std::vector<double>& v) {
-    return v.empty() ? 0 : *std::max_element(v.begin(), v.end());
-}
-
 double Ms(std::chrono::steady_clock::time_point from) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - from)
         .count();

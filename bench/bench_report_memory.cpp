@@ -7,6 +7,7 @@
 
 #include "BenchRecords.h"
 #include "BenchRoomPhotos.h"
+#include "BenchStatistics.h"
 
 #include "document/PhotoInfo.h"
 
@@ -84,10 +85,6 @@ void BM_ReportPeakMemory(benchmark::State& state) {
     state.counters["sixteen_photos_mb"] = double(sixteen) / 1024;
     state.counters["ratio"] = one > 0 ? double(sixteen) / double(one) : 0;
     state.counters["load"] = load;
-}
-
-double Worst(const std::vector<double>& v) {
-    return v.empty() ? 0.0 : *std::max_element(v.begin(), v.end());
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 // over the crowded one (median and worst), and the frames each canvas needs
 // after the last input until no label is pending (worst over the steps).
 // Inputs are generated here.
+#include "BenchGradientPhoto.h"
 #include "BenchRecords.h"
 #include "canvas/CPhotoCanvas.h"
 #include "document/PhotoInfo.h"
@@ -39,20 +40,8 @@ constexpr int kPhotoH = 4000;
 const QSize kCanvasSize(870, 756);
 QString g_photoPath;
 
-// Smooth gradients with noise: realistic JPEG entropy.
 void MakePhoto(const QString& path) {
-    QImage image(kPhotoW, kPhotoH, QImage::Format_RGB32);
-    QRandomGenerator rng(7);
-    for (int y = 0; y < kPhotoH; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < kPhotoW; ++x) {
-            const int n = static_cast<int>(rng.bounded(24u));
-            row[x] = qRgb((x / 24 + n) & 0xFF, (y / 16 + n) & 0xFF, ((x + y) / 40 + n) & 0xFF);
-        }
-    }
-    QImageWriter writer(path, "jpeg");
-    writer.setQuality(90);
-    writer.write(image);
+    WriteGradientPhoto(path, kPhotoW, kPhotoH);
 }
 
 struct Figures {
