@@ -11,12 +11,8 @@
 
 namespace {
 
-constexpr std::uint16_t kTagOrientation = 0x0112;
-constexpr std::uint16_t kTagExifIfd = 0x8769;
 constexpr std::uint16_t kTagGpsIfd = 0x8825;
 constexpr std::uint16_t kTagColorSpace = 0xA001;
-constexpr std::uint16_t kTypeShort = 3;
-constexpr std::uint16_t kTypeLong = 4;
 // A value larger than this is no date, name or exposure figure.
 constexpr std::size_t kMaxValueBytes = 1024;
 // No IFD of a real photo holds more; a forged one is cut short.

@@ -6,9 +6,7 @@
 
 namespace {
 
-constexpr std::uint16_t kTagOrientation = 0x0112;
 constexpr std::uint16_t kTagDateTime = 0x0132;
-constexpr std::uint16_t kTagExifIfd = 0x8769;
 constexpr std::uint16_t kTagDateTimeOriginal = 0x9003;
 constexpr std::uint16_t kTagThumbnailOffset = 0x0201;
 constexpr std::uint16_t kTagThumbnailLength = 0x0202;

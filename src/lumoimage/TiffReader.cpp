@@ -5,8 +5,6 @@
 namespace {
 
 constexpr std::uint16_t kTypeAscii = 2;
-constexpr std::uint16_t kTypeShort = 3;
-constexpr std::uint16_t kTypeLong = 4;
 constexpr std::uint16_t kTypeIfd = 13;
 
 // Bytes per element of each TIFF type, and how many numbers make one

@@ -7,6 +7,12 @@
 #include <cstdint>
 #include <string>
 
+// The tags and types more than one reader of the structure needs.
+constexpr std::uint16_t kTagOrientation = 0x0112;
+constexpr std::uint16_t kTagExifIfd = 0x8769;
+constexpr std::uint16_t kTypeShort = 3;
+constexpr std::uint16_t kTypeLong = 4;
+
 struct TiffEntry {
     std::uint16_t tag = 0;
     std::uint16_t type = 0;
