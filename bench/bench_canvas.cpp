@@ -5,13 +5,13 @@
 #include "BenchGradientPhoto.h"
 #include "BenchRecords.h"
 #include "ProcessMemory.h"
-#include "canvas/AnnotatedExport.h"
-#include "canvas/AnnotationRenderer.h"
 #include "canvas/CPhotoCanvas.h"
-#include "canvas/PhotoFileExport.h"
-#include "canvas/RecordDrawing.h"
 #include "document/PhotoInfo.h"
+#include "drawing/AnnotationRenderer.h"
+#include "drawing/RecordDrawing.h"
 #include "lumoimage/CDibDC.h"
+#include "output/AnnotatedExport.h"
+#include "output/PhotoFileExport.h"
 #include "platform/LogFont.h"
 
 #include <QApplication>

@@ -11,9 +11,9 @@
 #include "BenchRoomPhotos.h"
 #include "BenchStatistics.h"
 
-#include "canvas/BatchExport.h"
-#include "canvas/PhotoFileExport.h"
 #include "document/PhotoInfo.h"
+#include "output/BatchExport.h"
+#include "output/PhotoFileExport.h"
 #include "platform/LogFont.h"
 
 #include <QDir>

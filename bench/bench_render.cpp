@@ -10,8 +10,8 @@
 //   /Cold - a new measurer per click (every note measured again)
 //   /Warm - the measurer kept between clicks
 
-#include "canvas/AnnotationRenderer.h"
 #include "canvas/HitTest.h"
+#include "drawing/AnnotationRenderer.h"
 #include "platform/Cp950.h"
 #include "platform/LogFont.h"
 

@@ -7,7 +7,7 @@
 // operator new / delete hook (bytes of the heap blocks actually held).
 #include "BenchRecords.h"
 #include "canvas/CPhotoCanvas.h"
-#include "canvas/EditHistory.h"
+#include "editing/EditHistory.h"
 #include "platform/LogFont.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "app/ExportMessages.h"
 #include "app/QuietQtMessages.h"
 
-#include "canvas/PhotoFileExport.h"
+#include "output/PhotoFileExport.h"
 #include "platform/LogFont.h"
 
 #include <QGuiApplication>

@@ -4,7 +4,7 @@
 #include "app/ExportMessages.h"
 #include "app/QuietQtMessages.h"
 
-#include "canvas/BatchExport.h"
+#include "output/BatchExport.h"
 #include "platform/LogFont.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "app/ExportMessages.h"
 
-#include "canvas/PhotoFileExport.h"
+#include "output/PhotoFileExport.h"
 
 #include <algorithm>
 

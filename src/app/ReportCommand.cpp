@@ -5,8 +5,8 @@
 #include "app/InterfaceLanguage.h"
 #include "app/QuietQtMessages.h"
 
-#include "canvas/ExportTarget.h"
-#include "canvas/ReportSections.h"
+#include "output/ExportTarget.h"
+#include "output/ReportSections.h"
 #include "platform/LogFont.h"
 
 #include <QGuiApplication>

@@ -5,13 +5,14 @@
 // m_ members directly; the canvas tells it about selection changes through
 // the queued canvasNotify signal.
 
-#include "canvas/AnnotationRenderer.h"
 #include "canvas/CanvasTypes.h"
-#include "canvas/EditHistory.h"
 #include "canvas/PendingPhoto.h"
 #include "canvas/PhotoViewPainter.h"
-#include "canvas/ViewMapping.h"
 #include "document/PhotoInfo.h"
+#include "document/PlaneHomography.h"
+#include "drawing/AnnotationRenderer.h"
+#include "drawing/ViewMapping.h"
+#include "editing/EditHistory.h"
 #include "lumoimage/CDibDC.h"
 #include "telvo/TelvoComm.h"
 
@@ -170,6 +171,9 @@ public:
     bool PlacingPlaneCorners() const { return !m_planeClicks.empty() || m_bPlacingPlane; }
     void CancelPlaneCorners();
     void DeleteReferencePlane();
+    // Makes the quadrilateral `corners` (in the order OrderCorners gives) the
+    // reference plane of the given size; one undo step. Sizes must be positive.
+    void SetReferencePlane(const Quad& corners, double widthMm, double heightMm);
     // Every dimension without a value gets its computed length in whole mm,
     // one undo step; how many were written.
     int WriteComputedValues();
@@ -194,6 +198,9 @@ Q_SIGNALS:
     void historyShown();
     // CursorHint changed.
     void cursorHintChanged();
+    // Four good corners of a reference plane were clicked: the window asks
+    // for its size and calls SetReferencePlane. Delivered at once.
+    void planeSizeWanted(const Quad& corners);
 
 protected:
     // Range-finder events and the right button (CPhotoCanvasRange.cpp).

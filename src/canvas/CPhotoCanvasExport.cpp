@@ -1,7 +1,7 @@
 // CPhotoCanvas: the exported picture.
 #include "canvas/CPhotoCanvas.h"
 
-#include "canvas/AnnotatedExport.h"
+#include "output/AnnotatedExport.h"
 
 bool CPhotoCanvas::ExportAnnotatedImage(const QString& path) {
     // The photo is only read, band by band; zoom, pan and selection play no

@@ -1,7 +1,7 @@
 // CPhotoCanvas: painting. The screen and RenderToImage share Compose.
 #include "canvas/CPhotoCanvas.h"
 
-#include "canvas/RecordDrawing.h"
+#include "drawing/RecordDrawing.h"
 
 #include <QPainter>
 #include <QTimer>

@@ -2,8 +2,8 @@
 // canvas's context menu.
 #include "canvas/CPhotoCanvas.h"
 
-#include "canvas/RenderGeometry.h"
 #include "document/InfoFileBytes.h"
+#include "drawing/RenderGeometry.h"
 #include "platform/Prompts.h"
 #include "telvo/RangeFailure.h"
 

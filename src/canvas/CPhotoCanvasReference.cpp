@@ -5,7 +5,6 @@
 #include "canvas/CPhotoCanvas.h"
 
 #include "canvas/EndPointHandles.h"
-#include "canvas/PlaneSizeDialog.h"
 #include "canvas/ViewModel.h"
 #include "document/ComputedLength.h"
 #include "platform/Prompts.h"
@@ -89,17 +88,18 @@ void CPhotoCanvas::PlacePlaneCorner(POINT q) {
         Prompts().Message(this, problem, QMessageBox::Ok, QMessageBox::Warning);
         return;
     }
-    PlaneSizeDialog dialog(parentWidget() ? parentWidget() : this);
-    if (Prompts().RunDialog(dialog) != QDialog::Accepted || dialog.WidthMm() <= 0 ||
-        dialog.HeightMm() <= 0)
+    Q_EMIT planeSizeWanted(OrderCorners(clicked));
+}
+
+void CPhotoCanvas::SetReferencePlane(const Quad& corners, double widthMm, double heightMm) {
+    if (widthMm <= 0 || heightMm <= 0)
         return;
-    const Quad ordered = OrderCorners(clicked);
     const MeasureReference before = m_info.reference;
     m_info.reference.hasPlane = true;
     for (int i = 0; i < 4; ++i)
-        m_info.reference.plane.corners[i] = ToPoint(ordered[i]);
-    m_info.reference.plane.width = dialog.WidthMm();
-    m_info.reference.plane.height = dialog.HeightMm();
+        m_info.reference.plane.corners[i] = ToPoint(corners[static_cast<size_t>(i)]);
+    m_info.reference.plane.width = widthMm;
+    m_info.reference.plane.height = heightMm;
     m_history.ReferenceChanged(before);
     update();
 }

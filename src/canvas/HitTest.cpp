@@ -1,8 +1,8 @@
 #include "canvas/HitTest.h"
 
-#include "canvas/AnnotationRenderer.h"
-#include "canvas/RenderGeometry.h"
-#include "canvas/TextMeasurer.h"
+#include "drawing/AnnotationRenderer.h"
+#include "drawing/RenderGeometry.h"
+#include "drawing/TextMeasurer.h"
 #include "platform/Cp950.h"
 
 #include <cmath>

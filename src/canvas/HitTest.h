@@ -11,8 +11,8 @@
 // turned with the line. It measures the label with the stored font through a
 // TextMeasurer, which caches per font and text.
 
-#include "canvas/ViewMapping.h"
 #include "document/Records.h"
+#include "drawing/ViewMapping.h"
 #include "platform/WinTypes.h"
 
 class AnnotationRenderer;

@@ -5,8 +5,8 @@
 
 #include "dialog/CMeasureDlg.h"
 
-#include "canvas/ExportTarget.h"
 #include "document/InfoFileRead.h"
+#include "output/ExportTarget.h"
 #include "platform/Prompts.h"
 #include "platform/ReadOnlyFile.h"
 #include "platform/RecentPhotos.h"

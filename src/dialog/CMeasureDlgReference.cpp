@@ -1,10 +1,13 @@
 // The main window's "作為參考" check box in the dimension group: it makes the
 // selected dimension the reference length. It is usable only when the
-// dimension's value is a length; otherwise its tooltip says why.
+// dimension's value is a length; otherwise its tooltip says why. And the
+// question for the size of a reference plane whose corners were clicked.
 
 #include "dialog/CMeasureDlg.h"
 
+#include "dialog/PlaneSizeDialog.h"
 #include "document/ComputedLength.h"
+#include "platform/Prompts.h"
 
 #include <QCheckBox>
 
@@ -17,6 +20,11 @@ void CMeasureDlg::CreateReferenceControls() {
     connect(check, &QCheckBox::clicked, this, [this](bool on) {
         m_canvas.SetReferenceDimension(m_canvas.m_nSelDim, on);
         SyncReferenceCheck();
+    });
+    connect(&m_canvas, &CPhotoCanvas::planeSizeWanted, this, [this](const Quad& corners) {
+        PlaneSizeDialog dialog(this);
+        if (Prompts().RunDialog(dialog) == QDialog::Accepted)
+            m_canvas.SetReferencePlane(corners, dialog.WidthMm(), dialog.HeightMm());
     });
 }
 

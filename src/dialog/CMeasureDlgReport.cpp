@@ -2,7 +2,7 @@
 #include "dialog/CMeasureDlg.h"
 #include "dialog/ReportButton.h"
 
-#include "canvas/ExportTarget.h"
+#include "output/ExportTarget.h"
 #include "platform/Prompts.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "dialog/CMeasureDlg.h"
 #include "dialog/PhotoDropTarget.h"
 
-#include "canvas/AnnotatedExport.h"
+#include "output/AnnotatedExport.h"
 #include "platform/RecentPhotos.h"
 
 #include <QAction>

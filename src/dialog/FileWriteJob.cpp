@@ -1,10 +1,10 @@
 #include "dialog/FileWriteJob.h"
 
-#include "canvas/AnnotatedExport.h"
-#include "canvas/AnnotationRenderer.h"
-#include "canvas/ReportSections.h"
 #include "document/PhotoInfo.h"
+#include "drawing/AnnotationRenderer.h"
 #include "lumoimage/ExifExport.h"
+#include "output/AnnotatedExport.h"
+#include "output/ReportSections.h"
 #include "platform/BackgroundWork.h"
 
 #include <QCoreApplication>

@@ -3,10 +3,10 @@
 // accelerators stay distinct.
 
 #include "app/InterfaceLanguage.h"
-#include "canvas/PlaneSizeDialog.h"
 #include "dialog/CAboutDlg.h"
 #include "dialog/CRangeFinderPicker.h"
 #include "dialog/DialogFixture.h"
+#include "dialog/PlaneSizeDialog.h"
 #include "filedialog/CMyFileDialog.h"
 #include "telvo/MeterDiscovery.h"
 

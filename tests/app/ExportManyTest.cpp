@@ -4,11 +4,11 @@
 // progress figure.
 
 #include "app/CommandLine.h"
-#include "canvas/PhotoFileExport.h"
 #include "common/DiskFaults.h"
 #include "common/FileRaces.h"
 #include "common/TestSupport.h"
 #include "document/PhotoInfo.h"
+#include "output/PhotoFileExport.h"
 
 #include <QDir>
 #include <QFile>

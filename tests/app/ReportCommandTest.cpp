@@ -5,12 +5,12 @@
 // size of the locale, and the computed lengths with what they rest on.
 
 #include "app/CommandLine.h"
-#include "canvas/PhotoFileExport.h"
-#include "canvas/PhotoReport.h"
 #include "common/ExifBlob.h"
 #include "common/RecordBuilders.h"
 #include "common/TestSupport.h"
 #include "document/PhotoInfo.h"
+#include "output/PhotoFileExport.h"
+#include "output/PhotoReport.h"
 #include "platform/Cp950.h"
 
 #include <QBuffer>

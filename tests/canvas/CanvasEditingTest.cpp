@@ -1,7 +1,7 @@
 // Editing on the canvas that can be taken back: end-point handles, the wheel
 // zoom at the pointer, panning with the middle button or Space, keys with the
 // canvas focused, and the undo history of the canvas's own edits.
-#include "CanvasTestSupport.h"
+#include "canvas/CanvasTestSupport.h"
 #include "canvas/EndPointHandles.h"
 #include "common/PseudoTerminal.h"
 #include "platform/Prompts.h"

@@ -1,8 +1,8 @@
 // Pixels of the composed canvas and the exported picture, which is written
 // by the canvas and by `tessamar --export` (run in-process).
-#include "CanvasTestSupport.h"
 #include "app/CommandLine.h"
-#include "canvas/AnnotatedExport.h"
+#include "canvas/CanvasTestSupport.h"
+#include "output/AnnotatedExport.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -1,7 +1,7 @@
 // The canvas widget, shown and driven with real mouse events and with
 // range-finder events over a real serial link (a pseudo-terminal pair plays
 // the range finder): view state, the mouse tools, the context menu, readings.
-#include "CanvasTestSupport.h"
+#include "canvas/CanvasTestSupport.h"
 #include "common/PseudoTerminal.h"
 
 #include <QAction>

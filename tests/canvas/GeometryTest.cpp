@@ -1,9 +1,9 @@
 // The canvas's arithmetic: view layout, zoom steps and clamping;
 // record geometry; note text wrapping.
-#include "CanvasTestSupport.h"
-#include "canvas/RenderGeometry.h"
+#include "canvas/CanvasTestSupport.h"
 #include "canvas/ViewModel.h"
-#include "canvas/WrapNoteText.h"
+#include "drawing/RenderGeometry.h"
+#include "drawing/WrapNoteText.h"
 
 #include <array>
 #include <cmath>

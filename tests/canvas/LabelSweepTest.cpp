@@ -1,10 +1,10 @@
 // Records only near the view are drawn and labelled, their bounds never cut a
 // drawn pixel, and panning and zooming leave the pictures exactly what
 // drawing every record directly gives.
-#include "CanvasTestSupport.h"
+#include "canvas/CanvasTestSupport.h"
 #include "canvas/PhotoViewPainter.h"
-#include "canvas/RecordBounds.h"
-#include "canvas/RecordDrawing.h"
+#include "drawing/RecordBounds.h"
+#include "drawing/RecordDrawing.h"
 
 #include <QPainter>
 #include <QRandomGenerator>

@@ -5,9 +5,9 @@
 
 #include "DialogFixture.h"
 
-#include "canvas/AnnotatedExport.h"
 #include "common/OpeningPhotos.h"
 #include "lumoimage/ExifReader.h"
+#include "output/AnnotatedExport.h"
 #include "platform/BackgroundWork.h"
 
 #include <QFileInfo>

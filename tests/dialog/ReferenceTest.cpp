@@ -5,7 +5,7 @@
 
 #include "DialogFixture.h"
 #include "canvas/CanvasTypes.h"
-#include "canvas/PlaneSizeDialog.h"
+#include "dialog/PlaneSizeDialog.h"
 #include "document/ComputedLength.h"
 
 #include <QCheckBox>

@@ -1,14 +1,18 @@
-# The source folders, lowest first, and the folders each one may use directly
-# (an arrow means "may use"; what those use may be used too):
-#   platform -> document -> lumoimage, telvo -> canvas -> filedialog -> dialog -> app
-# lumoimage and telvo do not use each other. Read by CMakeLists.txt (one
-# library per folder) and by CheckIncludes.cmake (the includes under src/).
-set(TESSAMAR_LAYERS platform document lumoimage telvo canvas filedialog dialog app)
+# The source folders, lowest first, and the folders each one includes and
+# links directly: an arrow means "uses". CMakeLists.txt makes one library per
+# folder linked with exactly these; CheckIncludes.cmake fails on an include no
+# arrow allows and on an arrow no include uses; tools/layer-check/draw turns
+# this list into the picture in docs/architecture.md.
+set(TESSAMAR_LAYERS
+    platform document lumoimage telvo drawing editing output canvas filedialog dialog app)
 set(TESSAMAR_USES_platform "")
 set(TESSAMAR_USES_document platform)
-set(TESSAMAR_USES_lumoimage document)
-set(TESSAMAR_USES_telvo document)
-set(TESSAMAR_USES_canvas lumoimage telvo)
-set(TESSAMAR_USES_filedialog canvas)
-set(TESSAMAR_USES_dialog filedialog)
-set(TESSAMAR_USES_app dialog)
+set(TESSAMAR_USES_lumoimage platform)
+set(TESSAMAR_USES_telvo "")
+set(TESSAMAR_USES_drawing platform document)
+set(TESSAMAR_USES_editing document)
+set(TESSAMAR_USES_output platform document lumoimage drawing)
+set(TESSAMAR_USES_canvas platform document lumoimage telvo drawing editing output)
+set(TESSAMAR_USES_filedialog platform lumoimage)
+set(TESSAMAR_USES_dialog platform document lumoimage telvo drawing output canvas)
+set(TESSAMAR_USES_app platform document output filedialog dialog)

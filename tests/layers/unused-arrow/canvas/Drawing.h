@@ -1,0 +1,2 @@
+#pragma once
+// A canvas header that uses nothing of the platform.

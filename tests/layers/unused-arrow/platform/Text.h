@@ -1,0 +1,2 @@
+#pragma once
+// A platform header nobody includes.
