@@ -1,9 +1,9 @@
 #pragma once
 // The photo canvas: shows the photo with every dimension and note on it, and
-// owns the document, the selection, the current tool, colour and font, the
-// view state and the range-finder link. The main dialog reads and writes the
-// m_ members directly; the canvas tells it about selection changes through
-// the queued canvasNotify signal.
+// owns the document, the selection, the current tool, colour and font and
+// the view state. The main dialog reads and writes the m_ members directly;
+// the canvas tells it about selection changes through the queued
+// canvasNotify signal.
 
 #include "canvas/CanvasTypes.h"
 #include "canvas/PendingPhoto.h"
@@ -14,7 +14,6 @@
 #include "drawing/ViewMapping.h"
 #include "editing/EditHistory.h"
 #include "lumoimage/CDibDC.h"
-#include "telvo/TelvoComm.h"
 
 #include <QPoint>
 #include <QTimer>
@@ -33,7 +32,6 @@ public:
     ~CPhotoCanvas() override;
 
     // --- state (read and written by the main dialog) ---
-    TelvoComm m_rangeFinder;
     PhotoInfo m_info;
     Dimension m_pendingDim;       // colour = current drawing colour; start = first point
     int32_t m_nSelDim = -1;       // negative: none
@@ -151,9 +149,15 @@ public:
     void Redo();
 
     // --- Range readings and the context menu (CPhotoCanvasRange.cpp) ---
-    // Acts on the range finder's latest event (a distance for the selected
-    // dimension, or a move of the selection) and re-arms the link.
-    void OnRangeValue();
+    // A range-finder event, passed on by the window that holds the link.
+    // Code RangeDistance writes `value` ("%d") into the selected dimension,
+    // one undo step; code RangeKey with RangePrevious or RangeNext moves the
+    // selection around the dimensions and centres the new one. Anything else,
+    // or a distance with no dimension selected, changes nothing. False only
+    // for a distance whose text the file cannot keep whole: it is not written.
+    enum RangeCode : int { RangeDistance = 6, RangeKey = 15 };
+    enum RangeKeyValue : int32_t { RangePrevious = 6, RangeNext = 8 };
+    bool OnRangeValue(int code, int32_t value);
     // Right button at view point q: drops a half-drawn dimension, or else
     // shows the context menu there and passes the chosen command on as
     // menuCommand.

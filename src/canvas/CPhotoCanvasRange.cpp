@@ -1,11 +1,10 @@
-// CPhotoCanvas: range-finder events and the right mouse button with the
-// canvas's context menu.
+// CPhotoCanvas: range-finder readings the window passes on, and the right
+// mouse button with the canvas's context menu.
 #include "canvas/CPhotoCanvas.h"
 
 #include "document/InfoFileBytes.h"
 #include "drawing/RenderGeometry.h"
 #include "platform/Prompts.h"
-#include "telvo/RangeFailure.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -14,10 +13,6 @@
 #include <cstring>
 
 bool CPhotoCanvas::event(QEvent* e) {
-    if (e->type() == kRangeValueEventType) {
-        OnRangeValue();
-        return true;
-    }
     switch (e->type()) {
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(e);
@@ -38,33 +33,30 @@ bool CPhotoCanvas::event(QEvent* e) {
     return QWidget::event(e);
 }
 
-void CPhotoCanvas::OnRangeValue() {
-    const int code = m_rangeFinder.EventCode();
-    const int32_t value = m_rangeFinder.EventValue();
+bool CPhotoCanvas::OnRangeValue(int code, int32_t value) {
     const int64_t n = static_cast<int64_t>(m_info.dimensions.size());
 
-    if (code == kRangeEventDistance) {
+    if (code == RangeDistance) {
         char text[16];
         const int length = std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
         // A reading the file cannot keep whole is not written at all.
         static_assert(infofile::kStoredValueBytes < sizeof(Dimension::value));
-        if (length < 0 || static_cast<size_t>(length) > infofile::kStoredValueBytes) {
-            m_rangeFinder.ReportFailure(static_cast<int32_t>(RangeFailure::CannotStore));
-        } else if (Dimension* dim = SelectedDimension()) {
+        if (length < 0 || static_cast<size_t>(length) > infofile::kStoredValueBytes)
+            return false;
+        if (Dimension* dim = SelectedDimension()) {
             const Dimension before = *dim;
             std::memcpy(dim->value, text, static_cast<size_t>(length) + 1);
             m_history.DimensionChanged(m_nSelDim, before);
             Repaint();
         }
-    } else if (code == kRangeEventKey && (value == kRangeKeyPrevious || value == kRangeKeyNext)) {
+    } else if (code == RangeKey && (value == RangePrevious || value == RangeNext)) {
         if (n == 0) {
             m_nSelDim = -1;
         } else {
             // Any negative index means nothing is selected; the arithmetic
             // starts from -1 then, so the result is always a valid index.
             const int64_t current = m_nSelDim < 0 ? -1 : m_nSelDim;
-            const int64_t next =
-                value == kRangeKeyPrevious ? (current + n - 1) % n : (current + 1) % n;
+            const int64_t next = value == RangePrevious ? (current + n - 1) % n : (current + 1) % n;
             m_nSelDim = static_cast<int32_t>(next);
             const Dimension& dim = m_info.dimensions[static_cast<size_t>(next)];
             PostNotify(CN_DIMENSION_SELECTED);
@@ -72,8 +64,7 @@ void CPhotoCanvas::OnRangeValue() {
             Repaint();
         }
     }
-    // Every event is answered by exactly one re-arm.
-    m_rangeFinder.SetListen(1);
+    return true;
 }
 
 void CPhotoCanvas::BuildContextMenu(QMenu& menu, bool canUndo, bool canRedo) {

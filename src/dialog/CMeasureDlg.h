@@ -12,7 +12,7 @@
 //   CMeasureDlgView.cpp        zoom commands, About entry
 //   CMeasureDlgPhoto.cpp       opening a photo, saving its info file, exporting
 //   CMeasureDlgCommands.cpp    help, font and colour commands
-//   CMeasureDlgRange.cpp       connecting the range finder
+//   CMeasureDlgRange.cpp       connecting the range finder, passing its readings on
 //   CMeasureDlgPanel.cpp       editing panel: canvas notifications, note list, record edits
 //   CMeasureDlgHistory.cpp     undo and redo: what a step shows; the canvas's keys
 //                              that reach the panel
@@ -21,6 +21,7 @@
 #include "dialog/CColorSwatch.h"
 #include "dialog/ControlIds.h"
 #include "platform/FileStamp.h"
+#include "telvo/TelvoComm.h"
 
 #include <QCursor>
 #include <QDialog>
@@ -159,6 +160,11 @@ public:
     // The range finder's port; RangeFinderDevice says which device it is.
     static constexpr const char* RANGE_FINDER_PORT = "COM4";
     void OnConnectRangeFinder();
+    // The link announced an event: the canvas takes it, then the link is
+    // re-armed.
+    void OnRangeValue();
+    // The link to the range finder; opened by the connect command.
+    const TelvoComm& RangeFinder() const { return m_rangeFinder; }
     // F5: asks a meter that measures when asked for a reading.
     void OnRequestReading();
     // A meter dropped (shown after the title) or connected again.
@@ -213,6 +219,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Escape returns to the drag tool (CMeasureDlgClose.cpp).
     bool event(QEvent* event) override;
+    // The range finder's events (CMeasureDlgRange.cpp).
+    void customEvent(QEvent* event) override;
 
 private:
     void CreateControls();
@@ -241,6 +249,7 @@ private:
     void SyncReferenceCheck();
 
     QMap<int, QWidget*> m_controls;
+    TelvoComm m_rangeFinder; // announces its events to the window
     QButtonGroup* m_toolGroup = nullptr;
     bool m_bInitialised = false;
     QSize m_refusedSize;     // last size sent back to the fixed size

@@ -176,9 +176,9 @@ void CMeasureDlg::ConnectMessageMap() {
     connect(qApp, &QApplication::focusChanged, this, &CMeasureDlg::OnFocusChanged);
 
     // The range finder's link.
-    connect(&m_canvas.m_rangeFinder, &TelvoComm::Dropped, this, &CMeasureDlg::OnRangeDropped);
-    connect(&m_canvas.m_rangeFinder, &TelvoComm::Connected, this, &CMeasureDlg::OnRangeConnected);
-    connect(&m_canvas.m_rangeFinder, &TelvoComm::Notice, this, &CMeasureDlg::OnRangeNotice);
+    connect(&m_rangeFinder, &TelvoComm::Dropped, this, &CMeasureDlg::OnRangeDropped);
+    connect(&m_rangeFinder, &TelvoComm::Connected, this, &CMeasureDlg::OnRangeConnected);
+    connect(&m_rangeFinder, &TelvoComm::Notice, this, &CMeasureDlg::OnRangeNotice);
 }
 
 void CMeasureDlg::OnCommand(int id) {

@@ -1,9 +1,11 @@
-// Connecting the laser range finder. Its readings then arrive at the canvas.
+// Connecting the laser range finder. The window holds the link; each event
+// it announces goes on to the canvas, and then the link is re-armed.
 
 #include "dialog/CMeasureDlg.h"
 
 #include "dialog/RangeFinderConnection.h"
 #include "platform/Prompts.h"
+#include "telvo/RangeFailure.h"
 #include "telvo/RangeMeter.h"
 
 #include <QAction>
@@ -31,6 +33,26 @@ private:
 };
 } // namespace
 
+// The link's codes are those the canvas takes.
+static_assert(kRangeEventDistance == CPhotoCanvas::RangeDistance &&
+              kRangeEventKey == CPhotoCanvas::RangeKey &&
+              kRangeKeyPrevious == CPhotoCanvas::RangePrevious &&
+              kRangeKeyNext == CPhotoCanvas::RangeNext);
+
+void CMeasureDlg::customEvent(QEvent* event) {
+    if (event->type() == kRangeValueEventType)
+        OnRangeValue();
+    else
+        QDialog::customEvent(event);
+}
+
+void CMeasureDlg::OnRangeValue() {
+    if (!m_canvas.OnRangeValue(m_rangeFinder.EventCode(), m_rangeFinder.EventValue()))
+        m_rangeFinder.ReportFailure(static_cast<int32_t>(RangeFailure::CannotStore));
+    // Every event is answered by exactly one re-arm.
+    m_rangeFinder.SetListen(1);
+}
+
 void CMeasureDlg::SetRangeStatus(const QString& status) {
     const QString separator = QStringLiteral(" - ");
     QString title = windowTitle();
@@ -41,7 +63,7 @@ void CMeasureDlg::SetRangeStatus(const QString& status) {
 }
 
 void CMeasureDlg::OnRequestReading() {
-    m_canvas.m_rangeFinder.RequestReading();
+    m_rangeFinder.RequestReading();
 }
 
 void CMeasureDlg::OnRangeDropped() {
@@ -71,11 +93,10 @@ void CMeasureDlg::OnConnectRangeFinder() {
         return; // cancelled: the link stays as it was
 
     WaitCursor wait;
-    m_canvas.m_rangeFinder.Close();
+    m_rangeFinder.Close();
     SetRangeStatus({});
     QString why;
-    const bool connected =
-        ConnectRangeFinder(this, m_canvas.m_rangeFinder, *meter, &m_canvas, &why);
+    const bool connected = ConnectRangeFinder(this, m_rangeFinder, *meter, this, &why);
     // The message box shows the ordinary cursor.
     wait.Restore();
 

@@ -3,7 +3,6 @@
 // canvas focused, and the undo history of the canvas's own edits.
 #include "canvas/CanvasTestSupport.h"
 #include "canvas/EndPointHandles.h"
-#include "common/PseudoTerminal.h"
 #include "platform/Prompts.h"
 
 #include <QAction>
@@ -403,24 +402,6 @@ TEST_F(CanvasEditing, UndoAndRedoInTheMenuAreEnabledOnlyWhenTheyCanAct) {
         // The reference items follow: the plane always, nothing to write yet.
         EXPECT_EQ(menu.enabled, (zoomAndFonts + QList<bool>{undo, redo, true, false})) << step;
     }
-}
-
-TEST(CanvasRangeHistory, AReadingIsOneStep) {
-    CPhotoCanvas canvas;
-    PseudoTerminal pty;
-    ASSERT_TRUE(pty.IsValid());
-    ASSERT_NE(canvas.m_rangeFinder.Open(pty.SlavePath(), &canvas), 0);
-    canvas.m_info.dimensions = {MakeDimension({0, 0}, {10, 0}, "old")};
-    canvas.m_nSelDim = 0;
-    const QByteArray before = canvas.m_info.Serialize();
-    ASSERT_TRUE(pty.Send("D 2345\n"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return canvas.m_history.Stack().count() == 1; }, 5000));
-    const QByteArray after = canvas.m_info.Serialize();
-    canvas.Undo();
-    EXPECT_EQ(canvas.m_info.Serialize(), before);
-    canvas.Redo();
-    EXPECT_EQ(canvas.m_info.Serialize(), after);
-    EXPECT_STREQ(canvas.m_info.dimensions[0].value, "2345");
 }
 
 } // namespace

@@ -1,8 +1,7 @@
-// The canvas widget, shown and driven with real mouse events and with
-// range-finder events over a real serial link (a pseudo-terminal pair plays
-// the range finder): view state, the mouse tools, the context menu, readings.
+// The canvas widget, shown and driven with real mouse events and with the
+// range finder's events as the window passes them on: view state, the mouse
+// tools, the context menu, readings.
 #include "canvas/CanvasTestSupport.h"
-#include "common/PseudoTerminal.h"
 
 #include <QAction>
 #include <QApplication>
@@ -367,75 +366,78 @@ TEST_F(CanvasWidgetTest, RightButtonOpensTheMenuAtThePointerAndPassesTheChosenCo
     EXPECT_TRUE(answer.items.isEmpty());
 }
 
-class CanvasRange : public CanvasWidgetTest {
-protected:
-    void SetUp() override {
-        CanvasWidgetTest::SetUp();
-        ASSERT_TRUE(pty.IsValid());
-        ASSERT_NE(canvas.m_rangeFinder.Open(pty.SlavePath(), &canvas), 0);
-    }
-    // Dimensions valued "a", "b", "c", ...
-    void Dimensions(int n) {
-        for (int i = 0; i < n; ++i)
+// A distance (code 6) rewrites the selected dimension's whole value as one
+// undo step, unless none is selected or its text is longer than the file
+// keeps (refused). A key (code 15; 6: previous, 8: next) moves the selection
+// around the list, from nothing selected (any negative index) next is the
+// first and previous n - 2, and notifies; with no dimensions nothing is
+// selected. Other keys and codes change nothing.
+TEST_F(CanvasWidgetTest, RangeEventsWriteTheSelectedDimensionOrMoveTheSelection) {
+    const struct {
+        int dims;
+        int32_t selected;
+        int code;
+        int32_t value;
+        bool taken;
+        int32_t selectedAfter;
+        const char* values; // each ended by "|"
+        bool notified;
+    } cases[] = {{3, -1, 6, 99, true, -1, "a|b|c|", false},
+                 {3, 7, 6, 98, true, 7, "a|b|c|", false},
+                 {0, -1, 6, 97, true, -1, "", false},
+                 {3, 1, 6, 2345, true, 1, "a|2345|c|", false},
+                 {3, 1, 6, -7, true, 1, "a|-7|c|", false},
+                 {3, 1, 6, INT32_MAX, true, 1, "a|2147483647|c|", false},
+                 {3, 1, 6, -1000000000, false, 1, "a|b|c|", false},
+                 {3, 1, 15, 8, true, 2, "a|b|c|", true},
+                 {3, 2, 15, 8, true, 0, "a|b|c|", true},
+                 {3, 0, 15, 6, true, 2, "a|b|c|", true},
+                 {3, 2, 15, 6, true, 1, "a|b|c|", true},
+                 {3, -1, 15, 8, true, 0, "a|b|c|", true},
+                 {3, -1, 15, 6, true, 1, "a|b|c|", true},
+                 {3, INT32_MIN, 15, 6, true, 1, "a|b|c|", true},
+                 {3, INT32_MAX, 15, 8, true, 2, "a|b|c|", true},
+                 {1, -1, 15, 6, true, 0, "a|", true},
+                 {1, 0, 15, 8, true, 0, "a|", true},
+                 {0, -1, 15, 8, true, -1, "", false},
+                 {0, 4, 15, 6, true, -1, "", false},
+                 {3, 1, 15, 7, true, 1, "a|b|c|", false},
+                 {3, 1, 7, 2345, true, 1, "a|b|c|", false}};
+    const auto values = [&] {
+        std::string all;
+        for (const Dimension& dim : canvas.m_info.dimensions)
+            all += std::string(dim.value) + "|";
+        return all;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.dims << " dimensions, " << c.selected
+                                        << " selected, event " << c.code << " " << c.value);
+        ShowPhotoOnCanvas(canvas, Solid(800, 600)); // a new history
+        for (int i = 0; i < c.dims; ++i)
             canvas.m_info.dimensions.push_back(
                 MakeDimension({10 * i, 0}, {10 * i + 5, 9}, std::string(1, char('a' + i)).c_str()));
-    }
-    std::string Value(size_t i) const { return canvas.m_info.dimensions.at(i).value; }
-    template <typename Predicate> bool SendAndWait(const std::string& lines, Predicate done) {
-        return pty.Send(lines) && QTest::qWaitFor(done, 5000);
-    }
-    bool Settled() { return canvas.m_rangeFinder.WaitingEvents() == 0; }
-
-    PseudoTerminal pty;
-};
-
-// Every event, used or not, re-arms the link, so the events behind it arrive.
-TEST_F(CanvasRange, ReadingsRewriteTheSelectedDimensionsWholeValueOrAreDropped) {
-    Dimensions(3);
-    // Readings with no selection, or one past the list, are dropped.
-    ASSERT_TRUE(SendAndWait("D 99\nK 8\n", [&] { return canvas.m_nSelDim == 0 && Settled(); }));
-    canvas.m_nSelDim = 7;
-    ASSERT_TRUE(SendAndWait("D 98\nK 8\n", [&] { return canvas.m_nSelDim == 2 && Settled(); }));
-    EXPECT_EQ(Value(0) + Value(1) + Value(2), "abc");
-    canvas.m_nSelDim = 1;
-    Settle();
-    ASSERT_TRUE(SendAndWait("D 2345\n", [&] { return Value(1) == "2345"; }));
-    // A negative reading is no distance and never written (once it was,
-    // cut to the file's 10 bytes); the longest reading is written whole.
-    ASSERT_TRUE(SendAndWait("D -7\r\nD -1000000000\nD 2147483647\n",
-                            [&] { return Value(1) == "2147483647"; }));
-    EXPECT_EQ(canvas.m_history.Stack().count(), 2);
-    QTest::qWait(20);
-    EXPECT_TRUE(codes.empty()) << "a reading is not a selection change";
-}
-
-TEST_F(CanvasRange, KeysMoveTheSelectionAroundTheList) {
-    // dimensions, selected, key (8: next, 6: previous), selected after. With
-    // nothing selected (any negative index) next is the first, previous n - 2;
-    // an index past the list wraps back in; a single dimension is always the one.
-    const int cases[][4] = {
-        {3, 1, 8, 2},  {3, 2, 8, 0},         {3, 0, 6, 2},         {3, 2, 6, 1},  {3, -1, 8, 0},
-        {3, -1, 6, 1}, {3, INT32_MIN, 6, 1}, {3, INT32_MAX, 8, 2}, {1, -1, 6, 0}, {1, 0, 8, 0}};
-    for (const auto& c : cases) {
-        canvas.m_info.dimensions.clear();
-        Dimensions(c[0]);
-        canvas.m_nSelDim = c[1];
+        canvas.m_nSelDim = c.selected;
+        const std::string before = values();
         Settle();
-        ASSERT_TRUE(SendAndWait("K " + std::to_string(c[2]) + "\n",
-                                [&] { return !codes.empty() && Settled(); }));
-        EXPECT_EQ(canvas.m_nSelDim, c[3]) << "key " << c[2] << " from " << c[1] << " of " << c[0];
-        EXPECT_EQ(codes, std::vector<int>{CN_DIMENSION_SELECTED});
+        EXPECT_EQ(canvas.OnRangeValue(c.code, c.value), c.taken);
+        Flush();
+        EXPECT_EQ(canvas.m_nSelDim, c.selectedAfter);
+        EXPECT_EQ(values(), c.values);
+        EXPECT_EQ(canvas.m_history.Stack().count(), before == c.values ? 0 : 1);
+        EXPECT_EQ(codes, c.notified ? std::vector<int>{CN_DIMENSION_SELECTED} : std::vector<int>{});
+        canvas.Undo();
+        EXPECT_EQ(values(), before);
     }
 }
 
-TEST_F(CanvasRange, NavigationCentresTheViewOnTheNewDimensionsMidpoint) {
+TEST_F(CanvasWidgetTest, RangeKeyCentresTheViewOnTheNewDimensionsMidpoint) {
     canvas.resize(200, 100);
     ShowPhotoOnCanvas(canvas, Solid(1000, 800));
     // The midpoint (600, 401): odd sums halve toward zero.
     canvas.m_info.dimensions = {MakeDimension({0, 0}, {5, 5}),
                                 MakeDimension({599, 400}, {601, 403})};
     canvas.m_nSelDim = 0;
-    ASSERT_TRUE(SendAndWait("K 8\n", [&] { return codes.size() == 1; }));
+    EXPECT_TRUE(canvas.OnRangeValue(15, 8));
     EXPECT_EQ(canvas.m_rcSrc, (RECT{500, 351, 700, 451}));
 }
 

@@ -212,7 +212,7 @@ TEST_F(RangeFinderMetersTest, ThePickersCaptureLogBoxRecordsTheSession) {
         return int(QDialog::Accepted);
     };
     dlg->m_connectAction->trigger();
-    EXPECT_EQ(canvas().m_rangeFinder.CaptureLogPath(), RangeFinderLogPath());
+    EXPECT_EQ(dlg->RangeFinder().CaptureLogPath(), RangeFinderLogPath());
     ASSERT_TRUE(meter.Type("2345"));
     EXPECT_TRUE(ValueBecomes("2345"));
     QFile log(RangeFinderLogPath());
@@ -234,7 +234,7 @@ TEST_F(RangeFinderMetersTest, AnUnknownProtocolIsSaidSo) {
     dlg->m_connectAction->trigger();
     EXPECT_TRUE(prompter.texts.last().startsWith(Utf8("無法連接測距儀")));
     EXPECT_TRUE(prompter.texts.last().contains(QStringLiteral("glm")));
-    EXPECT_FALSE(canvas().m_rangeFinder.IsOpen());
+    EXPECT_FALSE(dlg->RangeFinder().IsOpen());
 }
 
 // Without the environment the picker opens. Its Bluetooth scan here finds no
@@ -251,7 +251,7 @@ TEST_F(RangeFinderMetersTest, ThePickerSaysWhyItCannotScanAndCancelChangesNothin
     dlg->m_connectAction->trigger();
     EXPECT_FALSE(status.isEmpty());
     EXPECT_TRUE(picker.texts.isEmpty());
-    EXPECT_FALSE(canvas().m_rangeFinder.IsOpen());
+    EXPECT_FALSE(dlg->RangeFinder().IsOpen());
 }
 
 // The meter chosen in the picker, with the protocol chosen there, is
@@ -295,7 +295,7 @@ TEST_F(RangeFinderMetersTest, ADropShowsInTheTitleNotInABox) {
     EXPECT_EQ(dlg->windowTitle(), title + Utf8(" - 測距儀已斷線，正在重新連接…"));
     QTest::qWait(50);
     EXPECT_EQ(prompter.texts.size(), messages);
-    EXPECT_TRUE(canvas().m_rangeFinder.IsOpen()); // still trying
+    EXPECT_TRUE(dlg->RangeFinder().IsOpen()); // still trying
 }
 
 } // namespace
