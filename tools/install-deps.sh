@@ -15,4 +15,4 @@ $SUDO apt-get install -y --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev \
     fonts-liberation2 fonts-arphic-uming fontconfig \
     xvfb xauth xdg-utils python3 openbox xdotool libxtst-dev libx11-dev \
-    qt6-translations-l10n poppler-utils bindfs
+    qt6-translations-l10n poppler-utils bindfs graphviz
