@@ -187,12 +187,3 @@ bool WritePhotoInfoJson(const PhotoInfo& info,
     out += ReferenceJson(info.reference) + '}';
     return write(out);
 }
-
-QByteArray PhotoInfoToJson(const PhotoInfo& info) {
-    QByteArray all;
-    WritePhotoInfoJson(info, [&all](const QByteArray& piece) {
-        all += piece;
-        return true;
-    });
-    return all;
-}

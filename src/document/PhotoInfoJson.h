@@ -13,9 +13,7 @@
 #include <QByteArray>
 #include <functional>
 
-QByteArray PhotoInfoToJson(const PhotoInfo& info);
-
-// The same JSON handed to `write` a piece at a time (one record each), so no
+// The JSON is handed to `write` a piece at a time (one record each), so no
 // copy of the whole text is ever held. Stops at the first piece `write`
 // refuses and returns false then.
 bool WritePhotoInfoJson(const PhotoInfo& info, const std::function<bool(const QByteArray&)>& write);

@@ -17,7 +17,6 @@ public:
     void Stop() override;
     bool IsConnected() const override { return m_port != nullptr; }
     bool Send(const QByteArray& bytes) override;
-    QString Where() const override { return m_device; }
 
 private:
     void OnError(QSerialPort* port, int error);

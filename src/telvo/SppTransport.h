@@ -16,7 +16,6 @@ public:
     void Stop() override;
     bool IsConnected() const override { return m_connected; }
     bool Send(const QByteArray& bytes) override;
-    QString Where() const override { return m_address; }
 
 private:
     void Lose(QBluetoothSocket* socket, const QString& why);
