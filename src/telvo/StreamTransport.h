@@ -1,0 +1,35 @@
+#pragma once
+// A laser meter reached as a byte stream (a QIODevice): a serial device or a
+// Bluetooth serial-profile socket. What both do alike is here: the stream's
+// bytes come out as Received, Send writes them whole, Stop lets the device
+// go, and a lost connection ends with Failed once control is back in the
+// event loop.
+
+#include "telvo/RangeTransport.h"
+
+class QIODevice;
+
+class StreamTransport : public RangeTransport {
+    Q_OBJECT
+public:
+    using RangeTransport::RangeTransport;
+
+    void Stop() override;
+    bool IsConnected() const override { return m_connected; }
+    bool Send(const QByteArray& bytes) override;
+
+protected:
+    // Takes `device` (a child of this transport) as the meter's stream.
+    void Adopt(QIODevice* device);
+    bool IsCurrent(const QIODevice* device) const { return m_device == device; }
+    void SetConnected() { m_connected = true; }
+    // Ends the connection `device` carried with Failed(why), outside the
+    // device's own signal; nothing when another device has taken its place.
+    void Lose(QIODevice* device, const QString& why);
+    // Closes the device as its kind must be closed when let go.
+    virtual void Close(QIODevice* device);
+
+private:
+    QIODevice* m_device = nullptr;
+    bool m_connected = false;
+};
