@@ -5,10 +5,6 @@
 SerialTransport::SerialTransport(const QString& device, QObject* parent)
     : StreamTransport(parent), m_device(device) {}
 
-SerialTransport::~SerialTransport() {
-    Stop();
-}
-
 bool SerialTransport::Start() {
     Stop();
     auto* serial = new QSerialPort(this);

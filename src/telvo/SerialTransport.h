@@ -11,7 +11,6 @@ class SerialTransport : public StreamTransport {
     Q_OBJECT
 public:
     explicit SerialTransport(const QString& device, QObject* parent = nullptr);
-    ~SerialTransport() override;
 
     bool Start() override;
 

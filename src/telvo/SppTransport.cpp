@@ -9,10 +9,6 @@
 SppTransport::SppTransport(const QString& address, QObject* parent)
     : StreamTransport(parent), m_address(address) {}
 
-SppTransport::~SppTransport() {
-    Stop();
-}
-
 bool SppTransport::Start() {
     Stop();
     const QString problem = BluetoothProblem();
@@ -26,7 +22,7 @@ bool SppTransport::Start() {
         return false;
     }
     auto* socket = new QBluetoothSocket(QBluetoothServiceInfo::RfcommProtocol, this);
-    Adopt(socket);
+    Adopt(socket, [socket] { socket->abort(); }); // a socket is aborted when let go
     connect(socket, &QBluetoothSocket::connected, this, [this, socket] {
         if (!IsCurrent(socket))
             return;
@@ -43,8 +39,4 @@ bool SppTransport::Start() {
     });
     socket->connectToService(address, QBluetoothUuid(QBluetoothUuid::ServiceClassUuid::SerialPort));
     return true;
-}
-
-void SppTransport::Close(QIODevice* socket) {
-    static_cast<QBluetoothSocket*>(socket)->abort();
 }

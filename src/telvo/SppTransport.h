@@ -10,13 +10,9 @@ class SppTransport : public StreamTransport {
     Q_OBJECT
 public:
     explicit SppTransport(const QString& address, QObject* parent = nullptr);
-    ~SppTransport() override;
 
     bool Start() override;
 
 private:
-    // A socket is aborted, not closed, when let go.
-    void Close(QIODevice* socket) override;
-
     QString m_address;
 };

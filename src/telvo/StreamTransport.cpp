@@ -2,8 +2,15 @@
 
 #include <QIODevice>
 
-void StreamTransport::Adopt(QIODevice* device) {
+#include <utility>
+
+StreamTransport::~StreamTransport() {
+    Stop();
+}
+
+void StreamTransport::Adopt(QIODevice* device, std::function<void()> close) {
     m_device = device;
+    m_close = close ? std::move(close) : [device] { device->close(); };
     connect(device, &QIODevice::readyRead, this, [this, device] {
         if (m_device == device)
             Q_EMIT Received(0, device->readAll());
@@ -17,13 +24,9 @@ void StreamTransport::Stop() {
     QIODevice* device = m_device;
     m_device = nullptr;
     device->disconnect(this);
-    Close(device);
+    std::exchange(m_close, nullptr)();
     // The device may be inside one of its own signals (an error).
     device->deleteLater();
-}
-
-void StreamTransport::Close(QIODevice* device) {
-    device->close();
 }
 
 bool StreamTransport::Send(const QByteArray& bytes) {

@@ -7,29 +7,33 @@
 
 #include "telvo/RangeTransport.h"
 
+#include <functional>
+
 class QIODevice;
 
 class StreamTransport : public RangeTransport {
     Q_OBJECT
 public:
     using RangeTransport::RangeTransport;
+    ~StreamTransport() override;
 
     void Stop() override;
     bool IsConnected() const override { return m_connected; }
     bool Send(const QByteArray& bytes) override;
 
 protected:
-    // Takes `device` (a child of this transport) as the meter's stream.
-    void Adopt(QIODevice* device);
+    // Takes `device` (a child of this transport) as the meter's stream;
+    // `close` closes it as its kind must be closed when let go (by default
+    // QIODevice::close).
+    void Adopt(QIODevice* device, std::function<void()> close = {});
     bool IsCurrent(const QIODevice* device) const { return m_device == device; }
     void SetConnected() { m_connected = true; }
     // Ends the connection `device` carried with Failed(why), outside the
     // device's own signal; nothing when another device has taken its place.
     void Lose(QIODevice* device, const QString& why);
-    // Closes the device as its kind must be closed when let go.
-    virtual void Close(QIODevice* device);
 
 private:
     QIODevice* m_device = nullptr;
+    std::function<void()> m_close;
     bool m_connected = false;
 };
