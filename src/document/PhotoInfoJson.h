@@ -17,9 +17,3 @@
 // copy of the whole text is ever held. Stops at the first piece `write`
 // refuses and returns false then.
 bool WritePhotoInfoJson(const PhotoInfo& info, const std::function<bool(const QByteArray&)>& write);
-
-// One LOGFONTA as a JSON object, every field by its Windows name without "lf".
-QByteArray LogFontToJson(const LOGFONTA& lf);
-
-// A JSON string literal (quotes included) of `text`, UTF-8 encoded.
-QByteArray JsonString(const QString& text);
