@@ -6,6 +6,7 @@
 #include "BenchRecords.h"
 #include "ProcessMemory.h"
 #include "canvas/CPhotoCanvas.h"
+#include "common/JpegSave.h"
 #include "document/PhotoInfo.h"
 #include "drawing/AnnotationRenderer.h"
 #include "drawing/RecordDrawing.h"
@@ -267,8 +268,9 @@ void BM_ExportSave(benchmark::State& state) {
     CDibDC photo;
     photo.Load(g_photoPath, 32);
     const QString out = g_dir->filePath(QStringLiteral("save.jpg"));
+    QString error;
     for (auto _ : state)
-        photo.Save(out);
+        SaveAsJpeg(photo, out, &error);
 }
 
 // Peak memory of one export, measured in a fresh child process.

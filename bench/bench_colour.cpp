@@ -7,7 +7,7 @@
 // ratios are printed at the end.
 
 #include "BenchNoisePicture.h"
-#include "lumoimage/JpegEncoder.h"
+#include "common/JpegEncoder.h"
 #include "lumoimage/JpegRowDecoder.h"
 #include "lumoimage/SrgbConversion.h"
 

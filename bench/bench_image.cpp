@@ -5,8 +5,9 @@
 // printed at the end.
 
 #include "BenchNoisePicture.h"
+#include "common/JpegEncoder.h"
+#include "common/JpegSave.h"
 #include "lumoimage/CDibDC.h"
-#include "lumoimage/JpegEncoder.h"
 #include "lumoimage/JpegPreview.h"
 
 #include <QFile>
@@ -235,8 +236,9 @@ void BM_CDibDC_Save(benchmark::State& state) {
     CDibDC dib;
     dib.Image() = in.picture;
     const QString path = in.dir.filePath("export.jpg");
+    QString error;
     for (auto _ : state) {
-        if (!dib.Save(path))
+        if (!SaveAsJpeg(dib, path, &error))
             state.SkipWithError("save failed");
     }
     state.counters["MB"] = double(QFile(path).size()) / 1e6;

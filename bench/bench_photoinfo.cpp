@@ -26,7 +26,8 @@ QByteArray RandomText(std::mt19937& rng, int minBytes, int maxBytes) {
     QByteArray text;
     while (text.size() < target)
         text += kWords[rng() % (sizeof kWords / sizeof kWords[0])];
-    return cp950::Cut(text, static_cast<size_t>(maxBytes));
+    return text.left(
+        qsizetype(cp950::CutLength(text.constData(), size_t(text.size()), size_t(maxBytes))));
 }
 
 struct Fixture {

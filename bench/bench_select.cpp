@@ -30,7 +30,7 @@ QByteArray NoteText(int i) {
     text.truncate(200);
     QByteArray bytes = cp950::FromQString(text);
     bytes.replace("\n", "\r\n");
-    return cp950::Cut(bytes, 255);
+    return bytes.left(qsizetype(cp950::CutLength(bytes.constData(), size_t(bytes.size()), 255)));
 }
 
 void Populate(CPhotoCanvas& canvas, int notes, int dimensions) {

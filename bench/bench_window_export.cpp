@@ -13,11 +13,11 @@
 // entropy.
 #include "BenchRecords.h"
 #include "ProcessMemory.h"
+#include "common/JpegEncoder.h"
 #include "document/PhotoInfo.h"
 #include "drawing/AnnotationRenderer.h"
 #include "drawing/RecordDrawing.h"
 #include "lumoimage/CDibDC.h"
-#include "lumoimage/JpegEncoder.h"
 #include "lumoimage/PixelBuffer.h"
 #include "output/AnnotatedExport.h"
 #include "platform/BackgroundWork.h"

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(first.dimensions.empty() && first.notes.empty());
         return 0;
     }
-    (void)PhotoInfoToJson(first);
+    (void)WritePhotoInfoJson(first, [](const QByteArray&) { return true; });
 
     const QByteArray saved = first.Serialize();
     PhotoInfo second;

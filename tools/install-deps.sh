@@ -14,5 +14,5 @@ $SUDO apt-get install -y --no-install-recommends \
     liblcms2-utils libgs-common \
     libgtest-dev libgmock-dev libbenchmark-dev \
     fonts-liberation2 fonts-arphic-uming fontconfig \
-    xvfb xauth xdg-utils python3 openbox xdotool libxtst-dev libx11-dev \
+    xvfb xauth xdg-utils python3 openbox libxtst-dev libx11-dev \
     qt6-translations-l10n poppler-utils bindfs graphviz

@@ -1,35 +1,14 @@
 // tessamar --export PHOTO OUT: the annotated picture, drawn without a display.
 #include "app/CommandLine.h"
 #include "app/ExportMessages.h"
-#include "app/QuietQtMessages.h"
+#include "app/HeadlessCommand.h"
 
 #include "output/PhotoFileExport.h"
-#include "platform/LogFont.h"
 
-#include <QGuiApplication>
-
-#include <cstdio>
-#include <memory>
 #include <new>
 
-namespace {
-int Fail(const QString& message) {
-    std::fprintf(stderr, "tessamar: %s\n", message.toLocal8Bit().constData());
-    return 1;
-}
-} // namespace
-
 int RunExport(int argc, char** argv, const QString& photo, const QString& out, bool keepLocation) {
-    // Text needs a GUI application for its fonts, but never a screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QGuiApplication> app;
-    if (!QCoreApplication::instance()) {
-        // Our own process: quiet until it ends (Qt may still speak at exit).
-        QuietQtMessages();
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
-    InstallFontSubstitutes();
+    const auto app = StartHeadless(argc, argv, HeadlessApp::Gui);
 
     PhotoFileExport result;
     try {
@@ -40,8 +19,7 @@ int RunExport(int argc, char** argv, const QString& photo, const QString& out, b
                         .arg(photo));
     }
     if (result.referenceDamaged)
-        std::fprintf(stderr, "tessamar: %s\n",
-                     DamagedExtensionWarning(result.infoPath).toLocal8Bit().constData());
+        Say(DamagedExtensionWarning(result.infoPath));
     if (result.Succeeded())
         return 0;
     return Fail(ExportFailureMessage(photo, out, result));

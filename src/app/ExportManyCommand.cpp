@@ -2,16 +2,13 @@
 // picture into OUTDIR, on every core, a line per photo as each finishes.
 #include "app/CommandLine.h"
 #include "app/ExportMessages.h"
-#include "app/QuietQtMessages.h"
+#include "app/HeadlessCommand.h"
 
 #include "output/BatchExport.h"
-#include "platform/LogFont.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
 
 #include <cstdio>
-#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -40,7 +37,7 @@ public:
             line += QStringLiteral("; ") + DamagedExtensionWarning(item.result.infoPath);
         if (m_terminal)
             std::fputs("\r\033[K", stderr);
-        std::fprintf(stderr, "tessamar: %s\n", line.toLocal8Bit().constData());
+        Say(line);
         if (m_terminal)
             std::fprintf(stderr, "tessamar: %d/%d (%d%%)", done, m_total, done * 100 / m_total);
         std::fflush(stderr);
@@ -54,19 +51,9 @@ private:
 
 int RunExportMany(int argc, char** argv, const QString& outDir, const QStringList& photos,
                   bool overwrite, bool keepLocation) {
-    if (!QFileInfo(outDir).isDir()) {
-        std::fprintf(stderr, "tessamar: %s is not a folder\n", outDir.toLocal8Bit().constData());
-        return 1;
-    }
-    // Text needs a GUI application for its fonts, but never a screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QGuiApplication> app;
-    if (!QCoreApplication::instance()) {
-        QuietQtMessages();
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
-    InstallFontSubstitutes();
+    if (!QFileInfo(outDir).isDir())
+        return Fail(QStringLiteral("%1 is not a folder").arg(outDir));
+    const auto app = StartHeadless(argc, argv, HeadlessApp::Gui);
 
     BatchExportOptions options;
     options.overwrite = overwrite;
@@ -86,9 +73,7 @@ int RunExportMany(int argc, char** argv, const QString& outDir, const QStringLis
             failed += item.result.Succeeded() ? 0 : 1;
         }
     }
-    if (failed > 0) {
-        std::fprintf(stderr, "tessamar: %d of %d photos failed\n", failed, distinct);
-        return 1;
-    }
+    if (failed > 0)
+        return Fail(QStringLiteral("%1 of %2 photos failed").arg(failed).arg(distinct));
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/ExportMessages.h"
+#include "app/HeadlessCommand.h"
 #include "document/InfoFileRead.h"
 #include "document/PhotoInfo.h"
 #include "document/PhotoInfoJson.h"
@@ -11,11 +12,9 @@
 // goes out a record at a time, so it never needs a copy of its own.
 int RunPrintInfo(const QString& path) {
     PhotoInfo info;
-    const QByteArray shownPath = QFileInfo(path).filePath().toLocal8Bit();
+    const QString shownPath = QFileInfo(path).filePath();
     auto fail = [&shownPath](const QString& reason) {
-        std::fprintf(stderr, "tessamar: %s: %s\n", shownPath.constData(),
-                     reason.toLocal8Bit().constData());
-        return 1;
+        return Fail(QStringLiteral("%1: %2").arg(shownPath, reason));
     };
     switch (const InfoFileRead read = ReadInfoFile(path, info); read.outcome) {
     case InfoFileOutcome::Read:
@@ -32,15 +31,12 @@ int RunPrintInfo(const QString& path) {
                                    "impossible counts or lengths)"));
     }
     if (info.ReferenceDamaged())
-        std::fprintf(stderr, "tessamar: %s\n",
-                     DamagedExtensionWarning(QFileInfo(path).filePath()).toLocal8Bit().constData());
+        Say(DamagedExtensionWarning(shownPath));
     const bool written = WritePhotoInfoJson(info, [](const QByteArray& piece) {
         return std::fwrite(piece.constData(), 1, static_cast<size_t>(piece.size()), stdout) ==
                static_cast<size_t>(piece.size());
     });
-    if (!written || std::fputc('\n', stdout) == EOF || std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "tessamar: cannot write to standard output\n");
-        return 1;
-    }
+    if (!written || std::fputc('\n', stdout) == EOF || std::fflush(stdout) != 0)
+        return Fail(QStringLiteral("cannot write to standard output"));
     return 0;
 }

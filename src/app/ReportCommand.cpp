@@ -2,38 +2,20 @@
 // drawn without a display.
 #include "app/CommandLine.h"
 #include "app/ExportMessages.h"
+#include "app/HeadlessCommand.h"
 #include "app/InterfaceLanguage.h"
-#include "app/QuietQtMessages.h"
 
 #include "output/ExportTarget.h"
 #include "output/ReportSections.h"
-#include "platform/LogFont.h"
 
-#include <QGuiApplication>
-
-#include <cstdio>
-#include <memory>
 #include <new>
 
-namespace {
-int Fail(const QString& message) {
-    std::fprintf(stderr, "tessamar: %s\n", message.toLocal8Bit().constData());
-    return 1;
-}
-} // namespace
-
 int RunReport(int argc, char** argv, const QString& out, const QStringList& photos) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QGuiApplication> app;
-    if (!QCoreApplication::instance()) {
-        QuietQtMessages();
-        app = std::make_unique<QGuiApplication>(argc, argv);
-        // The report's headings speak the interface's language; the
-        // messages stay English.
+    const auto app = StartHeadless(argc, argv, HeadlessApp::Gui);
+    // The report's headings speak the interface's language; the messages
+    // stay English.
+    if (app)
         UseInterfaceLanguage(InterfaceLanguageFromEnvironment(), QtTexts::AsShipped);
-    }
-    InstallFontSubstitutes();
 
     // Never over one of its own inputs nor a special file.
     for (const QString& photo : photos) {
@@ -50,8 +32,7 @@ int RunReport(int argc, char** argv, const QString& out, const QStringList& phot
             if (!report.AddFile(photo, &result))
                 return Fail(ExportFailureMessage(photo, out, result));
             if (result.referenceDamaged)
-                std::fprintf(stderr, "tessamar: %s\n",
-                             DamagedExtensionWarning(result.infoPath).toLocal8Bit().constData());
+                Say(DamagedExtensionWarning(result.infoPath));
         }
         QString error;
         if (!report.Write(&error))

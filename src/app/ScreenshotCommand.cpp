@@ -4,14 +4,13 @@
 // English, as every command line's are.
 #include "app/CommandLine.h"
 #include "app/DesktopPrompter.h"
+#include "app/HeadlessCommand.h"
 #include "app/InterfaceLanguage.h"
-#include "app/QuietQtMessages.h"
 #include "dialog/CMeasureDlg.h"
 #include "dialog/ResourceArt.h"
 #include "document/InfoFileRead.h"
 #include "output/ExportTarget.h"
 #include "platform/DurableFile.h"
-#include "platform/LogFont.h"
 #include "platform/Prompts.h"
 #include "platform/ReadOnlyFile.h"
 
@@ -20,8 +19,6 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPixmap>
-#include <cstdio>
-#include <memory>
 
 namespace {
 // Without a person at the screen every question takes its most careful
@@ -42,10 +39,6 @@ public:
     QString ChoosePhotoToOpen(QWidget*, const QString&) override { return QString(); }
     QString ChooseSavePath(QWidget*, const QString&, const QString&) override { return QString(); }
 };
-
-void Say(const QString& text) {
-    std::fprintf(stderr, "tessamar: %s\n", text.toLocal8Bit().constData());
-}
 
 // What the window will show of the photo's records, said when it is not all.
 void TellAboutInfoFile(const QString& photo) {
@@ -83,15 +76,9 @@ QImage FinishedPicture(CMeasureDlg& dialog) {
 } // namespace
 
 int RunScreenshot(int argc, char** argv, const QString& out, const QString& photo) {
-    std::unique_ptr<QApplication> app;
-    if (!QCoreApplication::instance()) {
-        // No display is needed: the window is drawn off screen.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        // Quiet before the application exists: its start-up notes go too.
-        QuietQtMessages();
-        app = std::make_unique<QApplication>(argc, argv);
-        InstallFontSubstitutes();
+    // No display is needed: the window is drawn off screen.
+    const auto app = StartHeadless(argc, argv, HeadlessApp::Widgets);
+    if (app) {
         UseInterfaceLanguage(InterfaceLanguageFromEnvironment());
         QApplication::setWindowIcon(ResourceIcon(IDR_MAINFRAME));
     }
@@ -101,18 +88,14 @@ int RunScreenshot(int argc, char** argv, const QString& out, const QString& phot
         ReadOnlyFile file;
         if (!file.Open(photo, QStringLiteral("photo"))) {
             if (file.LastProblem() == ReadOnlyFile::Problem::Missing)
-                Say(QStringLiteral("no such photo: %1").arg(photo));
-            else
-                Say(QStringLiteral("%1: %2").arg(photo, file.ErrorString()));
-            return 1;
+                return Fail(QStringLiteral("no such photo: %1").arg(photo));
+            return Fail(QStringLiteral("%1: %2").arg(photo, file.ErrorString()));
         }
     }
     // Never over the photo, its info file or a special file.
     const QString refused = photo.isEmpty() ? QString() : RefuseExportTarget(photo, out);
-    if (!refused.isEmpty()) {
-        Say(QStringLiteral("cannot write %1: %2").arg(out, refused));
-        return 1;
-    }
+    if (!refused.isEmpty())
+        return Fail(QStringLiteral("cannot write %1: %2").arg(out, refused));
     HeadlessPrompter headless;
     ScopedPrompter prompts(&headless);
     CMeasureDlg dialog;
@@ -125,9 +108,9 @@ int RunScreenshot(int argc, char** argv, const QString& out, const QString& phot
             dialog.m_canvas.WaitForPhoto();
         if (dialog.m_strPhotoPath.isEmpty()) {
             const QString why = dialog.m_canvas.LoadError();
-            Say(why.isEmpty() ? QStringLiteral("cannot open the photo %1").arg(photo)
-                              : QStringLiteral("cannot open the photo %1: %2").arg(photo, why));
-            return 1;
+            return Fail(why.isEmpty()
+                            ? QStringLiteral("cannot open the photo %1").arg(photo)
+                            : QStringLiteral("cannot open the photo %1: %2").arg(photo, why));
         }
         TellAboutInfoFile(photo);
     }
@@ -143,6 +126,5 @@ int RunScreenshot(int argc, char** argv, const QString& out, const QString& phot
     } else if (WriteFileDurably(out, png.constData(), png.size(), &error)) {
         return 0;
     }
-    Say(QStringLiteral("cannot write %1: %2").arg(out, error));
-    return 1;
+    return Fail(QStringLiteral("cannot write %1: %2").arg(out, error));
 }

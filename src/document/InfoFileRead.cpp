@@ -30,7 +30,3 @@ InfoFileRead ReadInfoFile(const QString& infoPath, PhotoInfo& info) {
     info.Clear();
     return result;
 }
-
-InfoFileRead ReadInfoFileOfPhoto(const QString& photoPath, PhotoInfo& info) {
-    return ReadInfoFile(InfoFilePathFor(photoPath), info);
-}

@@ -25,6 +25,3 @@ struct InfoFileRead {
 // Empties `info` and reads the photo-info file at `infoPath` into it; on any
 // outcome but Read, `info` is left empty.
 InfoFileRead ReadInfoFile(const QString& infoPath, PhotoInfo& info);
-
-// The same for the photo-info file beside `photoPath` (InfoFilePathFor).
-InfoFileRead ReadInfoFileOfPhoto(const QString& photoPath, PhotoInfo& info);

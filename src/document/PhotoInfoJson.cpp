@@ -7,6 +7,9 @@
 
 namespace {
 
+// A JSON string literal (quotes included) of `text`, UTF-8 encoded.
+QByteArray JsonString(const QString& text);
+
 void AppendNumber(QByteArray& out, long long n) {
     out += QByteArray::number(n);
 }
@@ -51,8 +54,6 @@ template <size_t N> QByteArray FieldJson(const char (&field)[N]) {
     return JsonString(cp950::FieldToQString(field));
 }
 
-} // namespace
-
 QByteArray JsonString(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     QByteArray out;
@@ -96,6 +97,7 @@ QByteArray JsonString(const QString& text) {
     return out;
 }
 
+// One LOGFONTA as a JSON object, every field by its Windows name without "lf".
 QByteArray LogFontToJson(const LOGFONTA& lf) {
     QByteArray out = "{\"height\":";
     AppendNumber(out, lf.lfHeight);
@@ -129,7 +131,6 @@ QByteArray LogFontToJson(const LOGFONTA& lf) {
     return out;
 }
 
-namespace {
 // "[" each record "," ... "]", every record made by `appendOne` and handed to
 // `write` as soon as it is made, so no copy of the whole list is ever held.
 template <typename Record, typename AppendOne>
@@ -186,13 +187,4 @@ bool WritePhotoInfoJson(const PhotoInfo& info,
         return false;
     out += ReferenceJson(info.reference) + '}';
     return write(out);
-}
-
-QByteArray PhotoInfoToJson(const PhotoInfo& info) {
-    QByteArray all;
-    WritePhotoInfoJson(info, [&all](const QByteArray& piece) {
-        all += piece;
-        return true;
-    });
-    return all;
 }

@@ -13,15 +13,7 @@
 #include <QByteArray>
 #include <functional>
 
-QByteArray PhotoInfoToJson(const PhotoInfo& info);
-
-// The same JSON handed to `write` a piece at a time (one record each), so no
+// The JSON is handed to `write` a piece at a time (one record each), so no
 // copy of the whole text is ever held. Stops at the first piece `write`
 // refuses and returns false then.
 bool WritePhotoInfoJson(const PhotoInfo& info, const std::function<bool(const QByteArray&)>& write);
-
-// One LOGFONTA as a JSON object, every field by its Windows name without "lf".
-QByteArray LogFontToJson(const LOGFONTA& lf);
-
-// A JSON string literal (quotes included) of `text`, UTF-8 encoded.
-QByteArray JsonString(const QString& text);

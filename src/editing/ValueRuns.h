@@ -38,7 +38,6 @@ public:
             n += run.count;
         return n;
     }
-    size_t RunCount() const { return m_runs.size(); }
     // True when every value equals `value`.
     bool AllEqual(const T& value) const {
         for (const Run& run : m_runs)

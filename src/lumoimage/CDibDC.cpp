@@ -3,10 +3,8 @@
 #include "lumoimage/ExifReader.h"
 #include "lumoimage/ImageOrientation.h"
 #include "lumoimage/JpegDecoder.h"
-#include "lumoimage/JpegEncoder.h"
 #include "lumoimage/JpegFile.h"
 #include "lumoimage/PixelBuffer.h"
-#include "platform/DurableFile.h"
 
 namespace {
 
@@ -73,27 +71,6 @@ bool CDibDC::Decode(const std::uint8_t* data, std::size_t size, QByteArray* keep
         }
     }
     m_image = std::move(image);
-    m_error.clear();
-    return true;
-}
-
-bool CDibDC::Save(const QString& path, ExistingFile existing) const {
-    if (!HasPicture()) {
-        m_error = QStringLiteral("There is no picture to save.");
-        return false;
-    }
-    JpegStream jpeg;
-    QString error;
-    if (!EncodeJpeg(m_image, ExportSettings(), &jpeg, &error)) {
-        m_error = error;
-        return false;
-    }
-    // Every byte reaches the disk before the picture replaces the target: a
-    // failure never leaves a torn or empty file, nor touches an older one.
-    if (!WriteFileDurably(path, jpeg.Data(), jpeg.Size(), &error, nullptr, existing)) {
-        m_error = error;
-        return false;
-    }
     m_error.clear();
     return true;
 }

@@ -1,10 +1,9 @@
 #pragma once
 // One picture held in memory as 32-bit pixels (QImage::Format_RGB32), with
-// JPEG decoding and encoding. "Holds a picture" stands for the device context
+// JPEG decoding. "Holds a picture" stands for the device context
 // of the original image component: drawing code paints into Image().
 
-#include "lumoimage/JpegEncoder.h"
-#include "platform/DurableFile.h"
+#include "lumoimage/JpegEncodeSettings.h"
 #include "platform/WinTypes.h"
 
 #include <QImage>
@@ -26,10 +25,6 @@ public:
     bool Load(const QString& path, int bitsPerPixel = 32);
     // As Load, from the bytes of a picture file held in memory.
     bool LoadFromMemory(const std::uint8_t* data, std::size_t size, int bitsPerPixel = 32);
-    // Encodes the picture as a JPEG file (see WriteFileDurably). False (and
-    // ErrorString, the system's reason) when the file could not be written
-    // completely; a failed save leaves no file and any older one as it was.
-    bool Save(const QString& path, ExistingFile existing = ExistingFile::Replace) const;
     // A blank (white) picture of the given size; 32 bits per pixel only.
     bool CreateDibDC(int width, int height, int bitsPerPixel = 32);
 
@@ -39,16 +34,16 @@ public:
     QImage& Image() { return m_image; }
     const QImage& Image() const { return m_image; }
 
-    // Why the last Load, Save or CreateDibDC failed.
+    // Why the last Load or CreateDibDC failed.
     QString ErrorString() const { return m_error; }
 
-    // How Save encodes: quality and chroma subsampling chosen so thin
-    // coloured lines stay crisp. The file is upright, with no Exif.
+    // How an exported picture is encoded: quality and chroma subsampling
+    // chosen so thin coloured lines stay crisp.
     static JpegEncodeSettings ExportSettings();
 
 private:
     bool Decode(const std::uint8_t* data, std::size_t size, QByteArray* keep);
 
     QImage m_image;
-    mutable QString m_error;
+    QString m_error;
 };

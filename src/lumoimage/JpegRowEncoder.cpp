@@ -135,7 +135,7 @@ bool JpegRowEncoder::Start(int width, int height, const JpegEncodeSettings& sett
     s.cinfo.dest = &s.destination;
 
     // The settings libjpeg-turbo's one-call encoder uses, so the stream is
-    // the same as EncodeJpeg's.
+    // the same as that encoder's.
     s.cinfo.image_width = JDIMENSION(width);
     s.cinfo.image_height = JDIMENSION(height);
     s.cinfo.in_color_space = NativeRgb32();

@@ -3,9 +3,9 @@
 // order, top to bottom, and the compressed bytes go to a sink as libjpeg-turbo
 // produces them, so neither the whole picture nor the whole stream has to be
 // held in memory. With the same settings the stream is byte for byte the one
-// EncodeJpeg makes of the whole picture.
+// libjpeg-turbo's whole-picture encoder makes.
 
-#include "lumoimage/JpegEncoder.h"
+#include "lumoimage/JpegEncodeSettings.h"
 
 #include <QByteArray>
 #include <QImage>

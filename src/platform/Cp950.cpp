@@ -36,12 +36,6 @@ QByteArray FromQString(const QString& text, bool* ok) {
     return bytes;
 }
 
-bool CanEncode(const QString& text) {
-    bool ok = false;
-    FromQString(text, &ok);
-    return ok;
-}
-
 size_t CutLength(const char* bytes, size_t len, size_t maxBytes) {
     size_t i = 0;
     while (i < len) {
@@ -52,11 +46,6 @@ size_t CutLength(const char* bytes, size_t len, size_t maxBytes) {
         i += step;
     }
     return i;
-}
-
-QByteArray Cut(const QByteArray& bytes, size_t maxBytes) {
-    return bytes.left(static_cast<qsizetype>(
-        CutLength(bytes.constData(), static_cast<size_t>(bytes.size()), maxBytes)));
 }
 
 void CopyToField(char* field, size_t capacity, const QByteArray& src) {

@@ -31,13 +31,9 @@ inline QString FieldToQString(const char* field, size_t capacity, bool* ok = nul
 // Encodes to CP950. `ok`, when given, is false if a character has no CP950 form.
 QByteArray FromQString(const QString& text, bool* ok = nullptr);
 
-// True when every character of `text` can be stored in code page 950.
-bool CanEncode(const QString& text);
-
 // Number of leading bytes of `bytes` (length `len`) that fit in `maxBytes`
 // without splitting a two-byte character.
 size_t CutLength(const char* bytes, size_t len, size_t maxBytes);
-QByteArray Cut(const QByteArray& bytes, size_t maxBytes);
 
 // Copies `src` into a fixed field of `capacity` bytes: at most capacity-1 bytes
 // of text (cut at a character boundary), then NUL, the rest zero-filled.

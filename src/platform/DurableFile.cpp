@@ -8,7 +8,6 @@
 
 #include <utility>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -17,9 +16,6 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#else
-#include <QSaveFile>
-#endif
 
 namespace {
 
@@ -28,8 +24,6 @@ bool Fail(QString* error, const QString& why) {
         *error = why;
     return false;
 }
-
-#ifdef Q_OS_UNIX
 
 bool FailWith(QString* error, int code) {
     return Fail(error, qt_error_string(code));
@@ -147,8 +141,6 @@ int SyncFolder(const QByteArray& folder) {
     return code;
 }
 
-#endif
-
 } // namespace
 
 QString FileExistsText() {
@@ -168,8 +160,8 @@ DurableFileWriter::~DurableFileWriter() {
 
 namespace {
 
-// What both platforms refuse before anything is created; true when the path
-// may be written.
+// What is refused before anything is created; true when the path may be
+// written.
 bool MayWrite(const QString& path, ExistingFile existing, QString* error) {
     if (path.isEmpty())
         return Fail(error, QStringLiteral("No file name was given."));
@@ -182,8 +174,6 @@ bool MayWrite(const QString& path, ExistingFile existing, QString* error) {
 }
 
 } // namespace
-
-#ifdef Q_OS_UNIX
 
 bool DurableFileWriter::IsOpen() const {
     return m_fd >= 0;
@@ -259,66 +249,3 @@ void DurableFileWriter::Abandon() {
     }
     m_temporary.clear();
 }
-
-#else
-
-// Elsewhere Qt's QSaveFile, unbuffered so that every write is checked as it
-// happens rather than when commit() flushes a buffer. A file to keep is only
-// looked for before writing there.
-
-bool DurableFileWriter::IsOpen() const {
-    return m_file != nullptr;
-}
-
-bool DurableFileWriter::Open(const QString& path, QString* error, ExistingFile existing) {
-    Abandon();
-    if (!MayWrite(path, existing, error))
-        return false;
-    m_path = path;
-    m_file = std::make_unique<QSaveFile>(path);
-    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        const QString why = m_file->errorString();
-        m_file.reset();
-        return Fail(error, why);
-    }
-    return true;
-}
-
-bool DurableFileWriter::Append(const char* data, qint64 size, QString* error) {
-    if (!m_file)
-        return Fail(error, QStringLiteral("The file is not open for writing."));
-    while (size > 0) {
-        const qint64 n = m_file->write(data, size);
-        if (n <= 0) {
-            const QString why = m_file->errorString();
-            Abandon();
-            return Fail(error, why);
-        }
-        data += n;
-        size -= n;
-    }
-    return true;
-}
-
-bool DurableFileWriter::Commit(QString* error, FileStamp* written) {
-    if (!m_file)
-        return Fail(error, QStringLiteral("The file is not open for writing."));
-    const bool committed = m_file->commit();
-    const QString why = m_file->errorString();
-    m_file.reset();
-    if (!committed)
-        return Fail(error, why);
-    if (written)
-        *written = FileStamp::Of(m_path);
-    if (error)
-        error->clear();
-    return true;
-}
-
-void DurableFileWriter::Abandon() {
-    if (m_file)
-        m_file->cancelWriting();
-    m_file.reset();
-}
-
-#endif

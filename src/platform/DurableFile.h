@@ -10,6 +10,9 @@
 // a power cut cannot lose the rename. On any failure the temporary file is
 // removed and the target is left as it was.
 //
+// It needs a POSIX system (open, fsync, rename, flock): the desktops the
+// program is built for.
+//
 // A folder written into is first rid of the temporary files killed writes
 // left there (StaleTemporaries.h); the writer holds a lock on its own until
 // it is closed, so no other writer takes it meanwhile.
@@ -71,13 +74,9 @@ public:
     bool IsOpen() const;
 
 private:
-#ifdef Q_OS_UNIX
     int m_fd = -1;
     QByteArray m_target;
     QByteArray m_temporary;
     bool m_keep = false;
-#else
-    std::unique_ptr<class QSaveFile> m_file;
-#endif
     QString m_path;
 };

@@ -4,14 +4,12 @@
 
 #include <mutex>
 
-#ifdef Q_OS_UNIX
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
-#endif
 
 bool IsTemporaryName(const QByteArray& name) {
     if (name.size() != 11 || !name.startsWith(".tsm-"))
@@ -23,8 +21,6 @@ bool IsTemporaryName(const QByteArray& name) {
     }
     return true;
 }
-
-#ifdef Q_OS_UNIX
 
 namespace {
 // Removes `name` of the folder open as `dir` when it is a stale temporary
@@ -75,11 +71,3 @@ int RemoveStaleTemporaries(const QByteArray& folder) {
     ::closedir(dir);
     return removed;
 }
-
-#else
-
-int RemoveStaleTemporaries(const QByteArray&) {
-    return 0; // QSaveFile's own temporary names elsewhere
-}
-
-#endif

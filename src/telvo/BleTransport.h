@@ -40,7 +40,6 @@ public:
     void Stop() override;
     bool IsConnected() const override { return m_stage == Stage::Ready; }
     bool Send(const QByteArray& bytes) override;
-    QString Where() const override { return m_address; }
     int Variant() const override { return Profile().variant; }
 
 private:

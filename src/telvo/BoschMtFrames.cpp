@@ -63,7 +63,6 @@ void BoschMtFrameReader::Feed(const QByteArray& bytes, int64_t nowMs,
         const Shape shape = FrameAt(m_pos, answers, &total);
         if (shape == Shape::Invalid) {
             ++m_pos;
-            ++m_dropped;
             continue;
         }
         if (shape == Shape::Incomplete) {
@@ -74,7 +73,6 @@ void BoschMtFrameReader::Feed(const QByteArray& bytes, int64_t nowMs,
                 ++next;
             if (next == m_buffer.size())
                 break;
-            m_dropped += next - m_pos;
             m_pos = next;
             continue;
         }
@@ -99,7 +97,6 @@ void BoschMtFrameReader::Feed(const QByteArray& bytes, int64_t nowMs,
 bool BoschMtFrameReader::Expire(int64_t nowMs) {
     if (!HasPartial() || nowMs - m_lastByteMs < kSilenceMs)
         return false;
-    m_dropped += m_buffer.size() - m_pos;
     Reset();
     return true;
 }

@@ -43,8 +43,6 @@ public:
     bool Expire(int64_t nowMs);
     bool HasPartial() const { return m_buffer.size() > m_pos; }
     void Reset();
-    // Bytes dropped because they started no valid frame or were cut off.
-    size_t DroppedBytes() const { return m_dropped; }
 
     static uint8_t Crc8(const uint8_t* data, size_t size);
 
@@ -55,5 +53,4 @@ private:
     std::string m_buffer;
     size_t m_pos = 0; // first byte not yet consumed
     int64_t m_lastByteMs = 0;
-    size_t m_dropped = 0;
 };

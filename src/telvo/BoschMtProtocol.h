@@ -56,7 +56,6 @@ public:
     // Queues any request (answers are matched by shape, see above); false
     // when kMaxQueued wait already.
     bool Ask(uint8_t command, const QByteArray& data = {}) { return Queue(command, data); }
-    size_t DroppedBytes() const { return m_reader.DroppedBytes(); }
 
     static uint8_t Crc8(const uint8_t* data, size_t size) {
         return BoschMtFrameReader::Crc8(data, size);

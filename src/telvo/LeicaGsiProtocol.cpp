@@ -52,44 +52,33 @@ void LeicaGsiProtocol::Receive(int source, const QByteArray& bytes,
                                std::vector<RangeEvent>& events) {
     if (source != 0)
         return;
-    for (char c : bytes) {
-        if (c == '\r' || c == '\n') {
-            EndLine(events);
-        } else if (!m_overlong) {
-            if (m_line.size() < kMaxLineLength) {
-                m_line.push_back(c);
-            } else {
-                m_line.clear();
-                m_overlong = true;
-            }
-        }
-    }
+    m_lines.Feed(bytes.constData(), size_t(bytes.size()),
+                 [&events](std::string_view line, bool overlong) {
+                     if (!overlong)
+                         WordsOfLine(line, events);
+                 });
 }
 
-void LeicaGsiProtocol::EndLine(std::vector<RangeEvent>& events) {
-    if (!m_overlong) {
-        // The words of a line are separated by blanks; the OK prompt "?",
-        // errors "@Exxx" and other words give nothing.
-        size_t pos = 0;
-        while (pos < m_line.size()) {
-            const size_t begin = m_line.find_first_not_of(' ', pos);
-            if (begin == std::string::npos)
-                break;
-            size_t end = m_line.find(' ', begin);
-            if (end == std::string::npos)
-                end = m_line.size();
-            const std::string_view word(m_line.data() + begin, end - begin);
-            // A distance of 0 is a measurement that failed.
-            if (const std::optional<int32_t> mm = DistanceOfWord(word))
-                events.push_back(*mm == 0 ? FailureEvent(RangeFailure::NoMeasurement)
-                                          : RangeEvent{kRangeEventDistance, *mm});
-            pos = end;
-        }
+void LeicaGsiProtocol::WordsOfLine(std::string_view line, std::vector<RangeEvent>& events) {
+    // The words of a line are separated by blanks; the OK prompt "?",
+    // errors "@Exxx" and other words give nothing.
+    size_t pos = 0;
+    while (pos < line.size()) {
+        const size_t begin = line.find_first_not_of(' ', pos);
+        if (begin == std::string_view::npos)
+            break;
+        size_t end = line.find(' ', begin);
+        if (end == std::string_view::npos)
+            end = line.size();
+        const std::string_view word = line.substr(begin, end - begin);
+        // A distance of 0 is a measurement that failed.
+        if (const std::optional<int32_t> mm = DistanceOfWord(word))
+            events.push_back(*mm == 0 ? FailureEvent(RangeFailure::NoMeasurement)
+                                      : RangeEvent{kRangeEventDistance, *mm});
+        pos = end;
     }
-    Reset();
 }
 
 void LeicaGsiProtocol::Reset() {
-    m_line.clear();
-    m_overlong = false;
+    m_lines.Reset();
 }

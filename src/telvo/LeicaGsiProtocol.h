@@ -6,10 +6,10 @@
 // the sign; eight digits), or "@E" with an error number. A word of the
 // longer GSI form starts with "*" and has sixteen digits.
 
+#include "telvo/BoundedLines.h"
 #include "telvo/RangeProtocol.h"
 
 #include <optional>
-#include <string>
 #include <string_view>
 
 class LeicaGsiProtocol : public RangeProtocol {
@@ -30,8 +30,8 @@ public:
     static std::optional<int32_t> DistanceOfWord(std::string_view word);
 
 private:
-    void EndLine(std::vector<RangeEvent>& events);
+    // The events of one whole line's words.
+    static void WordsOfLine(std::string_view line, std::vector<RangeEvent>& events);
 
-    std::string m_line;
-    bool m_overlong = false;
+    BoundedLines m_lines{kMaxLineLength};
 };

@@ -70,19 +70,9 @@ std::optional<RangeEvent> RangeLineParser::ParseLine(std::string_view line) {
 }
 
 void RangeLineParser::Feed(const char* data, size_t size, std::vector<RangeEvent>& events) {
-    for (size_t i = 0; i < size; ++i) {
-        const char c = data[i];
-        if (c == '\r' || c == '\n') {
-            EndLine(events);
-        } else if (!m_overlong) {
-            if (m_line.size() < kMaxLineLength) {
-                m_line.push_back(c);
-            } else {
-                m_line.clear();
-                m_overlong = true;
-            }
-        }
-    }
+    m_lines.Feed(data, size, [this, &events](std::string_view line, bool overlong) {
+        EndLine(line, overlong, events);
+    });
 }
 
 std::vector<RangeEvent> RangeLineParser::Feed(std::string_view bytes) {
@@ -92,18 +82,17 @@ std::vector<RangeEvent> RangeLineParser::Feed(std::string_view bytes) {
 }
 
 void RangeLineParser::Reset() {
-    m_line.clear();
-    m_overlong = false;
+    m_lines.Reset();
 }
 
-void RangeLineParser::EndLine(std::vector<RangeEvent>& events) {
-    if (m_overlong) {
+void RangeLineParser::EndLine(std::string_view line, bool overlong,
+                              std::vector<RangeEvent>& events) {
+    if (overlong) {
         ++m_droppedLines;
-    } else if (m_line.find_first_not_of(" \t") != std::string::npos) {
-        if (const std::optional<RangeEvent> event = ParseLine(m_line))
+    } else if (line.find_first_not_of(" \t") != std::string_view::npos) {
+        if (const std::optional<RangeEvent> event = ParseLine(line))
             events.push_back(*event);
         else
             ++m_droppedLines;
     }
-    Reset();
 }

@@ -5,6 +5,8 @@
 // for the rest of its bytes. The wire format is described in
 // docs/range-finder-protocol.md.
 
+#include "telvo/BoundedLines.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -43,9 +45,8 @@ public:
     static std::optional<RangeEvent> ParseLine(std::string_view line);
 
 private:
-    void EndLine(std::vector<RangeEvent>& events);
+    void EndLine(std::string_view line, bool overlong, std::vector<RangeEvent>& events);
 
-    std::string m_line;
-    bool m_overlong = false;
+    BoundedLines m_lines{kMaxLineLength};
     size_t m_droppedLines = 0;
 };

@@ -18,13 +18,3 @@ std::unique_ptr<RangeProtocol> MakeRangeProtocol(const QString& name) {
         return std::make_unique<LeicaBleProtocol>();
     return nullptr;
 }
-
-bool IsStreamProtocol(const QString& name) {
-    return name == QLatin1String("lines") || name == QLatin1String("bosch-spp") ||
-           name == QLatin1String("leica-spp");
-}
-
-bool IsRequestProtocol(const QString& name) {
-    return name == QLatin1String("bosch-spp") || name == QLatin1String("leica-spp") ||
-           name == QLatin1String("bosch-ble");
-}

@@ -68,9 +68,3 @@ private:
 // The protocol called `name`: "lines", "bosch-spp", "leica-spp", "bosch-ble"
 // or "leica-ble"; nullptr for any other name.
 std::unique_ptr<RangeProtocol> MakeRangeProtocol(const QString& name);
-
-// True for the protocols that travel as a byte stream (serial port or
-// Bluetooth serial profile) rather than as low-energy characteristics.
-bool IsStreamProtocol(const QString& name);
-// True for the protocols whose meter measures when asked (F5).
-bool IsRequestProtocol(const QString& name);

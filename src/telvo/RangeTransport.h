@@ -20,8 +20,6 @@ public:
     virtual bool IsConnected() const = 0;
     // Sends bytes to the meter; false when not connected or refused.
     virtual bool Send(const QByteArray& bytes) = 0;
-    // A name for messages: the device path or the Bluetooth address.
-    virtual QString Where() const = 0;
     // The dialect the connected meter speaks, for RangeProtocol::SetVariant
     // (a low-energy meter family); 0 for the usual one.
     virtual int Variant() const { return 0; }

@@ -3,11 +3,7 @@
 #include <QSerialPort>
 
 SerialTransport::SerialTransport(const QString& device, QObject* parent)
-    : RangeTransport(parent), m_device(device) {}
-
-SerialTransport::~SerialTransport() {
-    Stop();
-}
+    : StreamTransport(parent), m_device(device) {}
 
 bool SerialTransport::Start() {
     Stop();
@@ -26,11 +22,8 @@ bool SerialTransport::Start() {
     serial->setStopBits(QSerialPort::OneStop);
     serial->setFlowControl(QSerialPort::NoFlowControl);
     serial->clearError();
-    m_port = serial;
-    connect(serial, &QSerialPort::readyRead, this, [this, serial] {
-        if (m_port == serial)
-            Q_EMIT Received(0, serial->readAll());
-    });
+    Adopt(serial);
+    SetConnected();
     connect(serial, &QSerialPort::errorOccurred, this,
             [this, serial](QSerialPort::SerialPortError error) { OnError(serial, error); });
     // Bytes that came before the connection was made.
@@ -38,27 +31,12 @@ bool SerialTransport::Start() {
         QMetaObject::invokeMethod(
             this,
             [this, serial] {
-                if (m_port == serial && serial->bytesAvailable() > 0)
+                if (IsCurrent(serial) && serial->bytesAvailable() > 0)
                     Q_EMIT Received(0, serial->readAll());
             },
             Qt::QueuedConnection);
     Q_EMIT Connected();
     return true;
-}
-
-void SerialTransport::Stop() {
-    if (m_port == nullptr)
-        return;
-    QSerialPort* port = m_port;
-    m_port = nullptr;
-    port->disconnect(this);
-    port->close();
-    // The port may be inside one of its own signals (an error).
-    port->deleteLater();
-}
-
-bool SerialTransport::Send(const QByteArray& bytes) {
-    return m_port != nullptr && m_port->write(bytes) == bytes.size();
 }
 
 void SerialTransport::OnError(QSerialPort* port, int error) {
@@ -68,15 +46,5 @@ void SerialTransport::OnError(QSerialPort* port, int error) {
     if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError &&
         error != QSerialPort::WriteError)
         return;
-    const QString why = port->errorString();
-    QMetaObject::invokeMethod(
-        this,
-        [this, port, why] {
-            if (m_port != port)
-                return;
-            Stop();
-            SetError(why);
-            Q_EMIT Failed(why);
-        },
-        Qt::QueuedConnection);
+    Lose(port, port->errorString());
 }

@@ -2,26 +2,17 @@
 // A laser meter on the Bluetooth serial profile (RFCOMM), reached through
 // Qt's Bluetooth socket without binding an /dev/rfcomm device first.
 
-#include "telvo/RangeTransport.h"
+#include "telvo/StreamTransport.h"
 
 class QBluetoothSocket;
 
-class SppTransport : public RangeTransport {
+class SppTransport : public StreamTransport {
     Q_OBJECT
 public:
     explicit SppTransport(const QString& address, QObject* parent = nullptr);
-    ~SppTransport() override;
 
     bool Start() override;
-    void Stop() override;
-    bool IsConnected() const override { return m_connected; }
-    bool Send(const QByteArray& bytes) override;
-    QString Where() const override { return m_address; }
 
 private:
-    void Lose(QBluetoothSocket* socket, const QString& why);
-
     QString m_address;
-    QBluetoothSocket* m_socket = nullptr;
-    bool m_connected = false;
 };

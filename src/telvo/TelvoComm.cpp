@@ -98,10 +98,6 @@ bool TelvoComm::IsConnected() const {
     return m_transport && m_transport->IsConnected();
 }
 
-QString TelvoComm::DevicePath() const {
-    return m_transport ? m_transport->Where() : QString();
-}
-
 void TelvoComm::SetRetryInterval(int milliseconds) {
     m_retry->setInterval(milliseconds);
 }

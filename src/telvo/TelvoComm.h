@@ -86,8 +86,6 @@ public:
     // A meter is set: connected, connecting or coming back.
     bool IsOpen() const { return m_transport != nullptr; }
     bool IsConnected() const;
-    // The device or address the link reaches; empty when closed.
-    QString DevicePath() const;
     // Why the last attempt failed.
     QString ErrorText() const { return m_error; }
     // Events received and not yet announced.

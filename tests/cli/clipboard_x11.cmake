@@ -1,4 +1,4 @@
-# Through a real X server (Xvfb, openbox, XTest through xdotool): Ctrl+C puts
+# Through a real X server (Xvfb, openbox, XTest): Ctrl+C puts
 # the annotated picture on the X clipboard, and a JPEG dragged from another
 # program's window (X drag and drop) opens while a named pipe is refused.
 get_filename_component(build "${TESSAMAR}" DIRECTORY)

@@ -1,4 +1,4 @@
-# F5 pressed through a real X server (Xvfb, openbox, XTest through xdotool)
+# F5 pressed through a real X server (Xvfb, openbox, XTest)
 # asks the connected meter for a reading.
 get_filename_component(build "${TESSAMAR}" DIRECTORY)
 get_filename_component(source "${CMAKE_CURRENT_LIST_DIR}/../.." ABSOLUTE)

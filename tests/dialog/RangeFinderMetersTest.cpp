@@ -3,6 +3,7 @@
 // the selected dimension, a drop reported without a box.
 
 #include "DialogFixture.h"
+#include "common/XTestKeyboard.h"
 
 #include "dialog/CRangeFinderPicker.h"
 #include "dialog/RangeFinderConnection.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSettings>
+#include <X11/keysym.h>
 #include <algorithm>
 #include <functional>
 
@@ -318,10 +320,8 @@ TEST_F(RangeFinderUnderX, F5ThroughTheXServerAsksTheMeter) {
     ASSERT_TRUE(meter.Type("3000"));
     dlg->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
-    QProcess xdotool;
-    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("F5")});
-    ASSERT_TRUE(xdotool.waitForFinished(5000));
-    ASSERT_EQ(xdotool.exitCode(), 0) << xdotool.readAllStandardError().toStdString();
+    XTestKeyboard keys;
+    ASSERT_TRUE(keys.Chord({}, XK_F5));
     EXPECT_TRUE(ValueBecomes("3000"));
 }
 

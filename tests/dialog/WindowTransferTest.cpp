@@ -4,6 +4,7 @@
 // remembered in the settings.
 
 #include "DialogFixture.h"
+#include "common/XTestKeyboard.h"
 #include "dialog/ControlIds.h"
 #include "filedialog/LastPhotoFolder.h"
 #include "platform/RecentPhotos.h"
@@ -17,10 +18,13 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QUrl>
 #include <QWidget>
 
+#include <X11/keysym.h>
+#include <cstdio>
 #include <sys/stat.h>
 
 namespace {
@@ -199,39 +203,17 @@ TEST_F(WindowTransferUnderX, CtrlCThroughTheXServerCopiesThePicture) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
     Item(IDC_TOOL_DRAG)->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([this] { return Item(IDC_TOOL_DRAG)->hasFocus(); }));
-    QProcess xdotool;
-    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+c")});
-    ASSERT_TRUE(xdotool.waitForFinished(5000));
-    ASSERT_EQ(xdotool.exitCode(), 0) << xdotool.readAllStandardError().toStdString();
+    XTestKeyboard keys;
+    ASSERT_TRUE(keys.Chord({XK_Control_L}, XK_c));
     ASSERT_TRUE(
         QTest::qWaitFor([] { return !QGuiApplication::clipboard()->image().isNull(); }, 5000));
     ExpectAnnotatedPictureOnClipboard();
-}
-
-// Runs a program to its end while this one goes on handling events (the drag
-// it drives is answered here). False when it failed or took over 10 s.
-bool RunWhileHandlingEvents(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForStarted(5000))
-        return false;
-    if (!QTest::qWaitFor([&p] { return p.state() == QProcess::NotRunning; }, 10000)) {
-        p.kill();
-        p.waitForFinished();
-        return false;
-    }
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-bool Xdotool(const QStringList& args) {
-    return RunWhileHandlingEvents(QStringLiteral("xdotool"), args);
 }
 
 constexpr char kDragSourceVariable[] = "TESSAMAR_TEST_DRAG_SOURCE";
 // A file the dragging test writes when it is done: the source offers its data
 // until then, as a file manager goes on running after a drag.
 constexpr char kDragDoneVariable[] = "TESSAMAR_TEST_DRAG_DONE";
-constexpr char kDragSourceTitle[] = "tessamar-test-drag-source";
 // Set when the drop is to be refused.
 constexpr char kDragRefusedVariable[] = "TESSAMAR_TEST_DRAG_REFUSED";
 
@@ -240,10 +222,7 @@ constexpr char kDragRefusedVariable[] = "TESSAMAR_TEST_DRAG_REFUSED";
 // protocol, as from a file manager.
 class DragSource : public QWidget {
 public:
-    explicit DragSource(const QString& file) : m_file(file) {
-        setWindowTitle(QString::fromLatin1(kDragSourceTitle));
-        resize(160, 120);
-    }
+    explicit DragSource(const QString& file) : m_file(file) { resize(160, 120); }
     bool dragged = false;
     Qt::DropAction dropAction = Qt::IgnoreAction;
 
@@ -269,6 +248,12 @@ TEST(DragSourceUnderX, OffersTheFileGiven) {
     DragSource source(file);
     source.move(1000, 780); // clear of the main window of the other program
     source.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&source));
+    QTest::qWait(300); // framed and placed by the window manager
+    // Where the other program's drag begins.
+    const QPoint from = source.mapToGlobal(QPoint(80, 60));
+    std::printf("drag from %d %d\n", from.x(), from.y());
+    std::fflush(stdout);
     ASSERT_TRUE(QTest::qWaitFor([&source] { return source.dragged; }, 20000));
     EXPECT_EQ(source.dropAction,
               qEnvironmentVariableIsSet(kDragRefusedVariable) ? Qt::IgnoreAction : Qt::CopyAction);
@@ -305,29 +290,33 @@ TEST_P(DraggedUnderX, AJpegFromAnotherProgramOpensANamedPipeIsRefused) {
     source.start(QCoreApplication::applicationFilePath(),
                  {QStringLiteral("--gtest_filter=DragSourceUnderX.*")});
     ASSERT_TRUE(source.waitForStarted(5000));
-    const QString title = QString::fromLatin1(kDragSourceTitle);
-    ASSERT_TRUE(Xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
-                         QStringLiteral("--onlyvisible"), QStringLiteral("--name"), title}))
+    QRegularExpressionMatch shown;
+    const QRegularExpression said(QStringLiteral("drag from (-?\\d+) (-?\\d+)"));
+    QByteArray out;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            out += source.readAllStandardOutput();
+            shown = said.match(QString::fromLatin1(out));
+            return shown.hasMatch();
+        },
+        20000))
         << "the drag source's window did not appear";
-    QTest::qWait(300); // framed and placed by the window manager
 
     // Pressed on the source, moved in steps onto the canvas, released there.
+    XTestKeyboard pointer;
+    const QPoint from(shown.captured(1).toInt(), shown.captured(2).toInt());
     const QPoint target = canvas().mapToGlobal(QPoint(60, 60));
-    ASSERT_TRUE(Xdotool({QStringLiteral("search"), QStringLiteral("--name"), title,
-                         QStringLiteral("mousemove"), QStringLiteral("--window"),
-                         QStringLiteral("%1"), QStringLiteral("80"), QStringLiteral("60")}));
-    ASSERT_TRUE(Xdotool({QStringLiteral("mousedown"), QStringLiteral("1")}));
+    ASSERT_TRUE(pointer.MoveTo(from.x(), from.y()));
+    QTest::qWait(60);
+    ASSERT_TRUE(pointer.Button(1, true));
     QTest::qWait(100);
     for (int step = 1; step <= 8; ++step) {
-        const QPoint at = QCursor::pos() + (target - QCursor::pos()) * step / 8;
-        ASSERT_TRUE(Xdotool(
-            {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())}));
+        const QPoint at = from + (target - from) * step / 8;
+        ASSERT_TRUE(pointer.MoveTo(at.x(), at.y()));
         QTest::qWait(60);
     }
-    ASSERT_TRUE(Xdotool(
-        {QStringLiteral("mousemove"), QString::number(target.x()), QString::number(target.y())}));
     QTest::qWait(200);
-    ASSERT_TRUE(Xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
+    ASSERT_TRUE(pointer.Button(1, false));
 
     if (fifo) {
         QTest::qWait(500); // a drop that was taken would open by now

@@ -64,7 +64,7 @@ TEST_P(InfoFileReadTest, TellsWhatLiesBesideThePhotoAndKeepsOnlyACompleteRead) {
     PhotoInfo info;
     info.notes.resize(3);
     info.dimensions.resize(2);
-    const InfoFileRead read = ReadInfoFileOfPhoto(photo, info);
+    const InfoFileRead read = ReadInfoFile(InfoFilePathFor(photo), info);
     EXPECT_EQ(read.outcome, c.outcome);
     EXPECT_EQ(read.path, dat);
     EXPECT_EQ(info.notes.size(), c.notes);

@@ -40,7 +40,11 @@ TEST(PhotoInfoJsonTest, StaysValidJsonWhateverBytesATextHolds) {
     PhotoInfo info;
     // a control character, a byte without CP950 meaning, a quote, a lone lead byte
     std::memcpy(info.dimensions.emplace_back().value, "1\x01\xFF\x22\xA4", 6);
-    const QByteArray json = PhotoInfoToJson(info);
+    QByteArray json;
+    ASSERT_TRUE(WritePhotoInfoJson(info, [&json](const QByteArray& piece) {
+        json += piece;
+        return true;
+    }));
     QJsonParseError error{};
     QJsonDocument::fromJson(json, &error);
     EXPECT_EQ(error.error, QJsonParseError::NoError) << json.constData();

@@ -1,5 +1,6 @@
 #include "lumoimage/CDibDC.h"
 #include "JpegFixtures.h"
+#include "common/JpegSave.h"
 #include "common/NonRegularFiles.h"
 #include "common/TestSupport.h"
 #include "lumoimage/ImageOrientation.h"
@@ -137,12 +138,13 @@ TEST_F(CDibDCTest, BrokenFilesFailWithAReasonAndKeepThePreviousPicture) {
 
 TEST_F(CDibDCTest, FailedSavesReportFailureAndLeaveNoFile) {
     CDibDC dib;
-    EXPECT_FALSE(dib.Save(m_dir.filePath("nothing.jpg"))); // no picture yet
-    EXPECT_EQ(dib.ErrorString(), QStringLiteral("There is no picture to save."));
+    QString error;
+    EXPECT_FALSE(SaveAsJpeg(dib, m_dir.filePath("nothing.jpg"), &error)); // no picture yet
+    EXPECT_EQ(error, QStringLiteral("There is no picture to save."));
     ASSERT_TRUE(dib.CreateDibDC(40, 30, 32));
     // The durable writer's refusals (tested with it) come through.
-    EXPECT_FALSE(dib.Save(m_dir.filePath("no-such-folder/out.jpg")));
-    EXPECT_EQ(dib.ErrorString(), QStringLiteral("No such file or directory"));
+    EXPECT_FALSE(SaveAsJpeg(dib, m_dir.filePath("no-such-folder/out.jpg"), &error));
+    EXPECT_EQ(error, QStringLiteral("No such file or directory"));
     EXPECT_TRUE(QDir(m_dir.path()).isEmpty());
 }
 
@@ -157,7 +159,8 @@ TEST_F(CDibDCTest, SavedFileIsUprightWithoutExifAndThinRedLinesStayRed) {
     painter.fillRect(37, 0, 1, 61, Qt::red);
     painter.end();
     const QString out = m_dir.filePath("export.jpg");
-    ASSERT_TRUE(dib.Save(out)) << dib.ErrorString().toStdString();
+    QString error;
+    ASSERT_TRUE(SaveAsJpeg(dib, out, &error)) << error.toStdString();
     EXPECT_FALSE(ReadWholeFile(out).contains(QByteArray("Exif\0\0", 6)));
     CDibDC again;
     ASSERT_TRUE(again.Load(out, 32)) << again.ErrorString().toStdString();

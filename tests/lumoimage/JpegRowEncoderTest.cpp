@@ -3,6 +3,7 @@
 // cleanly when its sink or its caller goes wrong.
 
 #include "lumoimage/JpegRowEncoder.h"
+#include "common/JpegEncoder.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -6,6 +6,7 @@
 #include "output/BandedPicture.h"
 #include "canvas/CanvasTestSupport.h"
 #include "common/DiskFaults.h"
+#include "common/JpegEncoder.h"
 #include "document/InfoFileRead.h"
 #include "drawing/AnnotationRenderer.h"
 #include "lumoimage/CDibDC.h"

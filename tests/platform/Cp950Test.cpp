@@ -20,7 +20,8 @@ TEST(Cp950Test, RoundTripsChineseAndTheEuroSign) {
     EXPECT_EQ(bytes.toHex(), QByteArray("a440a447a454a57ca4ad20a3e1"));
     EXPECT_EQ(cp950::ToQString(bytes, &ok), U("一二三四五 €"));
     EXPECT_TRUE(ok);
-    EXPECT_FALSE(cp950::CanEncode(U("ŝ")));
+    cp950::FromQString(U("ŝ"), &ok);
+    EXPECT_FALSE(ok);
 }
 
 // "一二" is A4 40 A4 47; a lone lead byte at the very end counts as one byte.

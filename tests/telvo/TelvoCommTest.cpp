@@ -103,8 +103,7 @@ TEST_F(TelvoCommTest, ReadingsArriveFromTheDeviceTheEnvironmentNamesForCom4) {
     qputenv(kRangeFinderPortVariable, pty.SlavePath().toLocal8Bit());
     const int opened = link.Open(QStringLiteral("COM4"), &receiver);
     qunsetenv(kRangeFinderPortVariable);
-    ASSERT_NE(opened, 0);
-    EXPECT_EQ(link.DevicePath(), pty.SlavePath());
+    ASSERT_NE(opened, 0); // the readings below come only through that device
 
     ASSERT_TRUE(pty.Send("garbage\nD 23"));
     QTest::qWait(20); // the link reads the first half on its own

@@ -2,7 +2,7 @@
 // The main window under the real X server: framed by the window manager and
 // active before any key is sent, keys and clicks sent through XTest.
 
-#include "XTestKeyboard.h"
+#include "common/XTestKeyboard.h"
 #include "dialog/DialogFixture.h"
 
 class WindowUnderX : public MainWindowTest {

@@ -22,6 +22,9 @@ public:
     // Moves the pointer to (x, y) on the screen and clicks `button` (1 left,
     // 2 middle, 3 right) there.
     bool Click(int x, int y, unsigned button);
+    // The pointer to (x, y) on the screen; `button` pressed or let go there.
+    bool MoveTo(int x, int y);
+    bool Button(unsigned button, bool down);
 
 private:
     struct _XDisplay* m_display = nullptr;

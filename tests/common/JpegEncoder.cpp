@@ -1,4 +1,4 @@
-#include "lumoimage/JpegEncoder.h"
+#include "common/JpegEncoder.h"
 
 #include <turbojpeg.h>
 

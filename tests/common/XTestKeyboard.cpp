@@ -1,4 +1,4 @@
-#include "XTestKeyboard.h"
+#include "common/XTestKeyboard.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -43,11 +43,21 @@ bool XTestKeyboard::Chord(const std::vector<KeySymbol>& held, KeySymbol key) {
 }
 
 bool XTestKeyboard::Click(int x, int y, unsigned button) {
+    return MoveTo(x, y) && Button(button, true) && Button(button, false);
+}
+
+bool XTestKeyboard::MoveTo(int x, int y) {
     if (!m_display)
         return false;
     XTestFakeMotionEvent(m_display, -1, x, y, CurrentTime);
-    XTestFakeButtonEvent(m_display, button, True, CurrentTime);
-    XTestFakeButtonEvent(m_display, button, False, CurrentTime);
+    XSync(m_display, False);
+    return true;
+}
+
+bool XTestKeyboard::Button(unsigned button, bool down) {
+    if (!m_display)
+        return false;
+    XTestFakeButtonEvent(m_display, button, down ? True : False, CurrentTime);
     XSync(m_display, False);
     return true;
 }

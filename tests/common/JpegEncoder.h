@@ -1,16 +1,13 @@
 #pragma once
-// Encoding a 32-bit picture as a baseline JPEG stream with libjpeg-turbo.
+// Encoding a whole 32-bit picture at once as a baseline JPEG stream with
+// libjpeg-turbo: test photos and the references the program's row encoder is
+// compared with (the program itself encodes band by band, JpegRowEncoder).
+
+#include "lumoimage/JpegEncodeSettings.h"
 
 #include <QByteArray>
 #include <QImage>
 #include <QString>
-
-enum class ChromaSubsampling { Full444, Half422, Quarter420 };
-
-struct JpegEncodeSettings {
-    int quality = 95; // 1..100
-    ChromaSubsampling chroma = ChromaSubsampling::Full444;
-};
 
 // An encoded stream, held in the encoder's own buffer (no copy is made).
 class JpegStream {
