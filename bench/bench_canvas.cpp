@@ -88,7 +88,8 @@ void Repaint(benchmark::State& state, bool records, bool viewChanged) {
         canvas->SetZoom(ZoomFit);
         canvas->LoadPhoto(g_photoPath);
     }
-    canvas->m_info = records ? ScatteredRecords(kPhotoW, kPhotoH, 1000, 200) : PhotoInfo();
+    canvas->Model().Records() =
+        records ? ScatteredRecords(kPhotoW, kPhotoH, 1000, 200) : PhotoInfo();
     QImage target(kCanvasSize, QImage::Format_RGB32);
     {
         QPainter warm(&target);
@@ -221,7 +222,7 @@ void BM_CanvasExport(benchmark::State& state) {
     canvas.resize(kCanvasSize);
     if (!canvas.LoadPhoto(g_photoPath))
         state.SkipWithError("LoadPhoto failed");
-    canvas.m_info = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
+    canvas.Model().Records() = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
     const QString out = g_dir->filePath(QStringLiteral("canvas-export.jpg"));
     for (auto _ : state) {
         state.PauseTiming();
@@ -309,7 +310,7 @@ void BM_CanvasExportOverTurbo(benchmark::State& state) {
     canvas.resize(kCanvasSize);
     if (!canvas.LoadPhoto(g_photoPath))
         state.SkipWithError("LoadPhoto failed");
-    canvas.m_info = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
+    canvas.Model().Records() = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
     const QString out = g_dir->filePath(QStringLiteral("canvas-export.jpg"));
     TurboRoundTrip turbo;
     std::vector<double> exportMs, turboMs, ratios;
@@ -359,7 +360,7 @@ int CanvasExportPeakChild(const QString& photo, const QString& out) {
     canvas.resize(kCanvasSize);
     if (!canvas.LoadPhoto(photo))
         return 1;
-    canvas.m_info = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
+    canvas.Model().Records() = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
     const long before = StatusKb("VmRSS:");
     if (!canvas.ExportAnnotatedImage(out))
         return 1;

@@ -51,9 +51,9 @@ double IdleCpuPercent(int dimensions, int notes, bool plane) {
     CPhotoCanvas canvas;
     canvas.resize(870, 756);
     canvas.LoadPhoto(g_photoPath);
-    canvas.m_info = ScatteredRecords(kPhotoW, kPhotoH, dimensions, notes);
+    canvas.Model().Records() = ScatteredRecords(kPhotoW, kPhotoH, dimensions, notes);
     if (plane)
-        OnReferencePlane(canvas.m_info, kPhotoW, kPhotoH);
+        OnReferencePlane(canvas.Model().Records(), kPhotoW, kPhotoH);
     canvas.show();
     Wait(3000);
     const double before = ProcessCpuMs();

@@ -34,15 +34,15 @@ QByteArray NoteText(int i) {
 }
 
 void Populate(CPhotoCanvas& canvas, int notes, int dimensions) {
-    canvas.m_info.Clear();
+    canvas.Model().Records().Clear();
     QRandomGenerator rng(5);
     for (int i = 0; i < notes; ++i) {
         InfoNote n = ScatteredNote(rng, kPhotoW, kPhotoH);
         cp950::CopyToField(n.text, NoteText(i));
-        canvas.m_info.notes.push_back(n);
+        canvas.Model().Records().notes.push_back(n);
     }
     for (int i = 0; i < dimensions; ++i)
-        canvas.m_info.dimensions.push_back(ScatteredDimension(rng, i, kPhotoW, kPhotoH));
+        canvas.Model().Records().dimensions.push_back(ScatteredDimension(rng, i, kPhotoW, kPhotoH));
 }
 
 // A click that misses everything tests every record: the slowest click.
@@ -65,7 +65,7 @@ void RunClicks(benchmark::State& state, int notes, int dimensions, bool cold) {
         QCoreApplication::processEvents(); // the queued notification
         state.ResumeTiming();
     }
-    if (canvas.m_nSelDim != -1 || canvas.m_nSelNote != -1)
+    if (canvas.Model().SelDim() != -1 || canvas.Model().SelNote() != -1)
         state.SkipWithError("the click hit a record");
 }
 

@@ -73,9 +73,10 @@ struct Canvases {
             canvas[i] = std::make_unique<CPhotoCanvas>();
             canvas[i]->resize(kCanvasSize);
             canvas[i]->LoadPhoto(g_photoPath);
-            canvas[i]->m_info = ScatteredRecords(kPhotoW, kPhotoH, sizes[i].first, sizes[i].second);
+            canvas[i]->Model().Records() =
+                ScatteredRecords(kPhotoW, kPhotoH, sizes[i].first, sizes[i].second);
             if (i >= kPlane)
-                OnReferencePlane(canvas[i]->m_info, kPhotoW, kPhotoH);
+                OnReferencePlane(canvas[i]->Model().Records(), kPhotoW, kPhotoH);
         }
     }
     // One screen frame of canvas i (its paint event, labels within the

@@ -12,7 +12,7 @@
 #include "document/PlaneHomography.h"
 #include "drawing/AnnotationRenderer.h"
 #include "drawing/ViewMapping.h"
-#include "editing/EditHistory.h"
+#include "editing/EditModel.h"
 #include "lumoimage/CDibDC.h"
 #include "telvo/TelvoComm.h"
 
@@ -34,10 +34,7 @@ public:
 
     // --- state (read and written by the main dialog) ---
     TelvoComm m_rangeFinder;
-    PhotoInfo m_info;
     Dimension m_pendingDim;       // colour = current drawing colour; start = first point
-    int32_t m_nSelDim = -1;       // negative: none
-    int32_t m_nSelNote = -1;      // negative: none
     LOGFONTA m_logFont;           // current font for new records
     std::vector<int32_t> m_tools; // current tool = last entry
     float m_fZoom = 1.0f;
@@ -49,9 +46,11 @@ public:
     int32_t m_bDragging = 0;
     POINT m_ptLast;
 
-    // The undo history of the photo shown (CPhotoCanvasHistory.cpp): a new
-    // one for every photo loaded; its clean state is the loaded or saved one.
-    EditHistory m_history{m_info};
+    // The records, the selection and the undo history of the photo shown: a
+    // new history for every photo loaded; its clean state is the loaded or
+    // saved one. The window edits through it too.
+    EditModel& Model() { return m_model; }
+    const EditModel& Model() const { return m_model; }
 
     // --- operations ---
     // Decodes the photo at once (the command line, tests that draw at once).
@@ -110,10 +109,10 @@ public:
 
     // The selected dimension or note, or nullptr when the index is negative
     // or past the end of its list.
-    Dimension* SelectedDimension();
-    const Dimension* SelectedDimension() const;
-    InfoNote* SelectedNote();
-    const InfoNote* SelectedNote() const;
+    Dimension* SelectedDimension() { return m_model.SelectedDimension(); }
+    const Dimension* SelectedDimension() const { return m_model.SelectedDimension(); }
+    InfoNote* SelectedNote() { return m_model.SelectedNote(); }
+    const InfoNote* SelectedNote() const { return m_model.SelectedNote(); }
 
     int32_t CurrentTool() const { return m_tools.empty() ? ToolDrag : m_tools.back(); }
     // Empties the tool list and appends `tool`.
@@ -177,7 +176,7 @@ public:
     // Every dimension without a value gets its computed length in whole mm,
     // one undo step; how many were written.
     int WriteComputedValues();
-    bool HasComputedValue() const;
+    bool HasComputedValue() const { return m_model.HasComputedValue(); }
     // The reference items after the context menu's others: "參考平面(&P)...",
     // "刪除參考平面" (only when there is a plane), "寫入計算值".
     static void AddReferenceMenuItems(QMenu& menu, bool hasPlane, bool hasComputed);
@@ -232,8 +231,6 @@ private:
     void SelectAt(POINT q);
     // Select tool: moves the selected record(s) with the pointer.
     void DragSelection(POINT q);
-    // Select tool: remembers the dragged records as they were before.
-    void BeginRecordDrag();
     // Ends a record or end-point drag and records it as one undo step.
     void FinishDrag();
     // End-point handles (CPhotoCanvasHandles.cpp)
@@ -284,20 +281,14 @@ private:
     // How long the last frame that ran out of label time went on after that.
     std::chrono::steady_clock::duration m_frameTail{};
     double m_panRemainder[2] = {0.0, 0.0}; // photo pixels not yet scrolled
-    // Drags of the select tool: the records before the drag began.
-    int32_t m_nDragDim = -1;
-    int32_t m_nDragNote = -1;
-    Dimension m_dragDimBefore;
-    InfoNote m_dragNoteBefore;
+    EditModel m_model;
     // The end being dragged (0 start, 1 end, -1 none) and where the pointer
     // has taken it before any Shift constraint.
     int m_nHandle = -1;
     POINT m_handleFree;
-    // The reference plane: corners clicked so far, and the reference before a
-    // corner drag.
+    // The reference plane: corners clicked so far.
     std::vector<POINT> m_planeClicks;
     bool m_bPlacingPlane = false;
-    MeasureReference m_planeDragBefore;
     // Panning with the middle button.
     Qt::MouseButton m_panButton = Qt::NoButton;
     int m_wheelAngle = 0; // wheel angle not yet turned into a zoom step

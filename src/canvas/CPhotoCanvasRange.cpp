@@ -41,7 +41,7 @@ bool CPhotoCanvas::event(QEvent* e) {
 void CPhotoCanvas::OnRangeValue() {
     const int code = m_rangeFinder.EventCode();
     const int32_t value = m_rangeFinder.EventValue();
-    const int64_t n = static_cast<int64_t>(m_info.dimensions.size());
+    const int64_t n = static_cast<int64_t>(m_model.Info().dimensions.size());
 
     if (code == kRangeEventDistance) {
         char text[16];
@@ -53,20 +53,20 @@ void CPhotoCanvas::OnRangeValue() {
         } else if (Dimension* dim = SelectedDimension()) {
             const Dimension before = *dim;
             std::memcpy(dim->value, text, static_cast<size_t>(length) + 1);
-            m_history.DimensionChanged(m_nSelDim, before);
+            m_model.History().DimensionChanged(m_model.SelDim(), before);
             Repaint();
         }
     } else if (code == kRangeEventKey && (value == kRangeKeyPrevious || value == kRangeKeyNext)) {
         if (n == 0) {
-            m_nSelDim = -1;
+            m_model.SelectDimension(-1);
         } else {
             // Any negative index means nothing is selected; the arithmetic
             // starts from -1 then, so the result is always a valid index.
-            const int64_t current = m_nSelDim < 0 ? -1 : m_nSelDim;
+            const int64_t current = m_model.SelDim() < 0 ? -1 : m_model.SelDim();
             const int64_t next =
                 value == kRangeKeyPrevious ? (current + n - 1) % n : (current + 1) % n;
-            m_nSelDim = static_cast<int32_t>(next);
-            const Dimension& dim = m_info.dimensions[static_cast<size_t>(next)];
+            m_model.SelectDimension(static_cast<int32_t>(next));
+            const Dimension& dim = m_model.Info().dimensions[static_cast<size_t>(next)];
             PostNotify(CN_DIMENSION_SELECTED);
             CentreOn(DimensionMidpoint(dim.start, dim.end));
             Repaint();
@@ -119,8 +119,9 @@ void CPhotoCanvas::OnRButtonDown(POINT q) {
     }
     // The main window owns the menu.
     QMenu menu(parentWidget() ? parentWidget() : this);
-    BuildContextMenu(menu, m_history.Stack().canUndo(), m_history.Stack().canRedo());
-    AddReferenceMenuItems(menu, m_info.reference.hasPlane, HasComputedValue());
+    BuildContextMenu(menu, m_model.History().Stack().canUndo(),
+                     m_model.History().Stack().canRedo());
+    AddReferenceMenuItems(menu, m_model.Info().reference.hasPlane, HasComputedValue());
     const QPoint where = mapToGlobal(QPoint(q.x, q.y));
     QAction* chosen = Prompts().PopupMenu(menu, where);
     if (!chosen)

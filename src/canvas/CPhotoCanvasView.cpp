@@ -18,12 +18,9 @@ bool CPhotoCanvas::LoadPhoto(const QString& path) {
 
 void CPhotoCanvas::ResetAnnotations() {
     m_rcSrc = RECT{};
-    m_nSelDim = -1;
-    m_nSelNote = -1;
-    m_info.Clear();
+    // Another photo: no records, no selection, a new history.
+    m_model.Clear();
     m_bFirstPoint = 0;
-    // Another photo: a new history.
-    m_history.Clear();
     m_bDragging = 0;
     m_nHandle = -1;
     // Corners of a plane being placed belong to the old photo.

@@ -41,10 +41,7 @@ void CMeasureDlg::OnNoteFont() {
     if (!ChooseCurrentFont())
         return;
     const LOGFONTA font = m_canvas.m_logFont;
-    if (InfoNote* note = m_canvas.SelectedNote()) {
-        const InfoNote before = *note;
-        note->font = font;
-        m_canvas.m_history.NoteChanged(m_canvas.m_nSelNote, before);
+    if (m_canvas.Model().ChangeSelectedNote([&font](InfoNote& note) { note.font = font; })) {
         // The note list shows the selected note's face name in 1058.
         RefreshNoteList();
     }
@@ -57,11 +54,7 @@ void CMeasureDlg::OnDimensionFont() {
     const LOGFONTA font = m_canvas.m_logFont;
     if (auto* name = Item<QLabel>(IDC_DIM_FONT_NAME))
         name->setText(FaceName(font));
-    if (Dimension* dim = m_canvas.SelectedDimension()) {
-        const Dimension before = *dim;
-        dim->font = font;
-        m_canvas.m_history.DimensionChanged(m_canvas.m_nSelDim, before);
-    }
+    m_canvas.Model().ChangeSelectedDimension([&font](Dimension& dim) { dim.font = font; });
     m_canvas.Repaint();
 }
 
@@ -71,21 +64,13 @@ void CMeasureDlg::OnAllDimensionFont() {
     const LOGFONTA font = m_canvas.m_logFont;
     if (auto* name = Item<QLabel>(IDC_DIM_FONT_NAME))
         name->setText(FaceName(font));
-    // One step for all, holding the old fonts.
-    auto before = ValueRuns<LOGFONTA>::Of(m_canvas.m_info.dimensions, &Dimension::font);
-    for (Dimension& dim : m_canvas.m_info.dimensions)
-        dim.font = font;
-    m_canvas.m_history.AllFontsChanged(std::move(before));
+    m_canvas.Model().SetAllDimensionFonts(font);
     m_canvas.Repaint();
 }
 
 void CMeasureDlg::OnAllDimensionColour() {
     if (!ChooseCurrentColour())
         return;
-    const COLORREF colour = m_canvas.m_pendingDim.colour;
-    auto before = ValueRuns<COLORREF>::Of(m_canvas.m_info.dimensions, &Dimension::colour);
-    for (Dimension& dim : m_canvas.m_info.dimensions)
-        dim.colour = colour;
-    m_canvas.m_history.AllColoursChanged(std::move(before));
+    m_canvas.Model().SetAllDimensionColours(m_canvas.m_pendingDim.colour);
     m_canvas.Repaint();
 }

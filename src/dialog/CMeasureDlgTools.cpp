@@ -97,13 +97,9 @@ void CMeasureDlg::OnColour() {
     const COLORREF colour = m_canvas.m_pendingDim.colour;
     // Only a dimension picked with the select tool takes the colour; notes
     // have no colour of their own.
-    Dimension* dim = m_canvas.SelectedDimension();
-    if (m_canvas.CurrentTool() == ToolSelect && dim) {
-        const Dimension before = *dim;
-        dim->colour = colour;
-        m_canvas.m_history.DimensionChanged(m_canvas.m_nSelDim, before);
+    if (m_canvas.CurrentTool() == ToolSelect &&
+        m_canvas.Model().ChangeSelectedDimension([colour](Dimension& dim) { dim.colour = colour; }))
         m_canvas.Repaint();
-    }
 }
 
 void CMeasureDlg::ShowEditPanel(int kind) {

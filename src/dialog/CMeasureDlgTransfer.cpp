@@ -42,7 +42,7 @@ void CMeasureDlg::OnCopyPicture() {
         return; // never the stand-in of a photo still being decoded
     // What the export draws, without the JPEG step.
     QImage picture = m_canvas.m_dib.Image();
-    DrawRecordsAtPhotoScale(picture, m_canvas.m_info);
+    DrawRecordsAtPhotoScale(picture, m_canvas.Model().Info());
     QGuiApplication::clipboard()->setImage(picture);
 }
 

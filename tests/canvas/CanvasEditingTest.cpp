@@ -53,11 +53,11 @@ protected:
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&canvas, &event);
     }
-    QByteArray Bytes() const { return canvas.m_info.Serialize(); }
+    QByteArray Bytes() const { return canvas.Model().Info().Serialize(); }
     // One dimension from (100, 100) to (300, 100), selected.
     void OneSelectedDimension() {
-        canvas.m_info.dimensions = {MakeDimension({100, 100}, {300, 100}, "12")};
-        canvas.m_nSelDim = 0;
+        canvas.Model().Records().dimensions = {MakeDimension({100, 100}, {300, 100}, "12")};
+        canvas.Model().SelectDimension(0);
     }
 
     CPhotoCanvas canvas;
@@ -98,24 +98,24 @@ TEST(HandleGeometry, APressReachesTheNearerHandleWithinFourPixelsOfItsSquare) {
 TEST_F(CanvasEditing, AHandleWinsOverANoteAndDragsItsEndAloneAsOneStep) {
     OneSelectedDimension();
     // A note whose box covers the start's handle.
-    canvas.m_info.notes = {MakeNote({90, 90})};
+    canvas.Model().Records().notes = {MakeNote({90, 90})};
     const QByteArray before = Bytes();
     Press(QPoint(99, 99));
     Move(QPoint(119, 139));
     Release(QPoint(119, 139));
-    EXPECT_EQ(canvas.m_nSelNote, -1);
-    EXPECT_EQ(canvas.m_info.dimensions[0].start, (POINT{120, 140}));
-    EXPECT_EQ(canvas.m_info.dimensions[0].end, (POINT{300, 100}));
-    EXPECT_EQ(canvas.m_history.Stack().count(), 1);
+    EXPECT_EQ(canvas.Model().SelNote(), -1);
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].start, (POINT{120, 140}));
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].end, (POINT{300, 100}));
+    EXPECT_EQ(canvas.Model().History().Stack().count(), 1);
     canvas.Undo();
     EXPECT_EQ(Bytes(), before);
 }
 
 TEST_F(CanvasEditing, WithoutASelectedDimensionOrOtherToolsThereAreNoHandles) {
     OneSelectedDimension();
-    canvas.m_nSelDim = -1;
+    canvas.Model().SelectDimension(-1);
     EXPECT_EQ(canvas.HandleAt(POINT{100, 100}), -1);
-    canvas.m_nSelDim = 0;
+    canvas.Model().SelectDimension(0);
     EXPECT_EQ(canvas.HandleAt(POINT{100, 100}), 0);
     canvas.SetTool(ToolDrag);
     EXPECT_EQ(canvas.HandleAt(POINT{100, 100}), -1);
@@ -127,7 +127,7 @@ TEST_F(CanvasEditing, ShiftHeldDuringAHandleDragKeepsTheAngle) {
     Send(QEvent::MouseMove, QPoint(340, 170), Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
     Release(QPoint(340, 170));
     // 340, 170 from the start (100, 100): 16 degrees below the horizontal.
-    EXPECT_EQ(canvas.m_info.dimensions[0].end, (POINT{340, 100}));
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].end, (POINT{340, 100}));
 }
 
 TEST_F(CanvasEditing, EndsAreNormalisedOnReleaseAndTheMovedEndStaysUnderThePointer) {
@@ -144,11 +144,11 @@ TEST_F(CanvasEditing, EndsAreNormalisedOnReleaseAndTheMovedEndStaysUnderThePoint
         {{100, 100}, {300, 100}, {300, 100}, {200, 150}, {100, 100}, {200, 150}},
     };
     for (const auto& c : cases) {
-        canvas.m_info.dimensions = {MakeDimension(c.start, c.end)};
-        canvas.m_nSelDim = 0;
+        canvas.Model().Records().dimensions = {MakeDimension(c.start, c.end)};
+        canvas.Model().SelectDimension(0);
         Drag(c.grab, c.drop);
-        EXPECT_EQ(canvas.m_info.dimensions[0].start, c.storedStart);
-        EXPECT_EQ(canvas.m_info.dimensions[0].end, c.storedEnd);
+        EXPECT_EQ(canvas.Model().Info().dimensions[0].start, c.storedStart);
+        EXPECT_EQ(canvas.Model().Info().dimensions[0].end, c.storedEnd);
         EXPECT_NE(canvas.HandleAt(POINT{c.drop.x(), c.drop.y()}), -1);
     }
 }
@@ -163,7 +163,7 @@ TEST_F(CanvasEditing, SlowHandleDragsAtZoomTwoStillMoveTheEnd) {
     for (int i = 1; i <= 10; ++i)
         Move(QPoint(start.x + i, start.y));
     Release(QPoint(start.x + 10, start.y));
-    EXPECT_EQ(canvas.m_info.dimensions[0].end, (POINT{305, 100}));
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].end, (POINT{305, 100}));
 }
 
 TEST_F(CanvasEditing, HandlesAreWhiteSquaresWithADarkOutlineOnTheScreenOnly) {
@@ -276,7 +276,8 @@ TEST_F(CanvasEditing, MiddleButtonPansInEveryToolAndKeepsTheTool) {
         EXPECT_EQ(canvas.m_rcSrc.left, before.left + 50) << tool;
         EXPECT_EQ(canvas.m_rcSrc.top, before.top + 20) << tool;
         EXPECT_EQ(canvas.CurrentTool(), tool);
-        EXPECT_TRUE(canvas.m_info.dimensions.empty() && canvas.m_info.notes.empty());
+        EXPECT_TRUE(canvas.Model().Info().dimensions.empty() &&
+                    canvas.Model().Records().notes.empty());
         EXPECT_EQ(canvas.m_bFirstPoint, 0);
     }
 }
@@ -285,24 +286,24 @@ TEST_F(CanvasEditing, MiddleButtonPansInEveryToolAndKeepsTheTool) {
 
 TEST_F(CanvasEditing, NudgesMoveTheSelectionAndARunIsOneStep) {
     OneSelectedDimension();
-    canvas.m_info.notes = {MakeNote({500, 500})};
-    canvas.m_nSelNote = 0; // both move, as a drag moves both
+    canvas.Model().Records().notes = {MakeNote({500, 500})};
+    canvas.Model().SelectNote(0); // both move, as a drag moves both
     const QByteArray before = Bytes();
     canvas.NudgeSelection(1, 0);
     canvas.NudgeSelection(1, 0);
     canvas.NudgeSelection(0, 10);
     canvas.NudgeSelection(-10, 0);
     canvas.NudgeSelection(0, -1);
-    EXPECT_EQ(canvas.m_info.dimensions[0].start, (POINT{92, 109}));
-    EXPECT_EQ(canvas.m_info.dimensions[0].end, (POINT{292, 109}));
-    EXPECT_EQ(canvas.m_info.notes[0].anchor, (POINT{492, 509}));
-    EXPECT_EQ(canvas.m_history.Stack().count(), 1);
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].start, (POINT{92, 109}));
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].end, (POINT{292, 109}));
+    EXPECT_EQ(canvas.Model().Info().notes[0].anchor, (POINT{492, 509}));
+    EXPECT_EQ(canvas.Model().History().Stack().count(), 1);
     // A click ends the run: the next nudge is a step of its own.
     Press(QPoint(5, 5));
     Release(QPoint(5, 5));
-    canvas.m_nSelDim = 0;
+    canvas.Model().SelectDimension(0);
     canvas.NudgeSelection(1, 0);
-    EXPECT_EQ(canvas.m_history.Stack().count(), 2);
+    EXPECT_EQ(canvas.Model().History().Stack().count(), 2);
     canvas.Undo();
     canvas.Undo();
     EXPECT_EQ(Bytes(), before);
@@ -311,8 +312,8 @@ TEST_F(CanvasEditing, NudgesMoveTheSelectionAndARunIsOneStep) {
 // --- The history of the canvas's own edits ---
 
 TEST_F(CanvasEditing, DrawingPlacingAndDraggingAreStepsThatUndoToTheSameBytes) {
-    canvas.m_info.dimensions = {MakeDimension({100, 100}, {300, 100})};
-    canvas.m_info.notes = {MakeNote({500, 400})};
+    canvas.Model().Records().dimensions = {MakeDimension({100, 100}, {300, 100})};
+    canvas.Model().Records().notes = {MakeNote({500, 400})};
     std::vector<QByteArray> states{Bytes()};
     canvas.SetTool(ToolDimension);
     Press(QPoint(50, 300));
@@ -330,7 +331,7 @@ TEST_F(CanvasEditing, DrawingPlacingAndDraggingAreStepsThatUndoToTheSameBytes) {
     Drag(QPoint(200, 100), QPoint(200, 100)); // picked, not moved: no step
     Drag(QPoint(200, 100), QPoint(230, 150), Qt::LeftButton);
     states.push_back(Bytes());
-    ASSERT_EQ(canvas.m_history.Stack().count(), 4);
+    ASSERT_EQ(canvas.Model().History().Stack().count(), 4);
     for (size_t i = states.size() - 1; i > 0; --i) {
         canvas.Undo();
         EXPECT_EQ(Bytes(), states[i - 1]) << i;
@@ -351,25 +352,25 @@ TEST_F(CanvasEditing, UndoDuringADragTakesTheDragBack) {
     Move(QPoint(300, 200)); // the drag is over
     Release(QPoint(300, 200));
     EXPECT_EQ(Bytes(), before);
-    EXPECT_TRUE(canvas.m_history.Stack().canRedo());
+    EXPECT_TRUE(canvas.Model().History().Stack().canRedo());
 }
 
 TEST_F(CanvasEditing, UndoSelectsTheRecordAndBringsItIntoView) {
     canvas.resize(200, 100);
     ShowPhotoOnCanvas(canvas, Solid(2000, 1000));
-    canvas.m_info.dimensions = {MakeDimension({1500, 800}, {1600, 800})};
-    canvas.m_info.notes = {MakeNote({10, 10})};
-    canvas.m_nSelDim = 0;
+    canvas.Model().Records().dimensions = {MakeDimension({1500, 800}, {1600, 800})};
+    canvas.Model().Records().notes = {MakeNote({10, 10})};
+    canvas.Model().SelectDimension(0);
     canvas.NudgeSelection(1, 0);
-    canvas.m_nSelDim = -1;
-    canvas.m_nSelNote = 0;
+    canvas.Model().SelectDimension(-1);
+    canvas.Model().SelectNote(0);
     canvas.CentreOn(POINT{0, 0});
     int shown = 0;
     QObject::connect(&canvas, &CPhotoCanvas::historyShown, [&] { ++shown; });
     canvas.Undo();
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(canvas.m_nSelDim, 0);
-    EXPECT_EQ(canvas.m_nSelNote, -1);
+    EXPECT_EQ(canvas.Model().SelDim(), 0);
+    EXPECT_EQ(canvas.Model().SelNote(), -1);
     EXPECT_EQ(canvas.m_rcSrc, (RECT{1450, 750, 1650, 850}));
 }
 
@@ -410,17 +411,18 @@ TEST(CanvasRangeHistory, AReadingIsOneStep) {
     PseudoTerminal pty;
     ASSERT_TRUE(pty.IsValid());
     ASSERT_NE(canvas.m_rangeFinder.Open(pty.SlavePath(), &canvas), 0);
-    canvas.m_info.dimensions = {MakeDimension({0, 0}, {10, 0}, "old")};
-    canvas.m_nSelDim = 0;
-    const QByteArray before = canvas.m_info.Serialize();
+    canvas.Model().Records().dimensions = {MakeDimension({0, 0}, {10, 0}, "old")};
+    canvas.Model().SelectDimension(0);
+    const QByteArray before = canvas.Model().Info().Serialize();
     ASSERT_TRUE(pty.Send("D 2345\n"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return canvas.m_history.Stack().count() == 1; }, 5000));
-    const QByteArray after = canvas.m_info.Serialize();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return canvas.Model().History().Stack().count() == 1; }, 5000));
+    const QByteArray after = canvas.Model().Info().Serialize();
     canvas.Undo();
-    EXPECT_EQ(canvas.m_info.Serialize(), before);
+    EXPECT_EQ(canvas.Model().Info().Serialize(), before);
     canvas.Redo();
-    EXPECT_EQ(canvas.m_info.Serialize(), after);
-    EXPECT_STREQ(canvas.m_info.dimensions[0].value, "2345");
+    EXPECT_EQ(canvas.Model().Info().Serialize(), after);
+    EXPECT_STREQ(canvas.Model().Info().dimensions[0].value, "2345");
 }
 
 } // namespace

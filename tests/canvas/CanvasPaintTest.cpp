@@ -15,10 +15,10 @@ namespace {
 TEST(CanvasPaint, PhotoIsCentredInGreyWithItsRecordsCutAtItsEdge) {
     CPhotoCanvas canvas;
     canvas.resize(300, 200);
-    canvas.m_info.dimensions.push_back(MakeDimension({10, 50}, {400, 50}));
-    canvas.m_info.dimensions.push_back(MakeDimension({20, 85}, {180, 85}, "123"));
-    canvas.m_info.notes.push_back(MakeNote({80, 35}, "abc"));
-    canvas.m_nSelNote = 0;
+    canvas.Model().Records().dimensions.push_back(MakeDimension({10, 50}, {400, 50}));
+    canvas.Model().Records().dimensions.push_back(MakeDimension({20, 85}, {180, 85}, "123"));
+    canvas.Model().Records().notes.push_back(MakeNote({80, 35}, "abc"));
+    canvas.Model().SelectNote(0);
     EXPECT_EQ(CountColour(canvas.RenderToImage(), kGreyPx), 300 * 200); // no photo
     canvas.m_dib.Image() = Solid(200, 100);
     canvas.UpdateLayout(); // dst (50, 50, 250, 150)
@@ -115,8 +115,9 @@ TEST_F(ExportCommand, WritesWhatTheInProcessExportWrites) {
     CPhotoCanvas canvas;
     ASSERT_TRUE(canvas.LoadPhoto(photo));
     const QImage shown = canvas.m_dib.Image();
-    canvas.m_info = info;
-    canvas.m_nSelDim = canvas.m_nSelNote = 0;
+    canvas.Model().Records() = info;
+    canvas.Model().SelectDimension(0);
+    canvas.Model().SelectNote(0);
     canvas.SetZoom(ZoomOut);
     ASSERT_TRUE(canvas.ExportAnnotatedImage(Path("direct.jpg")));
     EXPECT_EQ(ReadWholeFile(Path("out.jpg")), ReadWholeFile(Path("direct.jpg")));

@@ -86,12 +86,15 @@ TEST_F(CanvasWidgetTest, ZoomAndFitHoldAcrossLoadsAndResizesAndMapPointRoundTrip
     canvas.resize(300, 200); // the visible area keeps its centre
     EXPECT_EQ(canvas.m_rcSrc, (RECT{50, 50, 350, 250}));
     canvas.SetZoom(ZoomFit);
-    canvas.m_nSelDim = canvas.m_nSelNote = canvas.m_bFirstPoint = 1;
+    canvas.Model().SelectDimension(1);
+    canvas.Model().SelectNote(1);
+    canvas.m_bFirstPoint = 1;
     ASSERT_TRUE(load(1000, 2000)); // clears the selection
     EXPECT_EQ(canvas.m_fZoom, 0.1f);
     EXPECT_EQ(canvas.m_rcDst, (RECT{100, 0, 200, 200}));
-    EXPECT_EQ(std::tie(canvas.m_nSelDim, canvas.m_nSelNote, canvas.m_bFirstPoint),
-              std::make_tuple(-1, -1, 0));
+    EXPECT_EQ(
+        std::make_tuple(canvas.Model().SelDim(), canvas.Model().SelNote(), canvas.m_bFirstPoint),
+        std::make_tuple(-1, -1, 0));
 }
 
 // Fit needs a client area to fit into. On a canvas squeezed to no width the
@@ -125,8 +128,9 @@ TEST_F(CanvasWidgetTest, FitOnACanvasWithNoWidthKeepsTheZoomUntilItCanFit) {
 
 TEST(CanvasSelection, AccessorsGiveTheSelectedRecordOrNullOutsideTheList) {
     CPhotoCanvas canvas;
-    canvas.m_info.dimensions = {MakeDimension({0, 0}, {9, 9}), MakeDimension({5, 5}, {9, 9})};
-    canvas.m_info.notes = {MakeNote({1, 1}), MakeNote({2, 2}), MakeNote({3, 3})};
+    canvas.Model().Records().dimensions = {MakeDimension({0, 0}, {9, 9}),
+                                           MakeDimension({5, 5}, {9, 9})};
+    canvas.Model().Records().notes = {MakeNote({1, 1}), MakeNote({2, 2}), MakeNote({3, 3})};
     const CPhotoCanvas& shown = canvas;
     // index, whether a dimension and a note is there
     const std::tuple<int, bool, bool> cases[] = {
@@ -134,12 +138,14 @@ TEST(CanvasSelection, AccessorsGiveTheSelectedRecordOrNullOutsideTheList) {
         {0, true, true},           {1, true, true},          {2, false, true},
         {3, false, false},         {INT32_MAX, false, false}};
     for (const auto& [index, dim, note] : cases) {
-        canvas.m_nSelDim = canvas.m_nSelNote = index;
+        canvas.Model().SelectDimension(index);
+        canvas.Model().SelectNote(index);
         const size_t i = static_cast<size_t>(index);
-        EXPECT_EQ(canvas.SelectedDimension(), dim ? &canvas.m_info.dimensions[i] : nullptr)
+        EXPECT_EQ(canvas.SelectedDimension(),
+                  dim ? &canvas.Model().Records().dimensions[i] : nullptr)
             << index;
         EXPECT_EQ(shown.SelectedDimension(), canvas.SelectedDimension()) << index;
-        EXPECT_EQ(canvas.SelectedNote(), note ? &canvas.m_info.notes[i] : nullptr) << index;
+        EXPECT_EQ(canvas.SelectedNote(), note ? &canvas.Model().Info().notes[i] : nullptr) << index;
         EXPECT_EQ(shown.SelectedNote(), canvas.SelectedNote()) << index;
     }
 }
@@ -154,7 +160,7 @@ class CanvasNoteHit : public CanvasWidgetTest, public ::testing::WithParamInterf
 TEST_P(CanvasNoteHit, TheClickHitsTheBoxAsDrawn) {
     SetZoomTo(GetParam());
     // At the photo's centre, which every zoom shows.
-    canvas.m_info.notes.push_back(MakeNote(POINT{400, 300}, "Window frame, left side"));
+    canvas.Model().Records().notes.push_back(MakeNote(POINT{400, 300}, "Window frame, left side"));
     const QImage shown = canvas.RenderToImage();
     const POINT anchor = canvas.MapPoint(POINT{400, 300}, false);
     const QPoint corner(anchor.x, anchor.y);
@@ -177,9 +183,9 @@ TEST_P(CanvasNoteHit, TheClickHitsTheBoxAsDrawn) {
                                               {{inside.x(), bottom - 1}, true},
                                               {{inside.x(), bottom + 1}, false}};
     for (const auto& [click, picked] : clicks) {
-        canvas.m_nSelNote = -1;
+        canvas.Model().SelectNote(-1);
         Click(click);
-        EXPECT_EQ(canvas.m_nSelNote, picked ? 0 : -1)
+        EXPECT_EQ(canvas.Model().SelNote(), picked ? 0 : -1)
             << "zoom " << GetParam() << " click " << click.x() << "," << click.y();
     }
 }
@@ -198,12 +204,12 @@ TEST_F(CanvasMouse, DimensionToolStoresTheEndsSoTheValueNeverStandsUpsideDown) {
         EXPECT_EQ(counter.paints, 0) << "the first click does not repaint";
         ClickPhoto(c[1]);
         EXPECT_EQ(codes, std::vector<int>{CN_DIMENSION_ADDED});
-        const Dimension& d = canvas.m_info.dimensions.back();
+        const Dimension& d = canvas.Model().Info().dimensions.back();
         EXPECT_EQ(std::tie(d.start, d.end, d.colour, d.font.lfHeight),
                   std::make_tuple(c[2], c[3], RGB(1, 2, 3), -20));
         Settle();
     }
-    EXPECT_EQ(canvas.m_nSelDim, 1); // the newest
+    EXPECT_EQ(canvas.Model().SelDim(), 1); // the newest
 }
 
 struct HitCase {
@@ -228,9 +234,9 @@ class CanvasMouseHit : public CanvasWidgetTest, public ::testing::WithParamInter
 TEST_P(CanvasMouseHit, SelectToolPicksTheSegmentAndItsLabelOnly) {
     const HitCase& c = GetParam();
     SetZoomTo(c.zoom);
-    canvas.m_info.dimensions.push_back(MakeDimension(c.a, c.b, c.value));
+    canvas.Model().Records().dimensions.push_back(MakeDimension(c.a, c.b, c.value));
     ClickPhoto(c.click);
-    EXPECT_EQ(canvas.m_nSelDim, c.hits ? 0 : -1);
+    EXPECT_EQ(canvas.Model().SelDim(), c.hits ? 0 : -1);
     EXPECT_EQ(codes, std::vector<int>{c.hits ? CN_DIMENSION_SELECTED : CN_NOTHING_SELECTED});
 }
 
@@ -249,18 +255,22 @@ INSTANTIATE_TEST_SUITE_P(
                       HitCase{1.0f, {95, 200}, true, "1234", {100, 300}, {100, 100}}));
 
 TEST_F(CanvasMouse, ANewNoteOverADimensionWinsTheClickAndReselectingPostsWithoutRepainting) {
-    canvas.m_info.dimensions.push_back(MakeDimension({50, 105}, {300, 105})); // font height -13
+    canvas.Model().Records().dimensions.push_back(
+        MakeDimension({50, 105}, {300, 105})); // font height -13
     canvas.m_logFont.lfHeight = -17;
     canvas.SetTool(ToolNote);
     ClickPhoto(POINT{100, 100});
-    EXPECT_EQ(std::tie(canvas.m_info.notes.at(0).anchor, canvas.m_info.notes[0].font.lfHeight),
+    EXPECT_EQ(std::make_tuple(canvas.Model().Info().notes.at(0).anchor,
+                              canvas.Model().Records().notes[0].font.lfHeight),
               std::make_tuple(POINT{100, 100}, -17));
     canvas.SetTool(ToolSelect);
     ClickPhoto(POINT{200, 106});
-    EXPECT_EQ(std::tie(canvas.m_nSelDim, canvas.m_nSelNote), std::make_tuple(0, -1));
+    EXPECT_EQ(std::make_tuple(canvas.Model().SelDim(), canvas.Model().SelNote()),
+              std::make_tuple(0, -1));
     EXPECT_EQ(canvas.m_logFont.lfHeight, -13); // the picked record's font becomes current
     ClickPhoto(POINT{104, 105});
-    EXPECT_EQ(std::tie(canvas.m_nSelDim, canvas.m_nSelNote), std::make_tuple(-1, 0));
+    EXPECT_EQ(std::make_tuple(canvas.Model().SelDim(), canvas.Model().SelNote()),
+              std::make_tuple(-1, 0));
     EXPECT_EQ(canvas.m_logFont.lfHeight, -17);
     ClickPhoto(POINT{200, 106});
     EXPECT_EQ(codes, (std::vector<int>{CN_NOTE_ADDED, CN_DIMENSION_SELECTED, CN_NOTE_SELECTED,
@@ -279,7 +289,7 @@ class CanvasMouseDrag : public CanvasWidgetTest,
 TEST_P(CanvasMouseDrag, SlowAndFastDragsMoveTheRecordAlikeUntilRelease) {
     const auto [steps, stepSize, moved] = GetParam();
     SetZoomTo(2.0f);
-    canvas.m_info.notes.push_back(MakeNote(POINT{400, 300}));
+    canvas.Model().Records().notes.push_back(MakeNote(POINT{400, 300}));
     const QPoint start = ViewOf(POINT{402, 302});
     QTest::mousePress(&canvas, Qt::LeftButton, Qt::NoModifier, start);
     for (int i = 1; i <= steps; ++i)
@@ -287,7 +297,7 @@ TEST_P(CanvasMouseDrag, SlowAndFastDragsMoveTheRecordAlikeUntilRelease) {
     // Released outside: the canvas still gets it by the implicit grab.
     QTest::mouseRelease(&canvas, Qt::LeftButton, Qt::NoModifier, QPoint(-40, 900));
     MoveTo(start);
-    EXPECT_EQ(canvas.m_info.notes[0].anchor, (POINT{400 + moved, 300 - moved}));
+    EXPECT_EQ(canvas.Model().Info().notes[0].anchor, (POINT{400 + moved, 300 - moved}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Zoom2, CanvasMouseDrag,
@@ -296,16 +306,16 @@ INSTANTIATE_TEST_SUITE_P(Zoom2, CanvasMouseDrag,
 
 TEST_F(CanvasMouse, ARecordDragEndsAtAMoveWithNoButtonAndNeverWrapsAtTheCoordinateLimit) {
     constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-    canvas.m_info.dimensions.push_back(MakeDimension({100, 200}, {kMax - 2, 200}));
+    canvas.Model().Records().dimensions.push_back(MakeDimension({100, 200}, {kMax - 2, 200}));
     QTest::mousePress(&canvas, Qt::LeftButton, Qt::NoModifier, QPoint(150, 200));
-    ASSERT_EQ(canvas.m_nSelDim, 0);
+    ASSERT_EQ(canvas.Model().SelDim(), 0);
     MoveTo(QPoint(160, 200));
-    EXPECT_EQ(canvas.m_info.dimensions[0].start.x, 110);
-    EXPECT_EQ(canvas.m_info.dimensions[0].end.x, kMax); // held at the limit
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].start.x, 110);
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].end.x, kMax); // held at the limit
     // The release went elsewhere: the next move comes with no button held.
     MoveTo(QPoint(200, 260), Qt::NoButton);
     MoveTo(QPoint(220, 280));
-    EXPECT_EQ(canvas.m_info.dimensions[0].start, (POINT{110, 200}));
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].start, (POINT{110, 200}));
 }
 
 TEST_F(CanvasMouse, DragToolPanFollowsTheMouseEvenWhenSlowAndShowsWhereItPanned) {
@@ -377,10 +387,10 @@ protected:
     // Dimensions valued "a", "b", "c", ...
     void Dimensions(int n) {
         for (int i = 0; i < n; ++i)
-            canvas.m_info.dimensions.push_back(
+            canvas.Model().Records().dimensions.push_back(
                 MakeDimension({10 * i, 0}, {10 * i + 5, 9}, std::string(1, char('a' + i)).c_str()));
     }
-    std::string Value(size_t i) const { return canvas.m_info.dimensions.at(i).value; }
+    std::string Value(size_t i) const { return canvas.Model().Info().dimensions.at(i).value; }
     template <typename Predicate> bool SendAndWait(const std::string& lines, Predicate done) {
         return pty.Send(lines) && QTest::qWaitFor(done, 5000);
     }
@@ -393,18 +403,20 @@ protected:
 TEST_F(CanvasRange, ReadingsRewriteTheSelectedDimensionsWholeValueOrAreDropped) {
     Dimensions(3);
     // Readings with no selection, or one past the list, are dropped.
-    ASSERT_TRUE(SendAndWait("D 99\nK 8\n", [&] { return canvas.m_nSelDim == 0 && Settled(); }));
-    canvas.m_nSelDim = 7;
-    ASSERT_TRUE(SendAndWait("D 98\nK 8\n", [&] { return canvas.m_nSelDim == 2 && Settled(); }));
+    ASSERT_TRUE(
+        SendAndWait("D 99\nK 8\n", [&] { return canvas.Model().SelDim() == 0 && Settled(); }));
+    canvas.Model().SelectDimension(7);
+    ASSERT_TRUE(
+        SendAndWait("D 98\nK 8\n", [&] { return canvas.Model().SelDim() == 2 && Settled(); }));
     EXPECT_EQ(Value(0) + Value(1) + Value(2), "abc");
-    canvas.m_nSelDim = 1;
+    canvas.Model().SelectDimension(1);
     Settle();
     ASSERT_TRUE(SendAndWait("D 2345\n", [&] { return Value(1) == "2345"; }));
     // A negative reading is no distance and never written (once it was,
     // cut to the file's 10 bytes); the longest reading is written whole.
     ASSERT_TRUE(SendAndWait("D -7\r\nD -1000000000\nD 2147483647\n",
                             [&] { return Value(1) == "2147483647"; }));
-    EXPECT_EQ(canvas.m_history.Stack().count(), 2);
+    EXPECT_EQ(canvas.Model().History().Stack().count(), 2);
     QTest::qWait(20);
     EXPECT_TRUE(codes.empty()) << "a reading is not a selection change";
 }
@@ -417,13 +429,14 @@ TEST_F(CanvasRange, KeysMoveTheSelectionAroundTheList) {
         {3, 1, 8, 2},  {3, 2, 8, 0},         {3, 0, 6, 2},         {3, 2, 6, 1},  {3, -1, 8, 0},
         {3, -1, 6, 1}, {3, INT32_MIN, 6, 1}, {3, INT32_MAX, 8, 2}, {1, -1, 6, 0}, {1, 0, 8, 0}};
     for (const auto& c : cases) {
-        canvas.m_info.dimensions.clear();
+        canvas.Model().Records().dimensions.clear();
         Dimensions(c[0]);
-        canvas.m_nSelDim = c[1];
+        canvas.Model().SelectDimension(c[1]);
         Settle();
         ASSERT_TRUE(SendAndWait("K " + std::to_string(c[2]) + "\n",
                                 [&] { return !codes.empty() && Settled(); }));
-        EXPECT_EQ(canvas.m_nSelDim, c[3]) << "key " << c[2] << " from " << c[1] << " of " << c[0];
+        EXPECT_EQ(canvas.Model().SelDim(), c[3])
+            << "key " << c[2] << " from " << c[1] << " of " << c[0];
         EXPECT_EQ(codes, std::vector<int>{CN_DIMENSION_SELECTED});
     }
 }
@@ -432,9 +445,9 @@ TEST_F(CanvasRange, NavigationCentresTheViewOnTheNewDimensionsMidpoint) {
     canvas.resize(200, 100);
     ShowPhotoOnCanvas(canvas, Solid(1000, 800));
     // The midpoint (600, 401): odd sums halve toward zero.
-    canvas.m_info.dimensions = {MakeDimension({0, 0}, {5, 5}),
-                                MakeDimension({599, 400}, {601, 403})};
-    canvas.m_nSelDim = 0;
+    canvas.Model().Records().dimensions = {MakeDimension({0, 0}, {5, 5}),
+                                           MakeDimension({599, 400}, {601, 403})};
+    canvas.Model().SelectDimension(0);
     ASSERT_TRUE(SendAndWait("K 8\n", [&] { return codes.size() == 1; }));
     EXPECT_EQ(canvas.m_rcSrc, (RECT{500, 351, 700, 451}));
 }

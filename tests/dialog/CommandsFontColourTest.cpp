@@ -51,8 +51,8 @@ TEST_P(Command, GoesToTheSelectedOrEveryRecordAndToNewRecords) {
     const CommandCase c = GetParam();
     prompter.confirm = c.confirm;
     canvas().SetTool(c.tool);
-    canvas().m_nSelDim = c.selDim;
-    canvas().m_nSelNote = c.selNote;
+    canvas().Model().SelectDimension(c.selDim);
+    canvas().Model().SelectNote(c.selNote);
     if (c.command == &CMeasureDlg::OnColour)
         QTest::mouseClick(&dlg->m_colourSwatch, Qt::LeftButton);
     else

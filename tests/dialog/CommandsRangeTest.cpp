@@ -27,7 +27,7 @@ TEST_F(MainWindowTest, RangeFinderConnectsOrSaysWhyNotAndReadingsReachTheSelecte
     EXPECT_EQ(dlg->m_connectAction->text(), Utf8("重新連接..."));
 
     info().dimensions = {MakeDimension({0, 0}, {50, 0}), MakeDimension({0, 9}, {50, 9})};
-    canvas().m_nSelDim = 1;
+    canvas().Model().SelectDimension(1);
     ASSERT_TRUE(device.Send("D 2345\n"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return info().dimensions[1].value == QByteArray("2345"); }));
     EXPECT_STREQ(info().dimensions[0].value, "");

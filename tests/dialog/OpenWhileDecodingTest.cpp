@@ -32,7 +32,7 @@ TEST_F(OpenWhileDecodingTest, ADamagedPhotoSaysWhyAndGivesThePreviousPhotoBack) 
     Open(good);
     info().dimensions.push_back(MakeDimension({10, 10}, {90, 10})); // not saved
     const QByteArray records = info().Serialize();
-    canvas().m_nSelDim = 0;
+    canvas().Model().SelectDimension(0);
     canvas().SetZoom(ZoomIn);
     canvas().CentreOn(POINT{1200, 900});
     const RECT view = canvas().m_rcSrc;
@@ -68,7 +68,7 @@ TEST_F(OpenWhileDecodingTest, ADamagedPhotoSaysWhyAndGivesThePreviousPhotoBack) 
     EXPECT_EQ(canvas().m_dib.Image().size(), QSize(1600, 1200));
     EXPECT_EQ(canvas().m_fZoom, 2.0f);
     EXPECT_EQ(canvas().m_rcSrc, view);
-    EXPECT_EQ(canvas().m_nSelDim, 0);
+    EXPECT_EQ(canvas().Model().SelDim(), 0);
     EXPECT_EQ(info().Serialize(), records);
     EXPECT_TRUE(dlg->HasUnsavedChanges()); // as before the open
     EXPECT_TRUE(Item(IDC_EXPORT_PICTURE)->isEnabled());

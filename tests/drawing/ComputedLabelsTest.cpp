@@ -106,7 +106,7 @@ TEST(IdleCanvas, PaintsNothingOnceItsLabelsAreDone) {
     }
     for (int i = 0; i < 200; ++i)
         info.notes.push_back(MakeNote({(i * 71) % 2800, (i * 43) % 1800}, "Note"));
-    canvas.m_info = info;
+    canvas.Model().Records() = info;
     PaintCounter counter;
     canvas.installEventFilter(&counter);
     canvas.show();
