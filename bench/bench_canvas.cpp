@@ -6,6 +6,7 @@
 #include "BenchRecords.h"
 #include "ProcessMemory.h"
 #include "canvas/CPhotoCanvas.h"
+#include "common/CanvasAccess.h"
 #include "document/PhotoInfo.h"
 #include "drawing/AnnotationRenderer.h"
 #include "drawing/RecordDrawing.h"
@@ -72,7 +73,7 @@ void BM_LoadPhoto(benchmark::State& state) {
     for (auto _ : state) {
         if (!canvas.LoadPhoto(g_photoPath))
             state.SkipWithError("LoadPhoto failed");
-        benchmark::DoNotOptimize(canvas.m_dib.Image().constBits());
+        benchmark::DoNotOptimize(canvas.Photo().Image().constBits());
     }
 }
 
@@ -99,7 +100,7 @@ void Repaint(benchmark::State& state, bool records, bool viewChanged) {
     for (auto _ : state) {
         if (viewChanged) {
             // Alternate between two slightly different view sizes.
-            canvas->m_rcDst.right = canvas->m_rcDst.left + 869 + (++frame & 1);
+            CanvasAccess::Dest(*canvas).right = canvas->DestRect().left + 869 + (++frame & 1);
         }
         QPainter painter(&target);
         canvas->Render(painter);
@@ -226,7 +227,7 @@ void BM_CanvasExport(benchmark::State& state) {
     const QString out = g_dir->filePath(QStringLiteral("canvas-export.jpg"));
     for (auto _ : state) {
         state.PauseTiming();
-        canvas.m_renderer.ClearCaches();
+        CanvasAccess::Renderer(canvas).ClearCaches();
         state.ResumeTiming();
         if (!canvas.ExportAnnotatedImage(out))
             state.SkipWithError("export failed");
@@ -316,7 +317,7 @@ void BM_CanvasExportOverTurbo(benchmark::State& state) {
     std::vector<double> exportMs, turboMs, ratios;
     using Clock = std::chrono::steady_clock;
     for (auto _ : state) {
-        canvas.m_renderer.ClearCaches();
+        CanvasAccess::Renderer(canvas).ClearCaches();
         const auto t0 = Clock::now();
         turbo.Run(TJSAMP_444);
         const auto t1 = Clock::now();

@@ -4,6 +4,7 @@
 // the cold case measures every text again (measurer emptied before each click).
 #include "BenchRecords.h"
 #include "canvas/CPhotoCanvas.h"
+#include "common/CanvasAccess.h"
 #include "document/Records.h"
 #include "platform/Cp950.h"
 #include "platform/LogFont.h"
@@ -51,12 +52,12 @@ void RunClicks(benchmark::State& state, int notes, int dimensions, bool cold) {
     canvas.resize(870, 756);
     canvas.SetTool(ToolSelect);
     Populate(canvas, notes, dimensions);
-    canvas.m_fZoom = 0.2f;
+    CanvasAccess::Zoom(canvas) = 0.2f;
     const POINT miss{-5000, -5000};
     for (auto _ : state) {
         if (cold) {
             state.PauseTiming();
-            canvas.m_renderer.Measurer().Clear();
+            CanvasAccess::Renderer(canvas).Measurer().Clear();
             state.ResumeTiming();
         }
         canvas.OnLButtonDown(miss);

@@ -1,9 +1,9 @@
 #pragma once
 // The photo canvas: shows the photo with every dimension and note on it, and
-// owns the document, the selection, the current tool, colour and font, the
-// view state and the range-finder link. The main dialog reads and writes the
-// m_ members directly; the canvas tells it about selection changes through
-// the queued canvasNotify signal.
+// holds the edit model (records, selection, history), the current tool,
+// colour and font, the view state and the range-finder link. The main dialog
+// edits through the model and reads the rest through accessors; the canvas
+// tells it about selection changes through the queued canvasNotify signal.
 
 #include "canvas/CanvasTypes.h"
 #include "canvas/PendingPhoto.h"
@@ -32,19 +32,26 @@ public:
     explicit CPhotoCanvas(QWidget* parent = nullptr);
     ~CPhotoCanvas() override;
 
-    // --- state (read and written by the main dialog) ---
     TelvoComm m_rangeFinder;
-    Dimension m_pendingDim;       // colour = current drawing colour; start = first point
-    LOGFONTA m_logFont;           // current font for new records
-    std::vector<int32_t> m_tools; // current tool = last entry
-    float m_fZoom = 1.0f;
-    CDibDC m_dib;
-    int32_t m_bFit = 0;
-    RECT m_rcSrc; // visible part of the photo, photo coordinates
-    RECT m_rcDst; // where it is drawn, view coordinates
-    int32_t m_bFirstPoint = 0;
-    int32_t m_bDragging = 0;
-    POINT m_ptLast;
+
+    // --- state the window reads and sets ---
+    // The colour and font new records take.
+    COLORREF CurrentColour() const { return m_pendingDim.colour; }
+    void SetCurrentColour(COLORREF colour) { m_pendingDim.colour = colour; }
+    const LOGFONTA& CurrentFont() const { return m_logFont; }
+    void SetCurrentFont(const LOGFONTA& font) { m_logFont = font; }
+    // The tools chosen, the current one last.
+    const std::vector<int32_t>& Tools() const { return m_tools; }
+    // The photo shown in full (none while only a stand-in is).
+    const CDibDC& Photo() const { return m_dib; }
+    float Zoom() const { return m_fZoom; }
+    bool FitMode() const { return m_bFit != 0; }
+    // The visible part of the photo (photo coordinates) and where it is
+    // drawn (view coordinates).
+    RECT SourceRect() const { return m_rcSrc; }
+    RECT DestRect() const { return m_rcDst; }
+    // The first end of a new dimension is placed, the second not yet.
+    bool FirstPointPlaced() const { return m_bFirstPoint != 0; }
 
     // The records, the selection and the undo history of the photo shown: a
     // new history for every photo loaded; its clean state is the loaded or
@@ -102,10 +109,6 @@ public:
     // as JPEG; false (with ExportError) when nothing was written.
     bool ExportAnnotatedImage(const QString& path);
     QString ExportError() const { return m_exportError; }
-
-    // Draws the records on the screen and the export, and measures them for
-    // hit tests; its caches live as long as the canvas.
-    AnnotationRenderer m_renderer;
 
     // The selected dimension or note, or nullptr when the index is negative
     // or past the end of its list.
@@ -215,6 +218,23 @@ protected:
     void PostNotify(int code);
 
 private:
+    friend struct CanvasAccess; // the tests' way to set up a view directly
+
+    Dimension m_pendingDim;       // colour = current drawing colour; start = first point
+    LOGFONTA m_logFont;           // current font for new records
+    std::vector<int32_t> m_tools; // current tool = last entry
+    float m_fZoom = 1.0f;
+    CDibDC m_dib;
+    int32_t m_bFit = 0;
+    RECT m_rcSrc; // visible part of the photo, photo coordinates
+    RECT m_rcDst; // where it is drawn, view coordinates
+    int32_t m_bFirstPoint = 0;
+    int32_t m_bDragging = 0;
+    POINT m_ptLast;
+    // Draws the records on the screen and the export, and measures them for
+    // hit tests; its caches live as long as the canvas.
+    AnnotationRenderer m_renderer;
+
     // The one composition path: photo, dimensions, rubber band, notes, all
     // cut at m_rcDst, then grey margins. `waitForLevels`: draw the photo from
     // the reduced copy it needs even if that is still being made.

@@ -291,7 +291,9 @@ private:
     InfoToSettle m_infoToSettle = InfoToSettle::None;
     QString m_infoReadReason;
     // The export, the report and Ctrl+C act only on a fully decoded photo.
-    bool FullPhotoShown() const { return m_canvas.m_dib.HasPicture() && !m_canvas.PhotoPending(); }
+    bool FullPhotoShown() const {
+        return m_canvas.Photo().HasPicture() && !m_canvas.PhotoPending();
+    }
     std::unique_ptr<ShownPhoto> m_beforeOpen; // null: no photo being decoded
     QByteArray m_savedInfo;                   // the records as last loaded or saved (file bytes)
     QString m_strUnreadableInfo; // an unreadable info file that could not be moved aside

@@ -30,17 +30,17 @@ void CMeasureDlg::OnHelp() {
 // choice back into it; new records take that font.
 
 bool CMeasureDlg::ChooseCurrentFont() {
-    LOGFONTA font = m_canvas.m_logFont;
+    LOGFONTA font = m_canvas.CurrentFont();
     if (!Prompts().ChooseFont(this, font))
         return false;
-    m_canvas.m_logFont = font;
+    m_canvas.SetCurrentFont(font);
     return true;
 }
 
 void CMeasureDlg::OnNoteFont() {
     if (!ChooseCurrentFont())
         return;
-    const LOGFONTA font = m_canvas.m_logFont;
+    const LOGFONTA font = m_canvas.CurrentFont();
     if (m_canvas.Model().ChangeSelectedNote([&font](InfoNote& note) { note.font = font; })) {
         // The note list shows the selected note's face name in 1058.
         RefreshNoteList();
@@ -51,7 +51,7 @@ void CMeasureDlg::OnNoteFont() {
 void CMeasureDlg::OnDimensionFont() {
     if (!ChooseCurrentFont())
         return;
-    const LOGFONTA font = m_canvas.m_logFont;
+    const LOGFONTA font = m_canvas.CurrentFont();
     if (auto* name = Item<QLabel>(IDC_DIM_FONT_NAME))
         name->setText(FaceName(font));
     m_canvas.Model().ChangeSelectedDimension([&font](Dimension& dim) { dim.font = font; });
@@ -61,7 +61,7 @@ void CMeasureDlg::OnDimensionFont() {
 void CMeasureDlg::OnAllDimensionFont() {
     if (!ChooseCurrentFont())
         return;
-    const LOGFONTA font = m_canvas.m_logFont;
+    const LOGFONTA font = m_canvas.CurrentFont();
     if (auto* name = Item<QLabel>(IDC_DIM_FONT_NAME))
         name->setText(FaceName(font));
     m_canvas.Model().SetAllDimensionFonts(font);
@@ -71,6 +71,6 @@ void CMeasureDlg::OnAllDimensionFont() {
 void CMeasureDlg::OnAllDimensionColour() {
     if (!ChooseCurrentColour())
         return;
-    m_canvas.Model().SetAllDimensionColours(m_canvas.m_pendingDim.colour);
+    m_canvas.Model().SetAllDimensionColours(m_canvas.CurrentColour());
     m_canvas.Repaint();
 }

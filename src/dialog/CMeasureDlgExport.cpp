@@ -42,7 +42,7 @@ void CMeasureDlg::StartPictureExport(const QString& path) {
                                      text += QLatin1Char('\n') + outcome.error;
                                  Say(this, text, QMessageBox::Warning);
                              });
-    const QImage& photo = m_canvas.m_dib.Image();
+    const QImage& photo = m_canvas.Photo().Image();
     m_pictureExport->Start(path, tr("正在輸出圖片：%1").arg(QFileInfo(path).fileName()),
                            photo.height(),
                            PictureExportWork(m_strPhotoPath, photo, m_canvas.Model().Info(), path));
@@ -68,7 +68,7 @@ void CMeasureDlg::StartReport(const QString& path) {
             });
     m_reportExport->Start(
         path, tr("正在輸出報告：%1").arg(QFileInfo(path).fileName()), 0,
-        ReportWork(m_strPhotoPath, m_canvas.m_dib.Image(), m_canvas.Model().Info(), path));
+        ReportWork(m_strPhotoPath, m_canvas.Photo().Image(), m_canvas.Model().Info(), path));
 }
 
 bool CMeasureDlg::RefuseSecondReport() {

@@ -17,7 +17,7 @@ QString WithReason(const QString& text, const QString& reason) {
 
 void CMeasureDlg::RememberShownPhoto() {
     auto shown = std::make_unique<ShownPhoto>();
-    shown->hadPhoto = m_canvas.m_dib.HasPicture() && !m_strPhotoPath.isEmpty();
+    shown->hadPhoto = m_canvas.Photo().HasPicture() && !m_strPhotoPath.isEmpty();
     shown->path = m_strPhotoPath;
     shown->title = windowTitle();
     shown->info = m_canvas.Model().Info();
@@ -65,7 +65,7 @@ void CMeasureDlg::OnPhotoLoaded(bool ok, const QString& error) {
     const auto within = [](int i, size_t count) { return i >= 0 && size_t(i) < count ? i : -1; };
     model.SelectDimension(within(selDim, model.Info().dimensions.size()));
     model.SelectNote(within(selNote, model.Info().notes.size()));
-    const bool shown = m_canvas.m_dib.HasPicture() && !m_strPhotoPath.isEmpty();
+    const bool shown = m_canvas.Photo().HasPicture() && !m_strPhotoPath.isEmpty();
     EnablePhotoControls(shown);
     ShowHistoryStep();
     QString text = WithReason(tr("無法打開圖片：") + failed, error);

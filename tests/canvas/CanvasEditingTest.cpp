@@ -3,6 +3,7 @@
 // canvas focused, and the undo history of the canvas's own edits.
 #include "canvas/CanvasTestSupport.h"
 #include "canvas/EndPointHandles.h"
+#include "common/CanvasAccess.h"
 #include "common/PseudoTerminal.h"
 #include "platform/Prompts.h"
 
@@ -154,7 +155,7 @@ TEST_F(CanvasEditing, EndsAreNormalisedOnReleaseAndTheMovedEndStaysUnderThePoint
 }
 
 TEST_F(CanvasEditing, SlowHandleDragsAtZoomTwoStillMoveTheEnd) {
-    canvas.m_fZoom = 2.0f;
+    CanvasAccess::Zoom(canvas) = 2.0f;
     canvas.UpdateLayout();
     canvas.CentreOn(POINT{300, 100});
     OneSelectedDimension();
@@ -201,20 +202,20 @@ class WheelZoom : public CanvasEditing, public ::testing::WithParamInterface<Whe
 TEST_P(WheelZoom, KeepsThePhotoPointUnderTheCursorAsFarAsTheEdgesAllow) {
     const WheelCase c = GetParam();
     ShowPhotoOnCanvas(canvas, Solid(c.photo.width(), c.photo.height()));
-    canvas.m_fZoom = c.zoom;
+    CanvasAccess::Zoom(canvas) = c.zoom;
     canvas.UpdateLayout();
     canvas.CentreOn(c.centreOn);
-    canvas.m_bFit = 1; // as if fitted: the wheel ends fit mode
-    const RECT src = canvas.m_rcSrc, dst = canvas.m_rcDst;
+    CanvasAccess::Fit(canvas) = 1; // as if fitted: the wheel ends fit mode
+    const RECT src = canvas.SourceRect(), dst = canvas.DestRect();
     const double px = src.left + (c.cursor.x() - dst.left) / static_cast<double>(c.zoom);
     const double py = src.top + (c.cursor.y() - dst.top) / static_cast<double>(c.zoom);
 
     Wheel(c.cursor, c.angle);
 
-    EXPECT_EQ(canvas.m_fZoom, c.zoomAfter);
-    EXPECT_EQ(canvas.m_bFit, 0);
-    const RECT& s = canvas.m_rcSrc;
-    const RECT& d = canvas.m_rcDst;
+    EXPECT_EQ(canvas.Zoom(), c.zoomAfter);
+    EXPECT_EQ(canvas.FitMode(), 0);
+    const RECT& s = canvas.SourceRect();
+    const RECT& d = canvas.DestRect();
     const double vx = d.left + (px - s.left) * c.zoomAfter;
     const double vy = d.top + (py - s.top) * c.zoomAfter;
     if (c.edgeX)
@@ -250,16 +251,16 @@ TEST_F(CanvasEditing, FineWheelStepsAddUpToANotchAndTurningBackStartsAgain) {
     ShowPhotoOnCanvas(canvas, Solid(4000, 3000));
     for (int i = 0; i < 3; ++i)
         Wheel(QPoint(400, 300), 30);
-    EXPECT_EQ(canvas.m_fZoom, 1.0f);
+    EXPECT_EQ(canvas.Zoom(), 1.0f);
     Wheel(QPoint(400, 300), 30);
-    EXPECT_EQ(canvas.m_fZoom, 2.0f);
+    EXPECT_EQ(canvas.Zoom(), 2.0f);
     Wheel(QPoint(400, 300), 90);
     Wheel(QPoint(400, 300), -60); // back: the 90 forwards are forgotten
     Wheel(QPoint(400, 300), 60);
-    EXPECT_EQ(canvas.m_fZoom, 2.0f);
+    EXPECT_EQ(canvas.Zoom(), 2.0f);
     Wheel(QPoint(400, 300), -120);
     Wheel(QPoint(400, 300), -240); // two notches at once
-    EXPECT_EQ(canvas.m_fZoom, 0.5f);
+    EXPECT_EQ(canvas.Zoom(), 0.5f);
 }
 
 // --- Panning ---
@@ -269,16 +270,16 @@ TEST_F(CanvasEditing, MiddleButtonPansInEveryToolAndKeepsTheTool) {
     for (int tool : {ToolDrag, ToolDimension, ToolNote, ToolSelect}) {
         canvas.SetTool(tool);
         canvas.CentreOn(POINT{2000, 1500});
-        const RECT before = canvas.m_rcSrc;
+        const RECT before = canvas.SourceRect();
         Press(QPoint(400, 300), Qt::MiddleButton);
         Move(QPoint(350, 280), Qt::MiddleButton);
         Release(QPoint(350, 280), Qt::MiddleButton);
-        EXPECT_EQ(canvas.m_rcSrc.left, before.left + 50) << tool;
-        EXPECT_EQ(canvas.m_rcSrc.top, before.top + 20) << tool;
+        EXPECT_EQ(canvas.SourceRect().left, before.left + 50) << tool;
+        EXPECT_EQ(canvas.SourceRect().top, before.top + 20) << tool;
         EXPECT_EQ(canvas.CurrentTool(), tool);
         EXPECT_TRUE(canvas.Model().Info().dimensions.empty() &&
                     canvas.Model().Records().notes.empty());
-        EXPECT_EQ(canvas.m_bFirstPoint, 0);
+        EXPECT_EQ(canvas.FirstPointPlaced(), 0);
     }
 }
 
@@ -371,7 +372,7 @@ TEST_F(CanvasEditing, UndoSelectsTheRecordAndBringsItIntoView) {
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(canvas.Model().SelDim(), 0);
     EXPECT_EQ(canvas.Model().SelNote(), -1);
-    EXPECT_EQ(canvas.m_rcSrc, (RECT{1450, 750, 1650, 850}));
+    EXPECT_EQ(canvas.SourceRect(), (RECT{1450, 750, 1650, 850}));
 }
 
 // The context menu's history entries follow the history.

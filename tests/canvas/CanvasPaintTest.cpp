@@ -2,6 +2,7 @@
 // by the canvas and by `tessamar --export` (run in-process).
 #include "app/CommandLine.h"
 #include "canvas/CanvasTestSupport.h"
+#include "common/CanvasAccess.h"
 #include "output/AnnotatedExport.h"
 
 #include <QFileInfo>
@@ -20,7 +21,7 @@ TEST(CanvasPaint, PhotoIsCentredInGreyWithItsRecordsCutAtItsEdge) {
     canvas.Model().Records().notes.push_back(MakeNote({80, 35}, "abc"));
     canvas.Model().SelectNote(0);
     EXPECT_EQ(CountColour(canvas.RenderToImage(), kGreyPx), 300 * 200); // no photo
-    canvas.m_dib.Image() = Solid(200, 100);
+    CanvasAccess::Photo(canvas) = Solid(200, 100);
     canvas.UpdateLayout(); // dst (50, 50, 250, 150)
     const QImage image = canvas.RenderToImage();
     EXPECT_EQ(CountColour(image, kGreyPx), 300 * 200 - 200 * 100);
@@ -54,7 +55,7 @@ TEST_P(CanvasSmoothness, FittedViewMatchesTheAreaAverage) {
     ShowPhotoOnCanvas(canvas, photo);
     canvas.SetZoom(ZoomFit);
     const QImage image = canvas.RenderToImage();
-    const RECT& d = canvas.m_rcDst;
+    const RECT& d = canvas.DestRect();
     // The outermost pixels are left out: an odd-sized photo's last row and
     // column are single pixels, which no filter can average with a neighbour.
     std::vector<double> diffs;
@@ -114,14 +115,14 @@ TEST_F(ExportCommand, WritesWhatTheInProcessExportWrites) {
     ASSERT_EQ(RunExport(0, nullptr, photo, Path("out.jpg")), 0);
     CPhotoCanvas canvas;
     ASSERT_TRUE(canvas.LoadPhoto(photo));
-    const QImage shown = canvas.m_dib.Image();
+    const QImage shown = canvas.Photo().Image();
     canvas.Model().Records() = info;
     canvas.Model().SelectDimension(0);
     canvas.Model().SelectNote(0);
     canvas.SetZoom(ZoomOut);
     ASSERT_TRUE(canvas.ExportAnnotatedImage(Path("direct.jpg")));
     EXPECT_EQ(ReadWholeFile(Path("out.jpg")), ReadWholeFile(Path("direct.jpg")));
-    EXPECT_EQ(canvas.m_dib.Image(), shown);
+    EXPECT_EQ(canvas.Photo().Image(), shown);
 }
 
 TEST_F(Export, FailuresAreReportedAndWriteNothing) {

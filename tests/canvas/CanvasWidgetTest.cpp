@@ -2,6 +2,7 @@
 // range-finder events over a real serial link (a pseudo-terminal pair plays
 // the range finder): view state, the mouse tools, the context menu, readings.
 #include "canvas/CanvasTestSupport.h"
+#include "common/CanvasAccess.h"
 #include "common/PseudoTerminal.h"
 
 #include <QAction>
@@ -44,7 +45,7 @@ protected:
         counter.paints = 0;
     }
     void SetZoomTo(float zoom) {
-        canvas.m_fZoom = zoom;
+        CanvasAccess::Zoom(canvas) = zoom;
         canvas.UpdateLayout();
         Settle();
     }
@@ -77,24 +78,24 @@ TEST_F(CanvasWidgetTest, ZoomAndFitHoldAcrossLoadsAndResizesAndMapPointRoundTrip
     canvas.SetZoom(ZoomOut);
     ASSERT_TRUE(load(400, 300));
     canvas.resize(500, 500); // laid out anew: 279 x 209 at 0.7
-    ASSERT_EQ(canvas.m_rcDst, (RECT{110, 145, 389, 354}));
+    ASSERT_EQ(canvas.DestRect(), (RECT{110, 145, 389, 354}));
     EXPECT_EQ(canvas.MapPoint(POINT{203, 250}, true), (POINT{132, 150}));
     EXPECT_EQ(canvas.MapPoint(POINT{132, 150}, false), (POINT{202, 249})); // drifts up-left
     canvas.SetZoom(ZoomActual);
     for (const POINT v : {POINT{100, 100}, POINT{123, 377}, POINT{499, 399}})
         EXPECT_EQ(canvas.MapPoint(canvas.MapPoint(v, true), false), v);
     canvas.resize(300, 200); // the visible area keeps its centre
-    EXPECT_EQ(canvas.m_rcSrc, (RECT{50, 50, 350, 250}));
+    EXPECT_EQ(canvas.SourceRect(), (RECT{50, 50, 350, 250}));
     canvas.SetZoom(ZoomFit);
     canvas.Model().SelectDimension(1);
     canvas.Model().SelectNote(1);
-    canvas.m_bFirstPoint = 1;
+    CanvasAccess::FirstPoint(canvas) = 1;
     ASSERT_TRUE(load(1000, 2000)); // clears the selection
-    EXPECT_EQ(canvas.m_fZoom, 0.1f);
-    EXPECT_EQ(canvas.m_rcDst, (RECT{100, 0, 200, 200}));
-    EXPECT_EQ(
-        std::make_tuple(canvas.Model().SelDim(), canvas.Model().SelNote(), canvas.m_bFirstPoint),
-        std::make_tuple(-1, -1, 0));
+    EXPECT_EQ(canvas.Zoom(), 0.1f);
+    EXPECT_EQ(canvas.DestRect(), (RECT{100, 0, 200, 200}));
+    EXPECT_EQ(std::make_tuple(canvas.Model().SelDim(), canvas.Model().SelNote(),
+                              canvas.FirstPointPlaced()),
+              std::make_tuple(-1, -1, 0));
 }
 
 // Fit needs a client area to fit into. On a canvas squeezed to no width the
@@ -118,12 +119,14 @@ TEST_F(CanvasWidgetTest, FitOnACanvasWithNoWidthKeepsTheZoomUntilItCanFit) {
                                                  {ZoomFit, 0.7f, 1}};
     for (const auto& [command, zoom, fit] : steps) {
         squeezed->SetZoom(command);
-        EXPECT_EQ(std::tie(squeezed->m_fZoom, squeezed->m_bFit), std::tie(zoom, fit))
+        EXPECT_EQ(std::make_tuple(squeezed->Zoom(), int(squeezed->FitMode())),
+                  std::make_tuple(zoom, fit))
             << "command " << command;
     }
     squeezed->resize(400, 600); // now it fits: 400 / 800
-    EXPECT_EQ(std::tie(squeezed->m_fZoom, squeezed->m_bFit), std::make_tuple(0.5f, 1));
-    EXPECT_EQ(squeezed->m_rcDst, (RECT{0, 150, 400, 450}));
+    EXPECT_EQ(std::make_tuple(squeezed->Zoom(), int(squeezed->FitMode())),
+              std::make_tuple(0.5f, 1));
+    EXPECT_EQ(squeezed->DestRect(), (RECT{0, 150, 400, 450}));
 }
 
 TEST(CanvasSelection, AccessorsGiveTheSelectedRecordOrNullOutsideTheList) {
@@ -194,8 +197,10 @@ INSTANTIATE_TEST_SUITE_P(Zooms, CanvasNoteHit, ::testing::Values(0.3f, 0.5f, 1.0
 
 TEST_F(CanvasMouse, DimensionToolStoresTheEndsSoTheValueNeverStandsUpsideDown) {
     canvas.SetTool(ToolDimension);
-    canvas.m_pendingDim.colour = RGB(1, 2, 3);
-    canvas.m_logFont.lfHeight = -20;
+    canvas.SetCurrentColour(RGB(1, 2, 3));
+    LOGFONTA font = canvas.CurrentFont();
+    font.lfHeight = -20;
+    canvas.SetCurrentFont(font);
     // first click, second click, stored start, stored end
     const POINT cases[][4] = {{{100, 100}, {50, 100}, {50, 100}, {100, 100}},  // left: swapped
                               {{100, 100}, {100, 50}, {100, 100}, {100, 50}}}; // up: kept
@@ -257,7 +262,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CanvasMouse, ANewNoteOverADimensionWinsTheClickAndReselectingPostsWithoutRepainting) {
     canvas.Model().Records().dimensions.push_back(
         MakeDimension({50, 105}, {300, 105})); // font height -13
-    canvas.m_logFont.lfHeight = -17;
+    LOGFONTA font = canvas.CurrentFont();
+    font.lfHeight = -17;
+    canvas.SetCurrentFont(font);
     canvas.SetTool(ToolNote);
     ClickPhoto(POINT{100, 100});
     EXPECT_EQ(std::make_tuple(canvas.Model().Info().notes.at(0).anchor,
@@ -267,11 +274,11 @@ TEST_F(CanvasMouse, ANewNoteOverADimensionWinsTheClickAndReselectingPostsWithout
     ClickPhoto(POINT{200, 106});
     EXPECT_EQ(std::make_tuple(canvas.Model().SelDim(), canvas.Model().SelNote()),
               std::make_tuple(0, -1));
-    EXPECT_EQ(canvas.m_logFont.lfHeight, -13); // the picked record's font becomes current
+    EXPECT_EQ(canvas.CurrentFont().lfHeight, -13); // the picked record's font becomes current
     ClickPhoto(POINT{104, 105});
     EXPECT_EQ(std::make_tuple(canvas.Model().SelDim(), canvas.Model().SelNote()),
               std::make_tuple(-1, 0));
-    EXPECT_EQ(canvas.m_logFont.lfHeight, -17);
+    EXPECT_EQ(canvas.CurrentFont().lfHeight, -17);
     ClickPhoto(POINT{200, 106});
     EXPECT_EQ(codes, (std::vector<int>{CN_NOTE_ADDED, CN_DIMENSION_SELECTED, CN_NOTE_SELECTED,
                                        CN_DIMENSION_SELECTED}));
@@ -319,14 +326,14 @@ TEST_F(CanvasMouse, ARecordDragEndsAtAMoveWithNoButtonAndNeverWrapsAtTheCoordina
 }
 
 TEST_F(CanvasMouse, DragToolPanFollowsTheMouseEvenWhenSlowAndShowsWhereItPanned) {
-    canvas.m_dib.Image().setPixel(400, 300, qRgb(255, 0, 0));
+    CanvasAccess::Photo(canvas).setPixel(400, 300, qRgb(255, 0, 0));
     SetZoomTo(2.0f); // the canvas shows photo 200..600 x 150..450
     canvas.SetTool(ToolDrag);
     QTest::mousePress(&canvas, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
     for (int x = 101; x <= 110; ++x)
         MoveTo(QPoint(x, 100));
     MoveTo(QPoint(200, 200), Qt::NoButton); // without the button the view stays
-    EXPECT_EQ(canvas.m_rcSrc, (RECT{195, 150, 595, 450}));
+    EXPECT_EQ(canvas.SourceRect(), (RECT{195, 150, 595, 450}));
     const QPoint red = ViewOf(POINT{400, 300}); // magnified smoothly
     const QImage image = canvas.RenderToImage();
     EXPECT_TRUE(qGreen(image.pixel(red)) < 128 && At(image, red.x() - 3, red.y()) == kWhitePx);
@@ -359,7 +366,7 @@ TEST_F(CanvasWidgetTest, RightButtonOpensTheMenuAtThePointerAndPassesTheChosenCo
         const int32_t tool = (pick + 4) % 4;
         commands.clear();
         canvas.SetTool(tool);
-        canvas.m_bFirstPoint = tool != ToolDimension;
+        CanvasAccess::FirstPoint(canvas) = tool != ToolDimension;
         answer.pick = pick;
         Click(QPoint(120, 70), Qt::RightButton);
         EXPECT_EQ(answer.where, canvas.mapToGlobal(QPoint(120, 70)));
@@ -371,9 +378,9 @@ TEST_F(CanvasWidgetTest, RightButtonOpensTheMenuAtThePointerAndPassesTheChosenCo
     // With a half-drawn dimension the right button only drops it.
     answer.items.clear();
     canvas.SetTool(ToolDimension);
-    canvas.m_bFirstPoint = 1;
+    CanvasAccess::FirstPoint(canvas) = 1;
     Click(QPoint(10, 10), Qt::RightButton);
-    EXPECT_EQ(canvas.m_bFirstPoint, 0);
+    EXPECT_EQ(canvas.FirstPointPlaced(), 0);
     EXPECT_TRUE(answer.items.isEmpty());
 }
 
@@ -449,7 +456,7 @@ TEST_F(CanvasRange, NavigationCentresTheViewOnTheNewDimensionsMidpoint) {
                                            MakeDimension({599, 400}, {601, 403})};
     canvas.Model().SelectDimension(0);
     ASSERT_TRUE(SendAndWait("K 8\n", [&] { return codes.size() == 1; }));
-    EXPECT_EQ(canvas.m_rcSrc, (RECT{500, 351, 700, 451}));
+    EXPECT_EQ(canvas.SourceRect(), (RECT{500, 351, 700, 451}));
 }
 
 } // namespace

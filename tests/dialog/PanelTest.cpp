@@ -3,6 +3,7 @@
 // rules, and what the panel shows after the selection changed.
 
 #include "DialogFixture.h"
+#include "common/CanvasAccess.h"
 
 #include <QClipboard>
 
@@ -144,20 +145,20 @@ TEST_F(PanelTest, PickingANoteRowCentresTheViewOnTheNoteEvenWhenItIsSelectedAlre
     Click(IDC_TOOL_NOTE);
     dlg->RefreshNoteList();
     Click(IDC_ZOOM_IN); // 2.0: about a quarter of the photo shows
-    ASSERT_EQ(canvas().m_fZoom, 2.0f);
-    const RECT shown = canvas().m_rcSrc;
+    ASSERT_EQ(canvas().Zoom(), 2.0f);
+    const RECT shown = canvas().SourceRect();
     const RECT corner{0, 0, shown.Width(), shown.Height()}; // the top-left part of the photo
     // row picked; the centre of the view after it, or for note A, which lies
     // too near the photo's corner to be centred, the view's bottom-right corner
     const std::tuple<int, POINT, POINT> picks[] = {
         {1, {500, 350}, {}}, {1, {500, 350}, {}}, {0, {}, {800, 600}}, {0, {}, {800, 600}}};
     for (const auto& [row, centre, farCorner] : picks) {
-        canvas().m_rcSrc = corner; // panned away
+        CanvasAccess::Source(canvas()) = corner; // panned away
         QListWidgetItem* item = NoteList()->item(row);
         QTest::mouseClick(NoteList()->viewport(), Qt::LeftButton, {},
                           NoteList()->visualItemRect(item).center());
         EXPECT_EQ(canvas().Model().SelNote(), row);
-        const RECT& src = canvas().m_rcSrc;
+        const RECT& src = canvas().SourceRect();
         if (row == 1)
             EXPECT_EQ((POINT{(src.left + src.right) / 2, (src.top + src.bottom) / 2}), centre);
         else

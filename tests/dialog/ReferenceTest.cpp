@@ -60,7 +60,7 @@ protected:
         refPrompter.paths.append(WritePhoto(QStringLiteral("wall.jpg"), 800, 600));
         Click(IDC_OPEN_PHOTO);
         ASSERT_TRUE(WaitForFullPhoto(canvas()));
-        ASSERT_TRUE(canvas().m_dib.HasPicture());
+        ASSERT_TRUE(canvas().Photo().HasPicture());
         // A door 800 mm wide drawn 400 px wide, a line of 200 px without a
         // value, and one labelled with text.
         info().dimensions = {MakeDimension({100, 100}, {500, 100}, QStringLiteral("800")),
