@@ -71,7 +71,7 @@ void BM_LoadPhoto(benchmark::State& state) {
     canvas.resize(kCanvasSize);
     canvas.SetZoom(ZoomFit);
     for (auto _ : state) {
-        if (!canvas.LoadPhoto(g_photoPath))
+        if (!CanvasAccess::LoadPhoto(canvas, g_photoPath))
             state.SkipWithError("LoadPhoto failed");
         benchmark::DoNotOptimize(canvas.Photo().Image().constBits());
     }
@@ -87,7 +87,7 @@ void Repaint(benchmark::State& state, bool records, bool viewChanged) {
         canvas = std::make_unique<CPhotoCanvas>();
         canvas->resize(kCanvasSize);
         canvas->SetZoom(ZoomFit);
-        canvas->LoadPhoto(g_photoPath);
+        CanvasAccess::LoadPhoto(*canvas, g_photoPath);
     }
     canvas->Model().Records() =
         records ? ScatteredRecords(kPhotoW, kPhotoH, 1000, 200) : PhotoInfo();
@@ -117,7 +117,7 @@ void BM_FirstRepaintAfterLoad(benchmark::State& state) {
     QImage target(kCanvasSize, QImage::Format_RGB32);
     for (auto _ : state) {
         state.PauseTiming();
-        canvas.LoadPhoto(g_photoPath);
+        CanvasAccess::LoadPhoto(canvas, g_photoPath);
         state.ResumeTiming();
         QPainter painter(&target);
         canvas.Render(painter);
@@ -221,7 +221,7 @@ void BM_ExportOverTurbo(benchmark::State& state) {
 void BM_CanvasExport(benchmark::State& state) {
     CPhotoCanvas canvas;
     canvas.resize(kCanvasSize);
-    if (!canvas.LoadPhoto(g_photoPath))
+    if (!CanvasAccess::LoadPhoto(canvas, g_photoPath))
         state.SkipWithError("LoadPhoto failed");
     canvas.Model().Records() = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
     const QString out = g_dir->filePath(QStringLiteral("canvas-export.jpg"));
@@ -229,7 +229,7 @@ void BM_CanvasExport(benchmark::State& state) {
         state.PauseTiming();
         CanvasAccess::Renderer(canvas).ClearCaches();
         state.ResumeTiming();
-        if (!canvas.ExportAnnotatedImage(out))
+        if (!CanvasAccess::ExportAnnotated(canvas, out))
             state.SkipWithError("export failed");
     }
 }
@@ -309,7 +309,7 @@ int ExportPeakChild(const QString& photo, const QString& out) {
 void BM_CanvasExportOverTurbo(benchmark::State& state) {
     CPhotoCanvas canvas;
     canvas.resize(kCanvasSize);
-    if (!canvas.LoadPhoto(g_photoPath))
+    if (!CanvasAccess::LoadPhoto(canvas, g_photoPath))
         state.SkipWithError("LoadPhoto failed");
     canvas.Model().Records() = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
     const QString out = g_dir->filePath(QStringLiteral("canvas-export.jpg"));
@@ -321,7 +321,7 @@ void BM_CanvasExportOverTurbo(benchmark::State& state) {
         const auto t0 = Clock::now();
         turbo.Run(TJSAMP_444);
         const auto t1 = Clock::now();
-        if (!canvas.ExportAnnotatedImage(out))
+        if (!CanvasAccess::ExportAnnotated(canvas, out))
             state.SkipWithError("export failed");
         const auto t2 = Clock::now();
         turboMs.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
@@ -359,11 +359,11 @@ void BM_CanvasExportPeakMemory(benchmark::State& state) {
 int CanvasExportPeakChild(const QString& photo, const QString& out) {
     CPhotoCanvas canvas;
     canvas.resize(kCanvasSize);
-    if (!canvas.LoadPhoto(photo))
+    if (!CanvasAccess::LoadPhoto(canvas, photo))
         return 1;
     canvas.Model().Records() = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
     const long before = StatusKb("VmRSS:");
-    if (!canvas.ExportAnnotatedImage(out))
+    if (!CanvasAccess::ExportAnnotated(canvas, out))
         return 1;
     std::printf("%ld %ld\n", before, StatusKb("VmHWM:"));
     return 0;

@@ -73,7 +73,7 @@ struct Canvases {
         for (int i = 0; i < kCount; ++i) {
             canvas[i] = std::make_unique<CPhotoCanvas>();
             canvas[i]->resize(kCanvasSize);
-            canvas[i]->LoadPhoto(g_photoPath);
+            CanvasAccess::LoadPhoto(*canvas[i], g_photoPath);
             canvas[i]->Model().Records() =
                 ScatteredRecords(kPhotoW, kPhotoH, sizes[i].first, sizes[i].second);
             if (i >= kPlane)

@@ -4,6 +4,16 @@
 // colour and font, the view state and the range-finder link. The main dialog
 // edits through the model and reads the rest through accessors; the canvas
 // tells it about selection changes through the queued canvasNotify signal.
+//
+// Its files, one concern each: CPhotoCanvas.cpp (construction, tool,
+// notices), CPhotoCanvasLoad.cpp (opening a photo), CPhotoCanvasView.cpp
+// (zoom, wheel, pan, visible part), CPhotoCanvasPaint.cpp (composing the
+// screen), CPhotoCanvasMouse.cpp (the mouse tools, drags, nudges),
+// CPhotoCanvasHandles.cpp (end-point handles), CPhotoCanvasCursor.cpp (cursor
+// hints), CPhotoCanvasHistory.cpp (what undo and redo show),
+// CPhotoCanvasReference.cpp (the reference plane's corners),
+// CPhotoCanvasMenu.cpp (the context menu), CPhotoCanvasRange.cpp (range
+// events and the event routing).
 
 #include "canvas/CanvasTypes.h"
 #include "canvas/PendingPhoto.h"
@@ -59,11 +69,7 @@ public:
     EditModel& Model() { return m_model; }
     const EditModel& Model() const { return m_model; }
 
-    // --- operations ---
-    // Decodes the photo at once (the command line, tests that draw at once).
-    bool LoadPhoto(const QString& path);
-
-    // --- Opening a photo without holding up the window (CPhotoCanvasLoad.cpp) ---
+    // --- Opening a photo without holding up the window ---
     // Reads the photo's header at once; false (with LoadError) when it cannot
     // be opened, and then nothing changes. Otherwise the records are cleared,
     // the view is laid out for the photo's full size and a stand-in (its Exif
@@ -105,10 +111,6 @@ public:
     bool PhotoScrolled() const { return m_photoView.Scrolled(); }
     // The current photo/view mapping.
     ViewMapping View() const { return ViewMapping{m_fZoom, m_rcSrc, m_rcDst}; }
-    // Draws every record at photo scale onto a copy of the photo and saves it
-    // as JPEG; false (with ExportError) when nothing was written.
-    bool ExportAnnotatedImage(const QString& path);
-    QString ExportError() const { return m_exportError; }
 
     // The selected dimension or note, or nullptr when the index is negative
     // or past the end of its list.
@@ -134,8 +136,7 @@ public:
     void OnMouseMove(POINT q, bool leftHeld, bool shiftHeld = false);
     void OnLButtonUp(POINT q);
 
-    // --- End-point handles, wheel zoom, panning, nudges (CPhotoCanvasWheel.cpp,
-    // CPhotoCanvasHandles.cpp, CPhotoCanvasMouse.cpp) ---
+    // --- End-point handles, zooming at a point, nudges, the cursor, undo ---
     // The end (0 start, 1 end) of the selected dimension whose handle is
     // within reach of view point q with the select tool; -1 for none.
     int HandleAt(POINT q) const;
@@ -152,7 +153,7 @@ public:
     void Undo();
     void Redo();
 
-    // --- Range readings and the context menu (CPhotoCanvasRange.cpp) ---
+    // --- Range readings and the context menu ---
     // Acts on the range finder's latest event (a distance for the selected
     // dimension, or a move of the selection) and re-arms the link.
     void OnRangeValue();
@@ -164,7 +165,7 @@ public:
     // command id. Undo and redo, at the end, are enabled as given.
     static void BuildContextMenu(QMenu& menu, bool canUndo = false, bool canRedo = false);
 
-    // --- The reference length and plane (CPhotoCanvasReference.cpp) ---
+    // --- The reference length and plane ---
     // Makes dimension `index` the reference length (`on`) or takes the mark
     // off it; one undo step. False when its value is not a length.
     bool SetReferenceDimension(int index, bool on);
@@ -205,7 +206,7 @@ Q_SIGNALS:
     void planeSizeWanted(const Quad& corners);
 
 protected:
-    // Range-finder events and the right button (CPhotoCanvasRange.cpp).
+    // Range-finder events and the right button.
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -253,7 +254,7 @@ private:
     void DragSelection(POINT q);
     // Ends a record or end-point drag and records it as one undo step.
     void FinishDrag();
-    // End-point handles (CPhotoCanvasHandles.cpp)
+    // End-point handles
     bool BeginHandleDrag(POINT q);
     void DragHandle(POINT q, bool shiftHeld);
     void DrawHandles(QPainter& painter) const;
@@ -272,7 +273,7 @@ private:
     // After an undo or redo: select what changed and bring it into view.
     void ShowStep(const ShownStep& step);
 
-    // Loading (CPhotoCanvasLoad.cpp).
+    // Loading.
     void ReadPhotoFile(const std::shared_ptr<PhotoLoadJob>& job, const PhotoHead& head);
     void DecodePhoto(const std::shared_ptr<PhotoLoadJob>& job, const QByteArray& bytes,
                      int orientation);
@@ -284,7 +285,6 @@ private:
     bool DrawStandIn(QPainter& painter, bool waitForLevels);
     void DrawLoadProgress(QPainter& painter) const;
 
-    QString m_exportError;
     QString m_loadError;
     PendingPhoto m_pending;
     // The view of the photo shown before a load began: it comes back as it

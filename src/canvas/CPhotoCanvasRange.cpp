@@ -1,14 +1,12 @@
-// CPhotoCanvas: range-finder events and the right mouse button with the
-// canvas's context menu.
+// CPhotoCanvas: range-finder events, and the canvas's own events that route
+// the right mouse button to the context menu (CPhotoCanvasMenu.cpp).
 #include "canvas/CPhotoCanvas.h"
 
 #include "document/InfoFileBytes.h"
 #include "drawing/RenderGeometry.h"
-#include "platform/Prompts.h"
 #include "telvo/RangeFailure.h"
 
 #include <QContextMenuEvent>
-#include <QMenu>
 #include <QMouseEvent>
 #include <cstdio>
 #include <cstring>
@@ -74,60 +72,4 @@ void CPhotoCanvas::OnRangeValue() {
     }
     // Every event is answered by exactly one re-arm.
     m_rangeFinder.SetListen(1);
-}
-
-void CPhotoCanvas::BuildContextMenu(QMenu& menu, bool canUndo, bool canRedo) {
-    const struct {
-        int command;
-        const char* text;
-    } items[] = {{ID_ZOOM_IN, QT_TR_NOOP("放大")},
-                 {ID_ZOOM_OUT, QT_TR_NOOP("縮小")},
-                 {ID_ZOOM_ACTUAL, QT_TR_NOOP("實際大小")},
-                 {ID_ZOOM_FIT, QT_TR_NOOP("自適應大小")},
-                 {0, nullptr},
-                 {ID_ALL_DIM_FONT, QT_TR_NOOP("所有尺寸字體")},
-                 {ID_ALL_DIM_COLOUR, QT_TR_NOOP("所有尺寸顏色")}};
-    for (const auto& item : items) {
-        if (!item.text) {
-            menu.addSeparator();
-            continue;
-        }
-        QAction* action = menu.addAction(tr(item.text));
-        action->setData(item.command);
-    }
-    // The history's entries come last, each usable only when it can act.
-    menu.addSeparator();
-    QAction* undo = menu.addAction(tr("復原(&U)"));
-    undo->setData(static_cast<int>(ID_EDIT_UNDO));
-    undo->setEnabled(canUndo);
-    QAction* redo = menu.addAction(tr("重做(&R)"));
-    redo->setData(static_cast<int>(ID_EDIT_REDO));
-    redo->setEnabled(canRedo);
-}
-
-void CPhotoCanvas::OnRButtonDown(POINT q) {
-    if (CurrentTool() == ToolDimension && m_bFirstPoint == 1) {
-        // The first end point already placed is dropped; no menu.
-        CancelPendingDimension();
-        Repaint();
-        return;
-    }
-    if (PlacingPlaneCorners()) {
-        // As for a half-drawn dimension: the corners placed are dropped.
-        CancelPlaneCorners();
-        return;
-    }
-    // The main window owns the menu.
-    QMenu menu(parentWidget() ? parentWidget() : this);
-    BuildContextMenu(menu, m_model.History().Stack().canUndo(),
-                     m_model.History().Stack().canRedo());
-    AddReferenceMenuItems(menu, m_model.Info().reference.hasPlane, HasComputedValue());
-    const QPoint where = mapToGlobal(QPoint(q.x, q.y));
-    QAction* chosen = Prompts().PopupMenu(menu, where);
-    if (!chosen)
-        return;
-    bool ok = false;
-    const int command = chosen->data().toInt(&ok);
-    if (ok && command != 0 && !HandleReferenceCommand(command))
-        Q_EMIT menuCommand(command);
 }

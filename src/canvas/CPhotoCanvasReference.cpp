@@ -9,7 +9,6 @@
 #include "document/ComputedLength.h"
 #include "platform/Prompts.h"
 
-#include <QMenu>
 #include <QPainter>
 
 bool CPhotoCanvas::SetReferenceDimension(int index, bool on) {
@@ -68,36 +67,6 @@ int CPhotoCanvas::WriteComputedValues() {
     if (written > 0)
         Q_EMIT historyShown(); // the panel shows the selected dimension's new value
     return written;
-}
-
-void CPhotoCanvas::AddReferenceMenuItems(QMenu& menu, bool hasPlane, bool hasComputed) {
-    // After the history's entries, behind a separator of their own.
-    menu.addSeparator();
-    QAction* plane = menu.addAction(tr("參考平面(&P)..."));
-    plane->setData(static_cast<int>(ID_REFERENCE_PLANE));
-    if (hasPlane) {
-        QAction* remove = menu.addAction(tr("刪除參考平面"));
-        remove->setData(static_cast<int>(ID_DELETE_REFERENCE_PLANE));
-    }
-    QAction* write = menu.addAction(tr("寫入計算值"));
-    write->setData(static_cast<int>(ID_WRITE_COMPUTED));
-    write->setEnabled(hasComputed);
-}
-
-bool CPhotoCanvas::HandleReferenceCommand(int command) {
-    switch (command) {
-    case ID_REFERENCE_PLANE:
-        BeginPlaneCorners();
-        return true;
-    case ID_DELETE_REFERENCE_PLANE:
-        DeleteReferencePlane();
-        return true;
-    case ID_WRITE_COMPUTED:
-        WriteComputedValues();
-        return true;
-    default:
-        return false;
-    }
 }
 
 int CPhotoCanvas::PlaneHandleAt(POINT q) const {

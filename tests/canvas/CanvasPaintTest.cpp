@@ -114,21 +114,22 @@ TEST_F(ExportCommand, WritesWhatTheInProcessExportWrites) {
     ASSERT_EQ(info.SaveToFile(InfoFilePathFor(photo)), 1);
     ASSERT_EQ(RunExport(0, nullptr, photo, Path("out.jpg")), 0);
     CPhotoCanvas canvas;
-    ASSERT_TRUE(canvas.LoadPhoto(photo));
+    ASSERT_TRUE(CanvasAccess::LoadPhoto(canvas, photo));
     const QImage shown = canvas.Photo().Image();
     canvas.Model().Records() = info;
     canvas.Model().SelectDimension(0);
     canvas.Model().SelectNote(0);
     canvas.SetZoom(ZoomOut);
-    ASSERT_TRUE(canvas.ExportAnnotatedImage(Path("direct.jpg")));
+    ASSERT_TRUE(CanvasAccess::ExportAnnotated(canvas, Path("direct.jpg")));
     EXPECT_EQ(ReadWholeFile(Path("out.jpg")), ReadWholeFile(Path("direct.jpg")));
     EXPECT_EQ(canvas.Photo().Image(), shown);
 }
 
 TEST_F(Export, FailuresAreReportedAndWriteNothing) {
     CPhotoCanvas canvas;
-    EXPECT_FALSE(canvas.ExportAnnotatedImage(Path("out.jpg"))); // no photo
-    EXPECT_FALSE(canvas.ExportError().isEmpty());
+    QString error;
+    EXPECT_FALSE(CanvasAccess::ExportAnnotated(canvas, Path("out.jpg"), &error)); // no photo
+    EXPECT_FALSE(error.isEmpty());
     // The command: a damaged photo, a missing one, an output it cannot write,
     // a damaged photo-info file.
     const QString photo = WriteTestJpeg(m_dir, QStringLiteral("room.jpg"), 32, 24);

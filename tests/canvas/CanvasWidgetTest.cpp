@@ -74,7 +74,9 @@ protected:
 
 TEST_F(CanvasWidgetTest, ZoomAndFitHoldAcrossLoadsAndResizesAndMapPointRoundTripsAtOne) {
     QTemporaryDir dir;
-    auto load = [&](int w, int h) { return canvas.LoadPhoto(WriteTestJpeg(dir, "p.jpg", w, h)); };
+    auto load = [&](int w, int h) {
+        return CanvasAccess::LoadPhoto(canvas, WriteTestJpeg(dir, "p.jpg", w, h));
+    };
     canvas.SetZoom(ZoomOut);
     ASSERT_TRUE(load(400, 300));
     canvas.resize(500, 500); // laid out anew: 279 x 209 at 0.7
