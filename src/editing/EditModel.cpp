@@ -20,6 +20,17 @@ template <class Record> Record TakeSelected(std::vector<Record>& list, int32_t& 
         selected = count - 2;
     return removed;
 }
+
+// Applies `change` to `record` (none: false) and hands what it was to `recorded`.
+template <class Record, class Recorded>
+bool ChangeRecord(Record* record, const std::function<void(Record&)>& change, Recorded recorded) {
+    if (!record)
+        return false;
+    const Record before = *record;
+    change(*record);
+    recorded(before);
+    return true;
+}
 } // namespace
 
 EditModel::EditModel() {
@@ -56,23 +67,15 @@ void EditModel::AddNote(const InfoNote& note) {
 
 bool EditModel::ChangeSelectedDimension(const std::function<void(Dimension&)>& change,
                                         EditRun run) {
-    Dimension* dim = SelectedDimension();
-    if (!dim)
-        return false;
-    const Dimension before = *dim;
-    change(*dim);
-    m_history.DimensionChanged(m_nSelDim, before, run);
-    return true;
+    return ChangeRecord(SelectedDimension(), change, [&](const Dimension& before) {
+        m_history.DimensionChanged(m_nSelDim, before, run);
+    });
 }
 
 bool EditModel::ChangeSelectedNote(const std::function<void(InfoNote&)>& change, EditRun run) {
-    InfoNote* note = SelectedNote();
-    if (!note)
-        return false;
-    const InfoNote before = *note;
-    change(*note);
-    m_history.NoteChanged(m_nSelNote, before, run);
-    return true;
+    return ChangeRecord(SelectedNote(), change, [&](const InfoNote& before) {
+        m_history.NoteChanged(m_nSelNote, before, run);
+    });
 }
 
 void EditModel::SetAllDimensionFonts(const LOGFONTA& font) {
