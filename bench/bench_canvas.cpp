@@ -6,6 +6,7 @@
 #include "BenchRecords.h"
 #include "ProcessMemory.h"
 #include "canvas/CPhotoCanvas.h"
+#include "common/CanvasAccess.h"
 #include "common/JpegSave.h"
 #include "document/PhotoInfo.h"
 #include "drawing/AnnotationRenderer.h"
@@ -71,9 +72,9 @@ void BM_LoadPhoto(benchmark::State& state) {
     canvas.resize(kCanvasSize);
     canvas.SetZoom(ZoomFit);
     for (auto _ : state) {
-        if (!canvas.LoadPhoto(g_photoPath))
+        if (!CanvasAccess::LoadPhoto(canvas, g_photoPath))
             state.SkipWithError("LoadPhoto failed");
-        benchmark::DoNotOptimize(canvas.m_dib.Image().constBits());
+        benchmark::DoNotOptimize(canvas.Photo().Image().constBits());
     }
 }
 
@@ -87,9 +88,10 @@ void Repaint(benchmark::State& state, bool records, bool viewChanged) {
         canvas = std::make_unique<CPhotoCanvas>();
         canvas->resize(kCanvasSize);
         canvas->SetZoom(ZoomFit);
-        canvas->LoadPhoto(g_photoPath);
+        CanvasAccess::LoadPhoto(*canvas, g_photoPath);
     }
-    canvas->m_info = records ? ScatteredRecords(kPhotoW, kPhotoH, 1000, 200) : PhotoInfo();
+    canvas->Model().Records() =
+        records ? ScatteredRecords(kPhotoW, kPhotoH, 1000, 200) : PhotoInfo();
     QImage target(kCanvasSize, QImage::Format_RGB32);
     {
         QPainter warm(&target);
@@ -99,7 +101,7 @@ void Repaint(benchmark::State& state, bool records, bool viewChanged) {
     for (auto _ : state) {
         if (viewChanged) {
             // Alternate between two slightly different view sizes.
-            canvas->m_rcDst.right = canvas->m_rcDst.left + 869 + (++frame & 1);
+            CanvasAccess::Dest(*canvas).right = canvas->DestRect().left + 869 + (++frame & 1);
         }
         QPainter painter(&target);
         canvas->Render(painter);
@@ -116,7 +118,7 @@ void BM_FirstRepaintAfterLoad(benchmark::State& state) {
     QImage target(kCanvasSize, QImage::Format_RGB32);
     for (auto _ : state) {
         state.PauseTiming();
-        canvas.LoadPhoto(g_photoPath);
+        CanvasAccess::LoadPhoto(canvas, g_photoPath);
         state.ResumeTiming();
         QPainter painter(&target);
         canvas.Render(painter);
@@ -220,15 +222,15 @@ void BM_ExportOverTurbo(benchmark::State& state) {
 void BM_CanvasExport(benchmark::State& state) {
     CPhotoCanvas canvas;
     canvas.resize(kCanvasSize);
-    if (!canvas.LoadPhoto(g_photoPath))
+    if (!CanvasAccess::LoadPhoto(canvas, g_photoPath))
         state.SkipWithError("LoadPhoto failed");
-    canvas.m_info = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
+    canvas.Model().Records() = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
     const QString out = g_dir->filePath(QStringLiteral("canvas-export.jpg"));
     for (auto _ : state) {
         state.PauseTiming();
-        canvas.m_renderer.ClearCaches();
+        CanvasAccess::Renderer(canvas).ClearCaches();
         state.ResumeTiming();
-        if (!canvas.ExportAnnotatedImage(out))
+        if (!CanvasAccess::ExportAnnotated(canvas, out))
             state.SkipWithError("export failed");
     }
 }
@@ -309,19 +311,19 @@ int ExportPeakChild(const QString& photo, const QString& out) {
 void BM_CanvasExportOverTurbo(benchmark::State& state) {
     CPhotoCanvas canvas;
     canvas.resize(kCanvasSize);
-    if (!canvas.LoadPhoto(g_photoPath))
+    if (!CanvasAccess::LoadPhoto(canvas, g_photoPath))
         state.SkipWithError("LoadPhoto failed");
-    canvas.m_info = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
+    canvas.Model().Records() = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
     const QString out = g_dir->filePath(QStringLiteral("canvas-export.jpg"));
     TurboRoundTrip turbo;
     std::vector<double> exportMs, turboMs, ratios;
     using Clock = std::chrono::steady_clock;
     for (auto _ : state) {
-        canvas.m_renderer.ClearCaches();
+        CanvasAccess::Renderer(canvas).ClearCaches();
         const auto t0 = Clock::now();
         turbo.Run(TJSAMP_444);
         const auto t1 = Clock::now();
-        if (!canvas.ExportAnnotatedImage(out))
+        if (!CanvasAccess::ExportAnnotated(canvas, out))
             state.SkipWithError("export failed");
         const auto t2 = Clock::now();
         turboMs.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
@@ -359,11 +361,11 @@ void BM_CanvasExportPeakMemory(benchmark::State& state) {
 int CanvasExportPeakChild(const QString& photo, const QString& out) {
     CPhotoCanvas canvas;
     canvas.resize(kCanvasSize);
-    if (!canvas.LoadPhoto(photo))
+    if (!CanvasAccess::LoadPhoto(canvas, photo))
         return 1;
-    canvas.m_info = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
+    canvas.Model().Records() = ScatteredRecords(kPhotoW, kPhotoH, 1000, 200);
     const long before = StatusKb("VmRSS:");
-    if (!canvas.ExportAnnotatedImage(out))
+    if (!CanvasAccess::ExportAnnotated(canvas, out))
         return 1;
     std::printf("%ld %ld\n", before, StatusKb("VmHWM:"));
     return 0;

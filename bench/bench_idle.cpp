@@ -9,6 +9,7 @@
 #include "BenchGradientPhoto.h"
 #include "BenchRecords.h"
 #include "canvas/CPhotoCanvas.h"
+#include "common/CanvasAccess.h"
 #include "platform/LogFont.h"
 
 #include <QApplication>
@@ -50,10 +51,10 @@ double ProcessCpuMs() {
 double IdleCpuPercent(int dimensions, int notes, bool plane) {
     CPhotoCanvas canvas;
     canvas.resize(870, 756);
-    canvas.LoadPhoto(g_photoPath);
-    canvas.m_info = ScatteredRecords(kPhotoW, kPhotoH, dimensions, notes);
+    CanvasAccess::LoadPhoto(canvas, g_photoPath);
+    canvas.Model().Records() = ScatteredRecords(kPhotoW, kPhotoH, dimensions, notes);
     if (plane)
-        OnReferencePlane(canvas.m_info, kPhotoW, kPhotoH);
+        OnReferencePlane(canvas.Model().Records(), kPhotoW, kPhotoH);
     canvas.show();
     Wait(3000);
     const double before = ProcessCpuMs();

@@ -9,6 +9,7 @@
 // of the photo's long side (it stands in), and with none.
 #include "BenchStatistics.h"
 #include "canvas/CPhotoCanvas.h"
+#include "common/CanvasAccess.h"
 #include "platform/LogFont.h"
 
 #include <QApplication>
@@ -208,7 +209,7 @@ void BM_OpenToFirstPicture(benchmark::State& state) {
             canvas.resize(kCanvasSize);
             canvas.SetZoom(ZoomFit);
             t0 = std::chrono::steady_clock::now();
-            if (!canvas.LoadPhoto(path))
+            if (!CanvasAccess::LoadPhoto(canvas, path))
                 state.SkipWithError("LoadPhoto failed");
             canvas.grab();
             sync.push_back(Ms(t0));
@@ -280,7 +281,7 @@ void BM_EventLoopGapDuringOpen(benchmark::State& state) {
         const GapMeter meter;
         bool opened = false;
         QTimer::singleShot(20, [&] {
-            opened = onWorker ? canvas.BeginPhotoLoad(path) : canvas.LoadPhoto(path);
+            opened = onWorker ? canvas.BeginPhotoLoad(path) : CanvasAccess::LoadPhoto(canvas, path);
             canvas.repaint();
             if (!opened) {
                 loop.quit();

@@ -4,6 +4,7 @@
 // the cold case measures every text again (measurer emptied before each click).
 #include "BenchRecords.h"
 #include "canvas/CPhotoCanvas.h"
+#include "common/CanvasAccess.h"
 #include "document/Records.h"
 #include "platform/Cp950.h"
 #include "platform/LogFont.h"
@@ -34,15 +35,15 @@ QByteArray NoteText(int i) {
 }
 
 void Populate(CPhotoCanvas& canvas, int notes, int dimensions) {
-    canvas.m_info.Clear();
+    canvas.Model().Records().Clear();
     QRandomGenerator rng(5);
     for (int i = 0; i < notes; ++i) {
         InfoNote n = ScatteredNote(rng, kPhotoW, kPhotoH);
         cp950::CopyToField(n.text, NoteText(i));
-        canvas.m_info.notes.push_back(n);
+        canvas.Model().Records().notes.push_back(n);
     }
     for (int i = 0; i < dimensions; ++i)
-        canvas.m_info.dimensions.push_back(ScatteredDimension(rng, i, kPhotoW, kPhotoH));
+        canvas.Model().Records().dimensions.push_back(ScatteredDimension(rng, i, kPhotoW, kPhotoH));
 }
 
 // A click that misses everything tests every record: the slowest click.
@@ -51,12 +52,12 @@ void RunClicks(benchmark::State& state, int notes, int dimensions, bool cold) {
     canvas.resize(870, 756);
     canvas.SetTool(ToolSelect);
     Populate(canvas, notes, dimensions);
-    canvas.m_fZoom = 0.2f;
+    CanvasAccess::Zoom(canvas) = 0.2f;
     const POINT miss{-5000, -5000};
     for (auto _ : state) {
         if (cold) {
             state.PauseTiming();
-            canvas.m_renderer.Measurer().Clear();
+            CanvasAccess::Renderer(canvas).Measurer().Clear();
             state.ResumeTiming();
         }
         canvas.OnLButtonDown(miss);
@@ -65,7 +66,7 @@ void RunClicks(benchmark::State& state, int notes, int dimensions, bool cold) {
         QCoreApplication::processEvents(); // the queued notification
         state.ResumeTiming();
     }
-    if (canvas.m_nSelDim != -1 || canvas.m_nSelNote != -1)
+    if (canvas.Model().SelDim() != -1 || canvas.Model().SelNote() != -1)
         state.SkipWithError("the click hit a record");
 }
 

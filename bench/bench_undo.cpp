@@ -76,12 +76,13 @@ struct AllColoursFixture {
         for (int i = 0; i < kManyDimensions; ++i) {
             Dimension d = ScatteredDimension(rng, i, kPhotoW, kPhotoH);
             d.colour = static_cast<COLORREF>(i * 97);
-            canvas.m_info.dimensions.push_back(d);
+            canvas.Model().Records().dimensions.push_back(d);
         }
-        auto before = ValueRuns<COLORREF>::Of(canvas.m_info.dimensions, &Dimension::colour);
-        for (Dimension& dim : canvas.m_info.dimensions)
+        auto before =
+            ValueRuns<COLORREF>::Of(canvas.Model().Records().dimensions, &Dimension::colour);
+        for (Dimension& dim : canvas.Model().Records().dimensions)
             dim.colour = RGB(0, 128, 255);
-        canvas.m_history.AllColoursChanged(std::move(before));
+        canvas.Model().History().AllColoursChanged(std::move(before));
     }
 };
 
@@ -104,7 +105,7 @@ void BM_UndoAllDimensionColour(benchmark::State& state) {
         state.SetIterationTime(Seconds(start));
         f.canvas.Redo();
     }
-    if (f.canvas.m_info.dimensions[1].colour != RGB(0, 128, 255))
+    if (f.canvas.Model().Records().dimensions[1].colour != RGB(0, 128, 255))
         state.SkipWithError("redo did not give the colour back");
 }
 
@@ -116,7 +117,7 @@ void BM_RedoAllDimensionColour(benchmark::State& state) {
         f.canvas.Redo();
         state.SetIterationTime(Seconds(start));
     }
-    if (f.canvas.m_info.dimensions[1].colour != RGB(0, 128, 255))
+    if (f.canvas.Model().Records().dimensions[1].colour != RGB(0, 128, 255))
         state.SkipWithError("redo did not give the colour back");
 }
 
@@ -126,13 +127,13 @@ void BM_SetAllDimensionColoursBaseline(benchmark::State& state) {
     COLORREF colour = 1;
     for (auto _ : state) {
         const auto start = Clock::now();
-        for (Dimension& dim : f.canvas.m_info.dimensions)
+        for (Dimension& dim : f.canvas.Model().Records().dimensions)
             dim.colour = colour;
-        benchmark::DoNotOptimize(f.canvas.m_info.dimensions.data());
+        benchmark::DoNotOptimize(f.canvas.Model().Records().dimensions.data());
         state.SetIterationTime(Seconds(start));
         colour ^= 1;
     }
-    for (Dimension& dim : f.canvas.m_info.dimensions)
+    for (Dimension& dim : f.canvas.Model().Records().dimensions)
         dim.colour = RGB(0, 128, 255);
 }
 

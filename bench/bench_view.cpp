@@ -12,6 +12,7 @@
 #include "BenchGradientPhoto.h"
 #include "BenchRecords.h"
 #include "canvas/CPhotoCanvas.h"
+#include "common/CanvasAccess.h"
 #include "document/PhotoInfo.h"
 #include "platform/LogFont.h"
 
@@ -72,10 +73,11 @@ struct Canvases {
         for (int i = 0; i < kCount; ++i) {
             canvas[i] = std::make_unique<CPhotoCanvas>();
             canvas[i]->resize(kCanvasSize);
-            canvas[i]->LoadPhoto(g_photoPath);
-            canvas[i]->m_info = ScatteredRecords(kPhotoW, kPhotoH, sizes[i].first, sizes[i].second);
+            CanvasAccess::LoadPhoto(*canvas[i], g_photoPath);
+            canvas[i]->Model().Records() =
+                ScatteredRecords(kPhotoW, kPhotoH, sizes[i].first, sizes[i].second);
             if (i >= kPlane)
-                OnReferencePlane(canvas[i]->m_info, kPhotoW, kPhotoH);
+                OnReferencePlane(canvas[i]->Model().Records(), kPhotoW, kPhotoH);
         }
     }
     // One screen frame of canvas i (its paint event, labels within the
@@ -98,7 +100,7 @@ struct Canvases {
     // Zooms every canvas out to the smallest step with one frame drawn there.
     void ToSmallest() {
         for (auto& c : canvas) {
-            while (c->m_fZoom > kZoomSteps[0])
+            while (c->Zoom() > kZoomSteps[0])
                 c->SetZoom(ZoomOut);
             QPainter painter(&target);
             c->Render(painter);
@@ -110,7 +112,7 @@ struct Canvases {
     static constexpr int kMaxRefine = 100;
     void Refine(int i, Figures& refine, Figures* settle = nullptr) {
         int n = 0;
-        for (; n < kMaxRefine && canvas[i]->m_renderer.LabelsPending(); ++n)
+        for (; n < kMaxRefine && CanvasAccess::Renderer(*canvas[i]).LabelsPending(); ++n)
             refine.Add(Frame(i));
         if (settle)
             settle->Add(n);
@@ -163,7 +165,7 @@ void BM_ZoomSweep(benchmark::State& state) {
     constexpr int kSteps = static_cast<int>(std::size(kZoomSteps));
     for (auto _ : state) {
         for (auto& canvas : c.canvas)
-            canvas->m_renderer.ClearCaches();
+            CanvasAccess::Renderer(*canvas).ClearCaches();
         c.ToSmallest();
         for (int s = 0; s < 2 * (kSteps - 1); ++s) {
             const int command = s < kSteps - 1 ? ZoomIn : ZoomOut;
@@ -216,7 +218,7 @@ void PanDrag(benchmark::State& state, bool settled) {
             const int sign = move < 10 ? 1 : -1;
             for (int i = 0; i < Canvases::kCount; ++i) {
                 CPhotoCanvas& canvas = *c->canvas[i];
-                canvas.m_ptLast = POINT{400, 400};
+                CanvasAccess::LastPoint(canvas) = POINT{400, 400};
                 canvas.PanBy(POINT{400 + 3 * sign, 400 + 2 * sign});
                 Time(*c, i, wall, cpu);
             }

@@ -17,7 +17,7 @@ CPhotoCanvas::CPhotoCanvas(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     // A press never takes the keyboard from the edit box that has it.
     setFocusPolicy(Qt::NoFocus);
-    m_history.SetShowStep([this](const ShownStep& step) { ShowStep(step); });
+    m_model.SetShowStep([this](const ShownStep& step) { ShowStep(step); });
     m_photoView.SetLevelReadyCallback([this] {
         // From the worker thread: repaint once the better level is there.
         QMetaObject::invokeMethod(
@@ -46,30 +46,6 @@ CPhotoCanvas::~CPhotoCanvas() {
 void CPhotoCanvas::SetTool(int32_t tool) {
     m_tools.clear();
     m_tools.push_back(tool);
-}
-
-namespace {
-template <class Record> Record* At(std::vector<Record>& list, int32_t index) {
-    if (index < 0 || static_cast<size_t>(index) >= list.size())
-        return nullptr;
-    return &list[static_cast<size_t>(index)];
-}
-} // namespace
-
-Dimension* CPhotoCanvas::SelectedDimension() {
-    return At(m_info.dimensions, m_nSelDim);
-}
-
-const Dimension* CPhotoCanvas::SelectedDimension() const {
-    return const_cast<CPhotoCanvas*>(this)->SelectedDimension();
-}
-
-InfoNote* CPhotoCanvas::SelectedNote() {
-    return At(m_info.notes, m_nSelNote);
-}
-
-const InfoNote* CPhotoCanvas::SelectedNote() const {
-    return const_cast<CPhotoCanvas*>(this)->SelectedNote();
 }
 
 void CPhotoCanvas::CancelPendingDimension() {

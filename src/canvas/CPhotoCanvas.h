@@ -1,9 +1,19 @@
 #pragma once
 // The photo canvas: shows the photo with every dimension and note on it, and
-// owns the document, the selection, the current tool, colour and font and
-// the view state. The main dialog reads and writes the m_ members directly;
-// the canvas tells it about selection changes through the queued
-// canvasNotify signal.
+// holds the edit model (records, selection, history), the current tool,
+// colour and font and the view state. The main dialog
+// edits through the model and reads the rest through accessors; the canvas
+// tells it about selection changes through the queued canvasNotify signal.
+//
+// Its files, one concern each: CPhotoCanvas.cpp (construction, tool,
+// notices), CPhotoCanvasLoad.cpp (opening a photo), CPhotoCanvasView.cpp
+// (zoom, wheel, pan, visible part), CPhotoCanvasPaint.cpp (composing the
+// screen), CPhotoCanvasMouse.cpp (the mouse tools, drags, nudges),
+// CPhotoCanvasHandles.cpp (end-point handles), CPhotoCanvasCursor.cpp (cursor
+// hints), CPhotoCanvasHistory.cpp (what undo and redo show),
+// CPhotoCanvasReference.cpp (the reference plane's corners),
+// CPhotoCanvasMenu.cpp (the context menu), CPhotoCanvasRange.cpp (the range
+// readings the window passes on, and the event routing).
 
 #include "canvas/CanvasTypes.h"
 #include "canvas/PendingPhoto.h"
@@ -12,7 +22,7 @@
 #include "document/PlaneHomography.h"
 #include "drawing/AnnotationRenderer.h"
 #include "drawing/ViewMapping.h"
-#include "editing/EditHistory.h"
+#include "editing/EditModel.h"
 #include "lumoimage/CDibDC.h"
 
 #include <QPoint>
@@ -31,31 +41,32 @@ public:
     explicit CPhotoCanvas(QWidget* parent = nullptr);
     ~CPhotoCanvas() override;
 
-    // --- state (read and written by the main dialog) ---
-    PhotoInfo m_info;
-    Dimension m_pendingDim;       // colour = current drawing colour; start = first point
-    int32_t m_nSelDim = -1;       // negative: none
-    int32_t m_nSelNote = -1;      // negative: none
-    LOGFONTA m_logFont;           // current font for new records
-    std::vector<int32_t> m_tools; // current tool = last entry
-    float m_fZoom = 1.0f;
-    CDibDC m_dib;
-    int32_t m_bFit = 0;
-    RECT m_rcSrc; // visible part of the photo, photo coordinates
-    RECT m_rcDst; // where it is drawn, view coordinates
-    int32_t m_bFirstPoint = 0;
-    int32_t m_bDragging = 0;
-    POINT m_ptLast;
+    // --- state the window reads and sets ---
+    // The colour and font new records take.
+    COLORREF CurrentColour() const { return m_pendingDim.colour; }
+    void SetCurrentColour(COLORREF colour) { m_pendingDim.colour = colour; }
+    const LOGFONTA& CurrentFont() const { return m_logFont; }
+    void SetCurrentFont(const LOGFONTA& font) { m_logFont = font; }
+    // The tools chosen, the current one last.
+    const std::vector<int32_t>& Tools() const { return m_tools; }
+    // The photo shown in full (none while only a stand-in is).
+    const CDibDC& Photo() const { return m_dib; }
+    float Zoom() const { return m_fZoom; }
+    bool FitMode() const { return m_bFit != 0; }
+    // The visible part of the photo (photo coordinates) and where it is
+    // drawn (view coordinates).
+    RECT SourceRect() const { return m_rcSrc; }
+    RECT DestRect() const { return m_rcDst; }
+    // The first end of a new dimension is placed, the second not yet.
+    bool FirstPointPlaced() const { return m_bFirstPoint != 0; }
 
-    // The undo history of the photo shown (CPhotoCanvasHistory.cpp): a new
-    // one for every photo loaded; its clean state is the loaded or saved one.
-    EditHistory m_history{m_info};
+    // The records, the selection and the undo history of the photo shown: a
+    // new history for every photo loaded; its clean state is the loaded or
+    // saved one. The window edits through it too.
+    EditModel& Model() { return m_model; }
+    const EditModel& Model() const { return m_model; }
 
-    // --- operations ---
-    // Decodes the photo at once (the command line, tests that draw at once).
-    bool LoadPhoto(const QString& path);
-
-    // --- Opening a photo without holding up the window (CPhotoCanvasLoad.cpp) ---
+    // --- Opening a photo without holding up the window ---
     // Reads the photo's header at once; false (with LoadError) when it cannot
     // be opened, and then nothing changes. Otherwise the records are cleared,
     // the view is laid out for the photo's full size and a stand-in (its Exif
@@ -97,21 +108,13 @@ public:
     bool PhotoScrolled() const { return m_photoView.Scrolled(); }
     // The current photo/view mapping.
     ViewMapping View() const { return ViewMapping{m_fZoom, m_rcSrc, m_rcDst}; }
-    // Draws every record at photo scale onto a copy of the photo and saves it
-    // as JPEG; false (with ExportError) when nothing was written.
-    bool ExportAnnotatedImage(const QString& path);
-    QString ExportError() const { return m_exportError; }
-
-    // Draws the records on the screen and the export, and measures them for
-    // hit tests; its caches live as long as the canvas.
-    AnnotationRenderer m_renderer;
 
     // The selected dimension or note, or nullptr when the index is negative
     // or past the end of its list.
-    Dimension* SelectedDimension();
-    const Dimension* SelectedDimension() const;
-    InfoNote* SelectedNote();
-    const InfoNote* SelectedNote() const;
+    Dimension* SelectedDimension() { return m_model.SelectedDimension(); }
+    const Dimension* SelectedDimension() const { return m_model.SelectedDimension(); }
+    InfoNote* SelectedNote() { return m_model.SelectedNote(); }
+    const InfoNote* SelectedNote() const { return m_model.SelectedNote(); }
 
     int32_t CurrentTool() const { return m_tools.empty() ? ToolDrag : m_tools.back(); }
     // Empties the tool list and appends `tool`.
@@ -130,8 +133,7 @@ public:
     void OnMouseMove(POINT q, bool leftHeld, bool shiftHeld = false);
     void OnLButtonUp(POINT q);
 
-    // --- End-point handles, wheel zoom, panning, nudges (CPhotoCanvasWheel.cpp,
-    // CPhotoCanvasHandles.cpp, CPhotoCanvasMouse.cpp) ---
+    // --- End-point handles, zooming at a point, nudges, the cursor, undo ---
     // The end (0 start, 1 end) of the selected dimension whose handle is
     // within reach of view point q with the select tool; -1 for none.
     int HandleAt(POINT q) const;
@@ -148,7 +150,7 @@ public:
     void Undo();
     void Redo();
 
-    // --- Range readings and the context menu (CPhotoCanvasRange.cpp) ---
+    // --- Range readings and the context menu ---
     // A range-finder event, passed on by the window that holds the link.
     // Code RangeDistance writes `value` ("%d") into the selected dimension,
     // one undo step; code RangeKey with RangePrevious or RangeNext moves the
@@ -166,7 +168,7 @@ public:
     // command id. Undo and redo, at the end, are enabled as given.
     static void BuildContextMenu(QMenu& menu, bool canUndo = false, bool canRedo = false);
 
-    // --- The reference length and plane (CPhotoCanvasReference.cpp) ---
+    // --- The reference length and plane ---
     // Makes dimension `index` the reference length (`on`) or takes the mark
     // off it; one undo step. False when its value is not a length.
     bool SetReferenceDimension(int index, bool on);
@@ -181,7 +183,7 @@ public:
     // Every dimension without a value gets its computed length in whole mm,
     // one undo step; how many were written.
     int WriteComputedValues();
-    bool HasComputedValue() const;
+    bool HasComputedValue() const { return m_model.HasComputedValue(); }
     // The reference items after the context menu's others: "參考平面(&P)...",
     // "刪除參考平面" (only when there is a plane), "寫入計算值".
     static void AddReferenceMenuItems(QMenu& menu, bool hasPlane, bool hasComputed);
@@ -207,7 +209,7 @@ Q_SIGNALS:
     void planeSizeWanted(const Quad& corners);
 
 protected:
-    // Range-finder events and the right button (CPhotoCanvasRange.cpp).
+    // Range-finder events and the right button.
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -220,6 +222,23 @@ protected:
     void PostNotify(int code);
 
 private:
+    friend struct CanvasAccess; // the tests' way to set up a view directly
+
+    Dimension m_pendingDim;       // colour = current drawing colour; start = first point
+    LOGFONTA m_logFont;           // current font for new records
+    std::vector<int32_t> m_tools; // current tool = last entry
+    float m_fZoom = 1.0f;
+    CDibDC m_dib;
+    int32_t m_bFit = 0;
+    RECT m_rcSrc; // visible part of the photo, photo coordinates
+    RECT m_rcDst; // where it is drawn, view coordinates
+    int32_t m_bFirstPoint = 0;
+    int32_t m_bDragging = 0;
+    POINT m_ptLast;
+    // Draws the records on the screen and the export, and measures them for
+    // hit tests; its caches live as long as the canvas.
+    AnnotationRenderer m_renderer;
+
     // The one composition path: photo, dimensions, rubber band, notes, all
     // cut at m_rcDst, then grey margins. `waitForLevels`: draw the photo from
     // the reduced copy it needs even if that is still being made.
@@ -236,11 +255,9 @@ private:
     void SelectAt(POINT q);
     // Select tool: moves the selected record(s) with the pointer.
     void DragSelection(POINT q);
-    // Select tool: remembers the dragged records as they were before.
-    void BeginRecordDrag();
     // Ends a record or end-point drag and records it as one undo step.
     void FinishDrag();
-    // End-point handles (CPhotoCanvasHandles.cpp)
+    // End-point handles
     bool BeginHandleDrag(POINT q);
     void DragHandle(POINT q, bool shiftHeld);
     void DrawHandles(QPainter& painter) const;
@@ -259,7 +276,7 @@ private:
     // After an undo or redo: select what changed and bring it into view.
     void ShowStep(const ShownStep& step);
 
-    // Loading (CPhotoCanvasLoad.cpp).
+    // Loading.
     void ReadPhotoFile(const std::shared_ptr<PhotoLoadJob>& job, const PhotoHead& head);
     void DecodePhoto(const std::shared_ptr<PhotoLoadJob>& job, const QByteArray& bytes,
                      int orientation);
@@ -271,7 +288,6 @@ private:
     bool DrawStandIn(QPainter& painter, bool waitForLevels);
     void DrawLoadProgress(QPainter& painter) const;
 
-    QString m_exportError;
     QString m_loadError;
     PendingPhoto m_pending;
     // The view of the photo shown before a load began: it comes back as it
@@ -288,20 +304,14 @@ private:
     // How long the last frame that ran out of label time went on after that.
     std::chrono::steady_clock::duration m_frameTail{};
     double m_panRemainder[2] = {0.0, 0.0}; // photo pixels not yet scrolled
-    // Drags of the select tool: the records before the drag began.
-    int32_t m_nDragDim = -1;
-    int32_t m_nDragNote = -1;
-    Dimension m_dragDimBefore;
-    InfoNote m_dragNoteBefore;
+    EditModel m_model;
     // The end being dragged (0 start, 1 end, -1 none) and where the pointer
     // has taken it before any Shift constraint.
     int m_nHandle = -1;
     POINT m_handleFree;
-    // The reference plane: corners clicked so far, and the reference before a
-    // corner drag.
+    // The reference plane: corners clicked so far.
     std::vector<POINT> m_planeClicks;
     bool m_bPlacingPlane = false;
-    MeasureReference m_planeDragBefore;
     // Panning with the middle button.
     Qt::MouseButton m_panButton = Qt::NoButton;
     int m_wheelAngle = 0; // wheel angle not yet turned into a zoom step

@@ -25,19 +25,15 @@ bool CPhotoCanvas::BeginHandleDrag(POINT q) {
         return false;
     if (handle >= kPlaneHandleFirst) {
         m_nHandle = handle;
-        m_handleFree = m_info.reference.plane.corners[handle - kPlaneHandleFirst];
-        m_planeDragBefore = m_info.reference;
-        m_nDragDim = -1;
-        m_nDragNote = -1;
+        m_handleFree = m_model.Info().reference.plane.corners[handle - kPlaneHandleFirst];
+        m_model.BeginPlaneDrag();
         m_bDragging = 1;
         return true;
     }
     const Dimension& dim = *SelectedDimension();
     m_nHandle = handle;
     m_handleFree = handle == 0 ? dim.start : dim.end;
-    m_nDragDim = m_nSelDim;
-    m_dragDimBefore = dim;
-    m_nDragNote = -1;
+    m_model.BeginRecordDrag(true);
     m_bDragging = 1;
     return true;
 }

@@ -14,26 +14,18 @@ bool Outside(const RECT& visible, int64_t left, int64_t top, int64_t right, int6
 
 void CPhotoCanvas::Undo() {
     FinishDrag();
-    m_history.Undo();
+    m_model.History().Undo();
 }
 
 void CPhotoCanvas::Redo() {
     FinishDrag();
-    m_history.Redo();
+    m_model.History().Redo();
 }
 
 void CPhotoCanvas::ShowStep(const ShownStep& step) {
     // A drag in progress does not go on with records that changed under it.
     m_bDragging = 0;
     m_nHandle = -1;
-    if (!step.keepSelection) {
-        m_nSelDim = step.dimension;
-        m_nSelNote = step.note;
-    }
-    if (!SelectedDimension())
-        m_nSelDim = -1;
-    if (!SelectedNote())
-        m_nSelNote = -1;
 
     if (HasPhoto() && !step.keepSelection) {
         if (const InfoNote* note = SelectedNote()) {

@@ -40,6 +40,18 @@ struct Decoded {
 };
 } // namespace
 
+void CPhotoCanvas::ResetAnnotations() {
+    m_rcSrc = RECT{};
+    // Another photo: no records, no selection, a new history.
+    m_model.Clear();
+    m_bFirstPoint = 0;
+    m_bDragging = 0;
+    m_nHandle = -1;
+    // Corners of a plane being placed belong to the old photo.
+    m_planeClicks.clear();
+    m_bPlacingPlane = false;
+}
+
 bool CPhotoCanvas::BeginPhotoLoad(const QString& path) {
     PhotoHead head;
     QString error;

@@ -15,28 +15,11 @@
 #include <QMouseEvent>
 #include <algorithm>
 #include <iterator>
-#include <limits>
 
 namespace {
 POINT ToPoint(const QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     return POINT{p.x(), p.y()};
-}
-
-// Records are never clamped to the photo, but a coordinate must not wrap
-// around when a record read from a file already lies near the int32 limits.
-int32_t MovedCoordinate(int32_t value, int32_t delta) {
-    const int64_t moved = static_cast<int64_t>(value) + delta;
-    if (moved > std::numeric_limits<int32_t>::max())
-        return std::numeric_limits<int32_t>::max();
-    if (moved < std::numeric_limits<int32_t>::min())
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(moved);
-}
-
-void MovePoint(POINT& p, POINT delta) {
-    p.x = MovedCoordinate(p.x, delta.x);
-    p.y = MovedCoordinate(p.y, delta.y);
 }
 } // namespace
 
@@ -83,7 +66,7 @@ void CPhotoCanvas::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CPhotoCanvas::BeginPan(POINT q, Qt::MouseButton button) {
-    m_history.EndRun();
+    m_model.History().EndRun();
     m_panButton = button;
     m_ptLast = q;
     m_panRemainder[0] = 0.0;
@@ -93,7 +76,7 @@ void CPhotoCanvas::BeginPan(POINT q, Qt::MouseButton button) {
 
 void CPhotoCanvas::OnLButtonDown(POINT q) {
     // A click ends a run of typing or key nudges: what follows is a new step.
-    m_history.EndRun();
+    m_model.History().EndRun();
     m_ptLast = q;
     // A new drag starts with no fraction left over from the previous one.
     m_panRemainder[0] = 0.0;
@@ -115,7 +98,7 @@ void CPhotoCanvas::OnLButtonDown(POINT q) {
             break;
         SelectAt(q);
         if (m_bDragging == 1)
-            BeginRecordDrag();
+            m_model.BeginRecordDrag();
         break;
     case ToolDrag: // panning happens on mouse moves
     default:
@@ -148,38 +131,18 @@ void CPhotoCanvas::OnLButtonUp(POINT) {
         FinishDrag();
 }
 
-void CPhotoCanvas::BeginRecordDrag() {
-    m_nDragDim = -1;
-    m_nDragNote = -1;
-    if (const Dimension* dim = SelectedDimension()) {
-        m_nDragDim = m_nSelDim;
-        m_dragDimBefore = *dim;
-    }
-    if (const InfoNote* note = SelectedNote()) {
-        m_nDragNote = m_nSelNote;
-        m_dragNoteBefore = *note;
-    }
-}
-
 void CPhotoCanvas::FinishDrag() {
     if (m_bDragging == 1 && m_nHandle >= kPlaneHandleFirst) {
         FinishPlaneDrag();
     } else if (m_bDragging == 1) {
-        if (m_nHandle >= 0) {
-            // The ends are stored as every dimension is; the handle follows
-            // the end it moved when they swap.
-            if (Dimension* dim = SelectedDimension()) {
-                NormalizeDimensionEnds(*dim);
-                update();
-            }
-        }
-        // Press to release is one step (nothing when nothing moved).
-        m_history.RecordsChanged(m_nDragDim, m_dragDimBefore, m_nDragNote, m_dragNoteBefore);
+        // The ends are stored as every dimension is; the handle follows the
+        // end it moved when they swap.
+        m_model.FinishRecordDrag(m_nHandle >= 0);
+        if (m_nHandle >= 0)
+            update();
     }
     m_bDragging = 0;
     m_nHandle = -1;
-    m_nDragDim = -1;
-    m_nDragNote = -1;
 }
 
 void CPhotoCanvas::PlaceDimensionPoint(POINT q) {
@@ -195,19 +158,14 @@ void CPhotoCanvas::PlaceDimensionPoint(POINT q) {
     m_pendingDim.font = m_logFont;
     Dimension added = m_pendingDim; // colour: the current drawing colour
     std::fill(std::begin(added.value), std::end(added.value), '\0');
-    m_info.dimensions.push_back(added);
     m_bFirstPoint = 0;
-    m_nSelDim = static_cast<int32_t>(m_info.dimensions.size()) - 1;
-    m_history.DimensionAdded(m_nSelDim);
+    m_model.AddDimension(added);
     update();
     PostNotify(CN_DIMENSION_ADDED);
 }
 
 void CPhotoCanvas::PlaceNote(POINT q) {
-    const InfoNote note = MakeNewNote(MapPoint(q, true), m_logFont);
-    m_nSelNote = static_cast<int32_t>(m_info.notes.size());
-    m_info.notes.push_back(note);
-    m_history.NoteAdded(m_nSelNote);
+    m_model.AddNote(MakeNewNote(MapPoint(q, true), m_logFont));
     PostNotify(CN_NOTE_ADDED);
     update();
 }
@@ -218,13 +176,14 @@ void CPhotoCanvas::SelectAt(POINT q) {
 
     // Notes first: a note lying over a dimension takes the click. A note is
     // hit inside its box as drawn on the screen.
-    const int32_t noteCount = static_cast<int32_t>(m_info.notes.size());
+    const PhotoInfo& info = m_model.Info();
+    const int32_t noteCount = static_cast<int32_t>(info.notes.size());
     for (int32_t i = 0; i < noteCount; ++i) {
-        const InfoNote& note = m_info.notes[static_cast<size_t>(i)];
+        const InfoNote& note = info.notes[static_cast<size_t>(i)];
         if (!HitTestNote(note, q, m_renderer, &view))
             continue;
-        m_nSelDim = -1;
-        m_nSelNote = i;
+        m_model.SelectDimension(-1);
+        m_model.SelectNote(i);
         m_logFont = note.font;
         PostNotify(CN_NOTE_SELECTED);
         update();
@@ -232,14 +191,14 @@ void CPhotoCanvas::SelectAt(POINT q) {
         return;
     }
 
-    const int32_t dimCount = static_cast<int32_t>(m_info.dimensions.size());
+    const int32_t dimCount = static_cast<int32_t>(info.dimensions.size());
     for (int32_t i = 0; i < dimCount; ++i) {
-        const Dimension& dim = m_info.dimensions[static_cast<size_t>(i)];
+        const Dimension& dim = info.dimensions[static_cast<size_t>(i)];
         if (!HitTestDimension(dim, p, m_fZoom, m_renderer.Measurer()))
             continue;
-        m_nSelNote = -1;
-        if (m_nSelDim != i) {
-            m_nSelDim = i;
+        m_model.SelectNote(-1);
+        if (m_model.SelDim() != i) {
+            m_model.SelectDimension(i);
             update();
         }
         m_logFont = dim.font;
@@ -248,8 +207,8 @@ void CPhotoCanvas::SelectAt(POINT q) {
         return;
     }
 
-    m_nSelNote = -1;
-    m_nSelDim = -1;
+    m_model.SelectNote(-1);
+    m_model.SelectDimension(-1);
     PostNotify(CN_NOTHING_SELECTED);
     update();
 }
@@ -257,31 +216,13 @@ void CPhotoCanvas::SelectAt(POINT q) {
 void CPhotoCanvas::DragSelection(POINT q) {
     // The pan's remainder keeps the fractions of a photo pixel, so slow
     // movements at zooms above 1 still move the record.
-    const POINT delta = viewmodel::TakeWholePixels(m_ptLast, q, m_fZoom, m_panRemainder);
-    if (Dimension* dim = SelectedDimension()) {
-        MovePoint(dim->start, delta);
-        MovePoint(dim->end, delta);
-    }
-    if (InfoNote* note = SelectedNote())
-        MovePoint(note->anchor, delta);
+    m_model.MoveSelection(viewmodel::TakeWholePixels(m_ptLast, q, m_fZoom, m_panRemainder));
     update();
 }
 
 void CPhotoCanvas::NudgeSelection(int32_t dx, int32_t dy) {
-    Dimension* dim = SelectedDimension();
-    InfoNote* note = SelectedNote();
-    if (!dim && !note)
+    if (!SelectedDimension() && !SelectedNote())
         return;
-    const Dimension dimBefore = dim ? *dim : Dimension{};
-    const InfoNote noteBefore = note ? *note : InfoNote{};
-    const POINT delta{dx, dy};
-    if (dim) {
-        MovePoint(dim->start, delta);
-        MovePoint(dim->end, delta);
-    }
-    if (note)
-        MovePoint(note->anchor, delta);
-    m_history.RecordsChanged(dim ? m_nSelDim : -1, dimBefore, note ? m_nSelNote : -1, noteBefore,
-                             EditRun::Nudge);
+    m_model.NudgeSelection(dx, dy);
     update();
 }

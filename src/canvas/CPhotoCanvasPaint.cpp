@@ -70,14 +70,14 @@ void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
     painter.setClipRect(dst);
     if (!DrawStandIn(painter, waitForLevels))
         m_photoView.Draw(painter, m_dib.Image(), m_rcSrc, m_rcDst, waitForLevels);
-    DrawAllDimensions(m_renderer, painter, m_info, m_nSelDim, &view);
+    DrawAllDimensions(m_renderer, painter, m_model.Info(), m_model.SelDim(), &view);
     if (CurrentTool() == ToolDimension && m_bFirstPoint == 1) {
         const POINT from = MapPoint(m_pendingDim.start, false);
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(QPen(ColorRefToQColor(m_pendingDim.colour), 1));
         painter.drawLine(QPoint(from.x, from.y), CursorPosition());
     }
-    DrawAllNotes(m_renderer, painter, m_info, m_nSelNote, &view);
+    DrawAllNotes(m_renderer, painter, m_model.Info(), m_model.SelNote(), &view);
     painter.restore();
 
     // Grey margins outside the photo's place.

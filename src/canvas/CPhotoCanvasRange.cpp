@@ -1,13 +1,12 @@
-// CPhotoCanvas: range-finder readings the window passes on, and the right
-// mouse button with the canvas's context menu.
+// CPhotoCanvas: range-finder readings the window passes on, and the
+// canvas's own events that route the right mouse button to the context menu
+// (CPhotoCanvasMenu.cpp).
 #include "canvas/CPhotoCanvas.h"
 
 #include "document/InfoFileBytes.h"
 #include "drawing/RenderGeometry.h"
-#include "platform/Prompts.h"
 
 #include <QContextMenuEvent>
-#include <QMenu>
 #include <QMouseEvent>
 #include <cstdio>
 #include <cstring>
@@ -34,7 +33,7 @@ bool CPhotoCanvas::event(QEvent* e) {
 }
 
 bool CPhotoCanvas::OnRangeValue(int code, int32_t value) {
-    const int64_t n = static_cast<int64_t>(m_info.dimensions.size());
+    const int64_t n = static_cast<int64_t>(m_model.Info().dimensions.size());
 
     if (code == RangeDistance) {
         char text[16];
@@ -46,78 +45,23 @@ bool CPhotoCanvas::OnRangeValue(int code, int32_t value) {
         if (Dimension* dim = SelectedDimension()) {
             const Dimension before = *dim;
             std::memcpy(dim->value, text, static_cast<size_t>(length) + 1);
-            m_history.DimensionChanged(m_nSelDim, before);
+            m_model.History().DimensionChanged(m_model.SelDim(), before);
             Repaint();
         }
     } else if (code == RangeKey && (value == RangePrevious || value == RangeNext)) {
         if (n == 0) {
-            m_nSelDim = -1;
+            m_model.SelectDimension(-1);
         } else {
             // Any negative index means nothing is selected; the arithmetic
             // starts from -1 then, so the result is always a valid index.
-            const int64_t current = m_nSelDim < 0 ? -1 : m_nSelDim;
+            const int64_t current = m_model.SelDim() < 0 ? -1 : m_model.SelDim();
             const int64_t next = value == RangePrevious ? (current + n - 1) % n : (current + 1) % n;
-            m_nSelDim = static_cast<int32_t>(next);
-            const Dimension& dim = m_info.dimensions[static_cast<size_t>(next)];
+            m_model.SelectDimension(static_cast<int32_t>(next));
+            const Dimension& dim = m_model.Info().dimensions[static_cast<size_t>(next)];
             PostNotify(CN_DIMENSION_SELECTED);
             CentreOn(DimensionMidpoint(dim.start, dim.end));
             Repaint();
         }
     }
     return true;
-}
-
-void CPhotoCanvas::BuildContextMenu(QMenu& menu, bool canUndo, bool canRedo) {
-    const struct {
-        int command;
-        const char* text;
-    } items[] = {{ID_ZOOM_IN, QT_TR_NOOP("放大")},
-                 {ID_ZOOM_OUT, QT_TR_NOOP("縮小")},
-                 {ID_ZOOM_ACTUAL, QT_TR_NOOP("實際大小")},
-                 {ID_ZOOM_FIT, QT_TR_NOOP("自適應大小")},
-                 {0, nullptr},
-                 {ID_ALL_DIM_FONT, QT_TR_NOOP("所有尺寸字體")},
-                 {ID_ALL_DIM_COLOUR, QT_TR_NOOP("所有尺寸顏色")}};
-    for (const auto& item : items) {
-        if (!item.text) {
-            menu.addSeparator();
-            continue;
-        }
-        QAction* action = menu.addAction(tr(item.text));
-        action->setData(item.command);
-    }
-    // The history's entries come last, each usable only when it can act.
-    menu.addSeparator();
-    QAction* undo = menu.addAction(tr("復原(&U)"));
-    undo->setData(static_cast<int>(ID_EDIT_UNDO));
-    undo->setEnabled(canUndo);
-    QAction* redo = menu.addAction(tr("重做(&R)"));
-    redo->setData(static_cast<int>(ID_EDIT_REDO));
-    redo->setEnabled(canRedo);
-}
-
-void CPhotoCanvas::OnRButtonDown(POINT q) {
-    if (CurrentTool() == ToolDimension && m_bFirstPoint == 1) {
-        // The first end point already placed is dropped; no menu.
-        CancelPendingDimension();
-        Repaint();
-        return;
-    }
-    if (PlacingPlaneCorners()) {
-        // As for a half-drawn dimension: the corners placed are dropped.
-        CancelPlaneCorners();
-        return;
-    }
-    // The main window owns the menu.
-    QMenu menu(parentWidget() ? parentWidget() : this);
-    BuildContextMenu(menu, m_history.Stack().canUndo(), m_history.Stack().canRedo());
-    AddReferenceMenuItems(menu, m_info.reference.hasPlane, HasComputedValue());
-    const QPoint where = mapToGlobal(QPoint(q.x, q.y));
-    QAction* chosen = Prompts().PopupMenu(menu, where);
-    if (!chosen)
-        return;
-    bool ok = false;
-    const int command = chosen->data().toInt(&ok);
-    if (ok && command != 0 && !HandleReferenceCommand(command))
-        Q_EMIT menuCommand(command);
 }

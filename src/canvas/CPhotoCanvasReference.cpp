@@ -9,51 +9,11 @@
 #include "document/ComputedLength.h"
 #include "platform/Prompts.h"
 
-#include <QMenu>
 #include <QPainter>
-#include <cmath>
-#include <cstdio>
-
-namespace {
-
-Quad QuadOf(const POINT (&corners)[4]) {
-    return {ToPointF(corners[0]), ToPointF(corners[1]), ToPointF(corners[2]), ToPointF(corners[3])};
-}
-
-POINT ToPoint(QPointF p) {
-    return POINT{static_cast<int32_t>(std::lround(p.x())),
-                 static_cast<int32_t>(std::lround(p.y()))};
-}
-
-// True when the corners, in their stored order, still run round a convex
-// quadrilateral the same way (a drag must not fold the plane over).
-bool StillInOrder(const Quad& q) {
-    int sign = 0;
-    for (int i = 0; i < 4; ++i) {
-        const QPointF a = q[(i + 1) % 4] - q[i];
-        const QPointF b = q[(i + 2) % 4] - q[(i + 1) % 4];
-        const double cross = a.x() * b.y() - a.y() * b.x();
-        const int s = cross > 0 ? 1 : cross < 0 ? -1 : 0;
-        if (s == 0 || (sign != 0 && s != sign))
-            return false;
-        sign = s;
-    }
-    return true;
-}
-
-} // namespace
 
 bool CPhotoCanvas::SetReferenceDimension(int index, bool on) {
-    if (index < 0 || static_cast<size_t>(index) >= m_info.dimensions.size())
+    if (!m_model.SetReferenceDimension(index, on))
         return false;
-    if (on && !ReferenceProblem(m_info.dimensions[static_cast<size_t>(index)]).isEmpty())
-        return false;
-    const MeasureReference before = m_info.reference;
-    if (on)
-        m_info.reference.dimension = index; // at most one: the mark moves
-    else if (m_info.reference.dimension == index)
-        m_info.reference.dimension = -1;
-    m_history.ReferenceChanged(before);
     update();
     return true;
 }
@@ -92,96 +52,32 @@ void CPhotoCanvas::PlacePlaneCorner(POINT q) {
 }
 
 void CPhotoCanvas::SetReferencePlane(const Quad& corners, double widthMm, double heightMm) {
-    if (widthMm <= 0 || heightMm <= 0)
-        return;
-    const MeasureReference before = m_info.reference;
-    m_info.reference.hasPlane = true;
-    for (int i = 0; i < 4; ++i)
-        m_info.reference.plane.corners[i] = ToPoint(corners[static_cast<size_t>(i)]);
-    m_info.reference.plane.width = widthMm;
-    m_info.reference.plane.height = heightMm;
-    m_history.ReferenceChanged(before);
+    m_model.SetReferencePlane(corners, widthMm, heightMm);
     update();
 }
 
 void CPhotoCanvas::DeleteReferencePlane() {
-    if (!m_info.reference.hasPlane)
-        return;
-    const MeasureReference before = m_info.reference;
-    m_info.reference.hasPlane = false;
-    m_info.reference.plane = ReferencePlane();
-    m_history.ReferenceChanged(before);
-    update();
-}
-
-bool CPhotoCanvas::HasComputedValue() const {
-    if (!m_info.reference.HasReference())
-        return false;
-    for (size_t i = 0; i < m_info.dimensions.size(); ++i)
-        if (ComputeLength(m_info.reference, m_info.dimensions, i).HasValue())
-            return true;
-    return false;
+    if (m_model.DeleteReferencePlane())
+        update();
 }
 
 int CPhotoCanvas::WriteComputedValues() {
-    std::vector<ChangeRecordsCommand::DimensionChange> changes;
-    if (m_info.reference.HasReference()) {
-        for (size_t i = 0; i < m_info.dimensions.size(); ++i) {
-            const ComputedLength c = ComputeLength(m_info.reference, m_info.dimensions, i);
-            if (!c.HasValue() || !(c.length < 1e9))
-                continue;
-            Dimension& dim = m_info.dimensions[i];
-            const Dimension before = dim;
-            std::snprintf(dim.value, sizeof dim.value, "%lld", std::llround(c.length));
-            changes.push_back({static_cast<int>(i), before, dim});
-        }
-    }
-    const int written = static_cast<int>(changes.size());
-    m_history.DimensionsChanged(std::move(changes));
+    const int written = m_model.WriteComputedValues();
     update();
     if (written > 0)
         Q_EMIT historyShown(); // the panel shows the selected dimension's new value
     return written;
 }
 
-void CPhotoCanvas::AddReferenceMenuItems(QMenu& menu, bool hasPlane, bool hasComputed) {
-    // After the history's entries, behind a separator of their own.
-    menu.addSeparator();
-    QAction* plane = menu.addAction(tr("參考平面(&P)..."));
-    plane->setData(static_cast<int>(ID_REFERENCE_PLANE));
-    if (hasPlane) {
-        QAction* remove = menu.addAction(tr("刪除參考平面"));
-        remove->setData(static_cast<int>(ID_DELETE_REFERENCE_PLANE));
-    }
-    QAction* write = menu.addAction(tr("寫入計算值"));
-    write->setData(static_cast<int>(ID_WRITE_COMPUTED));
-    write->setEnabled(hasComputed);
-}
-
-bool CPhotoCanvas::HandleReferenceCommand(int command) {
-    switch (command) {
-    case ID_REFERENCE_PLANE:
-        BeginPlaneCorners();
-        return true;
-    case ID_DELETE_REFERENCE_PLANE:
-        DeleteReferencePlane();
-        return true;
-    case ID_WRITE_COMPUTED:
-        WriteComputedValues();
-        return true;
-    default:
-        return false;
-    }
-}
-
 int CPhotoCanvas::PlaneHandleAt(POINT q) const {
-    if (!m_info.reference.hasPlane || CurrentTool() != ToolSelect)
+    const MeasureReference& reference = m_model.Info().reference;
+    if (!reference.hasPlane || CurrentTool() != ToolSelect)
         return -1;
     // As for a dimension's two ends: the nearest corner within reach.
     int best = -1;
     int64_t bestDistance = 0;
     for (int i = 0; i < 4; ++i) {
-        const POINT v = MapPoint(m_info.reference.plane.corners[i], false);
+        const POINT v = MapPoint(reference.plane.corners[i], false);
         if (handles::HandleAt(v, v, q) < 0)
             continue;
         const int64_t dx = int64_t(v.x) - q.x, dy = int64_t(v.y) - q.y;
@@ -198,23 +94,19 @@ void CPhotoCanvas::DragPlaneHandle(POINT q) {
     const POINT delta = viewmodel::TakeWholePixels(m_ptLast, q, m_fZoom, m_panRemainder);
     m_handleFree.x += delta.x;
     m_handleFree.y += delta.y;
-    m_info.reference.plane.corners[m_nHandle - kPlaneHandleFirst] = m_handleFree;
+    m_model.MovePlaneCorner(m_nHandle - kPlaneHandleFirst, m_handleFree);
     update();
 }
 
 void CPhotoCanvas::FinishPlaneDrag() {
-    const Quad now = QuadOf(m_info.reference.plane.corners);
-    if (!StillInOrder(now) || !PlaneCornersProblem(now).isEmpty()) {
-        // A corner dragged onto another or across the plane: put it back.
-        const QString problem = PlaneCornersProblem(now);
-        m_info.reference = m_planeDragBefore;
-        update();
-        Prompts().Message(
-            this, problem.isEmpty() ? tr("這樣四個角點不成凸四邊形，角點已放回原處。") : problem,
-            QMessageBox::Ok, QMessageBox::Warning);
+    QString problem;
+    if (m_model.FinishPlaneDrag(&problem))
         return;
-    }
-    m_history.ReferenceChanged(m_planeDragBefore);
+    // A corner dragged onto another or across the plane: it is put back.
+    update();
+    Prompts().Message(
+        this, problem.isEmpty() ? tr("這樣四個角點不成凸四邊形，角點已放回原處。") : problem,
+        QMessageBox::Ok, QMessageBox::Warning);
 }
 
 void CPhotoCanvas::DrawPlaneCorners(QPainter& painter) const {
@@ -231,11 +123,12 @@ void CPhotoCanvas::DrawPlaneCorners(QPainter& painter) const {
             }
         }
     }
-    if (m_info.reference.hasPlane && CurrentTool() == ToolSelect) {
+    const MeasureReference& reference = m_model.Info().reference;
+    if (reference.hasPlane && CurrentTool() == ToolSelect) {
         painter.setPen(QPen(QColor(32, 32, 32), 1));
         painter.setBrush(QColor(255, 255, 160));
         const int half = handles::kHandleSize / 2;
-        for (const POINT& corner : m_info.reference.plane.corners) {
+        for (const POINT& corner : reference.plane.corners) {
             const POINT v = MapPoint(corner, false);
             painter.drawRect(
                 QRect(v.x - half, v.y - half, handles::kHandleSize - 1, handles::kHandleSize - 1));

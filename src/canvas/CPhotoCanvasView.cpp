@@ -1,35 +1,12 @@
-// CPhotoCanvas: loading the photo and the view state (zoom, visible part).
+// CPhotoCanvas: the view state (zoom, visible part, where it is drawn): the
+// zoom commands, the wheel zooming at the pointer, panning and centring.
+// The canvas never takes the keyboard: the window's keys (Alt+arrows,
+// Alt+Delete) act on the selected record wherever the focus is.
 #include "canvas/CPhotoCanvas.h"
 
 #include "canvas/ViewModel.h"
 
-bool CPhotoCanvas::LoadPhoto(const QString& path) {
-    // A failed load keeps the photo, the records and the view as they were.
-    if (!m_dib.Load(path, 32))
-        return false;
-    CancelPhotoLoad(); // an earlier open never lands now
-    // Drop the reduced copies of the previous photo now rather than at the
-    // next paint; the new photo's are made when a view first needs them.
-    m_photoView.SetPhoto(m_dib.Image());
-    ResetAnnotations();
-    UpdateLayout();
-    return true;
-}
-
-void CPhotoCanvas::ResetAnnotations() {
-    m_rcSrc = RECT{};
-    m_nSelDim = -1;
-    m_nSelNote = -1;
-    m_info.Clear();
-    m_bFirstPoint = 0;
-    // Another photo: a new history.
-    m_history.Clear();
-    m_bDragging = 0;
-    m_nHandle = -1;
-    // Corners of a plane being placed belong to the old photo.
-    m_planeClicks.clear();
-    m_bPlacingPlane = false;
-}
+#include <QWheelEvent>
 
 void CPhotoCanvas::UpdateLayout() {
     if (!HasPhoto())
@@ -90,4 +67,33 @@ void CPhotoCanvas::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     UpdateLayout();
     update();
+}
+
+namespace {
+// One notch of a wheel, in eighths of a degree.
+constexpr int kWheelNotch = 120;
+} // namespace
+
+void CPhotoCanvas::wheelEvent(QWheelEvent* event) {
+    const int angle = event->angleDelta().y();
+    if (!HasPhoto() || angle == 0) {
+        event->ignore();
+        return;
+    }
+    // Small steps of fine wheels and touchpads add up to a notch; turning
+    // back starts counting afresh.
+    if ((angle > 0) != (m_wheelAngle > 0))
+        m_wheelAngle = 0;
+    m_wheelAngle += angle;
+    const QPoint at = event->position().toPoint();
+    const POINT q{at.x(), at.y()};
+    while (m_wheelAngle >= kWheelNotch) {
+        m_wheelAngle -= kWheelNotch;
+        ZoomAt(ZoomIn, q);
+    }
+    while (m_wheelAngle <= -kWheelNotch) {
+        m_wheelAngle += kWheelNotch;
+        ZoomAt(ZoomOut, q);
+    }
+    event->accept();
 }

@@ -290,7 +290,7 @@ void CMeasureDlg::OnInitDialog() {
         Item<QToolButton>(entry.control)->setIcon(ResourceIcon(entry.icon));
 
     // 8. New dimensions take the swatch's colour.
-    m_canvas.m_pendingDim.colour = m_colourSwatch.m_colour;
+    m_canvas.SetCurrentColour(m_colourSwatch.m_colour);
 
     // 9. With the drag tool this hides every dimension and note control.
     ShowEditPanel(SelectionNone);
@@ -303,7 +303,7 @@ void CMeasureDlg::OnInitDialog() {
     }
 
     // 11. Face name of the current font.
-    const QString face = FaceName(m_canvas.m_logFont);
+    const QString face = FaceName(m_canvas.CurrentFont());
     Item<QLabel>(IDC_DIM_FONT_NAME)->setText(face);
     Item<QLabel>(IDC_NOTE_FONT_NAME)->setText(face);
 

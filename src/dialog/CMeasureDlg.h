@@ -10,11 +10,15 @@
 //   CMeasureDlgLayout.cpp      placing the controls for a client size
 //   CMeasureDlgTools.cpp       tool palette, cursors, editing-panel visibility, colour
 //   CMeasureDlgView.cpp        zoom commands, About entry
-//   CMeasureDlgPhoto.cpp       opening a photo, saving its info file, exporting
+//   CMeasureDlgPhoto.cpp       opening a photo, saving its info file, the export command
+//   CMeasureDlgPhotoLoad.cpp   the end of opening a photo decoded on a worker
+//   CMeasureDlgExport.cpp      the picture export and the report, written on workers
+//   CMeasureDlgTransfer.cpp    clipboard, drops and recent photos
+//   CMeasureDlgReference.cpp   the "作為參考" check box and the plane's size
 //   CMeasureDlgCommands.cpp    help, font and colour commands
 //   CMeasureDlgRange.cpp       connecting the range finder, passing its readings on
 //   CMeasureDlgPanel.cpp       editing panel: canvas notifications, note list, record edits
-//   CMeasureDlgHistory.cpp     undo and redo: what a step shows; the canvas's keys
+//   CMeasureDlgHistory.cpp     undo and redo: what a step shows; the keys for the selected record
 //                              that reach the panel
 
 #include "canvas/CPhotoCanvas.h"
@@ -123,7 +127,7 @@ public:
     void OnOpenPhoto();     // button 1000
     void OnSaveInfo();      // button 1006
     void OnExportPicture(); // button 1016
-    void OnExportReport();  // button 1063 (CMeasureDlgReport.cpp)
+    void OnExportReport();  // button 1063 (CMeasureDlgExport.cpp)
     // Ctrl+C on the canvas: the annotated picture to the clipboard
     // (CMeasureDlgTransfer.cpp).
     void OnCopyPicture();
@@ -300,7 +304,9 @@ private:
     InfoToSettle m_infoToSettle = InfoToSettle::None;
     QString m_infoReadReason;
     // The export, the report and Ctrl+C act only on a fully decoded photo.
-    bool FullPhotoShown() const { return m_canvas.m_dib.HasPicture() && !m_canvas.PhotoPending(); }
+    bool FullPhotoShown() const {
+        return m_canvas.Photo().HasPicture() && !m_canvas.PhotoPending();
+    }
     std::unique_ptr<ShownPhoto> m_beforeOpen; // null: no photo being decoded
     QByteArray m_savedInfo;                   // the records as last loaded or saved (file bytes)
     QString m_strUnreadableInfo; // an unreadable info file that could not be moved aside

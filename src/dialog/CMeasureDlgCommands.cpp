@@ -30,21 +30,18 @@ void CMeasureDlg::OnHelp() {
 // choice back into it; new records take that font.
 
 bool CMeasureDlg::ChooseCurrentFont() {
-    LOGFONTA font = m_canvas.m_logFont;
+    LOGFONTA font = m_canvas.CurrentFont();
     if (!Prompts().ChooseFont(this, font))
         return false;
-    m_canvas.m_logFont = font;
+    m_canvas.SetCurrentFont(font);
     return true;
 }
 
 void CMeasureDlg::OnNoteFont() {
     if (!ChooseCurrentFont())
         return;
-    const LOGFONTA font = m_canvas.m_logFont;
-    if (InfoNote* note = m_canvas.SelectedNote()) {
-        const InfoNote before = *note;
-        note->font = font;
-        m_canvas.m_history.NoteChanged(m_canvas.m_nSelNote, before);
+    const LOGFONTA font = m_canvas.CurrentFont();
+    if (m_canvas.Model().ChangeSelectedNote([&font](InfoNote& note) { note.font = font; })) {
         // The note list shows the selected note's face name in 1058.
         RefreshNoteList();
     }
@@ -54,38 +51,26 @@ void CMeasureDlg::OnNoteFont() {
 void CMeasureDlg::OnDimensionFont() {
     if (!ChooseCurrentFont())
         return;
-    const LOGFONTA font = m_canvas.m_logFont;
+    const LOGFONTA font = m_canvas.CurrentFont();
     if (auto* name = Item<QLabel>(IDC_DIM_FONT_NAME))
         name->setText(FaceName(font));
-    if (Dimension* dim = m_canvas.SelectedDimension()) {
-        const Dimension before = *dim;
-        dim->font = font;
-        m_canvas.m_history.DimensionChanged(m_canvas.m_nSelDim, before);
-    }
+    m_canvas.Model().ChangeSelectedDimension([&font](Dimension& dim) { dim.font = font; });
     m_canvas.Repaint();
 }
 
 void CMeasureDlg::OnAllDimensionFont() {
     if (!ChooseCurrentFont())
         return;
-    const LOGFONTA font = m_canvas.m_logFont;
+    const LOGFONTA font = m_canvas.CurrentFont();
     if (auto* name = Item<QLabel>(IDC_DIM_FONT_NAME))
         name->setText(FaceName(font));
-    // One step for all, holding the old fonts.
-    auto before = ValueRuns<LOGFONTA>::Of(m_canvas.m_info.dimensions, &Dimension::font);
-    for (Dimension& dim : m_canvas.m_info.dimensions)
-        dim.font = font;
-    m_canvas.m_history.AllFontsChanged(std::move(before));
+    m_canvas.Model().SetAllDimensionFonts(font);
     m_canvas.Repaint();
 }
 
 void CMeasureDlg::OnAllDimensionColour() {
     if (!ChooseCurrentColour())
         return;
-    const COLORREF colour = m_canvas.m_pendingDim.colour;
-    auto before = ValueRuns<COLORREF>::Of(m_canvas.m_info.dimensions, &Dimension::colour);
-    for (Dimension& dim : m_canvas.m_info.dimensions)
-        dim.colour = colour;
-    m_canvas.m_history.AllColoursChanged(std::move(before));
+    m_canvas.Model().SetAllDimensionColours(m_canvas.CurrentColour());
     m_canvas.Repaint();
 }

@@ -1,4 +1,5 @@
-// The picture export and the report, each written on a worker: the window
+// The picture export and the report ("輸出報告(&R)", a PDF of the photo
+// shown: its button and command), each written on a worker: the window
 // stays usable meanwhile. The records are those of the moment the file is
 // started. While one picture (or one report) is being written, another is
 // refused with a word (the file being written is not abandoned); another
@@ -7,13 +8,19 @@
 
 #include "dialog/CMeasureDlg.h"
 #include "dialog/FileWriteJob.h"
+#include "dialog/ReportButton.h"
 
+#include "output/ExportTarget.h"
 #include "platform/Prompts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QPushButton>
 
 namespace {
+const char kReportFilter[] = "PDF (*.pdf)|*.pdf|All Files (*.*)|*.*||";
+
 void Say(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
     Prompts().Message(parent, text, QMessageBox::Ok, icon);
 }
@@ -42,10 +49,10 @@ void CMeasureDlg::StartPictureExport(const QString& path) {
                                      text += QLatin1Char('\n') + outcome.error;
                                  Say(this, text, QMessageBox::Warning);
                              });
-    const QImage& photo = m_canvas.m_dib.Image();
+    const QImage& photo = m_canvas.Photo().Image();
     m_pictureExport->Start(path, tr("正在輸出圖片：%1").arg(QFileInfo(path).fileName()),
                            photo.height(),
-                           PictureExportWork(m_strPhotoPath, photo, m_canvas.m_info, path));
+                           PictureExportWork(m_strPhotoPath, photo, m_canvas.Model().Info(), path));
 }
 
 bool CMeasureDlg::RefuseSecondPictureExport() {
@@ -68,7 +75,7 @@ void CMeasureDlg::StartReport(const QString& path) {
             });
     m_reportExport->Start(
         path, tr("正在輸出報告：%1").arg(QFileInfo(path).fileName()), 0,
-        ReportWork(m_strPhotoPath, m_canvas.m_dib.Image(), m_canvas.m_info, path));
+        ReportWork(m_strPhotoPath, m_canvas.Photo().Image(), m_canvas.Model().Info(), path));
 }
 
 bool CMeasureDlg::RefuseSecondReport() {
@@ -81,4 +88,32 @@ bool CMeasureDlg::RefuseSecondReport() {
 void CMeasureDlg::FinishFileJobs() {
     FinishJob(m_pictureExport);
     FinishJob(m_reportExport);
+}
+
+void CMeasureDlg::CreateReportButton() {
+    auto* button = new QPushButton(tr("輸出報告(&R)"), this);
+    // Like every button of the window: never the default, Return never
+    // presses it.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    AddControl(IDC_EXPORT_REPORT, button);
+    new ReportButtonFollower(GetDlgItem(IDC_EXPORT_PICTURE), button);
+}
+
+void CMeasureDlg::OnExportReport() {
+    if (!FullPhotoShown() || RefuseSecondReport())
+        return;
+    const QFileInfo photo(m_strPhotoPath);
+    const QString suggested = photo.dir().filePath(photo.completeBaseName() + ".pdf");
+    const QString path = Prompts().ChooseSavePathFor(this, QString::fromUtf8(kReportFilter),
+                                                     QStringLiteral("pdf"), suggested);
+    if (path.isEmpty())
+        return;
+    // Never over the photo, its info file or a special file.
+    const QString why = RefuseExportTarget(m_strPhotoPath, path);
+    if (!why.isEmpty()) {
+        Say(this, tr("輸出報告失敗：") + path + QLatin1Char('\n') + why, QMessageBox::Warning);
+        return;
+    }
+    StartReport(path);
 }

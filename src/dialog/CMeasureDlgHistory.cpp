@@ -27,7 +27,7 @@ void CMeasureDlg::KeepEditUndoForTheHistory() {
 void CMeasureDlg::OnFocusChanged(QWidget* from, QWidget* to) {
     // A run of typing or nudges ends when the focus moves in this window.
     if ((from && isAncestorOf(from)) || (to && isAncestorOf(to)))
-        m_canvas.m_history.EndRun();
+        m_canvas.Model().History().EndRun();
 }
 
 void CMeasureDlg::OnUndo() {

@@ -89,7 +89,7 @@ void CMeasureDlg::RefreshNoteList() {
     auto* text = Item<Cp950TextEdit>(IDC_NOTE_TEXT);
     if (!list || !title || !text)
         return;
-    const std::vector<InfoNote>& notes = m_canvas.m_info.notes;
+    const std::vector<InfoNote>& notes = m_canvas.Model().Info().notes;
 
     // Row i is note i: the list is never sorted.
     QStringList rows;
@@ -119,7 +119,7 @@ void CMeasureDlg::RefreshNoteList() {
         text->SetText(QString());
         return;
     }
-    list->setCurrentRow(m_canvas.m_nSelNote);
+    list->setCurrentRow(m_canvas.Model().SelNote());
     title->setText(cp950::FieldToQString(note->title));
     text->SetText(FromRecordText(cp950::FieldBytes(note->text)));
     Item<QLabel>(IDC_NOTE_FONT_NAME)->setText(FaceName(note->font));
@@ -139,13 +139,12 @@ void CMeasureDlg::FocusAndSelectAll(int id) {
 }
 
 void CMeasureDlg::OnSizeChange() {
-    Dimension* dim = m_canvas.SelectedDimension();
-    if (!dim)
+    if (!m_canvas.SelectedDimension())
         return;
     UpdateData(true);
-    const Dimension before = *dim;
-    StoreField(dim->value, kSizeCopyBytes, cp950::FromQString(m_strSize));
-    m_canvas.m_history.DimensionChanged(m_canvas.m_nSelDim, before, EditRun::Value);
+    const QByteArray value = cp950::FromQString(m_strSize);
+    m_canvas.Model().ChangeSelectedDimension(
+        [&value](Dimension& dim) { StoreField(dim.value, kSizeCopyBytes, value); }, EditRun::Value);
     m_canvas.Repaint();
     SyncReferenceCheck();
 }
@@ -157,11 +156,12 @@ void CMeasureDlg::OnNoteSelChange() {
     const QList<QListWidgetItem*> chosen = list->selectedItems();
     if (chosen.isEmpty())
         return;
-    const int previous = m_canvas.m_nSelNote;
-    m_canvas.m_nSelNote = list->row(chosen.first());
-    const InfoNote* note = m_canvas.SelectedNote();
+    EditModel& model = m_canvas.Model();
+    const int previous = model.SelNote();
+    model.SelectNote(list->row(chosen.first()));
+    const InfoNote* note = model.SelectedNote();
     if (!note) {
-        m_canvas.m_nSelNote = previous;
+        model.SelectNote(previous);
         return;
     }
     Item<QLabel>(IDC_NOTE_FONT_NAME)->setText(FaceName(note->font));
@@ -171,56 +171,35 @@ void CMeasureDlg::OnNoteSelChange() {
 }
 
 void CMeasureDlg::OnNoteTitleChange() {
-    InfoNote* note = m_canvas.SelectedNote();
     auto* title = Item<QLineEdit>(IDC_NOTE_TITLE);
-    if (!title || !note)
+    if (!title || !m_canvas.SelectedNote())
         return;
-    const InfoNote before = *note;
-    StoreField(note->title, kTitleCopyBytes, cp950::FromQString(title->text()));
-    m_canvas.m_history.NoteChanged(m_canvas.m_nSelNote, before, EditRun::Title);
+    const QByteArray bytes = cp950::FromQString(title->text());
+    m_canvas.Model().ChangeSelectedNote(
+        [&bytes](InfoNote& note) { StoreField(note.title, kTitleCopyBytes, bytes); },
+        EditRun::Title);
 }
 
 void CMeasureDlg::OnNoteTextChange() {
-    InfoNote* note = m_canvas.SelectedNote();
     auto* text = Item<Cp950TextEdit>(IDC_NOTE_TEXT);
-    if (!text || !note)
+    if (!text || !m_canvas.SelectedNote())
         return;
-    const InfoNote before = *note;
-    StoreField(note->text, kTextCopyBytes, ToRecordText(text->toPlainText()));
-    m_canvas.m_history.NoteChanged(m_canvas.m_nSelNote, before, EditRun::Text);
+    const QByteArray bytes = ToRecordText(text->toPlainText());
+    m_canvas.Model().ChangeSelectedNote(
+        [&bytes](InfoNote& note) { StoreField(note.text, kTextCopyBytes, bytes); }, EditRun::Text);
     m_canvas.Repaint();
 }
 
 void CMeasureDlg::OnDeleteNote() {
-    std::vector<InfoNote>& notes = m_canvas.m_info.notes;
-    const int n = m_canvas.m_nSelNote;
-    if (!m_canvas.SelectedNote())
+    if (!m_canvas.Model().DeleteSelectedNote())
         return;
-    const int count = static_cast<int>(notes.size());
-    const InfoNote removed = notes[static_cast<size_t>(n)];
-    notes.erase(notes.begin() + n);
-    // The following note takes the place; after the last, the new last; none
-    // when the list is empty.
-    if (n > count - 2)
-        m_canvas.m_nSelNote = count - 2;
-    m_canvas.m_history.NoteRemoved(n, removed, m_canvas.m_nSelNote);
     RefreshNoteList();
     m_canvas.Repaint();
 }
 
 void CMeasureDlg::OnDeleteDimension() {
-    std::vector<Dimension>& dims = m_canvas.m_info.dimensions;
-    const int s = m_canvas.m_nSelDim;
-    if (!m_canvas.SelectedDimension())
+    if (!m_canvas.Model().DeleteSelectedDimension())
         return;
-    const int count = static_cast<int>(dims.size());
-    const Dimension removed = dims[static_cast<size_t>(s)];
-    const bool wasReference = m_canvas.m_info.reference.dimension == s;
-    dims.erase(dims.begin() + s);
-    m_canvas.m_info.reference.DimensionRemoved(s);
-    if (s > count - 2)
-        m_canvas.m_nSelDim = count - 2;
-    m_canvas.m_history.DimensionRemoved(s, removed, m_canvas.m_nSelDim, wasReference);
     SyncReferenceCheck();
     if (const Dimension* now = m_canvas.SelectedDimension()) {
         m_colourSwatch.m_colour = now->colour;
@@ -235,7 +214,7 @@ void CMeasureDlg::OnDeleteDimension() {
 }
 
 void CMeasureDlg::OnAddNote() {
-    m_canvas.m_nSelNote = -2;
+    m_canvas.Model().SelectNote(-2);
     RefreshNoteList();
 }
 
@@ -252,9 +231,9 @@ void CMeasureDlg::OnModifyNote() {
         Prompts().Message(this, tr("信息標注的標題不能為空"));
         return;
     }
-    const InfoNote before = *selected;
-    std::memcpy(selected->title, scratch.title, sizeof selected->title);
-    std::memcpy(selected->text, scratch.text, sizeof selected->text);
-    m_canvas.m_history.NoteChanged(m_canvas.m_nSelNote, before);
+    m_canvas.Model().ChangeSelectedNote([&scratch](InfoNote& note) {
+        std::memcpy(note.title, scratch.title, sizeof note.title);
+        std::memcpy(note.text, scratch.text, sizeof note.text);
+    });
     RefreshNoteList();
 }

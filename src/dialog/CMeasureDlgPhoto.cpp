@@ -84,15 +84,15 @@ bool CMeasureDlg::OpenPhoto(const QString& path) {
     const QString infoPath = InfoFilePathFor(path);
     // Taken before reading: a change made while it is read counts as a change.
     m_infoStamp = FileStamp::Of(infoPath);
-    const InfoFileRead read = ReadInfoFile(infoPath, m_canvas.m_info);
-    m_infoToSettle = InfoFileToSettle(read, m_canvas.m_info);
+    const InfoFileRead read = ReadInfoFile(infoPath, m_canvas.Model().Records());
+    m_infoToSettle = InfoFileToSettle(read, m_canvas.Model().Info());
     m_infoReadReason = read.reason;
     // Until then, saving asks before it overwrites such a file.
     if (m_infoToSettle != InfoToSettle::None)
         m_strUnreadableInfo = infoPath;
 
-    m_canvas.m_nSelDim = -1;
-    m_canvas.m_nSelNote = -1;
+    m_canvas.Model().SelectDimension(-1);
+    m_canvas.Model().SelectNote(-1);
     m_strSize.clear();
     UpdateData(false);
     RefreshNoteList();
@@ -134,14 +134,14 @@ bool CMeasureDlg::SaveInfoFile() {
     } else if (!ConfirmOverwriteChangedInfo(infoPath)) {
         return false;
     }
-    if (!m_canvas.m_info.SaveToFile(infoPath)) {
-        Warn(this,
-             WithReason(tr("保存照片信息失敗：") + infoPath, m_canvas.m_info.LastSaveError()));
+    if (!m_canvas.Model().Info().SaveToFile(infoPath)) {
+        Warn(this, WithReason(tr("保存照片信息失敗：") + infoPath,
+                              m_canvas.Model().Info().LastSaveError()));
         return false;
     }
     m_strUnreadableInfo.clear();
     m_infoToSettle = InfoToSettle::None; // replaced by what was saved
-    m_infoStamp = m_canvas.m_info.SavedFileStamp();
+    m_infoStamp = m_canvas.Model().Info().SavedFileStamp();
     RememberSavedInfo();
     return true;
 }
@@ -161,8 +161,8 @@ bool CMeasureDlg::ConfirmOverwriteChangedInfo(const QString& infoPath) {
 }
 
 void CMeasureDlg::RememberSavedInfo() {
-    m_savedInfo = m_canvas.m_info.Serialize();
-    m_canvas.m_history.MarkSaved();
+    m_savedInfo = m_canvas.Model().Info().Serialize();
+    m_canvas.Model().History().MarkSaved();
 }
 
 bool CMeasureDlg::HasUnsavedChanges() const {
@@ -171,7 +171,7 @@ bool CMeasureDlg::HasUnsavedChanges() const {
     // Unsaved when saving would write other bytes than those last loaded or
     // saved: a dimension drawn and deleted again, or undone, leaves nothing
     // to save, and a change made past the history still counts.
-    return m_canvas.m_info.Serialize() != m_savedInfo;
+    return m_canvas.Model().Info().Serialize() != m_savedInfo;
 }
 
 bool CMeasureDlg::ConfirmDiscardChanges() {

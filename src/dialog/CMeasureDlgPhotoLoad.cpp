@@ -17,15 +17,15 @@ QString WithReason(const QString& text, const QString& reason) {
 
 void CMeasureDlg::RememberShownPhoto() {
     auto shown = std::make_unique<ShownPhoto>();
-    shown->hadPhoto = m_canvas.m_dib.HasPicture() && !m_strPhotoPath.isEmpty();
+    shown->hadPhoto = m_canvas.Photo().HasPicture() && !m_strPhotoPath.isEmpty();
     shown->path = m_strPhotoPath;
     shown->title = windowTitle();
-    shown->info = m_canvas.m_info;
+    shown->info = m_canvas.Model().Info();
     shown->savedInfo = m_savedInfo;
     shown->unreadableInfo = m_strUnreadableInfo;
     shown->infoStamp = m_infoStamp;
-    shown->selDim = m_canvas.m_nSelDim;
-    shown->selNote = m_canvas.m_nSelNote;
+    shown->selDim = m_canvas.Model().SelDim();
+    shown->selNote = m_canvas.Model().SelNote();
     m_beforeOpen = std::move(shown);
 }
 
@@ -44,7 +44,7 @@ void CMeasureDlg::OnPhotoLoaded(bool ok, const QString& error) {
     if (before) {
         m_strPhotoPath = before->path;
         setWindowTitle(before->title);
-        m_canvas.m_info = before->info;
+        m_canvas.Model().Records() = before->info;
         m_savedInfo = before->savedInfo;
         m_strUnreadableInfo = before->unreadableInfo;
         m_infoStamp = before->infoStamp;
@@ -52,19 +52,20 @@ void CMeasureDlg::OnPhotoLoaded(bool ok, const QString& error) {
         selNote = before->selNote;
         if (!before->hadPhoto) {
             m_strPhotoPath.clear();
-            m_canvas.m_info.Clear();
+            m_canvas.Model().Records().Clear();
         }
     }
     // The history of the photo that failed is gone with it; the records
     // shown count as saved only when they are what was last saved.
-    m_canvas.m_history.Clear();
-    if (m_canvas.m_info.Serialize() == m_savedInfo)
-        m_canvas.m_history.MarkSaved();
+    EditModel& model = m_canvas.Model();
+    model.History().Clear();
+    if (model.Info().Serialize() == m_savedInfo)
+        model.History().MarkSaved();
     // The selection comes back as it was (the view did in the canvas).
     const auto within = [](int i, size_t count) { return i >= 0 && size_t(i) < count ? i : -1; };
-    m_canvas.m_nSelDim = within(selDim, m_canvas.m_info.dimensions.size());
-    m_canvas.m_nSelNote = within(selNote, m_canvas.m_info.notes.size());
-    const bool shown = m_canvas.m_dib.HasPicture() && !m_strPhotoPath.isEmpty();
+    model.SelectDimension(within(selDim, model.Info().dimensions.size()));
+    model.SelectNote(within(selNote, model.Info().notes.size()));
+    const bool shown = m_canvas.Photo().HasPicture() && !m_strPhotoPath.isEmpty();
     EnablePhotoControls(shown);
     ShowHistoryStep();
     QString text = WithReason(tr("無法打開圖片：") + failed, error);

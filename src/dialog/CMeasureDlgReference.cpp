@@ -18,7 +18,7 @@ void CMeasureDlg::CreateReferenceControls() {
     // Only the user's clicks mark the reference; filling the box from the
     // record never does.
     connect(check, &QCheckBox::clicked, this, [this](bool on) {
-        m_canvas.SetReferenceDimension(m_canvas.m_nSelDim, on);
+        m_canvas.SetReferenceDimension(m_canvas.Model().SelDim(), on);
         SyncReferenceCheck();
     });
     connect(&m_canvas, &CPhotoCanvas::planeSizeWanted, this, [this](const Quad& corners) {
@@ -35,7 +35,7 @@ void CMeasureDlg::SyncReferenceCheck() {
     const Dimension* dim = m_canvas.SelectedDimension();
     const QString problem = dim ? ReferenceProblem(*dim) : QString();
     check->setChecked(dim && problem.isEmpty() &&
-                      m_canvas.m_info.reference.dimension == m_canvas.m_nSelDim);
+                      m_canvas.Model().Info().reference.dimension == m_canvas.Model().SelDim());
     check->setEnabled(dim && problem.isEmpty());
     check->setToolTip(problem);
 }

@@ -76,16 +76,16 @@ void CMeasureDlg::OnToolDimension() {
     m_canvas.CancelPendingDimension();
     m_canvas.Repaint();
     ShowEditPanel(SelectionNone);
-    m_colourSwatch.m_colour = m_canvas.m_pendingDim.colour;
+    m_colourSwatch.m_colour = m_canvas.CurrentColour();
     m_colourSwatch.update();
     UpdateData(false);
 }
 
 bool CMeasureDlg::ChooseCurrentColour() {
-    COLORREF colour = m_canvas.m_pendingDim.colour;
+    COLORREF colour = m_canvas.CurrentColour();
     if (!Prompts().ChooseColour(this, colour))
         return false;
-    m_canvas.m_pendingDim.colour = colour;
+    m_canvas.SetCurrentColour(colour);
     m_colourSwatch.m_colour = colour;
     m_colourSwatch.update();
     return true;
@@ -94,16 +94,12 @@ bool CMeasureDlg::ChooseCurrentColour() {
 void CMeasureDlg::OnColour() {
     if (!ChooseCurrentColour())
         return;
-    const COLORREF colour = m_canvas.m_pendingDim.colour;
+    const COLORREF colour = m_canvas.CurrentColour();
     // Only a dimension picked with the select tool takes the colour; notes
     // have no colour of their own.
-    Dimension* dim = m_canvas.SelectedDimension();
-    if (m_canvas.CurrentTool() == ToolSelect && dim) {
-        const Dimension before = *dim;
-        dim->colour = colour;
-        m_canvas.m_history.DimensionChanged(m_canvas.m_nSelDim, before);
+    if (m_canvas.CurrentTool() == ToolSelect &&
+        m_canvas.Model().ChangeSelectedDimension([colour](Dimension& dim) { dim.colour = colour; }))
         m_canvas.Repaint();
-    }
 }
 
 void CMeasureDlg::ShowEditPanel(int kind) {

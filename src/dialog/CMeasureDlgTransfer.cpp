@@ -41,8 +41,8 @@ void CMeasureDlg::OnCopyPicture() {
     if (!FullPhotoShown())
         return; // never the stand-in of a photo still being decoded
     // What the export draws, without the JPEG step.
-    QImage picture = m_canvas.m_dib.Image();
-    DrawRecordsAtPhotoScale(picture, m_canvas.m_info);
+    QImage picture = m_canvas.Photo().Image();
+    DrawRecordsAtPhotoScale(picture, m_canvas.Model().Info());
     QGuiApplication::clipboard()->setImage(picture);
 }
 

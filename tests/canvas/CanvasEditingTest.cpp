@@ -3,6 +3,7 @@
 // canvas focused, and the undo history of the canvas's own edits.
 #include "canvas/CanvasTestSupport.h"
 #include "canvas/EndPointHandles.h"
+#include "common/CanvasAccess.h"
 #include "platform/Prompts.h"
 
 #include <QAction>
@@ -52,11 +53,11 @@ protected:
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&canvas, &event);
     }
-    QByteArray Bytes() const { return canvas.m_info.Serialize(); }
+    QByteArray Bytes() const { return canvas.Model().Info().Serialize(); }
     // One dimension from (100, 100) to (300, 100), selected.
     void OneSelectedDimension() {
-        canvas.m_info.dimensions = {MakeDimension({100, 100}, {300, 100}, "12")};
-        canvas.m_nSelDim = 0;
+        canvas.Model().Records().dimensions = {MakeDimension({100, 100}, {300, 100}, "12")};
+        canvas.Model().SelectDimension(0);
     }
 
     CPhotoCanvas canvas;
@@ -97,24 +98,24 @@ TEST(HandleGeometry, APressReachesTheNearerHandleWithinFourPixelsOfItsSquare) {
 TEST_F(CanvasEditing, AHandleWinsOverANoteAndDragsItsEndAloneAsOneStep) {
     OneSelectedDimension();
     // A note whose box covers the start's handle.
-    canvas.m_info.notes = {MakeNote({90, 90})};
+    canvas.Model().Records().notes = {MakeNote({90, 90})};
     const QByteArray before = Bytes();
     Press(QPoint(99, 99));
     Move(QPoint(119, 139));
     Release(QPoint(119, 139));
-    EXPECT_EQ(canvas.m_nSelNote, -1);
-    EXPECT_EQ(canvas.m_info.dimensions[0].start, (POINT{120, 140}));
-    EXPECT_EQ(canvas.m_info.dimensions[0].end, (POINT{300, 100}));
-    EXPECT_EQ(canvas.m_history.Stack().count(), 1);
+    EXPECT_EQ(canvas.Model().SelNote(), -1);
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].start, (POINT{120, 140}));
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].end, (POINT{300, 100}));
+    EXPECT_EQ(canvas.Model().History().Stack().count(), 1);
     canvas.Undo();
     EXPECT_EQ(Bytes(), before);
 }
 
 TEST_F(CanvasEditing, WithoutASelectedDimensionOrOtherToolsThereAreNoHandles) {
     OneSelectedDimension();
-    canvas.m_nSelDim = -1;
+    canvas.Model().SelectDimension(-1);
     EXPECT_EQ(canvas.HandleAt(POINT{100, 100}), -1);
-    canvas.m_nSelDim = 0;
+    canvas.Model().SelectDimension(0);
     EXPECT_EQ(canvas.HandleAt(POINT{100, 100}), 0);
     canvas.SetTool(ToolDrag);
     EXPECT_EQ(canvas.HandleAt(POINT{100, 100}), -1);
@@ -126,7 +127,7 @@ TEST_F(CanvasEditing, ShiftHeldDuringAHandleDragKeepsTheAngle) {
     Send(QEvent::MouseMove, QPoint(340, 170), Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
     Release(QPoint(340, 170));
     // 340, 170 from the start (100, 100): 16 degrees below the horizontal.
-    EXPECT_EQ(canvas.m_info.dimensions[0].end, (POINT{340, 100}));
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].end, (POINT{340, 100}));
 }
 
 TEST_F(CanvasEditing, EndsAreNormalisedOnReleaseAndTheMovedEndStaysUnderThePointer) {
@@ -143,17 +144,17 @@ TEST_F(CanvasEditing, EndsAreNormalisedOnReleaseAndTheMovedEndStaysUnderThePoint
         {{100, 100}, {300, 100}, {300, 100}, {200, 150}, {100, 100}, {200, 150}},
     };
     for (const auto& c : cases) {
-        canvas.m_info.dimensions = {MakeDimension(c.start, c.end)};
-        canvas.m_nSelDim = 0;
+        canvas.Model().Records().dimensions = {MakeDimension(c.start, c.end)};
+        canvas.Model().SelectDimension(0);
         Drag(c.grab, c.drop);
-        EXPECT_EQ(canvas.m_info.dimensions[0].start, c.storedStart);
-        EXPECT_EQ(canvas.m_info.dimensions[0].end, c.storedEnd);
+        EXPECT_EQ(canvas.Model().Info().dimensions[0].start, c.storedStart);
+        EXPECT_EQ(canvas.Model().Info().dimensions[0].end, c.storedEnd);
         EXPECT_NE(canvas.HandleAt(POINT{c.drop.x(), c.drop.y()}), -1);
     }
 }
 
 TEST_F(CanvasEditing, SlowHandleDragsAtZoomTwoStillMoveTheEnd) {
-    canvas.m_fZoom = 2.0f;
+    CanvasAccess::Zoom(canvas) = 2.0f;
     canvas.UpdateLayout();
     canvas.CentreOn(POINT{300, 100});
     OneSelectedDimension();
@@ -162,7 +163,7 @@ TEST_F(CanvasEditing, SlowHandleDragsAtZoomTwoStillMoveTheEnd) {
     for (int i = 1; i <= 10; ++i)
         Move(QPoint(start.x + i, start.y));
     Release(QPoint(start.x + 10, start.y));
-    EXPECT_EQ(canvas.m_info.dimensions[0].end, (POINT{305, 100}));
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].end, (POINT{305, 100}));
 }
 
 TEST_F(CanvasEditing, HandlesAreWhiteSquaresWithADarkOutlineOnTheScreenOnly) {
@@ -200,20 +201,20 @@ class WheelZoom : public CanvasEditing, public ::testing::WithParamInterface<Whe
 TEST_P(WheelZoom, KeepsThePhotoPointUnderTheCursorAsFarAsTheEdgesAllow) {
     const WheelCase c = GetParam();
     ShowPhotoOnCanvas(canvas, Solid(c.photo.width(), c.photo.height()));
-    canvas.m_fZoom = c.zoom;
+    CanvasAccess::Zoom(canvas) = c.zoom;
     canvas.UpdateLayout();
     canvas.CentreOn(c.centreOn);
-    canvas.m_bFit = 1; // as if fitted: the wheel ends fit mode
-    const RECT src = canvas.m_rcSrc, dst = canvas.m_rcDst;
+    CanvasAccess::Fit(canvas) = 1; // as if fitted: the wheel ends fit mode
+    const RECT src = canvas.SourceRect(), dst = canvas.DestRect();
     const double px = src.left + (c.cursor.x() - dst.left) / static_cast<double>(c.zoom);
     const double py = src.top + (c.cursor.y() - dst.top) / static_cast<double>(c.zoom);
 
     Wheel(c.cursor, c.angle);
 
-    EXPECT_EQ(canvas.m_fZoom, c.zoomAfter);
-    EXPECT_EQ(canvas.m_bFit, 0);
-    const RECT& s = canvas.m_rcSrc;
-    const RECT& d = canvas.m_rcDst;
+    EXPECT_EQ(canvas.Zoom(), c.zoomAfter);
+    EXPECT_EQ(canvas.FitMode(), 0);
+    const RECT& s = canvas.SourceRect();
+    const RECT& d = canvas.DestRect();
     const double vx = d.left + (px - s.left) * c.zoomAfter;
     const double vy = d.top + (py - s.top) * c.zoomAfter;
     if (c.edgeX)
@@ -249,16 +250,16 @@ TEST_F(CanvasEditing, FineWheelStepsAddUpToANotchAndTurningBackStartsAgain) {
     ShowPhotoOnCanvas(canvas, Solid(4000, 3000));
     for (int i = 0; i < 3; ++i)
         Wheel(QPoint(400, 300), 30);
-    EXPECT_EQ(canvas.m_fZoom, 1.0f);
+    EXPECT_EQ(canvas.Zoom(), 1.0f);
     Wheel(QPoint(400, 300), 30);
-    EXPECT_EQ(canvas.m_fZoom, 2.0f);
+    EXPECT_EQ(canvas.Zoom(), 2.0f);
     Wheel(QPoint(400, 300), 90);
     Wheel(QPoint(400, 300), -60); // back: the 90 forwards are forgotten
     Wheel(QPoint(400, 300), 60);
-    EXPECT_EQ(canvas.m_fZoom, 2.0f);
+    EXPECT_EQ(canvas.Zoom(), 2.0f);
     Wheel(QPoint(400, 300), -120);
     Wheel(QPoint(400, 300), -240); // two notches at once
-    EXPECT_EQ(canvas.m_fZoom, 0.5f);
+    EXPECT_EQ(canvas.Zoom(), 0.5f);
 }
 
 // --- Panning ---
@@ -268,40 +269,34 @@ TEST_F(CanvasEditing, MiddleButtonPansInEveryToolAndKeepsTheTool) {
     for (int tool : {ToolDrag, ToolDimension, ToolNote, ToolSelect}) {
         canvas.SetTool(tool);
         canvas.CentreOn(POINT{2000, 1500});
-        const RECT before = canvas.m_rcSrc;
+        const RECT before = canvas.SourceRect();
         Press(QPoint(400, 300), Qt::MiddleButton);
         Move(QPoint(350, 280), Qt::MiddleButton);
         Release(QPoint(350, 280), Qt::MiddleButton);
-        EXPECT_EQ(canvas.m_rcSrc.left, before.left + 50) << tool;
-        EXPECT_EQ(canvas.m_rcSrc.top, before.top + 20) << tool;
+        EXPECT_EQ(canvas.SourceRect().left, before.left + 50) << tool;
+        EXPECT_EQ(canvas.SourceRect().top, before.top + 20) << tool;
         EXPECT_EQ(canvas.CurrentTool(), tool);
-        EXPECT_TRUE(canvas.m_info.dimensions.empty() && canvas.m_info.notes.empty());
-        EXPECT_EQ(canvas.m_bFirstPoint, 0);
+        EXPECT_TRUE(canvas.Model().Info().dimensions.empty() &&
+                    canvas.Model().Records().notes.empty());
+        EXPECT_EQ(canvas.FirstPointPlaced(), 0);
     }
 }
 
 // --- Nudging the selection (the window's Alt+arrow keys) ---
 
-TEST_F(CanvasEditing, NudgesMoveTheSelectionAndARunIsOneStep) {
+// The rule (a run of nudges is one step) is the edit model's; here: the
+// canvas passes nudges on and a click ends the run.
+TEST_F(CanvasEditing, NudgesMoveTheSelectionAndAClickEndsTheRun) {
     OneSelectedDimension();
-    canvas.m_info.notes = {MakeNote({500, 500})};
-    canvas.m_nSelNote = 0; // both move, as a drag moves both
     const QByteArray before = Bytes();
     canvas.NudgeSelection(1, 0);
-    canvas.NudgeSelection(1, 0);
     canvas.NudgeSelection(0, 10);
-    canvas.NudgeSelection(-10, 0);
-    canvas.NudgeSelection(0, -1);
-    EXPECT_EQ(canvas.m_info.dimensions[0].start, (POINT{92, 109}));
-    EXPECT_EQ(canvas.m_info.dimensions[0].end, (POINT{292, 109}));
-    EXPECT_EQ(canvas.m_info.notes[0].anchor, (POINT{492, 509}));
-    EXPECT_EQ(canvas.m_history.Stack().count(), 1);
-    // A click ends the run: the next nudge is a step of its own.
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].start, (POINT{101, 110}));
     Press(QPoint(5, 5));
     Release(QPoint(5, 5));
-    canvas.m_nSelDim = 0;
+    canvas.Model().SelectDimension(0);
     canvas.NudgeSelection(1, 0);
-    EXPECT_EQ(canvas.m_history.Stack().count(), 2);
+    EXPECT_EQ(canvas.Model().History().Stack().count(), 2);
     canvas.Undo();
     canvas.Undo();
     EXPECT_EQ(Bytes(), before);
@@ -310,8 +305,8 @@ TEST_F(CanvasEditing, NudgesMoveTheSelectionAndARunIsOneStep) {
 // --- The history of the canvas's own edits ---
 
 TEST_F(CanvasEditing, DrawingPlacingAndDraggingAreStepsThatUndoToTheSameBytes) {
-    canvas.m_info.dimensions = {MakeDimension({100, 100}, {300, 100})};
-    canvas.m_info.notes = {MakeNote({500, 400})};
+    canvas.Model().Records().dimensions = {MakeDimension({100, 100}, {300, 100})};
+    canvas.Model().Records().notes = {MakeNote({500, 400})};
     std::vector<QByteArray> states{Bytes()};
     canvas.SetTool(ToolDimension);
     Press(QPoint(50, 300));
@@ -329,7 +324,7 @@ TEST_F(CanvasEditing, DrawingPlacingAndDraggingAreStepsThatUndoToTheSameBytes) {
     Drag(QPoint(200, 100), QPoint(200, 100)); // picked, not moved: no step
     Drag(QPoint(200, 100), QPoint(230, 150), Qt::LeftButton);
     states.push_back(Bytes());
-    ASSERT_EQ(canvas.m_history.Stack().count(), 4);
+    ASSERT_EQ(canvas.Model().History().Stack().count(), 4);
     for (size_t i = states.size() - 1; i > 0; --i) {
         canvas.Undo();
         EXPECT_EQ(Bytes(), states[i - 1]) << i;
@@ -350,26 +345,26 @@ TEST_F(CanvasEditing, UndoDuringADragTakesTheDragBack) {
     Move(QPoint(300, 200)); // the drag is over
     Release(QPoint(300, 200));
     EXPECT_EQ(Bytes(), before);
-    EXPECT_TRUE(canvas.m_history.Stack().canRedo());
+    EXPECT_TRUE(canvas.Model().History().Stack().canRedo());
 }
 
 TEST_F(CanvasEditing, UndoSelectsTheRecordAndBringsItIntoView) {
     canvas.resize(200, 100);
     ShowPhotoOnCanvas(canvas, Solid(2000, 1000));
-    canvas.m_info.dimensions = {MakeDimension({1500, 800}, {1600, 800})};
-    canvas.m_info.notes = {MakeNote({10, 10})};
-    canvas.m_nSelDim = 0;
+    canvas.Model().Records().dimensions = {MakeDimension({1500, 800}, {1600, 800})};
+    canvas.Model().Records().notes = {MakeNote({10, 10})};
+    canvas.Model().SelectDimension(0);
     canvas.NudgeSelection(1, 0);
-    canvas.m_nSelDim = -1;
-    canvas.m_nSelNote = 0;
+    canvas.Model().SelectDimension(-1);
+    canvas.Model().SelectNote(0);
     canvas.CentreOn(POINT{0, 0});
     int shown = 0;
     QObject::connect(&canvas, &CPhotoCanvas::historyShown, [&] { ++shown; });
     canvas.Undo();
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(canvas.m_nSelDim, 0);
-    EXPECT_EQ(canvas.m_nSelNote, -1);
-    EXPECT_EQ(canvas.m_rcSrc, (RECT{1450, 750, 1650, 850}));
+    EXPECT_EQ(canvas.Model().SelDim(), 0);
+    EXPECT_EQ(canvas.Model().SelNote(), -1);
+    EXPECT_EQ(canvas.SourceRect(), (RECT{1450, 750, 1650, 850}));
 }
 
 // The context menu's history entries follow the history.

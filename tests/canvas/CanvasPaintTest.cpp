@@ -2,6 +2,7 @@
 // by the canvas and by `tessamar --export` (run in-process).
 #include "app/CommandLine.h"
 #include "canvas/CanvasTestSupport.h"
+#include "common/CanvasAccess.h"
 #include "output/AnnotatedExport.h"
 
 #include <QFileInfo>
@@ -15,12 +16,12 @@ namespace {
 TEST(CanvasPaint, PhotoIsCentredInGreyWithItsRecordsCutAtItsEdge) {
     CPhotoCanvas canvas;
     canvas.resize(300, 200);
-    canvas.m_info.dimensions.push_back(MakeDimension({10, 50}, {400, 50}));
-    canvas.m_info.dimensions.push_back(MakeDimension({20, 85}, {180, 85}, "123"));
-    canvas.m_info.notes.push_back(MakeNote({80, 35}, "abc"));
-    canvas.m_nSelNote = 0;
+    canvas.Model().Records().dimensions.push_back(MakeDimension({10, 50}, {400, 50}));
+    canvas.Model().Records().dimensions.push_back(MakeDimension({20, 85}, {180, 85}, "123"));
+    canvas.Model().Records().notes.push_back(MakeNote({80, 35}, "abc"));
+    canvas.Model().SelectNote(0);
     EXPECT_EQ(CountColour(canvas.RenderToImage(), kGreyPx), 300 * 200); // no photo
-    canvas.m_dib.Image() = Solid(200, 100);
+    CanvasAccess::Photo(canvas) = Solid(200, 100);
     canvas.UpdateLayout(); // dst (50, 50, 250, 150)
     const QImage image = canvas.RenderToImage();
     EXPECT_EQ(CountColour(image, kGreyPx), 300 * 200 - 200 * 100);
@@ -54,7 +55,7 @@ TEST_P(CanvasSmoothness, FittedViewMatchesTheAreaAverage) {
     ShowPhotoOnCanvas(canvas, photo);
     canvas.SetZoom(ZoomFit);
     const QImage image = canvas.RenderToImage();
-    const RECT& d = canvas.m_rcDst;
+    const RECT& d = canvas.DestRect();
     // The outermost pixels are left out: an odd-sized photo's last row and
     // column are single pixels, which no filter can average with a neighbour.
     std::vector<double> diffs;
@@ -113,20 +114,22 @@ TEST_F(ExportCommand, WritesWhatTheInProcessExportWrites) {
     ASSERT_EQ(info.SaveToFile(InfoFilePathFor(photo)), 1);
     ASSERT_EQ(RunExport(0, nullptr, photo, Path("out.jpg")), 0);
     CPhotoCanvas canvas;
-    ASSERT_TRUE(canvas.LoadPhoto(photo));
-    const QImage shown = canvas.m_dib.Image();
-    canvas.m_info = info;
-    canvas.m_nSelDim = canvas.m_nSelNote = 0;
+    ASSERT_TRUE(CanvasAccess::LoadPhoto(canvas, photo));
+    const QImage shown = canvas.Photo().Image();
+    canvas.Model().Records() = info;
+    canvas.Model().SelectDimension(0);
+    canvas.Model().SelectNote(0);
     canvas.SetZoom(ZoomOut);
-    ASSERT_TRUE(canvas.ExportAnnotatedImage(Path("direct.jpg")));
+    ASSERT_TRUE(CanvasAccess::ExportAnnotated(canvas, Path("direct.jpg")));
     EXPECT_EQ(ReadWholeFile(Path("out.jpg")), ReadWholeFile(Path("direct.jpg")));
-    EXPECT_EQ(canvas.m_dib.Image(), shown);
+    EXPECT_EQ(canvas.Photo().Image(), shown);
 }
 
 TEST_F(Export, FailuresAreReportedAndWriteNothing) {
     CPhotoCanvas canvas;
-    EXPECT_FALSE(canvas.ExportAnnotatedImage(Path("out.jpg"))); // no photo
-    EXPECT_FALSE(canvas.ExportError().isEmpty());
+    QString error;
+    EXPECT_FALSE(CanvasAccess::ExportAnnotated(canvas, Path("out.jpg"), &error)); // no photo
+    EXPECT_FALSE(error.isEmpty());
     // The command: a damaged photo, a missing one, an output it cannot write,
     // a damaged photo-info file.
     const QString photo = WriteTestJpeg(m_dir, QStringLiteral("room.jpg"), 32, 24);

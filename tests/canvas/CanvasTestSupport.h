@@ -2,6 +2,7 @@
 // Records, pictures and photos shared by the canvas tests.
 
 #include "canvas/CPhotoCanvas.h"
+#include "common/CanvasAccess.h"
 #include "common/Pictures.h"
 #include "common/RecordBuilders.h"
 #include "common/TestSupport.h"
@@ -35,7 +36,7 @@ inline QString WriteTestJpeg(const QTemporaryDir& dir, const QString& name, int 
 // Puts `photo` into the canvas as if it had been loaded (exact pixels, no
 // JPEG loss) and lays it out.
 inline void ShowPhotoOnCanvas(CPhotoCanvas& canvas, const QImage& photo) {
-    canvas.m_dib.Image() = photo.convertToFormat(QImage::Format_RGB32);
+    CanvasAccess::Photo(canvas) = photo.convertToFormat(QImage::Format_RGB32);
     canvas.ResetAnnotations();
     canvas.UpdateLayout();
 }

@@ -2,6 +2,7 @@
 // range finder's events as the window passes them on: view state, the mouse
 // tools, the context menu, readings.
 #include "canvas/CanvasTestSupport.h"
+#include "common/CanvasAccess.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,7 +44,7 @@ protected:
         counter.paints = 0;
     }
     void SetZoomTo(float zoom) {
-        canvas.m_fZoom = zoom;
+        CanvasAccess::Zoom(canvas) = zoom;
         canvas.UpdateLayout();
         Settle();
     }
@@ -72,24 +73,29 @@ protected:
 
 TEST_F(CanvasWidgetTest, ZoomAndFitHoldAcrossLoadsAndResizesAndMapPointRoundTripsAtOne) {
     QTemporaryDir dir;
-    auto load = [&](int w, int h) { return canvas.LoadPhoto(WriteTestJpeg(dir, "p.jpg", w, h)); };
+    auto load = [&](int w, int h) {
+        return CanvasAccess::LoadPhoto(canvas, WriteTestJpeg(dir, "p.jpg", w, h));
+    };
     canvas.SetZoom(ZoomOut);
     ASSERT_TRUE(load(400, 300));
     canvas.resize(500, 500); // laid out anew: 279 x 209 at 0.7
-    ASSERT_EQ(canvas.m_rcDst, (RECT{110, 145, 389, 354}));
+    ASSERT_EQ(canvas.DestRect(), (RECT{110, 145, 389, 354}));
     EXPECT_EQ(canvas.MapPoint(POINT{203, 250}, true), (POINT{132, 150}));
     EXPECT_EQ(canvas.MapPoint(POINT{132, 150}, false), (POINT{202, 249})); // drifts up-left
     canvas.SetZoom(ZoomActual);
     for (const POINT v : {POINT{100, 100}, POINT{123, 377}, POINT{499, 399}})
         EXPECT_EQ(canvas.MapPoint(canvas.MapPoint(v, true), false), v);
     canvas.resize(300, 200); // the visible area keeps its centre
-    EXPECT_EQ(canvas.m_rcSrc, (RECT{50, 50, 350, 250}));
+    EXPECT_EQ(canvas.SourceRect(), (RECT{50, 50, 350, 250}));
     canvas.SetZoom(ZoomFit);
-    canvas.m_nSelDim = canvas.m_nSelNote = canvas.m_bFirstPoint = 1;
+    canvas.Model().SelectDimension(1);
+    canvas.Model().SelectNote(1);
+    CanvasAccess::FirstPoint(canvas) = 1;
     ASSERT_TRUE(load(1000, 2000)); // clears the selection
-    EXPECT_EQ(canvas.m_fZoom, 0.1f);
-    EXPECT_EQ(canvas.m_rcDst, (RECT{100, 0, 200, 200}));
-    EXPECT_EQ(std::tie(canvas.m_nSelDim, canvas.m_nSelNote, canvas.m_bFirstPoint),
+    EXPECT_EQ(canvas.Zoom(), 0.1f);
+    EXPECT_EQ(canvas.DestRect(), (RECT{100, 0, 200, 200}));
+    EXPECT_EQ(std::make_tuple(canvas.Model().SelDim(), canvas.Model().SelNote(),
+                              canvas.FirstPointPlaced()),
               std::make_tuple(-1, -1, 0));
 }
 
@@ -114,18 +120,21 @@ TEST_F(CanvasWidgetTest, FitOnACanvasWithNoWidthKeepsTheZoomUntilItCanFit) {
                                                  {ZoomFit, 0.7f, 1}};
     for (const auto& [command, zoom, fit] : steps) {
         squeezed->SetZoom(command);
-        EXPECT_EQ(std::tie(squeezed->m_fZoom, squeezed->m_bFit), std::tie(zoom, fit))
+        EXPECT_EQ(std::make_tuple(squeezed->Zoom(), int(squeezed->FitMode())),
+                  std::make_tuple(zoom, fit))
             << "command " << command;
     }
     squeezed->resize(400, 600); // now it fits: 400 / 800
-    EXPECT_EQ(std::tie(squeezed->m_fZoom, squeezed->m_bFit), std::make_tuple(0.5f, 1));
-    EXPECT_EQ(squeezed->m_rcDst, (RECT{0, 150, 400, 450}));
+    EXPECT_EQ(std::make_tuple(squeezed->Zoom(), int(squeezed->FitMode())),
+              std::make_tuple(0.5f, 1));
+    EXPECT_EQ(squeezed->DestRect(), (RECT{0, 150, 400, 450}));
 }
 
 TEST(CanvasSelection, AccessorsGiveTheSelectedRecordOrNullOutsideTheList) {
     CPhotoCanvas canvas;
-    canvas.m_info.dimensions = {MakeDimension({0, 0}, {9, 9}), MakeDimension({5, 5}, {9, 9})};
-    canvas.m_info.notes = {MakeNote({1, 1}), MakeNote({2, 2}), MakeNote({3, 3})};
+    canvas.Model().Records().dimensions = {MakeDimension({0, 0}, {9, 9}),
+                                           MakeDimension({5, 5}, {9, 9})};
+    canvas.Model().Records().notes = {MakeNote({1, 1}), MakeNote({2, 2}), MakeNote({3, 3})};
     const CPhotoCanvas& shown = canvas;
     // index, whether a dimension and a note is there
     const std::tuple<int, bool, bool> cases[] = {
@@ -133,12 +142,14 @@ TEST(CanvasSelection, AccessorsGiveTheSelectedRecordOrNullOutsideTheList) {
         {0, true, true},           {1, true, true},          {2, false, true},
         {3, false, false},         {INT32_MAX, false, false}};
     for (const auto& [index, dim, note] : cases) {
-        canvas.m_nSelDim = canvas.m_nSelNote = index;
+        canvas.Model().SelectDimension(index);
+        canvas.Model().SelectNote(index);
         const size_t i = static_cast<size_t>(index);
-        EXPECT_EQ(canvas.SelectedDimension(), dim ? &canvas.m_info.dimensions[i] : nullptr)
+        EXPECT_EQ(canvas.SelectedDimension(),
+                  dim ? &canvas.Model().Records().dimensions[i] : nullptr)
             << index;
         EXPECT_EQ(shown.SelectedDimension(), canvas.SelectedDimension()) << index;
-        EXPECT_EQ(canvas.SelectedNote(), note ? &canvas.m_info.notes[i] : nullptr) << index;
+        EXPECT_EQ(canvas.SelectedNote(), note ? &canvas.Model().Info().notes[i] : nullptr) << index;
         EXPECT_EQ(shown.SelectedNote(), canvas.SelectedNote()) << index;
     }
 }
@@ -153,7 +164,7 @@ class CanvasNoteHit : public CanvasWidgetTest, public ::testing::WithParamInterf
 TEST_P(CanvasNoteHit, TheClickHitsTheBoxAsDrawn) {
     SetZoomTo(GetParam());
     // At the photo's centre, which every zoom shows.
-    canvas.m_info.notes.push_back(MakeNote(POINT{400, 300}, "Window frame, left side"));
+    canvas.Model().Records().notes.push_back(MakeNote(POINT{400, 300}, "Window frame, left side"));
     const QImage shown = canvas.RenderToImage();
     const POINT anchor = canvas.MapPoint(POINT{400, 300}, false);
     const QPoint corner(anchor.x, anchor.y);
@@ -176,9 +187,9 @@ TEST_P(CanvasNoteHit, TheClickHitsTheBoxAsDrawn) {
                                               {{inside.x(), bottom - 1}, true},
                                               {{inside.x(), bottom + 1}, false}};
     for (const auto& [click, picked] : clicks) {
-        canvas.m_nSelNote = -1;
+        canvas.Model().SelectNote(-1);
         Click(click);
-        EXPECT_EQ(canvas.m_nSelNote, picked ? 0 : -1)
+        EXPECT_EQ(canvas.Model().SelNote(), picked ? 0 : -1)
             << "zoom " << GetParam() << " click " << click.x() << "," << click.y();
     }
 }
@@ -187,8 +198,10 @@ INSTANTIATE_TEST_SUITE_P(Zooms, CanvasNoteHit, ::testing::Values(0.3f, 0.5f, 1.0
 
 TEST_F(CanvasMouse, DimensionToolStoresTheEndsSoTheValueNeverStandsUpsideDown) {
     canvas.SetTool(ToolDimension);
-    canvas.m_pendingDim.colour = RGB(1, 2, 3);
-    canvas.m_logFont.lfHeight = -20;
+    canvas.SetCurrentColour(RGB(1, 2, 3));
+    LOGFONTA font = canvas.CurrentFont();
+    font.lfHeight = -20;
+    canvas.SetCurrentFont(font);
     // first click, second click, stored start, stored end
     const POINT cases[][4] = {{{100, 100}, {50, 100}, {50, 100}, {100, 100}},  // left: swapped
                               {{100, 100}, {100, 50}, {100, 100}, {100, 50}}}; // up: kept
@@ -197,12 +210,12 @@ TEST_F(CanvasMouse, DimensionToolStoresTheEndsSoTheValueNeverStandsUpsideDown) {
         EXPECT_EQ(counter.paints, 0) << "the first click does not repaint";
         ClickPhoto(c[1]);
         EXPECT_EQ(codes, std::vector<int>{CN_DIMENSION_ADDED});
-        const Dimension& d = canvas.m_info.dimensions.back();
+        const Dimension& d = canvas.Model().Info().dimensions.back();
         EXPECT_EQ(std::tie(d.start, d.end, d.colour, d.font.lfHeight),
                   std::make_tuple(c[2], c[3], RGB(1, 2, 3), -20));
         Settle();
     }
-    EXPECT_EQ(canvas.m_nSelDim, 1); // the newest
+    EXPECT_EQ(canvas.Model().SelDim(), 1); // the newest
 }
 
 struct HitCase {
@@ -227,9 +240,9 @@ class CanvasMouseHit : public CanvasWidgetTest, public ::testing::WithParamInter
 TEST_P(CanvasMouseHit, SelectToolPicksTheSegmentAndItsLabelOnly) {
     const HitCase& c = GetParam();
     SetZoomTo(c.zoom);
-    canvas.m_info.dimensions.push_back(MakeDimension(c.a, c.b, c.value));
+    canvas.Model().Records().dimensions.push_back(MakeDimension(c.a, c.b, c.value));
     ClickPhoto(c.click);
-    EXPECT_EQ(canvas.m_nSelDim, c.hits ? 0 : -1);
+    EXPECT_EQ(canvas.Model().SelDim(), c.hits ? 0 : -1);
     EXPECT_EQ(codes, std::vector<int>{c.hits ? CN_DIMENSION_SELECTED : CN_NOTHING_SELECTED});
 }
 
@@ -248,19 +261,25 @@ INSTANTIATE_TEST_SUITE_P(
                       HitCase{1.0f, {95, 200}, true, "1234", {100, 300}, {100, 100}}));
 
 TEST_F(CanvasMouse, ANewNoteOverADimensionWinsTheClickAndReselectingPostsWithoutRepainting) {
-    canvas.m_info.dimensions.push_back(MakeDimension({50, 105}, {300, 105})); // font height -13
-    canvas.m_logFont.lfHeight = -17;
+    canvas.Model().Records().dimensions.push_back(
+        MakeDimension({50, 105}, {300, 105})); // font height -13
+    LOGFONTA font = canvas.CurrentFont();
+    font.lfHeight = -17;
+    canvas.SetCurrentFont(font);
     canvas.SetTool(ToolNote);
     ClickPhoto(POINT{100, 100});
-    EXPECT_EQ(std::tie(canvas.m_info.notes.at(0).anchor, canvas.m_info.notes[0].font.lfHeight),
+    EXPECT_EQ(std::make_tuple(canvas.Model().Info().notes.at(0).anchor,
+                              canvas.Model().Records().notes[0].font.lfHeight),
               std::make_tuple(POINT{100, 100}, -17));
     canvas.SetTool(ToolSelect);
     ClickPhoto(POINT{200, 106});
-    EXPECT_EQ(std::tie(canvas.m_nSelDim, canvas.m_nSelNote), std::make_tuple(0, -1));
-    EXPECT_EQ(canvas.m_logFont.lfHeight, -13); // the picked record's font becomes current
+    EXPECT_EQ(std::make_tuple(canvas.Model().SelDim(), canvas.Model().SelNote()),
+              std::make_tuple(0, -1));
+    EXPECT_EQ(canvas.CurrentFont().lfHeight, -13); // the picked record's font becomes current
     ClickPhoto(POINT{104, 105});
-    EXPECT_EQ(std::tie(canvas.m_nSelDim, canvas.m_nSelNote), std::make_tuple(-1, 0));
-    EXPECT_EQ(canvas.m_logFont.lfHeight, -17);
+    EXPECT_EQ(std::make_tuple(canvas.Model().SelDim(), canvas.Model().SelNote()),
+              std::make_tuple(-1, 0));
+    EXPECT_EQ(canvas.CurrentFont().lfHeight, -17);
     ClickPhoto(POINT{200, 106});
     EXPECT_EQ(codes, (std::vector<int>{CN_NOTE_ADDED, CN_DIMENSION_SELECTED, CN_NOTE_SELECTED,
                                        CN_DIMENSION_SELECTED}));
@@ -278,7 +297,7 @@ class CanvasMouseDrag : public CanvasWidgetTest,
 TEST_P(CanvasMouseDrag, SlowAndFastDragsMoveTheRecordAlikeUntilRelease) {
     const auto [steps, stepSize, moved] = GetParam();
     SetZoomTo(2.0f);
-    canvas.m_info.notes.push_back(MakeNote(POINT{400, 300}));
+    canvas.Model().Records().notes.push_back(MakeNote(POINT{400, 300}));
     const QPoint start = ViewOf(POINT{402, 302});
     QTest::mousePress(&canvas, Qt::LeftButton, Qt::NoModifier, start);
     for (int i = 1; i <= steps; ++i)
@@ -286,7 +305,7 @@ TEST_P(CanvasMouseDrag, SlowAndFastDragsMoveTheRecordAlikeUntilRelease) {
     // Released outside: the canvas still gets it by the implicit grab.
     QTest::mouseRelease(&canvas, Qt::LeftButton, Qt::NoModifier, QPoint(-40, 900));
     MoveTo(start);
-    EXPECT_EQ(canvas.m_info.notes[0].anchor, (POINT{400 + moved, 300 - moved}));
+    EXPECT_EQ(canvas.Model().Info().notes[0].anchor, (POINT{400 + moved, 300 - moved}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Zoom2, CanvasMouseDrag,
@@ -295,27 +314,27 @@ INSTANTIATE_TEST_SUITE_P(Zoom2, CanvasMouseDrag,
 
 TEST_F(CanvasMouse, ARecordDragEndsAtAMoveWithNoButtonAndNeverWrapsAtTheCoordinateLimit) {
     constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-    canvas.m_info.dimensions.push_back(MakeDimension({100, 200}, {kMax - 2, 200}));
+    canvas.Model().Records().dimensions.push_back(MakeDimension({100, 200}, {kMax - 2, 200}));
     QTest::mousePress(&canvas, Qt::LeftButton, Qt::NoModifier, QPoint(150, 200));
-    ASSERT_EQ(canvas.m_nSelDim, 0);
+    ASSERT_EQ(canvas.Model().SelDim(), 0);
     MoveTo(QPoint(160, 200));
-    EXPECT_EQ(canvas.m_info.dimensions[0].start.x, 110);
-    EXPECT_EQ(canvas.m_info.dimensions[0].end.x, kMax); // held at the limit
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].start.x, 110);
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].end.x, kMax); // held at the limit
     // The release went elsewhere: the next move comes with no button held.
     MoveTo(QPoint(200, 260), Qt::NoButton);
     MoveTo(QPoint(220, 280));
-    EXPECT_EQ(canvas.m_info.dimensions[0].start, (POINT{110, 200}));
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].start, (POINT{110, 200}));
 }
 
 TEST_F(CanvasMouse, DragToolPanFollowsTheMouseEvenWhenSlowAndShowsWhereItPanned) {
-    canvas.m_dib.Image().setPixel(400, 300, qRgb(255, 0, 0));
+    CanvasAccess::Photo(canvas).setPixel(400, 300, qRgb(255, 0, 0));
     SetZoomTo(2.0f); // the canvas shows photo 200..600 x 150..450
     canvas.SetTool(ToolDrag);
     QTest::mousePress(&canvas, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
     for (int x = 101; x <= 110; ++x)
         MoveTo(QPoint(x, 100));
     MoveTo(QPoint(200, 200), Qt::NoButton); // without the button the view stays
-    EXPECT_EQ(canvas.m_rcSrc, (RECT{195, 150, 595, 450}));
+    EXPECT_EQ(canvas.SourceRect(), (RECT{195, 150, 595, 450}));
     const QPoint red = ViewOf(POINT{400, 300}); // magnified smoothly
     const QImage image = canvas.RenderToImage();
     EXPECT_TRUE(qGreen(image.pixel(red)) < 128 && At(image, red.x() - 3, red.y()) == kWhitePx);
@@ -348,7 +367,7 @@ TEST_F(CanvasWidgetTest, RightButtonOpensTheMenuAtThePointerAndPassesTheChosenCo
         const int32_t tool = (pick + 4) % 4;
         commands.clear();
         canvas.SetTool(tool);
-        canvas.m_bFirstPoint = tool != ToolDimension;
+        CanvasAccess::FirstPoint(canvas) = tool != ToolDimension;
         answer.pick = pick;
         Click(QPoint(120, 70), Qt::RightButton);
         EXPECT_EQ(answer.where, canvas.mapToGlobal(QPoint(120, 70)));
@@ -360,9 +379,9 @@ TEST_F(CanvasWidgetTest, RightButtonOpensTheMenuAtThePointerAndPassesTheChosenCo
     // With a half-drawn dimension the right button only drops it.
     answer.items.clear();
     canvas.SetTool(ToolDimension);
-    canvas.m_bFirstPoint = 1;
+    CanvasAccess::FirstPoint(canvas) = 1;
     Click(QPoint(10, 10), Qt::RightButton);
-    EXPECT_EQ(canvas.m_bFirstPoint, 0);
+    EXPECT_EQ(canvas.FirstPointPlaced(), 0);
     EXPECT_TRUE(answer.items.isEmpty());
 }
 
@@ -405,7 +424,7 @@ TEST_F(CanvasWidgetTest, RangeEventsWriteTheSelectedDimensionOrMoveTheSelection)
                  {3, 1, 7, 2345, true, 1, "a|b|c|", false}};
     const auto values = [&] {
         std::string all;
-        for (const Dimension& dim : canvas.m_info.dimensions)
+        for (const Dimension& dim : canvas.Model().Records().dimensions)
             all += std::string(dim.value) + "|";
         return all;
     };
@@ -414,16 +433,16 @@ TEST_F(CanvasWidgetTest, RangeEventsWriteTheSelectedDimensionOrMoveTheSelection)
                                         << " selected, event " << c.code << " " << c.value);
         ShowPhotoOnCanvas(canvas, Solid(800, 600)); // a new history
         for (int i = 0; i < c.dims; ++i)
-            canvas.m_info.dimensions.push_back(
+            canvas.Model().Records().dimensions.push_back(
                 MakeDimension({10 * i, 0}, {10 * i + 5, 9}, std::string(1, char('a' + i)).c_str()));
-        canvas.m_nSelDim = c.selected;
+        canvas.Model().SelectDimension(c.selected);
         const std::string before = values();
         Settle();
         EXPECT_EQ(canvas.OnRangeValue(c.code, c.value), c.taken);
         Flush();
-        EXPECT_EQ(canvas.m_nSelDim, c.selectedAfter);
+        EXPECT_EQ(canvas.Model().SelDim(), c.selectedAfter);
         EXPECT_EQ(values(), c.values);
-        EXPECT_EQ(canvas.m_history.Stack().count(), before == c.values ? 0 : 1);
+        EXPECT_EQ(canvas.Model().History().Stack().count(), before == c.values ? 0 : 1);
         EXPECT_EQ(codes, c.notified ? std::vector<int>{CN_DIMENSION_SELECTED} : std::vector<int>{});
         canvas.Undo();
         EXPECT_EQ(values(), before);
@@ -434,11 +453,11 @@ TEST_F(CanvasWidgetTest, RangeKeyCentresTheViewOnTheNewDimensionsMidpoint) {
     canvas.resize(200, 100);
     ShowPhotoOnCanvas(canvas, Solid(1000, 800));
     // The midpoint (600, 401): odd sums halve toward zero.
-    canvas.m_info.dimensions = {MakeDimension({0, 0}, {5, 5}),
-                                MakeDimension({599, 400}, {601, 403})};
-    canvas.m_nSelDim = 0;
+    canvas.Model().Records().dimensions = {MakeDimension({0, 0}, {5, 5}),
+                                           MakeDimension({599, 400}, {601, 403})};
+    canvas.Model().SelectDimension(0);
     EXPECT_TRUE(canvas.OnRangeValue(15, 8));
-    EXPECT_EQ(canvas.m_rcSrc, (RECT{500, 351, 700, 451}));
+    EXPECT_EQ(canvas.SourceRect(), (RECT{500, 351, 700, 451}));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // drawing every record directly gives.
 #include "canvas/CanvasTestSupport.h"
 #include "canvas/PhotoViewPainter.h"
+#include "common/CanvasAccess.h"
 #include "drawing/RecordBounds.h"
 #include "drawing/RecordDrawing.h"
 
@@ -218,7 +219,7 @@ TEST(PhotoPan, CanvasFrameSettlesWhenThePanRests) {
     CPhotoCanvas canvas;
     canvas.resize(300, 200);
     ShowPhotoOnCanvas(canvas, SmoothPhoto(2400, 1800));
-    while (canvas.m_fZoom > 0.3f)
+    while (canvas.Zoom() > 0.3f)
         canvas.SetZoom(ZoomOut);
     canvas.RenderToImage(); // the levels 0.3 needs are made
     const auto frame = [&] {
@@ -227,7 +228,7 @@ TEST(PhotoPan, CanvasFrameSettlesWhenThePanRests) {
     frame();
     QImage panned;
     for (int move = 0; move < 5; ++move) {
-        canvas.m_ptLast = POINT{100, 100};
+        CanvasAccess::LastPoint(canvas) = POINT{100, 100};
         canvas.PanBy(POINT{97, 98});
         panned = frame();
         EXPECT_TRUE(canvas.PhotoScrolled()) << move;

@@ -26,10 +26,10 @@ protected:
             state += FaceName(n.font).front();
         for (int id : {IDC_DIM_FONT_NAME, IDC_NOTE_FONT_NAME})
             state += dlg->Item<QLabel>(id)->text().front();
-        state += FaceName(canvas().m_logFont).front() + QStringLiteral(" ");
+        state += FaceName(canvas().CurrentFont()).front() + QStringLiteral(" ");
         const QImage swatch = dlg->m_colourSwatch.grab().toImage();
         for (COLORREF c : {info().dimensions[0].colour, info().dimensions[1].colour,
-                           canvas().m_pendingDim.colour, QColorToColorRef(swatch.pixel(15, 12))})
+                           canvas().CurrentColour(), QColorToColorRef(swatch.pixel(15, 12))})
             state += c == kNew ? 'N' : c == kRed ? 'R' : QChar('0' + c);
         return state;
     }
@@ -51,8 +51,8 @@ TEST_P(Command, GoesToTheSelectedOrEveryRecordAndToNewRecords) {
     const CommandCase c = GetParam();
     prompter.confirm = c.confirm;
     canvas().SetTool(c.tool);
-    canvas().m_nSelDim = c.selDim;
-    canvas().m_nSelNote = c.selNote;
+    canvas().Model().SelectDimension(c.selDim);
+    canvas().Model().SelectNote(c.selNote);
     if (c.command == &CMeasureDlg::OnColour)
         QTest::mouseClick(&dlg->m_colourSwatch, Qt::LeftButton);
     else

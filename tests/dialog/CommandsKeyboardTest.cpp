@@ -31,16 +31,16 @@ protected:
 
 TEST_P(ZoomFrom, InOutFitAndActualSize) {
     Zoom(IDC_ZOOM_IN, Qt::Key_Plus, ID_ZOOM_IN);
-    EXPECT_EQ(canvas().m_fZoom, 2.0f);
+    EXPECT_EQ(canvas().Zoom(), 2.0f);
     Zoom(IDC_ZOOM_OUT, Qt::Key_Minus, ID_ZOOM_OUT);
     Zoom(IDC_ZOOM_OUT, Qt::Key_Minus, ID_ZOOM_OUT);
-    EXPECT_EQ(canvas().m_fZoom, 0.7f);
+    EXPECT_EQ(canvas().Zoom(), 0.7f);
     Zoom(IDC_ZOOM_FIT, Qt::Key_Asterisk, ID_ZOOM_FIT);
-    EXPECT_EQ(canvas().m_bFit, 1);
-    EXPECT_LT(canvas().m_fZoom, 0.7f);
+    EXPECT_EQ(canvas().FitMode(), 1);
+    EXPECT_LT(canvas().Zoom(), 0.7f);
     Zoom(IDC_ZOOM_ACTUAL, Qt::Key_Slash, ID_ZOOM_ACTUAL);
-    EXPECT_EQ(canvas().m_fZoom, 1.0f);
-    EXPECT_EQ(canvas().m_bFit, 0);
+    EXPECT_EQ(canvas().Zoom(), 1.0f);
+    EXPECT_EQ(canvas().FitMode(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sources, ZoomFrom, ::testing::Values(Buttons, Keys, Menu));

@@ -29,7 +29,7 @@ TEST_F(MainWindowTest, RangeFinderConnectsOrSaysWhyNotAndReadingsReachTheSelecte
     info().dimensions = {MakeDimension({0, 0}, {50, 0}), MakeDimension({0, 9}, {50, 9})};
     // The window passes each event on and re-arms the link: the key moves
     // the selection, then the reading lands in the dimension it selected.
-    canvas().m_nSelDim = 0;
+    canvas().Model().SelectDimension(0);
     ASSERT_TRUE(device.Send("K 8\nD 2345\n"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return info().dimensions[1].value == QByteArray("2345"); }));
     EXPECT_STREQ(info().dimensions[0].value, "");

@@ -71,7 +71,7 @@ protected:
     QWidget* Item(int id) const { return dlg->GetDlgItem(id); }
     void Click(int id) { QTest::mouseClick(Item(id), Qt::LeftButton); }
     CPhotoCanvas& canvas() { return dlg->m_canvas; }
-    PhotoInfo& info() { return dlg->m_canvas.m_info; }
+    PhotoInfo& info() { return dlg->m_canvas.Model().Records(); }
     QLineEdit* SizeEdit() { return dlg->Item<QLineEdit>(IDC_SIZE_EDIT); }
     QLineEdit* TitleEdit() { return dlg->Item<QLineEdit>(IDC_NOTE_TITLE); }
     Cp950TextEdit* TextEdit() { return dlg->Item<Cp950TextEdit>(IDC_NOTE_TEXT); }

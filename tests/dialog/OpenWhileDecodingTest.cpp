@@ -32,10 +32,10 @@ TEST_F(OpenWhileDecodingTest, ADamagedPhotoSaysWhyAndGivesThePreviousPhotoBack) 
     Open(good);
     info().dimensions.push_back(MakeDimension({10, 10}, {90, 10})); // not saved
     const QByteArray records = info().Serialize();
-    canvas().m_nSelDim = 0;
+    canvas().Model().SelectDimension(0);
     canvas().SetZoom(ZoomIn);
     canvas().CentreOn(POINT{1200, 900});
-    const RECT view = canvas().m_rcSrc;
+    const RECT view = canvas().SourceRect();
     ASSERT_GT(view.left, 0);
     const QString bad = WriteOpeningPhoto(PathOf("bad.jpg"), NoisyPhoto(1200, 900), {160, 120});
     ASSERT_TRUE(TruncateToThreeQuarters(bad));
@@ -65,10 +65,10 @@ TEST_F(OpenWhileDecodingTest, ADamagedPhotoSaysWhyAndGivesThePreviousPhotoBack) 
     EXPECT_EQ(NamesIn(dir.path()), (QStringList{"bad.dat", "bad.jpg", "good.jpg"}));
     EXPECT_EQ(dlg->m_strPhotoPath, good);
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Tessamar - [good.jpg]"));
-    EXPECT_EQ(canvas().m_dib.Image().size(), QSize(1600, 1200));
-    EXPECT_EQ(canvas().m_fZoom, 2.0f);
-    EXPECT_EQ(canvas().m_rcSrc, view);
-    EXPECT_EQ(canvas().m_nSelDim, 0);
+    EXPECT_EQ(canvas().Photo().Image().size(), QSize(1600, 1200));
+    EXPECT_EQ(canvas().Zoom(), 2.0f);
+    EXPECT_EQ(canvas().SourceRect(), view);
+    EXPECT_EQ(canvas().Model().SelDim(), 0);
     EXPECT_EQ(info().Serialize(), records);
     EXPECT_TRUE(dlg->HasUnsavedChanges()); // as before the open
     EXPECT_TRUE(Item(IDC_EXPORT_PICTURE)->isEnabled());
@@ -128,7 +128,7 @@ TEST_F(OpenWhileDecodingTest, ChoosingAnotherPhotoWhileOneDecodesOpensOnlyTheLat
     QTest::qWait(50); // anything of the first still on its way arrives
     EXPECT_TRUE(prompter.texts.isEmpty());
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Tessamar - [b.jpg]"));
-    EXPECT_EQ(canvas().m_dib.Image().size(), QSize(640, 480));
+    EXPECT_EQ(canvas().Photo().Image().size(), QSize(640, 480));
 }
 
 // A timer ticking every 5 ms while a 24-megapixel photo opens, until its full
@@ -160,7 +160,7 @@ TEST_F(OpenWhileDecodingTest, TheEventLoopKeepsTurningWhileABigPhotoOpens) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         tick.stop();
         ASSERT_FALSE(canvas().ShowsStandIn());
-        ASSERT_EQ(canvas().m_dib.Image().size(), QSize(6000, 4000));
+        ASSERT_EQ(canvas().Photo().Image().size(), QSize(6000, 4000));
         best = std::min(best, worst);
     }
     EXPECT_LT(best, 50);

@@ -24,7 +24,7 @@ protected:
         info().dimensions.push_back(MakeDimension({40, 250}, {600, 262}, Utf8("約3米"), 0xFF0000));
         info().notes.push_back(MakeTitledNote({60, 240}, Utf8("北牆"), Utf8("油漆剝落\n需要修補")));
         drawn = info();
-        shown = canvas().m_dib.Image();
+        shown = canvas().Photo().Image();
     }
     // The picture of the photo shown at the start with the records of then.
     QByteArray Expected() {
@@ -61,7 +61,7 @@ TEST_F(PictureExportTest, NeitherEditsNorAnotherPhotoReachThePictureBeingWritten
 
     held.ReleaseAll();
     ASSERT_TRUE(WaitForFullPhoto(canvas()));
-    ASSERT_EQ(canvas().m_dib.Image().size(), QSize(300, 200));
+    ASSERT_EQ(canvas().Photo().Image().size(), QSize(300, 200));
     ASSERT_TRUE(WaitForPictureExport());
     EXPECT_EQ(prompter.texts.last(), Utf8("輸出圖片完畢"));
     EXPECT_TRUE(ReadWholeFile(out) == Expected());
@@ -128,7 +128,7 @@ TEST_F(PictureExportTest, TheWindowHandlesInputWhileABigPictureIsWritten) {
     ASSERT_TRUE(big.save(photo, "JPEG", 90));
     prompter.answers = {QMessageBox::Discard};
     Open(photo);
-    ASSERT_EQ(canvas().m_dib.Image().height(), 3000);
+    ASSERT_EQ(canvas().Photo().Image().height(), 3000);
     for (int i = 0; i < 200; ++i)
         info().dimensions.push_back(MakeDimension(
             {20 + i * 15, 40 + i * 14}, {3900 - i * 9, 60 + i * 14}, QString::number(1000 + i)));

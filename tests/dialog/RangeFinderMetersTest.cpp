@@ -86,7 +86,7 @@ protected:
         qunsetenv(kRangeFinderProtocolVariable);
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
         info().dimensions = {MakeDimension({0, 0}, {50, 0}), MakeDimension({0, 9}, {50, 9})};
-        canvas().m_nSelDim = 1;
+        canvas().Model().SelectDimension(1);
     }
     void TearDown() override {
         qunsetenv(kRangeFinderPortVariable);

@@ -60,7 +60,7 @@ protected:
         refPrompter.paths.append(WritePhoto(QStringLiteral("wall.jpg"), 800, 600));
         Click(IDC_OPEN_PHOTO);
         ASSERT_TRUE(WaitForFullPhoto(canvas()));
-        ASSERT_TRUE(canvas().m_dib.HasPicture());
+        ASSERT_TRUE(canvas().Photo().HasPicture());
         // A door 800 mm wide drawn 400 px wide, a line of 200 px without a
         // value, and one labelled with text.
         info().dimensions = {MakeDimension({100, 100}, {500, 100}, QStringLiteral("800")),
@@ -78,7 +78,7 @@ protected:
     void SelectDimension(int i) {
         Click(IDC_TOOL_SELECT);
         ClickPhoto(POINT{200, 100 + 200 * i});
-        ASSERT_EQ(canvas().m_nSelDim, i);
+        ASSERT_EQ(canvas().Model().SelDim(), i);
     }
     QCheckBox* Check() { return dlg->Item<QCheckBox>(IDC_REFERENCE_CHECK); }
     ComputedLength Computed(size_t i) {
@@ -121,28 +121,6 @@ TEST_F(ReferenceTest, CheckingMakesTheReferenceAndEachChangeIsOneUndoStep) {
     canvas().Redo();
     EXPECT_EQ(info().reference.dimension, 0);
     EXPECT_TRUE(Check()->isChecked());
-}
-
-TEST_F(ReferenceTest, DeletingTheReferenceDimensionTakesTheMarkAndUndoBringsItBack) {
-    SelectDimension(0);
-    QTest::mouseClick(Check(), Qt::LeftButton);
-    Click(IDC_DELETE_DIMENSION);
-    EXPECT_EQ(info().dimensions.size(), 2u);
-    EXPECT_EQ(info().reference.dimension, -1);
-    canvas().Undo();
-    EXPECT_EQ(info().dimensions.size(), 3u);
-    EXPECT_EQ(info().reference.dimension, 0);
-}
-
-TEST_F(ReferenceTest, TheReferenceFollowsItsDimensionWhenAnEarlierOneIsDeleted) {
-    info().dimensions[1] = MakeDimension({100, 300}, {300, 300}, QStringLiteral("400"));
-    SelectDimension(1);
-    QTest::mouseClick(Check(), Qt::LeftButton);
-    SelectDimension(0);
-    Click(IDC_DELETE_DIMENSION);
-    EXPECT_EQ(info().reference.dimension, 0);
-    canvas().Undo();
-    EXPECT_EQ(info().reference.dimension, 1);
 }
 
 TEST_F(ReferenceTest, FourClicksInAnyOrderAndTheSizePlaceThePlane) {
@@ -188,7 +166,7 @@ TEST_F(ReferenceTest, ACornerClickedTwiceIsRefusedWithAMessage) {
     EXPECT_FALSE(info().reference.hasPlane);
     EXPECT_EQ(refPrompter.dialogs, 0);
     ASSERT_EQ(refPrompter.texts.size(), 1);
-    EXPECT_FALSE(canvas().m_history.Stack().canUndo());
+    EXPECT_FALSE(canvas().Model().History().Stack().canUndo());
 }
 
 TEST_F(ReferenceTest, EscapeDropsTheCornersPlacedSoFarAndTheWindowStays) {

@@ -3,6 +3,7 @@
 // writes.
 
 #include "DialogFixture.h"
+#include "common/CanvasAccess.h"
 #include "common/OpeningPhotos.h"
 #include "dialog/ControlIds.h"
 
@@ -81,7 +82,7 @@ TEST_F(ReportButtonTest, WritesTheReportOfThePhotoShown) {
         EXPECT_TRUE(text.contains(Utf8(expected))) << expected << "\n" << text.toStdString();
     // The picture is what the export button writes, byte for byte.
     const QString exported = PathOf(Utf8("kitchen-export.jpg"));
-    ASSERT_TRUE(canvas().ExportAnnotatedImage(exported));
+    ASSERT_TRUE(CanvasAccess::ExportAnnotated(canvas(), exported));
     RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-j"), out, PathOf(Utf8("img"))});
     EXPECT_EQ(ReadWholeFile(PathOf(Utf8("img-000.jpg"))), ReadWholeFile(exported));
 }

@@ -26,7 +26,7 @@ protected:
         other.show();
         ASSERT_TRUE(other.OpenPhoto(kitchen));
         ASSERT_TRUE(WaitForFullPhoto(other.m_canvas));
-        other.m_canvas.m_info.dimensions.push_back(MakeDimension({5, 5}, {90, 5}, "B"));
+        other.m_canvas.Model().Records().dimensions.push_back(MakeDimension({5, 5}, {90, 5}, "B"));
         prompter.texts.clear();
         QTest::mouseClick(other.GetDlgItem(IDC_SAVE_INFO), Qt::LeftButton);
         ASSERT_EQ(prompter.texts, QStringList{Utf8("照片信息保存完畢")});
@@ -127,10 +127,10 @@ TEST_F(MainWindowTest, ClosingWithChangesNeverOverwritesAnotherWindowsSave) {
     other.show();
     ASSERT_TRUE(other.OpenPhoto(kitchen));
     ASSERT_TRUE(WaitForFullPhoto(other.m_canvas));
-    other.m_canvas.m_info.notes.push_back(MakeTitledNote({60, 60}, Utf8("B")));
+    other.m_canvas.Model().Records().notes.push_back(MakeTitledNote({60, 60}, Utf8("B")));
     QTest::mouseClick(other.GetDlgItem(IDC_SAVE_INFO), Qt::LeftButton);
     const QByteArray theirs = ReadWholeFile(dat);
-    ASSERT_EQ(theirs, other.m_canvas.m_info.Serialize());
+    ASSERT_EQ(theirs, other.m_canvas.Model().Info().Serialize());
 
     prompter.texts.clear();
     prompter.answers = {QMessageBox::Save, QMessageBox::Cancel};

@@ -23,7 +23,7 @@ TEST_P(ToolButton, SetsTheCanvasToolItsCursorAndThePanelGroup) {
     Open(WritePhoto(QStringLiteral("room.jpg")));
     Click(c.tool == ToolSelect ? IDC_TOOL_NOTE : IDC_TOOL_SELECT); // so the change is seen
     Click(c.button);
-    EXPECT_EQ(canvas().m_tools, std::vector<int32_t>{c.tool});
+    EXPECT_EQ(canvas().Tools(), std::vector<int32_t>{c.tool});
     EXPECT_EQ(canvas().cursor().shape(), c.shape);
     EXPECT_EQ(canvas().cursor().hotSpot(), c.hotSpot);
     EXPECT_EQ(Item(IDC_DELETE_DIMENSION)->isVisible(), c.dimensionGroup);

@@ -61,12 +61,12 @@ public:
     void SelectDimension(int i) {
         Click(IDC_TOOL_SELECT);
         ClickPhoto(POINT{200, i == 0 ? 100 : 300});
-        ASSERT_EQ(canvas().m_nSelDim, i);
+        ASSERT_EQ(canvas().Model().SelDim(), i);
     }
     void SelectNote(int i) {
         Click(IDC_TOOL_SELECT);
         ClickPhoto(POINT{503, i == 0 ? 103 : 303});
-        ASSERT_EQ(canvas().m_nSelNote, i);
+        ASSERT_EQ(canvas().Model().SelNote(), i);
     }
     // A key as the user presses it: to whatever has the focus.
     void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -84,7 +84,7 @@ public:
 
 protected:
     QByteArray Bytes() { return info().Serialize(); }
-    int Steps() { return canvas().m_history.Stack().count(); }
+    int Steps() { return canvas().Model().History().Stack().count(); }
     // The panel shows the selected records as they are now.
     void ExpectPanelShowsRecords(const char* when) {
         if (const Dimension* dim = canvas().SelectedDimension()) {
@@ -260,7 +260,7 @@ TEST_F(UndoTest, CtrlZInAnEditBoxUndoesTheWholeRunNotTheBoxsOwnHistory) {
     EXPECT_EQ(SizeEdit()->text(), QStringLiteral("12"));
     // Taken back by the history (the box's own undo would have left nothing
     // to redo).
-    EXPECT_TRUE(canvas().m_history.Stack().canRedo());
+    EXPECT_TRUE(canvas().Model().History().Stack().canRedo());
     Redo();
     EXPECT_STREQ(info().dimensions[0].value, "56");
     EXPECT_EQ(SizeEdit()->text(), QStringLiteral("56"));

@@ -34,7 +34,7 @@ TEST_F(MainWindowTest, OpeningEnablesThePhotoControlsAndAFailedOpenChangesNothin
     EXPECT_EQ(prompter.texts[0], Utf8("找不到文件：") + missing);
     EXPECT_TRUE(prompter.texts[1].startsWith(Utf8("無法打開圖片：") + bad + '\n')); // and why
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Tessamar - [flat.2.jpeg]"));
-    EXPECT_EQ(canvas().m_dib.GetSize().cx, 320);
+    EXPECT_EQ(canvas().Photo().GetSize().cx, 320);
 }
 
 // A named pipe as the photo or as its info file, and a photo whose name is

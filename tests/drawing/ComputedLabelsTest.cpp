@@ -3,6 +3,7 @@
 // canvas with a plane and many such dimensions settles and paints no more.
 #include "drawing/ComputedLabels.h"
 #include "canvas/CanvasTestSupport.h"
+#include "common/CanvasAccess.h"
 #include "document/ComputedLength.h"
 
 #include <QEvent>
@@ -106,15 +107,16 @@ TEST(IdleCanvas, PaintsNothingOnceItsLabelsAreDone) {
     }
     for (int i = 0; i < 200; ++i)
         info.notes.push_back(MakeNote({(i * 71) % 2800, (i * 43) % 1800}, "Note"));
-    canvas.m_info = info;
+    canvas.Model().Records() = info;
     PaintCounter counter;
     canvas.installEventFilter(&counter);
     canvas.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&canvas));
-    for (int n = 0; n < 100 && (counter.paints == 0 || canvas.m_renderer.LabelsPending()); ++n)
+    for (int n = 0;
+         n < 100 && (counter.paints == 0 || CanvasAccess::Renderer(canvas).LabelsPending()); ++n)
         QTest::qWait(50);
     QTest::qWait(300); // the photo's last refinement
-    ASSERT_FALSE(canvas.m_renderer.LabelsPending());
+    ASSERT_FALSE(CanvasAccess::Renderer(canvas).LabelsPending());
     counter.paints = 0;
     QTest::qWait(2000);
     EXPECT_EQ(counter.paints, 0);

@@ -14,7 +14,7 @@ protected:
         ASSERT_TRUE(dlg->OpenPhoto(WritePhoto(QStringLiteral("room.jpg"), 2400, 1800)));
         ASSERT_TRUE(WaitForFullPhoto(dlg->m_canvas));
         canvas().SetZoom(ZoomOut);
-        ASSERT_EQ(canvas().m_fZoom, 0.7f);
+        ASSERT_EQ(canvas().Zoom(), 0.7f);
     }
 };
 
@@ -46,13 +46,13 @@ TEST_P(KeypadAccelerator, ZoomsOnlyFromTheKeypadWithCtrl) {
         QTest::qWait(300);
     } else {
         EXPECT_TRUE(
-            QTest::qWaitFor([this] { return canvas().m_fZoom != 0.7f || canvas().m_bFit != 0; }));
+            QTest::qWaitFor([this] { return canvas().Zoom() != 0.7f || canvas().FitMode() != 0; }));
     }
     if (c.fitAfter)
-        EXPECT_LT(canvas().m_fZoom, 0.7f);
+        EXPECT_LT(canvas().Zoom(), 0.7f);
     else
-        EXPECT_EQ(canvas().m_fZoom, c.zoomAfter);
-    EXPECT_EQ(canvas().m_bFit, c.fitAfter);
+        EXPECT_EQ(canvas().Zoom(), c.zoomAfter);
+    EXPECT_EQ(canvas().FitMode(), c.fitAfter);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -30,12 +30,12 @@ protected:
     void PickDimension() {
         Click(IDC_TOOL_SELECT);
         ClickPhoto(POINT{200, 100});
-        ASSERT_EQ(canvas().m_nSelDim, 0);
+        ASSERT_EQ(canvas().Model().SelDim(), 0);
     }
     void PickNote() {
         Click(IDC_TOOL_SELECT);
         ClickPhoto(POINT{503, 103});
-        ASSERT_EQ(canvas().m_nSelNote, 0);
+        ASSERT_EQ(canvas().Model().SelNote(), 0);
     }
     void Type(const char* text) {
         for (const char* c = text; *c; ++c)
@@ -129,7 +129,8 @@ TEST_P(RecordKeys, TakeNothingFromTheEditBox) {
     Chord({XK_Alt_L}, XK_Delete);
     EXPECT_EQ(info().notes.size(), note ? 0u : 1u);
     EXPECT_EQ(info().dimensions.size(), note ? 1u : 0u);
-    EXPECT_EQ(canvas().m_history.Stack().count(), 3) << "the edits, the run of nudges, the delete";
+    EXPECT_EQ(canvas().Model().History().Stack().count(), 3)
+        << "the edits, the run of nudges, the delete";
 }
 
 INSTANTIATE_TEST_SUITE_P(Focus, RecordKeys,

@@ -1,0 +1,201 @@
+// The edit model without a window: deleting and what is selected next,
+// moves and drags as one step each, the reference changes as one step each.
+
+#include "editing/EditModel.h"
+#include "common/RecordBuilders.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString Values(const PhotoInfo& info, bool notes) {
+    QString s;
+    if (notes)
+        for (const InfoNote& n : info.notes)
+            s += QString::fromLatin1(n.title);
+    else
+        for (const Dimension& d : info.dimensions)
+            s += QString::fromLatin1(d.value);
+    return s;
+}
+
+// Four dimensions "0".."3" and four notes titled "0".."3", or `count` of each.
+void Fill(EditModel& model, int count = 4) {
+    for (int i = 0; i < count; ++i) {
+        model.Records().dimensions.push_back(
+            MakeDimension({0, 10 * i}, {100, 10 * i}, QString::number(i)));
+        model.Records().notes.push_back(MakeTitledNote({0, 10 * i}, QString::number(i)));
+    }
+}
+
+struct DeleteCase {
+    int count;
+    int selected;
+    int selectedAfter;
+    const char* left;
+};
+
+class DeleteAndReselect : public ::testing::TestWithParam<std::tuple<bool, DeleteCase>> {};
+
+TEST_P(DeleteAndReselect, TheFollowingRecordTakesThePlaceAndUndoPutsItBack) {
+    const auto [notes, c] = GetParam();
+    EditModel model;
+    Fill(model, c.count);
+    const QByteArray before = model.Info().Serialize();
+    notes ? model.SelectNote(c.selected) : model.SelectDimension(c.selected);
+    ASSERT_TRUE(notes ? model.DeleteSelectedNote() : model.DeleteSelectedDimension());
+    EXPECT_EQ(Values(model.Info(), notes), QString::fromLatin1(c.left));
+    EXPECT_EQ(notes ? model.SelNote() : model.SelDim(), c.selectedAfter);
+    EXPECT_EQ(model.History().Stack().count(), 1);
+    model.History().Undo();
+    EXPECT_EQ(model.Info().Serialize(), before);
+    EXPECT_EQ(notes ? model.SelNote() : model.SelDim(), c.selected);
+    // The other kind's selection is not touched, and nothing selected deletes nothing.
+    EXPECT_EQ(notes ? model.SelDim() : model.SelNote(), -1);
+    EXPECT_FALSE(notes ? model.DeleteSelectedDimension() : model.DeleteSelectedNote());
+}
+
+const DeleteCase kDeletes[] = {
+    {4, 0, 0, "123"}, {4, 1, 1, "023"}, {4, 3, 2, "012"}, {1, 0, -1, ""}};
+INSTANTIATE_TEST_SUITE_P(NotesAndDimensions, DeleteAndReselect,
+                         ::testing::Combine(::testing::Bool(), ::testing::ValuesIn(kDeletes)));
+
+TEST(EditModel, ADeletedReferenceTakesItsMarkAndALaterOneFollowsItsDimension) {
+    EditModel model;
+    Fill(model);
+    model.Records().reference.dimension = 2;
+    model.SelectDimension(0);
+    model.DeleteSelectedDimension();
+    EXPECT_EQ(model.Info().reference.dimension, 1);
+    model.SelectDimension(1);
+    model.DeleteSelectedDimension();
+    EXPECT_EQ(model.Info().reference.dimension, -1);
+    model.History().Undo();
+    EXPECT_EQ(model.Info().reference.dimension, 1);
+}
+
+TEST(EditModel, ARunOfNudgesIsOneStepAndMovesBothSelectedRecords) {
+    EditModel model;
+    Fill(model, 1);
+    model.SelectDimension(0);
+    model.SelectNote(0);
+    const QByteArray before = model.Info().Serialize();
+    model.NudgeSelection(1, 0);
+    model.NudgeSelection(0, -10);
+    EXPECT_EQ(model.Info().dimensions[0].start, (POINT{1, -10}));
+    EXPECT_EQ(model.Info().dimensions[0].end, (POINT{101, -10}));
+    EXPECT_EQ(model.Info().notes[0].anchor, (POINT{1, -10}));
+    EXPECT_EQ(model.History().Stack().count(), 1);
+    model.History().EndRun();
+    model.NudgeSelection(1, 0);
+    EXPECT_EQ(model.History().Stack().count(), 2);
+    model.History().Undo();
+    model.History().Undo();
+    EXPECT_EQ(model.Info().Serialize(), before);
+}
+
+TEST(EditModel, MovesStopAtTheCoordinateLimitsInsteadOfWrapping) {
+    EditModel model;
+    model.Records().notes = {MakeNote({2147483600, -2147483600})};
+    model.SelectNote(0);
+    model.NudgeSelection(100, -100);
+    EXPECT_EQ(model.Info().notes[0].anchor, (POINT{2147483647, -2147483647 - 1}));
+}
+
+TEST(EditModel, ADragIsOneStepAndAnUnmovedDragNone) {
+    EditModel model;
+    Fill(model, 2);
+    model.SelectNote(1);
+    model.BeginRecordDrag();
+    model.FinishRecordDrag(false);
+    EXPECT_EQ(model.History().Stack().count(), 0);
+    model.BeginRecordDrag();
+    for (int i = 0; i < 3; ++i)
+        model.MoveSelection(POINT{5, 5});
+    model.FinishRecordDrag(false);
+    EXPECT_EQ(model.Info().notes[1].anchor, (POINT{15, 25}));
+    EXPECT_EQ(model.History().Stack().count(), 1);
+    model.History().Undo();
+    EXPECT_EQ(model.Info().notes[1].anchor, (POINT{0, 10}));
+    EXPECT_EQ(model.SelNote(), 1);
+}
+
+// Each reference change is one step; undo takes it back whole.
+TEST(EditModel, ReferenceChangesAreOneStepEach) {
+    EditModel model;
+    model.Records().dimensions = {MakeDimension({0, 0}, {100, 0}, QStringLiteral("200")),
+                                  MakeDimension({0, 50}, {50, 50}),
+                                  MakeDimension({0, 90}, {30, 90}, QStringLiteral("door"))};
+    EXPECT_FALSE(model.SetReferenceDimension(2, true)); // not a length
+    EXPECT_FALSE(model.SetReferenceDimension(3, true));
+    EXPECT_FALSE(model.DeleteReferencePlane());
+    EXPECT_EQ(model.History().Stack().count(), 0);
+
+    ASSERT_TRUE(model.SetReferenceDimension(0, true));
+    EXPECT_EQ(model.Info().reference.dimension, 0);
+    EXPECT_TRUE(model.HasComputedValue());
+    EXPECT_EQ(model.WriteComputedValues(), 1);
+    EXPECT_STREQ(model.Info().dimensions[1].value, "100"); // 50 px at 2 mm a pixel
+    model.SetReferencePlane(
+        {QPointF(0, 0), QPointF(400.4, 0), QPointF(400, 300), QPointF(0, 299.6)}, 800, 600);
+    EXPECT_TRUE(model.Info().reference.hasPlane);
+    EXPECT_EQ(model.Info().reference.plane.corners[1], (POINT{400, 0}));
+    EXPECT_EQ(model.Info().reference.plane.corners[3], (POINT{0, 300}));
+    EXPECT_TRUE(model.DeleteReferencePlane());
+    EXPECT_FALSE(model.Info().reference.hasPlane);
+    ASSERT_TRUE(model.SetReferenceDimension(0, false));
+    EXPECT_EQ(model.Info().reference.dimension, -1);
+    EXPECT_EQ(model.History().Stack().count(), 5);
+
+    model.History().Undo(); // the mark comes back
+    EXPECT_EQ(model.Info().reference.dimension, 0);
+    model.History().Undo(); // the plane comes back
+    EXPECT_TRUE(model.Info().reference.hasPlane);
+    model.History().Undo(); // the plane goes
+    EXPECT_FALSE(model.Info().reference.hasPlane);
+    model.History().Undo(); // the written value goes
+    EXPECT_STREQ(model.Info().dimensions[1].value, "");
+    model.History().Undo();
+    EXPECT_EQ(model.Info().reference.dimension, -1);
+}
+
+TEST(EditModel, APlaneCornerDragIsOneStepOrPutBack) {
+    EditModel model;
+    model.SetReferencePlane({QPointF(0, 0), QPointF(400, 0), QPointF(400, 300), QPointF(0, 300)},
+                            800, 600);
+    const QByteArray placed = model.Info().Serialize();
+    QString problem;
+    // Onto another corner, and across the plane: put back, no step.
+    for (POINT bad : {POINT{400, 0}, POINT{300, 200}}) {
+        model.BeginPlaneDrag();
+        model.MovePlaneCorner(0, bad);
+        EXPECT_FALSE(model.FinishPlaneDrag(&problem));
+        EXPECT_EQ(model.Info().Serialize(), placed);
+    }
+    EXPECT_EQ(model.History().Stack().count(), 1);
+    model.BeginPlaneDrag();
+    model.MovePlaneCorner(0, POINT{-20, -10});
+    EXPECT_TRUE(model.FinishPlaneDrag(&problem));
+    EXPECT_EQ(model.History().Stack().count(), 2);
+    model.History().Undo();
+    EXPECT_EQ(model.Info().Serialize(), placed);
+}
+
+TEST(EditModel, AllDimensionFontsAndColoursAreOneStepThatUndoesEachOldValue) {
+    EditModel model;
+    Fill(model, 3);
+    model.Records().dimensions[1].colour = RGB(1, 2, 3);
+    const QByteArray before = model.Info().Serialize();
+    model.SetAllDimensionColours(RGB(9, 9, 9));
+    LOGFONTA font = DefaultLogFont();
+    font.lfHeight = -40;
+    model.SetAllDimensionFonts(font);
+    for (const Dimension& d : model.Info().dimensions)
+        EXPECT_EQ(std::make_pair(d.colour, d.font.lfHeight), std::make_pair(RGB(9, 9, 9), -40));
+    EXPECT_EQ(model.History().Stack().count(), 2);
+    model.History().Undo();
+    model.History().Undo();
+    EXPECT_EQ(model.Info().Serialize(), before);
+}
+
+} // namespace
