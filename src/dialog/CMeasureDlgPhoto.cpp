@@ -36,10 +36,6 @@ void Warn(QWidget* parent, const QString& text) {
     Prompts().Message(parent, text, QMessageBox::Ok, QMessageBox::Warning);
 }
 
-// "text" or "text\nreason" when there is a reason to give.
-QString WithReason(const QString& text, const QString& reason) {
-    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
-}
 } // namespace
 
 void CMeasureDlg::OnOpenPhoto() {

@@ -8,13 +8,6 @@
 #include "document/InfoFileRead.h"
 #include "platform/Prompts.h"
 
-namespace {
-// "text" or "text\nreason" when there is a reason to give.
-QString WithReason(const QString& text, const QString& reason) {
-    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
-}
-} // namespace
-
 void CMeasureDlg::RememberShownPhoto() {
     auto shown = std::make_unique<ShownPhoto>();
     shown->hadPhoto = m_canvas.Photo().HasPicture() && !m_strPhotoPath.isEmpty();

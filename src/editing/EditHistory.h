@@ -54,7 +54,6 @@ public:
     void Clear();
     // The records are as last loaded or saved.
     void MarkSaved() { m_stack.setClean(); }
-    bool IsSaved() const { return m_stack.isClean(); }
 
 private:
     HistoryContext m_context;

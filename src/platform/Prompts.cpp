@@ -22,3 +22,7 @@ ScopedPrompter::ScopedPrompter(Prompter* prompter) : m_previous(g_current) {
 ScopedPrompter::~ScopedPrompter() {
     g_current = m_previous;
 }
+
+QString WithReason(const QString& text, const QString& reason) {
+    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
+}

@@ -59,6 +59,9 @@ public:
 // The prompter in use: the one installed last and still in place.
 Prompter& Prompts();
 
+// A message's text: "text", or "text\nreason" when there is a reason to give.
+QString WithReason(const QString& text, const QString& reason);
+
 // Installs a prompter for the lifetime of the object.
 class ScopedPrompter {
 public:
