@@ -10,9 +10,9 @@
 //   CMeasureDlgLayout.cpp      placing the controls for a client size
 //   CMeasureDlgTools.cpp       tool palette, cursors, editing-panel visibility, colour
 //   CMeasureDlgView.cpp        zoom commands, About entry
-//   CMeasureDlgPhoto.cpp       opening a photo, saving its info file, the export command
+//   CMeasureDlgPhoto.cpp       opening a photo, saving its info file
 //   CMeasureDlgPhotoLoad.cpp   the end of opening a photo decoded on a worker
-//   CMeasureDlgExport.cpp      the picture export and the report, written on workers
+//   CMeasureDlgExport.cpp      the export and report commands, their files written on workers
 //   CMeasureDlgTransfer.cpp    clipboard, drops and recent photos
 //   CMeasureDlgReference.cpp   the "作為參考" check box and the plane's size
 //   CMeasureDlgCommands.cpp    help, font and colour commands

@@ -1,9 +1,8 @@
-// The picture export and the report ("輸出報告(&R)", a PDF of the photo
-// shown: its button and command), each written on a worker: the window
-// stays usable meanwhile. The records are those of the moment the file is
-// started. While one picture (or one report) is being written, another is
-// refused with a word (the file being written is not abandoned); another
-// photo may be opened, which the running job does not see; closing the
+// The picture export ("輸出圖片" and its command) and the report
+// ("輸出報告(&R)", a PDF of the photo shown: its button and command), each written on a worker: the
+// window stays usable meanwhile. The records are those of the moment the file is started. While one
+// picture (or one report) is being written, another is refused with a word (the file being written
+// is not abandoned); another photo may be opened, which the running job does not see; closing the
 // window waits for the jobs and tells their outcomes.
 
 #include "dialog/CMeasureDlg.h"
@@ -19,6 +18,7 @@
 #include <QPushButton>
 
 namespace {
+const char kExportFilter[] = "JPGE IMAGE (*.jpg;*.jpeg)|*.jpg; *.jpeg|All Files (*.*)|*.*||";
 const char kReportFilter[] = "PDF (*.pdf)|*.pdf|All Files (*.*)|*.*||";
 
 void Say(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
@@ -34,6 +34,25 @@ void FinishJob(FileWriteJob* job) {
     QApplication::restoreOverrideCursor();
 }
 } // namespace
+
+void CMeasureDlg::OnExportPicture() {
+    if (!FullPhotoShown() || RefuseSecondPictureExport())
+        return;
+    const QString path =
+        Prompts().ChooseSavePath(this, QString::fromUtf8(kExportFilter), QStringLiteral("jpg"));
+    if (path.isEmpty())
+        return;
+    // Never over the photo, its info file or a special file, whatever the
+    // dialog's "All Files" filter lets the user pick.
+    const QString refused = RefuseExportTarget(m_strPhotoPath, path);
+    if (!refused.isEmpty()) {
+        Say(this, WithReason(tr("輸出圖片失敗：") + path, refused), QMessageBox::Warning);
+        return;
+    }
+    // Only the picture is written: the info file, the title, the photo path
+    // and the records stay as they are.
+    StartPictureExport(path);
+}
 
 void CMeasureDlg::StartPictureExport(const QString& path) {
     if (!m_pictureExport)

@@ -1,12 +1,11 @@
 // The life of a photo: opening it with its photo-info file, saving the info
-// file beside it, exporting the annotated picture. Records the user made are
+// file beside it. Records the user made are
 // never lost without a question, and every failure is reported with its
 // reason.
 
 #include "dialog/CMeasureDlg.h"
 
 #include "document/InfoFileRead.h"
-#include "output/ExportTarget.h"
 #include "platform/Prompts.h"
 #include "platform/ReadOnlyFile.h"
 #include "platform/RecentPhotos.h"
@@ -16,7 +15,6 @@
 
 namespace {
 const char kOpenFilter[] = "JPGE IMAGE (*.jpg;*.jpeg)|*.jpg; *.jpeg||";
-const char kExportFilter[] = "JPGE IMAGE (*.jpg;*.jpeg)|*.jpg; *.jpeg|All Files (*.*)|*.*||";
 
 // What opening a photo enables, in this order.
 const int kPhotoControls[] = {
@@ -184,22 +182,4 @@ bool CMeasureDlg::ConfirmDiscardChanges() {
     default:
         return false;
     }
-}
-
-void CMeasureDlg::OnExportPicture() {
-    if (!FullPhotoShown() || RefuseSecondPictureExport())
-        return;
-    const QString path = Prompts().ChooseSavePath(this, Text(kExportFilter), QStringLiteral("jpg"));
-    if (path.isEmpty())
-        return;
-    // Never over the photo, its info file or a special file, whatever the
-    // dialog's "All Files" filter lets the user pick.
-    const QString refused = RefuseExportTarget(m_strPhotoPath, path);
-    if (!refused.isEmpty()) {
-        Warn(this, WithReason(tr("輸出圖片失敗：") + path, refused));
-        return;
-    }
-    // Only the picture is written: the info file, the title, the photo path
-    // and the records stay as they are.
-    StartPictureExport(path);
 }
