@@ -32,12 +32,6 @@ bool ReadPhotoHead(const QString& path, PhotoHead* head, QString* error) {
     JpegDecoder decoder;
     if (!decoder.ReadSize(Bytes(read.bytes), std::size_t(read.bytes.size()), &read.stored, error))
         return false;
-    if (qint64(read.stored.width()) * read.stored.height() > kMaxDecodePixels) {
-        *error = QStringLiteral("The picture is too large (%1 × %2 pixels).")
-                     .arg(read.stored.width())
-                     .arg(read.stored.height());
-        return false;
-    }
     read.upright = UprightSize(read.stored, read.header.orientation);
     *head = std::move(read);
     return true;

@@ -67,9 +67,14 @@ inline QImage CornerMarkedPicture(int width, int height) {
 // Damaged forms of a baseline stream, for the refusals and the fuzz seeds:
 // the frame header claiming 65535 x 65535, an extended frame (SOF1) of 12-bit
 // samples, the stream cut 20 bytes into its first scan.
-inline QByteArray WithHugeFrame(QByteArray jpeg) {
-    jpeg.replace(jpeg.indexOf(QByteArray("\xFF\xC0", 2)) + 5, 4, "\xFF\xFF\xFF\xFF", 4);
+inline QByteArray WithFrameSize(QByteArray jpeg, quint16 width, quint16 height) {
+    const char size[4] = {char(height >> 8), char(height & 0xFF), char(width >> 8),
+                          char(width & 0xFF)};
+    jpeg.replace(jpeg.indexOf(QByteArray("\xFF\xC0", 2)) + 5, 4, size, 4);
     return jpeg;
+}
+inline QByteArray WithHugeFrame(const QByteArray& jpeg) {
+    return WithFrameSize(jpeg, 65535, 65535);
 }
 inline QByteArray WithTwelveBitFrame(QByteArray jpeg) {
     const qsizetype frame = jpeg.indexOf(QByteArray("\xFF\xC0", 2));

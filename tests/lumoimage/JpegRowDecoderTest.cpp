@@ -142,6 +142,8 @@ TEST(PhotoHeadTest, WhatCannotBeOpenedIsRefusedFromTheHeadAsTheFullLoadWouldSayI
         {"text", "not a picture at all"},
         {"soi only", QByteArray("\xFF\xD8\xFF\xD9", 4)},
         {"twelve bits", twelveBit},
+        // One row past the most pixels a photo may have (2^28).
+        {"just too large", WithFrameSize(photo, 16384, 16385)},
     };
     for (const auto& c : cases) {
         const QString path = dir.filePath(QString::fromLatin1(c.name) + ".jpg");

@@ -67,6 +67,13 @@ TEST(Cp950EditTest, TypingStopsAtTheByteLimitWithoutSplittingACharacter) {
     EXPECT_EQ(ToRecordText(text.toPlainText()), QByteArray("ab\r\nc"));
     EXPECT_GE(textEdited.count(), 4);
     EXPECT_EQ(FittingPrefix(U("ab😀c"), 10), U("ab"));
+    // What reaches the line another way (a text dropped on it) is held to
+    // the limit by its validator.
+    const Cp950ByteValidator validator(9, nullptr);
+    QString nine = U("中文字句x"), ten = U("中文字句xy");
+    int at = 0;
+    EXPECT_EQ(validator.validate(nine, at), QValidator::Acceptable);
+    EXPECT_EQ(validator.validate(ten, at), QValidator::Invalid);
 }
 
 } // namespace
