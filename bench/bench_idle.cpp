@@ -29,10 +29,6 @@ constexpr int kPhotoW = 6000;
 constexpr int kPhotoH = 4000;
 QString g_photoPath;
 
-void MakePhoto(const QString& path) {
-    WriteGradientPhoto(path, kPhotoW, kPhotoH);
-}
-
 // Runs the event loop for `ms` milliseconds.
 void Wait(int ms) {
     QEventLoop loop;
@@ -75,15 +71,5 @@ void BM_IdleWindow(benchmark::State& state) {
 BENCHMARK(BM_IdleWindow)->Unit(benchmark::kSecond)->Iterations(1);
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InstallFontSubstitutes();
-    QTemporaryDir dir;
-    g_photoPath = dir.filePath(QStringLiteral("photo24mp.jpg"));
-    MakePhoto(g_photoPath);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunOnGradientPhoto(argc, argv, kPhotoW, kPhotoH, &g_photoPath, true);
 }

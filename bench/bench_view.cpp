@@ -41,10 +41,6 @@ constexpr int kPhotoH = 4000;
 const QSize kCanvasSize(870, 756);
 QString g_photoPath;
 
-void MakePhoto(const QString& path) {
-    WriteGradientPhoto(path, kPhotoW, kPhotoH);
-}
-
 struct Figures {
     std::vector<double> ms;
     void Add(double v) { ms.push_back(v); }
@@ -255,15 +251,5 @@ BENCHMARK(BM_PanDragSettled)
     ->Iterations(3);
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InstallFontSubstitutes();
-    QTemporaryDir dir;
-    g_photoPath = dir.filePath(QStringLiteral("photo24mp.jpg"));
-    MakePhoto(g_photoPath);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunOnGradientPhoto(argc, argv, kPhotoW, kPhotoH, &g_photoPath);
 }
