@@ -1,13 +1,38 @@
-// Notes as the renderer draws them, and its label image cache.
-#include "canvas/CanvasTestSupport.h"
+// Records as the shared drawing path puts them on a picture (the window and
+// the export): note boxes, computed lengths and the reference's marks; and
+// what it keeps: a record's text decoded once, lengths computed again only
+// for what changed, label images within their budget.
+#include "common/Pictures.h"
+#include "common/RecordBuilders.h"
+#include "document/ComputedLength.h"
+#include "document/PhotoInfo.h"
+#include "drawing/AnnotationRenderer.h"
+#include "drawing/ComputedLabels.h"
 #include "drawing/RecordDrawing.h"
 #include "drawing/RenderGeometry.h"
 
 #include <QPainter>
-#include <cmath>
+#include <algorithm>
+#include <functional>
 #include <tuple>
 
 namespace {
+
+constexpr QRgb kWhitePx = 0xFFFFFF, kBlackPx = 0x000000, kRedPx = 0xFF0000, kBluePx = 0x0000FF;
+
+QRgb At(const QImage& img, int x, int y) {
+    return img.pixel(x, y) & 0xFFFFFF;
+}
+
+// Pixels within `tolerance` of `colour` inside `area` (the whole image when null).
+int CountNear(const QImage& img, QRgb colour, QRect area = QRect(), int tolerance = 0) {
+    area = area.isNull() ? img.rect() : area.intersected(img.rect());
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += ColourDistance(QColor(At(img, x, y)), QColor(colour)) <= tolerance;
+    return n;
+}
 
 using NoteBoxCase = std::tuple<const char*, float, size_t>; // text, zoom, lines
 class RenderNoteBox : public ::testing::TestWithParam<NoteBoxCase> {};
@@ -28,12 +53,12 @@ TEST_P(RenderNoteBox, HoldsTheLinesWithMargins) {
     QImage img = Solid(400, 300);
     QPainter painter(&img);
     AnnotationRenderer().DrawInfoNote(painter, n, false, &view);
-    EXPECT_EQ(CountColour(img, kWhitePx, QRect(QPoint(l - 1, t - 1), QPoint(r, b))), 0);
-    EXPECT_EQ(CountColour(img, kWhitePx), 400 * 300 - (r - l + 2) * (b - t + 2));
+    EXPECT_EQ(CountNear(img, kWhitePx, QRect(QPoint(l - 1, t - 1), QPoint(r, b))), 0);
+    EXPECT_EQ(CountNear(img, kWhitePx), 400 * 300 - (r - l + 2) * (b - t + 2));
     for (int x : {l - 1, l, r - 1, r})
         EXPECT_EQ(At(img, x, (t + b) / 2), kBlackPx) << x;
-    EXPECT_EQ(CountColour(img, kRedPx, QRect(l - 1, t - 1, r - l + 2, margin + 1)), 0);
-    EXPECT_EQ(CountColour(img, kRedPx) > 0, *text != 0);
+    EXPECT_EQ(CountNear(img, kRedPx, QRect(l - 1, t - 1, r - l + 2, margin + 1)), 0);
+    EXPECT_EQ(CountNear(img, kRedPx) > 0, *text != 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, RenderNoteBox,
@@ -42,49 +67,86 @@ INSTANTIATE_TEST_SUITE_P(Texts, RenderNoteBox,
                                            NoteBoxCase{"Room 3", 2.0f, 1},
                                            NoteBoxCase{"一二三四五六", 0.5f, 2}));
 
-using CacheCase = std::tuple<const char*, int32_t, float>; // value, font height, zoom
-class RenderCache : public ::testing::TestWithParam<CacheCase> {};
-
-// The label images put exactly the pixels on the picture that drawing the
-// text directly puts there, at every angle and size, also when they were made
-// beforehand without a painter, as the export makes them.
-TEST_P(RenderCache, CachedLabelsMatchDirectDrawingPixelForPixel) {
-    const auto [value, height, zoom] = GetParam();
-    const ViewMapping view{zoom, RECT{0, 0, 2000, 2000}, RECT{3, 7, 603, 507}};
-    PhotoInfo info; // a fan of dimensions from (150, 150) in every direction, two notes
-    for (int deg = 0; deg < 360; deg += 7) {
-        const double a = deg * M_PI / 180.0;
-        const QPoint end = QPointF(150 + 120 * std::cos(a), 150 - 120 * std::sin(a)).toPoint();
-        info.dimensions.push_back(
-            MakeDimension({150, 150}, {end.x(), end.y()}, value, RGB(deg, 40, 200)));
-        info.dimensions.back().font.lfHeight = height;
-    }
-    info.notes = {MakeNote({20, 20}, "Kitchen wall, left of the window 中文字"),
-                  MakeNote({380, 380}, value)};
-    info.notes[0].font.lfHeight = info.notes[1].font.lfHeight = height;
-    const auto drawAll = [&](AnnotationRenderer& r) {
-        QImage img = Solid(600, 500);
-        QPainter p(&img);
-        DrawAllDimensions(r, p, info, 5, &view);
-        DrawAllNotes(r, p, info, 0, &view);
-        return img;
-    };
-    AnnotationRenderer direct, cached, prepared;
-    direct.SetImageCacheEnabled(false);
-    PrepareAllRecords(prepared, info, &view);
-    const size_t made = prepared.Labels().Images();
-    ASSERT_GT(made, 0u);
-    const QImage want = drawAll(direct);
-    EXPECT_EQ(drawAll(cached), want) << "cold";
-    EXPECT_EQ(drawAll(cached), want) << "warm";
-    EXPECT_EQ(drawAll(prepared), want) << "prepared";
-    EXPECT_EQ(prepared.Labels().Images(), made) << "drawing only stamped them";
+// Grey, so both the white and the black parts of the marks show.
+QImage Draw(const PhotoInfo& info) {
+    QImage img = Solid(600, 400, QColor(128, 128, 128));
+    QPainter painter(&img);
+    AnnotationRenderer renderer;
+    DrawAllDimensions(renderer, painter, info, -1, nullptr);
+    return img;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RenderCache,
-                         ::testing::Values(CacheCase{"中文 8.5m", -13, 1.0f},
-                                           CacheCase{"Wy/gj|", -22, 0.7f},
-                                           CacheCase{"305", -13, 2.0f}, CacheCase{"42", 16, 0.3f}));
+// An empty value shows its computed length only under a reference; the
+// reference line carries a mark of white and black.
+TEST(ReferenceRender, ComputedLengthsAndTheReferenceMark) {
+    PhotoInfo info;
+    info.dimensions = {MakeDimension({50, 100}, {450, 100}, "800"),
+                       MakeDimension({50, 300}, {250, 300})};
+    const QRect label(60, 260, 180, 34),
+        mark(140, 92, 20, 17); // above the second line; along the first
+    const QImage plain = Draw(info);
+    info.reference.dimension = 0;
+    const QImage marked = Draw(info);
+    EXPECT_EQ(CountNear(plain, kBluePx, label), 0);
+    EXPECT_GT(CountNear(marked, kBluePx, label), 40) << "≈400 ±3 in the dimension's colour";
+    for (QRgb colour : {kWhitePx, kBlackPx}) {
+        EXPECT_EQ(CountNear(plain, colour, mark, 40), 0);
+        EXPECT_GT(CountNear(marked, colour, mark, 40), 3);
+    }
+}
+
+TEST(ReferenceRender, ThePlaneIsADashedOutlineWithAFaintGrid) {
+    PhotoInfo info;
+    info.reference.hasPlane = true;
+    const POINT corners[4] = {{100, 50}, {500, 50}, {500, 350}, {100, 350}};
+    std::copy(corners, corners + 4, info.reference.plane.corners);
+    info.reference.plane.width = 1000;
+    info.reference.plane.height = 750;
+    const QImage img = Draw(info);
+    // The left edge: dashes of white over a black band, so both show.
+    int light = 0;
+    for (int y = 60; y < 340; ++y)
+        light += CountNear(img, kWhitePx, QRect(99, y, 3, 1), 60) > 0;
+    EXPECT_GT(light, 80);
+    EXPECT_LT(light, 250) << "dashed, not solid";
+    EXPECT_GT(CountNear(img, kBlackPx, QRect(97, 60, 7, 280), 40), 280);
+    // A grid line every 40 px across: faint, and the photo untouched between two.
+    const QRgb onGrid = At(img, 140, 215);
+    EXPECT_TRUE(onGrid != 0x808080u && onGrid != kWhitePx && onGrid != kBlackPx);
+    EXPECT_EQ(At(img, 160, 215), 0x808080u);
+}
+
+// A record's text is decoded once, however often and at whatever scale it
+// is measured, wrapped and drawn, and again when it changes.
+TEST(RecordText, IsDecodedOnceUntilItChanges) {
+    AnnotationRenderer r;
+    const auto draw = [&r](bool note, const QString& text, float zoom) {
+        const ViewMapping view{zoom, RECT{0, 0, int32_t(400 / zoom), int32_t(300 / zoom)},
+                               RECT{0, 0, 400, 300}};
+        QImage img = Solid(400, 300);
+        QPainter painter(&img);
+        if (note)
+            r.DrawInfoNote(painter, MakeNote({40, 60}, text), false, &view);
+        else
+            r.DrawDimension(painter, MakeDimension({30, 120}, {170, 140}, text), false, &view);
+        return img;
+    };
+    // Characters are decoded once for every font: the same ones in another
+    // order make them known.
+    for (const auto& [note, text, changed] : {std::tuple{false, "中文 8.5m", "文中 5.8m"},
+                                              std::tuple{true, "窗 左 Wall", "左 窗 Wall"}}) {
+        QString warm = QString::fromUtf8(text);
+        std::reverse(warm.begin(), warm.end());
+        draw(note, warm, 1.0f);
+        const uint64_t before = Cp950DecodeCount();
+        const QImage first = draw(note, text, 1.0f);
+        for (float zoom : {2.0f, 0.5f, 1.0f})
+            draw(note, text, zoom);
+        EXPECT_EQ(Cp950DecodeCount() - before, 1u) << text;
+        EXPECT_NE(draw(note, changed, 1.0f), first) << "the changed text is drawn";
+        EXPECT_EQ(Cp950DecodeCount() - before, 2u) << text;
+    }
+}
 
 TEST(RenderCache, ImageBudgetIsKept) {
     AnnotationRenderer r;
@@ -96,6 +158,59 @@ TEST(RenderCache, ImageBudgetIsKept) {
     }
     EXPECT_LE(r.Labels().Bytes(), size_t(48) << 20);
     EXPECT_GT(r.Labels().Images(), 0u);
+}
+
+struct Change {
+    const char* what;
+    std::function<void(PhotoInfo&)> apply;
+    uint64_t computed; // lengths computed at the next update
+};
+
+// Computed lengths are computed again only for what changed: a dimension's
+// ends or empty value, or the reference; a repaint computes nothing.
+TEST(ComputedLabels, ComputeWhatChangedOnly) {
+    const Change changes[] = {
+        {"repaint", [](PhotoInfo&) {}, 0},
+        {"end moved", [](PhotoInfo& i) { i.dimensions[0].end.x += 40; }, 1},
+        {"value emptied", [](PhotoInfo& i) { i.dimensions[2].value[0] = '\0'; }, 1},
+        {"value typed", [](PhotoInfo& i) { i.dimensions[1].value[0] = '7'; }, 0},
+        {"corner moved", [](PhotoInfo& i) { i.reference.plane.corners[2].y += 9; }, 2},
+        {"plane gone, reference line",
+         [](PhotoInfo& i) {
+             i.reference = {};
+             i.reference.dimension = 2;
+         },
+         2},
+        {"no reference", [](PhotoInfo& i) { i.reference.hasPlane = false; }, 0},
+        {"dimension added",
+         [](PhotoInfo& i) {
+             i.dimensions.push_back(MakeDimension({130, 90}, {135, 200}));
+         },
+         1},
+    };
+    for (const Change& change : changes) {
+        PhotoInfo info;
+        info.reference.hasPlane = true;
+        const POINT corners[4] = {{100, 50}, {500, 60}, {520, 350}, {90, 340}};
+        std::copy(corners, corners + 4, info.reference.plane.corners);
+        info.reference.plane.width = 1000;
+        info.reference.plane.height = 750;
+        info.dimensions = {MakeDimension({120, 100}, {300, 110}),
+                           MakeDimension({200, 200}, {210, 300}),
+                           MakeDimension({150, 300}, {400, 320}, "500")};
+        ComputedLabels labels;
+        labels.Update(info.reference, info.dimensions);
+        const uint64_t before = labels.Computations();
+        change.apply(info);
+        labels.Update(info.reference, info.dimensions);
+        EXPECT_EQ(labels.Computations() - before, change.computed) << change.what;
+        for (size_t i = 0; i < info.dimensions.size(); ++i)
+            EXPECT_EQ(labels.Label(i),
+                      info.reference.HasReference()
+                          ? ComputeLength(info.reference, info.dimensions, i).Text().toUtf8()
+                          : QByteArray())
+                << change.what << " " << i;
+    }
 }
 
 } // namespace

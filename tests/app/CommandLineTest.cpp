@@ -1,0 +1,180 @@
+// The program run as a user runs it: each command's arguments and exit
+// status, and a row for each kind of failure it passes on (what the failure
+// is lies with the folders below: the readers, the export, the writers).
+// A failure is one English line on stderr; wrong arguments give the usage.
+
+#include "app/CommandLine.h"
+#include "app/InterfaceLanguage.h"
+#include "common/DiskFaults.h"
+#include "common/NonRegularFiles.h"
+#include "common/Pictures.h"
+#include "common/RecordBuilders.h"
+#include "common/TestSupport.h"
+#include "dialog/CMeasureDlg.h"
+#include "document/PhotoInfo.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QScopeGuard>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray kProgram = TESSAMAR_PROGRAM;
+
+struct Row {
+    std::vector<QByteArray> args; // "@name": a file of the test's folder; "%name": of tests/data
+    int status;
+    const char* says;         // on stderr ("" for nothing)
+    const char* wrote;        // a file that is there afterwards, or nullptr
+    QByteArray out = "";      // what stdout starts with, or "%name": that file's bytes
+    long long sizeLimit = -1; // of the files the program writes
+};
+
+class CommandLine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("out")));
+        WriteJpeg(dir, "room.jpg", 160, 120);
+        PhotoInfo info;
+        info.dimensions = {MakeDimension({10, 10}, {150, 10}, "3.5")};
+        ASSERT_TRUE(WriteWholeFile(Path("room.dat"), info.Serialize()));
+        WriteJpeg(dir, "ext.jpg", 64, 48);
+        QByteArray reference = ReadWholeFile(SourcePath("tests/data/photoinfo-reference.dat"));
+        reference.chop(2); // the records whole, the extension block after them damaged
+        ASSERT_TRUE(WriteWholeFile(Path("ext.dat"), reference));
+        WriteJpeg(dir, "bad.jpg", 64, 48);
+        ASSERT_TRUE(WriteWholeFile(Path("bad.dat"), "KZR"));
+        for (int i = 0; i < 4000; ++i) // about 1 MB of JSON
+            info.notes.push_back(MakeNote({1, 1}));
+        ASSERT_TRUE(WriteWholeFile(Path("many.dat"), info.Serialize()));
+        ASSERT_TRUE(QFile::copy(SourcePath("tests/data/wild/exif_gps.jpg"), Path("gps.jpg")));
+        ASSERT_TRUE(MakeFifo(Path("pipe.dat")) && MakeFifo(Path("pipe.png")));
+    }
+    QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+    QByteArray Arg(const QByteArray& arg) const {
+        if (arg.startsWith('@'))
+            return QFile::encodeName(dir.filePath(QString::fromUtf8(arg.mid(1))));
+        if (arg.startsWith('%'))
+            return QFile::encodeName(SourcePath("tests/data/" + QString::fromUtf8(arg.mid(1))));
+        return arg;
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(CommandLine, EachCommandsStatusAndWhatItSays) {
+    const Row rows[] = {
+        {{"--help"}, 0, "", nullptr, UsageText().toUtf8()},
+        {{"--frobnicate"}, 2, "tessamar: unknown option --frobnicate\nUsage:", nullptr},
+        {{"--print-info"}, 2, "Usage:", nullptr},
+        {{"--export", "@room.jpg", "@x.jpg", "--force"}, 2, "Usage:", nullptr},
+        {{"--export-many", "@out"}, 2, "Usage:", nullptr},
+        {{"--report", "@x.pdf"}, 2, "Usage:", nullptr},
+        {{"--screenshot", "a", "b", "c"}, 2, "Usage:", nullptr},
+        {{"@room.jpg", "@ext.jpg"}, 2, "Usage:", nullptr},
+        {{"--print-info", "%photoinfo-v8.dat"}, 0, "", nullptr, "%photoinfo-v8.json"},
+        {{"--print-info", "%photoinfo-reference.dat"}, 0, "", nullptr, "%photoinfo-reference.json"},
+        {{"--print-info", "@none.dat"}, 1, "no such file", nullptr},
+        {{"--print-info", "@pipe.dat"}, 1, "named pipe, not a photo-info file", nullptr},
+        {{"--print-info", "%photoinfo-damaged.dat"}, 1, "damaged photo-info file", nullptr},
+        {{"--print-info", "%not-photoinfo.dat"}, 1, "not a photo-info file", nullptr},
+        {{"--print-info", "@ext.dat"}, 0, "extension block", nullptr, "{"},
+        {{"--print-info", "@many.dat"}, 1, "cannot write to standard output", nullptr, "{", 1024},
+        {{"--export", "@room.jpg", "@a.jpg"}, 0, "", "a.jpg"},
+        {{"--export", "@gone.jpg", "@x.jpg"}, 1, "cannot read the photo", nullptr},
+        {{"--export", "@bad.jpg", "@x.jpg"}, 1, "bad.dat is not a photo-info file", nullptr},
+        {{"--export", "@room.jpg", "@room.dat"}, 1, "It is the photo's info file.", nullptr},
+        {{"--export", "@ext.jpg", "@b.jpg"}, 0, "extension block", "b.jpg"},
+        {{"--export", "@room.jpg", "@x.jpg"}, 1, "File too large", nullptr, "", 1024},
+        {{"--export", "@gps.jpg", "@gps-kept.jpg", "--keep-location"}, 0, "", "gps-kept.jpg"},
+        {{"--export", "@gps.jpg", "@gps-dropped.jpg"}, 0, "", "gps-dropped.jpg"},
+        {{"--export-many", "@out", "--keep-location", "@room.jpg", "@gps.jpg"},
+         0,
+         "room.jpg -> ",
+         "out/gps.jpg"},
+        {{"--export-many", "@out", "@ext.jpg", "@gone.jpg"},
+         1,
+         "1 of 2 photos failed",
+         "out/ext.jpg"},
+        {{"--export-many", "@out", "@room.jpg"}, 1, "exists already", nullptr},
+        {{"--export-many", "@nowhere", "@room.jpg"}, 1, "nowhere is not a folder", nullptr},
+        {{"--export-many", "@out", "--force", "@room.jpg"}, 1, "File too large", nullptr, "", 1024},
+        {{"--report", "@r.pdf", "@room.jpg", "@ext.jpg"}, 0, "extension block", "r.pdf"},
+        {{"--report", "@x.pdf", "@room.jpg", "@gone.jpg"}, 1, "cannot read the photo", nullptr},
+        {{"--report", "@room.jpg", "@room.jpg"}, 1, "It is the photo itself.", nullptr},
+        {{"--report", "@x.pdf", "@room.jpg"}, 1, "File too large", nullptr, "", 1024},
+        {{"--screenshot", "@s.png", "@room.jpg"}, 0, "", "s.png"},
+        {{"--screenshot", "@x.png", "@gone.jpg"}, 1, "no such photo", nullptr},
+        {{"--screenshot", "@t.png", "@bad.jpg"}, 0, "is damaged", "t.png"},
+        {{"--screenshot", "@pipe.png", "@room.jpg"}, 1, "named pipe", nullptr},
+        {{"--screenshot", "@x.png", "@room.jpg"}, 1, "File too large", nullptr, "", 1024},
+    };
+    for (const Row& row : rows) {
+        std::vector<QByteArray> args;
+        for (const QByteArray& arg : row.args)
+            args.push_back(Arg(arg));
+        const std::string what = (row.args[0] + " " + row.args.back()).toStdString();
+        const ChildRun run = RunChild(kProgram, args, 60, row.sizeLimit);
+        const std::string err = run.err.toStdString();
+        EXPECT_EQ(run.exitStatus, row.status) << what << ": " << err;
+        EXPECT_EQ(run.signal, 0) << what;
+        EXPECT_TRUE(*row.says ? err.find(row.says) != std::string::npos : err.empty())
+            << what << ": " << err;
+        if (row.status == 1 && row.args[0] != "--export-many") {
+            EXPECT_EQ(run.err.count('\n'), 1) << what << ": " << err;
+        }
+        const QByteArray expected =
+            row.out.startsWith('%') ? ReadWholeFile(QFile::decodeName(Arg(row.out))) : row.out;
+        EXPECT_TRUE(expected.isEmpty() ? run.out.isEmpty() : run.out.startsWith(expected)) << what;
+        EXPECT_TRUE(!row.wrote || QFileInfo(Path(row.wrote)).isFile()) << what;
+    }
+    // Nothing else was written, no temporary file is left, and the pipes stay.
+    EXPECT_EQ(
+        NamesIn(dir.path()),
+        QStringList({"a.jpg", "b.jpg", "bad.dat", "bad.jpg", "ext.dat", "ext.jpg",
+                     "gps-dropped.jpg", "gps-kept.jpg", "gps.jpg", "many.dat", "out", "pipe.dat",
+                     "pipe.png", "r.pdf", "room.dat", "room.jpg", "s.png", "t.png"}));
+    EXPECT_EQ(NamesIn(Path("out")), QStringList({"ext.jpg", "gps.jpg", "room.jpg"}));
+    // The location (the GPS IFD's pointer) only where it was asked to stay.
+    const QByteArray gps("\x25\x88\x04\x00", 4);
+    EXPECT_TRUE(ReadWholeFile(Path("gps-kept.jpg")).contains(gps));
+    EXPECT_TRUE(ReadWholeFile(Path("out/gps.jpg")).contains(gps));
+    EXPECT_FALSE(ReadWholeFile(Path("gps-dropped.jpg")).contains(gps));
+}
+
+// On a terminal the export of many keeps a progress figure on its last line.
+TEST_F(CommandLine, ATerminalSeesTheProgressOfManyPhotos) {
+    const QByteArray command =
+        kProgram + " --export-many " + Arg("@out") + " " + Arg("@room.jpg") + " " + Arg("@ext.jpg");
+    const ChildRun run = RunChild("/usr/bin/script", {"-qec", command, "/dev/null"});
+    EXPECT_EQ(run.exitStatus, 0) << run.out.toStdString();
+    for (const char* seen : {"1/2 (50%)", "2/2 (100%)", "\r\033[K"})
+        EXPECT_TRUE(run.out.contains(seen)) << run.out.toStdString();
+}
+
+// The language the environment asks for reaches the window: the screenshot
+// taken with TESSAMAR_LANG=en shows the captions of the window drawn here in
+// English.
+TEST_F(CommandLine, TheWindowSpeaksTheLanguageOfTheEnvironment) {
+    qputenv("TESSAMAR_LANG", "en");
+    const ChildRun run = RunChild(kProgram, {"--screenshot", Arg("@en.png")});
+    qputenv("TESSAMAR_LANG", "zh_TW");
+    ASSERT_EQ(run.exitStatus, 0) << run.err.toStdString();
+    const QImage shown = QImage(Path("en.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_TRUE(UseInterfaceLanguage(InterfaceLanguage::English));
+    const auto chinese =
+        qScopeGuard([] { UseInterfaceLanguage(InterfaceLanguage::Chinese, QtTexts::AsShipped); });
+    CMeasureDlg window;
+    window.InitDialog();
+    window.resize(shown.size());
+    window.show();
+    QApplication::processEvents();
+    const QImage here = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int id : {IDC_OPEN_PHOTO, IDC_SAVE_INFO, IDC_ZOOM_GROUP}) {
+        const QRect part = window.GetDlgItem(id)->geometry();
+        EXPECT_TRUE(shown.copy(part) == here.copy(part)) << id;
+    }
+}
+
+} // namespace
