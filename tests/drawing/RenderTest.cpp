@@ -1,7 +1,6 @@
 // Records as the shared drawing path puts them on a picture (the window and
 // the export): note boxes, computed lengths and the reference's marks; and
-// what it keeps: a record's text decoded once, lengths computed again only
-// for what changed, label images within their budget.
+// lengths computed again only for what changed.
 #include "common/Pictures.h"
 #include "common/RecordBuilders.h"
 #include "document/ComputedLength.h"
@@ -12,7 +11,6 @@
 #include "drawing/RenderGeometry.h"
 
 #include <QPainter>
-#include <algorithm>
 #include <functional>
 #include <tuple>
 
@@ -116,50 +114,6 @@ TEST(ReferenceRender, ThePlaneIsADashedOutlineWithAFaintGrid) {
     EXPECT_EQ(At(img, 160, 215), 0x808080u);
 }
 
-// A record's text is decoded once, however often and at whatever scale it
-// is measured, wrapped and drawn, and again when it changes.
-TEST(RecordText, IsDecodedOnceUntilItChanges) {
-    AnnotationRenderer r;
-    const auto draw = [&r](bool note, const QString& text, float zoom) {
-        const ViewMapping view{zoom, RECT{0, 0, int32_t(400 / zoom), int32_t(300 / zoom)},
-                               RECT{0, 0, 400, 300}};
-        QImage img = Solid(400, 300);
-        QPainter painter(&img);
-        if (note)
-            r.DrawInfoNote(painter, MakeNote({40, 60}, text), false, &view);
-        else
-            r.DrawDimension(painter, MakeDimension({30, 120}, {170, 140}, text), false, &view);
-        return img;
-    };
-    // Characters are decoded once for every font: the same ones in another
-    // order make them known.
-    for (const auto& [note, text, changed] : {std::tuple{false, "中文 8.5m", "文中 5.8m"},
-                                              std::tuple{true, "窗 左 Wall", "左 窗 Wall"}}) {
-        QString warm = QString::fromUtf8(text);
-        std::reverse(warm.begin(), warm.end());
-        draw(note, warm, 1.0f);
-        const uint64_t before = Cp950DecodeCount();
-        const QImage first = draw(note, text, 1.0f);
-        for (float zoom : {2.0f, 0.5f, 1.0f})
-            draw(note, text, zoom);
-        EXPECT_EQ(Cp950DecodeCount() - before, 1u) << text;
-        EXPECT_NE(draw(note, changed, 1.0f), first) << "the changed text is drawn";
-        EXPECT_EQ(Cp950DecodeCount() - before, 2u) << text;
-    }
-}
-
-TEST(RenderCache, ImageBudgetIsKept) {
-    AnnotationRenderer r;
-    Dimension d = MakeDimension({10, 100}, {190, 100});
-    d.font.lfHeight = -40;
-    for (int i = 0; i < 3000; ++i) {
-        cp950::CopyToField(d.value, QByteArray::number(i));
-        r.PrepareDimension(d, nullptr);
-    }
-    EXPECT_LE(r.Labels().Bytes(), size_t(48) << 20);
-    EXPECT_GT(r.Labels().Images(), 0u);
-}
-
 struct Change {
     const char* what;
     std::function<void(PhotoInfo&)> apply;
@@ -175,18 +129,7 @@ TEST(ComputedLabels, ComputeWhatChangedOnly) {
         {"value emptied", [](PhotoInfo& i) { i.dimensions[2].value[0] = '\0'; }, 1},
         {"value typed", [](PhotoInfo& i) { i.dimensions[1].value[0] = '7'; }, 0},
         {"corner moved", [](PhotoInfo& i) { i.reference.plane.corners[2].y += 9; }, 2},
-        {"plane gone, reference line",
-         [](PhotoInfo& i) {
-             i.reference = {};
-             i.reference.dimension = 2;
-         },
-         2},
         {"no reference", [](PhotoInfo& i) { i.reference.hasPlane = false; }, 0},
-        {"dimension added",
-         [](PhotoInfo& i) {
-             i.dimensions.push_back(MakeDimension({130, 90}, {135, 200}));
-         },
-         1},
     };
     for (const Change& change : changes) {
         PhotoInfo info;
