@@ -11,6 +11,7 @@
 #include "drawing/RenderGeometry.h"
 
 #include <QPainter>
+#include <array>
 #include <functional>
 #include <tuple>
 
@@ -93,14 +94,18 @@ TEST(ReferenceRender, ComputedLengthsAndTheReferenceMark) {
     }
 }
 
-TEST(ReferenceRender, ThePlaneIsADashedOutlineWithAFaintGrid) {
+// A reference plane of 1000 x 750 mm with these corners.
+PhotoInfo WithPlane(const std::array<POINT, 4>& corners) {
     PhotoInfo info;
     info.reference.hasPlane = true;
-    const POINT corners[4] = {{100, 50}, {500, 50}, {500, 350}, {100, 350}};
-    std::copy(corners, corners + 4, info.reference.plane.corners);
+    std::copy(corners.begin(), corners.end(), info.reference.plane.corners);
     info.reference.plane.width = 1000;
     info.reference.plane.height = 750;
-    const QImage img = Draw(info);
+    return info;
+}
+
+TEST(ReferenceRender, ThePlaneIsADashedOutlineWithAFaintGrid) {
+    const QImage img = Draw(WithPlane({{{100, 50}, {500, 50}, {500, 350}, {100, 350}}}));
     // The left edge: dashes of white over a black band, so both show.
     int light = 0;
     for (int y = 60; y < 340; ++y)
@@ -132,12 +137,7 @@ TEST(ComputedLabels, ComputeWhatChangedOnly) {
         {"no reference", [](PhotoInfo& i) { i.reference.hasPlane = false; }, 0},
     };
     for (const Change& change : changes) {
-        PhotoInfo info;
-        info.reference.hasPlane = true;
-        const POINT corners[4] = {{100, 50}, {500, 60}, {520, 350}, {90, 340}};
-        std::copy(corners, corners + 4, info.reference.plane.corners);
-        info.reference.plane.width = 1000;
-        info.reference.plane.height = 750;
+        PhotoInfo info = WithPlane({{{100, 50}, {500, 60}, {520, 350}, {90, 340}}});
         info.dimensions = {MakeDimension({120, 100}, {300, 110}),
                            MakeDimension({200, 200}, {210, 300}),
                            MakeDimension({150, 300}, {400, 320}, "500")};
