@@ -1,3 +1,4 @@
+#include "common/DiskFaults.h"
 #include "common/TestSupport.h"
 #include "document/InfoFileBuilder.h"
 #include "document/PhotoInfo.h"
@@ -5,6 +6,7 @@
 
 #include <QJsonDocument>
 #include <QTemporaryDir>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,6 +24,27 @@ TEST(PhotoInfoWriteTest, SavesTheNewestLayoutByteForByteAndLoadsItBack) {
     PhotoInfo loaded;
     ASSERT_EQ(loaded.LoadFromFile(path), 1);
     EXPECT_TRUE(loaded.dimensions == saved.dimensions && loaded.notes == saved.notes);
+}
+
+// The save goes through the durable writer, whose disk faults are tested
+// with it (tests/platform/DurableFileTest.cpp): a save the disk refuses
+// fails with the system's reason and keeps the old file.
+TEST(PhotoInfoWriteTest, ADiskThatGivesOutFailsWithTheReasonAndKeepsTheOldFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kitchen.dat"));
+    ASSERT_TRUE(WriteWholeFile(path, PhotoInfo().Serialize()));
+    PhotoInfo info;
+    for (int i = 0; i < 100; ++i)
+        std::memset(info.notes.emplace_back(MakeNewNote({i, i}, DefaultLogFont())).text, 'a', 200);
+    {
+        FileSizeLimit limit(rlim_t(16 * 1024));
+        ASSERT_TRUE(limit.IsSet());
+        EXPECT_EQ(info.SaveToFile(path), 0);
+    }
+    EXPECT_TRUE(info.LastSaveError().contains(QLatin1String("File too large")))
+        << info.LastSaveError().toStdString();
+    EXPECT_EQ(ReadWholeFile(path), PhotoInfo().Serialize());
+    EXPECT_EQ(NamesIn(dir.path()), QStringList{"kitchen.dat"});
 }
 
 // What does not fit the file: a title filling its whole field keeps 19 bytes

@@ -86,18 +86,6 @@ INSTANTIATE_TEST_SUITE_P(
                        {QPointF(5, 5), QPointF(5, 5), QPointF(5, 5), QPointF(5, 5)}}),
     [](const testing::TestParamInfo<DegenerateCase>& info) { return info.param.name; });
 
-// Every order of the four clicks gives the same ordered corners.
-TEST(OrderCorners, DoesNotDependOnTheOrderOfTheClicks) {
-    std::array<int, 4> perm = {0, 1, 2, 3};
-    const Quad expected = kDoor; // top left, top right, bottom right, bottom left
-    do {
-        Quad clicked;
-        for (int i = 0; i < 4; ++i)
-            clicked[i] = kDoor[perm[i]];
-        EXPECT_EQ(OrderCorners(clicked), expected) << perm[0] << perm[1] << perm[2] << perm[3];
-    } while (std::next_permutation(perm.begin(), perm.end()));
-}
-
 struct OrderCase {
     const char* name;
     Quad clicked;
