@@ -92,4 +92,14 @@ INSTANTIATE_TEST_SUITE_P(
                                    "folder, not a photo-info file"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(InfoFilePathForTest, ReplacesTheExtensionOfTheFileNameOnly) {
+    const std::pair<const char*, const char*> paths[] = {
+        {"D:\\rooms\\flat.2.jpeg", "D:\\rooms\\flat.2.dat"},
+        {"D:\\my.rooms\\kitchen", "D:\\my.rooms\\kitchen.dat"},
+        {"/home/ann/my.rooms/kitchen", "/home/ann/my.rooms/kitchen.dat"},
+        {"/home/ann/my.rooms/廚房.JPG", "/home/ann/my.rooms/廚房.dat"}};
+    for (const auto& [photo, info] : paths)
+        EXPECT_EQ(InfoFilePathFor(QString::fromUtf8(photo)), QString::fromUtf8(info)) << photo;
+}
+
 } // namespace

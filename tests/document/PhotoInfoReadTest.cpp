@@ -1,12 +1,15 @@
 #include "document/InfoFileBuilder.h"
 #include "document/PhotoInfo.h"
+#include "document/Records.h"
 #include "platform/Cp950.h"
 
+#include <cmath>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <limits>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 #if defined(__has_feature)
@@ -19,6 +22,35 @@
 #endif
 
 namespace {
+
+// Lines pointing further down than -75 degrees or further up than +105 (y
+// grows downwards) have their ends exchanged so that their text stands upright.
+TEST(NormalizeDimensionEndsTest, PointsTheLineSoItsTextStandsUpright) {
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    const std::tuple<POINT, POINT, bool> cases[] = {
+        {{90, 5}, {10, 5}, true},      // -180 degrees
+        {{0, 0}, {364, 1000}, false},  // -70
+        {{0, 0}, {176, 1000}, true},   // -80
+        {{0, 1000}, {-176, 0}, false}, // +100
+        {{0, 1000}, {-364, 0}, true},  // +110
+        {{kMin, 0}, {kMax, 0}, false}, // the difference does not fit 32 bits:
+        {{kMax, 0}, {kMin, 0}, true}}; // it must not wrap to the other side
+    for (const auto& [start, end, exchanged] : cases) {
+        Dimension dim{0, start, end, {}, {}};
+        NormalizeDimensionEnds(dim);
+        EXPECT_EQ(dim.start, exchanged ? end : start) << end.x << "," << end.y;
+        EXPECT_EQ(dim.end, exchanged ? start : end) << end.x << "," << end.y;
+    }
+    const double lower = -1.3089969166666666; // -75 degrees with pi = 3.1415926
+    const double upper = 1.8325956833333334;  // +105 degrees likewise
+    EXPECT_FALSE(DirectionNeedsExchange(lower));
+    EXPECT_FALSE(DirectionNeedsExchange(upper));
+    EXPECT_TRUE(DirectionNeedsExchange(std::nextafter(lower, -10.0)));
+    EXPECT_TRUE(DirectionNeedsExchange(std::nextafter(upper, 10.0)));
+    // -75 degrees with the precise pi lies just beyond the bound.
+    EXPECT_TRUE(DirectionNeedsExchange(-75.0 * M_PI / 180.0));
+}
 
 class LayoutTest : public ::testing::TestWithParam<uint32_t> {};
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <tuple>
 
 namespace {
 
@@ -86,35 +87,22 @@ INSTANTIATE_TEST_SUITE_P(
                        {QPointF(5, 5), QPointF(5, 5), QPointF(5, 5), QPointF(5, 5)}}),
     [](const testing::TestParamInfo<DegenerateCase>& info) { return info.param.name; });
 
-struct OrderCase {
-    const char* name;
-    Quad clicked;
-    Quad ordered;
-};
-
-class CornerOrder : public testing::TestWithParam<OrderCase> {};
-
-TEST_P(CornerOrder, PutsTheWidthAlongTheSidesCloserToHorizontal) {
-    EXPECT_EQ(OrderCorners(GetParam().clicked), GetParam().ordered);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Quads, CornerOrder,
-    testing::Values(
+// The width runs along the sides closer to horizontal.
+TEST(OrderCorners, PutsTheWidthAlongTheSidesCloserToHorizontal) {
+    const std::pair<Quad, Quad> cases[] = {
         // A wide window: the long sides run across.
-        OrderCase{"Wide",
-                  {QPointF(900, 600), QPointF(100, 100), QPointF(100, 600), QPointF(900, 100)},
-                  {QPointF(100, 100), QPointF(900, 100), QPointF(900, 600), QPointF(100, 600)}},
+        {{QPointF(900, 600), QPointF(100, 100), QPointF(100, 600), QPointF(900, 100)},
+         {QPointF(100, 100), QPointF(900, 100), QPointF(900, 600), QPointF(100, 600)}},
         // A floor tile seen from above at 30 degrees: a diamond-ish shape whose
         // sides a-b and c-d run at 30 degrees, the others at 60.
-        OrderCase{"Rotated",
-                  {QPointF(0, 0), QPointF(86.6, 50), QPointF(36.6, 136.6), QPointF(-50, 86.6)},
-                  {QPointF(0, 0), QPointF(86.6, 50), QPointF(36.6, 136.6), QPointF(-50, 86.6)}},
+        {{QPointF(0, 0), QPointF(86.6, 50), QPointF(36.6, 136.6), QPointF(-50, 86.6)},
+         {QPointF(0, 0), QPointF(86.6, 50), QPointF(36.6, 136.6), QPointF(-50, 86.6)}},
         // The same tile turned to 60 degrees: the width is now the other pair.
-        OrderCase{"RotatedSteep",
-                  {QPointF(0, 0), QPointF(50, 86.6), QPointF(-36.6, 136.6), QPointF(-86.6, 50)},
-                  {QPointF(-86.6, 50), QPointF(0, 0), QPointF(50, 86.6), QPointF(-36.6, 136.6)}}),
-    [](const testing::TestParamInfo<OrderCase>& info) { return info.param.name; });
+        {{QPointF(0, 0), QPointF(50, 86.6), QPointF(-36.6, 136.6), QPointF(-86.6, 50)},
+         {QPointF(-86.6, 50), QPointF(0, 0), QPointF(50, 86.6), QPointF(-36.6, 136.6)}}};
+    for (const auto& [clicked, ordered] : cases)
+        EXPECT_EQ(OrderCorners(clicked), ordered) << clicked[1].x();
+}
 
 TEST(ScaledLength, IsPixelLengthTimesTheReferenceScale) {
     // A 1000 mm reference of 400 px; a line of 3-4-5 * 60 = 300 px.
@@ -141,28 +129,20 @@ TEST(ScaledLength, IsPixelLengthTimesTheReferenceScale) {
         QStringLiteral("≈?"));
 }
 
-struct LabelCase {
-    double length, uncertainty;
-    const char* text;
-};
-
-class ComputedLabel : public testing::TestWithParam<LabelCase> {};
-
-TEST_P(ComputedLabel, ShowsWholeMillimetresOrAQuestionMark) {
-    ComputedLength c;
-    c.state = ComputedLength::State::Value;
-    c.length = GetParam().length;
-    c.uncertainty = GetParam().uncertainty;
-    EXPECT_EQ(c.Text(), QString::fromUtf8(GetParam().text));
+TEST(ComputedLength, ShowsWholeMillimetresOrAQuestionMark) {
+    const std::tuple<double, double, const char*> cases[] = {
+        {1500.9, 24.1, "≈1501 ±25"},   {999999999.4, 3, "≈999999999 ±3"},
+        {1.9999999998e19, 2e17, "≈?"}, {1e9, 1, "≈?"},
+        {750, 1e19, "≈750 ±?"},        {NAN, 1, "≈?"},
+        {750, INFINITY, "≈750 ±?"}};
+    for (const auto& [length, uncertainty, text] : cases) {
+        ComputedLength c;
+        c.state = ComputedLength::State::Value;
+        c.length = length;
+        c.uncertainty = uncertainty;
+        EXPECT_EQ(c.Text(), QString::fromUtf8(text)) << length << " " << uncertainty;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Ranges, ComputedLabel,
-                         testing::Values(LabelCase{1500.9, 24.1, "≈1501 ±25"},
-                                         LabelCase{999999999.4, 3, "≈999999999 ±3"},
-                                         LabelCase{1.9999999998e19, 2e17, "≈?"},
-                                         LabelCase{1e9, 1, "≈?"}, LabelCase{750, 1e19, "≈750 ±?"},
-                                         LabelCase{NAN, 1, "≈?"},
-                                         LabelCase{750, INFINITY, "≈750 ±?"}));
 
 Dimension Dim(int x0, int y0, int x1, int y1, const char* value) {
     Dimension d;
@@ -172,32 +152,17 @@ Dimension Dim(int x0, int y0, int x1, int y1, const char* value) {
     return d;
 }
 
-struct ValueCase {
-    const char* value;
-    double mm; // 0: not a length
-};
-
-class ReferenceValue : public testing::TestWithParam<ValueCase> {};
-
-TEST_P(ReferenceValue, OnlyPositiveDecimalNumbersAreLengths) {
-    const Dimension d = Dim(0, 0, 100, 0, GetParam().value);
-    const auto mm = NumericValueMm(d);
-    if (GetParam().mm == 0) {
-        EXPECT_FALSE(mm);
-        EXPECT_FALSE(ReferenceProblem(d).isEmpty());
-    } else {
-        ASSERT_TRUE(mm);
-        EXPECT_DOUBLE_EQ(*mm, GetParam().mm);
-        EXPECT_TRUE(ReferenceProblem(d).isEmpty());
+TEST(ReferenceValue, OnlyPositiveDecimalNumbersAreLengths) {
+    const std::pair<const char*, double> cases[] = {
+        // 0: not a length
+        {"800", 800}, {"2431.5", 2431.5}, {"", 0},   {"0", 0},   {"-5", 0}, {"\xab\xc8\xc6\x55", 0},
+        {"inf", 0},   {"1e3", 0},         {" 5", 0}, {"12mm", 0}};
+    for (const auto& [value, mm] : cases) {
+        const Dimension d = Dim(0, 0, 100, 0, value);
+        EXPECT_EQ(NumericValueMm(d).value_or(0), mm) << value;
+        EXPECT_EQ(ReferenceProblem(d).isEmpty(), mm != 0) << value;
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Values, ReferenceValue,
-                         testing::Values(ValueCase{"800", 800}, ValueCase{"2431.5", 2431.5},
-                                         ValueCase{"", 0}, ValueCase{"0", 0}, ValueCase{"-5", 0},
-                                         ValueCase{"\xab\xc8\xc6\x55", 0}, ValueCase{"inf", 0},
-                                         ValueCase{"1e3", 0}, ValueCase{" 5", 0},
-                                         ValueCase{"12mm", 0}));
 
 TEST(ComputeLength, TypedValuesWinAndThePlaneTakesPrecedence) {
     std::vector<Dimension> dims = {Dim(0, 0, 400, 0, "1000"), Dim(0, 100, 200, 100, ""),

@@ -2,8 +2,10 @@
 #include "filedialog/CPreviewStatic.h"
 #include "filedialog/ThumbnailCache.h"
 
-#include "PictureFiles.h"
+#include "common/Pictures.h"
+#include "filedialog/AsyncPreviewLoader.h"
 
+#include <QCoreApplication>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +17,23 @@
 namespace {
 
 const QColor kGrey(128, 128, 128);
+
+// Lets every outstanding decode finish and delivers what it posted.
+void SettleWorkers() {
+    AsyncPreviewLoader::WaitForWorkers();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+// Colour of a pixel of a widget as painted.
+QColor PixelOf(QWidget* widget, int x, int y) {
+    return widget->grab().toImage().pixelColor(x, y);
+}
+
+// Colours equal but for JPEG rounding.
+bool Near(QColor a, QColor b) {
+    return ColourDistance(a, b) < 12;
+}
 
 class CPreviewStaticTest : public ::testing::Test {
 protected:

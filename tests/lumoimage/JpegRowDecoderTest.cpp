@@ -5,7 +5,6 @@
 #include "lumoimage/JpegRowDecoder.h"
 #include "common/OpeningPhotos.h"
 #include "common/TestSupport.h"
-#include "lumoimage/CDibDC.h"
 #include "lumoimage/PhotoOpening.h"
 
 #include <QTemporaryDir>
@@ -102,40 +101,6 @@ TEST(PhotoHeadTest, AThumbnailOfTheSameProportionsStandsInAloneWhenLargeEnough) 
         EXPECT_EQ(ThumbnailStandIn(head, &sharp).size(), c.standIn) << c.name;
         EXPECT_EQ(sharp, c.sharp) << c.name;
     }
-}
-
-TEST(PhotoHeadTest, WhatCannotBeOpenedIsRefusedFromTheHeadAsTheFullLoadWouldSayIt) {
-    QTemporaryDir dir;
-    const QByteArray photo = EncodeTestJpeg(NoisyPhoto(64, 64));
-    QByteArray twelveBit = photo;
-    // The frame header's sample precision: SOF0 is followed by length, then it.
-    twelveBit[twelveBit.indexOf("\xFF\xC0") + 4] = 12;
-    const struct {
-        const char* name;
-        QByteArray bytes;
-    } cases[] = {
-        {"text", "not a picture at all"},
-        {"soi only", QByteArray("\xFF\xD8\xFF\xD9", 4)},
-        {"twelve bits", twelveBit},
-        // One row past the most pixels a photo may have (2^28).
-        {"just too large", WithFrameSize(photo, 16384, 16385)},
-    };
-    for (const auto& c : cases) {
-        const QString path = dir.filePath(QString::fromLatin1(c.name) + ".jpg");
-        ASSERT_TRUE(WriteWholeFile(path, c.bytes));
-        CDibDC full;
-        EXPECT_FALSE(full.Load(path)) << c.name;
-        PhotoHead head;
-        QString error;
-        EXPECT_FALSE(ReadPhotoHead(path, &head, &error)) << c.name;
-        EXPECT_EQ(error, full.ErrorString()) << c.name;
-    }
-    // The most pixels a photo may have pass the head.
-    const QString largest = dir.filePath("largest.jpg");
-    ASSERT_TRUE(WriteWholeFile(largest, WithFrameSize(photo, 16384, 16384)));
-    PhotoHead head;
-    QString error;
-    EXPECT_TRUE(ReadPhotoHead(largest, &head, &error)) << error.toStdString();
 }
 
 } // namespace
