@@ -536,7 +536,7 @@ TEST(PhotoInfoWriteTest, SavesTheNewestLayoutByteForByteAndLoadsItBack) {
 }
 
 // The save goes through the durable writer, whose disk faults are tested
-// with it (tests/platform/DurableFileTest.cpp): a save the disk refuses
+// with it (tests/platform/FilesTest.cpp): a save the disk refuses
 // fails with the system's reason and keeps the old file.
 TEST(PhotoInfoWriteTest, ADiskThatGivesOutFailsWithTheReasonAndKeepsTheOldFile) {
     QTemporaryDir dir;

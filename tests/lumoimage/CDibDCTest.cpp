@@ -71,7 +71,7 @@ TEST_F(CDibDCTest, OpensUnusualButWholeFiles) {
 }
 
 // A damaged photo is never opened as if it were whole, nor previewed. The
-// decoder's own refusals are tested with it (JpegRowDecoderTest, WildJpegTest).
+// decoder's own refusals are tested with it (JpegRowDecoderTest).
 TEST_F(CDibDCTest, WhatCannotBeOpenedIsRefusedAlikeByEveryRoadAndKeepsThePreviousPicture) {
     CDibDC dib;
     ASSERT_TRUE(dib.Load(Write("good.jpg", EncodeTestJpeg(CornerMarkedPicture(48, 32))), 32));
