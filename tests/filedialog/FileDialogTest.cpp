@@ -1,9 +1,13 @@
 #include "filedialog/CMyFileDialog.h"
 #include "filedialog/CPreviewStatic.h"
+#include "filedialog/MfcFilter.h"
+#include "filedialog/PreviewFit.h"
 #include "filedialog/ThumbnailCache.h"
 
-#include "PictureFiles.h"
+#include "common/Pictures.h"
+#include "filedialog/AsyncPreviewLoader.h"
 
+#include <QCoreApplication>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,10 +15,52 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
+TEST(FitPictureRectTest, KeepsProportionsAndCentres) {
+    const std::tuple<QSize, QSize, QRect> cases[] = {
+        {{3000, 2000}, {120, 90}, {0, 5, 120, 80}},                // landscape
+        {{2000, 3000}, {120, 90}, {30, 0, 60, 90}},                // portrait
+        {{3001, 2000}, {121, 91}, {0, 5, 121, 80}},                // 80.64 truncates, (91-80)/2 = 5
+        {{10000, 1}, {120, 90}, {0, 45, 120, 0}},                  // very wide: under a pixel high
+        {{100000, 70000}, {30000, 20000}, {714, 0, 28571, 20000}}, // 32-bit overflow
+        {{0, 2000}, {120, 90}, {0, 0, 0, 0}},                      // nothing to draw
+        {{3000, 2000}, {0, 0}, {0, 0, 0, 0}}};
+    for (const auto& [picture, client, expected] : cases) {
+        const QRect r = FitPictureRect(picture, client);
+        EXPECT_EQ(r, expected) << picture.width() << "x" << picture.height() << " gives " << r.x()
+                               << "," << r.y() << " " << r.width() << "x" << r.height();
+    }
+}
+
+TEST(MfcFilterTest, BecomesQtNameFilters) {
+    const std::pair<const char*, QStringList> cases[] = {
+        {"JPGE IMAGE (*.jpg;*.jpeg)|*.jpg; *.jpeg|All Files (*.*)|*.*||",
+         {"JPGE IMAGE (*.jpg *.jpeg)", "All Files (*)"}},
+        {"Photos|*.jpg||", {"Photos (*.jpg)"}},
+        {"Photos (*.jpg)|*.jpg", {"Photos (*.jpg)"}}, // no closing "||"
+        {"|*.png||", {"*.png (*.png)"}},
+        {"Images (*.png *.jpg);;Text (*.txt)", {"Images (*.png *.jpg)", "Text (*.txt)"}},
+        {"", {}}};
+    for (const auto& [mfc, expected] : cases)
+        EXPECT_EQ(MfcFilterToNameFilters(QString::fromUtf8(mfc)), expected) << mfc;
+}
+
 const QColor kGrey(128, 128, 128);
+
+// Lets every outstanding decode finish and delivers what it posted.
+void SettleWorkers() {
+    AsyncPreviewLoader::WaitForWorkers();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+// Colour of a pixel of a widget as painted.
+QColor PixelOf(QWidget* widget, int x, int y) {
+    return widget->grab().toImage().pixelColor(x, y);
+}
 
 class CPreviewStaticTest : public ::testing::Test {
 protected:
@@ -33,7 +79,7 @@ TEST_F(CPreviewStaticTest, DrawsAGreyBoxWithABlackOutlineAndThePictureFittedInsi
     EXPECT_EQ(m_preview.GetPictureSize(), QSize(2000, 3000));
     const QImage shown = m_preview.grab().toImage();
     for (int x : {28, 31, 88, 91})
-        EXPECT_TRUE(Near(shown.pixelColor(x, 45), x < 30 || x > 89 ? kGrey : Qt::green)) << x;
+        EXPECT_TRUE(IsNear(shown.pixelColor(x, 45), x < 30 || x > 89 ? kGrey : Qt::green, 11)) << x;
 }
 
 // A result still being decoded or one already posted: the newest selection
@@ -53,7 +99,7 @@ TEST_F(CPreviewStaticTest, TheNewestSelectionWins) {
     AsyncPreviewLoader::WaitForWorkers(); // its result now waits in the event queue
     m_preview.RequestPicture(second);
     SettleWorkers();
-    EXPECT_TRUE(Near(PixelOf(&m_preview, 60, 45), Qt::blue));
+    EXPECT_TRUE(IsNear(PixelOf(&m_preview, 60, 45), Qt::blue, 11));
     EXPECT_FALSE(shown.contains(QSize(4000, 3000)));
 }
 
@@ -148,10 +194,10 @@ TEST(ThumbnailCache, DecodesEachPhotoOnceAndARewrittenPhotoAgain) {
     ThumbnailCache cache(QSize(48, 48));
     EXPECT_TRUE(cache.Thumbnail(path, 1).isNull()); // queued
     ASSERT_TRUE(QTest::qWaitFor([&] { return !cache.Thumbnail(path, 1).isNull(); }));
-    EXPECT_TRUE(Near(cache.Thumbnail(path, 1).pixelColor(24, 18), Qt::blue));
+    EXPECT_TRUE(IsNear(cache.Thumbnail(path, 1).pixelColor(24, 18), Qt::blue, 11));
     WriteJpeg(dir, "p.jpg", 400, 300, Qt::green);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !cache.Thumbnail(path, 2).isNull(); }));
-    EXPECT_TRUE(Near(cache.Thumbnail(path, 2).pixelColor(24, 18), Qt::green));
+    EXPECT_TRUE(IsNear(cache.Thumbnail(path, 2).pixelColor(24, 18), Qt::green, 11));
 }
 
 } // namespace

@@ -1,18 +1,41 @@
+// Opening a photo file: turned upright by its Exif orientation, unusual but
+// whole files opened, and what cannot be opened refused with a reason the
+// same from the full load, the head read at once and the file dialog's
+// preview, keeping the picture held before; the preview and the window's
+// stand-in take the Exif thumbnail when it will do.
+
 #include "lumoimage/CDibDC.h"
 #include "JpegFixtures.h"
-#include "common/JpegSave.h"
 #include "common/NonRegularFiles.h"
 #include "common/TestSupport.h"
 #include "lumoimage/ImageOrientation.h"
 #include "lumoimage/JpegPreview.h"
+#include "lumoimage/PhotoOpening.h"
 #include "lumoimage/PixelBuffer.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTransform>
 #include <gtest/gtest.h>
 
 namespace {
+
+// Exif orientations 1 to 8: the stored picture turned clockwise, then
+// mirrored, stands upright. 9 is no valid value and leaves it as it is. Odd
+// sizes that do not fill the last tile, and a picture large enough to live in
+// a mapped buffer: every pixel moves where it belongs.
+TEST(ImageOrientation, TurnsThePictureUpright) {
+    const int turn[] = {0, 0, 180, 0, 90, 90, 90, 270, 0};
+    for (const QSize size : {QSize(37, 23), QSize(1, 5), QSize(2100, 1001)}) {
+        QImage stored = AllocateRgb32(size.width(), size.height());
+        for (int i = 0; i < size.width() * size.height(); ++i)
+            stored.setPixel(i % size.width(), i / size.width(), 0xFF000000u | quint32(i));
+        for (int o = 1; o <= 9; ++o)
+            EXPECT_TRUE(TurnUpright(stored, o) ==
+                        stored.transformed(QTransform().rotate(turn[o - 1]))
+                            .mirrored(o == 2 || o == 5, o == 4 || o == 7))
+                << o << ": " << size.width() << "x" << size.height();
+    }
+}
 
 class CDibDCTest : public ::testing::Test {
 protected:
@@ -24,153 +47,156 @@ protected:
     QTemporaryDir m_dir;
 };
 
-// Exif orientations 1 to 8: the stored picture turned clockwise, then
-// mirrored, stands upright. 9 is no valid value and leaves it as it is.
-class OrientationTest : public CDibDCTest, public ::testing::WithParamInterface<int> {
-protected:
-    QImage Upright(const QImage& stored) const {
-        const int o = GetParam(), turn[] = {0, 0, 180, 0, 90, 90, 90, 270, 0};
-        return stored.transformed(QTransform().rotate(turn[o - 1]))
-            .mirrored(o == 2 || o == 5, o == 4 || o == 7);
-    }
-};
-
-TEST_P(OrientationTest, TurnsThePictureUpright) {
-    SCOPED_TRACE(::testing::Message() << "orientation " << GetParam());
-    // Odd sizes that do not fill the last tile, and a picture large enough to
-    // live in a mapped buffer: every pixel moves where it belongs.
-    for (const QSize size : {QSize(37, 23), QSize(1, 5), QSize(2100, 1001)}) {
-        QImage stored = AllocateRgb32(size.width(), size.height());
-        for (int i = 0; i < size.width() * size.height(); ++i)
-            stored.setPixel(i % size.width(), i / size.width(), 0xFF000000u | quint32(i));
-        EXPECT_TRUE(TurnUpright(stored, GetParam()) == Upright(stored))
-            << size.width() << "x" << size.height();
-    }
-    // A photo is opened upright, whichever byte order its Exif data has: the
-    // red and green corners tell all eight apart.
-    const QByteArray jpeg = EncodeTestJpeg(CornerMarkedPicture(48, 32));
-    const QImage want = Upright(CornerMarkedPicture(48, 32));
-    CDibDC dib;
-    for (bool bigEndian : {false, true}) {
-        const QString path = Write("turned.jpg", WithExif(jpeg, GetParam(), {}, bigEndian));
-        ASSERT_TRUE(dib.Load(path, 32)) << dib.ErrorString().toStdString();
-        ASSERT_EQ(dib.Image().size(), want.size());
-        for (const QPoint p :
-             {QPoint(3, 3), QPoint(want.width() - 4, 3), QPoint(3, want.height() - 4),
-              QPoint(want.width() - 4, want.height() - 4)})
-            EXPECT_TRUE(IsNear(dib.Image().pixelColor(p), want.pixelColor(p), 30)) << bigEndian;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(AllEight, OrientationTest, ::testing::Range(1, 10));
-
-// Greyscale, progressive, and a vendor trailer after the end marker: whole
-// photos that must open.
+// Greyscale, progressive, a vendor trailer after the end marker, and a photo
+// turned a quarter by its Exif data (its red corner comes top right): whole
+// photos that must open, from a file and from memory alike.
 TEST_F(CDibDCTest, OpensUnusualButWholeFiles) {
     const QImage picture = CornerMarkedPicture(48, 32);
-    const std::pair<QByteArray, QColor> files[] = {
-        {EncodeTestJpeg(picture, 95, TJSAMP_GRAY), QColor(76, 76, 76)},
-        {EncodeTestJpeg(picture, 90, TJSAMP_420, TJFLAG_PROGRESSIVE), Qt::red},
-        {EncodeTestJpeg(picture) + QByteArray(5000, '\x5A') + "SEFT", Qt::red}};
-    for (size_t i = 0; i < std::size(files); ++i) {
+    const struct {
+        QByteArray bytes;
+        QPoint at;
+        QColor colour;
+    } files[] = {{EncodeTestJpeg(picture, 95, TJSAMP_GRAY), {3, 3}, QColor(76, 76, 76)},
+                 {EncodeTestJpeg(picture, 90, TJSAMP_420, TJFLAG_PROGRESSIVE), {3, 3}, Qt::red},
+                 {EncodeTestJpeg(picture) + QByteArray(5000, '\x5A') + "SEFT", {3, 3}, Qt::red},
+                 {WithExif(EncodeTestJpeg(picture), 6, {}, true), {28, 3}, Qt::red}};
+    for (const auto& file : files) {
         CDibDC dib, fromMemory;
-        ASSERT_TRUE(dib.Load(Write("file.jpg", files[i].first), 32)) << i;
-        EXPECT_TRUE(IsNear(dib.Image().pixelColor(3, 3), files[i].second, 30)) << i;
-        // The bytes in memory take the same road.
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(files[i].first.constData());
-        ASSERT_TRUE(fromMemory.LoadFromMemory(bytes, std::size_t(files[i].first.size()), 32));
-        EXPECT_TRUE(fromMemory.Image() == dib.Image()) << i;
+        ASSERT_TRUE(dib.Load(Write("file.jpg", file.bytes), 32)) << dib.ErrorString().toStdString();
+        EXPECT_TRUE(IsNear(dib.Image().pixelColor(file.at), file.colour, 30));
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.bytes.constData());
+        ASSERT_TRUE(fromMemory.LoadFromMemory(bytes, std::size_t(file.bytes.size()), 32));
+        EXPECT_TRUE(fromMemory.Image() == dib.Image());
     }
 }
 
-TEST_F(CDibDCTest, OpensAFiftyMegapixelPhoto) {
-    QImage big(8192, 6144, QImage::Format_RGB32);
-    big.fill(QColor(90, 140, 200));
-    QPainter(&big).fillRect(8192 - 64, 6144 - 64, 64, 64, QColor(250, 250, 0));
-    const QString path = Write("big.jpg", EncodeTestJpeg(big, 80, TJSAMP_420));
-    big = QImage();
-    CDibDC dib;
-    ASSERT_TRUE(dib.Load(path, 32)) << dib.ErrorString().toStdString();
-    EXPECT_EQ(dib.GetSize(), (SIZE{8192, 6144}));
-    EXPECT_TRUE(IsNear(dib.Image().pixelColor(4, 4), QColor(90, 140, 200), 6));
-    EXPECT_TRUE(IsNear(dib.Image().pixelColor(8192 - 32, 6144 - 32), QColor(250, 250, 0), 8));
-}
-
-// A damaged photo is never opened as if it were whole, nor previewed.
-TEST_F(CDibDCTest, BrokenFilesFailWithAReasonAndKeepThePreviousPicture) {
+// A damaged photo is never opened as if it were whole, nor previewed. The
+// decoder's own refusals are tested with it (JpegRowDecoderTest).
+TEST_F(CDibDCTest, WhatCannotBeOpenedIsRefusedAlikeByEveryRoadAndKeepsThePreviousPicture) {
     CDibDC dib;
     ASSERT_TRUE(dib.Load(Write("good.jpg", EncodeTestJpeg(CornerMarkedPicture(48, 32))), 32));
     const QImage before = dib.Image();
-
-    const QImage picture = CornerMarkedPicture(64, 48);
-    const QByteArray good = EncodeTestJpeg(picture, 90, TJSAMP_420);
-    const QByteArray progressive = EncodeTestJpeg(picture, 90, TJSAMP_420, TJFLAG_PROGRESSIVE);
+    const QByteArray good = EncodeTestJpeg(CornerMarkedPicture(64, 64), 90, TJSAMP_420);
+    QByteArray twelveBit = good;
+    // The frame header's sample precision: SOF0 is followed by length, then it.
+    twelveBit[twelveBit.indexOf("\xFF\xC0") + 4] = 12;
     ASSERT_TRUE(MakeFifo(m_dir.filePath("pipe.jpg")));
     const FifoWatchdog watchdog({m_dir.filePath("pipe.jpg")});
     const struct {
         QString path;
         const char* reason; // a word the message must hold
-    } files[] = {
-        {m_dir.filePath("nothing-here.jpg"), "does not exist"},
-        {m_dir.path(), "folder"},
-        {Write("empty.jpg", {}), "empty"},
-        {Write("png.jpg", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)), "not a JPEG"},
-        {Write("header.jpg", good.left(40)), "header"},
-        {Write("scan.jpg", CutInFirstScan(good)), "incomplete"},
-        // the first scans alone would give a blurred picture
-        {Write("progressive.jpg", progressive.left(progressive.size() * 3 / 4)), "incomplete"},
-        {Write("huge.jpg", WithHugeFrame(good)), "too large"},
-        {Write("twelve.jpg", WithTwelveBitFrame(good)), "12-bit samples; only 8-bit"},
-        {m_dir.filePath("pipe.jpg"), "named pipe, not a picture file"}};
+    } files[] = {{m_dir.filePath("nothing-here.jpg"), "does not exist"},
+                 {m_dir.path(), "folder"},
+                 {m_dir.filePath("pipe.jpg"), "named pipe, not a picture file"},
+                 {Write("empty.jpg", {}), "empty"},
+                 {Write("text.jpg", "not a picture at all"), "not a JPEG"},
+                 {Write("soi.jpg", QByteArray("\xFF\xD8\xFF\xD9", 4)), "header"},
+                 {Write("twelve.jpg", twelveBit), "12-bit samples; only 8-bit"},
+                 // One row past the most pixels a photo may have (2^28).
+                 {Write("large.jpg", WithFrameSize(good, 16384, 16385)), "too large"},
+                 {Write("scan.jpg", CutInFirstScan(good)), "incomplete"}};
     for (const auto& file : files) {
-        EXPECT_FALSE(dib.Load(file.path, 32)) << file.path.toStdString();
+        SCOPED_TRACE(file.path.toStdString());
+        EXPECT_FALSE(dib.Load(file.path, 32));
         EXPECT_TRUE(dib.ErrorString().contains(QLatin1String(file.reason), Qt::CaseInsensitive))
-            << file.path.toStdString() << ": " << dib.ErrorString().toStdString();
-        EXPECT_TRUE(dib.Image() == before) << file.path.toStdString();
+            << dib.ErrorString().toStdString();
+        EXPECT_TRUE(dib.Image() == before);
+        PhotoHead head;
+        QString error;
+        if (!file.path.endsWith("scan.jpg")) { // the head alone is whole
+            EXPECT_FALSE(ReadPhotoHead(file.path, &head, &error));
+            EXPECT_EQ(error, dib.ErrorString());
+        }
         QImage preview;
         QSize full;
-        QString error;
         EXPECT_FALSE(LoadJpegPreview(file.path, QSize(120, 90), &preview, &full, &error));
         EXPECT_TRUE(preview.isNull() && !error.isEmpty());
     }
     EXPECT_FALSE(watchdog.Fired());
+    // The most pixels a photo may have pass the head.
+    PhotoHead head;
+    QString error;
+    EXPECT_TRUE(
+        ReadPhotoHead(Write("largest.jpg", WithFrameSize(good, 16384, 16384)), &head, &error))
+        << error.toStdString();
 }
 
-TEST_F(CDibDCTest, FailedSavesReportFailureAndLeaveNoFile) {
-    CDibDC dib;
-    QString error;
-    EXPECT_FALSE(SaveAsJpeg(dib, m_dir.filePath("nothing.jpg"), &error)); // no picture yet
-    EXPECT_EQ(error, QStringLiteral("There is no picture to save."));
-    ASSERT_TRUE(dib.CreateDibDC(40, 30, 32));
-    // The durable writer's refusals (tested with it) come through.
-    EXPECT_FALSE(SaveAsJpeg(dib, m_dir.filePath("no-such-folder/out.jpg"), &error));
-    EXPECT_EQ(error, QStringLiteral("No such file or directory"));
-    EXPECT_TRUE(QDir(m_dir.path()).isEmpty());
+const QColor kGrey(128, 128, 128);
+const QColor kOrange(255, 160, 0);
+
+struct PreviewCase {
+    const char* name;
+    int orientation;
+    QSize thumbnail; // empty: none
+    bool thumbnailUsed;
+    QSize standIn; // ThumbnailStandIn's, 0 x 0: none
+    bool sharp;    // it stands in alone
+};
+void PrintTo(const PreviewCase& c, std::ostream* os) {
+    *os << c.name << ": orientation " << c.orientation << ", thumbnail " << c.thumbnail.width()
+        << "x" << c.thumbnail.height() << (c.thumbnailUsed ? " used" : " not used");
 }
 
-// Saved upright without Exif data. Odd rows and columns sit alone in a chroma
-// pair: with 4:2:0 a thin red line would smear into the blue beside it.
-TEST_F(CDibDCTest, SavedFileIsUprightWithoutExifAndThinRedLinesStayRed) {
-    CDibDC dib; // turned by its Exif data to 97 x 61, a size that fills no whole block
-    ASSERT_TRUE(dib.Load(
-        Write("turned.jpg", WithExif(EncodeTestJpeg(CornerMarkedPicture(61, 97)), 6)), 32));
-    QPainter painter(&dib.Image());
-    painter.fillRect(0, 21, 97, 1, Qt::red);
-    painter.fillRect(37, 0, 1, 61, Qt::red);
-    painter.end();
-    const QString out = m_dir.filePath("export.jpg");
+class PreviewChoiceTest : public ::testing::TestWithParam<PreviewCase> {};
+
+// The photo is 1600 x 1200 and grey with a red top-left corner; its thumbnail
+// is orange, so the result tells which one was decoded. The box is 120 x 90.
+// The window takes a thumbnail of the photo's proportions as a stand-in:
+// alone when its long side is at least 1/16 of the photo's (100 pixels),
+// else until a reduced decode replaces it.
+TEST_P(PreviewChoiceTest, DecodesOnlyWhatTheBoxNeeds) {
+    const PreviewCase c = GetParam();
+    QImage photo(1600, 1200, QImage::Format_RGB32), thumbnail(c.thumbnail, QImage::Format_RGB32);
+    photo.fill(kGrey);
+    thumbnail.fill(kOrange);
+    QPainter(&photo).fillRect(0, 0, 160, 160, Qt::red);
+    const QByteArray thumb = thumbnail.isNull() ? QByteArray() : EncodeTestJpeg(thumbnail, 80);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("photo.jpg");
+    ASSERT_TRUE(WriteWholeFile(
+        path, WithExif(EncodeTestJpeg(photo, 80, TJSAMP_420), c.orientation, thumb)));
+
+    QImage out;
+    QSize full;
     QString error;
-    ASSERT_TRUE(SaveAsJpeg(dib, out, &error)) << error.toStdString();
-    EXPECT_FALSE(ReadWholeFile(out).contains(QByteArray("Exif\0\0", 6)));
-    CDibDC again;
-    ASSERT_TRUE(again.Load(out, 32)) << again.ErrorString().toStdString();
-    ASSERT_EQ(again.GetSize(), (SIZE{97, 61}));
-    EXPECT_TRUE(IsNear(again.Image().pixelColor(92, 4), Qt::red, 30)); // the red corner, turned
-    for (int i = 0; i < 61; i += 4) {                                  // never column 37
-        EXPECT_TRUE(IsNear(again.Image().pixelColor(i, 21), Qt::red, 55)) << i;
-        EXPECT_TRUE(IsNear(again.Image().pixelColor(37, i), Qt::red, 55)) << i;
-        EXPECT_TRUE(IsNear(again.Image().pixelColor(i, 23), Qt::blue, 55)) << i;
-    }
+    ASSERT_TRUE(LoadJpegPreview(path, QSize(120, 90), &out, &full, &error)) << error.toStdString();
+    EXPECT_EQ(full, c.orientation >= 5 ? QSize(1200, 1600) : QSize(1600, 1200));
+    // The window's stand-in while the photo opens.
+    PhotoHead head;
+    ASSERT_TRUE(ReadPhotoHead(path, &head, &error)) << error.toStdString();
+    EXPECT_EQ(head.upright, full);
+    bool sharp = !c.sharp;
+    EXPECT_EQ(ThumbnailStandIn(head, &sharp).size(), c.standIn);
+    EXPECT_EQ(sharp, c.sharp);
+    // Enough pixels to be drawn fitted into the box without enlarging, upright:
+    // 4:3 fills it, 3:4 is 67 pixels wide (1200 * 90 / 1600, truncated).
+    const QSize drawn = c.orientation >= 5 ? QSize(67, 90) : QSize(120, 90);
+    EXPECT_TRUE(out.width() >= drawn.width() && out.height() >= drawn.height()) << out.width();
+    EXPECT_EQ(out.width() > out.height(), full.width() > full.height());
+    const QColor centre = out.pixelColor(out.width() / 2, out.height() / 2);
+    EXPECT_TRUE(IsNear(centre, c.thumbnailUsed ? kOrange : kGrey, 20));
+    if (c.thumbnailUsed)
+        return;
+    // Reduced in the DCT: 1/8 of the photo covers the box either way round.
+    EXPECT_LE(out.width() * out.height(), 200 * 150);
+    // The red corner lands where the orientation puts it: top right for 6,
+    // bottom right for 7.
+    const QPoint corner(c.orientation == 1 ? 4 : out.width() - 5,
+                        c.orientation == 7 ? out.height() - 5 : 4);
+    EXPECT_TRUE(IsNear(out.pixelColor(corner), Qt::red, 40));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PreviewChoiceTest,
+    ::testing::Values(PreviewCase{"NoThumbnail", 1, {}, false, {0, 0}, false},
+                      PreviewCase{"TransposedNoThumbnail", 7, {}, false, {0, 0}, false},
+                      PreviewCase{"LargeEnoughThumbnail", 1, {160, 120}, true, {160, 120}, true},
+                      PreviewCase{"TurnedThumbnail", 8, {160, 120}, true, {120, 160}, true},
+                      PreviewCase{"TooSmallThumbnail", 1, {80, 60}, false, {80, 60}, false},
+                      PreviewCase{"SmallTurnedThumbnail", 6, {80, 60}, false, {60, 80}, false},
+                      // Sharp enough to stand in: a sixteenth of the photo.
+                      PreviewCase{"ASixteenth", 1, {100, 75}, false, {100, 75}, true},
+                      PreviewCase{"LetterboxedThumbnail", 1, {160, 90}, false, {0, 0}, false}),
+    [](const ::testing::TestParamInfo<PreviewCase>& info) { return std::string(info.param.name); });
 
 } // namespace

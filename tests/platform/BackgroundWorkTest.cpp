@@ -9,7 +9,6 @@
 #include <QSemaphore>
 #include <QTest>
 #include <QThread>
-#include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -44,33 +43,9 @@ TEST(BackgroundWork, TheResultComesBackOnTheReceiversThread) {
 }
 
 // Held back behind the gate: a result whose receiver is gone meanwhile, and
-// work cancelled before it starts, which must not run either.
-TEST(BackgroundWork, NothingReachesAGoneReceiverAndCancelledWorkNeverRuns) {
-    WorkerPool pool(1);
-    Gate gate;
-    gate.Hold(pool);
-    std::atomic<int> ran{0};
-    bool deliveredToGone = false, deliveredCancelled = false;
-    auto gone = std::make_unique<QObject>();
-    QObject receiver;
-    WhenFinished(gone.get(), pool.Run([] { return 7; }), [&](int) { deliveredToGone = true; });
-    QFuture<int> dropped = pool.Run([&ran] { return ++ran; });
-    QFuture<int> kept = pool.Run([&ran] { return ran += 10; });
-    WhenFinished(&receiver, dropped, [&](int) { deliveredCancelled = true; });
-    gone.reset();
-    dropped.cancel();
-    gate.Release();
-    EXPECT_EQ(kept.result(), 10); // waiting for a result is allowed off the event loop
-    ASSERT_TRUE(pool.WaitForDone(10000));
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(ran, 10);
-    EXPECT_FALSE(deliveredToGone);
-    EXPECT_FALSE(deliveredCancelled);
-}
-
-// Work with a higher priority that waits starts first.
-TEST(BackgroundWork, WaitingWorkStartsByPriority) {
+// work cancelled before it starts, which must not run either; the work that
+// waits starts by priority.
+TEST(BackgroundWork, NothingReachesAGoneReceiverCancelledWorkNeverRunsAndPriorityGoesFirst) {
     WorkerPool pool(1);
     Gate gate;
     gate.Hold(pool);
@@ -79,12 +54,27 @@ TEST(BackgroundWork, WaitingWorkStartsByPriority) {
     auto note = [&](int n) {
         QMutexLocker lock(&mutex);
         order << n;
+        return n;
     };
-    for (int n : {1, 3, 2})
+    bool deliveredToGone = false, deliveredCancelled = false;
+    auto gone = std::make_unique<QObject>();
+    QObject receiver;
+    WhenFinished(gone.get(), pool.Run([] { return 7; }), [&](int) { deliveredToGone = true; });
+    QFuture<int> dropped = pool.Run([&note] { return note(9); }, 5);
+    WhenFinished(&receiver, dropped, [&](int) { deliveredCancelled = true; });
+    QFuture<int> kept = pool.Run([&note] { return note(1); }, 1);
+    for (int n : {3, 2})
         pool.Run([&note, n] { note(n); }, n);
+    gone.reset();
+    dropped.cancel();
     gate.Release();
     ASSERT_TRUE(pool.WaitForDone(10000));
+    EXPECT_EQ(kept.result(), 1);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
     EXPECT_EQ(order, (QList<int>{3, 2, 1}));
+    EXPECT_FALSE(deliveredToGone);
+    EXPECT_FALSE(deliveredCancelled);
 }
 
 } // namespace

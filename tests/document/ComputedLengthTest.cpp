@@ -1,7 +1,9 @@
 // The reference geometry: the rectangle-to-photo map, the ordering and
-// checks of four clicked corners, the horizon, the reference-length scale.
+// checks of four clicked corners, the horizon, the reference-length scale;
+// and the accuracy of lengths read through a reference plane.
 
 #include "document/ComputedLength.h"
+#include "common/SyntheticViews.h"
 #include "document/PlaneHomography.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -86,47 +90,22 @@ INSTANTIATE_TEST_SUITE_P(
                        {QPointF(5, 5), QPointF(5, 5), QPointF(5, 5), QPointF(5, 5)}}),
     [](const testing::TestParamInfo<DegenerateCase>& info) { return info.param.name; });
 
-// Every order of the four clicks gives the same ordered corners.
-TEST(OrderCorners, DoesNotDependOnTheOrderOfTheClicks) {
-    std::array<int, 4> perm = {0, 1, 2, 3};
-    const Quad expected = kDoor; // top left, top right, bottom right, bottom left
-    do {
-        Quad clicked;
-        for (int i = 0; i < 4; ++i)
-            clicked[i] = kDoor[perm[i]];
-        EXPECT_EQ(OrderCorners(clicked), expected) << perm[0] << perm[1] << perm[2] << perm[3];
-    } while (std::next_permutation(perm.begin(), perm.end()));
-}
-
-struct OrderCase {
-    const char* name;
-    Quad clicked;
-    Quad ordered;
-};
-
-class CornerOrder : public testing::TestWithParam<OrderCase> {};
-
-TEST_P(CornerOrder, PutsTheWidthAlongTheSidesCloserToHorizontal) {
-    EXPECT_EQ(OrderCorners(GetParam().clicked), GetParam().ordered);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Quads, CornerOrder,
-    testing::Values(
+// The width runs along the sides closer to horizontal.
+TEST(OrderCorners, PutsTheWidthAlongTheSidesCloserToHorizontal) {
+    const std::pair<Quad, Quad> cases[] = {
         // A wide window: the long sides run across.
-        OrderCase{"Wide",
-                  {QPointF(900, 600), QPointF(100, 100), QPointF(100, 600), QPointF(900, 100)},
-                  {QPointF(100, 100), QPointF(900, 100), QPointF(900, 600), QPointF(100, 600)}},
+        {{QPointF(900, 600), QPointF(100, 100), QPointF(100, 600), QPointF(900, 100)},
+         {QPointF(100, 100), QPointF(900, 100), QPointF(900, 600), QPointF(100, 600)}},
         // A floor tile seen from above at 30 degrees: a diamond-ish shape whose
         // sides a-b and c-d run at 30 degrees, the others at 60.
-        OrderCase{"Rotated",
-                  {QPointF(0, 0), QPointF(86.6, 50), QPointF(36.6, 136.6), QPointF(-50, 86.6)},
-                  {QPointF(0, 0), QPointF(86.6, 50), QPointF(36.6, 136.6), QPointF(-50, 86.6)}},
+        {{QPointF(0, 0), QPointF(86.6, 50), QPointF(36.6, 136.6), QPointF(-50, 86.6)},
+         {QPointF(0, 0), QPointF(86.6, 50), QPointF(36.6, 136.6), QPointF(-50, 86.6)}},
         // The same tile turned to 60 degrees: the width is now the other pair.
-        OrderCase{"RotatedSteep",
-                  {QPointF(0, 0), QPointF(50, 86.6), QPointF(-36.6, 136.6), QPointF(-86.6, 50)},
-                  {QPointF(-86.6, 50), QPointF(0, 0), QPointF(50, 86.6), QPointF(-36.6, 136.6)}}),
-    [](const testing::TestParamInfo<OrderCase>& info) { return info.param.name; });
+        {{QPointF(0, 0), QPointF(50, 86.6), QPointF(-36.6, 136.6), QPointF(-86.6, 50)},
+         {QPointF(-86.6, 50), QPointF(0, 0), QPointF(50, 86.6), QPointF(-36.6, 136.6)}}};
+    for (const auto& [clicked, ordered] : cases)
+        EXPECT_EQ(OrderCorners(clicked), ordered) << clicked[1].x();
+}
 
 TEST(ScaledLength, IsPixelLengthTimesTheReferenceScale) {
     // A 1000 mm reference of 400 px; a line of 3-4-5 * 60 = 300 px.
@@ -153,28 +132,20 @@ TEST(ScaledLength, IsPixelLengthTimesTheReferenceScale) {
         QStringLiteral("≈?"));
 }
 
-struct LabelCase {
-    double length, uncertainty;
-    const char* text;
-};
-
-class ComputedLabel : public testing::TestWithParam<LabelCase> {};
-
-TEST_P(ComputedLabel, ShowsWholeMillimetresOrAQuestionMark) {
-    ComputedLength c;
-    c.state = ComputedLength::State::Value;
-    c.length = GetParam().length;
-    c.uncertainty = GetParam().uncertainty;
-    EXPECT_EQ(c.Text(), QString::fromUtf8(GetParam().text));
+TEST(ComputedLength, ShowsWholeMillimetresOrAQuestionMark) {
+    const std::tuple<double, double, const char*> cases[] = {
+        {1500.9, 24.1, "≈1501 ±25"},   {999999999.4, 3, "≈999999999 ±3"},
+        {1.9999999998e19, 2e17, "≈?"}, {1e9, 1, "≈?"},
+        {750, 1e19, "≈750 ±?"},        {NAN, 1, "≈?"},
+        {750, INFINITY, "≈750 ±?"}};
+    for (const auto& [length, uncertainty, text] : cases) {
+        ComputedLength c;
+        c.state = ComputedLength::State::Value;
+        c.length = length;
+        c.uncertainty = uncertainty;
+        EXPECT_EQ(c.Text(), QString::fromUtf8(text)) << length << " " << uncertainty;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Ranges, ComputedLabel,
-                         testing::Values(LabelCase{1500.9, 24.1, "≈1501 ±25"},
-                                         LabelCase{999999999.4, 3, "≈999999999 ±3"},
-                                         LabelCase{1.9999999998e19, 2e17, "≈?"},
-                                         LabelCase{1e9, 1, "≈?"}, LabelCase{750, 1e19, "≈750 ±?"},
-                                         LabelCase{NAN, 1, "≈?"},
-                                         LabelCase{750, INFINITY, "≈750 ±?"}));
 
 Dimension Dim(int x0, int y0, int x1, int y1, const char* value) {
     Dimension d;
@@ -184,32 +155,17 @@ Dimension Dim(int x0, int y0, int x1, int y1, const char* value) {
     return d;
 }
 
-struct ValueCase {
-    const char* value;
-    double mm; // 0: not a length
-};
-
-class ReferenceValue : public testing::TestWithParam<ValueCase> {};
-
-TEST_P(ReferenceValue, OnlyPositiveDecimalNumbersAreLengths) {
-    const Dimension d = Dim(0, 0, 100, 0, GetParam().value);
-    const auto mm = NumericValueMm(d);
-    if (GetParam().mm == 0) {
-        EXPECT_FALSE(mm);
-        EXPECT_FALSE(ReferenceProblem(d).isEmpty());
-    } else {
-        ASSERT_TRUE(mm);
-        EXPECT_DOUBLE_EQ(*mm, GetParam().mm);
-        EXPECT_TRUE(ReferenceProblem(d).isEmpty());
+TEST(ReferenceValue, OnlyPositiveDecimalNumbersAreLengths) {
+    const std::pair<const char*, double> cases[] = {
+        // 0: not a length
+        {"800", 800}, {"2431.5", 2431.5}, {"", 0},   {"0", 0},   {"-5", 0}, {"\xab\xc8\xc6\x55", 0},
+        {"inf", 0},   {"1e3", 0},         {" 5", 0}, {"12mm", 0}};
+    for (const auto& [value, mm] : cases) {
+        const Dimension d = Dim(0, 0, 100, 0, value);
+        EXPECT_EQ(NumericValueMm(d).value_or(0), mm) << value;
+        EXPECT_EQ(ReferenceProblem(d).isEmpty(), mm != 0) << value;
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Values, ReferenceValue,
-                         testing::Values(ValueCase{"800", 800}, ValueCase{"2431.5", 2431.5},
-                                         ValueCase{"", 0}, ValueCase{"0", 0}, ValueCase{"-5", 0},
-                                         ValueCase{"\xab\xc8\xc6\x55", 0}, ValueCase{"inf", 0},
-                                         ValueCase{"1e3", 0}, ValueCase{" 5", 0},
-                                         ValueCase{"12mm", 0}));
 
 TEST(ComputeLength, TypedValuesWinAndThePlaneTakesPrecedence) {
     std::vector<Dimension> dims = {Dim(0, 0, 400, 0, "1000"), Dim(0, 100, 200, 100, ""),
@@ -250,5 +206,81 @@ TEST(ComputeLength, AnEndBeyondTheHorizonGivesAQuestionMark) {
     EXPECT_EQ(c.state, ComputedLength::State::BeyondHorizon);
     EXPECT_EQ(c.Text(), QStringLiteral("≈?"));
 }
+
+// Lengths read through a reference plane on synthetic photos of known
+// geometry: the median error of lines in the plane, how often the stated
+// uncertainty covers the true error, and how wide that uncertainty is.
+
+struct Outcome {
+    double medianErrorPercent = 0;
+    double coveredFraction = 0;
+    double medianUncertaintyPercent = 0;
+    int lines = 0;
+};
+
+Outcome Measure(unsigned seed, synthetic::ViewRange range, int views, int linesPerView) {
+    synthetic::ViewGenerator gen(seed, range);
+    std::vector<double> errors, uncertainties;
+    int covered = 0;
+    for (int v = 0; v < views; ++v) {
+        const synthetic::View view = gen.Next();
+        const Quad clicked = OrderCorners(*view.ClickedCorners());
+        for (int i = 0; i < linesPerView; ++i) {
+            const synthetic::PlaneLine line = synthetic::RandomLine(view, gen);
+            // The width is typed for the sides closer to horizontal on the photo.
+            const Quad rect = *view.ClickedCorners();
+            const bool widthAcross = clicked[0] == rect[0] || clicked[0] == rect[2];
+            const double w = widthAcross ? view.width : view.height;
+            const double h = widthAcross ? view.height : view.width;
+            const ComputedLength c = PlaneLength(clicked, w, h, line.a, line.b);
+            EXPECT_TRUE(c.HasValue());
+            if (!c.HasValue())
+                continue;
+            const double error = std::abs(c.length - line.trueLength);
+            errors.push_back(100 * error / line.trueLength);
+            uncertainties.push_back(100 * c.uncertainty / line.trueLength);
+            if (error <= c.uncertainty)
+                ++covered;
+        }
+    }
+    const auto median = [](std::vector<double>& v) {
+        std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
+        return v[v.size() / 2];
+    };
+    Outcome o;
+    o.lines = static_cast<int>(errors.size());
+    o.medianErrorPercent = median(errors);
+    o.medianUncertaintyPercent = median(uncertainties);
+    o.coveredFraction = double(covered) / errors.size();
+    return o;
+}
+
+struct AccuracyCase {
+    const char* name;
+    unsigned seed;
+    synthetic::ViewRange range;
+};
+
+class ReferencePlaneAccuracy : public testing::TestWithParam<AccuracyCase> {};
+
+// The coverage alone would pass with an absurdly wide uncertainty: the
+// stated uncertainty must also stay of the size of the errors it covers.
+TEST_P(ReferencePlaneAccuracy, InPlaneLinesWithinHalfAPercentAndCoveredByTheirUncertainty) {
+    const Outcome o = Measure(GetParam().seed, GetParam().range, 200, 3);
+    EXPECT_EQ(o.lines, 600);
+    EXPECT_LE(o.medianErrorPercent, 0.5);
+    EXPECT_GE(o.coveredFraction, 0.90);
+    EXPECT_LT(o.medianUncertaintyPercent, 2.0);
+    RecordProperty("median_error_percent", std::to_string(o.medianErrorPercent));
+    RecordProperty("covered_percent", std::to_string(100 * o.coveredFraction));
+    RecordProperty("median_uncertainty_percent", std::to_string(o.medianUncertaintyPercent));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Views, ReferencePlaneAccuracy,
+    testing::Values(AccuracyCase{"QuarterToMostOfTheWidth", 14, {0.25, 0.8, 0, 55}},
+                    AccuracyCase{"ObliqueViews", 1414, {0.25, 0.8, 45, 65}},
+                    AccuracyCase{"QuarterWidthOnly", 2814, {0.25, 0.3, 0, 55}}),
+    [](const testing::TestParamInfo<AccuracyCase>& info) { return info.param.name; });
 
 } // namespace

@@ -1,0 +1,386 @@
+// Files on disk. The durable writer (WriteFileDurably is the writer fed
+// once): the target changes only on Commit and keeps its permissions and
+// symbolic link; what it refuses or keeps, how disks that give out fail it,
+// that it leaves no temporary file behind and removes what killed writes
+// left. The file stamps that tell one file from another and a changed file
+// from an unchanged one. Opening for reading: special files refused at once,
+// saying what they are; a name that is not UTF-8 told apart from a missing
+// file. Settings files too large to read set aside.
+
+#include "common/DiskFaults.h"
+#include "common/FileRaces.h"
+#include "common/NonRegularFiles.h"
+#include "common/TestSupport.h"
+#include "platform/DurableFile.h"
+#include "platform/FileStamp.h"
+#include "platform/ReadOnlyFile.h"
+#include "platform/SettingsFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cstring>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <optional>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray Native(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+mode_t ModeOf(const QString& path) {
+    struct stat st {};
+    return ::lstat(Native(path), &st) == 0 ? st.st_mode : 0;
+}
+
+// The target changes only on Commit; a writer dropped or abandoned before it
+// leaves the target as it was and no temporary file.
+TEST(DurableFileWriter, ReplacesTheFileOnCommitKeepingItsPermissionsAndASymbolicLink) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("wall.jpg"));
+    const QString link = dir.filePath(QStringLiteral("link.jpg"));
+    ASSERT_TRUE(WriteWholeFile(path, "old"));
+    ASSERT_EQ(::chmod(Native(path), 0604), 0);
+    ASSERT_TRUE(QFile::link(path, link));
+    const FileStamp before = FileStamp::Of(path);
+    QString error = QStringLiteral("stale");
+    for (const bool abandon : {false, true}) {
+        DurableFileWriter writer;
+        ASSERT_TRUE(writer.Open(link, &error));
+        ASSERT_TRUE(writer.Append("new", 3, &error));
+        if (abandon) {
+            writer.Abandon();
+            EXPECT_FALSE(writer.Commit(&error)); // nothing left to commit
+            EXPECT_FALSE(error.isEmpty());
+        }
+    }
+    EXPECT_EQ(ReadWholeFile(path), QByteArray("old"));
+    EXPECT_EQ(NamesIn(dir.path()), (QStringList{"link.jpg", "wall.jpg"}));
+    DurableFileWriter writer;
+    ASSERT_TRUE(writer.Open(link, &error)) << error.toStdString();
+    QByteArray expected;
+    for (int i = 0; i < 5; ++i) {
+        const QByteArray piece(1000 + i, char('a' + i));
+        ASSERT_TRUE(writer.Append(piece.constData(), piece.size(), &error));
+        expected += piece;
+    }
+    EXPECT_EQ(ReadWholeFile(path), QByteArray("old"));
+    EXPECT_EQ(NamesIn(dir.path()).size(), 3); // the temporary file beside them
+    FileStamp written;
+    ASSERT_TRUE(writer.Commit(&error, &written)) << error.toStdString();
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(ReadWholeFile(path), expected);
+    EXPECT_TRUE(S_ISLNK(ModeOf(link)));
+    EXPECT_EQ(ModeOf(path) & 07777, 0604u);
+    // A new file (a new inode) that the stamp returned describes exactly.
+    EXPECT_FALSE(written.SameFileAs(before));
+    EXPECT_EQ(written, FileStamp::Of(path));
+    EXPECT_EQ(NamesIn(dir.path()), (QStringList{"link.jpg", "wall.jpg"}));
+}
+
+enum class Before { Nothing, File, DanglingLink, NamedPipe, Folder, MissingFolder };
+enum class Disk {
+    Plain,
+    WithoutNoReplace, // a bindfs mirror, whose rename takes no flags
+    Full,             // a small tmpfs filled to its last byte
+    SizeLimit,        // the process's file size limit
+};
+constexpr ExistingFile kKeep = ExistingFile::Keep;
+constexpr ExistingFile kReplace = ExistingFile::Replace;
+
+struct PathCase {
+    const char* name;
+    Before before;
+    ExistingFile existing;
+    Disk disk;
+    bool takenDuringWrite; // another program creates the file while the bytes go out
+    const char* error;     // null: written
+    int nameBytes = 8;     // of the file's name
+};
+void PrintTo(const PathCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+bool Place(Before before, const QString& folder, const QString& name, const QByteArray& theirs) {
+    const QString path = folder + QLatin1Char('/') + name;
+    switch (before) {
+    case Before::File:
+        return WriteWholeFile(path, theirs);
+    case Before::DanglingLink:
+        return QFile::link(folder + QStringLiteral("/nowhere.jpg"), path);
+    case Before::NamedPipe:
+        return ::mkfifo(Native(path), 0644) == 0;
+    case Before::Folder:
+        return QDir(folder).mkdir(name);
+    default:
+        return true;
+    }
+}
+
+class DurableFilePath : public ::testing::TestWithParam<PathCase> {};
+
+// What is at the path when the writer looks, or appears there while it
+// writes: refused things stay what they were and are never opened (a named
+// pipe would block the writer); a file to keep is kept on a file system with
+// RENAME_NOREPLACE and on one without. The temporary file has a short name of
+// its own, so a name as long as the file system allows is written. A disk
+// that gives out fails the write with the system's reason. Nothing of a
+// failed write is left behind.
+TEST_P(DurableFilePath, IsWrittenOrKeptAsAsked) {
+    const PathCase& c = GetParam();
+    QTemporaryDir dir;
+    QString folder = dir.path();
+    std::optional<MirrorFileSystem> mirror;
+    std::optional<SmallFileSystem> small;
+    std::string why;
+    if (c.disk == Disk::WithoutNoReplace) {
+        folder = dir.filePath(QStringLiteral("mirror"));
+        mirror.emplace(dir.filePath(QStringLiteral("disk")), folder);
+        if (!mirror->IsMounted())
+            GTEST_SKIP() << "cannot mount a bindfs mirror: " << mirror->Error().toStdString();
+    } else if (c.disk == Disk::Full) {
+        folder = FaultFolder(true, dir.path(), 512 * 1024, &small, &why);
+        if (folder.isEmpty())
+            GTEST_SKIP() << why;
+    }
+    const QString name = QString(c.nameBytes - 4, 'r') + QStringLiteral(".jpg");
+    const QString path = folder + (c.before == Before::MissingFolder ? "/gone/" : "/") + name;
+    const QByteArray theirs("another program's file");
+    ASSERT_TRUE(Place(c.before, folder, name, theirs));
+    if (small) {
+        ASSERT_TRUE(small->Fill());
+    }
+    const mode_t mode = ModeOf(path);
+    const QStringList namesBefore = NamesIn(folder);
+
+    // Large enough that the bytes take a while to go out, or past the limit.
+    const QByteArray ours(c.takenDuringWrite ? 32 << 20 : c.disk >= Disk::Full ? 1 << 20 : 5, 'x');
+    std::optional<NameTakenDuringWrite> race;
+    if (c.takenDuringWrite)
+        race.emplace(folder, name, theirs);
+    std::optional<FileSizeLimit> limit;
+    if (c.disk == Disk::SizeLimit)
+        limit.emplace(rlim_t(40 * 1024));
+    QString error;
+    const bool ok =
+        WriteFileDurably(path, ours.constData(), ours.size(), &error, nullptr, c.existing);
+    limit.reset();
+    if (race) {
+        ASSERT_TRUE(race->TookTheName()) << "the race was lost " << race->Error().toStdString();
+    }
+    EXPECT_EQ(ok, !c.error) << error.toStdString();
+    if (!c.error) {
+        EXPECT_EQ(ReadWholeFile(path), ours);
+        EXPECT_EQ(NamesIn(folder), QStringList{name});
+        return;
+    }
+    EXPECT_EQ(error, QString::fromUtf8(c.error));
+    if (c.before == Before::File || c.takenDuringWrite) {
+        EXPECT_EQ(ReadWholeFile(path), theirs);
+    } else {
+        EXPECT_EQ(ModeOf(path), mode);
+    }
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/nowhere.jpg")));
+    EXPECT_EQ(NamesIn(folder), c.takenDuringWrite ? QStringList{name} : namesBefore);
+}
+
+const char* const kExists = "The file exists already.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DurableFilePath,
+    ::testing::Values(
+        PathCase{"MissingFolder", Before::MissingFolder, kReplace, Disk::Plain, false,
+                 "No such file or directory"},
+        PathCase{"NamedPipe", Before::NamedPipe, kReplace, Disk::Plain, false,
+                 "It is a named pipe, not a regular file."},
+        PathCase{"Folder", Before::Folder, kReplace, Disk::Plain, false,
+                 "It is a folder, not a regular file."},
+        PathCase{"Name255", Before::Nothing, kReplace, Disk::Plain, false, nullptr, 255},
+        PathCase{"Name256", Before::Nothing, kReplace, Disk::Plain, false, "File name too long",
+                 256},
+        PathCase{"FullDisk", Before::File, kReplace, Disk::Full, false, "No space left on device"},
+        PathCase{"FileSizeLimit", Before::File, kReplace, Disk::SizeLimit, false, "File too large"},
+        PathCase{"KeepFreeName", Before::Nothing, kKeep, Disk::Plain, false, nullptr},
+        PathCase{"KeepFileThere", Before::File, kKeep, Disk::Plain, false, kExists},
+        PathCase{"KeepDanglingLinkThere", Before::DanglingLink, kKeep, Disk::Plain, false, kExists},
+        PathCase{"KeepTakenDuringTheWrite", Before::Nothing, kKeep, Disk::Plain, true, kExists},
+        // The same race without keeping: the writer's file wins.
+        PathCase{"ReplacedDuringTheWrite", Before::Nothing, kReplace, Disk::Plain, true, nullptr},
+        PathCase{"KeepFreeNameWithoutNoReplace", Before::Nothing, kKeep, Disk::WithoutNoReplace,
+                 false, nullptr},
+        PathCase{"KeepFileThereWithoutNoReplace", Before::File, kKeep, Disk::WithoutNoReplace,
+                 false, kExists},
+        PathCase{"KeepTakenDuringTheWriteWithoutNoReplace", Before::Nothing, kKeep,
+                 Disk::WithoutNoReplace, true, kExists}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+bool SetAge(const QString& path, long long seconds) {
+    const timespec when[2] = {{time(nullptr) - seconds, 0}, {time(nullptr) - seconds, 0}};
+    return ::utimensat(AT_FDCWD, Native(path), when, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+// The first write into a folder removes the temporary files killed writes
+// left there, and nothing else: never one a writer still holds.
+TEST(StaleTemporaries, TheFirstWriteIntoAFolderRemovesOnlyStaleUnheldOnes) {
+    QTemporaryDir dir;
+    const long long day = 24 * 60 * 60;
+    const struct {
+        const char* name;
+        long long age;
+        Before kind;
+        bool held, removed;
+    } files[] = {
+        {".tsm-aB3xY9", 2 * day, Before::File, false, true},          // a killed write's
+        {".tsm-fresh1", 60, Before::File, false, false},              // may be another's write
+        {".tsm-held22", 2 * day, Before::File, true, false},          // its writer holds it
+        {".tsm-link33", 2 * day, Before::DanglingLink, false, false}, // not a regular file
+        {".tsm-dir444", 2 * day, Before::Folder, false, false},       // nor this
+        {".tsm-toolong5", 2 * day, Before::File, false, false},       // not our name
+        {"room.dat", 2 * day, Before::File, false, false},            // the user's
+    };
+    std::vector<int> held;
+    for (const auto& f : files) {
+        const QString path = dir.filePath(QString::fromLatin1(f.name));
+        ASSERT_TRUE(Place(f.kind, dir.path(), QString::fromLatin1(f.name), "partial"));
+        if (f.held) {
+            held.push_back(::open(Native(path), O_RDONLY));
+            ASSERT_EQ(::flock(held.back(), LOCK_EX), 0);
+        }
+        ASSERT_TRUE(SetAge(path, f.age));
+    }
+    QString error;
+    ASSERT_TRUE(WriteFileDurably(dir.filePath(QStringLiteral("new.jpg")), "x", 1, &error))
+        << error.toStdString();
+    const QStringList left = NamesIn(dir.path());
+    for (const auto& f : files)
+        EXPECT_EQ(left.contains(QString::fromLatin1(f.name)), !f.removed) << f.name;
+    for (int fd : held)
+        ::close(fd);
+}
+
+// One file however it is named; a change of one nanosecond or one byte, or
+// another file under the same name, is a change.
+TEST(FileStamp, TellsFilesAndChangesApart) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.dat"));
+    ASSERT_TRUE(WriteWholeFile(path, "12345"));
+    ASSERT_TRUE(QFile::link(path, dir.filePath(QStringLiteral("sym.dat"))));
+    ASSERT_EQ(::link(Native(path), Native(dir.filePath(QStringLiteral("hard.dat")))), 0);
+    ASSERT_TRUE(WriteWholeFile(dir.filePath(QStringLiteral("b.dat")), "12345"));
+    const FileStamp a = FileStamp::Of(path);
+    ASSERT_TRUE(a.IsRegular());
+    for (const char* name : {"sym.dat", "hard.dat", "./a.dat", "../", "b.dat", "none.dat"}) {
+        QString other = dir.filePath(QString::fromUtf8(name));
+        if (std::strcmp(name, "../") == 0)
+            other += QFileInfo(dir.path()).fileName() + QStringLiteral("/a.dat");
+        const bool same = name[0] != 'b' && name[0] != 'n';
+        EXPECT_EQ(a.SameFileAs(FileStamp::Of(other)), same) << name;
+    }
+    EXPECT_FALSE(FileStamp::Of(dir.filePath(QStringLiteral("none.dat"))).Exists());
+
+    timespec times[2] = {{0, UTIME_OMIT}, {a.modifiedSeconds, a.modifiedNanoseconds}};
+    times[1].tv_nsec = (times[1].tv_nsec + 1) % 1000000000;
+    ASSERT_EQ(::utimensat(AT_FDCWD, Native(path), times, 0), 0);
+    EXPECT_NE(FileStamp::Of(path), a);
+    times[1].tv_nsec = a.modifiedNanoseconds;
+    ASSERT_EQ(::utimensat(AT_FDCWD, Native(path), times, 0), 0);
+    EXPECT_EQ(FileStamp::Of(path), a);
+    ASSERT_TRUE(QFile::resize(path, 6));
+    ASSERT_EQ(::utimensat(AT_FDCWD, Native(path), times, 0), 0);
+    EXPECT_NE(FileStamp::Of(path), a);
+}
+
+using Problem = ReadOnlyFile::Problem;
+
+TEST(ReadOnlyFileTest, RefusesWhatIsNotARegularFileSayingWhatItIs) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(WriteWholeFile(dir.filePath("plain"), "0123456789"));
+    ASSERT_TRUE(MakeFifo(dir.filePath("pipe")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    ASSERT_TRUE(QFile::link(dir.filePath("pipe"), dir.filePath("link-to-pipe")));
+    const FifoWatchdog watchdog({dir.filePath("pipe")});
+
+    const struct {
+        QString path;
+        Problem problem;
+        const char* error;
+    } cases[] = {
+        {dir.filePath("pipe"), Problem::NotRegular, "The path names a named pipe, not a photo."},
+        {dir.filePath("link-to-pipe"), Problem::NotRegular, "named pipe, not a photo."},
+        {dir.filePath("folder"), Problem::NotRegular, "The path names a folder, not a photo."},
+        {QStringLiteral("/dev/null"), Problem::NotRegular, "a character device, not a photo."},
+        {dir.filePath("none"), Problem::Missing, "The file does not exist."},
+        {dir.filePath("plain/below"), Problem::Missing, "The file does not exist."},
+    };
+    for (const auto& c : cases) {
+        ReadOnlyFile file;
+        EXPECT_FALSE(file.Open(c.path, QStringLiteral("photo"))) << c.path.toStdString();
+        EXPECT_EQ(file.LastProblem(), c.problem) << c.path.toStdString();
+        EXPECT_TRUE(file.ErrorString().contains(QLatin1String(c.error)))
+            << file.ErrorString().toStdString();
+    }
+    EXPECT_FALSE(watchdog.Fired());
+
+    ReadOnlyFile plain;
+    ASSERT_TRUE(plain.Open(dir.filePath("plain"), QStringLiteral("photo")));
+    EXPECT_EQ(plain.Size(), 10);
+    char bytes[16] = {};
+    EXPECT_EQ(plain.ReadAt(3, bytes, sizeof bytes), 7);
+    EXPECT_EQ(QByteArray(bytes), QByteArray("3456789"));
+}
+
+// Big5 bytes in a file or folder name come through a QString as replacement
+// characters: such a path names nothing, and says so.
+TEST(ReadOnlyFileTest, TellsANameThatIsNotUtf8FromAMissingFile) {
+    QTemporaryDir dir;
+    const QByteArray root = QFile::encodeName(dir.path()) + '/';
+    const QByteArray big5 = "\xab\xc8\xc6U"; // 客廳
+    ASSERT_EQ(mkdir((root + big5).constData(), 0700), 0);
+    ASSERT_TRUE(WriteWholeFile(QFile::decodeName(root + "plain.jpg"), "x"));
+    ASSERT_EQ(link((root + "plain.jpg").constData(), (root + big5 + ".jpg").constData()), 0);
+    ASSERT_EQ(link((root + "plain.jpg").constData(), (root + big5 + "/in.jpg").constData()), 0);
+    for (const QByteArray& path : {root + big5 + ".jpg", root + big5 + "/in.jpg"}) {
+        const QString name = QFile::decodeName(path);
+        EXPECT_TRUE(NamesUndecodableEntry(name)) << path.toStdString();
+        ReadOnlyFile file;
+        EXPECT_FALSE(file.Open(name, QStringLiteral("photo")));
+        EXPECT_EQ(file.LastProblem(), Problem::NameNotUtf8) << path.toStdString();
+        EXPECT_TRUE(file.ErrorString().contains(QLatin1String("not valid UTF-8")));
+    }
+    // A replacement character that stands for itself names a missing file.
+    const QString missing = dir.filePath(QStringLiteral("\uFFFD\uFFFD.jpg"));
+    EXPECT_FALSE(NamesUndecodableEntry(dir.filePath(QStringLiteral("\uFFFD.jpg"))));
+    ReadOnlyFile file;
+    EXPECT_FALSE(file.Open(missing, QStringLiteral("photo")));
+    EXPECT_EQ(file.LastProblem(), Problem::Missing);
+    // Names Qt cannot spell are removed by their bytes.
+    EXPECT_EQ(unlink((root + big5 + ".jpg").constData()), 0);
+    EXPECT_EQ(unlink((root + big5 + "/in.jpg").constData()), 0);
+    EXPECT_EQ(rmdir((root + big5).constData()), 0);
+}
+
+TEST(SettingsFiles, OneTooLargeToReadIsSetAsideWithAWarning) {
+    QTemporaryDir dir;
+    const QStringList paths = SettingsFilePaths(dir.path());
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Tessamar")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("tessamar")));
+    QFile large(paths[0]);
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(47 * 1024 * 1024)); // sparse
+    large.close();
+    ASSERT_TRUE(WriteWholeFile(paths[1], "[meter]\nprotocol=bosch\n"));
+
+    const QStringList warnings = SetAsideOversizedSettings(dir.path());
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].contains(paths[0])) << warnings[0].toStdString();
+    EXPECT_FALSE(QFile::exists(paths[0]));
+    EXPECT_EQ(QFileInfo(paths[0] + QStringLiteral(".too-large")).size(), 47 * 1024 * 1024);
+    EXPECT_EQ(ReadWholeFile(paths[1]), QByteArray("[meter]\nprotocol=bosch\n"));
+}
+
+} // namespace
