@@ -111,17 +111,15 @@ TEST(BoschRequestTest, APartialFrameIsDroppedAfterASilenceAndNoiseHoldsNothingBa
     EXPECT_EQ(bosch.Receive(0, kPush1300), (std::vector<RangeEvent>{{D, 1300}}));
 
     std::mt19937 random(24);
-    for (int size : {256 * 1024, 1024 * 1024}) {
-        BoschMtProtocol noisy(true);
-        QByteArray noise(size, '\0');
-        for (char& byte : noise)
-            byte = static_cast<char>(random());
-        std::vector<RangeEvent> events;
-        for (int at = 0; at < size; at += 4096)
-            noisy.Receive(0, noise.mid(at, 4096), events);
-        noisy.Receive(0, kPush1300, events);
-        EXPECT_EQ(events, (std::vector<RangeEvent>{{D, 1300}})) << size;
-    }
+    BoschMtProtocol noisy(true);
+    QByteArray noise(1024 * 1024, '\0');
+    for (char& byte : noise)
+        byte = static_cast<char>(random());
+    std::vector<RangeEvent> events;
+    for (int at = 0; at < noise.size(); at += 4096)
+        noisy.Receive(0, noise.mid(at, 4096), events);
+    noisy.Receive(0, kPush1300, events);
+    EXPECT_EQ(events, (std::vector<RangeEvent>{{D, 1300}}));
 }
 
 // The second low-energy family: frames in pieces of up to 19 bytes behind a
