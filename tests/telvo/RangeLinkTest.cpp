@@ -179,6 +179,8 @@ TEST(SerialReconnectTest, AVanishingDeviceIsReportedOnceAndTheLinkComesBack) {
     QSignalSpy dropped(&link, &TelvoComm::Dropped);
     QSignalSpy connected(&link, &TelvoComm::Connected);
     ASSERT_NE(link.Open(name, &receiver), 0);
+    ASSERT_TRUE(first->Send("D 1\n"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.received.size() == 1; }));
     first.reset(); // the meter goes away
     ASSERT_TRUE(QTest::qWaitFor([&] { return dropped.count() == 1; }));
     EXPECT_TRUE(link.IsOpen() && !link.IsConnected());
@@ -189,7 +191,7 @@ TEST(SerialReconnectTest, AVanishingDeviceIsReportedOnceAndTheLinkComesBack) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return link.IsConnected(); }));
     EXPECT_EQ(connected.count(), 2);
     ASSERT_TRUE(second.Send("D 2\n"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.received.size() == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.received.size() == 2; }));
     EXPECT_EQ(receiver.received.back(), (RangeEvent{D, 2}));
     EXPECT_EQ(dropped.count(), 1);
 }
