@@ -1,15 +1,14 @@
-// Pixels of the composed canvas and the exported picture, which is written
-// by the canvas and by `tessamar --export` (run in-process).
-#include "app/CommandLine.h"
+// What the canvas composes on the screen: the photo centred in grey with its
+// records cut at its edge, a fine pattern shown small as its area average,
+// and pans that scroll the photo's picture until it is scaled afresh.
 #include "canvas/CanvasTestSupport.h"
-#include "common/CanvasAccess.h"
-#include "output/AnnotatedExport.h"
+#include "canvas/PhotoViewPainter.h"
+#include "canvas/ViewModel.h"
 
-#include <QFileInfo>
-#include <QImageReader>
+#include <QPainter>
+#include <QTest>
 #include <algorithm>
-#include <numeric>
-#include <tuple>
+#include <cmath>
 
 namespace {
 
@@ -17,7 +16,6 @@ TEST(CanvasPaint, PhotoIsCentredInGreyWithItsRecordsCutAtItsEdge) {
     CPhotoCanvas canvas;
     canvas.resize(300, 200);
     canvas.Model().Records().dimensions.push_back(MakeDimension({10, 50}, {400, 50}));
-    canvas.Model().Records().dimensions.push_back(MakeDimension({20, 85}, {180, 85}, "123"));
     canvas.Model().Records().notes.push_back(MakeNote({80, 35}, "abc"));
     canvas.Model().SelectNote(0);
     EXPECT_EQ(CountColour(canvas.RenderToImage(), kGreyPx), 300 * 200); // no photo
@@ -28,118 +26,125 @@ TEST(CanvasPaint, PhotoIsCentredInGreyWithItsRecordsCutAtItsEdge) {
     EXPECT_EQ(CountColour(image, kBluePx, QRect(180, 100, 70, 1)), 70); // up to the edge
     EXPECT_EQ(At(image, 133, 100), kYellowPx); // photo (83, 50): in the note, on the line
     EXPECT_EQ(At(image, 130, 90), kRedPx);     // the selected note's outline
-    // The second line: both ends, the label above it and nothing below.
-    EXPECT_TRUE(At(image, 70, 135) == kBluePx && At(image, 230, 135) == kBluePx);
-    const QRect label(120, 112, 60, 22), below(85, 136, 130, 14);
-    EXPECT_GT(std::min(CountColour(image, kYellowPx, label), CountColour(image, kBluePx, label)),
-              10);
-    EXPECT_EQ(CountColour(image, kWhitePx, below), 130 * 14);
 }
 
-// Period, slant (white where (x + slant * y) % period == 0, else black),
-// photo size, canvas size.
-using SmoothCase = std::tuple<int, int, QSize, QSize>;
-class CanvasSmoothness : public ::testing::TestWithParam<SmoothCase> {};
-
-// A fine pattern shown much smaller than its size must look like its area
-// average, an even grey; point or plain bilinear sampling shows moire bands.
-TEST_P(CanvasSmoothness, FittedViewMatchesTheAreaAverage) {
-    const auto [period, slant, size, canvasSize] = GetParam();
-    QImage photo = Solid(size.width(), size.height(), Qt::black);
+// A fine pattern (white where x + y is even, else black) shown much smaller
+// than its size must look like its area average, an even grey; point or
+// plain bilinear sampling shows moire bands.
+TEST(CanvasPaint, FittedViewMatchesTheAreaAverage) {
+    QImage photo = Solid(2001, 1333, Qt::black);
     for (int y = 0; y < photo.height(); ++y)
-        for (int x = 0; x < photo.width(); ++x)
-            if ((x + slant * y) % period == 0)
-                photo.setPixel(x, y, qRgb(255, 255, 255));
+        for (int x = (y & 1); x < photo.width(); x += 2)
+            photo.setPixel(x, y, qRgb(255, 255, 255));
     CPhotoCanvas canvas;
-    canvas.resize(canvasSize);
+    canvas.resize(700, 700);
     ShowPhotoOnCanvas(canvas, photo);
     canvas.SetZoom(ZoomFit);
     const QImage image = canvas.RenderToImage();
     const RECT& d = canvas.DestRect();
-    // The outermost pixels are left out: an odd-sized photo's last row and
-    // column are single pixels, which no filter can average with a neighbour.
-    std::vector<double> diffs;
+    // Leaving out the outermost pixels: the odd-sized photo's last row and
+    // column are single pixels, which no filter can average.
+    double sum = 0, most = 0, n = 0;
     for (int y = d.top + 1; y < d.bottom - 1; ++y)
-        for (int x = d.left + 1; x < d.right - 1; ++x)
-            diffs.push_back(std::abs(qGreen(image.pixel(x, y)) - 255.0 / period));
-    EXPECT_LE(std::accumulate(diffs.begin(), diffs.end(), 0.0) / diffs.size(), 6.0);
-    EXPECT_LE(*std::max_element(diffs.begin(), diffs.end()), 40);
+        for (int x = d.left + 1; x < d.right - 1; ++x, ++n) {
+            const double diff = std::abs(qGreen(image.pixel(x, y)) - 127.5);
+            sum += diff;
+            most = std::max(most, diff);
+        }
+    EXPECT_LE(sum / n, 6.0);
+    EXPECT_LE(most, 40);
 }
 
-INSTANTIATE_TEST_SUITE_P(Patterns, CanvasSmoothness,
-                         ::testing::Values(SmoothCase{2, 1, {4096, 3072}, {512, 384}},
-                                           SmoothCase{2, 1, {2001, 1333}, {700, 700}},
-                                           SmoothCase{4, 0, {4096, 3072}, {512, 384}},
-                                           SmoothCase{2, 1, {3000, 2000}, {500, 400}}));
-
-TEST(ExportRecords, AreDrawnAtPhotoScaleAndFarCoordinatesAreClipped) {
-    PhotoInfo info;
-    info.dimensions.push_back(MakeDimension({100, 50}, {200, 50}));
-    info.dimensions.push_back(MakeDimension({-2147483000, 90}, {2147483000, 90}));
-    QImage picture = Solid(300, 100);
-    DrawRecordsAtPhotoScale(picture, info);
-    // Ten pixels long, about five wide: a dozen pixels or more off the line.
-    EXPECT_GE(CountColour(picture, kBluePx, QRect(100, 44, 13, 13)) - 13, 12);
-    EXPECT_EQ(CountColour(picture, kBluePx, QRect(113, 44, 70, 6)), 0);
-    EXPECT_EQ(CountColour(picture, kBluePx, QRect(0, 90, 300, 1)), 300);
+// A smooth photo: no channel changes by more than 3 from one pixel to the next.
+QImage SmoothPhoto(int w, int h) {
+    QImage photo(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            photo.setPixel(x, y,
+                           qRgb(128 + int(90 * std::sin(x / 40.0)),
+                                128 + int(90 * std::sin(y / 30.0)),
+                                128 + int(90 * std::sin((x + y) / 50.0))));
+    return photo;
 }
 
-class Export : public ::testing::Test {
-protected:
-    QString Path(const char* name) { return m_dir.filePath(QString::fromUtf8(name)); }
-    QTemporaryDir m_dir;
-};
+// The largest difference of one channel between two images of one size.
+int LargestDifference(const QImage& a, const QImage& b) {
+    int most = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            most = std::max({most, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                             std::abs(qBlue(p) - qBlue(q))});
+        }
+    return most;
+}
 
-// The command (`tessamar --export`, run in-process) makes the labels while the
-// photo decodes on another thread; its file must be the very file the
-// canvas's export writes for the same records, which leaves out the selection
-// look, draws at photo scale whatever the view's zoom and leaves the photo
-// on the canvas alone.
-using ExportCommand = Export;
+class ZoomStep : public ::testing::TestWithParam<float> {};
 
-TEST_F(ExportCommand, WritesWhatTheInProcessExportWrites) {
-    const QString photo = WriteTestJpeg(m_dir, QStringLiteral("room.jpg"), 320, 240);
-    // No photo-info file: the plain photo.
-    ASSERT_EQ(RunExport(0, nullptr, photo, Path("plain.jpg")), 0);
-    EXPECT_EQ(QImageReader(Path("plain.jpg")).size(), QSize(320, 240));
-    PhotoInfo info;
-    for (int i = 0; i < 40; ++i) {
-        info.dimensions.push_back(
-            MakeDimension({10 + i * 7, 20 + (i * 37) % 200}, {300 - i * 3, 230 - (i * 53) % 200},
-                          (std::to_string(100 + i) + ".5").c_str(), RGB(255, i * 6, 0)));
-        NormalizeDimensionEnds(info.dimensions.back()); // as the file gives them back
+// Through pans at one zoom, the screen's photo (the kept part scrolled by
+// whole view pixels) stays within half a view pixel of scaling the whole
+// part, and once the scrolled picture is dropped the frame is exactly the
+// fully scaled one.
+TEST_P(ZoomStep, PhotoPanSweepSettlesOnTheScaledPicture) {
+    const float zoom = GetParam();
+    static const QImage photo = SmoothPhoto(2400, 1800);
+    const RECT dst{10, 10, 210, 160};
+    RECT src{300, 200, 300 + int32_t(200 / zoom), 200 + int32_t(150 / zoom)};
+    const auto draw = [&](PhotoViewPainter& painter, bool whole) {
+        QImage img = Solid(220, 170);
+        QPainter p(&img);
+        painter.Draw(p, photo, src, dst, whole);
+        return img;
+    };
+    PhotoViewPainter screen;
+    draw(screen, true); // the levels this zoom needs are made
+    // Half a view pixel is 0.5 / zoom photo pixels, over which a channel
+    // moves by 1.5 / zoom at most; scaling rounds by a few more.
+    const int tolerance = 3 + static_cast<int>(1.5 / zoom);
+    bool scrolled = false;
+    for (const POINT pan :
+         {POINT{1, 0}, POINT{3, 2}, POINT{-5, 7}, POINT{17, -11}, POINT{-40, 25}}) {
+        src = RECT{src.left + pan.x, src.top + pan.y, src.right + pan.x, src.bottom + pan.y};
+        PhotoViewPainter direct;
+        const QImage want = draw(direct, true);
+        EXPECT_LE(LargestDifference(draw(screen, false), want), tolerance) << pan.x << "," << pan.y;
+        scrolled = scrolled || screen.Scrolled();
     }
-    for (int i = 0; i < 4; ++i)
-        info.notes.push_back(MakeNote({20 + 70 * i, 30 + 40 * i}, "Note: window sill 窗台"));
-    ASSERT_EQ(info.SaveToFile(InfoFilePathFor(photo)), 1);
-    ASSERT_EQ(RunExport(0, nullptr, photo, Path("out.jpg")), 0);
-    CPhotoCanvas canvas;
-    ASSERT_TRUE(CanvasAccess::LoadPhoto(canvas, photo));
-    const QImage shown = canvas.Photo().Image();
-    canvas.Model().Records() = info;
-    canvas.Model().SelectDimension(0);
-    canvas.Model().SelectNote(0);
-    canvas.SetZoom(ZoomOut);
-    ASSERT_TRUE(CanvasAccess::ExportAnnotated(canvas, Path("direct.jpg")));
-    EXPECT_EQ(ReadWholeFile(Path("out.jpg")), ReadWholeFile(Path("direct.jpg")));
-    EXPECT_EQ(canvas.Photo().Image(), shown);
+    EXPECT_EQ(scrolled, zoom != 1.0f); // every step but actual size scales
+    PhotoViewPainter direct;
+    const QImage want = draw(direct, true);
+    screen.DropScrolled();
+    EXPECT_EQ(draw(screen, false), want);
+    EXPECT_FALSE(screen.Scrolled());
 }
 
-TEST_F(Export, FailuresAreReportedAndWriteNothing) {
+INSTANTIATE_TEST_SUITE_P(Steps, ZoomStep, ::testing::ValuesIn(kZoomSteps));
+
+// A canvas panned at 0.3 shows a scrolled photo while the pan goes on; once
+// it rests, the frame on screen is exactly what Render draws.
+TEST(CanvasPaint, PanFrameSettlesWhenThePanRests) {
     CPhotoCanvas canvas;
-    QString error;
-    EXPECT_FALSE(CanvasAccess::ExportAnnotated(canvas, Path("out.jpg"), &error)); // no photo
-    EXPECT_FALSE(error.isEmpty());
-    // The command: a damaged photo, a missing one, an output it cannot write,
-    // a damaged photo-info file.
-    const QString photo = WriteTestJpeg(m_dir, QStringLiteral("room.jpg"), 32, 24);
-    ASSERT_TRUE(WriteWholeFile(Path("broken.jpg"), QByteArray("not a picture")));
-    EXPECT_EQ(RunExport(0, nullptr, Path("broken.jpg"), Path("out.jpg")), 1);
-    EXPECT_EQ(RunExport(0, nullptr, Path("missing.jpg"), Path("out.jpg")), 1);
-    EXPECT_EQ(RunExport(0, nullptr, photo, Path("no/such/dir/out.jpg")), 1);
-    ASSERT_TRUE(WriteWholeFile(InfoFilePathFor(photo), QByteArray("KZR\0\x08\x00\x01", 7)));
-    EXPECT_EQ(RunExport(0, nullptr, photo, Path("out.jpg")), 1);
-    EXPECT_FALSE(QFileInfo::exists(Path("out.jpg")));
+    canvas.resize(300, 200);
+    ShowPhotoOnCanvas(canvas, SmoothPhoto(2400, 1800));
+    while (canvas.Zoom() > 0.3f)
+        canvas.SetZoom(ZoomOut);
+    canvas.RenderToImage(); // the levels 0.3 needs are made
+    const auto frame = [&] {
+        return canvas.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    frame();
+    QImage panned;
+    for (int move = 0; move < 5; ++move) {
+        CanvasAccess::LastPoint(canvas) = POINT{100, 100};
+        canvas.PanBy(POINT{97, 98});
+        panned = frame();
+        EXPECT_TRUE(canvas.PhotoScrolled()) << move;
+    }
+    QTest::qWait(400);
+    EXPECT_FALSE(canvas.PhotoScrolled());
+    const QImage want = canvas.RenderToImage();
+    EXPECT_EQ(frame(), want);
+    EXPECT_NE(panned, want);
 }
 
 } // namespace

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <vector>
 
 namespace {
@@ -97,7 +96,8 @@ TEST(BoschRequestTest, ARequestCrossedByTheMetersIsSentAgainOnce) {
 
 // A reading is decoded when it arrives or lost with a notice, never
 // completed later by other bytes: a partial frame goes after a silence,
-// zeros and random bytes before a reading do not hold it back.
+// zeros before a reading do not hold it back (a false start is in the
+// decoders' frame table).
 TEST(BoschRequestTest, APartialFrameIsDroppedAfterASilenceAndNoiseHoldsNothingBack) {
     BoschMtProtocol bosch(true);
     bosch.SetTime(0);
@@ -109,19 +109,6 @@ TEST(BoschRequestTest, APartialFrameIsDroppedAfterASilenceAndNoiseHoldsNothingBa
     EXPECT_FALSE(bosch.Waiting());
     EXPECT_TRUE(bosch.Receive(0, QByteArray(60, '\0')).empty());
     EXPECT_EQ(bosch.Receive(0, kPush1300), (std::vector<RangeEvent>{{D, 1300}}));
-
-    std::mt19937 random(24);
-    for (int size : {256 * 1024, 1024 * 1024}) {
-        BoschMtProtocol noisy(true);
-        QByteArray noise(size, '\0');
-        for (char& byte : noise)
-            byte = static_cast<char>(random());
-        std::vector<RangeEvent> events;
-        for (int at = 0; at < size; at += 4096)
-            noisy.Receive(0, noise.mid(at, 4096), events);
-        noisy.Receive(0, kPush1300, events);
-        EXPECT_EQ(events, (std::vector<RangeEvent>{{D, 1300}})) << size;
-    }
 }
 
 // The second low-energy family: frames in pieces of up to 19 bytes behind a

@@ -13,67 +13,50 @@ namespace {
 
 using Link = RangeMeterChoice::Link;
 
-struct DeviceCase {
-    const char* name;
-    DiscoveredDevice device;
-    bool listed;
-    Link link;
-    const char* protocol;
-    bool detected;
-};
-
-class EntryForDeviceTest : public ::testing::TestWithParam<DeviceCase> {};
-
-TEST_P(EntryForDeviceTest, ListsMetersWithTheirProtocol) {
-    const DeviceCase& c = GetParam();
-    const std::optional<RangeMeterEntry> entry = EntryForDevice(c.device);
-    ASSERT_EQ(entry.has_value(), c.listed);
-    if (!entry)
-        return;
-    EXPECT_EQ(entry->meter.link, c.link);
-    EXPECT_EQ(entry->meter.protocol, QString::fromLatin1(c.protocol));
-    EXPECT_EQ(entry->detected, c.detected);
-    EXPECT_EQ(entry->meter.address, c.device.address);
-    EXPECT_TRUE(entry->meter.IsUsable());
+DiscoveredDevice Le(const char* name, const char* service = nullptr) {
+    const QStringList services = service ? QStringList{QLatin1String(service)} : QStringList();
+    return {QLatin1String(name), QStringLiteral("C8:FD:19:00:00:01"), services, true, false, false};
+}
+DiscoveredDevice Classic(const char* name, bool paired = false) {
+    return {QLatin1String(name), QStringLiteral("00:13:43:00:00:02"), {}, false, true, paired};
 }
 
-DiscoveredDevice Le(const char* name, QStringList services = {}) {
-    return {QString::fromLatin1(name),
-            QStringLiteral("C8:FD:19:00:00:01"),
-            services,
-            true,
-            false,
-            false};
-}
-DiscoveredDevice Classic(const char* name, bool paired) {
-    return {
-        QString::fromLatin1(name), QStringLiteral("00:13:43:00:00:02"), {}, false, true, paired};
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Devices, EntryForDeviceTest,
-    ::testing::Values(
-        DeviceCase{"bosch_service",
-                   Le("", {QStringLiteral("{02A6C0D0-0451-4000-B000-FB3210111989}")}), true,
-                   Link::LowEnergy, "bosch-ble", true},
+// Meters are listed by their advertised service or their name, with the
+// protocol of their kind; a paired device of no known kind speaks our line
+// format (not detected: the user may choose another); other devices are left
+// out (protocol "").
+TEST(EntryForDeviceTest, ListsMetersWithTheirProtocol) {
+    const struct {
+        DiscoveredDevice device;
+        Link link;
+        const char* protocol;
+        bool detected;
+    } cases[] = {
+        {Le("", "{02A6C0D0-0451-4000-B000-FB3210111989}"), Link::LowEnergy, "bosch-ble", true},
         // The second Bosch family (GLM 100 C, PLR 30/40/50 C), unnamed.
-        DeviceCase{"bosch_mt_service",
-                   Le("", {QStringLiteral("{00005301-0000-0041-5253-534F46540000}")}), true,
-                   Link::LowEnergy, "bosch-ble", true},
-        DeviceCase{"leica_service",
-                   Le("Unnamed", {QStringLiteral("3ab10100-f831-4395-b29d-570977d5bf94")}), true,
-                   Link::LowEnergy, "leica-ble", true},
-        DeviceCase{"glm_name", Le("GLM50C"), true, Link::LowEnergy, "bosch-ble", true},
-        DeviceCase{"plr_name", Le("plr 40 c"), true, Link::LowEnergy, "bosch-ble", true},
-        DeviceCase{"disto_name", Le("DISTO 1234567"), true, Link::LowEnergy, "leica-ble", true},
-        DeviceCase{"other_le", Le("Headphones"), false, Link::LowEnergy, "", false},
-        DeviceCase{"classic_glm", Classic("GLM 100 C", false), true, Link::Bluetooth, "bosch-spp",
-                   true},
-        DeviceCase{"classic_disto", Classic("DISTO D3aBT", false), true, Link::Bluetooth,
-                   "leica-spp", true},
-        DeviceCase{"paired_other", Classic("HC-05", true), true, Link::Bluetooth, "lines", false},
-        DeviceCase{"unpaired_other", Classic("HC-05", false), false, Link::Bluetooth, "", false}),
-    [](const ::testing::TestParamInfo<DeviceCase>& info) { return std::string(info.param.name); });
+        {Le("", "{00005301-0000-0041-5253-534F46540000}"), Link::LowEnergy, "bosch-ble", true},
+        {Le("Unnamed", "3ab10100-f831-4395-b29d-570977d5bf94"), Link::LowEnergy, "leica-ble", true},
+        {Le("GLM50C"), Link::LowEnergy, "bosch-ble", true},
+        {Le("plr 40 c"), Link::LowEnergy, "bosch-ble", true},
+        {Le("DISTO 1234567"), Link::LowEnergy, "leica-ble", true},
+        {Le("Headphones"), Link::LowEnergy, "", false},
+        {Classic("GLM 100 C"), Link::Bluetooth, "bosch-spp", true},
+        {Classic("DISTO D3aBT"), Link::Bluetooth, "leica-spp", true},
+        {Classic("HC-05", true), Link::Bluetooth, "lines", false},
+        {Classic("HC-05"), Link::Bluetooth, "", false},
+    };
+    for (const auto& c : cases) {
+        const std::optional<RangeMeterEntry> entry = EntryForDevice(c.device);
+        ASSERT_EQ(entry.has_value(), *c.protocol != 0) << c.device.name.toStdString();
+        if (!entry)
+            continue;
+        EXPECT_EQ(entry->meter.link, c.link);
+        EXPECT_EQ(entry->meter.protocol, QLatin1String(c.protocol));
+        EXPECT_EQ(entry->detected, c.detected);
+        EXPECT_EQ(entry->meter.address, c.device.address);
+        EXPECT_TRUE(entry->meter.IsUsable());
+    }
+}
 
 // The list the picker shows, built from what a scan found: the remembered
 // meter first (still first when found again, its chosen protocol kept),
@@ -85,8 +68,8 @@ TEST(RangeMeterListTest, RememberedFirstThenFoundDevicesAndPorts) {
     list.SetRemembered(remembered);
     list.SetSerialPorts({QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/rfcomm0")});
     EXPECT_TRUE(list.AddDevice(Le("GLM50C"))); // the remembered one
-    EXPECT_TRUE(list.AddDevice(Classic("DISTO D3aBT", false)));
-    EXPECT_TRUE(list.AddDevice(Classic("DISTO D3aBT", false))); // reported again
+    EXPECT_TRUE(list.AddDevice(Classic("DISTO D3aBT")));
+    EXPECT_TRUE(list.AddDevice(Classic("DISTO D3aBT"))); // reported again
     EXPECT_FALSE(list.AddDevice(Le("Headphones")));
 
     QStringList seen;

@@ -1,6 +1,6 @@
-// The meters' protocols, decoded from frames of public captures (the files
-// in tests/data/range-finder name their sources) and of the makers'
-// documents:
+// The meters' decoders, fed whole, byte by byte and cut in two at every
+// byte. Frames come from public captures (the files in tests/data/range-finder
+// name their sources) and from the makers' documents:
 // - Bosch MT: "MT connectivity protocol" 1.2.9 and its "LRF command set"
 //   2.5.0 (status byte, answer layouts, exchange data and sync containers,
 //   distance 0 = failed measurement). Frames no capture shows (error
@@ -10,15 +10,15 @@
 //   unit table (0 = 1 mm, 6 = 1/10 mm, 8 = 1/100 mm, 1 and 7 feet).
 // - Leica DISTO low energy: distance 3ab10101 (float32 LE), unit 3ab10102
 //   (uint16 LE; 0..3 metric lengths, 4..13 imperial, +100 areas).
+// - Our line format: "D 2345" a distance, "K 8" a key, one a line.
 
 #include "RangeTestSupport.h"
 #include "common/TestSupport.h"
 #include "telvo/BoschMtProtocol.h"
 #include "telvo/LeicaBleProtocol.h"
-#include "telvo/LeicaGsiProtocol.h"
+#include "telvo/RangeProtocol.h"
 #include "telvo/RangeUnits.h"
 
-#include <QByteArray>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -31,47 +31,45 @@ namespace {
 constexpr int32_t kHardwareError = static_cast<int32_t>(RangeFailure::HardwareError);
 constexpr int32_t kNotReady = static_cast<int32_t>(RangeFailure::NotReady);
 constexpr int32_t kRefused = static_cast<int32_t>(RangeFailure::Refused);
-constexpr int32_t kNoAnswer = static_cast<int32_t>(RangeFailure::NoAnswer);
-constexpr int32_t kFrameLost = static_cast<int32_t>(RangeFailure::FrameLost);
+constexpr int32_t kUnknownUnit = static_cast<int32_t>(RangeFailure::UnknownUnit);
+
+// "answer": Bosch over a serial line with a measure request waiting.
+std::unique_ptr<RangeProtocol> Fresh(const std::string& protocol) {
+    auto made =
+        MakeRangeProtocol(QString::fromStdString(protocol == "answer" ? "bosch-spp" : protocol));
+    if (protocol == "answer")
+        made->AskForReading(); // the answers below answer it
+    return made;
+}
+
+// The events of `bytes` fed to `protocol` whole (cut 0), byte by byte (cut
+// -1) or in two pieces cut at `cut`.
+std::vector<RangeEvent> Feed(RangeProtocol& protocol, const QByteArray& bytes, int cut) {
+    std::vector<RangeEvent> events;
+    if (cut < 0) {
+        for (char byte : bytes)
+            protocol.Receive(0, QByteArray(1, byte), events);
+        return events;
+    }
+    const int at = cut == 0 ? int(bytes.size()) : cut;
+    protocol.Receive(0, bytes.left(at), events);
+    protocol.Receive(0, bytes.mid(at), events);
+    return events;
+}
 
 struct FrameCase {
     const char* name;
-    // "answer": a measure request waits; "pushed": nothing waits; "leica".
     const char* protocol;
     QByteArray bytes;
     std::vector<RangeEvent> expected;
 };
 
-std::unique_ptr<RangeProtocol> Fresh(const char* protocol) {
-    if (std::string(protocol) == "leica")
-        return std::make_unique<LeicaGsiProtocol>();
-    auto bosch = std::make_unique<BoschMtProtocol>(true);
-    if (std::string(protocol) == "answer")
-        bosch->AskForReading(); // the answers below answer it
-    return bosch;
-}
-
 class StreamDecoderTest : public ::testing::TestWithParam<FrameCase> {};
 
-// Whole, one byte at a time, and cut in two at every byte, the stream gives
-// the same readings and failures.
 TEST_P(StreamDecoderTest, GivesTheReadingsOfValidFramesHoweverTheyAreCut) {
     const FrameCase& c = GetParam();
-    EXPECT_EQ(Fresh(c.protocol)->Receive(0, c.bytes), c.expected) << "whole";
-    {
-        auto protocol = Fresh(c.protocol);
-        std::vector<RangeEvent> events;
-        for (char byte : c.bytes)
-            protocol->Receive(0, QByteArray(1, byte), events);
-        EXPECT_EQ(events, c.expected) << "byte by byte";
-    }
-    for (int cut = 1; cut < c.bytes.size(); ++cut) {
-        auto protocol = Fresh(c.protocol);
-        std::vector<RangeEvent> events;
-        protocol->Receive(0, c.bytes.left(cut), events);
-        protocol->Receive(0, c.bytes.mid(cut), events);
-        EXPECT_EQ(events, c.expected) << "cut at " << cut;
-    }
+    for (int cut = -1; cut < c.bytes.size(); ++cut)
+        EXPECT_EQ(Feed(*Fresh(c.protocol), c.bytes, cut), c.expected) << "cut at " << cut;
 }
 
 const QByteArray kPush1300 = Hex("C0 55 10 06 00 01 00 66 66 A6 3F 00 00 00 00 00 00 00 00 BA");
@@ -95,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
         // area give nothing; a single distance is a reading, in metres even
         // when the meter shows imperial units (DevStatus bit 3).
         FrameCase{"bosch_pushed_after_keepalive_and_noise",
-                  "pushed",
+                  "bosch-spp",
                   Hex("C0 11 00 3A FF 12") + kPush1300 +
                       Hex("C0 55 10 06 08 01 00 66 66 A6 3F 00 00 00 00 00 00 00 00 F0"),
                   {{D, 1300}, {D, 1300}}},
@@ -103,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
         // 63) are failed measurements; an area and the laser switching on
         // are nothing. The frame after them still counts.
         FrameCase{"bosch_pushed_refused",
-                  "pushed",
+                  "bosch-spp",
                   Hex("C0 55 10 06 00 01 00 00 00 00 00 00 00 00 00 00 00 00 00 60"
                       "C0 55 10 06 00 01 00 00 00 C0 7F 00 00 00 00 00 00 00 00 36"
                       "C0 55 10 06 00 01 00 00 00 80 BF 00 00 00 00 00 00 00 00 B2"
@@ -120,14 +118,16 @@ INSTANTIATE_TEST_SUITE_P(
                    {D, 1300}}},
         // Noise that looks like the start of a long frame does not hold the
         // reading after it back.
-        FrameCase{
-            "bosch_pushed_after_a_false_start", "pushed", Hex("C0 55 40") + kPush1300, {{D, 1300}}},
+        FrameCase{"bosch_pushed_after_a_false_start",
+                  "bosch-spp",
+                  Hex("C0 55 40") + kPush1300,
+                  {{D, 1300}}},
         // The GLM 100 C's sync container (command 80, 33 bytes): a single
         // distance; 0 with the laser off and a device error are failures;
         // 0 with the laser on (waiting for the second press), an area and a
         // sum are nothing.
         FrameCase{"glm100c_sync",
-                  "pushed",
+                  "bosch-spp",
                   Hex("C0 50 21 01 02 50 15 66 66 A6 3F 00 00 00 00 00 00 00 00 00 00 00 00"
                       "00 00 00 00 00 00 00 00 00 01 00 00 00 18"
                       "C0 50 21 01 02 50 15 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
@@ -141,21 +141,44 @@ INSTANTIATE_TEST_SUITE_P(
                       "C0 50 21 21 00 50 15 66 66 A6 3F 00 00 00 00 00 00 00 00 00 00 00 00"
                       "00 00 00 00 00 00 00 00 00 01 00 00 00 2C"),
                   {{D, 1300}, {F, kNoMeasurement}, {F, kNoMeasurement}}},
-        FrameCase{"leica_distance", "leica", "31..00+00001234\r\n", {{D, 1234}}},
+        FrameCase{"leica_distance", "leica-spp", "31..00+00001234\r\n", {{D, 1234}}},
         // "g" of the OEM module answers WI31 WI51; word 51 is no distance.
-        FrameCase{"leica_g_answer", "leica", "31..00+00003387 51....+00000123\r\n", {{D, 3387}}},
-        FrameCase{"leica_tenths", "leica", "31..06+00012345\r\n", {{D, 1235}}},
-        FrameCase{"leica_hundredths", "leica", "31..08+00123450\r\n", {{D, 1235}}},
-        FrameCase{"leica_feet", "leica", "31..01+00010000\r\n", {{D, 3048}}},
-        FrameCase{"leica_zero", "leica", "31..00+00000000\n", {{F, kNoMeasurement}}},
-        FrameCase{"leica_longest", "leica", "31..00+99999999\r", {{D, 99999999}}},
-        FrameCase{"leica_gsi16", "leica", "*31..00+0000000000001234\r\n", {{D, 1234}}},
+        FrameCase{
+            "leica_g_answer", "leica-spp", "31..00+00003387 51....+00000123\r\n", {{D, 3387}}},
+        FrameCase{"leica_tenths", "leica-spp", "31..06+00012345\r\n", {{D, 1235}}},
+        FrameCase{"leica_hundredths", "leica-spp", "31..08+00123450\r\n", {{D, 1235}}},
+        FrameCase{"leica_feet", "leica-spp", "31..01+00010000\r\n", {{D, 3048}}},
+        FrameCase{"leica_zero", "leica-spp", "31..00+00000000\n", {{F, kNoMeasurement}}},
+        FrameCase{"leica_longest", "leica-spp", "31..00+99999999\r", {{D, 99999999}}},
+        FrameCase{"leica_gsi16", "leica-spp", "*31..00+0000000000001234\r\n", {{D, 1234}}},
         FrameCase{"leica_refused",
-                  "leica",
+                  "leica-spp",
                   "?\r\n@E255\r\n31..00-00001234\r\n31..02+00001234\r\n21.102+17920860\r\n"
                   "31..00+0000123\r\n31..00+0000123x\r\n32..00+00001234\r\n",
                   {}},
-        FrameCase{"leica_waits_for_the_end", "leica", "31..00+00001234", {}}),
+        FrameCase{"leica_waits_for_the_end", "leica-spp", "31..00+00001234", {}},
+        // A distance is never negative: "D -7" is malformed. (A 0 passes
+        // the parser; the link takes it for a failed measurement.)
+        FrameCase{"lines_ends_signs_blanks",
+                  "lines",
+                  "D 1\rK 8\nD -7\r\nD +0012\n\r \tD\t 0 \t\r\nK -3\n\n\r\n",
+                  {{D, 1}, {K, 8}, {D, 12}, {D, 0}, {K, -3}}},
+        FrameCase{
+            "lines_int32",
+            "lines",
+            "D 2147483647\nD -1000000000\nD 2147483648\nD -2147483649\nD 99999999999999999999\n",
+            {{D, INT32_MAX}}},
+        FrameCase{"lines_bad",
+                  "lines",
+                  "d 5\nX 5\nDD 5\nD5\nD \nD -\nD --5\nD 12.5\nD 1,5\nD 2345mm\nD 1 2\n",
+                  {}},
+        FrameCase{"lines_junk",
+                  "lines",
+                  QByteArray("D 1\n#$%^&*\nD 1\0\n\0\xff\x80\nK 6\n", 24),
+                  {{D, 1}, {K, 6}}},
+        FrameCase{"lines_longest_kept", "lines", "D " + QByteArray(62, '0') + "\n", {{D, 0}}},
+        FrameCase{"lines_overlong", "lines", "D " + QByteArray(63, '0') + "\rK 8\r", {{K, 8}}},
+        FrameCase{"lines_overlong_junk", "lines", QByteArray(500, 'x') + "D 5\nD 6\n", {{D, 6}}}),
     [](const ::testing::TestParamInfo<FrameCase>& info) { return std::string(info.param.name); });
 
 // One line of a capture file: what the app sends, or what the meter sends
@@ -189,88 +212,61 @@ std::vector<CaptureLine> ReadCapture(const char* name) {
 
 // The captured exchanges replayed: each frame the app sent is the one the
 // protocol sends for the same request, each answer gives what the capture
-// says, fed whole, byte by byte and cut at every byte; no byte is noise.
+// says however it is cut; no byte is noise. The command set document's
+// example frames are built alike.
 TEST(BoschCaptureTest, CapturedExchangesReplayToTheirReadings) {
     for (const char* name : {"glm20-serial.txt", "glm120c-ble.txt"}) {
         const std::vector<CaptureLine> capture = ReadCapture(name);
         ASSERT_FALSE(capture.empty());
-        for (int cut = -1; cut <= 40; ++cut) { // -1: byte by byte; 0: whole
+        for (int cut = -1; cut <= 40; ++cut) {
             BoschMtProtocol bosch(true);
             for (const CaptureLine& line : capture) {
-                if (line.fromApp) {
-                    const auto command = static_cast<uint8_t>(line.frame[1]);
-                    ASSERT_TRUE(bosch.Ask(command, line.frame.mid(3, line.frame[2])));
-                    EXPECT_EQ(bosch.TakeOutgoing(), std::vector<QByteArray>{line.frame}) << name;
+                if (!line.fromApp) {
+                    EXPECT_EQ(Feed(bosch, line.frame, cut), line.expected) << name << " " << cut;
                     continue;
                 }
-                std::vector<RangeEvent> events;
-                if (cut < 0) {
-                    for (char byte : line.frame)
-                        bosch.Receive(0, QByteArray(1, byte), events);
-                } else {
-                    const int at = cut == 0 ? int(line.frame.size()) : cut;
-                    bosch.Receive(0, line.frame.left(at), events);
-                    bosch.Receive(0, line.frame.mid(at), events);
-                }
-                EXPECT_EQ(events, line.expected) << name << " cut " << cut;
+                ASSERT_TRUE(bosch.Ask(uint8_t(line.frame[1]), line.frame.mid(3, line.frame[2])));
+                EXPECT_EQ(bosch.TakeOutgoing(), std::vector<QByteArray>{line.frame}) << name;
             }
         }
     }
-}
-
-// Every example frame of the command set document is the frame the
-// protocol builds for its command and data.
-TEST(BoschCaptureTest, TheDocumentsExampleFramesAreBuiltAlike) {
     const std::vector<CaptureLine> examples = ReadCapture("mt-command-examples.txt");
     ASSERT_EQ(examples.size(), 15u);
     for (const CaptureLine& line : examples)
-        EXPECT_EQ(BoschMtProtocol::Frame(static_cast<uint8_t>(line.frame[1]),
-                                         line.frame.mid(3, line.frame[2])),
+        EXPECT_EQ(BoschMtProtocol::Frame(uint8_t(line.frame[1]), line.frame.mid(3, line.frame[2])),
                   line.frame)
             << line.frame.toHex(' ').toStdString();
 }
 
-struct ValueCase {
-    const char* name;
-    std::vector<std::pair<int, QByteArray>> values; // source, value
-    std::vector<RangeEvent> expected;
-};
-
-class LeicaBleProtocolTest : public ::testing::TestWithParam<ValueCase> {};
-
-// A distance counts only in a metric display unit; it waits for the unit.
-TEST_P(LeicaBleProtocolTest, TakesMetresOnlyWhileTheUnitIsMetric) {
-    LeicaBleProtocol leica;
-    std::vector<RangeEvent> events;
-    for (const auto& [source, value] : GetParam().values)
-        leica.Receive(source, value, events);
-    EXPECT_EQ(events, GetParam().expected);
+// Leica over low energy: a distance counts only in a metric display unit,
+// and waits for the unit.
+TEST(LeicaBleProtocolTest, TakesMetresOnlyWhileTheUnitIsMetric) {
+    const QByteArray metres2500 = Hex("00 00 20 40"), metre = Hex("00 00");
+    const struct {
+        std::vector<std::pair<int, QByteArray>> values; // source (1: unit), value
+        std::vector<RangeEvent> expected;
+    } cases[] = {
+        {{{1, metre}, {0, metres2500}}, {{D, 2500}}},
+        {{{0, metres2500}, {1, Hex("03 00")}}, {{D, 2500}}},
+        {{{1, metre}, {0, Hex("00 00 88 3F")}}, {{D, 1063}}},        // a half rounds up
+        {{{1, Hex("06 00")}, {0, metres2500}}, {{F, kUnknownUnit}}}, // feet
+        {{{1, Hex("64 00")}, {0, metres2500}}, {{F, kUnknownUnit}}}, // an area
+        // 0, NaN, 2500 "metres" (a value in mm) are no measurement; a short value nothing.
+        {{{1, metre},
+          {0, Hex("00 00 00 00")},
+          {0, Hex("00 00 C0 7F")},
+          {0, Hex("00 40 1C 45")},
+          {0, Hex("00 20 40")}},
+         {{F, kNoMeasurement}, {F, kNoMeasurement}, {F, kNoMeasurement}}},
+    };
+    for (const auto& c : cases) {
+        LeicaBleProtocol leica;
+        std::vector<RangeEvent> events;
+        for (const auto& [source, value] : c.values)
+            leica.Receive(source, value, events);
+        EXPECT_EQ(events, c.expected) << c.values[0].second.toHex().toStdString();
+    }
 }
-
-const QByteArray kMetres2500 = Hex("00 00 20 40");
-const QByteArray kUnitMetre = Hex("00 00");
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, LeicaBleProtocolTest,
-    ::testing::Values(
-        ValueCase{"unit_first", {{1, kUnitMetre}, {0, kMetres2500}}, {{D, 2500}}},
-        ValueCase{
-            "distance_waits_for_its_unit", {{0, kMetres2500}, {1, Hex("03 00")}}, {{D, 2500}}},
-        ValueCase{"half_rounds_up", {{1, kUnitMetre}, {0, Hex("00 00 88 3F")}}, {{D, 1063}}},
-        ValueCase{"feet_refused",
-                  {{1, Hex("06 00")}, {0, kMetres2500}},
-                  {{F, static_cast<int32_t>(RangeFailure::UnknownUnit)}}},
-        ValueCase{"area_refused",
-                  {{1, Hex("64 00")}, {0, kMetres2500}},
-                  {{F, static_cast<int32_t>(RangeFailure::UnknownUnit)}}},
-        ValueCase{"zero_nan_and_millimetres_refused",
-                  {{1, kUnitMetre},
-                   {0, Hex("00 00 00 00")},
-                   {0, Hex("00 00 C0 7F")},
-                   {0, Hex("00 40 1C 45")}}, // 2500 "metres": a value in mm
-                  {{F, kNoMeasurement}, {F, kNoMeasurement}, {F, kNoMeasurement}}},
-        ValueCase{"short_value", {{1, kUnitMetre}, {0, Hex("00 20 40")}}, {}}),
-    [](const ::testing::TestParamInfo<ValueCase>& info) { return std::string(info.param.name); });
 
 TEST(RangeUnitsTest, RoundsHalvesAwayFromZeroAndRefusesWhatIsNoDistance) {
     const struct {
