@@ -56,6 +56,12 @@ public:
     }
     QString ChoosePhotoToOpen(QWidget*, const QString&) override { return NextPath(); }
     QString ChooseSavePath(QWidget*, const QString&, const QString&) override { return NextPath(); }
+    QString ChooseSavePathFor(QWidget*, const QString&, const QString&,
+                              const QString& suggested) override {
+        suggestions.append(suggested);
+        return NextPath();
+    }
+    QStringList suggestions; // where the report's save dialog opened
     QString NextPath() { return paths.isEmpty() ? QString() : paths.takeFirst(); }
 };
 
@@ -107,7 +113,6 @@ protected:
         return true;
     }
     bool WaitForPictureExport(int msecs = 60000) { return WaitForJob(dlg->PictureExport(), msecs); }
-    bool WaitForReport(int msecs = 60000) { return WaitForJob(dlg->ReportExport(), msecs); }
 
     QTemporaryDir dir;
     ScriptedPrompter prompter;
