@@ -11,7 +11,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -99,20 +98,12 @@ protected:
         Click(IDC_OPEN_PHOTO);
         EXPECT_TRUE(WaitForFullPhoto(canvas()));
     }
-    // The window's picture export and report run on workers: wait until the
-    // job has told its outcome (at most `msecs`). False when it had not by
-    // then.
-    static bool WaitForJob(FileWriteJob* job, int msecs) {
-        QElapsedTimer clock;
-        clock.start();
-        while (job && job->IsRunning()) {
-            if (clock.elapsed() > msecs)
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        return true;
+    // The window's picture export runs on a worker: waits until it has told
+    // its outcome (at most a minute); false when it had not by then.
+    bool WaitForPictureExport() {
+        FileWriteJob* job = dlg->PictureExport();
+        return QTest::qWaitFor([job] { return !job || !job->IsRunning(); }, 60000);
     }
-    bool WaitForPictureExport(int msecs = 60000) { return WaitForJob(dlg->PictureExport(), msecs); }
 
     QTemporaryDir dir;
     ScriptedPrompter prompter;

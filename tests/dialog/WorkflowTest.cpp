@@ -100,25 +100,44 @@ TEST_F(PhotoWithRecordsTest, ASaveThatFailsOnClosingKeepsTheWindowOpen) {
     EXPECT_EQ(info().notes, drawn.notes);
 }
 
-class DamagedInfo : public MainWindowTest, public ::testing::WithParamInterface<QByteArray> {};
+// Not an info file at all, one that ends early, and one whose reference
+// cannot be read (its records are kept).
+struct DamagedCase {
+    QByteArray bytes;
+    const char* says;
+    size_t dimensions; // kept
+};
+class DamagedInfo : public MainWindowTest, public ::testing::WithParamInterface<DamagedCase> {};
 
 TEST_P(DamagedInfo, IsRenamedAsideReportedAndNeverSavedOver) {
+    const DamagedCase& c = GetParam();
     const QString dat = PathOf(QStringLiteral("kitchen.dat"));
-    ASSERT_TRUE(WriteWholeFile(dat, GetParam()));
+    ASSERT_TRUE(WriteWholeFile(dat, c.bytes));
     ASSERT_TRUE(WriteWholeFile(dat + ".damaged", "older")); // an earlier one stays too
     Open(WritePhoto(QStringLiteral("kitchen.jpg")));
     const QString aside = dat + ".damaged-2";
-    EXPECT_EQ(prompter.texts, QStringList{Utf8("照片信息文件已損壞，已改名保存為：") + aside});
+    EXPECT_EQ(prompter.texts, QStringList{Utf8(c.says) + aside});
+    EXPECT_EQ(info().dimensions.size(), c.dimensions);
+    EXPECT_FALSE(info().reference.HasReference());
     EXPECT_EQ(ReadWholeFile(dat + ".damaged"), QByteArray("older"));
     Click(IDC_SAVE_INFO);
-    EXPECT_EQ(ReadWholeFile(dat), PhotoInfo().Serialize());
-    EXPECT_EQ(ReadWholeFile(aside), GetParam());
+    EXPECT_EQ(ReadWholeFile(dat), info().Serialize());
+    EXPECT_EQ(ReadWholeFile(aside), c.bytes);
 }
 
-// Not an info file at all, and one that ends early.
-INSTANTIATE_TEST_SUITE_P(Files, DamagedInfo,
-                         ::testing::Values(QByteArray("JFIF and more"),
-                                           PhotoInfo().Serialize().chopped(1)));
+QByteArray WithDamagedReference() {
+    PhotoInfo written;
+    written.dimensions = {MakeDimension({10, 10}, {210, 10}, QStringLiteral("800"))};
+    return written.Serialize() + QByteArray("TSMREXT\0", 8) + QByteArray(3, '\x7f');
+}
+const char kMovedAside[] = "照片信息文件已損壞，已改名保存為：";
+INSTANTIATE_TEST_SUITE_P(
+    Files, DamagedInfo,
+    ::testing::Values(
+        DamagedCase{"JFIF and more", kMovedAside, 0},
+        DamagedCase{PhotoInfo().Serialize().chopped(1), kMovedAside, 0},
+        DamagedCase{WithDamagedReference(),
+                    "參考長度或參考平面無法讀取，尺寸和信息已載入。\n原文件已改名保存為：", 1}));
 
 TEST_F(MainWindowTest, ADamagedInfoFileThatCannotBeMovedAsideIsOverwrittenOnlyWhenAllowed) {
     const QString dat = PathOf(QStringLiteral("kitchen.dat"));
