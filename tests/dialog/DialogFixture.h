@@ -75,6 +75,12 @@ protected:
     }
     QWidget* Item(int id) const { return dlg->GetDlgItem(id); }
     void Click(int id) { QTest::mouseClick(Item(id), Qt::LeftButton); }
+    // A click on the photo at `p`, in photo pixels.
+    void ClickPhoto(POINT p, Qt::MouseButton button = Qt::LeftButton) {
+        const POINT q = canvas().MapPoint(p, false);
+        QTest::mouseClick(&canvas(), button, Qt::NoModifier, QPoint(q.x, q.y));
+        QApplication::processEvents();
+    }
     CPhotoCanvas& canvas() { return dlg->m_canvas; }
     PhotoInfo& info() { return dlg->m_canvas.Model().Records(); }
     QLineEdit* SizeEdit() { return dlg->Item<QLineEdit>(IDC_SIZE_EDIT); }

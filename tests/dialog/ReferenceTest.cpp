@@ -59,14 +59,6 @@ protected:
                              MakeDimension({100, 300}, {300, 300}),
                              MakeDimension({100, 500}, {300, 500}, Utf8("客廳"))};
     }
-    QPoint View(POINT p) {
-        const POINT q = canvas().MapPoint(p, false);
-        return QPoint(q.x, q.y);
-    }
-    void ClickPhoto(POINT p, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(&canvas(), button, Qt::NoModifier, View(p));
-        QApplication::processEvents();
-    }
     void SelectDimension(int i) {
         Click(IDC_TOOL_SELECT);
         ClickPhoto(POINT{200, 100 + 200 * i});

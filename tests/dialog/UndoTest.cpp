@@ -22,8 +22,7 @@ protected:
         Click(IDC_SAVE_INFO); // the state the history starts from
         prompter.texts.clear();
         Click(IDC_TOOL_SELECT);
-        const POINT q = canvas().MapPoint(POINT{200, 100}, false);
-        QTest::mouseClick(&canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(q.x, q.y));
+        ClickPhoto(POINT{200, 100});
         ASSERT_EQ(canvas().Model().SelDim(), 0);
     }
     // A key as the user presses it: to whatever has the focus.

@@ -5,10 +5,9 @@
 // tests/cli/clipboard_x11 runs the tests named UnderX here.
 
 #include "DialogFixture.h"
+#include "common/NonRegularFiles.h"
 #include "common/XTestKeyboard.h"
-#include "dialog/ControlIds.h"
 #include "filedialog/LastPhotoFolder.h"
-#include "platform/RecentPhotos.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -18,15 +17,12 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QUrl>
-#include <QWidget>
 
 #include <X11/keysym.h>
 #include <cstdio>
-#include <sys/stat.h>
 
 namespace {
 
@@ -134,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(Drops, WindowDropTest,
                                            DropCase{{"c.jpg", "d.jpg", "e.png"}, true},
                                            DropCase{{"f.png", "g.jpg"}, false}));
 
-TEST_F(WindowTransferTest, RecentPhotosNewestFirstAtMostEightAndAMissingOneLeavesTheList) {
+TEST_F(WindowTransferTest, RecentPhotosNewestFirstAtMostEightRememberedAndAMissingOneLeaves) {
     EXPECT_EQ(RecentEntry()->text(), Utf8("最近的照片"));
     for (int i = 0; i < 10; ++i)
         Open(WritePhoto(QStringLiteral("p%1.jpg").arg(i)));
@@ -150,22 +146,15 @@ TEST_F(WindowTransferTest, RecentPhotosNewestFirstAtMostEightAndAMissingOneLeave
     expected.removeAt(1);
     EXPECT_EQ(RecentShown(), expected);
     EXPECT_EQ(dlg->m_strPhotoPath, PathOf("p3.jpg"));
-}
-
-TEST_F(WindowTransferTest, RememberedForTheNextRunAndThePictureDialogStartsThere) {
-    ASSERT_TRUE(QDir(dir.path()).mkpath("rooms"));
-    const QString photo = WritePhoto("rooms/hall.jpg");
-    Open(photo);
-    dlg.reset(); // the first run ends
-    // What the settings file holds is what the next run reads.
-    const QSettings stored(QSettings::IniFormat, QSettings::UserScope, "Tessamar", "Tessamar");
-    EXPECT_EQ(stored.value("recentPhotos").toStringList(), QStringList{photo});
+    // The next run shows the list again, and the picture dialog starts in
+    // the last photo's folder.
+    dlg.reset();
     dlg = std::make_unique<CMeasureDlg>();
     dlg->show();
-    EXPECT_EQ(RecentShown(), QStringList{QDir::toNativeSeparators(photo)});
+    EXPECT_EQ(RecentShown(), expected);
     QFileDialog picture;
     OpenInLastPhotoFolder(picture);
-    EXPECT_EQ(picture.directory().absolutePath(), PathOf("rooms"));
+    EXPECT_EQ(picture.directory().absolutePath(), dir.path());
 }
 
 constexpr char kDragSourceVariable[] = "TESSAMAR_TEST_DRAG_SOURCE";
@@ -230,7 +219,7 @@ TEST_P(DraggedUnderX, AJpegFromAnotherProgramOpensANamedPipeIsRefused) {
     const QString photo =
         fifo ? PathOf(QStringLiteral("pipe.jpg")) : PhotoWithDimension("dragged.jpg");
     if (fifo) {
-        ASSERT_EQ(mkfifo(QFile::encodeName(photo).constData(), 0600), 0);
+        ASSERT_TRUE(MakeFifo(photo));
     }
     dlg->move(0, 0);
     dlg->activateWindow();
