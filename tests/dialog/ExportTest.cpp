@@ -1,5 +1,6 @@
-// The window's picture export and report: each runs on a worker with the
-// records of the moment it started while the window goes on, a second one
+// The window's picture export and report: each runs on a worker (a
+// FileWriteJob) with the records of the moment it started while the window
+// goes on, a second one
 // waits its turn with a word, closing the window finishes it first, and a
 // refused target or a failure is told with its reason. (Which targets are
 // refused: tests/output; the picture and the report themselves: tests/output
@@ -12,8 +13,46 @@
 #include "output/AnnotatedExport.h"
 
 #include <QProcess>
+#include <QProgressDialog>
+#include <QScopeGuard>
+#include <QSemaphore>
+#include <new>
 
 namespace {
+
+// The job on its own: the progress window shows once the work has run longer
+// than a moment, follows the steps the work reports and goes when the outcome
+// is told, once; one file at a time; a memory shortage is a failure.
+TEST(FileWriteJobTest, TheProgressWindowFollowsTheWorkAndTheOutcomeIsToldOnce) {
+    QWidget window;
+    QStringList told;
+    FileWriteJob job(&window, QStringLiteral("job"),
+                     [&](const QString& path, const FileWriteJob::Outcome& outcome) {
+                         told << path + (outcome.written ? QStringLiteral(" written") : " failed");
+                     });
+    QSemaphore go;
+    const auto release = qScopeGuard([&go] { go.release(); });
+    ASSERT_TRUE(job.Start("a", "label", 4, [&go](const std::function<void(int)>& progress) {
+        progress(2);
+        go.acquire();
+        return FileWriteJob::Outcome{true, {}};
+    }));
+    EXPECT_FALSE(job.Start("b", "label", 1, {}));
+    EXPECT_FALSE(job.Progress()->isVisible()); // not at once
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return job.Progress()->isVisible() && job.Progress()->value() == 2; }));
+    EXPECT_EQ(job.Progress()->maximum(), 4);
+    go.release();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !job.IsRunning(); }));
+    EXPECT_FALSE(job.Progress()->isVisible());
+    ASSERT_TRUE(job.Start("c", "label", 0, [](const std::function<void(int)>&) {
+        throw std::bad_alloc();
+        return FileWriteJob::Outcome{};
+    }));
+    job.Finish();
+    QTest::qWait(20); // the worker's late signal tells nothing more
+    EXPECT_EQ(told, (QStringList{"a written", "c failed"}));
+}
 
 class ExportTest : public MainWindowTest {
 protected:
