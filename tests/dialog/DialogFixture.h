@@ -11,7 +11,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -56,6 +55,12 @@ public:
     }
     QString ChoosePhotoToOpen(QWidget*, const QString&) override { return NextPath(); }
     QString ChooseSavePath(QWidget*, const QString&, const QString&) override { return NextPath(); }
+    QString ChooseSavePathFor(QWidget*, const QString&, const QString&,
+                              const QString& suggested) override {
+        suggestions.append(suggested);
+        return NextPath();
+    }
+    QStringList suggestions; // where the report's save dialog opened
     QString NextPath() { return paths.isEmpty() ? QString() : paths.takeFirst(); }
 };
 
@@ -70,6 +75,12 @@ protected:
     }
     QWidget* Item(int id) const { return dlg->GetDlgItem(id); }
     void Click(int id) { QTest::mouseClick(Item(id), Qt::LeftButton); }
+    // A click on the photo at `p`, in photo pixels.
+    void ClickPhoto(POINT p, Qt::MouseButton button = Qt::LeftButton) {
+        const POINT q = canvas().MapPoint(p, false);
+        QTest::mouseClick(&canvas(), button, Qt::NoModifier, QPoint(q.x, q.y));
+        QApplication::processEvents();
+    }
     CPhotoCanvas& canvas() { return dlg->m_canvas; }
     PhotoInfo& info() { return dlg->m_canvas.Model().Records(); }
     QLineEdit* SizeEdit() { return dlg->Item<QLineEdit>(IDC_SIZE_EDIT); }
@@ -93,21 +104,12 @@ protected:
         Click(IDC_OPEN_PHOTO);
         EXPECT_TRUE(WaitForFullPhoto(canvas()));
     }
-    // The window's picture export and report run on workers: wait until the
-    // job has told its outcome (at most `msecs`). False when it had not by
-    // then.
-    static bool WaitForJob(FileWriteJob* job, int msecs) {
-        QElapsedTimer clock;
-        clock.start();
-        while (job && job->IsRunning()) {
-            if (clock.elapsed() > msecs)
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        return true;
+    // The window's picture export runs on a worker: waits until it has told
+    // its outcome (at most a minute); false when it had not by then.
+    bool WaitForPictureExport() {
+        FileWriteJob* job = dlg->PictureExport();
+        return QTest::qWaitFor([job] { return !job || !job->IsRunning(); }, 60000);
     }
-    bool WaitForPictureExport(int msecs = 60000) { return WaitForJob(dlg->PictureExport(), msecs); }
-    bool WaitForReport(int msecs = 60000) { return WaitForJob(dlg->ReportExport(), msecs); }
 
     QTemporaryDir dir;
     ScriptedPrompter prompter;

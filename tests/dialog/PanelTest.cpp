@@ -1,6 +1,7 @@
 // The editing panel: values typed into the selected record keystroke by
 // keystroke, the byte limits of the edit boxes, the note list, the delete
-// rules, and what the panel shows after the selection changed.
+// buttons, and what the panel shows after the selection changed. (Which
+// record a deletion selects next: the edit model's tests.)
 
 #include "DialogFixture.h"
 #include "common/CanvasAccess.h"
@@ -14,11 +15,6 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         Open(WritePhoto(QStringLiteral("room.jpg"), 800, 600));
-    }
-    void ClickPhoto(POINT p) {
-        const POINT q = canvas().MapPoint(p, false);
-        QTest::mouseClick(&canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(q.x, q.y));
-        QApplication::processEvents();
     }
     // Draws a dimension or places a note, which is then record 0 and selected.
     void Draw(bool dimension) {
@@ -68,12 +64,6 @@ struct LimitCase {
     bool paste;
     QString kept; // by the edit and the record
 };
-void PrintTo(const LimitCase& c, std::ostream* os) {
-    *os << "control " << c.edit << (c.paste ? " pasted " : " typed ");
-    PrintTo(c.typed, os);
-    *os << " keeps ";
-    PrintTo(c.kept, os);
-}
 class EditLimit : public PanelTest, public ::testing::WithParamInterface<LimitCase> {};
 
 TEST_P(EditLimit, TakesWhatFitsTheRecordAndNeverSplitsACharacter) {
@@ -107,36 +97,19 @@ INSTANTIATE_TEST_SUITE_P(Edits, EditLimit, ::testing::ValuesIn(kLimits));
 
 // A stored value longer than typing allows (a range reading of 11 digits)
 // shows whole; the user may shorten it, and typing never makes it longer.
-struct LongValueCase {
-    const char* stored;
-    Qt::Key key;
-    const char* after; // shown and stored
-};
-void PrintTo(const LongValueCase& c, std::ostream* os) {
-    *os << c.stored << " then key " << QKeySequence(c.key).toString().toStdString();
-}
-class LongValue : public PanelTest, public ::testing::WithParamInterface<LongValueCase> {};
-
-TEST_P(LongValue, ShowsWholeAndTypingOnlyShortensIt) {
-    const LongValueCase& c = GetParam();
-    info().dimensions.push_back(
-        MakeDimension({100, 300}, {500, 300}, QString::fromLatin1(c.stored)));
+TEST_F(PanelTest, ALongValueShowsWholeAndTypingOnlyShortensIt) {
+    info().dimensions.push_back(MakeDimension({100, 300}, {500, 300}, "12345678901"));
     Click(IDC_TOOL_SELECT);
     ClickPhoto(POINT{300, 301});
-    ASSERT_EQ(canvas().Model().SelDim(), 0);
-    EXPECT_EQ(SizeEdit()->text(), QString::fromLatin1(c.stored));
-    QTest::keyClick(SizeEdit(), Qt::Key_End);
-    QTest::keyClick(SizeEdit(), c.key);
-    EXPECT_EQ(SizeEdit()->text(), QString::fromLatin1(c.after));
-    EXPECT_STREQ(info().dimensions[0].value, c.after);
+    EXPECT_EQ(SizeEdit()->text(), QStringLiteral("12345678901"));
+    for (const auto& [key, after] :
+         {std::pair{Qt::Key_7, "12345678901"}, std::pair{Qt::Key_Backspace, "1234567890"}}) {
+        QTest::keyClick(SizeEdit(), Qt::Key_End);
+        QTest::keyClick(SizeEdit(), key);
+        EXPECT_EQ(SizeEdit()->text(), QString::fromLatin1(after));
+        EXPECT_STREQ(info().dimensions[0].value, after);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, LongValue,
-    ::testing::Values(LongValueCase{"1234567890", Qt::Key_Backspace, "123456789"},
-                      LongValueCase{"12345678901", Qt::Key_Backspace, "1234567890"},
-                      LongValueCase{"12345678901", Qt::Key_7, "12345678901"},
-                      LongValueCase{"-2147483648", Qt::Key_Home, "-2147483648"}));
 
 // Picking a row of the note list centres the view on that note, and picking
 // the row already selected centres it again after the user panned away.
@@ -151,7 +124,7 @@ TEST_F(PanelTest, PickingANoteRowCentresTheViewOnTheNoteEvenWhenItIsSelectedAlre
     // row picked; the centre of the view after it, or for note A, which lies
     // too near the photo's corner to be centred, the view's bottom-right corner
     const std::tuple<int, POINT, POINT> picks[] = {
-        {1, {500, 350}, {}}, {1, {500, 350}, {}}, {0, {}, {800, 600}}, {0, {}, {800, 600}}};
+        {1, {500, 350}, {}}, {1, {500, 350}, {}}, {0, {}, {800, 600}}};
     for (const auto& [row, centre, farCorner] : picks) {
         CanvasAccess::Source(canvas()) = corner; // panned away
         QListWidgetItem* item = NoteList()->item(row);
@@ -166,7 +139,8 @@ TEST_F(PanelTest, PickingANoteRowCentresTheViewOnTheNoteEvenWhenItIsSelectedAlre
     }
 }
 
-TEST_F(PanelTest, SelectionFillsThePanelAndLeavesNoStaleNoteControls) {
+// The delete buttons take the selected record; the panel shows the next.
+TEST_F(PanelTest, SelectionFillsThePanelLeavesNoStaleNoteControlsAndDeleteTakesTheRecord) {
     // A 19-byte title, one byte more than typing allows, stays as the file has it.
     const InfoNote note = MakeTitledNote({100, 100}, QStringLiteral("abcdefghijklmnopqrs"), "left");
     info().notes.push_back(note);
@@ -184,42 +158,12 @@ TEST_F(PanelTest, SelectionFillsThePanelAndLeavesNoStaleNoteControls) {
     EXPECT_TRUE(info().notes[0] == note);
     EXPECT_EQ(dlg->m_colourSwatch.m_colour, RGB(0, 0, 255));
     EXPECT_EQ(SizeEdit()->selectedText(), QStringLiteral("12.5"));
-}
-
-// The delete buttons: the record goes, the next one is selected and shown
-// (which one is the edit model's rule).
-TEST_F(PanelTest, TheDeleteButtonsDeleteTheSelectedRecordAndShowTheNext) {
-    for (int i = 0; i < 3; ++i) {
-        const int y = 52 + 60 * i;
-        info().dimensions.push_back(MakeDimension({60, y}, {300, y}, QString::number(i)));
-        info().notes.push_back(MakeTitledNote({500, y - 2}, QString::number(i)));
-    }
-    Click(IDC_TOOL_SELECT);
-    for (bool notes : {false, true}) {
-        ClickPhoto(POINT{notes ? 502 : 102, 112});
-        Click(notes ? IDC_DELETE_NOTE : IDC_DELETE_DIMENSION);
-        EXPECT_EQ(notes ? info().notes.size() : info().dimensions.size(), 2u);
-        EXPECT_EQ(notes ? canvas().Model().SelNote() : canvas().Model().SelDim(), 1);
-        EXPECT_EQ(notes ? TitleEdit()->text() : SizeEdit()->text(), QStringLiteral("2"));
-    }
-}
-
-TEST_F(PanelTest, ListRowsMatchNotesPastOneHundred) {
-    for (int i = 0; i < 120; ++i)
-        info().notes.push_back(MakeTitledNote({6 * i, 4 * i}, QStringLiteral("N%1").arg(i)));
-    dlg->RefreshNoteList();
-    ASSERT_EQ(NoteList()->count(), 120);
-    for (int row : {0, 9, 99, 100, 119})
-        EXPECT_EQ(NoteList()->item(row)->text(),
-                  QStringLiteral("%1:N%2").arg(row + 1, 2, 10, QChar('0')).arg(row));
-
-    // Picking row 105 selects note 105.
-    Click(IDC_TOOL_NOTE);
-    QListWidgetItem* item = NoteList()->item(105);
-    NoteList()->scrollToItem(item);
-    QTest::mouseClick(NoteList()->viewport(), Qt::LeftButton, {},
-                      NoteList()->visualItemRect(item).center());
-    EXPECT_EQ(TitleEdit()->text(), QStringLiteral("N105"));
+    Click(IDC_DELETE_DIMENSION);
+    EXPECT_TRUE(info().dimensions.empty() && SizeEdit()->text().isEmpty());
+    ClickPhoto(POINT{102, 102});
+    Click(IDC_DELETE_NOTE);
+    EXPECT_TRUE(info().notes.empty() && TitleEdit()->text().isEmpty());
+    EXPECT_EQ(NoteList()->count(), 0);
 }
 
 } // namespace

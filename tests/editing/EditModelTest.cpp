@@ -1,9 +1,11 @@
 // The edit model without a window: deleting and what is selected next,
-// moves and drags as one step each, the reference changes as one step each.
+// runs of typing and moves as one step each, drags as one step each, the
+// reference changes as one step each.
 
 #include "editing/EditModel.h"
 #include "common/RecordBuilders.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -59,6 +61,54 @@ const DeleteCase kDeletes[] = {
     {4, 0, 0, "123"}, {4, 1, 1, "023"}, {4, 3, 2, "012"}, {1, 0, -1, ""}};
 INSTANTIATE_TEST_SUITE_P(NotesAndDimensions, DeleteAndReselect,
                          ::testing::Combine(::testing::Bool(), ::testing::ValuesIn(kDeletes)));
+
+// Typing into a field: each keystroke changes the record; a run of them in
+// one field of one record is one step until the run ends.
+struct RunCase {
+    const char* name;
+    const char* keys; // v, t, x: a letter typed into the value, title, text;
+                      // b: the value's last letter taken back; e: the run ends
+                      // (focus moved); o: the other dimension selected
+    int steps;
+};
+void PrintTo(const RunCase& c, std::ostream* os) {
+    *os << c.keys;
+}
+class TypingRun : public ::testing::TestWithParam<RunCase> {};
+
+TEST_P(TypingRun, IsOneStepUntilAnotherRecordAnotherFieldOrTheFocusEndsIt) {
+    EditModel model;
+    Fill(model, 2);
+    model.SelectDimension(0);
+    model.SelectNote(0);
+    const QByteArray before = model.Info().Serialize();
+    const auto append = [](char* field) { field[strlen(field)] = 'k'; };
+    for (const char* k = GetParam().keys; *k; ++k) {
+        if (*k == 'v' || *k == 'b')
+            model.ChangeSelectedDimension(
+                [&](Dimension& d) { *k == 'v' ? append(d.value) : void(d.value[1] = 0); },
+                EditRun::Value);
+        else if (*k == 't' || *k == 'x')
+            model.ChangeSelectedNote([&](InfoNote& n) { append(*k == 't' ? n.title : n.text); },
+                                     *k == 't' ? EditRun::Title : EditRun::Text);
+        else if (*k == 'e')
+            model.History().EndRun();
+        else
+            model.SelectDimension(1);
+    }
+    EXPECT_EQ(model.History().Stack().count(), GetParam().steps);
+    while (model.History().Stack().canUndo())
+        model.History().Undo();
+    EXPECT_EQ(model.Info().Serialize(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, TypingRun,
+                         ::testing::Values(RunCase{"OneField", "vvv", 1},
+                                           RunCase{"FocusLeft", "vvevv", 2},
+                                           RunCase{"AnotherRecord", "vvov", 2},
+                                           RunCase{"AnotherField", "ttxxt", 3},
+                                           RunCase{"EndsWhereItBegan", "vb", 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EditModel, ADeletedReferenceTakesItsMarkAndALaterOneFollowsItsDimension) {
     EditModel model;

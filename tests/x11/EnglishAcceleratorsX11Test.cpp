@@ -10,14 +10,6 @@
 
 namespace {
 
-// Answers the report's file dialog too.
-class AcceleratorPrompter : public ScriptedPrompter {
-public:
-    QString ChooseSavePathFor(QWidget*, const QString&, const QString&, const QString&) override {
-        return NextPath();
-    }
-};
-
 class EnglishWindowUnderX : public WindowUnderX {
 protected:
     void SetUp() override {
@@ -30,9 +22,6 @@ protected:
         dlg.reset();
         UseInterfaceLanguage(InterfaceLanguage::Chinese, QtTexts::AsShipped);
     }
-    AcceleratorPrompter answers;
-    ScopedPrompter answering{&answers};
-    XTestKeyboard keys;
 };
 
 struct AcceleratorCase {
@@ -56,16 +45,17 @@ TEST_P(EnglishAccelerator, AltLetterRunsTheButtonsCommand) {
     if (c.chosenFile) {
         chosen = c.writtenFile ? PathOf(QString::fromLatin1(c.chosenFile))
                                : WritePhoto(QString::fromLatin1(c.chosenFile));
-        answers.paths.append(chosen);
+        prompter.paths.append(chosen);
     }
     ASSERT_TRUE(keys.Chord({XK_Alt_L}, c.letter));
     const QString written = c.writtenFile ? PathOf(QString::fromLatin1(c.writtenFile)) : QString();
     EXPECT_TRUE(QTest::qWaitFor([&] {
         const bool done =
             c.writtenFile ? QFileInfo::exists(written) : dlg->m_strPhotoPath == chosen;
-        return done && (*c.message == '\0' || answers.texts.contains(QString::fromUtf8(c.message)));
-    })) << answers.texts.join('|').toStdString();
-    EXPECT_TRUE(answers.paths.isEmpty()) << "the command's file dialog was not asked";
+        return done &&
+               (*c.message == '\0' || prompter.texts.contains(QString::fromUtf8(c.message)));
+    })) << prompter.texts.join('|').toStdString();
+    EXPECT_TRUE(prompter.paths.isEmpty()) << "the command's file dialog was not asked";
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, EnglishAccelerator,

@@ -90,14 +90,11 @@ TEST_F(MainWindowUnderX, EscapeReturnsToTheDragToolAltF4Closes) {
 }
 
 // The window, frame included, is 1024 x 766, so it fits above the task bar of
-// a 768-pixel screen; the controls fill the client area the frame leaves.
+// a 768-pixel screen. (Where the controls lie in the client area: LayoutTest.)
 TEST_F(MainWindowUnderX, TheFrameIs1024By766) {
     // (QTRY_ macros report nothing under GoogleTest: wait, then expect.)
-    const bool sized =
-        QTest::qWaitFor([this] { return dlg->frameGeometry().size() == QSize(1024, 766); });
-    EXPECT_TRUE(sized);
-    EXPECT_EQ(dlg->frameGeometry().size(), QSize(1024, 766));
-    EXPECT_EQ(Item(IDC_CANVAS)->geometry(), QRect(5, 5, dlg->width() - 155, dlg->height() - 10));
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return dlg->frameGeometry().size() == QSize(1024, 766); }));
     const QRect screen = dlg->screen()->availableGeometry();
     EXPECT_TRUE(screen.contains(dlg->frameGeometry()))
         << "on a " << screen.width() << "x" << screen.height() << " screen";

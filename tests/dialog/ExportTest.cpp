@@ -1,0 +1,158 @@
+// The window's picture export and report: each runs on a worker (a
+// FileWriteJob) with the records of the moment it started while the window
+// goes on, a second one
+// waits its turn with a word, closing the window finishes it first, and a
+// refused target or a failure is told with its reason. (Which targets are
+// refused: tests/output; the picture and the report themselves: tests/output
+// and tests/app.)
+
+#include "DialogFixture.h"
+
+#include "common/OpeningPhotos.h"
+#include "lumoimage/ExifReader.h"
+#include "output/AnnotatedExport.h"
+
+#include <QProcess>
+#include <QProgressDialog>
+#include <QScopeGuard>
+#include <QSemaphore>
+#include <new>
+
+namespace {
+
+// The job on its own: the progress window shows once the work has run longer
+// than a moment, follows the steps the work reports and goes when the outcome
+// is told, once; one file at a time; a memory shortage is a failure.
+TEST(FileWriteJobTest, TheProgressWindowFollowsTheWorkAndTheOutcomeIsToldOnce) {
+    QWidget window;
+    QStringList told;
+    FileWriteJob job(&window, QStringLiteral("job"),
+                     [&](const QString& path, const FileWriteJob::Outcome& outcome) {
+                         told << path + (outcome.written ? QStringLiteral(" written") : " failed");
+                     });
+    QSemaphore go;
+    const auto release = qScopeGuard([&go] { go.release(); });
+    ASSERT_TRUE(job.Start("a", "label", 4, [&go](const std::function<void(int)>& progress) {
+        progress(2);
+        go.acquire();
+        return FileWriteJob::Outcome{true, {}};
+    }));
+    EXPECT_FALSE(job.Start("b", "label", 1, {}));
+    EXPECT_FALSE(job.Progress()->isVisible()); // not at once
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return job.Progress()->isVisible() && job.Progress()->value() == 2; }));
+    EXPECT_EQ(job.Progress()->maximum(), 4);
+    go.release();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !job.IsRunning(); }));
+    EXPECT_FALSE(job.Progress()->isVisible());
+    ASSERT_TRUE(job.Start("c", "label", 0, [](const std::function<void(int)>&) {
+        throw std::bad_alloc();
+        return FileWriteJob::Outcome{};
+    }));
+    job.Finish();
+    QTest::qWait(20); // the worker's late signal tells nothing more
+    EXPECT_EQ(told, (QStringList{"a written", "c failed"}));
+}
+
+class ExportTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        Open(kitchen = WritePhoto(QStringLiteral("kitchen.jpg"), 400, 300));
+        info().dimensions.push_back(MakeDimension({40, 250}, {380, 262}, Utf8("約3米")));
+        info().notes.push_back(MakeTitledNote({60, 240}, Utf8("插座"), Utf8("兩個")));
+        drawn = info();
+    }
+    QString Text(const QString& pdf) {
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), "UTF-8", pdf, "-"});
+        process.waitForFinished(60000);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
+    QString kitchen;
+    PhotoInfo drawn;
+};
+
+// For the picture and for the report: the button, its job, what the second
+// press says and what the finished job says.
+struct JobCase {
+    int button;
+    FileWriteJob* (CMeasureDlg::*job)() const;
+    const char *out, *busy, *done;
+};
+class BackgroundJob : public ExportTest, public ::testing::WithParamInterface<JobCase> {};
+
+TEST_P(BackgroundJob, HasTheRecordsOfItsStartASecondWaitsAndClosingFinishesIt) {
+    const JobCase& c = GetParam();
+    const QString out = PathOf(QString::fromLatin1(c.out));
+    HeldWorkers held;
+    ASSERT_TRUE(held.AllHeld());
+    prompter.paths = {out, PathOf(QStringLiteral("second"))};
+    Click(c.button);
+    ASSERT_TRUE((dlg.get()->*c.job)() && (dlg.get()->*c.job)()->IsRunning());
+    info().notes[0] = MakeTitledNote({50, 60}, Utf8("窗戶")); // the window is usable
+    Click(c.button);                                          // refused before a file is asked for
+    EXPECT_EQ(prompter.paths.size(), 1);
+    EXPECT_EQ(prompter.texts, QStringList{Utf8(c.busy)});
+    prompter.answers = {QMessageBox::Discard}; // the edits were never saved
+    dlg->close();
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_FALSE((dlg.get()->*c.job)()->IsRunning());
+    held.ReleaseAll();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(prompter.texts.count(Utf8(c.done)), 1);
+    if (c.button == IDC_EXPORT_REPORT) {
+        EXPECT_EQ(prompter.suggestions, QStringList{PathOf(QStringLiteral("kitchen.pdf"))});
+        EXPECT_TRUE(Text(out).contains(Utf8("插座")) && !Text(out).contains(Utf8("窗戶")));
+    } else {
+        const QString expected = PathOf(QStringLiteral("expected.jpg"));
+        ASSERT_TRUE(ExportAnnotatedPicture(canvas().Photo().Image(), drawn, expected, nullptr));
+        EXPECT_TRUE(ReadWholeFile(out) == ReadWholeFile(expected));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PictureAndReport, BackgroundJob,
+    ::testing::Values(JobCase{IDC_EXPORT_PICTURE, &CMeasureDlg::PictureExport, "out.jpg",
+                              "上一張圖片還在輸出，請等它完成後再輸出。", "輸出圖片完畢"},
+                      JobCase{IDC_EXPORT_REPORT, &CMeasureDlg::ReportExport, "報告.pdf",
+                              "上一份報告還在輸出，請等它完成後再輸出。", "輸出報告完畢"}));
+
+TEST_F(ExportTest, ARefusedTargetOrAFailureIsToldWithItsReasonAndThePhotoStays) {
+    const QByteArray photo = ReadWholeFile(kitchen);
+    const QString failing = PathOf(QStringLiteral("missing-folder/out.jpg"));
+    const std::tuple<int, QString, QString> cases[] = {
+        {IDC_EXPORT_PICTURE, kitchen,
+         Utf8("輸出圖片失敗：") + kitchen + "\nIt is the photo itself."},
+        {IDC_EXPORT_REPORT, kitchen,
+         Utf8("輸出報告失敗：") + kitchen + "\nIt is the photo itself."},
+        {IDC_EXPORT_PICTURE, failing,
+         Utf8("輸出圖片失敗：") + failing + "\nNo such file or directory"},
+    };
+    for (const auto& [button, path, says] : cases) {
+        prompter.texts.clear();
+        prompter.paths = {path};
+        Click(button);
+        ASSERT_TRUE(WaitForPictureExport());
+        EXPECT_EQ(prompter.texts, QStringList{says});
+    }
+    EXPECT_EQ(ReadWholeFile(kitchen), photo);
+}
+
+// The window hands the photo's own file on: the picture keeps its Exif fields.
+TEST_F(ExportTest, ThePictureKeepsThePhotosCaptureDate) {
+    const QString camera = PathOf(QStringLiteral("camera.jpg"));
+    ASSERT_TRUE(QFile::copy(SourcePath(QStringLiteral("tests/data/wild/Canon_40D.jpg")), camera));
+    prompter.answers = {QMessageBox::Discard};
+    Open(camera);
+    prompter.paths = {PathOf(QStringLiteral("out.jpg"))};
+    Click(IDC_EXPORT_PICTURE);
+    ASSERT_TRUE(WaitForPictureExport());
+    const QByteArray bytes = ReadWholeFile(PathOf(QStringLiteral("out.jpg")));
+    JpegHeaderInfo header;
+    ScanJpegHeader(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                   std::size_t(bytes.size()), &header);
+    EXPECT_EQ(header.captureDate, "2008:05:30 15:56:01");
+}
+
+} // namespace
