@@ -3,11 +3,11 @@
 // against a plain decode + encode, with the export's peak memory measured in a
 // child process. Inputs are generated here.
 #include "BenchGradientPhoto.h"
+#include "BenchJpegSave.h"
 #include "BenchRecords.h"
 #include "ProcessMemory.h"
 #include "canvas/CPhotoCanvas.h"
 #include "common/CanvasAccess.h"
-#include "common/JpegSave.h"
 #include "document/PhotoInfo.h"
 #include "drawing/AnnotationRenderer.h"
 #include "drawing/RecordDrawing.h"

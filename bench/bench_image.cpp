@@ -4,9 +4,9 @@
 // Run: bench_image [--benchmark_repetitions=5]; medians and ratios are
 // printed at the end.
 
+#include "BenchJpegSave.h"
 #include "BenchNoisePicture.h"
 #include "common/JpegEncoder.h"
-#include "common/JpegSave.h"
 #include "lumoimage/CDibDC.h"
 #include "lumoimage/JpegPreview.h"
 
