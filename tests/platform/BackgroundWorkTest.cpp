@@ -14,19 +14,6 @@
 
 namespace {
 
-// Holds the pool's only worker until Release, so later work waits its turn.
-struct Gate {
-    QSemaphore entered, open;
-    void Hold(WorkerPool& pool) {
-        pool.Run([this] {
-            entered.release();
-            open.acquire();
-        });
-        entered.acquire();
-    }
-    void Release() { open.release(); }
-};
-
 TEST(BackgroundWork, TheResultComesBackOnTheReceiversThread) {
     WorkerPool pool(1);
     QObject receiver;
@@ -47,8 +34,12 @@ TEST(BackgroundWork, TheResultComesBackOnTheReceiversThread) {
 // waits starts by priority.
 TEST(BackgroundWork, NothingReachesAGoneReceiverCancelledWorkNeverRunsAndPriorityGoesFirst) {
     WorkerPool pool(1);
-    Gate gate;
-    gate.Hold(pool);
+    QSemaphore entered, open; // holds the pool's only worker: later work waits its turn
+    pool.Run([&] {
+        entered.release();
+        open.acquire();
+    });
+    entered.acquire();
     QList<int> order;
     QMutex mutex;
     auto note = [&](int n) {
@@ -67,7 +58,7 @@ TEST(BackgroundWork, NothingReachesAGoneReceiverCancelledWorkNeverRunsAndPriorit
         pool.Run([&note, n] { note(n); }, n);
     gone.reset();
     dropped.cancel();
-    gate.Release();
+    open.release();
     ASSERT_TRUE(pool.WaitForDone(10000));
     EXPECT_EQ(kept.result(), 1);
     QCoreApplication::processEvents();
