@@ -5,6 +5,7 @@
 // are bench/bench_reference's table).
 
 #include "document/ComputedLength.h"
+#include "common/RecordBuilders.h"
 #include "common/SyntheticViews.h"
 #include "document/PlaneHomography.h"
 
@@ -132,29 +133,22 @@ TEST(ComputedLength, ShowsWholeMillimetresOrAQuestionMark) {
     }
 }
 
-Dimension Dim(int x0, int y0, int x1, int y1, const char* value) {
-    Dimension d;
-    d.start = POINT{x0, y0};
-    d.end = POINT{x1, y1};
-    std::strncpy(d.value, value, sizeof d.value - 1);
-    return d;
-}
-
 TEST(ReferenceValue, OnlyPositiveDecimalNumbersAreLengths) {
     const std::pair<const char*, double> cases[] = {
         // 0: not a length
-        {"800", 800}, {"2431.5", 2431.5}, {"", 0},   {"0", 0},   {"-5", 0}, {"\xab\xc8\xc6\x55", 0},
-        {"inf", 0},   {"1e3", 0},         {" 5", 0}, {"12mm", 0}};
+        {"800", 800}, {"2431.5", 2431.5}, {"", 0},    {"0", 0},  {"-5", 0},
+        {"客廳", 0},  {"inf", 0},         {"1e3", 0}, {" 5", 0}, {"12mm", 0}};
     for (const auto& [value, mm] : cases) {
-        const Dimension d = Dim(0, 0, 100, 0, value);
+        const Dimension d = MakeDimension({0, 0}, {100, 0}, QString::fromUtf8(value));
         EXPECT_EQ(NumericValueMm(d).value_or(0), mm) << value;
         EXPECT_EQ(ReferenceProblem(d).isEmpty(), mm != 0) << value;
     }
 }
 
 TEST(ComputeLength, TypedValuesWinAndThePlaneTakesPrecedence) {
-    std::vector<Dimension> dims = {Dim(0, 0, 400, 0, "1000"), Dim(0, 100, 200, 100, ""),
-                                   Dim(0, 200, 100, 200, "77")};
+    std::vector<Dimension> dims = {MakeDimension({0, 0}, {400, 0}, "1000"),
+                                   MakeDimension({0, 100}, {200, 100}),
+                                   MakeDimension({0, 200}, {100, 200}, "77")};
     MeasureReference ref;
     EXPECT_FALSE(ComputeLength(ref, dims, 1).HasValue()); // no reference yet
     ref.dimension = 0;
@@ -163,11 +157,7 @@ TEST(ComputeLength, TypedValuesWinAndThePlaneTakesPrecedence) {
     EXPECT_FALSE(ComputeLength(ref, dims, 0).HasValue());
     // A square plane of 100 x 100 px that is 50 mm a side: 4x smaller scale.
     ref.hasPlane = true;
-    ref.plane.corners[0] = POINT{0, 0};
-    ref.plane.corners[1] = POINT{100, 0};
-    ref.plane.corners[2] = POINT{100, 100};
-    ref.plane.corners[3] = POINT{0, 100};
-    ref.plane.width = ref.plane.height = 50;
+    ref.plane = ReferencePlane{{{0, 0}, {100, 0}, {100, 100}, {0, 100}}, 50, 50};
     EXPECT_NEAR(ComputeLength(ref, dims, 1).length, 100, 1e-6);
     // Two corners swapped in the file: the same plane, not a folded one.
     std::swap(ref.plane.corners[1], ref.plane.corners[2]);
@@ -178,12 +168,9 @@ TEST(ComputeLength, TypedValuesWinAndThePlaneTakesPrecedence) {
     EXPECT_FALSE(ComputeLength(ref, dims, 1).HasValue());
     EXPECT_EQ(UsableReferenceDimension(ref, dims), -1);
     // An end beyond the door's horizon (x = 5000) has no length.
-    dims.push_back(Dim(1100, 1500, 5100, 1500, ""));
+    dims.push_back(MakeDimension({1100, 1500}, {5100, 1500}));
     ref.hasPlane = true;
-    for (int i = 0; i < 4; ++i)
-        ref.plane.corners[i] = POINT{int(kDoor[i].x()), int(kDoor[i].y())};
-    ref.plane.width = 800;
-    ref.plane.height = 2000;
+    ref.plane = ReferencePlane{{{1000, 500}, {1600, 650}, {1600, 2350}, {1000, 2500}}, 800, 2000};
     EXPECT_EQ(ComputeLength(ref, dims, 3).state, ComputedLength::State::BeyondHorizon);
     EXPECT_EQ(ComputeLength(ref, dims, 3).Text(), QStringLiteral("≈?"));
 }

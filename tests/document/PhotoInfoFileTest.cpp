@@ -8,15 +8,10 @@
 #include "common/DiskFaults.h"
 #include "common/NonRegularFiles.h"
 #include "common/TestSupport.h"
-#include "document/InfoFileExtension.h"
 #include "document/InfoFileRead.h"
 #include "document/PhotoInfo.h"
 #include "document/PhotoInfoJson.h"
-#include "document/Records.h"
-#include "platform/ColorRef.h"
 #include "platform/Cp950.h"
-#include "platform/LogFont.h"
-#include "platform/WinTypes.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -276,9 +271,9 @@ TEST(PhotoInfoReadTest, RunningOutOfMemoryIsReportedAsTooLarge) {
     if (pid == 0) {
         long pages = 0;
         std::ifstream("/proc/self/statm") >> pages;
-        const rlim_t used = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE));
-        const rlimit cap{used + (rlim_t(100) << 20), used + (rlim_t(100) << 20)};
-        setrlimit(RLIMIT_AS, &cap);
+        const rlim_t cap = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(100) << 20);
+        const rlimit limit{cap, cap};
+        setrlimit(RLIMIT_AS, &limit);
         PhotoInfo info;
         const InfoReadStatus status = ReadInto(info, file);
         _exit(info.notes.empty() ? int(status) : 99);
@@ -404,15 +399,14 @@ TEST(InfoFileReadTest, TellsWhatLiesBesideThePhotoAndKeepsOnlyACompleteRead) {
     using O = InfoFileOutcome;
     const struct {
         O outcome;
-        int loaded; // what LoadFromFile says
         const char* reason;
         QByteArray bytes;
-    } cases[] = {{O::Missing, 1, "", {}},
-                 {O::Read, 1, "", SampleFile()},
-                 {O::Damaged, 0, "", SampleFile().chopped(1)},
-                 {O::NotInfoFile, 0, "", "KZR1" + SampleFile().mid(4)},
-                 {O::TooLarge, 0, "too large", Header(V8) + I32(0) + I32(0)},
-                 {O::Unreadable, 1, "named pipe, not a photo-info file", {}}};
+    } cases[] = {{O::Missing, "", {}},
+                 {O::Read, "", SampleFile()},
+                 {O::Damaged, "", SampleFile().chopped(1)},
+                 {O::NotInfoFile, "", "KZR1" + SampleFile().mid(4)},
+                 {O::TooLarge, "too large", Header(V8) + I32(0) + I32(0)},
+                 {O::Unreadable, "named pipe, not a photo-info file", {}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.outcome));
         QTemporaryDir dir;
@@ -426,7 +420,6 @@ TEST(InfoFileReadTest, TellsWhatLiesBesideThePhotoAndKeepsOnlyACompleteRead) {
             ASSERT_TRUE(QFile::resize(dat, (qint64(1) << 30) + 1));
         }
         const FifoWatchdog watchdog({dat});
-        EXPECT_EQ(PhotoInfo().LoadFromFile(dat), c.loaded);
         PhotoInfo info;
         info.notes.resize(3);
         info.dimensions.resize(2);
@@ -463,7 +456,7 @@ TEST(PhotoInfoWriteTest, SavesTheNewestLayoutByteForByteAndLoadsItBack) {
     ASSERT_EQ(saved.SaveToFile(path), 1) << saved.LastSaveError().toStdString();
     EXPECT_EQ(ReadWholeFile(path).toHex(), SampleFile().toHex());
     PhotoInfo loaded;
-    ASSERT_EQ(loaded.LoadFromFile(path), 1);
+    ASSERT_EQ(loaded.Read(path), InfoReadStatus::Read);
     EXPECT_TRUE(loaded.dimensions == saved.dimensions && loaded.notes == saved.notes);
 }
 

@@ -111,28 +111,11 @@ protected:
                            QStringLiteral("JPGE IMAGE (*.jpg;*.jpeg)|*.jpg; *.jpeg||")};
 };
 
-// The panel (145 x 94 dialog units) holds the preview (80 x 60) centred near
-// its top and the size text beneath it, right of the list.
-TEST_F(CMyFileDialogTest, OffersAPreviewPanelBesideTheFileList) {
-    m_dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_dialog));
-    QLabel* size = m_dialog.findChild<QLabel*>(QStringLiteral("IDC_PREVIEW_SIZE"));
-    const auto* list = m_dialog.findChild<QListView*>(QStringLiteral("listView"));
-    ASSERT_TRUE(size && list && m_dialog.Preview()->isVisible() && size->isVisible());
-    const QWidget* panel = m_dialog.Panel();
-    const QRect shown = m_dialog.Preview()->geometry();
-    EXPECT_NEAR(shown.center().x(), panel->width() / 2, 1);
-    EXPECT_NEAR(shown.width() * 145.0 / panel->width(), 80, 1);
-    EXPECT_NEAR(shown.height() * 94.0 / panel->height(), 60, 1);
-    EXPECT_GT(size->geometry().top(), shown.bottom());
-    EXPECT_GE(panel->mapTo(&m_dialog, QPoint(0, 0)).x(),
-              list->mapTo(&m_dialog, QPoint(list->width(), 0)).x());
-    // Only the filter's patterns are listed.
-    EXPECT_EQ(m_dialog.findChild<QFileSystemModel*>()->nameFilters(),
-              (QStringList{"*.jpg", "*.jpeg"}));
-}
-
-TEST_F(CMyFileDialogTest, TypingAFileNameShowsItsPreviewAndSizeAndChoosesIt) {
+// Typing a file's name shows its preview and size and chooses it. The panel
+// (145 x 94 dialog units) holds the preview (80 x 60) centred near its top
+// and the size text beneath it, right of the list, which shows only the
+// filter's patterns.
+TEST_F(CMyFileDialogTest, TypingAFileNameShowsItsPreviewBesideTheListAndChoosesIt) {
     WriteJpeg(m_dir, "room.jpg", 3000, 2000);
     m_dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_dialog));
@@ -141,6 +124,20 @@ TEST_F(CMyFileDialogTest, TypingAFileNameShowsItsPreviewAndSizeAndChoosesIt) {
     EXPECT_EQ(SizeText(), QString::fromUtf8("Size:3000×2000"));
     EXPECT_EQ(m_dialog.GetPathName(), m_dir.filePath("room.jpg"));
     EXPECT_EQ(m_dialog.GetFileName(), QStringLiteral("room.jpg"));
+
+    const QLabel* size = m_dialog.SizeText();
+    const auto* list = m_dialog.findChild<QListView*>(QStringLiteral("listView"));
+    ASSERT_TRUE(list && m_dialog.Preview()->isVisible() && size->isVisible());
+    const QWidget* panel = m_dialog.Panel();
+    const QRect shown = m_dialog.Preview()->geometry();
+    EXPECT_NEAR(shown.center().x(), panel->width() / 2, 1);
+    EXPECT_NEAR(shown.width() * 145.0 / panel->width(), 80, 1);
+    EXPECT_NEAR(shown.height() * 94.0 / panel->height(), 60, 1);
+    EXPECT_GT(size->geometry().top(), shown.bottom());
+    EXPECT_GE(panel->mapTo(&m_dialog, QPoint(0, 0)).x(),
+              list->mapTo(&m_dialog, QPoint(list->width(), 0)).x());
+    EXPECT_EQ(m_dialog.findChild<QFileSystemModel*>()->nameFilters(),
+              (QStringList{"*.jpg", "*.jpeg"}));
 }
 
 // Folders and names of nothing leave the preview as it was; a file that

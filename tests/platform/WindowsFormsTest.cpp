@@ -78,38 +78,34 @@ TEST(Cp950EditTest, TypingStopsAtTheByteLimitWithoutSplittingACharacter) {
     EXPECT_EQ(validator.validate(ten, at), QValidator::Invalid);
 }
 
-LOGFONTA Font(int32_t height, int32_t weight = 400) {
+// A negative height is the em, a positive one the cell, and any other still a
+// size that can be drawn; the fields a QFont does not know (escapement,
+// character set) are kept through it; weight 0 is the normal weight.
+TEST(LogFontTest, RoundTripsThroughQFont) {
     LOGFONTA lf = DefaultLogFont();
-    lf.lfHeight = height;
-    lf.lfWeight = weight;
-    return lf;
-}
-
-TEST(LogFontTest, ANegativeHeightIsTheEmAndAPositiveOneTheCell) {
-    EXPECT_EQ(LogFontToQFont(Font(-20)).pixelSize(), 20);
-    const QFontMetrics cell(LogFontToQFont(Font(40)));
-    EXPECT_NEAR(cell.ascent() + cell.descent(), 40, 2);
     for (int32_t h : {INT32_MIN, 0, INT32_MAX}) {
-        const int px = LogFontToQFont(Font(h)).pixelSize();
+        lf.lfHeight = h;
+        const int px = LogFontToQFont(lf).pixelSize();
         EXPECT_TRUE(px >= 1 && px <= 4000) << h << " gives " << px;
     }
-}
-
-// The fields a QFont does not know (escapement, character set) are kept.
-TEST(LogFontTest, RoundTripsThroughQFont) {
-    LOGFONTA lf = Font(-16, 700);
+    lf.lfHeight = 40;
+    lf.lfWeight = 0;
+    const QFontMetrics cell(LogFontToQFont(lf));
+    EXPECT_NEAR(cell.ascent() + cell.descent(), 40, 2);
+    EXPECT_EQ(LogFontToQFont(lf).weight(), QFont::Normal);
+    lf.lfHeight = -16;
+    lf.lfWeight = 700;
     lf.lfItalic = lf.lfUnderline = lf.lfStrikeOut = 1;
     lf.lfEscapement = 900;
     lf.lfCharSet = 136;
     SetFaceName(lf, QString::fromUtf8("新細明體"));
     EXPECT_EQ(QByteArray(lf.lfFaceName).toHex(), QByteArray("b773b2d3a9fac5e9"));
     const QFont font = LogFontToQFont(lf);
+    EXPECT_EQ(font.pixelSize(), 16);
     EXPECT_EQ(font.weight(), QFont::Bold);
     EXPECT_TRUE(font.italic() && font.underline() && font.strikeOut());
     EXPECT_EQ(font.family(), QString::fromUtf8("新細明體"));
     EXPECT_EQ(QFontToLogFont(font, lf), lf);
-    EXPECT_EQ(LogFontToQFont(Font(-16, 0)).weight(), QFont::Normal);
-
     QFont points(QStringLiteral("Arial"));
     points.setPointSize(12); // 16 pixels on a 96-dpi Windows screen
     EXPECT_EQ(QFontToLogFont(points).lfHeight, -16);
