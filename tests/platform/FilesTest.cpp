@@ -81,27 +81,9 @@ TEST(DurableFileWriter, ReplacesTheFileOnCommitKeepingItsPermissionsAndASymbolic
 }
 
 enum class Before { Nothing, File, DanglingLink, NamedPipe, MissingFolder };
-enum class Disk {
-    Plain,
-    WithoutNoReplace, // a bindfs mirror, whose rename takes no flags
-    Full,             // a small tmpfs filled to its last byte
-    SizeLimit,        // the process's file size limit
-};
 constexpr ExistingFile kKeep = ExistingFile::Keep;
 constexpr ExistingFile kReplace = ExistingFile::Replace;
-
-struct PathCase {
-    const char* name;
-    Before before;
-    ExistingFile existing;
-    Disk disk;
-    bool takenDuringWrite; // another program creates the file while the bytes go out
-    const char* error;     // null: written
-    int nameBytes = 8;     // of the file's name
-};
-void PrintTo(const PathCase& c, std::ostream* os) {
-    *os << c.name;
-}
+const char* const kExists = "The file exists already.";
 
 bool Place(Before before, const QString& folder, const QString& name, const QByteArray& theirs) {
     const QString path = folder + QLatin1Char('/') + name;
@@ -117,96 +99,108 @@ bool Place(Before before, const QString& folder, const QString& name, const QByt
     }
 }
 
-class DurableFilePath : public ::testing::TestWithParam<PathCase> {};
-
-// What is at the path when the writer looks, or appears there while it
-// writes: refused things stay what they were and are never opened (a named
-// pipe would block the writer); a file to keep is kept on a file system with
-// RENAME_NOREPLACE and on one without. The temporary file has a short name of
-// its own, so a name as long as the file system allows is written. A disk
-// that gives out fails the write with the system's reason. Nothing of a
+// What is at the path when the writer looks: refused things stay what they
+// were and are never opened (a named pipe would block the writer), nor is a
+// dangling link to keep followed. The temporary file has a short name of its
+// own, so a name as long as the file system allows is written. Nothing of a
 // failed write is left behind.
-TEST_P(DurableFilePath, IsWrittenOrKeptAsAsked) {
-    const PathCase& c = GetParam();
-    QTemporaryDir dir;
-    QString folder = dir.path();
-    std::optional<MirrorFileSystem> mirror;
-    std::optional<SmallFileSystem> small;
-    std::string why;
-    if (c.disk == Disk::WithoutNoReplace) {
-        folder = dir.filePath(QStringLiteral("mirror"));
-        mirror.emplace(dir.filePath(QStringLiteral("disk")), folder);
-        if (!mirror->IsMounted())
-            GTEST_SKIP() << "cannot mount a bindfs mirror: " << mirror->Error().toStdString();
-    } else if (c.disk == Disk::Full) {
-        folder = FaultFolder(true, dir.path(), 512 * 1024, &small, &why);
-        if (folder.isEmpty())
-            GTEST_SKIP() << why;
-    }
-    const QString name = QString(c.nameBytes - 4, 'r') + QStringLiteral(".jpg");
-    const QString path = folder + (c.before == Before::MissingFolder ? "/gone/" : "/") + name;
-    const QByteArray theirs("another program's file");
-    ASSERT_TRUE(Place(c.before, folder, name, theirs));
-    if (small) {
-        ASSERT_TRUE(small->Fill());
-    }
-    const mode_t mode = ModeOf(path);
-    const QStringList namesBefore = NamesIn(folder);
-
-    // Large enough that the bytes take a while to go out, or past the limit.
-    const QByteArray ours(c.takenDuringWrite ? 32 << 20 : c.disk >= Disk::Full ? 1 << 20 : 5, 'x');
-    std::optional<NameTakenDuringWrite> race;
-    if (c.takenDuringWrite)
-        race.emplace(folder, name, theirs);
-    std::optional<FileSizeLimit> limit;
-    if (c.disk == Disk::SizeLimit)
-        limit.emplace(rlim_t(40 * 1024));
-    QString error;
-    const bool ok =
-        WriteFileDurably(path, ours.constData(), ours.size(), &error, nullptr, c.existing);
-    limit.reset();
-    if (race) {
-        ASSERT_TRUE(race->TookTheName()) << "the race was lost " << race->Error().toStdString();
-    }
-    EXPECT_EQ(ok, !c.error) << error.toStdString();
-    if (!c.error) {
-        EXPECT_EQ(ReadWholeFile(path), ours);
-        EXPECT_EQ(NamesIn(folder), QStringList{name});
-        return;
-    }
-    EXPECT_EQ(error, QString::fromUtf8(c.error));
-    if (c.before == Before::File || c.takenDuringWrite) {
-        EXPECT_EQ(ReadWholeFile(path), theirs);
-    } else {
+TEST(DurableFilePath, IsWrittenOrKeptAsAsked) {
+    const struct {
+        Before before;
+        ExistingFile existing;
+        const char* error; // null: written
+        int nameBytes = 8; // of the file's name
+    } cases[] = {{Before::MissingFolder, kReplace, "No such file or directory"},
+                 {Before::NamedPipe, kReplace, "It is a named pipe, not a regular file."},
+                 {Before::Nothing, kReplace, nullptr, 255},
+                 {Before::Nothing, kReplace, "File name too long", 256},
+                 {Before::Nothing, kKeep, nullptr},
+                 {Before::File, kKeep, kExists},
+                 {Before::DanglingLink, kKeep, kExists}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << int(c.before) << " " << c.nameBytes);
+        QTemporaryDir dir;
+        const QString name = QString(c.nameBytes - 4, 'r') + QStringLiteral(".jpg");
+        const QString path =
+            dir.path() + (c.before == Before::MissingFolder ? "/gone/" : "/") + name;
+        ASSERT_TRUE(Place(c.before, dir.path(), name, "theirs"));
+        const mode_t mode = ModeOf(path);
+        const QStringList namesBefore = NamesIn(dir.path());
+        QString error;
+        EXPECT_EQ(WriteFileDurably(path, "ours", 4, &error, nullptr, c.existing), !c.error)
+            << error.toStdString();
+        if (!c.error) {
+            EXPECT_EQ(ReadWholeFile(path), QByteArray("ours"));
+            EXPECT_EQ(NamesIn(dir.path()), QStringList{name});
+            continue;
+        }
+        EXPECT_EQ(error, QString::fromUtf8(c.error));
         EXPECT_EQ(ModeOf(path), mode);
+        if (c.before == Before::File) {
+            EXPECT_EQ(ReadWholeFile(path), QByteArray("theirs"));
+        }
+        EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("nowhere.jpg"))));
+        EXPECT_EQ(NamesIn(dir.path()), namesBefore);
     }
-    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/nowhere.jpg")));
-    EXPECT_EQ(NamesIn(folder), c.takenDuringWrite ? QStringList{name} : namesBefore);
 }
 
-const char* const kExists = "The file exists already.";
+// A disk that gives out - the process's file size limit reached, or a small
+// tmpfs filled to its last byte - fails the write with the system's reason,
+// keeps the old file and leaves nothing behind.
+TEST(DurableFilePath, ADiskThatGivesOutFailsWithTheReasonAndKeepsTheOldFile) {
+    for (const bool full : {false, true}) {
+        QTemporaryDir dir;
+        std::optional<SmallFileSystem> small;
+        std::string why;
+        const QString folder = FaultFolder(full, dir.path(), 512 * 1024, &small, &why);
+        if (folder.isEmpty())
+            GTEST_SKIP() << why;
+        const QString path = folder + QStringLiteral("/wall.jpg");
+        ASSERT_TRUE(WriteWholeFile(path, "theirs"));
+        if (small) {
+            ASSERT_TRUE(small->Fill());
+        }
+        const QStringList namesBefore = NamesIn(folder);
+        std::optional<FileSizeLimit> limit;
+        if (!full)
+            limit.emplace(rlim_t(40 * 1024));
+        const QByteArray ours(1 << 20, 'x');
+        QString error;
+        EXPECT_FALSE(WriteFileDurably(path, ours.constData(), ours.size(), &error));
+        limit.reset();
+        EXPECT_EQ(error, full ? "No space left on device" : "File too large");
+        EXPECT_EQ(ReadWholeFile(path), QByteArray("theirs"));
+        EXPECT_EQ(NamesIn(folder), namesBefore);
+    }
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DurableFilePath,
-    ::testing::Values(
-        PathCase{"MissingFolder", Before::MissingFolder, kReplace, Disk::Plain, false,
-                 "No such file or directory"},
-        PathCase{"NamedPipe", Before::NamedPipe, kReplace, Disk::Plain, false,
-                 "It is a named pipe, not a regular file."},
-        PathCase{"Name255", Before::Nothing, kReplace, Disk::Plain, false, nullptr, 255},
-        PathCase{"Name256", Before::Nothing, kReplace, Disk::Plain, false, "File name too long",
-                 256},
-        PathCase{"FullDisk", Before::File, kReplace, Disk::Full, false, "No space left on device"},
-        PathCase{"FileSizeLimit", Before::File, kReplace, Disk::SizeLimit, false, "File too large"},
-        PathCase{"KeepFreeName", Before::Nothing, kKeep, Disk::Plain, false, nullptr},
-        PathCase{"KeepFileThere", Before::File, kKeep, Disk::Plain, false, kExists},
-        PathCase{"KeepDanglingLinkThere", Before::DanglingLink, kKeep, Disk::Plain, false, kExists},
-        PathCase{"KeepTakenDuringTheWrite", Before::Nothing, kKeep, Disk::Plain, true, kExists},
-        PathCase{"KeepFreeNameWithoutNoReplace", Before::Nothing, kKeep, Disk::WithoutNoReplace,
-                 false, nullptr},
-        PathCase{"KeepTakenDuringTheWriteWithoutNoReplace", Before::Nothing, kKeep,
-                 Disk::WithoutNoReplace, true, kExists}),
-    [](const auto& info) { return std::string(info.param.name); });
+// Another program takes the name while the bytes go out: a file to keep is
+// kept, on a file system with RENAME_NOREPLACE and on one without (a bindfs
+// mirror, whose rename takes no flags), where a free name is still written.
+TEST(DurableFilePath, ANameTakenDuringTheWriteIsKept) {
+    for (const bool mirrored : {false, true}) {
+        QTemporaryDir dir;
+        QString folder = dir.path();
+        std::optional<MirrorFileSystem> mirror;
+        QString error;
+        if (mirrored) {
+            folder = dir.filePath(QStringLiteral("mirror"));
+            mirror.emplace(dir.filePath(QStringLiteral("disk")), folder);
+            if (!mirror->IsMounted())
+                GTEST_SKIP() << "cannot mount a bindfs mirror: " << mirror->Error().toStdString();
+            ASSERT_TRUE(WriteFileDurably(folder + "/free.jpg", "x", 1, &error, nullptr, kKeep));
+            EXPECT_EQ(ReadWholeFile(folder + "/free.jpg"), QByteArray("x"));
+        }
+        const QByteArray ours(32 << 20, 'x'); // large enough to take a while to go out
+        NameTakenDuringWrite race(folder, QStringLiteral("wall.jpg"), "theirs");
+        EXPECT_FALSE(WriteFileDurably(folder + "/wall.jpg", ours.constData(), ours.size(), &error,
+                                      nullptr, kKeep));
+        ASSERT_TRUE(race.TookTheName()) << "the race was lost " << race.Error().toStdString();
+        EXPECT_EQ(error, kExists);
+        EXPECT_EQ(ReadWholeFile(folder + "/wall.jpg"), QByteArray("theirs"));
+        EXPECT_EQ(NamesIn(folder).size(), mirrored ? 2 : 1);
+    }
+}
 
 // The first write into a folder removes the temporary files killed writes
 // left there, and nothing else: never one a writer still holds.
@@ -225,13 +219,13 @@ TEST(StaleTemporaries, TheFirstWriteIntoAFolderRemovesOnlyStaleUnheldOnes) {
         {".tsm-link33", 2 * day, Before::DanglingLink, false, false}, // not a regular file
         {"room.dat", 2 * day, Before::File, false, false},            // the user's
     };
-    std::vector<int> held;
+    int held = -1;
     for (const auto& f : files) {
         const QString path = dir.filePath(QString::fromLatin1(f.name));
         ASSERT_TRUE(Place(f.kind, dir.path(), QString::fromLatin1(f.name), "partial"));
         if (f.held) {
-            held.push_back(::open(Native(path), O_RDONLY));
-            ASSERT_EQ(::flock(held.back(), LOCK_EX), 0);
+            held = ::open(Native(path), O_RDONLY);
+            ASSERT_EQ(::flock(held, LOCK_EX), 0);
         }
         const timespec when[2] = {{time(nullptr) - f.age, 0}, {time(nullptr) - f.age, 0}};
         ASSERT_EQ(::utimensat(AT_FDCWD, Native(path), when, AT_SYMLINK_NOFOLLOW), 0);
@@ -242,8 +236,7 @@ TEST(StaleTemporaries, TheFirstWriteIntoAFolderRemovesOnlyStaleUnheldOnes) {
     const QStringList left = NamesIn(dir.path());
     for (const auto& f : files)
         EXPECT_EQ(left.contains(QString::fromLatin1(f.name)), !f.removed) << f.name;
-    for (int fd : held)
-        ::close(fd);
+    ::close(held);
 }
 
 // One file however it is named; a change of one nanosecond or one byte, or
@@ -313,23 +306,19 @@ TEST(ReadOnlyFileTest, RefusesWhatIsNotARegularFileSayingWhatItIs) {
 }
 
 // Big5 bytes in a file name come through a QString as replacement
-// characters: such a path names nothing, and says so; a replacement character
-// that stands for itself names a missing file.
+// characters: such a path names nothing, and says so, not that the file is
+// missing; a replacement character that stands for itself is no such name.
 TEST(ReadOnlyFileTest, TellsANameThatIsNotUtf8FromAMissingFile) {
     QTemporaryDir dir;
     const QByteArray big5 = QFile::encodeName(dir.path()) + "/\xab\xc8\xc6U.jpg"; // 客廳
-    ASSERT_TRUE(WriteWholeFile(dir.filePath("plain.jpg"), "x"));
-    ASSERT_EQ(link(Native(dir.filePath("plain.jpg")), big5.constData()), 0);
-    const QString missing = dir.filePath(QStringLiteral("\uFFFD\uFFFD.jpg"));
+    ASSERT_EQ(::close(::open(big5.constData(), O_CREAT | O_WRONLY, 0600)), 0);
+    ReadOnlyFile file;
     EXPECT_TRUE(NamesUndecodableEntry(QFile::decodeName(big5)));
-    EXPECT_FALSE(NamesUndecodableEntry(missing));
-    for (const QString& name : {QFile::decodeName(big5), missing}) {
-        ReadOnlyFile file;
-        EXPECT_FALSE(file.Open(name, QStringLiteral("photo")));
-        EXPECT_EQ(file.LastProblem(), name == missing ? Problem::Missing : Problem::NameNotUtf8);
-        EXPECT_EQ(file.ErrorString().contains(QLatin1String("not valid UTF-8")), name != missing);
-    }
-    EXPECT_EQ(unlink(big5.constData()), 0); // Qt cannot spell the name to remove it
+    EXPECT_FALSE(file.Open(QFile::decodeName(big5), QStringLiteral("photo")));
+    EXPECT_EQ(file.LastProblem(), Problem::NameNotUtf8);
+    EXPECT_TRUE(file.ErrorString().contains(QLatin1String("not valid UTF-8")));
+    EXPECT_FALSE(NamesUndecodableEntry(dir.filePath(QStringLiteral("\uFFFD\uFFFD.jpg"))));
+    EXPECT_EQ(::unlink(big5.constData()), 0); // Qt cannot spell the name to remove it
 }
 
 TEST(SettingsFiles, OneTooLargeToReadIsSetAsideWithAWarning) {
