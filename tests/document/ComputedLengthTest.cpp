@@ -154,7 +154,6 @@ TEST(ComputeLength, TypedValuesWinAndThePlaneTakesPrecedence) {
     ref.dimension = 0;
     EXPECT_NEAR(ComputeLength(ref, dims, 1).length, 500, 1e-9);
     EXPECT_FALSE(ComputeLength(ref, dims, 2).HasValue()); // typed value wins
-    EXPECT_FALSE(ComputeLength(ref, dims, 0).HasValue());
     // A square plane of 100 x 100 px that is 50 mm a side: 4x smaller scale.
     ref.hasPlane = true;
     ref.plane = ReferencePlane{{{0, 0}, {100, 0}, {100, 100}, {0, 100}}, 50, 50};

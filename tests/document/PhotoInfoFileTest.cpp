@@ -27,14 +27,7 @@
 #include <tuple>
 #include <unistd.h>
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TESSAMAR_HAS_ASAN 1
-#endif
-#endif
-#ifndef TESSAMAR_HAS_ASAN
-#define TESSAMAR_HAS_ASAN 0
-#endif
+extern "C" void __asan_init() __attribute__((weak)); // there under AddressSanitizer
 
 // Photo-info file bytes built field by field for the tests, independently
 // of the program's own writer, in any of the layouts; read statuses by name.
@@ -44,9 +37,13 @@ inline QByteArray Cp950(const char* utf8) {
     return cp950::FromQString(QString::fromUtf8(utf8));
 }
 
+template <typename T> QByteArray LittleEndian(T value) {
+    value = qToLittleEndian(value);
+    return QByteArray(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
 inline QByteArray I32(int32_t value) {
-    const int32_t little = qToLittleEndian(value);
-    return QByteArray(reinterpret_cast<const char*>(&little), 4);
+    return LittleEndian(value);
 }
 
 inline QByteArray Header(uint32_t version) {
@@ -259,11 +256,12 @@ TEST(PhotoInfoReadTest, AMillionRecordsInAllAreTheMost) {
     }
 }
 
-#if !defined(__SANITIZE_ADDRESS__) && !TESSAMAR_HAS_ASAN
 // Memory that cannot be had is "too large", never an abort: a child process
 // whose address space is capped just above what it uses reads a file of a
 // million notes (344 MB in memory) and must report TooLarge.
 TEST(PhotoInfoReadTest, RunningOutOfMemoryIsReportedAsTooLarge) {
+    if (__asan_init)
+        GTEST_SKIP() << "AddressSanitizer needs more address space than the cap leaves";
     const QByteArray file = ZeroRecords(0, 1000000);
     const pid_t pid = fork();
     ASSERT_GE(pid, 0);
@@ -282,30 +280,18 @@ TEST(PhotoInfoReadTest, RunningOutOfMemoryIsReportedAsTooLarge) {
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), int(InfoReadStatus::TooLarge));
 }
-#endif
-
-QByteArray U32(uint32_t v) {
-    return I32(int32_t(v));
-}
-
-QByteArray F64(double v) {
-    uint64_t bits;
-    std::memcpy(&bits, &v, 8);
-    const uint64_t little = qToLittleEndian(bits);
-    return QByteArray(reinterpret_cast<const char*>(&little), 8);
-}
 
 QByteArray Tag(const char* fourcc, const QByteArray& payload) {
-    return QByteArray(fourcc, 4) + U32(uint32_t(payload.size())) + payload;
+    return QByteArray(fourcc, 4) + I32(int32_t(payload.size())) + payload;
 }
 
 QByteArray Block(const QByteArray& tags, uint32_t version = 1) {
-    return QByteArray("TSMREXT\0", 8) + U32(version) + U32(uint32_t(tags.size())) + tags;
+    return QByteArray("TSMREXT\0", 8) + I32(version) + I32(int32_t(tags.size())) + tags;
 }
 
 QByteArray PlanePayload(double width = 800, double height = 2000) {
     return I32(100) + I32(50) + I32(700) + I32(80) + I32(690) + I32(1400) + I32(110) + I32(1450) +
-           F64(width) + F64(height);
+           LittleEndian(width) + LittleEndian(height);
 }
 
 // Two dimensions and one note, built independently of the writer.
@@ -366,7 +352,7 @@ TEST(InfoFileExtension, ADamagedBlockKeepsTheRecordsAndLosesOnlyTheReference) {
     const QByteArray blocks[] = {
         QByteArray("TSMREXT\0", 8),            // only the magic
         Block(Tag("RLEN", I32(0))).chopped(1), // length beyond the file
-        QByteArray("TSMREXT\0", 8) + U32(1) + U32(12) + QByteArray("RLEN", 4) + U32(40) +
+        QByteArray("TSMREXT\0", 8) + I32(1) + I32(12) + QByteArray("RLEN", 4) + I32(40) +
             I32(0),                                       // a tag longer than the block
         Block(Tag("RLEN", I32(2))),                       // no such dimension
         Block(Tag("RLEN", I32(-1))),                      // a negative one
@@ -443,7 +429,7 @@ TEST(InfoFilePathForTest, ReplacesTheExtensionOfTheFileNameOnly) {
         EXPECT_EQ(InfoFilePathFor(QString::fromUtf8(photo)), QString::fromUtf8(info)) << photo;
 }
 
-TEST(PhotoInfoWriteTest, SavesTheNewestLayoutByteForByteAndLoadsItBack) {
+TEST(PhotoInfoWriteTest, SavesTheNewestLayoutByteForByte) {
     EXPECT_EQ(PhotoInfo().Serialize().toHex(' '),
               QByteArray("4b 5a 52 00 08 00 01 00 00 00 00 00 00 00 00 00"));
     QTemporaryDir dir;
@@ -453,9 +439,6 @@ TEST(PhotoInfoWriteTest, SavesTheNewestLayoutByteForByteAndLoadsItBack) {
     ASSERT_EQ(ReadInto(saved, SampleFile()), InfoReadStatus::Read);
     ASSERT_EQ(saved.SaveToFile(path), 1) << saved.LastSaveError().toStdString();
     EXPECT_EQ(ReadWholeFile(path).toHex(), SampleFile().toHex());
-    PhotoInfo loaded;
-    ASSERT_EQ(loaded.Read(path), InfoReadStatus::Read);
-    EXPECT_TRUE(loaded.dimensions == saved.dimensions && loaded.notes == saved.notes);
 }
 
 // The save goes through the durable writer, whose disk faults are tested
