@@ -7,48 +7,24 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QSemaphore>
-#include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace {
 
-// Holds the pool's only worker until Release, so later work waits its turn.
-struct Gate {
+// Held back behind a task that holds the pool's only worker: a result whose
+// receiver is gone meanwhile, and work cancelled before it starts, which must
+// not run either; the work that waits starts by priority; a result comes back
+// through the event loop, on the receiver's thread.
+TEST(BackgroundWork, ResultsComeBackOnTheReceiversThreadAndCancelledWorkNeverRuns) {
+    WorkerPool pool(1);
     QSemaphore entered, open;
-    void Hold(WorkerPool& pool) {
-        pool.Run([this] {
-            entered.release();
-            open.acquire();
-        });
-        entered.acquire();
-    }
-    void Release() { open.release(); }
-};
-
-TEST(BackgroundWork, TheResultComesBackOnTheReceiversThread) {
-    WorkerPool pool(1);
-    QObject receiver;
-    QThread* worker = nullptr;
-    QThread* deliveredOn = nullptr;
-    WhenFinished(&receiver, pool.Run([] { return QThread::currentThread(); }), [&](QThread* ranOn) {
-        worker = ranOn;
-        deliveredOn = QThread::currentThread();
+    pool.Run([&] {
+        entered.release();
+        open.acquire();
     });
-    EXPECT_EQ(deliveredOn, nullptr); // never at once, always through the event loop
-    ASSERT_TRUE(QTest::qWaitFor([&] { return deliveredOn != nullptr; }));
-    EXPECT_EQ(deliveredOn, QCoreApplication::instance()->thread());
-    EXPECT_NE(worker, deliveredOn);
-}
-
-// Held back behind the gate: a result whose receiver is gone meanwhile, and
-// work cancelled before it starts, which must not run either; the work that
-// waits starts by priority.
-TEST(BackgroundWork, NothingReachesAGoneReceiverCancelledWorkNeverRunsAndPriorityGoesFirst) {
-    WorkerPool pool(1);
-    Gate gate;
-    gate.Hold(pool);
+    entered.acquire();
     QList<int> order;
     QMutex mutex;
     auto note = [&](int n) {
@@ -57,22 +33,34 @@ TEST(BackgroundWork, NothingReachesAGoneReceiverCancelledWorkNeverRunsAndPriorit
         return n;
     };
     bool deliveredToGone = false, deliveredCancelled = false;
+    QThread *ranOn = nullptr, *deliveredOn = nullptr;
     auto gone = std::make_unique<QObject>();
     QObject receiver;
     WhenFinished(gone.get(), pool.Run([] { return 7; }), [&](int) { deliveredToGone = true; });
     QFuture<int> dropped = pool.Run([&note] { return note(9); }, 5);
     WhenFinished(&receiver, dropped, [&](int) { deliveredCancelled = true; });
-    QFuture<int> kept = pool.Run([&note] { return note(1); }, 1);
+    const auto kept = pool.Run(
+        [&note] {
+            note(1);
+            return QThread::currentThread();
+        },
+        1);
+    WhenFinished(&receiver, kept, [&](QThread* worker) {
+        ranOn = worker;
+        deliveredOn = QThread::currentThread();
+    });
     for (int n : {3, 2})
         pool.Run([&note, n] { note(n); }, n);
     gone.reset();
     dropped.cancel();
-    gate.Release();
+    open.release();
     ASSERT_TRUE(pool.WaitForDone(10000));
-    EXPECT_EQ(kept.result(), 1);
+    EXPECT_EQ(deliveredOn, nullptr); // never at once, always through the event loop
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     EXPECT_EQ(order, (QList<int>{3, 2, 1}));
+    EXPECT_EQ(deliveredOn, QCoreApplication::instance()->thread());
+    EXPECT_NE(ranOn, deliveredOn);
     EXPECT_FALSE(deliveredToGone);
     EXPECT_FALSE(deliveredCancelled);
 }
