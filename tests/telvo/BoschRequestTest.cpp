@@ -132,24 +132,19 @@ TEST(BoschChunksTest, FramesTravelInAcknowledgedPieces) {
     EXPECT_EQ(chunks.Join(Hex("50") + kAck, acks), kAck);
 }
 
-// Over the chunked family the protocol greets, acknowledges, asks with the
-// remote trigger and reads the pushed reading.
+// Over the chunked family the protocol asks with the remote trigger and
+// reads the pushed reading, acknowledging each of its pieces.
 TEST(BoschChunksTest, TheProtocolSpeaksInChunksWhenToldTheVariant) {
     BoschMtProtocol bosch(false);
     bosch.SetVariant(BoschMtProtocol::kChunked);
-    bosch.Greet();
-    EXPECT_EQ(bosch.TakeOutgoing(), Bytes{Hex("10") + kAutoSync});
-    EXPECT_TRUE(bosch.Receive(0, Hex("30") + kAck).empty());
-    EXPECT_EQ(bosch.TakeOutgoing(), (Bytes{Hex("FF 30 00"), Hex("20") + kSyncOn}));
-    bosch.Receive(0, Hex("40 04 00 C4"));
-    bosch.TakeOutgoing();
     EXPECT_TRUE(bosch.AskForReading());
-    EXPECT_EQ(bosch.TakeOutgoing(), Bytes{Hex("30 C0 56 01 00 1E")});
-    bosch.Receive(0, Hex("50 00 00 82"));
+    EXPECT_EQ(bosch.TakeOutgoing(), Bytes{Hex("10 C0 56 01 00 1E")});
+    bosch.Receive(0, Hex("20 00 00 82"));
     std::vector<RangeEvent> events;
-    bosch.Receive(0, Hex("61") + kPush1300.left(19), events);
-    bosch.Receive(0, Hex("60") + kPush1300.mid(19), events);
+    bosch.Receive(0, Hex("31") + kPush1300.left(19), events);
+    bosch.Receive(0, Hex("30") + kPush1300.mid(19), events);
     EXPECT_EQ(events, (std::vector<RangeEvent>{{D, 1300}}));
+    EXPECT_EQ(bosch.TakeOutgoing(), (Bytes{Hex("FF 20 00"), Hex("FF 31 00"), Hex("FF 30 00")}));
 }
 
 } // namespace
