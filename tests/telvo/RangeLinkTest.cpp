@@ -1,11 +1,14 @@
 // The link to a meter: over a serial line (a pseudo-terminal plays the meter)
-// its events one at a time, the latest of a burst, a failed measurement, the capture log,
-// a device that vanishes and comes back, what opening refuses; over low
-// energy with a stand-in for the GATT server (connect, find the service,
-// switch indications on, values in), a first attempt that fails, no adapter.
+// its events one at a time, the latest of a burst, a failed measurement (and
+// the capture log), a device that vanishes and comes back, what opening refuses;
+// over low energy with a stand-in for the GATT server (connect, find the
+// service, switch indications on, values in), a first attempt that fails, no
+// adapter. Which protocols ask for a reading: BoschRequestTest, and F5 in
+// tests/dialog/RangeFinderMetersTest.cpp.
 
 #include "RangeTestSupport.h"
 #include "common/PseudoTerminal.h"
+#include "common/TestSupport.h"
 #include "telvo/BleTransport.h"
 #include "telvo/BluetoothState.h"
 #include "telvo/QtGattClient.h"
@@ -23,7 +26,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace {
@@ -42,14 +44,17 @@ TEST(RangeFinderPortTest, MapsThePortNameToADevice) {
             << port << " with \"" << override << '"';
 }
 
-// The link opened on COM4, which the environment maps to the pseudo-terminal.
+// The link opened on COM4, which the environment maps to the pseudo-terminal,
+// with the capture log the environment names.
 class SerialLinkTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(pty.IsValid());
         qputenv(kRangeFinderPortVariable, pty.SlavePath().toLocal8Bit());
+        qputenv(kRangeFinderLogVariable, log.toLocal8Bit());
         const int opened = link.Open(QStringLiteral("COM4"), &receiver);
         qunsetenv(kRangeFinderPortVariable);
+        qunsetenv(kRangeFinderLogVariable);
         ASSERT_NE(opened, 0);
     }
     bool WaitForEvents(size_t count) {
@@ -57,6 +62,8 @@ protected:
     }
 
     PseudoTerminal pty;
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("meter.log"));
     TelvoComm link;
     RangeReceiver receiver{link};
 };
@@ -88,7 +95,7 @@ TEST_F(SerialLinkTest, EventsComeOneByOneEachAfterTheReArmUntilClosed) {
 }
 
 // A distance of 0, from any meter, is a failed measurement: a notice, not
-// an event; the next reading clears the notice.
+// an event; the next reading clears the notice. The capture log holds it.
 TEST_F(SerialLinkTest, AZeroDistanceIsNoticedNotDelivered) {
     QSignalSpy notices(&link, &TelvoComm::Notice);
     ASSERT_TRUE(pty.Send("D 0\nD 5\n"));
@@ -97,50 +104,25 @@ TEST_F(SerialLinkTest, AZeroDistanceIsNoticedNotDelivered) {
     ASSERT_EQ(notices.count(), 2);
     EXPECT_EQ(notices[0][0].toString(), QString::fromUtf8("測距儀未能測量，請再試一次。"));
     EXPECT_EQ(notices[1][0].toString(), QString());
+    EXPECT_TRUE(ReadWholeFile(log).contains(" < 0 44 20 30 0a"));
 }
 
-// TESSAMAR_RANGE_FINDER_LOG records a whole session over a serial line,
-// each frame with its direction, and the reading still arrives; the log
-// never grows past 1 MB: it moves to FILE.1, and no line is lost.
-TEST(RangeCaptureLogTest, TheEnvironmentsLogRecordsEveryFrameAndRotatesAtOneMegabyte) {
+// The capture log: each frame after a time stamp, with its direction and
+// source; it never grows past 1 MB: it moves to FILE.1, and no line is lost.
+TEST(RangeCaptureLogTest, RecordsFramesWithTheirDirectionAndRotatesAtOneMegabyte) {
     QTemporaryDir dir;
-    PseudoTerminal pty;
     const QString path = dir.filePath(QStringLiteral("meter.log"));
-    qputenv(kRangeFinderLogVariable, path.toLocal8Bit());
-    qputenv(kRangeFinderProtocolVariable, "bosch-spp");
-    TelvoComm link;
-    RangeReceiver receiver(link);
-    const int opened = link.Open(pty.SlavePath(), &receiver);
-    qunsetenv(kRangeFinderLogVariable);
-    qunsetenv(kRangeFinderProtocolVariable);
-    ASSERT_NE(opened, 0);
-    EXPECT_EQ(link.CaptureLogPath(), path);
-    for (const char* answer : {"\x00\x00\x82", "\x04\x00\xC4"}) {
-        ASSERT_TRUE(pty.Send(std::string_view(answer, 3)));
-        QTest::qWait(30);
-    }
-    ASSERT_TRUE(link.RequestReading());
-    ASSERT_TRUE(pty.Send(std::string_view("\x00\x04\x45\xC9\x00\x00\x84", 7)));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.received.size() == 1; }));
-    EXPECT_EQ(receiver.received[0], (RangeEvent{D, 2576}));
-    link.Close();
-    QFile log(path);
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    QStringList frames;
-    for (const QByteArray& line : log.readAll().split('\n'))
-        if (!line.isEmpty())
-            frames << QString::fromLatin1(line.mid(line.indexOf(' ') + 1)); // no time stamp
-    EXPECT_EQ(frames, (QStringList{"> 0 c0 55 02 01 00 1a", "< 0 00 00 82", "> 0 c0 50 02 40 00 2e",
-                                   "< 0 04 00 c4", "> 0 c0 40 00 ee", "< 0 00 04 45 c9 00 00 84"}));
     {
-        RangeCaptureLog big(path);
+        RangeCaptureLog log(path);
+        log.Record(false, 0, Hex("C0 40 00 EE"));
         for (int line = 0; line < 3000; ++line)
-            big.Record(true, 0, QByteArray(200, '\x5A'));
+            log.Record(true, 1, QByteArray(200, '\x5A'));
     }
-    QFile current(path), older(path + QStringLiteral(".1"));
-    ASSERT_TRUE(current.open(QIODevice::ReadOnly) && older.open(QIODevice::ReadOnly));
-    EXPECT_LE(std::max(older.size(), current.size()), RangeCaptureLog::kMaxBytes);
-    EXPECT_EQ(older.readAll().count('\n') + current.readAll().count('\n'), 3000 + frames.size());
+    const QByteArray older = ReadWholeFile(path + QStringLiteral(".1")), now = ReadWholeFile(path);
+    EXPECT_TRUE(older.contains(" > 0 c0 40 00 ee\n"));
+    EXPECT_TRUE(now.contains(" < 1 5a 5a 5a"));
+    EXPECT_LE(std::max(older.size(), now.size()), RangeCaptureLog::kMaxBytes);
+    EXPECT_EQ(older.count('\n') + now.count('\n'), 3001);
 }
 
 // The device vanishes and a new one appears under the same name (a symbolic
@@ -210,15 +192,15 @@ const QString kBoschData = QStringLiteral("02a6c0d1-0451-4000-b000-fb3210111989"
 class FakeGattClient : public GattClient {
 public:
     QStringList calls;
-    QStringList characteristics; // those the service has
+    QString characteristic; // the one the service has
 
     void ConnectToDevice() override { calls << QStringLiteral("connect"); }
     void DiscoverService(const QStringList& services) override {
         calls << QStringLiteral("discover ") + services.join(QLatin1Char(' '));
     }
-    bool EnableIndications(const QString& characteristic) override {
-        calls << QStringLiteral("indicate ") + characteristic.left(8);
-        return characteristics.contains(characteristic);
+    bool EnableIndications(const QString& wanted) override {
+        calls << QStringLiteral("indicate ") + wanted.left(8);
+        return wanted == characteristic;
     }
     bool Write(const QString& characteristic, const QByteArray& value) override {
         calls << characteristic.left(8) + QStringLiteral(" < ") +
@@ -226,43 +208,39 @@ public:
         return true;
     }
     bool Read(const QString&) override { return true; }
-    void DisconnectFromDevice() override { calls << QStringLiteral("disconnect"); }
+    void DisconnectFromDevice() override {}
 };
 
-// A fake meter of `protocol` whose service has `characteristic`.
-class LowEnergyLinkTest : public ::testing::Test {
-protected:
-    void OpenWith(const char* protocol, const QString& characteristic) {
+// Over low energy: connect, find the service, switch indications on, and only
+// then greet (automatic sending on) and take readings. The second family
+// (service 00005301) is subscribed on 4302 and greeted in chunks on 4301. A
+// device without the meter's service, or one that cannot be reached, ends
+// the first attempt with a reason; the link closes.
+TEST(LowEnergyLinkTest, SubscribesThenGreetsAndReadsOrFailsWithAReason) {
+    TelvoComm link;
+    RangeReceiver receiver(link);
+    QSignalSpy failed(&link, &TelvoComm::ConnectFailed);
+    FakeGattClient* gatt = nullptr;
+    const auto open = [&](const char* protocol, const char* characteristic) {
         auto client = std::make_unique<FakeGattClient>();
         gatt = client.get();
-        gatt->characteristics = QStringList{characteristic};
+        gatt->characteristic = QString::fromLatin1(characteristic);
         const QString name = QString::fromLatin1(protocol);
-        ASSERT_NE(
+        EXPECT_NE(
             link.Open(std::make_unique<BleTransport>(QStringLiteral("00:11:22:33:44:55"),
                                                      GattProfilesFor(name), std::move(client)),
                       MakeRangeProtocol(name), &receiver),
             0);
         Q_EMIT gatt->DeviceConnected();
-    }
-
-    TelvoComm link;
-    RangeReceiver receiver{link};
-    FakeGattClient* gatt = nullptr;
-    QSignalSpy failed{&link, &TelvoComm::ConnectFailed};
-};
-
-// Connect, find the service, switch indications on, and only then greet
-// (automatic sending on) and take readings. The second family (service
-// 00005301) is subscribed on 4302 and greeted in chunks on 4301.
-TEST_F(LowEnergyLinkTest, BoschMeterIsSubscribedThenGreetedAndRead) {
-    OpenWith("bosch-ble", kBoschData);
+    };
+    open("bosch-ble", "02a6c0d1-0451-4000-b000-fb3210111989");
     Q_EMIT gatt->ServiceReady(0);
     EXPECT_FALSE(link.IsConnected());
     EXPECT_EQ(gatt->calls.size(), 3); // nothing written before indications are on
-    Q_EMIT gatt->IndicationsOn(kBoschData);
+    Q_EMIT gatt->IndicationsOn(gatt->characteristic);
     EXPECT_TRUE(link.IsConnected());
-    Q_EMIT gatt->ValueChanged(kBoschData, Hex("00 00 82"));
-    Q_EMIT gatt->ValueChanged(kBoschData,
+    Q_EMIT gatt->ValueChanged(gatt->characteristic, Hex("00 00 82"));
+    Q_EMIT gatt->ValueChanged(gatt->characteristic,
                               Hex("C0 55 10 05 00 01 00 00 00 88 3F 00 00 00 00 00 00 00 00 9C"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.received.size() == 1; }));
     EXPECT_EQ(receiver.received, (std::vector<RangeEvent>{{D, 1063}}));
@@ -271,24 +249,18 @@ TEST_F(LowEnergyLinkTest, BoschMeterIsSubscribedThenGreetedAndRead) {
                                                   "00005301-0000-0041-5253-534f46540000",
                                                   "indicate 02a6c0d1", "02a6c0d1 < c0550201001a"}));
 
-    const QString mtIn = QStringLiteral("00004302-0000-0041-5253-534f46540000");
-    OpenWith("bosch-ble", mtIn);
+    open("bosch-ble", "00004302-0000-0041-5253-534f46540000");
     Q_EMIT gatt->ServiceReady(1);
-    Q_EMIT gatt->IndicationsOn(mtIn);
+    Q_EMIT gatt->IndicationsOn(gatt->characteristic);
     EXPECT_TRUE(link.IsConnected());
     EXPECT_EQ(gatt->calls, (QStringList{"connect", gatt->calls[1], "indicate 00004302",
                                         "00004301 < 10c0550201001a"}));
-}
 
-// A device without the meter's service, or one that cannot be reached, ends
-// the first attempt with a reason; the link closes.
-TEST_F(LowEnergyLinkTest, FirstAttemptFailsWithAReasonAndCloses) {
-    OpenWith("leica-ble", QStringLiteral("something-else"));
+    open("leica-ble", "something-else");
     Q_EMIT gatt->ServiceReady(0); // the characteristic is missing
     ASSERT_EQ(failed.count(), 1);
-    EXPECT_FALSE(failed[0][0].toString().isEmpty());
-    EXPECT_FALSE(link.IsOpen());
-    OpenWith("bosch-ble", kBoschData);
+    EXPECT_FALSE(failed[0][0].toString().isEmpty() || link.IsOpen());
+    open("bosch-ble", "");
     Q_EMIT gatt->Error(QStringLiteral("藍牙已關閉，請先開啟藍牙"));
     ASSERT_EQ(failed.count(), 2);
     EXPECT_EQ(link.ErrorText(), QStringLiteral("藍牙已關閉，請先開啟藍牙"));
@@ -316,23 +288,6 @@ TEST(BluetoothWithoutAdapterTest, BothBluetoothRoadsSayThereIsNoAdapter) {
     ASSERT_TRUE(failed.wait(2000));
     EXPECT_EQ(failed[0][0].toString(), NoBluetoothAdapterText());
     EXPECT_FALSE(link.IsOpen());
-}
-
-// A meter of a request protocol is asked with its request; our line format
-// and the Leica low-energy meters have none.
-TEST(RangeRequestTest, OnlyRequestProtocolsAreAsked) {
-    const std::pair<const char*, bool> asked[] = {{"lines", false},
-                                                  {"bosch-spp", true},
-                                                  {"leica-spp", true},
-                                                  {"bosch-ble", true},
-                                                  {"leica-ble", false}};
-    for (const auto& [name, request] : asked) {
-        std::unique_ptr<RangeProtocol> protocol = MakeRangeProtocol(QString::fromLatin1(name));
-        ASSERT_TRUE(protocol) << name;
-        EXPECT_EQ(protocol->AskForReading(), request) << name;
-        EXPECT_EQ(!protocol->TakeOutgoing().empty(), request) << name;
-    }
-    EXPECT_FALSE(MakeRangeProtocol(QStringLiteral("bosch")));
 }
 
 } // namespace
