@@ -156,36 +156,32 @@ TEST(SerialReconnectTest, AVanishingDeviceIsReportedOnceAndTheLinkComesBack) {
     EXPECT_EQ(dropped.count(), 1);
 }
 
-// A missing device, one that is no serial line, no target; and what the user
-// is told: no port named, or a protocol the program lacks.
+// A missing device, one that is no serial line; and what the user is told:
+// no port named, or a protocol the program lacks.
 TEST(SerialOpenTest, RefusesWhatCannotBeOpenedAndSaysWhy) {
     PseudoTerminal pty;
     const struct {
         QString port;
         const char* protocol;
-        bool target;
         const char* says; // null: any text
     } cases[] = {
-        {QStringLiteral("/dev/tessamar-no-such-range-finder"), "", true, nullptr},
-        {QStringLiteral("/dev/null"), "", true, nullptr},
-        {pty.SlavePath(), "", false, nullptr},
-        {QString(), "", true, "沒有指定測距儀的序列埠"},
-        {pty.SlavePath(), "no-such-protocol", true, "未知的測距儀協定：no-such-protocol"},
+        {QStringLiteral("/dev/tessamar-no-such-range-finder"), "", nullptr},
+        {QStringLiteral("/dev/null"), "", nullptr},
+        {QString(), "", "沒有指定測距儀的序列埠"},
+        {pty.SlavePath(), "no-such-protocol", "未知的測距儀協定：no-such-protocol"},
     };
     for (const auto& c : cases) {
         TelvoComm link;
         RangeReceiver receiver(link);
         qunsetenv(kRangeFinderPortVariable);
         qputenv(kRangeFinderProtocolVariable, c.protocol);
-        EXPECT_EQ(link.Open(c.port, c.target ? &receiver : nullptr), 0) << c.port.toStdString();
+        EXPECT_EQ(link.Open(c.port, &receiver), 0) << c.port.toStdString();
         qunsetenv(kRangeFinderProtocolVariable);
         EXPECT_FALSE(link.IsOpen());
         EXPECT_TRUE(!c.says || link.ErrorText() == QString::fromUtf8(c.says))
             << link.ErrorText().toStdString();
     }
 }
-
-const QString kBoschData = QStringLiteral("02a6c0d1-0451-4000-b000-fb3210111989");
 
 // Plays the meter's GATT server: records what is asked of it; the test
 // answers with its signals.
@@ -213,7 +209,7 @@ public:
 
 // Over low energy: connect, find the service, switch indications on, and only
 // then greet (automatic sending on) and take readings. The second family
-// (service 00005301) is subscribed on 4302 and greeted in chunks on 4301. A
+// (service 00005301) is subscribed on 4302 and spoken to in chunks on 4301. A
 // device without the meter's service, or one that cannot be reached, ends
 // the first attempt with a reason; the link closes.
 TEST(LowEnergyLinkTest, SubscribesThenGreetsAndReadsOrFailsWithAReason) {
@@ -240,6 +236,9 @@ TEST(LowEnergyLinkTest, SubscribesThenGreetsAndReadsOrFailsWithAReason) {
     Q_EMIT gatt->IndicationsOn(gatt->characteristic);
     EXPECT_TRUE(link.IsConnected());
     Q_EMIT gatt->ValueChanged(gatt->characteristic, Hex("00 00 82"));
+    Q_EMIT gatt->ValueChanged(gatt->characteristic, Hex("04 00 C4"));
+    EXPECT_TRUE(link.RequestReading());
+    EXPECT_EQ(gatt->calls.last(), "02a6c0d1 < c05601001e"); // the remote trigger
     Q_EMIT gatt->ValueChanged(gatt->characteristic,
                               Hex("C0 55 10 05 00 01 00 00 00 88 3F 00 00 00 00 00 00 00 00 9C"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.received.size() == 1; }));
@@ -253,8 +252,14 @@ TEST(LowEnergyLinkTest, SubscribesThenGreetsAndReadsOrFailsWithAReason) {
     Q_EMIT gatt->ServiceReady(1);
     Q_EMIT gatt->IndicationsOn(gatt->characteristic);
     EXPECT_TRUE(link.IsConnected());
-    EXPECT_EQ(gatt->calls, (QStringList{"connect", gatt->calls[1], "indicate 00004302",
-                                        "00004301 < 10c0550201001a"}));
+    const QByteArray push1300 = Hex("C0 55 10 06 00 01 00 66 66 A6 3F 00 00 00 00 00 00 00 00 BA");
+    Q_EMIT gatt->ValueChanged(gatt->characteristic, Hex("31") + push1300.left(19));
+    Q_EMIT gatt->ValueChanged(gatt->characteristic, Hex("30") + push1300.mid(19));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.received.size() == 2; }));
+    EXPECT_EQ(receiver.received[1], (RangeEvent{D, 1300}));
+    EXPECT_EQ(gatt->calls.mid(0, 6),
+              (QStringList{"connect", gatt->calls[1], "indicate 00004302",
+                           "00004301 < 10c0550201001a", "00004301 < ff3100", "00004301 < ff3000"}));
 
     open("leica-ble", "something-else");
     Q_EMIT gatt->ServiceReady(0); // the characteristic is missing
