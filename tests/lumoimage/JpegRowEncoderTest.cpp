@@ -27,48 +27,38 @@ bool EncodeInBands(const QImage& image, int bandRows, const JpegEncodeSettings& 
     return encoder->Finish(error);
 }
 
-struct StreamCase {
-    const char* name;
-    QSize size;
-    int bandRows;
-    int quality;
-    ChromaSubsampling chroma;
-};
-void PrintTo(const StreamCase& c, std::ostream* os) {
-    *os << c.name;
+// Bands of one row, odd bands, one pixel, the accurate DCT from quality 96, a
+// low quality, and the chroma layouts.
+TEST(RowEncoder, WritesTheOneCallEncodersStreamByteForByte) {
+    const struct {
+        QSize size;
+        int bandRows, quality;
+        ChromaSubsampling chroma;
+    } cases[] = {{{97, 61}, 1, 95, ChromaSubsampling::Full444},
+                 {{333, 257}, 7, 95, ChromaSubsampling::Full444},
+                 {{1, 1}, 1, 95, ChromaSubsampling::Full444},
+                 {{150, 130}, 13, 96, ChromaSubsampling::Full444},
+                 {{150, 130}, 64, 40, ChromaSubsampling::Full444},
+                 {{151, 131}, 9, 95, ChromaSubsampling::Half422},
+                 {{151, 131}, 9, 95, ChromaSubsampling::Quarter420}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.size.width() << "x" << c.size.height() << " in "
+                                          << c.bandRows << "-row bands, quality " << c.quality);
+        const QImage image = NoisyPhoto(c.size.width(), c.size.height());
+        const JpegEncodeSettings settings{c.quality, c.chroma};
+        QByteArray whole, banded;
+        QString error;
+        ASSERT_TRUE(EncodeJpeg(image, settings, &whole, &error)) << error.toStdString();
+        JpegRowEncoder encoder;
+        const JpegSink sink = [&banded](const char* data, qsizetype size) {
+            banded.append(data, size);
+            return true;
+        };
+        ASSERT_TRUE(EncodeInBands(image, c.bandRows, settings, sink, &error, &encoder))
+            << error.toStdString();
+        EXPECT_TRUE(banded == whole);
+    }
 }
-
-class RowEncoderStream : public ::testing::TestWithParam<StreamCase> {};
-
-TEST_P(RowEncoderStream, IsTheOneCallEncodersStreamByteForByte) {
-    const StreamCase& c = GetParam();
-    const QImage image = NoisyPhoto(c.size.width(), c.size.height());
-    const JpegEncodeSettings settings{c.quality, c.chroma};
-    QByteArray whole, banded;
-    QString error;
-    ASSERT_TRUE(EncodeJpeg(image, settings, &whole, &error)) << error.toStdString();
-    JpegRowEncoder encoder;
-    const JpegSink sink = [&banded](const char* data, qsizetype size) {
-        banded.append(data, size);
-        return true;
-    };
-    ASSERT_TRUE(EncodeInBands(image, c.bandRows, settings, sink, &error, &encoder))
-        << error.toStdString();
-    ASSERT_EQ(banded.size(), whole.size());
-    EXPECT_TRUE(banded == whole);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Bands, RowEncoderStream,
-    ::testing::Values(StreamCase{"OneRowBands", {97, 61}, 1, 95, ChromaSubsampling::Full444},
-                      StreamCase{"OddBands", {333, 257}, 7, 95, ChromaSubsampling::Full444},
-                      StreamCase{"OnePixel", {1, 1}, 1, 95, ChromaSubsampling::Full444},
-                      StreamCase{
-                          "AccurateDctFrom96", {150, 130}, 13, 96, ChromaSubsampling::Full444},
-                      StreamCase{"LowQuality", {150, 130}, 64, 40, ChromaSubsampling::Full444},
-                      StreamCase{"Chroma422", {151, 131}, 9, 95, ChromaSubsampling::Half422},
-                      StreamCase{"Chroma420", {151, 131}, 9, 95, ChromaSubsampling::Quarter420}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // Thin coloured lines on an export must not blur into their neighbours.
 TEST(RowEncoder, TheExportKeepsFullColourResolution) {

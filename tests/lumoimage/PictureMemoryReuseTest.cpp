@@ -20,11 +20,7 @@ TEST(PictureMemoryReuse, AKeptBlockGoesToAPictureThatFitsItAndEndsWithTheReuse) 
     const struct {
         int width, height; // the next picture, after one of kW x kH went
         bool reused;
-    } cases[] = {{kW, kH, true},
-                 {2500, 2000, true},
-                 {2000, 1400, false},
-                 {kW, kH + 16, false},
-                 {100, 100, false}};
+    } cases[] = {{2500, 2000, true}, {2000, 1400, false}, {kW, kH + 16, false}, {100, 100, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height);
         {
