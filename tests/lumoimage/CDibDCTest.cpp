@@ -49,7 +49,7 @@ protected:
 
 // Greyscale, progressive, a vendor trailer after the end marker, and a photo
 // turned a quarter by its Exif data (its red corner comes top right): whole
-// photos that must open, from a file and from memory alike.
+// photos that must open. (Opening from memory serves only fuzz/fuzz_jpeg.cpp.)
 TEST_F(CDibDCTest, OpensUnusualButWholeFiles) {
     const QImage picture = CornerMarkedPicture(48, 32);
     const struct {
@@ -61,12 +61,9 @@ TEST_F(CDibDCTest, OpensUnusualButWholeFiles) {
                  {EncodeTestJpeg(picture) + QByteArray(5000, '\x5A') + "SEFT", {3, 3}, Qt::red},
                  {WithExif(EncodeTestJpeg(picture), 6, {}, true), {28, 3}, Qt::red}};
     for (const auto& file : files) {
-        CDibDC dib, fromMemory;
+        CDibDC dib;
         ASSERT_TRUE(dib.Load(Write("file.jpg", file.bytes), 32)) << dib.ErrorString().toStdString();
         EXPECT_TRUE(IsNear(dib.Image().pixelColor(file.at), file.colour, 30));
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.bytes.constData());
-        ASSERT_TRUE(fromMemory.LoadFromMemory(bytes, std::size_t(file.bytes.size()), 32));
-        EXPECT_TRUE(fromMemory.Image() == dib.Image());
     }
 }
 
