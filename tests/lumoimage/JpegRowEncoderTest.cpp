@@ -11,18 +11,14 @@
 
 namespace {
 
-// Rows [top, top + rows) of `image`, as a picture of their own.
-QImage Rows(const QImage& image, int top, int rows) {
-    return image.copy(0, top, image.width(), rows);
-}
-
 // Fed in bands of `bandRows` to `sink`; false with `error` at the first refusal.
 bool EncodeInBands(const QImage& image, int bandRows, const JpegEncodeSettings& settings,
                    const JpegSink& sink, QString* error, JpegRowEncoder* encoder) {
     if (!encoder->Start(image.width(), image.height(), settings, sink, error))
         return false;
     for (int top = 0; top < image.height(); top += bandRows)
-        if (!encoder->WriteRows(Rows(image, top, std::min(bandRows, image.height() - top)), error))
+        if (!encoder->WriteRows(
+                image.copy(0, top, image.width(), std::min(bandRows, image.height() - top)), error))
             return false;
     return encoder->Finish(error);
 }
@@ -88,7 +84,7 @@ TEST(RowEncoder, StopsWhenTheSinkRefusesAndTakesNoMoreRows) {
         EXPECT_FALSE(EncodeInBands(image, 100, {}, refusing, &error, &encoder)) << allowed;
         EXPECT_TRUE(encoder.SinkFailed());
         EXPECT_FALSE(error.isEmpty());
-        EXPECT_FALSE(encoder.WriteRows(Rows(image, 0, 1), &error));
+        EXPECT_FALSE(encoder.WriteRows(image.copy(0, 0, image.width(), 1), &error));
         EXPECT_FALSE(encoder.Finish(&error));
         EXPECT_EQ(taken, allowed + 1);
     }
