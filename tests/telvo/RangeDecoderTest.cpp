@@ -90,9 +90,9 @@ INSTANTIATE_TEST_SUITE_P(
         // The longest a uint32 of 0.05 mm can say: 214748364.75 mm.
         FrameCase{"bosch_longest", "answer", Hex("00 04 FF FF FF FF D6"), {{D, 214748365}}},
         // Pushed exchange data (command 85): the keep-alive, noise, and noise
-        // that looks like the start of a long frame give nothing and hold the
-        // reading after them back; a single distance is a reading, in metres
-        // even when the meter shows imperial units (DevStatus bit 3).
+        // that looks like the start of a long frame give nothing and do not
+        // hold back the reading after them; a single distance is a reading, in
+        // metres even when the meter shows imperial units (DevStatus bit 3).
         FrameCase{"bosch_pushed_after_keepalive_and_noise",
                   "bosch-spp",
                   Hex("C0 11 00 3A FF 12 C0 55 40") + kPush1300 +
@@ -111,8 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {{F, kNoMeasurement}, {F, kNoMeasurement}, {D, 1300}}},
         // The GLM 100 C's sync container (command 80, 33 bytes): a single
         // distance; 0 with the laser off and a device error are failures;
-        // 0 with the laser on (waiting for the second press) and an area (as
-        // a sum) are nothing.
+        // 0 with the laser on (waiting for the second press) and an area are
+        // nothing.
         FrameCase{"glm100c_sync",
                   "bosch-spp",
                   Hex("C0 50 21 01 02 50 15 66 66 A6 3F 00 00 00 00 00 00 00 00 00 00 00 00"
