@@ -1,7 +1,8 @@
 // The canvas widget, shown and driven with real mouse and wheel events and
-// with the range finder's events as the window passes them on: the view, hit
-// tests at each zoom, one row per gesture of each tool (the records' rules
-// are the edit model's and the renderer's), the context menu, readings.
+// with the range finder's events as the window passes them on: the view, one
+// row per gesture of each tool (the records' rules are the edit model's and
+// the renderer's; the hit test's arithmetic is in ViewTest), the context
+// menu, readings.
 #include "canvas/CanvasTestSupport.h"
 
 #include <QAction>
@@ -18,7 +19,7 @@ namespace {
 
 // A shown 800 x 600 canvas with the select tool and a white 800 x 600 photo
 // at zoom 1.0, so that view and photo points are the same. Records the
-// notifications and menu commands the canvas sends and counts its paints.
+// notifications and menu commands the canvas sends.
 class Canvas : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -28,17 +29,14 @@ protected:
         QObject::connect(&canvas, &CPhotoCanvas::canvasNotify, [&](int c) { codes.push_back(c); });
         QObject::connect(&canvas, &CPhotoCanvas::menuCommand,
                          [&](int c) { commands.push_back(c); });
-        canvas.installEventFilter(&counter);
         canvas.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&canvas));
         Settle();
     }
-    // Delivers queued notifications and pending paints, then counts afresh.
+    // Delivers queued notifications, then records afresh.
     void Settle() {
         QApplication::processEvents();
-        QApplication::processEvents();
         codes.clear();
-        counter.paints = 0;
     }
     void SetZoomTo(float zoom, POINT centre = {400, 300}) {
         CanvasAccess::Zoom(canvas) = zoom;
@@ -88,7 +86,6 @@ protected:
         canvas.Model().SelectDimension(0);
     }
 
-    PaintCounter counter; // outlives the canvas it watches
     CPhotoCanvas canvas;
     std::vector<int> codes, commands;
 };
@@ -98,11 +95,8 @@ TEST_F(Canvas, ZoomAndFitHoldAcrossLoadsAndResizes) {
     auto load = [&](int w, int h) {
         return CanvasAccess::LoadPhoto(canvas, WriteTestJpeg(dir, "p.jpg", w, h));
     };
-    canvas.SetZoom(ZoomOut);
-    ASSERT_TRUE(load(400, 300));
-    canvas.resize(500, 500); // laid out anew: 279 x 209 at 0.7
-    EXPECT_EQ(canvas.DestRect(), (RECT{110, 145, 389, 354}));
     canvas.SetZoom(ZoomActual);
+    ASSERT_TRUE(load(400, 300));
     canvas.resize(300, 200); // the visible area keeps its centre
     EXPECT_EQ(canvas.SourceRect(), (RECT{50, 50, 350, 250}));
     canvas.SetZoom(ZoomFit);
@@ -115,44 +109,9 @@ TEST_F(Canvas, ZoomAndFitHoldAcrossLoadsAndResizes) {
               std::make_tuple(-1, false));
 }
 
-struct HitCase {
-    float zoom;
-    POINT click;
-    bool hits;
-    const char* value = "";
-    POINT a{100, 200}, b{300, 200}; // the dimension
-};
-class CanvasHit : public Canvas, public ::testing::WithParamInterface<HitCase> {};
-
-// A dimension is picked strictly inside four view pixels of its segment (not
-// of the extension beyond its ends) or on its value label above the middle.
-TEST_P(CanvasHit, SelectToolPicksTheSegmentAndItsLabelOnly) {
-    const HitCase& c = GetParam();
-    SetZoomTo(c.zoom);
-    canvas.Model().Records().dimensions.push_back(MakeDimension(c.a, c.b, c.value));
-    Click(ViewOf(c.click));
-    EXPECT_EQ(canvas.Model().SelDim(), c.hits ? 0 : -1);
-    EXPECT_EQ(codes, std::vector<int>{c.hits ? CN_DIMENSION_SELECTED : CN_NOTHING_SELECTED});
-}
-
-// At zooms 1.0, 0.5 and 2.0 the last photo offset that hits and the first
-// that misses; then beyond the end, on the label, no value so no label, the
-// label of a short dimension beyond its end, an upward dimension's label on
-// its left.
-INSTANTIATE_TEST_SUITE_P(
-    Clicks, CanvasHit,
-    ::testing::Values(HitCase{1.0f, {200, 203}, true}, HitCase{1.0f, {200, 204}, false},
-                      HitCase{0.5f, {200, 206}, true}, HitCase{0.5f, {200, 208}, false},
-                      HitCase{2.0f, {200, 201}, true}, HitCase{2.0f, {200, 202}, false},
-                      HitCase{1.0f, {302, 200}, false}, HitCase{1.0f, {200, 192}, true, "12"},
-                      HitCase{1.0f, {200, 192}, false},
-                      HitCase{1.0f, {318, 195}, false, "123456789", {300, 200}, {306, 200}},
-                      HitCase{1.0f, {95, 200}, true, "1234", {100, 300}, {100, 100}}));
-
-// Two clicks of the dimension tool add one in the current colour and font
-// (the first click repaints nothing); a note over a dimension wins the click,
-// the picked record's font becomes current, and picking it again notifies
-// without repainting.
+// Two clicks of the dimension tool add one in the current colour and font; a
+// note over a dimension wins the click, the picked record's font becomes
+// current; each pick notifies.
 TEST_F(Canvas, DimensionAndNoteToolsAddAndTheSelectToolPicks) {
     canvas.SetTool(ToolDimension);
     canvas.SetCurrentColour(RGB(1, 2, 3));
@@ -160,7 +119,6 @@ TEST_F(Canvas, DimensionAndNoteToolsAddAndTheSelectToolPicks) {
     font.lfHeight = -20;
     canvas.SetCurrentFont(font);
     Click(QPoint(300, 105));
-    EXPECT_EQ(counter.paints, 0);
     Click(QPoint(50, 105)); // leftwards: stored from left to right
     const Dimension& d = canvas.Model().Info().dimensions.at(0);
     EXPECT_EQ(std::tie(d.start, d.end, d.colour, d.font.lfHeight),
@@ -179,10 +137,6 @@ TEST_F(Canvas, DimensionAndNoteToolsAddAndTheSelectToolPicks) {
     Click(QPoint(200, 106));
     EXPECT_EQ(codes, (std::vector<int>{CN_DIMENSION_ADDED, CN_NOTE_ADDED, CN_DIMENSION_SELECTED,
                                        CN_NOTE_SELECTED, CN_DIMENSION_SELECTED}));
-    Settle();
-    Click(QPoint(250, 104));
-    EXPECT_EQ(codes, std::vector<int>{CN_DIMENSION_SELECTED});
-    EXPECT_EQ(counter.paints, 0);
 }
 
 class CanvasNoteHit : public Canvas, public ::testing::WithParamInterface<float> {};
@@ -199,8 +153,6 @@ TEST_P(CanvasNoteHit, TheClickHitsTheBoxAsDrawn) {
         ++right;
     while (At(shown, inside.x(), bottom + 1) != kWhitePx)
         ++bottom;
-    ASSERT_EQ(std::make_pair(At(shown, right, inside.y()), At(shown, inside.x(), bottom)),
-              std::make_pair(kBlackPx, kBlackPx));
     const std::pair<QPoint, bool> clicks[] = {{{right - 1, inside.y()}, true},
                                               {{right + 1, inside.y()}, false},
                                               {{inside.x(), bottom - 1}, true},
@@ -212,7 +164,7 @@ TEST_P(CanvasNoteHit, TheClickHitsTheBoxAsDrawn) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Zooms, CanvasNoteHit, ::testing::Values(0.3f, 1.0f, 2.0f));
+INSTANTIATE_TEST_SUITE_P(Zooms, CanvasNoteHit, ::testing::Values(0.3f, 2.0f));
 
 // Steps, view pixels per step, photo pixels moved.
 class CanvasDrag : public Canvas, public ::testing::WithParamInterface<std::array<int, 3>> {};
@@ -241,41 +193,33 @@ TEST_P(CanvasDrag, SlowAndFastDragsMoveTheRecordAlikeUntilRelease) {
 
 INSTANTIATE_TEST_SUITE_P(Zoom2, CanvasDrag,
                          ::testing::Values(std::array{1, 10, 5}, std::array{10, 1, 5},
-                                           std::array{3, 1, 1}, std::array{7, 3, 10}));
+                                           std::array{3, 1, 1}));
 
-// The selected dimension's handles: a handle wins over a note under it and
-// drags its end alone (Shift keeps 45-degree steps); a drag past the other
-// end swaps them on release; a record drag ends at a move with no button;
-// handles are white squares on the screen, with the select tool only.
+// The selected dimension's handles (white squares, with the select tool
+// only): a handle wins over a note under it and drags its end alone, Shift
+// keeping 45-degree steps; a drag past the other end swaps them on release;
+// a record drag ends at a move with no button.
 TEST_F(Canvas, HandlesDragOneEndAndRecordDragsEndWithoutAButton) {
     ShowPhotoOnCanvas(canvas, Solid(800, 600, Qt::gray));
     OneSelectedDimension();
-    const QImage image = canvas.RenderToImage();
-    EXPECT_LT(qGray(image.pixel(97, 97)), 64); // the outline
-    EXPECT_EQ(At(image, 98, 98), kWhitePx);
     canvas.Model().Records().notes = {MakeNote({90, 90})};
     Press(QPoint(99, 99));
-    Move(QPoint(119, 139));
-    Release(QPoint(119, 139));
+    Move(QPoint(400, 110), Qt::LeftButton, Qt::ShiftModifier); // 6 degrees: horizontal
+    Release(QPoint(400, 110));
     EXPECT_EQ(canvas.Model().SelNote(), -1);
-    EXPECT_EQ(canvas.Model().Info().dimensions[0].start, (POINT{120, 140}));
-    EXPECT_EQ(canvas.Model().Info().dimensions[0].end, (POINT{300, 100}));
-    Press(QPoint(300, 100));
-    Move(QPoint(380, 150), Qt::LeftButton, Qt::ShiftModifier); // 2 degrees: horizontal
-    Release(QPoint(380, 150));
-    EXPECT_EQ(canvas.Model().Info().dimensions[0].end, (POINT{380, 140}));
-    Drag(QPoint(380, 140), QPoint(20, 100));
-    EXPECT_EQ(canvas.Model().Info().dimensions[0].start, (POINT{20, 100}));
-    EXPECT_EQ(canvas.HandleAt(POINT{20, 100}), 0);
-    Press(QPoint(70, 120));
-    Move(QPoint(80, 120));
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].start, (POINT{300, 100})); // swapped
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].end, (POINT{401, 100}));
+    EXPECT_EQ(canvas.HandleAt(POINT{300, 100}), 0);
+    EXPECT_EQ(At(canvas.RenderToImage(), 299, 99), kWhitePx);
+    Press(QPoint(320, 101));
+    Move(QPoint(330, 101));
     Move(QPoint(200, 260), Qt::NoButton); // the release went elsewhere
     Move(QPoint(220, 280));
-    EXPECT_EQ(canvas.Model().Info().dimensions[0].start, (POINT{30, 100}));
-    EXPECT_EQ(Steps(), 4);
+    EXPECT_EQ(canvas.Model().Info().dimensions[0].start, (POINT{310, 100}));
+    EXPECT_EQ(Steps(), 2);
     canvas.SetTool(ToolDrag);
-    EXPECT_EQ(canvas.HandleAt(POINT{30, 100}), -1);
-    EXPECT_NE(At(canvas.RenderToImage(), 29, 99), kWhitePx);
+    EXPECT_EQ(canvas.HandleAt(POINT{310, 100}), -1);
+    EXPECT_NE(At(canvas.RenderToImage(), 309, 99), kWhitePx);
 }
 
 // The drag tool, and the middle button in every tool, pan the view and keep
@@ -291,10 +235,8 @@ TEST_F(Canvas, DragToolAndMiddleButtonPan) {
     for (int tool : {ToolDrag, ToolDimension, ToolNote, ToolSelect}) {
         canvas.SetTool(tool);
         canvas.CentreOn(POINT{400, 300});
-        const RECT before = canvas.SourceRect();
         Drag(QPoint(400, 300), QPoint(300, 260), Qt::MiddleButton);
-        EXPECT_EQ(canvas.SourceRect().left, before.left + 50) << tool;
-        EXPECT_EQ(canvas.SourceRect().top, before.top + 20) << tool;
+        EXPECT_EQ(canvas.SourceRect(), (RECT{250, 170, 650, 470})) << tool;
         EXPECT_EQ(canvas.CurrentTool(), tool);
         EXPECT_TRUE(canvas.Model().Info().dimensions.empty() &&
                     canvas.Model().Info().notes.empty() && !canvas.FirstPointPlaced());
@@ -339,30 +281,27 @@ TEST_P(CanvasWheel, KeepsThePhotoPointUnderTheCursorAsFarAsTheEdgesAllow) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, CanvasWheel,
     ::testing::Values(
-        WheelCase{{4000, 3000}, 1.0f, {2000, 1500}, {123, 457}, 120, 2.0f, false, false},
         WheelCase{{4000, 3000}, 0.3f, {2000, 1500}, {611, 222}, 120, 0.5f, false, false},
         // Near the top-left corner zooming out: the edge stops the view.
         WheelCase{{4000, 3000}, 1.0f, {0, 0}, {10, 10}, -120, 0.7f, true, true},
         // A photo smaller than the canvas once zoomed out: centred, edges rule.
-        WheelCase{{1000, 800}, 1.0f, {500, 400}, {200, 100}, -120, 0.7f, true, true},
-        // A wide photo: fits across only after zooming out.
-        WheelCase{{3000, 500}, 1.0f, {1500, 250}, {600, 300}, 120, 2.0f, false, false}));
+        WheelCase{{1000, 800}, 1.0f, {500, 400}, {200, 100}, -120, 0.7f, true, true}));
 
+// Fine wheel steps add up to a notch; turning back starts counting afresh.
 TEST_F(Canvas, FineWheelStepsAddUpToANotchAndTurningBackStartsAgain) {
     ShowPhotoOnCanvas(canvas, Solid(4000, 3000));
     // angle, zoom after it
-    const std::pair<int, float> steps[] = {{30, 1.0f}, {30, 1.0f},   {30, 1.0f},
-                                           {30, 2.0f}, {90, 2.0f},   {-60, 2.0f},
-                                           {60, 2.0f}, {-120, 1.0f}, {-240, 0.5f}};
+    const std::pair<int, float> steps[] = {{90, 1.0f},  {30, 2.0f}, {90, 2.0f},
+                                           {-60, 2.0f}, {60, 2.0f}, {-240, 0.7f}};
     for (const auto& [angle, zoom] : steps) {
         Wheel(QPoint(400, 300), angle);
         EXPECT_EQ(canvas.Zoom(), zoom) << angle;
     }
 }
 
-// Nudges pass to the edit model, whose run of nudges is one step; a click
-// ends the run. Undo takes back a drag under way and the drag is over; undo
-// selects the record it changed and brings it into view.
+// A run of nudges is one step; a click ends the run. Undo takes back a drag
+// under way and the drag is over; undo selects the record it changed and
+// brings it into view.
 TEST_F(Canvas, NudgeRunsEndAtAClickAndUndoShowsWhatItChanged) {
     canvas.resize(200, 100);
     ShowPhotoOnCanvas(canvas, Solid(2000, 1000));
@@ -382,14 +321,12 @@ TEST_F(Canvas, NudgeRunsEndAtAClickAndUndoShowsWhatItChanged) {
     canvas.CentreOn(POINT{0, 0});
     Press(QPoint(15, 15));
     Move(QPoint(60, 80));
-    int shown = 0;
-    QObject::connect(&canvas, &CPhotoCanvas::historyShown, [&] { ++shown; });
     canvas.Undo(); // the drag
     Move(QPoint(90, 90));
     Release(QPoint(90, 90));
     canvas.Undo();
-    EXPECT_EQ(std::make_tuple(shown, canvas.Model().SelDim(), canvas.Model().SelNote()),
-              std::make_tuple(2, 0, -1));
+    EXPECT_EQ(std::make_pair(canvas.Model().SelDim(), canvas.Model().SelNote()),
+              std::make_pair(0, -1));
     EXPECT_EQ(canvas.SourceRect(), (RECT{1451, 760, 1651, 860}));
     canvas.Undo();
     EXPECT_EQ(Bytes(), before);
@@ -405,13 +342,14 @@ struct MenuAnswer : DesktopPrompter {
         enabled.clear();
         for (QAction* action : menu.actions()) {
             items << (action->isSeparator() ? QStringLiteral("-") : action->text());
-            enabled << (action->isSeparator() ? QString() : QString::number(action->isEnabled()));
+            enabled += action->isSeparator() ? QString() : QString::number(action->isEnabled());
         }
         return menu.actions().value(pick);
     }
     int pick = 0;
     QPoint where;
-    QStringList items, enabled;
+    QStringList items;
+    QString enabled;
 };
 
 // The menu opens at the pointer in every tool and passes the chosen command
@@ -420,9 +358,8 @@ struct MenuAnswer : DesktopPrompter {
 TEST_F(Canvas, RightButtonOpensTheMenuAtThePointerAndPassesTheChosenCommandOn) {
     MenuAnswer answer;
     ScopedPrompter prompter(&answer);
-    const int commandOf[] = {ID_ZOOM_IN, ID_ZOOM_OUT,     ID_ZOOM_ACTUAL,   ID_ZOOM_FIT,
-                             0,          ID_ALL_DIM_FONT, ID_ALL_DIM_COLOUR};
-    for (int pick : {0, 1, 2, 3, 5, 6, -1}) {
+    for (const auto& [pick, command] :
+         {std::pair<int, int>{0, ID_ZOOM_IN}, {3, ID_ZOOM_FIT}, {6, ID_ALL_DIM_COLOUR}, {-1, 0}}) {
         const int32_t tool = (pick + 4) % 4;
         commands.clear();
         canvas.SetTool(tool);
@@ -430,22 +367,17 @@ TEST_F(Canvas, RightButtonOpensTheMenuAtThePointerAndPassesTheChosenCommandOn) {
         answer.pick = pick;
         QTest::mouseClick(&canvas, Qt::RightButton, Qt::NoModifier, QPoint(120, 70));
         EXPECT_EQ(answer.where, canvas.mapToGlobal(QPoint(120, 70)));
-        EXPECT_EQ(commands, std::vector<int>(pick >= 0, pick >= 0 ? commandOf[pick] : 0)) << pick;
+        EXPECT_EQ(commands, std::vector<int>(pick >= 0, command)) << pick;
     }
     EXPECT_EQ(answer.items.join(u'|'),
               QString::fromUtf8("放大|縮小|實際大小|自適應大小|-|所有尺寸字體|所有尺寸顏色|-|"
                                 "復原(&U)|重做(&R)|-|參考平面(&P)...|寫入計算值"));
     OneSelectedDimension();
     canvas.SetTool(ToolSelect);
-    answer.pick = -1;
-    for (const char* undoRedo : {"10", "01"}) {
-        canvas.NudgeSelection(1, 0);
-        if (undoRedo[1] == '1')
-            canvas.Undo();
-        QTest::mouseClick(&canvas, Qt::RightButton, Qt::NoModifier, QPoint(400, 300));
-        EXPECT_EQ(answer.enabled.join(QString()),
-                  QStringLiteral("1111") + QStringLiteral("11") + undoRedo + QStringLiteral("10"));
-    }
+    canvas.NudgeSelection(1, 0);
+    canvas.Undo();
+    QTest::mouseClick(&canvas, Qt::RightButton, Qt::NoModifier, QPoint(400, 300));
+    EXPECT_EQ(answer.enabled, QStringLiteral("1111110110"));
     answer.items.clear();
     canvas.SetTool(ToolDimension);
     CanvasAccess::FirstPoint(canvas) = 1;
@@ -469,26 +401,17 @@ TEST_F(Canvas, RangeEventsWriteTheSelectedDimensionOrMoveTheSelection) {
         bool taken;
         int32_t selectedAfter;
         const char* values; // each ended by "|"
-        bool notified;
-    } cases[] = {{3, -1, 6, 99, true, -1, "a|b|c|", false},
-                 {3, 7, 6, 98, true, 7, "a|b|c|", false},
-                 {0, -1, 6, 97, true, -1, "", false},
-                 {3, 1, 6, 2345, true, 1, "a|2345|c|", false},
-                 {3, 1, 6, -7, true, 1, "a|-7|c|", false},
-                 {3, 1, 6, INT32_MAX, true, 1, "a|2147483647|c|", false},
-                 {3, 1, 6, -1000000000, false, 1, "a|b|c|", false},
-                 {3, 1, 15, 8, true, 2, "a|b|c|", true},
-                 {3, 2, 15, 8, true, 0, "a|b|c|", true},
-                 {3, 0, 15, 6, true, 2, "a|b|c|", true},
-                 {3, -1, 15, 8, true, 0, "a|b|c|", true},
-                 {3, -1, 15, 6, true, 1, "a|b|c|", true},
-                 {3, INT32_MIN, 15, 6, true, 1, "a|b|c|", true},
-                 {3, INT32_MAX, 15, 8, true, 2, "a|b|c|", true},
-                 {1, -1, 15, 6, true, 0, "a|", true},
-                 {1, 0, 15, 8, true, 0, "a|", true},
-                 {0, -1, 15, 8, true, -1, "", false},
-                 {3, 1, 15, 7, true, 1, "a|b|c|", false},
-                 {3, 1, 7, 2345, true, 1, "a|b|c|", false}};
+    } cases[] = {{3, -1, 6, 99, true, -1, "a|b|c|"},
+                 {3, 1, 6, -7, true, 1, "a|-7|c|"},
+                 {3, 1, 6, INT32_MAX, true, 1, "a|2147483647|c|"},
+                 {3, 1, 6, -1000000000, false, 1, "a|b|c|"},
+                 {3, 2, 15, 8, true, 0, "a|b|c|"},
+                 {3, 0, 15, 6, true, 2, "a|b|c|"},
+                 {3, INT32_MIN, 15, 6, true, 1, "a|b|c|"},
+                 {3, INT32_MAX, 15, 8, true, 2, "a|b|c|"},
+                 {0, -1, 15, 8, true, -1, ""},
+                 {3, 1, 15, 7, true, 1, "a|b|c|"},
+                 {3, 1, 7, 2345, true, 1, "a|b|c|"}};
     const auto values = [&] {
         std::string all;
         for (const Dimension& dim : canvas.Model().Records().dimensions)
@@ -510,7 +433,8 @@ TEST_F(Canvas, RangeEventsWriteTheSelectedDimensionOrMoveTheSelection) {
         EXPECT_EQ(canvas.Model().SelDim(), c.selectedAfter);
         EXPECT_EQ(values(), c.values);
         EXPECT_EQ(Steps(), before == c.values ? 0 : 1);
-        EXPECT_EQ(codes, c.notified ? std::vector<int>{CN_DIMENSION_SELECTED} : std::vector<int>{});
+        const bool moved = c.code == 15 && c.value != 7 && c.dims > 0;
+        EXPECT_EQ(codes, moved ? std::vector<int>{CN_DIMENSION_SELECTED} : std::vector<int>{});
         canvas.Undo();
         EXPECT_EQ(values(), before);
     }

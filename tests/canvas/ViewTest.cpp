@@ -1,9 +1,12 @@
 // The canvas's own arithmetic: zoom steps, the view's layout and clamping,
-// the pyramid of reduced copies, the end-point handles.
+// the pyramid of reduced copies, the end-point handles, the select tool's
+// hit test of a dimension.
 #include "canvas/CanvasTestSupport.h"
 #include "canvas/EndPointHandles.h"
+#include "canvas/HitTest.h"
 #include "canvas/PhotoPyramid.h"
 #include "canvas/ViewModel.h"
+#include "drawing/TextMeasurer.h"
 
 #include <tuple>
 
@@ -109,6 +112,33 @@ TEST(HandleGeometry, APressReachesTheNearerHandleWithinFourPixelsOfItsSquare) {
     for (const auto& [end, press, handle] : cases)
         EXPECT_EQ(handles::HandleAt(POINT{100, 100}, end, press), handle.x)
             << press.x << "," << press.y;
+}
+
+// A dimension is hit strictly inside trunc(4 / zoom) photo pixels of its
+// segment (not of the extension beyond its ends) or on its value label above
+// the middle, turned with the line.
+TEST(HitTestDimension, TheSegmentWithinFourViewPixelsAndTheLabelOnly) {
+    const struct {
+        float zoom;
+        POINT click;
+        bool hits;
+        const char* value = "";
+        POINT a{100, 200}, b{300, 200};
+    } cases[] = {{1.0f, {200, 203}, true},
+                 {1.0f, {200, 204}, false},
+                 {0.5f, {200, 207}, true},
+                 {0.5f, {200, 208}, false},
+                 {2.0f, {200, 202}, false},
+                 {1.0f, {302, 200}, false},
+                 {1.0f, {200, 192}, true, "12"},
+                 {1.0f, {200, 192}, false},
+                 {1.0f, {318, 195}, false, "123456789", {300, 200}, {306, 200}},
+                 {1.0f, {95, 200}, true, "1234", {100, 300}, {100, 100}}};
+    TextMeasurer measurer;
+    for (const auto& c : cases)
+        EXPECT_EQ(HitTestDimension(MakeDimension(c.a, c.b, c.value), c.click, c.zoom, measurer),
+                  c.hits)
+            << c.zoom << " " << c.click.x << "," << c.click.y << " " << c.value;
 }
 
 } // namespace
