@@ -1,9 +1,9 @@
 // What the canvas composes on the screen: the photo centred in grey with its
 // records cut at its edge, a fine pattern shown small as its area average,
-// and pans that scroll the photo's picture until it is scaled afresh.
+// pans that scroll the photo's picture until it is scaled afresh; an idle
+// canvas paints nothing.
 #include "canvas/CanvasTestSupport.h"
-#include "canvas/PhotoViewPainter.h"
-#include "canvas/ViewModel.h"
+#include "common/OpeningPhotos.h"
 
 #include <QPainter>
 #include <QTest>
@@ -55,77 +55,12 @@ TEST(CanvasPaint, FittedViewMatchesTheAreaAverage) {
     EXPECT_LE(most, 40);
 }
 
-// A smooth photo: no channel changes by more than 3 from one pixel to the next.
-QImage SmoothPhoto(int w, int h) {
-    QImage photo(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            photo.setPixel(x, y,
-                           qRgb(128 + int(90 * std::sin(x / 40.0)),
-                                128 + int(90 * std::sin(y / 30.0)),
-                                128 + int(90 * std::sin((x + y) / 50.0))));
-    return photo;
-}
-
-// The largest difference of one channel between two images of one size.
-int LargestDifference(const QImage& a, const QImage& b) {
-    int most = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            most = std::max({most, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                             std::abs(qBlue(p) - qBlue(q))});
-        }
-    return most;
-}
-
-class ZoomStep : public ::testing::TestWithParam<float> {};
-
-// Through pans at one zoom, the screen's photo (the kept part scrolled by
-// whole view pixels) stays within half a view pixel of scaling the whole
-// part, and once the scrolled picture is dropped the frame is exactly the
-// fully scaled one.
-TEST_P(ZoomStep, PhotoPanSweepSettlesOnTheScaledPicture) {
-    const float zoom = GetParam();
-    static const QImage photo = SmoothPhoto(2400, 1800);
-    const RECT dst{10, 10, 210, 160};
-    RECT src{300, 200, 300 + int32_t(200 / zoom), 200 + int32_t(150 / zoom)};
-    const auto draw = [&](PhotoViewPainter& painter, bool whole) {
-        QImage img = Solid(220, 170);
-        QPainter p(&img);
-        painter.Draw(p, photo, src, dst, whole);
-        return img;
-    };
-    PhotoViewPainter screen;
-    draw(screen, true); // the levels this zoom needs are made
-    // Half a view pixel is 0.5 / zoom photo pixels, over which a channel
-    // moves by 1.5 / zoom at most; scaling rounds by a few more.
-    const int tolerance = 3 + static_cast<int>(1.5 / zoom);
-    bool scrolled = false;
-    for (const POINT pan :
-         {POINT{1, 0}, POINT{3, 2}, POINT{-5, 7}, POINT{17, -11}, POINT{-40, 25}}) {
-        src = RECT{src.left + pan.x, src.top + pan.y, src.right + pan.x, src.bottom + pan.y};
-        PhotoViewPainter direct;
-        const QImage want = draw(direct, true);
-        EXPECT_LE(LargestDifference(draw(screen, false), want), tolerance) << pan.x << "," << pan.y;
-        scrolled = scrolled || screen.Scrolled();
-    }
-    EXPECT_EQ(scrolled, zoom != 1.0f); // every step but actual size scales
-    PhotoViewPainter direct;
-    const QImage want = draw(direct, true);
-    screen.DropScrolled();
-    EXPECT_EQ(draw(screen, false), want);
-    EXPECT_FALSE(screen.Scrolled());
-}
-
-INSTANTIATE_TEST_SUITE_P(Steps, ZoomStep, ::testing::ValuesIn(kZoomSteps));
-
 // A canvas panned at 0.3 shows a scrolled photo while the pan goes on; once
 // it rests, the frame on screen is exactly what Render draws.
 TEST(CanvasPaint, PanFrameSettlesWhenThePanRests) {
     CPhotoCanvas canvas;
     canvas.resize(300, 200);
-    ShowPhotoOnCanvas(canvas, SmoothPhoto(2400, 1800));
+    ShowPhotoOnCanvas(canvas, NoisyPhoto(2400, 1800));
     while (canvas.Zoom() > 0.3f)
         canvas.SetZoom(ZoomOut);
     canvas.RenderToImage(); // the levels 0.3 needs are made
@@ -145,6 +80,35 @@ TEST(CanvasPaint, PanFrameSettlesWhenThePanRests) {
     const QImage want = canvas.RenderToImage();
     EXPECT_EQ(frame(), want);
     EXPECT_NE(panned, want);
+}
+
+// A canvas with a plane, 1,000 dimensions and 200 notes paints nothing over
+// two seconds once its labels are done: no timer keeps repainting it.
+TEST(IdleCanvas, PaintsNothingOnceItsLabelsAreDone) {
+    CPhotoCanvas canvas;
+    canvas.resize(870, 756);
+    ShowPhotoOnCanvas(canvas, Solid(3000, 2000));
+    PhotoInfo& info = canvas.Model().Records();
+    info.reference.hasPlane = true;
+    info.reference.plane = {{{100, 50}, {500, 60}, {520, 350}, {90, 340}}, 1000, 750};
+    for (int i = 0; i < 1000; ++i) {
+        const POINT s{(i * 37) % 2900, (i * 53) % 1900};
+        info.dimensions.push_back(MakeDimension(s, {s.x + 20 + i % 80, s.y + 15 + i % 60}));
+    }
+    for (int i = 0; i < 200; ++i)
+        info.notes.push_back(MakeNote({(i * 71) % 2800, (i * 43) % 1800}, "Note"));
+    PaintCounter counter;
+    canvas.installEventFilter(&counter);
+    canvas.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&canvas));
+    for (int n = 0;
+         n < 100 && (counter.paints == 0 || CanvasAccess::Renderer(canvas).LabelsPending()); ++n)
+        QTest::qWait(50);
+    QTest::qWait(300); // the photo's last refinement
+    ASSERT_FALSE(CanvasAccess::Renderer(canvas).LabelsPending());
+    counter.paints = 0;
+    QTest::qWait(2000);
+    EXPECT_EQ(counter.paints, 0);
 }
 
 } // namespace
