@@ -1,9 +1,7 @@
 // What the canvas composes on the screen: the photo centred in grey with its
-// records cut at its edge, a fine pattern shown small as its area average,
-// pans that scroll the photo's picture until it is scaled afresh; an idle
-// canvas paints nothing.
+// records cut at its edge, a fine pattern shown small as its area average;
+// an idle canvas paints nothing.
 #include "canvas/CanvasTestSupport.h"
-#include "common/OpeningPhotos.h"
 
 #include <QPainter>
 #include <QTest>
@@ -53,33 +51,6 @@ TEST(CanvasPaint, FittedViewMatchesTheAreaAverage) {
         }
     EXPECT_LE(sum / n, 6.0);
     EXPECT_LE(most, 40);
-}
-
-// A canvas panned at 0.3 shows a scrolled photo while the pan goes on; once
-// it rests, the frame on screen is exactly what Render draws.
-TEST(CanvasPaint, PanFrameSettlesWhenThePanRests) {
-    CPhotoCanvas canvas;
-    canvas.resize(300, 200);
-    ShowPhotoOnCanvas(canvas, NoisyPhoto(2400, 1800));
-    while (canvas.Zoom() > 0.3f)
-        canvas.SetZoom(ZoomOut);
-    canvas.RenderToImage(); // the levels 0.3 needs are made
-    const auto frame = [&] {
-        return canvas.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    };
-    frame();
-    QImage panned;
-    for (int move = 0; move < 5; ++move) {
-        CanvasAccess::LastPoint(canvas) = POINT{100, 100};
-        canvas.PanBy(POINT{97, 98});
-        panned = frame();
-        EXPECT_TRUE(canvas.PhotoScrolled()) << move;
-    }
-    QTest::qWait(400);
-    EXPECT_FALSE(canvas.PhotoScrolled());
-    const QImage want = canvas.RenderToImage();
-    EXPECT_EQ(frame(), want);
-    EXPECT_NE(panned, want);
 }
 
 // A canvas with a plane, 1,000 dimensions and 200 notes paints nothing over

@@ -25,38 +25,31 @@ TEST(ViewModelZoom, WalksTheStepTableAndStopsAtItsEnds) {
         EXPECT_EQ(ZoomAfter(int(c[0]), c[1]), c[2]) << "command " << c[0] << " from " << c[1];
 }
 
-// Photo, client area, fit, zoom before and after, destination, source.
-using LayoutCase = std::tuple<SIZE, SIZE, bool, float, float, RECT, RECT>;
-class ViewModelLayout : public ::testing::TestWithParam<LayoutCase> {};
-
-TEST_P(ViewModelLayout, GivesZoomAndRectangles) {
-    auto [photo, client, fit, zoom, zoomAfter, dst, src] = GetParam();
-    RECT laidSrc{}, laidDst{1, 2, 3, 4};
-    UpdateLayout(client, photo, fit, zoom, laidSrc, laidDst);
-    EXPECT_EQ(zoom, zoomAfter);
-    EXPECT_EQ(laidDst, dst);
-    EXPECT_EQ(laidSrc, src);
-}
-
-const LayoutCase kLayouts[] = {
-    {{400, 300}, {600, 500}, false, 1.0f, 1.0f, {100, 100, 500, 400}, {0, 0, 400, 300}},
-    {{2000, 1000}, {500, 500}, false, 1.0f, 1.0f, {0, 0, 500, 500}, {0, 0, 500, 500}},
-    {{2000, 1000}, {500, 500}, true, 1.0f, 0.25f, {0, 125, 500, 375}, {0, 0, 2000, 1000}},
-    // 0.7 is held as 0.699999988: 699 x 559, not 700 x 560.
-    {{1000, 800}, {2000, 2000}, false, 0.7f, 0.7f, {650, 720, 1349, 1279}, {0, 0, 1000, 800}},
-    // A client area of no width keeps the zoom instead of fitting to zero.
-    {{2000, 1000}, {0, 600}, true, 0.5f, 0.5f, {}, {}},
-    // 870 / 0.300000012 = 2899.9999: the source is 2899 wide, not 2900.
-    {{4000, 3000}, {870, 756}, false, 0.3f, 0.3f, {0, 0, 870, 756}, {0, 0, 2899, 2519}},
-};
-INSTANTIATE_TEST_SUITE_P(Table, ViewModelLayout, ::testing::ValuesIn(kLayouts));
-
-TEST(ViewModelClamp, MovesTheSourceBackInsideAtEachCorner) {
-    RECT cases[][2] = {{{-10, -20, 190, 80}, {0, 0, 200, 100}},
-                       {{900, 750, 1100, 850}, {800, 700, 1000, 800}},
-                       {{-5, 750, 195, 850}, {0, 700, 200, 800}},
-                       {{10, 20, 210, 120}, {10, 20, 210, 120}}};
-    for (auto& [src, clamped] : cases) {
+TEST(ViewModelLayout, GivesZoomAndRectanglesAndClampsTheSource) {
+    const struct {
+        SIZE photo, client;
+        bool fit;
+        float zoom, zoomAfter;
+        RECT dst, src;
+    } cases[] = {
+        {{400, 300}, {600, 500}, false, 1.0f, 1.0f, {100, 100, 500, 400}, {0, 0, 400, 300}},
+        {{2000, 1000}, {500, 500}, true, 1.0f, 0.25f, {0, 125, 500, 375}, {0, 0, 2000, 1000}},
+        // 0.7 is held as 0.699999988: 699 x 559, not 700 x 560.
+        {{1000, 800}, {2000, 2000}, false, 0.7f, 0.7f, {650, 720, 1349, 1279}, {0, 0, 1000, 800}},
+        // A client area of no width keeps the zoom instead of fitting to zero.
+        {{2000, 1000}, {0, 600}, true, 0.5f, 0.5f, {}, {}},
+        // 870 / 0.300000012 = 2899.9999: the source is 2899 wide, not 2900.
+        {{4000, 3000}, {870, 756}, false, 0.3f, 0.3f, {0, 0, 870, 756}, {0, 0, 2899, 2519}},
+    };
+    for (auto c : cases) {
+        RECT src{}, dst{1, 2, 3, 4};
+        UpdateLayout(c.client, c.photo, c.fit, c.zoom, src, dst);
+        EXPECT_EQ(std::make_tuple(c.zoom, dst, src), std::make_tuple(c.zoomAfter, c.dst, c.src))
+            << c.photo.cx << " in " << c.client.cx;
+    }
+    RECT clamps[][2] = {{{-10, -20, 190, 80}, {0, 0, 200, 100}},
+                        {{900, 750, 1100, 850}, {800, 700, 1000, 800}}};
+    for (auto& [src, clamped] : clamps) {
         ClampSourceRect(src, SIZE{1000, 800});
         EXPECT_EQ(src, clamped);
     }

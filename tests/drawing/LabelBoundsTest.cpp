@@ -8,7 +8,6 @@
 #include "drawing/RecordDrawing.h"
 
 #include <QPainter>
-#include <QRandomGenerator>
 #include <chrono>
 #include <cmath>
 #include <tuple>
@@ -92,20 +91,17 @@ QImage DrawClipped(AnnotationRenderer& r, const PhotoInfo& info, const ViewMappi
 // frames drawn until none is pending (skipping records away from the view)
 // end exactly as drawing every record directly, through steps in and out.
 TEST(LabelBudget, FramesOverBudgetRefineToTheDirectPicture) {
-    PhotoInfo info; // scattered over 2000 x 1500, large fonts, some reaching in from outside
-    QRandomGenerator rng(5);
+    PhotoInfo info; // over 2000 x 1500 in large fonts, some reaching in from outside the view
     for (int i = 0; i < 60; ++i) {
-        const POINT s{int32_t(rng.bounded(2000)), int32_t(rng.bounded(1500))};
-        Dimension d = MakeDimension(
-            s, {s.x + int32_t(rng.bounded(400)) - 200, s.y + int32_t(rng.bounded(400)) - 200},
-            i % 2 ? "中文 8.5m" : "305.5", RGB(i * 4, 40, 200));
+        const POINT s{(i * 337) % 2000, (i * 211) % 1500};
+        Dimension d = MakeDimension(s, {s.x + (i * 53) % 400 - 200, s.y + (i * 97) % 400 - 200},
+                                    i % 2 ? "中文 8.5m" : "305.5", RGB(i * 4, 40, 200));
         d.font.lfHeight = -13 - i % 30;
         NormalizeDimensionEnds(d);
         info.dimensions.push_back(d);
+        if (i % 4 == 0)
+            info.notes.push_back(MakeNote(s, "Kitchen wall, left of the window 中文字"));
     }
-    for (int i = 0; i < 15; ++i)
-        info.notes.push_back(MakeNote({int32_t(rng.bounded(2000)), int32_t(rng.bounded(1500))},
-                                      "Kitchen wall, left of the window 中文字"));
     AnnotationRenderer direct, budgeted;
     direct.SetImageCacheEnabled(false);
     for (const float zoom : {1.0f, 2.0f, 0.3f, 1.0f}) {
