@@ -95,16 +95,6 @@ TEST(HandleGeometry, ShiftKeepsTheLineHorizontalVerticalOrDiagonal) {
             << c.free.x << "," << c.free.y;
 }
 
-TEST(HandleGeometry, APressReachesTheNearerHandleWithinFourPixelsOfItsSquare) {
-    // end, press, handle reached; ends 6 pixels apart: the nearer wins.
-    const POINT cases[][3] = {{{300, 100}, {107, 93}, {0}},  {{300, 100}, {108, 100}, {-1}},
-                              {{300, 100}, {293, 107}, {1}}, {{300, 100}, {200, 100}, {-1}},
-                              {{106, 100}, {104, 100}, {1}}, {{106, 100}, {102, 100}, {0}}};
-    for (const auto& [end, press, handle] : cases)
-        EXPECT_EQ(handles::HandleAt(POINT{100, 100}, end, press), handle.x)
-            << press.x << "," << press.y;
-}
-
 // A dimension is hit strictly inside trunc(4 / zoom) photo pixels of its
 // segment (not of the extension beyond its ends) or on its value label above
 // the middle, turned with the line.
