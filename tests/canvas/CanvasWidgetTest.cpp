@@ -36,20 +36,17 @@ protected:
         canvas.UpdateLayout();
         canvas.CentreOn(centre);
     }
-    void Send(QEvent::Type type, QPoint q, Qt::MouseButton button, Qt::MouseButtons held,
-              Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QMouseEvent event(type, QPointF(q), QPointF(canvas.mapToGlobal(q)), button, held, mods);
-        QApplication::sendEvent(&canvas, &event);
-    }
     void Press(QPoint q, Qt::MouseButton button = Qt::LeftButton) {
-        Send(QEvent::MouseButtonPress, q, button, button);
+        QTest::mousePress(&canvas, button, Qt::NoModifier, q);
     }
     void Move(QPoint q, Qt::MouseButtons held = Qt::LeftButton,
               Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        Send(QEvent::MouseMove, q, Qt::NoButton, held, mods);
+        QMouseEvent event(QEvent::MouseMove, QPointF(q), QPointF(canvas.mapToGlobal(q)),
+                          Qt::NoButton, held, mods);
+        QApplication::sendEvent(&canvas, &event);
     }
     void Release(QPoint q, Qt::MouseButton button = Qt::LeftButton) {
-        Send(QEvent::MouseButtonRelease, q, button, Qt::NoButton);
+        QTest::mouseRelease(&canvas, button, Qt::NoModifier, q);
     }
     void Click(QPoint q, Qt::MouseButton button = Qt::LeftButton) {
         QTest::mouseClick(&canvas, button, Qt::NoModifier, q);
@@ -111,33 +108,29 @@ TEST_F(Canvas, DimensionAndNoteToolsAddAndTheSelectToolPicks) {
                                        CN_NOTE_SELECTED}));
 }
 
-// Steps, view pixels per step, photo pixels moved.
-class CanvasDrag : public Canvas, public ::testing::WithParamInterface<std::array<int, 3>> {};
-
 // At zoom 2.0 a view pixel is half a photo pixel; the halves add up, for a
 // record and for the selected dimension's end-point handle alike; the drag
 // is one step, released outside the canvas by the implicit grab.
-TEST_P(CanvasDrag, SlowAndFastDragsMoveTheRecordAlikeUntilRelease) {
-    const auto [steps, stepSize, moved] = GetParam();
-    SetZoomTo(2.0f); // the canvas shows photo 200..600 x 150..450
-    canvas.Model().Records().notes.push_back(MakeNote(POINT{400, 300}));
-    canvas.Model().Records().dimensions = {MakeDimension({200, 200}, {380, 200})};
-    for (const QPoint start : {QPoint(404, 304), QPoint(360, 100)}) {
-        canvas.Model().SelectDimension(start.y() == 100 ? 0 : -1);
-        Press(start);
-        for (int i = 1; i <= steps; ++i)
-            Move(start + QPoint(i * stepSize, -i * stepSize));
-        Release(QPoint(-40, 900));
-        Move(start);
+TEST_F(Canvas, SlowAndFastDragsMoveTheRecordAlikeUntilRelease) {
+    // steps, view pixels per step, photo pixels moved
+    for (const auto& [steps, stepSize, moved] : {std::array{1, 10, 5}, {10, 1, 5}, {3, 1, 1}}) {
+        ShowPhotoOnCanvas(canvas, Solid(800, 600)); // a new history
+        SetZoomTo(2.0f);                            // the canvas shows photo 200..600 x 150..450
+        canvas.Model().Records().notes = {MakeNote(POINT{400, 300})};
+        canvas.Model().Records().dimensions = {MakeDimension({200, 200}, {380, 200})};
+        for (const QPoint start : {QPoint(404, 304), QPoint(360, 100)}) {
+            canvas.Model().SelectDimension(start.y() == 100 ? 0 : -1);
+            Press(start);
+            for (int i = 1; i <= steps; ++i)
+                Move(start + QPoint(i * stepSize, -i * stepSize));
+            Release(QPoint(-40, 900));
+            Move(start);
+        }
+        EXPECT_EQ(canvas.Model().Info().notes[0].anchor, (POINT{400 + moved, 300 - moved}));
+        EXPECT_EQ(canvas.Model().Info().dimensions[0].end, (POINT{380 + moved, 200 - moved}));
+        EXPECT_EQ(Steps(), 2);
     }
-    EXPECT_EQ(canvas.Model().Info().notes[0].anchor, (POINT{400 + moved, 300 - moved}));
-    EXPECT_EQ(canvas.Model().Info().dimensions[0].end, (POINT{380 + moved, 200 - moved}));
-    EXPECT_EQ(Steps(), 2);
 }
-
-INSTANTIATE_TEST_SUITE_P(Zoom2, CanvasDrag,
-                         ::testing::Values(std::array{1, 10, 5}, std::array{10, 1, 5},
-                                           std::array{3, 1, 1}));
 
 // The selected dimension's handles (white squares, with the select tool
 // only): a handle wins over a note under it and drags its end alone, Shift
@@ -295,46 +288,41 @@ TEST_F(Canvas, RightButtonOpensTheMenuAtThePointerAndPassesTheChosenCommandOn) {
 // midpoint; with no dimensions nothing is selected. Other keys and codes
 // change nothing.
 TEST_F(Canvas, RangeEventsWriteTheSelectedDimensionOrMoveTheSelection) {
-    const struct {
-        int dims;
-        int32_t selected;
-        int code;
-        int32_t value;
-        int32_t selectedAfter;
-        const char* values; // each ended by "|"
-    } cases[] = {{3, -1, 6, 99, -1, "a|b|c|"},
-                 {3, 1, 6, -7, 1, "a|-7|c|"},
-                 {3, 1, 6, INT32_MAX, 1, "a|2147483647|c|"},
-                 {3, 1, 6, -1000000000, 1, "a|b|c|"},
-                 {3, 2, 15, 8, 0, "a|b|c|"},
-                 {3, 0, 15, 6, 2, "a|b|c|"},
-                 {3, INT32_MIN, 15, 6, 1, "a|b|c|"},
-                 {3, INT32_MAX, 15, 8, 2, "a|b|c|"},
-                 {0, -1, 15, 8, -1, ""},
-                 {3, 1, 15, 7, 1, "a|b|c|"},
-                 {3, 1, 7, 2345, 1, "a|b|c|"}};
+    // dimensions, selected, code, value, selected after, values (each ended by "|")
+    const std::tuple<int, int32_t, int, int32_t, int32_t, const char*> cases[] = {
+        {3, -1, 6, 99, -1, "a|b|c|"},
+        {3, 1, 6, -7, 1, "a|-7|c|"},
+        {3, 1, 6, INT32_MAX, 1, "a|2147483647|c|"},
+        {3, 1, 6, -1000000000, 1, "a|b|c|"},
+        {3, 2, 15, 8, 0, "a|b|c|"},
+        {3, 0, 15, 6, 2, "a|b|c|"},
+        {3, INT32_MIN, 15, 6, 1, "a|b|c|"},
+        {3, INT32_MAX, 15, 8, 2, "a|b|c|"},
+        {0, -1, 15, 8, -1, ""},
+        {3, 1, 15, 7, 1, "a|b|c|"},
+        {3, 1, 7, 2345, 1, "a|b|c|"}};
     canvas.resize(200, 100);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.selected << " " << c.code << " " << c.value);
+    for (const auto& [dims, selected, code, value, selectedAfter, expected] : cases) {
+        SCOPED_TRACE(testing::Message() << selected << " " << code << " " << value);
         ShowPhotoOnCanvas(canvas, Solid(1000, 800)); // a new history
-        for (int i = 0; i < c.dims; ++i)
+        for (int i = 0; i < dims; ++i)
             canvas.Model().Records().dimensions.push_back(MakeDimension(
                 {300 * i, 0}, {300 * i + 5, 9}, std::string(1, char('a' + i)).c_str()));
-        canvas.Model().SelectDimension(c.selected);
+        canvas.Model().SelectDimension(selected);
         QApplication::processEvents();
         codes.clear();
-        EXPECT_EQ(canvas.OnRangeValue(c.code, c.value), c.value != -1000000000);
+        EXPECT_EQ(canvas.OnRangeValue(code, value), value != -1000000000);
         QApplication::processEvents();
-        EXPECT_EQ(canvas.Model().SelDim(), c.selectedAfter);
+        EXPECT_EQ(canvas.Model().SelDim(), selectedAfter);
         std::string values;
         for (const Dimension& dim : canvas.Model().Records().dimensions)
             values += std::string(dim.value) + "|";
-        EXPECT_EQ(values, c.values);
+        EXPECT_EQ(values, expected);
         EXPECT_EQ(Steps(), values == "a|b|c|" || values.empty() ? 0 : 1);
-        const bool moved = c.selectedAfter != c.selected;
+        const bool moved = selectedAfter != selected;
         EXPECT_EQ(codes, moved ? std::vector<int>{CN_DIMENSION_SELECTED} : std::vector<int>{});
         if (moved) {
-            EXPECT_EQ(canvas.SourceRect().left, std::max(0, 300 * c.selectedAfter - 98));
+            EXPECT_EQ(canvas.SourceRect().left, std::max(0, 300 * selectedAfter - 98));
         }
     }
 }
