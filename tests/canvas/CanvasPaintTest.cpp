@@ -1,6 +1,5 @@
 // What the canvas composes on the screen: the photo centred in grey with its
-// records cut at its edge, a fine pattern shown small as its area average;
-// an idle canvas paints nothing.
+// records cut at its edge; an idle canvas paints nothing.
 #include "canvas/CanvasTestSupport.h"
 
 #include <QPainter>
@@ -24,33 +23,6 @@ TEST(CanvasPaint, PhotoIsCentredInGreyWithItsRecordsCutAtItsEdge) {
     EXPECT_EQ(CountColour(image, kBluePx, QRect(180, 100, 70, 1)), 70); // up to the edge
     EXPECT_EQ(At(image, 133, 100), kYellowPx); // photo (83, 50): in the note, on the line
     EXPECT_EQ(At(image, 130, 90), kRedPx);     // the selected note's outline
-}
-
-// A fine pattern (white where x + y is even, else black) shown much smaller
-// than its size must look like its area average, an even grey; point or
-// plain bilinear sampling shows moire bands.
-TEST(CanvasPaint, FittedViewMatchesTheAreaAverage) {
-    QImage photo = Solid(2001, 1333, Qt::black);
-    for (int y = 0; y < photo.height(); ++y)
-        for (int x = (y & 1); x < photo.width(); x += 2)
-            photo.setPixel(x, y, qRgb(255, 255, 255));
-    CPhotoCanvas canvas;
-    canvas.resize(700, 700);
-    ShowPhotoOnCanvas(canvas, photo);
-    canvas.SetZoom(ZoomFit);
-    const QImage image = canvas.RenderToImage();
-    const RECT& d = canvas.DestRect();
-    // Leaving out the outermost pixels: the odd-sized photo's last row and
-    // column are single pixels, which no filter can average.
-    double sum = 0, most = 0, n = 0;
-    for (int y = d.top + 1; y < d.bottom - 1; ++y)
-        for (int x = d.left + 1; x < d.right - 1; ++x, ++n) {
-            const double diff = std::abs(qGreen(image.pixel(x, y)) - 127.5);
-            sum += diff;
-            most = std::max(most, diff);
-        }
-    EXPECT_LE(sum / n, 6.0);
-    EXPECT_LE(most, 40);
 }
 
 // A canvas with a plane, 1,000 dimensions and 200 notes paints nothing over
