@@ -37,9 +37,9 @@ TEST(IdleCanvas, PaintsNothingOnceItsLabelsAreDone) {
     for (int i = 0; i < 1000; ++i) {
         const POINT s{(i * 37) % 2900, (i * 53) % 1900};
         info.dimensions.push_back(MakeDimension(s, {s.x + 20 + i % 80, s.y + 15 + i % 60}));
+        if (i < 200)
+            info.notes.push_back(MakeNote({(i * 71) % 2800, (i * 43) % 1800}, "Note"));
     }
-    for (int i = 0; i < 200; ++i)
-        info.notes.push_back(MakeNote({(i * 71) % 2800, (i * 43) % 1800}, "Note"));
     PaintCounter counter;
     canvas.installEventFilter(&counter);
     canvas.show();
