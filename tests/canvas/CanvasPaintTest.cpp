@@ -2,10 +2,7 @@
 // records cut at its edge; an idle canvas paints nothing.
 #include "canvas/CanvasTestSupport.h"
 
-#include <QPainter>
 #include <QTest>
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -44,11 +41,9 @@ TEST(IdleCanvas, PaintsNothingOnceItsLabelsAreDone) {
     canvas.installEventFilter(&counter);
     canvas.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&canvas));
-    for (int n = 0;
-         n < 100 && (counter.paints == 0 || CanvasAccess::Renderer(canvas).LabelsPending()); ++n)
-        QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return counter.paints > 0 && !CanvasAccess::Renderer(canvas).LabelsPending(); }));
     QTest::qWait(300); // the photo's last refinement
-    ASSERT_FALSE(CanvasAccess::Renderer(canvas).LabelsPending());
     counter.paints = 0;
     QTest::qWait(2000);
     EXPECT_EQ(counter.paints, 0);

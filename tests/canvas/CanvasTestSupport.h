@@ -7,9 +7,6 @@
 #include "common/RecordBuilders.h"
 #include "common/TestSupport.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
 inline QRgb At(const QImage& img, int x, int y) {
     return img.pixel(x, y) & 0xFFFFFF;
 }

@@ -144,8 +144,8 @@ TEST_F(Canvas, HandlesDragOneEndAndRecordDragsEndWithoutAButton) {
     Press(QPoint(99, 99));
     Move(QPoint(400, 110), Qt::LeftButton, Qt::ShiftModifier); // 6 degrees: horizontal
     Release(QPoint(400, 110));
-    EXPECT_EQ(canvas.Model().SelNote(), -1);
-    EXPECT_EQ(canvas.Model().Info().dimensions[0].start, (POINT{300, 100})); // swapped
+    EXPECT_EQ(std::make_pair(canvas.Model().SelNote(), canvas.Model().Info().dimensions[0].start),
+              std::make_pair(-1, POINT{300, 100})); // swapped
     EXPECT_EQ(canvas.Model().Info().dimensions[0].end, (POINT{401, 100}));
     EXPECT_EQ(At(canvas.RenderToImage(), 299, 99), kWhitePx);
     Press(QPoint(320, 101));
@@ -281,14 +281,12 @@ TEST_F(Canvas, RangeEventsWriteTheSelectedDimensionOrMoveTheSelection) {
     // dimensions, selected, code, value, selected after, values (each ended by "|")
     const std::tuple<int, int32_t, int, int32_t, int32_t, const char*> cases[] = {
         {3, -1, 6, 99, -1, "a|b|c|"},
-        {3, 1, 6, -7, 1, "a|-7|c|"},
         {3, 1, 6, INT32_MAX, 1, "a|2147483647|c|"},
         {3, 1, 6, -1000000000, 1, "a|b|c|"},
         {3, 2, 15, 8, 0, "a|b|c|"},
         {3, 0, 15, 6, 2, "a|b|c|"},
         {3, INT32_MIN, 15, 6, 1, "a|b|c|"},
         {0, -1, 15, 8, -1, ""},
-        {3, 1, 15, 7, 1, "a|b|c|"},
         {3, 1, 7, 2345, 1, "a|b|c|"}};
     canvas.resize(200, 100);
     for (const auto& [dims, selected, code, value, selectedAfter, expected] : cases) {
