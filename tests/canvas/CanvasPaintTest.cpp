@@ -42,7 +42,8 @@ TEST(IdleCanvas, PaintsNothingOnceItsLabelsAreDone) {
     canvas.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&canvas));
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return counter.paints > 0 && !CanvasAccess::Renderer(canvas).LabelsPending(); }));
+        [&] { return counter.paints > 0 && !CanvasAccess::Renderer(canvas).LabelsPending(); },
+        30000));
     QTest::qWait(300); // the photo's last refinement
     counter.paints = 0;
     QTest::qWait(2000);
