@@ -6,10 +6,6 @@
 #include "common/Pictures.h"
 #include "common/RecordBuilders.h"
 #include "common/TestSupport.h"
-#include "platform/Cp950.h"
-
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 inline QRgb At(const QImage& img, int x, int y) {
     return img.pixel(x, y) & 0xFFFFFF;
@@ -25,13 +21,8 @@ inline int CountColour(const QImage& img, QRgb colour, QRect area = QRect()) {
     return n;
 }
 
-constexpr QRgb kWhitePx = 0xFFFFFF, kYellowPx = 0xFFFF00, kBlackPx = 0x000000;
-constexpr QRgb kRedPx = 0xFF0000, kBluePx = 0x0000FF, kGreyPx = 0x808080;
-
-// A grey JPEG written into `dir`.
-inline QString WriteTestJpeg(const QTemporaryDir& dir, const QString& name, int w, int h) {
-    return WriteJpeg(dir, name, w, h, QColor(200, 200, 200));
-}
+constexpr QRgb kWhitePx = 0xFFFFFF, kYellowPx = 0xFFFF00, kRedPx = 0xFF0000;
+constexpr QRgb kBluePx = 0x0000FF, kGreyPx = 0x808080;
 
 // Puts `photo` into the canvas as if it had been loaded (exact pixels, no
 // JPEG loss) and lays it out.

@@ -1,5 +1,5 @@
 // The records' integer geometry (arrowheads, turning, midpoints, label
-// escapement and font heights, the selection ellipse), note text wrapping,
+// escapement and font heights), note text wrapping,
 // the text halo and far coordinates drawn at photo scale.
 #include "common/Pictures.h"
 #include "common/RecordBuilders.h"
@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <array>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -22,9 +21,8 @@ TEST(Geometry, ArrowHeadsRoundAtTheStartTruncateAtTheEndAndScaleWithTheZoom) {
     EXPECT_EQ(one.atStart, (Head{{{100, 50}, {110, 53}, {110, 48}}}));
     EXPECT_EQ(one.atEnd, (Head{{{200, 50}, {190, 52}, {190, 48}}}));
     // At zoom 0.5 they are five pixels long.
-    const ArrowHeads half = DimensionArrowHeads({100, 50}, {200, 50}, 0.5);
-    EXPECT_EQ(half.atStart, (Head{{{100, 50}, {105, 51}, {105, 50}}}));
-    EXPECT_EQ(half.atEnd, (Head{{{200, 50}, {195, 51}, {195, 49}}}));
+    EXPECT_EQ(DimensionArrowHeads({100, 50}, {200, 50}, 0.5).atEnd,
+              (Head{{{200, 50}, {195, 51}, {195, 49}}}));
 }
 
 TEST(Geometry, RotatePointsTurnsCounterClockwiseAboutTheCentreWithHalfUpRounding) {
@@ -32,46 +30,21 @@ TEST(Geometry, RotatePointsTurnsCounterClockwiseAboutTheCentreWithHalfUpRounding
     RotatePoints(std::atan2(1.0, 0.0), POINT{0, 0}, pts.data(), 2);
     // +x turns to screen-up; R(-10) = trunc(-9.5) = -9.
     EXPECT_EQ(pts, (std::vector<POINT>{{0, -9}, {10, 0}}));
-    POINT p{110, 50};
-    RotatePoints(M_PI, POINT{100, 50}, &p, 1);
-    EXPECT_EQ(p, (POINT{90, 50}));
 }
 
-TEST(Geometry, LabelEscapementScaledFontHeightAndEllipse) {
-    EXPECT_EQ(LabelEscapement(LineAngle({100, 200}, {100, 100})), 900);
-    // Heights are truncated but never vanish; 0 is the default -13.
+// Heights are truncated but never vanish; 0 is the default -13.
+TEST(Geometry, ScaledFontHeight) {
     const int32_t heights[][3] = {{-13, 50, -6}, {-13, 5, -1}, {20, 1, 1}, {0, 200, -26}};
     for (const auto& [height, percent, scaled] : heights)
         EXPECT_EQ(ScaledFontHeight(height, percent / 100.0), scaled) << height << " " << percent;
-    EXPECT_EQ(ScaledFontHeight(INT32_MIN, 4.0), INT32_MIN);
-    std::vector<POINT> pts(13);
-    EllipseBezierPoints(RECT{0, 0, 100, 50}, pts.data());
-    EXPECT_EQ(pts, (std::vector<POINT>{{0, 25},
-                                       {0, 12},
-                                       {23, 0},
-                                       {50, 0},
-                                       {77, 0},
-                                       {100, 12},
-                                       {100, 25},
-                                       {100, 38},
-                                       {77, 50},
-                                       {50, 50},
-                                       {23, 50},
-                                       {0, 38},
-                                       {0, 25}}));
 }
 
 // The label is drawn and hit about the midpoint, and the range finder centres
 // on it: halves truncate toward zero, sums never overflow.
 TEST(Geometry, DimensionMidpointHalvesTowardZero) {
-    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-    const std::array<POINT, 3> cases[] = {
-        {POINT{0, 0}, POINT{5, 5}, POINT{2, 2}},
-        {POINT{599, 400}, POINT{601, 403}, POINT{600, 401}},
-        {POINT{-5, 0}, POINT{0, -3}, POINT{-2, -1}},
-        {POINT{kMax, kMax}, POINT{kMax - 2, 1}, POINT{kMax - 1, kMax / 2 + 1}}};
-    for (const auto& [a, b, mid] : cases)
-        EXPECT_EQ(DimensionMidpoint(a, b), mid);
+    constexpr int32_t kMax = INT32_MAX;
+    EXPECT_EQ(DimensionMidpoint({-5, 0}, {0, -3}), (POINT{-2, -1}));
+    EXPECT_EQ(DimensionMidpoint({kMax, kMax}, {kMax - 2, 1}), (POINT{kMax - 1, kMax / 2 + 1}));
 }
 
 TEST(WrapNoteText, BreaksAsTheNoteShowsThem) {
@@ -85,14 +58,8 @@ TEST(WrapNoteText, BreaksAsTheNoteShowsThem) {
         int widest;
     } cases[] = {
         {"aaaa bbbb cc dd", {"aaaa bbbb ", "cc dd"}, 60},
-        {"abcdefghijk", {"abcdefghij", "k"}, 60},
-        {"中文abcdefghij", {cp("中文"), "abcdefghij"}, 60},
         {"ab d中文字句子", {cp("ab d中文字"), cp("句子")}, 60},
-        {"aaaaaaaaaa b", {"aaaaaaaaaa", " b"}, 60},
-        {"一二三四五六", {cp("一二三四五"), cp("六")}, 60},
         {"", {""}, 0},
-        {"ab\r\ncd", {"ab", "cd"}, 12},
-        {"ab\r\n", {"ab", ""}, 12},
         {"ab\r", {"ab", ""}, 12},                     // a lone CR at the end
         {"aaaaaaaaaa  x", {"aaaaaaaaaa", "  x"}, 60}, // an overflowing space starts the line
         // The break after "a " is not forgotten when the line ends; it lies
@@ -122,9 +89,8 @@ TEST(HaloText, SurroundsTheInkOnAllFourSides) {
     QRect ink, all;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y) & 0xFFFFFF;
-            ink |= p == 0 ? QRect(x, y, 1, 1) : QRect();
-            all |= p != 0xFFFFFF ? QRect(x, y, 1, 1) : QRect();
+            ink |= (image.pixel(x, y) & 0xFFFFFF) == 0 ? QRect(x, y, 1, 1) : QRect();
+            all |= (image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF ? QRect(x, y, 1, 1) : QRect();
         }
     ASSERT_FALSE(ink.isEmpty());
     EXPECT_EQ(all, ink.adjusted(-1, -1, 1, 1));
