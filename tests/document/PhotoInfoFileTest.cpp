@@ -469,7 +469,7 @@ TEST(PhotoInfoWriteTest, FieldsAreCutToWhatTheFileStores) {
     EXPECT_EQ(bytes.mid(12 + 90 + 4, 24), I32(19) + QByteArray(19, 'T') + '\0');
 }
 
-// The exact output of --print-info is checked by tests/cli/print_info.cmake:
+// The exact output of --print-info is checked by tests/app/CommandLineTest.cpp:
 // a control character, a byte without CP950 meaning, a quote and a lone lead
 // byte still make valid JSON.
 TEST(PhotoInfoJsonTest, StaysValidJsonWhateverBytesATextHolds) {
