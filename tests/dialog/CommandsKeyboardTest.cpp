@@ -1,5 +1,5 @@
-// The zoom commands from the buttons and the canvas's context menu; Escape
-// and Return in the main window.
+// The zoom commands from the buttons and the canvas's context menu. (Escape
+// and Return in the main window: tests/x11.)
 
 #include "DialogFixture.h"
 
@@ -15,53 +15,23 @@ protected:
     }
 };
 
-// (Ctrl with the numeric keypad through the X server: tests/x11.)
-enum Source { Buttons, Menu };
-class ZoomFrom : public ShownPhotoTest, public ::testing::WithParamInterface<Source> {
-protected:
-    void Zoom(int button, int command) {
-        if (GetParam() == Buttons)
+} // namespace
+
+// The buttons and the canvas's context menu reach the zoom commands. (The
+// zoom steps: the canvas's tests; Ctrl with the numeric keypad through the
+// X server: tests/x11.)
+TEST_F(ShownPhotoTest, TheButtonsAndTheMenuZoom) {
+    // A button, or else the menu's command; the zoom after it (0: fit).
+    const std::tuple<int, int, float> steps[] = {
+        {IDC_ZOOM_IN, 0, 2.0f},    {0, ID_ZOOM_OUT, 1.0f},    {IDC_ZOOM_FIT, 0, 0.0f},
+        {0, ID_ZOOM_ACTUAL, 1.0f}, {0, ID_ZOOM_IN, 2.0f},     {IDC_ZOOM_OUT, 0, 1.0f},
+        {0, ID_ZOOM_FIT, 0.0f},    {IDC_ZOOM_ACTUAL, 0, 1.0f}};
+    for (const auto& [button, command, zoom] : steps) {
+        if (button)
             Click(button);
         else
             Q_EMIT canvas().menuCommand(command); // as the context menu sends it
+        EXPECT_EQ(canvas().FitMode(), zoom == 0.0f ? 1 : 0) << button << command;
+        EXPECT_TRUE(zoom == 0.0f || canvas().Zoom() == zoom) << button << command;
     }
-};
-} // namespace
-
-TEST_P(ZoomFrom, InOutFitAndActualSize) {
-    Zoom(IDC_ZOOM_IN, ID_ZOOM_IN);
-    EXPECT_EQ(canvas().Zoom(), 2.0f);
-    Zoom(IDC_ZOOM_OUT, ID_ZOOM_OUT);
-    Zoom(IDC_ZOOM_OUT, ID_ZOOM_OUT);
-    EXPECT_EQ(canvas().Zoom(), 0.7f);
-    Zoom(IDC_ZOOM_FIT, ID_ZOOM_FIT);
-    EXPECT_EQ(canvas().FitMode(), 1);
-    EXPECT_LT(canvas().Zoom(), 0.7f);
-    Zoom(IDC_ZOOM_ACTUAL, ID_ZOOM_ACTUAL);
-    EXPECT_EQ(canvas().Zoom(), 1.0f);
-    EXPECT_EQ(canvas().FitMode(), 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Sources, ZoomFrom, ::testing::Values(Buttons, Menu));
-
-TEST_F(ShownPhotoTest, EscapeSwitchesToTheDragToolReturnBreaksANoteLineNeitherClosesTheWindow) {
-    prompter.paths = {PathOf(QStringLiteral("room.jpg"))}; // taken if the open button is pressed
-    TextEdit()->setEnabled(true);
-    const std::pair<int, int> toolAndFocus[] = {{IDC_TOOL_SELECT, IDC_OPEN_PHOTO},
-                                                {IDC_TOOL_DIMENSION, IDC_SIZE_EDIT},
-                                                {IDC_TOOL_NOTE, IDC_NOTE_TEXT}};
-    for (const auto& [tool, focus] : toolAndFocus) {
-        Click(tool);
-        Item(focus)->setFocus();
-        for (auto key : {Qt::Key_A, Qt::Key_Return, Qt::Key_B})
-            QTest::keyClick(Item(focus), key);
-        QTest::keyClick(Item(focus), Qt::Key_Escape);
-        EXPECT_EQ(canvas().CurrentTool(), ToolDrag) << focus;
-        EXPECT_TRUE(qobject_cast<QAbstractButton*>(Item(IDC_TOOL_DRAG))->isChecked() &&
-                    SizeEdit()->isHidden() && TextEdit()->isHidden())
-            << focus;
-    }
-    EXPECT_EQ(TextEdit()->toPlainText(), QStringLiteral("a\nb"));
-    EXPECT_TRUE(dlg->isVisible());
-    EXPECT_EQ(prompter.paths.size(), 1);
 }

@@ -14,9 +14,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -62,6 +64,20 @@ public:
     }
     QStringList suggestions; // where the report's save dialog opened
     QString NextPath() { return paths.isEmpty() ? QString() : paths.takeFirst(); }
+    std::function<int(QDialog&)> dialog; // answers the dialogs run (none: they run)
+    int RunDialog(QDialog& shown) override {
+        return dialog ? dialog(shown) : DesktopPrompter::RunDialog(shown);
+    }
+    int pick = 0;        // the command of the context-menu item chosen (0: the menu runs)
+    bool picked = false; // whether that item was enabled
+    QAction* PopupMenu(QMenu& menu, const QPoint& at) override {
+        for (QAction* action : menu.actions())
+            if (pick != 0 && action->data().toInt() == pick) {
+                picked = action->isEnabled();
+                return action;
+            }
+        return pick ? nullptr : DesktopPrompter::PopupMenu(menu, at);
+    }
 };
 
 class MainWindowTest : public ::testing::Test {

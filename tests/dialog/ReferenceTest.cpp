@@ -10,49 +10,15 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QMenu>
 #include <QPushButton>
 
 namespace {
-
-// Answers the plane size dialog with `width` x `height` (empty: cancel) and
-// picks the context-menu item with command `pick`.
-class ReferencePrompter : public ScriptedPrompter {
-public:
-    QString width, height;
-    int dialogs = 0;
-    int pick = 0;
-    bool pickEnabled = false;
-
-    int RunDialog(QDialog& dialog) override {
-        ++dialogs;
-        auto* size = qobject_cast<PlaneSizeDialog*>(&dialog);
-        if (!size || width.isEmpty())
-            return QDialog::Rejected;
-        QTest::keyClicks(size->WidthEdit(), width);
-        QTest::keyClicks(size->HeightEdit(), height);
-        const bool ok = size->Buttons()->button(QDialogButtonBox::Ok)->isEnabled();
-        return ok ? QDialog::Accepted : QDialog::Rejected;
-    }
-    QAction* PopupMenu(QMenu& menu, const QPoint&) override {
-        for (QAction* action : menu.actions())
-            if (action->data().toInt() == pick && pick != 0) {
-                pickEnabled = action->isEnabled();
-                return action;
-            }
-        return nullptr;
-    }
-};
 
 class ReferenceTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        // This test's prompter answers every prompt, the open dialog too.
-        refPrompter.paths.append(WritePhoto(QStringLiteral("wall.jpg"), 800, 600));
-        Click(IDC_OPEN_PHOTO);
-        ASSERT_TRUE(WaitForFullPhoto(canvas()));
-        ASSERT_TRUE(canvas().Photo().HasPicture());
+        Open(WritePhoto(QStringLiteral("wall.jpg"), 800, 600));
         // A door 800 mm wide drawn 400 px wide, a line of 200 px without a
         // value, and one labelled with text.
         info().dimensions = {MakeDimension({100, 100}, {500, 100}, QStringLiteral("800")),
@@ -64,37 +30,61 @@ protected:
         ClickPhoto(POINT{200, 100 + 200 * i});
         ASSERT_EQ(canvas().Model().SelDim(), i);
     }
+    void Menu(int command) {
+        prompter.pick = command;
+        ClickPhoto(POINT{700, 550}, Qt::RightButton);
+    }
     QCheckBox* Check() { return dlg->Item<QCheckBox>(IDC_REFERENCE_CHECK); }
-
-    ReferencePrompter refPrompter;
-    ScopedPrompter refScope{&refPrompter};
 };
 
-TEST_F(ReferenceTest, TheCheckBoxIsOffForTextValuesAndSaysWhy) {
+TEST_F(ReferenceTest, TheCheckBoxMakesTheReferenceAndTheMenuWritesTheComputedValues) {
     SelectDimension(2);
-    ASSERT_TRUE(Check()->isVisible());
-    EXPECT_FALSE(Check()->isEnabled());
+    EXPECT_FALSE(Check()->isEnabled()); // a text is no length, and the tip says so
     EXPECT_FALSE(Check()->toolTip().isEmpty());
+    Menu(ID_WRITE_COMPUTED);
+    EXPECT_FALSE(prompter.picked); // nothing computed yet
     SelectDimension(0);
-    EXPECT_TRUE(Check()->isEnabled());
     EXPECT_TRUE(Check()->toolTip().isEmpty());
+    QTest::mouseClick(Check(), Qt::LeftButton);
+    EXPECT_EQ(info().reference.dimension, 0);
+    Menu(ID_WRITE_COMPUTED);
+    EXPECT_TRUE(prompter.picked);
+    EXPECT_STREQ(info().dimensions[1].value, "400"); // 200 px at 2 mm a pixel
+    canvas().Undo();
+    canvas().Undo();
+    EXPECT_EQ(info().reference.dimension, -1);
     EXPECT_FALSE(Check()->isChecked());
-    // It stays inside the dimension group, below the controls placed there.
-    const QRect group = Item(IDC_PROPERTY_GROUP)->geometry();
-    EXPECT_TRUE(group.contains(Check()->geometry()));
-    EXPECT_GE(Check()->geometry().top(), Item(IDC_DELETE_DIMENSION)->geometry().bottom());
-    // Notes hide it with the other dimension controls.
-    Click(IDC_TOOL_NOTE);
+    Click(IDC_TOOL_NOTE); // notes hide it with the other dimension controls
     EXPECT_FALSE(Check()->isVisible());
 }
 
-// The check box, the plane's four clicks with its size and the menu's items
-// reach the model (each change one step: the edit model's tests).
-TEST_F(ReferenceTest, FourClicksInAnyOrderAndTheSizePlaceThePlaneTheMenuDeletesIt) {
-    refPrompter.width = QStringLiteral("800");
-    refPrompter.height = QStringLiteral("2000");
-    refPrompter.pick = ID_REFERENCE_PLANE;
-    ClickPhoto(POINT{700, 550}, Qt::RightButton);
+// Four clicks in any order and the size dialog place the plane, a corner
+// clicked twice is refused with a message, Escape drops the corners placed
+// so far (the window stays), and the menu deletes the plane.
+TEST_F(ReferenceTest, FourCornersAndTheSizePlaceThePlaneAndTheMenuDeletesIt) {
+    int dialogs = 0;
+    prompter.dialog = [&dialogs](QDialog& shown) {
+        ++dialogs;
+        auto& size = dynamic_cast<PlaneSizeDialog&>(shown);
+        QTest::keyClicks(size.WidthEdit(), QStringLiteral("800"));
+        QTest::keyClicks(size.HeightEdit(), QStringLiteral("2000"));
+        return size.Buttons()->button(QDialogButtonBox::Ok)->isEnabled() ? QDialog::Accepted
+                                                                         : QDialog::Rejected;
+    };
+    canvas().BeginPlaneCorners();
+    for (POINT p : {POINT{300, 50}, POINT{500, 50}, POINT{500, 50}, POINT{300, 550}})
+        ClickPhoto(p);
+    EXPECT_FALSE(info().reference.hasPlane);
+    EXPECT_EQ(prompter.texts.size(), 1);
+    canvas().BeginPlaneCorners();
+    ClickPhoto(POINT{300, 50});
+    canvas().setFocus();
+    QTest::keyClick(&canvas(), Qt::Key_Escape);
+    EXPECT_FALSE(canvas().PlacingPlaneCorners());
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(dialogs, 0);
+
+    Menu(ID_REFERENCE_PLANE);
     ASSERT_TRUE(canvas().PlacingPlaneCorners());
     for (POINT p : {POINT{500, 550}, POINT{300, 50}, POINT{300, 550}, POINT{500, 50}})
         ClickPhoto(p);
@@ -105,58 +95,8 @@ TEST_F(ReferenceTest, FourClicksInAnyOrderAndTheSizePlaceThePlaneTheMenuDeletesI
         EXPECT_EQ(info().reference.plane.corners[i], expected[i]) << i;
     EXPECT_EQ(std::make_pair(info().reference.plane.width, info().reference.plane.height),
               std::make_pair(800.0, 2000.0));
-    refPrompter.pick = ID_DELETE_REFERENCE_PLANE;
-    ClickPhoto(POINT{700, 550}, Qt::RightButton);
+    Menu(ID_DELETE_REFERENCE_PLANE);
     EXPECT_FALSE(info().reference.hasPlane);
-}
-
-TEST_F(ReferenceTest, ACornerClickedTwiceIsRefusedWithAMessage) {
-    refPrompter.width = QStringLiteral("800");
-    refPrompter.height = QStringLiteral("2000");
-    canvas().BeginPlaneCorners();
-    for (POINT p : {POINT{300, 50}, POINT{500, 50}, POINT{500, 50}, POINT{300, 550}})
-        ClickPhoto(p);
-    EXPECT_FALSE(info().reference.hasPlane);
-    EXPECT_EQ(refPrompter.dialogs, 0);
-    EXPECT_EQ(refPrompter.texts.size(), 1);
-}
-
-// Escape, a cancelled size dialog and another photo drop the corners placed
-// so far; the window stays.
-TEST_F(ReferenceTest, TheCornersPlacedSoFarAreDroppedByEscapeACancelOrAnotherPhoto) {
-    canvas().BeginPlaneCorners();
-    ClickPhoto(POINT{300, 50});
-    canvas().setFocus();
-    QTest::keyClick(&canvas(), Qt::Key_Escape);
-    EXPECT_FALSE(canvas().PlacingPlaneCorners());
-    EXPECT_TRUE(dlg->isVisible());
-    canvas().BeginPlaneCorners();
-    for (POINT p : {POINT{300, 50}, POINT{500, 50}, POINT{500, 550}, POINT{300, 550}})
-        ClickPhoto(p);
-    EXPECT_EQ(refPrompter.dialogs, 1);
-    EXPECT_FALSE(info().reference.hasPlane);
-    canvas().BeginPlaneCorners();
-    ClickPhoto(POINT{300, 50});
-    info().dimensions.clear(); // nothing unsaved: no question
-    refPrompter.paths.append(WritePhoto(QStringLiteral("other.jpg"), 400, 300));
-    Click(IDC_OPEN_PHOTO);
-    EXPECT_FALSE(canvas().PlacingPlaneCorners());
-}
-
-TEST_F(ReferenceTest, TheCheckBoxMakesTheReferenceAndTheMenuWritesTheComputedValues) {
-    refPrompter.pick = ID_WRITE_COMPUTED;
-    ClickPhoto(POINT{700, 550}, Qt::RightButton);
-    EXPECT_FALSE(refPrompter.pickEnabled); // nothing computed yet
-    SelectDimension(0);
-    QTest::mouseClick(Check(), Qt::LeftButton);
-    EXPECT_EQ(info().reference.dimension, 0);
-    ClickPhoto(POINT{700, 550}, Qt::RightButton);
-    EXPECT_TRUE(refPrompter.pickEnabled);
-    EXPECT_STREQ(info().dimensions[1].value, "400"); // 200 px at 2 mm a pixel
-    canvas().Undo();
-    canvas().Undo();
-    EXPECT_EQ(info().reference.dimension, -1);
-    EXPECT_FALSE(Check()->isChecked());
 }
 
 } // namespace

@@ -17,7 +17,6 @@ TEST_F(MainWindowTest, ASaveOverAnotherWindowsSaveAsksFirstFromTheButtonAndOnClo
     other.m_canvas.Model().Records().notes.push_back(MakeTitledNote({60, 60}, Utf8("B")));
     QTest::mouseClick(other.GetDlgItem(IDC_SAVE_INFO), Qt::LeftButton);
     const QByteArray theirs = ReadWholeFile(dat);
-    ASSERT_EQ(theirs, other.m_canvas.Model().Info().Serialize());
 
     const QString question = Utf8("照片信息文件已被其他程序修改：") + dat + Utf8("\n是否覆蓋？");
     prompter.texts.clear();
@@ -33,7 +32,6 @@ TEST_F(MainWindowTest, ASaveOverAnotherWindowsSaveAsksFirstFromTheButtonAndOnClo
     Click(IDC_SAVE_INFO);
     EXPECT_EQ(prompter.offered.last(), QMessageBox::Yes | QMessageBox::Cancel);
     EXPECT_EQ(ReadWholeFile(dat), theirs);
-    EXPECT_TRUE(dlg->HasUnsavedChanges());
     Click(IDC_SAVE_INFO);
     EXPECT_EQ(ReadWholeFile(dat), info().Serialize());
     EXPECT_FALSE(dlg->HasUnsavedChanges());

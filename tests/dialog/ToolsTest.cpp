@@ -10,11 +10,6 @@ struct ToolCase {
     QPoint hotSpot; // (0, 0) for the standard cursors
     bool dimensionGroup, noteGroup;
 };
-void PrintTo(const ToolCase& c, std::ostream* os) {
-    *os << "button " << c.button << " -> tool " << c.tool << ", cursor " << int(c.shape)
-        << " hot spot (" << c.hotSpot.x() << ", " << c.hotSpot.y() << ")"
-        << (c.dimensionGroup ? ", dimension panel" : "") << (c.noteGroup ? ", note panel" : "");
-}
 class ToolButton : public MainWindowTest, public ::testing::WithParamInterface<ToolCase> {};
 } // namespace
 

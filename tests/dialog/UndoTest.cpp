@@ -7,8 +7,6 @@
 
 #include "DialogFixture.h"
 
-#include <QShortcut>
-
 namespace {
 
 class UndoTest : public MainWindowTest {
@@ -48,14 +46,8 @@ TEST_F(UndoTest, CtrlZInAnEditBoxTakesBackTheRunTheFocusEndedNotTheBoxsOwnHistor
     // Taken back by the history: the box's own undo would leave nothing to redo.
     Key(Qt::Key_Y);
     EXPECT_EQ(SizeEdit()->text(), QStringLiteral("56"));
-    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(SizeEdit()->text(), QStringLiteral("567"));
-    Q_EMIT canvas().menuCommand(ID_EDIT_UNDO);
-    EXPECT_STREQ(info().dimensions[0].value, "56");
-    Q_EMIT canvas().menuCommand(ID_EDIT_REDO);
+    Q_EMIT canvas().menuCommand(ID_EDIT_REDO); // the context menu's entry
     EXPECT_STREQ(info().dimensions[0].value, "567");
-    for (QShortcut* key : dlg->m_windowKeys)
-        EXPECT_EQ(key->context(), Qt::WindowShortcut);
 }
 
 TEST_F(UndoTest, TheQuestionOnClosingFollowsTheHistorysSavedState) {

@@ -27,15 +27,10 @@ protected:
         const POINT q = canvas().MapPoint(p, false);
         ClickAt(&canvas(), QPoint(q.x, q.y), button);
     }
-    void PickDimension() {
+    void Pick(bool note) {
         Click(IDC_TOOL_SELECT);
-        ClickPhoto(POINT{200, 100});
-        ASSERT_EQ(canvas().Model().SelDim(), 0);
-    }
-    void PickNote() {
-        Click(IDC_TOOL_SELECT);
-        ClickPhoto(POINT{503, 103});
-        ASSERT_EQ(canvas().Model().SelNote(), 0);
+        ClickPhoto(note ? POINT{503, 103} : POINT{200, 100});
+        ASSERT_EQ(note ? canvas().Model().SelNote() : canvas().Model().SelDim(), 0);
     }
     void Type(const char* text) {
         for (const char* c = text; *c; ++c)
@@ -72,17 +67,11 @@ struct PickCase {
     KeySymbol key;
     const char* textAfter; // of the edit box
 };
-void PrintTo(const PickCase& c, std::ostream* os) {
-    *os << c.name;
-}
 class AfterAPick : public TypingRoadUnderX, public ::testing::WithParamInterface<PickCase> {};
 
 TEST_P(AfterAPick, TheKeyEditsTheSelectedText) {
     const PickCase& c = GetParam();
-    if (c.note)
-        PickNote();
-    else
-        PickDimension();
+    Pick(c.note);
     Chord({}, c.key);
     const QString text = c.note ? TextEdit()->toPlainText() : SizeEdit()->text();
     EXPECT_EQ(text, QString::fromLatin1(c.textAfter));
@@ -103,10 +92,7 @@ class RecordKeys : public TypingRoadUnderX, public ::testing::WithParamInterface
 TEST_P(RecordKeys, TakeNothingFromTheEditBox) {
     const int id = GetParam();
     const bool note = id != IDC_SIZE_EDIT;
-    if (note)
-        PickNote();
-    else
-        PickDimension();
+    Pick(note);
     QWidget* edit = Item(id);
     edit->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([edit] { return edit->hasFocus(); }));
@@ -141,26 +127,21 @@ INSTANTIATE_TEST_SUITE_P(Focus, RecordKeys,
 TEST_F(TypingRoadUnderX, ReturnPressesNoButton) {
     int pressed = 0;
     QStringList tried;
-    for (bool note : {false, true}) {
-        if (note)
-            PickNote();
-        else
-            PickDimension();
-        for (QAbstractButton* button : dlg->findChildren<QAbstractButton*>()) {
-            if (!button->isVisible() || !button->isEnabled())
-                continue;
-            const auto* push = qobject_cast<QPushButton*>(button);
-            EXPECT_FALSE(push && push->isDefault()) << button->text().toStdString();
-            const auto count =
-                QObject::connect(button, &QAbstractButton::clicked, [&pressed] { ++pressed; });
-            button->setFocus();
-            ASSERT_TRUE(QTest::qWaitFor([button] { return button->hasFocus(); }));
-            Chord({}, XK_Return);
-            QObject::disconnect(count);
-            EXPECT_EQ(pressed, 0) << button->text().toStdString();
-            pressed = 0;
-            tried << button->text();
-        }
+    Pick(false);
+    for (QAbstractButton* button : dlg->findChildren<QAbstractButton*>()) {
+        if (!button->isVisible() || !button->isEnabled())
+            continue;
+        const auto* push = qobject_cast<QPushButton*>(button);
+        EXPECT_FALSE(push && push->isDefault()) << button->text().toStdString();
+        const auto count =
+            QObject::connect(button, &QAbstractButton::clicked, [&pressed] { ++pressed; });
+        button->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([button] { return button->hasFocus(); }));
+        Chord({}, XK_Return);
+        QObject::disconnect(count);
+        EXPECT_EQ(pressed, 0) << button->text().toStdString();
+        pressed = 0;
+        tried << button->text();
     }
     EXPECT_TRUE(tried.contains(Utf8("輸出報告(&R)"))) << tried.join('|').toStdString();
     EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join('|').toStdString();
