@@ -1,12 +1,13 @@
 // The edit model without a window: deleting and what is selected next,
 // runs of typing as one step each, the reference changes as one step each.
-// (Runs of nudges and drags: the canvas's tests.)
+// (Runs of nudges and drags: the canvas's tests; a move at the coordinate limits: here.)
 
 #include "editing/EditModel.h"
 #include "common/RecordBuilders.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -165,6 +166,20 @@ TEST(EditModel, APlaneCornerDragIsOneStepOrPutBack) {
     EXPECT_EQ(model.History().Stack().count(), 2);
     model.History().Undo();
     EXPECT_EQ(model.Info().Serialize(), placed);
+}
+
+// A record read from a file may lie near the int32 limits: a move stops at
+// the limit, it never wraps around to the other side of the photo.
+TEST(EditModel, AMoveStopsAtTheCoordinateLimitsInsteadOfWrapping) {
+    const int32_t top = std::numeric_limits<int32_t>::max(),
+                  low = std::numeric_limits<int32_t>::min();
+    EditModel model;
+    model.Records().dimensions = {MakeDimension({top - 5, low + 5}, {0, 0})};
+    model.SelectDimension(0);
+    model.NudgeSelection(10, -10);
+    EXPECT_EQ(model.Info().dimensions[0].start.x, top);
+    EXPECT_EQ(model.Info().dimensions[0].start.y, low);
+    EXPECT_EQ(model.Info().dimensions[0].end.x, 10);
 }
 
 } // namespace
