@@ -1,5 +1,5 @@
 // The accuracy table of lengths read through a reference plane, from
-// synthetic views of known geometry (tests/common/SyntheticViews.h), and
+// synthetic views of known geometry (SyntheticViews.h), and
 // the cost of one computed length against one scaled by a reference length.
 //
 // Run: build/bench_reference [--table-only]
@@ -9,7 +9,7 @@
 // 90th-percentile error of lines in the plane, and how often the stated
 // uncertainty covered the true error.
 
-#include "../tests/common/SyntheticViews.h"
+#include "SyntheticViews.h"
 #include "document/ComputedLength.h"
 
 #include <benchmark/benchmark.h>

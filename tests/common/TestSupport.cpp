@@ -30,24 +30,9 @@ void PrintTo(const POINT& p, std::ostream* os) {
 void PrintTo(const RECT& r, std::ostream* os) {
     *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
 }
-void PrintTo(const SIZE& s, std::ostream* os) {
-    *os << s.cx << "x" << s.cy;
-}
 void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
-void PrintTo(const QPoint& p, std::ostream* os) {
-    *os << "(" << p.x() << ", " << p.y() << ")";
-}
-void PrintTo(const QRect& r, std::ostream* os) {
-    *os << r.width() << "x" << r.height() << " at (" << r.x() << ", " << r.y() << ")";
-}
-void PrintTo(const QSize& s, std::ostream* os) {
-    *os << s.width() << "x" << s.height();
-}
-
-#include <QApplication>
-#include <QKeyEvent>
 
 void TypeText(QWidget* widget, const QString& text) {
     for (int i = 0; i < text.size(); ++i) {

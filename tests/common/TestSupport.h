@@ -18,16 +18,10 @@ QString SourcePath(const QString& relative);
 QByteArray ReadWholeFile(const QString& path);
 bool WriteWholeFile(const QString& path, const QByteArray& bytes);
 
+// Failure messages show points, rectangles and texts as values, not bytes.
 void PrintTo(const POINT& p, std::ostream* os);
 void PrintTo(const RECT& r, std::ostream* os);
-void PrintTo(const SIZE& s, std::ostream* os);
 void PrintTo(const QString& s, std::ostream* os);
-class QPoint;
-class QRect;
-class QSize;
-void PrintTo(const QPoint& p, std::ostream* os);
-void PrintTo(const QRect& r, std::ostream* os);
-void PrintTo(const QSize& s, std::ostream* os);
 
 class CPhotoCanvas;
 // Runs the event loop until the photo `canvas` is opening has replaced its

@@ -56,34 +56,6 @@ TEST(EntryForDeviceTest, ListsMetersWithTheirProtocol) {
     }
 }
 
-// The list the picker shows, built from what a scan found: the remembered
-// meter first (still first when found again, its chosen protocol kept),
-// serial ports, repeats merged, a new scan dropping the devices only.
-TEST(RangeMeterListTest, RememberedFirstThenFoundDevicesAndPorts) {
-    RangeMeterList list;
-    const RangeMeterChoice remembered{Link::LowEnergy, QStringLiteral("C8:FD:19:00:00:01"),
-                                      QStringLiteral("My GLM"), QStringLiteral("bosch-ble")};
-    list.SetRemembered(remembered);
-    list.SetSerialPorts({"/dev/ttyUSB0", "/dev/rfcomm0"});
-    EXPECT_TRUE(list.AddDevice(Le("GLM50C"))); // the remembered one
-    EXPECT_TRUE(list.AddDevice(Classic("DISTO D3aBT")));
-    EXPECT_TRUE(list.AddDevice(Classic("DISTO D3aBT"))); // reported again
-    EXPECT_FALSE(list.AddDevice(Le("Headphones")));
-
-    QStringList seen;
-    for (const RangeMeterEntry& entry : list.Entries())
-        seen << entry.meter.address + QLatin1Char(' ') + entry.meter.protocol;
-    EXPECT_EQ(seen, (QStringList{"C8:FD:19:00:00:01 bosch-ble", "/dev/ttyUSB0 lines",
-                                 "/dev/rfcomm0 lines", "00:13:43:00:00:02 leica-spp"}));
-    EXPECT_TRUE(list.Entries()[0].remembered);
-    EXPECT_EQ(list.Entries()[0].meter.name, QStringLiteral("GLM50C")); // the name it has now
-
-    list.ClearDevices();
-    EXPECT_EQ(list.Entries().size(), 3);
-    list.SetRemembered(std::nullopt);
-    EXPECT_EQ(list.Entries().size(), 2);
-}
-
 // The chosen meter is remembered; a low-energy protocol over a classic link
 // is not loaded. The environment names a serial
 // meter of our line format unless it names the protocol.

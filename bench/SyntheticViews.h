@@ -2,7 +2,7 @@
 // Synthetic photos of a rectangle of known size on a plane: a pinhole camera
 // (rotation, focal length, position) projects it onto a 24-megapixel image,
 // and points are rounded to whole pixels as a click would place them. Used
-// by the accuracy tests and the accuracy table.
+// by the accuracy table.
 
 #include "document/PlaneHomography.h"
 
