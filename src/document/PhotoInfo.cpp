@@ -18,4 +18,8 @@ void PhotoInfo::Clear() {
     notes.clear();
     notes.shrink_to_fit();
     reference = MeasureReference();
+    areas.clear();
+    areas.shrink_to_fit();
+    angles.clear();
+    angles.shrink_to_fit();
 }

@@ -4,6 +4,7 @@
 
 #include "document/MeasureReference.h"
 #include "document/Records.h"
+#include "document/ShapeRecords.h"
 #include "platform/FileStamp.h"
 
 #include <QString>
@@ -39,6 +40,9 @@ public:
     // The reference length and plane, stored in the extension block after
     // the last note (none: the file is written exactly as without them).
     MeasureReference reference;
+    // Areas and angles, stored in the extension block too.
+    std::vector<AreaRecord> areas;
+    std::vector<AngleRecord> angles;
 
     // 1 after a complete read or when the file does not exist / cannot be
     // opened; 0 when it is not a photo-info file, is damaged or too large. Appends the

@@ -17,6 +17,8 @@ struct ShownStep {
     int dimension = -1;
     int note = -1;
     bool keepSelection = false;
+    int area = -1;
+    int angle = -1;
 };
 
 // The document the commands act on and the canvas's answer to each undo and

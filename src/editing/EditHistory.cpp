@@ -104,6 +104,23 @@ void EditHistory::AllFontsChanged(ValueRuns<LOGFONTA> before) {
         new AllDimensionsCommand<LOGFONTA>(&m_context, &Dimension::font, std::move(before), after));
 }
 
+void EditHistory::ShapeChanged(int index, std::optional<ShapeCommand::Shape> before,
+                               std::optional<ShapeCommand::Shape> after, int selectedAfter,
+                               EditRun run) {
+    auto* command = new ShapeCommand(&m_context, index, std::move(before), std::move(after),
+                                     selectedAfter, run, m_runNumber);
+    if (run == EditRun::None)
+        EndRun();
+    if (command->Unchanged()) {
+        if (run == EditRun::None) {
+            delete command;
+            return;
+        }
+        command->setObsolete(true);
+    }
+    m_stack.push(command);
+}
+
 void EditHistory::Undo() {
     EndRun();
     m_stack.undo();

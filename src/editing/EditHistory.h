@@ -7,6 +7,7 @@
 // saved.
 
 #include "editing/EditCommands.h"
+#include "editing/ShapeCommand.h"
 
 #include <QUndoStack>
 
@@ -44,6 +45,13 @@ public:
     void ReferenceChanged(const MeasureReference& before);
     // Several dimensions changed at once (computed values written in), one step.
     void DimensionsChanged(std::vector<ChangeRecordsCommand::DimensionChange> changes);
+
+    // An area or angle at `index` added (no `before`), removed (no `after`,
+    // `selectedAfter` what the removal left selected) or changed. Nothing is
+    // recorded when a change changed nothing.
+    void ShapeChanged(int index, std::optional<ShapeCommand::Shape> before,
+                      std::optional<ShapeCommand::Shape> after, int selectedAfter = -1,
+                      EditRun run = EditRun::None);
 
     // The next typing or nudge starts a step of its own.
     void EndRun() { ++m_runNumber; }

@@ -1,37 +1,12 @@
 #include "editing/EditModel.h"
 
+#include "editing/RecordLists.h"
+
+using recordlists::At;
+using recordlists::ChangeRecord;
+using recordlists::TakeSelected;
+
 #include <utility>
-
-namespace {
-template <class Record> Record* At(std::vector<Record>& list, int32_t index) {
-    if (index < 0 || static_cast<size_t>(index) >= list.size())
-        return nullptr;
-    return &list[static_cast<size_t>(index)];
-}
-
-// Takes the record at `selected` out of `list`; the following record takes
-// its place, after the last the new last, none (-1) when the list is empty.
-template <class Record> Record TakeSelected(std::vector<Record>& list, int32_t& selected) {
-    const int32_t count = static_cast<int32_t>(list.size());
-    const int32_t taken = selected;
-    Record removed = std::move(list[static_cast<size_t>(taken)]);
-    list.erase(list.begin() + taken);
-    if (taken > count - 2)
-        selected = count - 2;
-    return removed;
-}
-
-// Applies `change` to `record` (none: false) and hands what it was to `recorded`.
-template <class Record, class Recorded>
-bool ChangeRecord(Record* record, const std::function<void(Record&)>& change, Recorded recorded) {
-    if (!record)
-        return false;
-    const Record before = *record;
-    change(*record);
-    recorded(before);
-    return true;
-}
-} // namespace
 
 EditModel::EditModel() {
     m_history.SetShowStep([this](const ShownStep& step) { ShowStep(step); });
@@ -120,11 +95,17 @@ void EditModel::ShowStep(const ShownStep& step) {
     if (!step.keepSelection) {
         m_nSelDim = step.dimension;
         m_nSelNote = step.note;
+        m_nSelArea = step.area;
+        m_nSelAngle = step.angle;
     }
     if (!SelectedDimension())
         m_nSelDim = -1;
     if (!SelectedNote())
         m_nSelNote = -1;
+    if (!SelectedArea())
+        m_nSelArea = -1;
+    if (!SelectedAngle())
+        m_nSelAngle = -1;
     if (m_show)
         m_show(step);
 }
@@ -132,6 +113,8 @@ void EditModel::ShowStep(const ShownStep& step) {
 void EditModel::Clear() {
     m_nSelDim = -1;
     m_nSelNote = -1;
+    m_nSelArea = -1;
+    m_nSelAngle = -1;
     m_info.Clear();
     m_history.Clear();
 }

@@ -54,13 +54,37 @@ public:
     bool DeleteSelectedDimension();
     bool DeleteSelectedNote();
 
+    // --- areas and angles (EditModelShapes.cpp) ---
+    // Selected as dimensions and notes are (negative: none).
+    int32_t SelArea() const { return m_nSelArea; }
+    int32_t SelAngle() const { return m_nSelAngle; }
+    void SelectArea(int32_t index) { m_nSelArea = index; }
+    void SelectAngle(int32_t index) { m_nSelAngle = index; }
+    AreaRecord* SelectedArea();
+    const AreaRecord* SelectedArea() const;
+    AngleRecord* SelectedAngle();
+    const AngleRecord* SelectedAngle() const;
+    // The shape goes to the end of its list and is selected; one step.
+    void AddArea(const AreaRecord& area);
+    void AddAngle(const AngleRecord& angle);
+    // As ChangeSelectedDimension.
+    bool ChangeSelectedArea(const std::function<void(AreaRecord&)>& change,
+                            EditRun run = EditRun::None);
+    bool ChangeSelectedAngle(const std::function<void(AngleRecord&)>& change,
+                             EditRun run = EditRun::None);
+    // As DeleteSelectedDimension.
+    bool DeleteSelectedArea();
+    bool DeleteSelectedAngle();
+
     // --- moving records (EditModelMoves.cpp) ---
     // Moves the selected record(s) by `delta` photo pixels, no step.
     void MoveSelection(POINT delta);
     // Moves them and records the move; a run of nudges is one step.
     void NudgeSelection(int32_t dx, int32_t dy);
-    // A drag of the selected record(s), or of the selected dimension's end
-    // (`endOnly`), from its start to FinishRecordDrag is one step.
+    // A drag of the selected record(s), or of the selected dimension's end or
+    // shape's point (`endOnly`: the note stays), from its start to
+    // FinishRecordDrag is one step. A shape's point is moved through
+    // SelectedArea() / SelectedAngle() meanwhile.
     void BeginRecordDrag(bool endOnly = false);
     // `normaliseEnds`: an end was dragged; the ends are stored as every
     // dimension's are.
@@ -97,6 +121,8 @@ private:
     PhotoInfo m_info;
     int32_t m_nSelDim = -1;
     int32_t m_nSelNote = -1;
+    int32_t m_nSelArea = -1;
+    int32_t m_nSelAngle = -1;
     EditHistory m_history{m_info};
     std::function<void(const ShownStep&)> m_show;
     // The records before a drag began (index -1: not dragged).
@@ -104,5 +130,9 @@ private:
     int32_t m_nDragNote = -1;
     Dimension m_dragDimBefore;
     InfoNote m_dragNoteBefore;
+    int32_t m_nDragArea = -1;
+    int32_t m_nDragAngle = -1;
+    AreaRecord m_dragAreaBefore;
+    AngleRecord m_dragAngleBefore;
     MeasureReference m_planeDragBefore;
 };

@@ -48,18 +48,33 @@ void EditModel::MoveSelection(POINT delta) {
     }
     if (InfoNote* note = SelectedNote())
         MovePoint(note->anchor, delta);
+    if (AreaRecord* area = SelectedArea())
+        for (POINT& corner : area->corners)
+            MovePoint(corner, delta);
+    if (AngleRecord* angle = SelectedAngle()) {
+        MovePoint(angle->arm1, delta);
+        MovePoint(angle->vertex, delta);
+        MovePoint(angle->arm2, delta);
+    }
 }
 
 void EditModel::NudgeSelection(int32_t dx, int32_t dy) {
     const Dimension* dim = SelectedDimension();
     const InfoNote* note = SelectedNote();
-    if (!dim && !note)
-        return;
+    const AreaRecord* area = SelectedArea();
+    const AngleRecord* angle = SelectedAngle();
     const Dimension dimBefore = dim ? *dim : Dimension{};
     const InfoNote noteBefore = note ? *note : InfoNote{};
+    const AreaRecord areaBefore = area ? *area : AreaRecord{};
+    const AngleRecord angleBefore = angle ? *angle : AngleRecord{};
     MoveSelection(POINT{dx, dy});
-    m_history.RecordsChanged(dim ? m_nSelDim : -1, dimBefore, note ? m_nSelNote : -1, noteBefore,
-                             EditRun::Nudge);
+    if (dim || note)
+        m_history.RecordsChanged(dim ? m_nSelDim : -1, dimBefore, note ? m_nSelNote : -1,
+                                 noteBefore, EditRun::Nudge);
+    if (area)
+        m_history.ShapeChanged(m_nSelArea, areaBefore, *area, -1, EditRun::Nudge);
+    if (angle)
+        m_history.ShapeChanged(m_nSelAngle, angleBefore, *angle, -1, EditRun::Nudge);
 }
 
 void EditModel::BeginRecordDrag(bool endOnly) {
@@ -73,15 +88,32 @@ void EditModel::BeginRecordDrag(bool endOnly) {
         m_nDragNote = m_nSelNote;
         m_dragNoteBefore = *note;
     }
+    m_nDragArea = -1;
+    m_nDragAngle = -1;
+    if (const AreaRecord* area = SelectedArea()) {
+        m_nDragArea = m_nSelArea;
+        m_dragAreaBefore = *area;
+    }
+    if (const AngleRecord* angle = SelectedAngle()) {
+        m_nDragAngle = m_nSelAngle;
+        m_dragAngleBefore = *angle;
+    }
 }
 
 void EditModel::FinishRecordDrag(bool normaliseEnds) {
     if (Dimension* dim = SelectedDimension(); dim && normaliseEnds)
         NormalizeDimensionEnds(*dim);
     // Press to release is one step (nothing when nothing moved).
-    m_history.RecordsChanged(m_nDragDim, m_dragDimBefore, m_nDragNote, m_dragNoteBefore);
+    if (m_nDragDim >= 0 || m_nDragNote >= 0)
+        m_history.RecordsChanged(m_nDragDim, m_dragDimBefore, m_nDragNote, m_dragNoteBefore);
+    if (const AreaRecord* area = SelectedArea(); area && m_nDragArea == m_nSelArea)
+        m_history.ShapeChanged(m_nDragArea, m_dragAreaBefore, *area);
+    if (const AngleRecord* angle = SelectedAngle(); angle && m_nDragAngle == m_nSelAngle)
+        m_history.ShapeChanged(m_nDragAngle, m_dragAngleBefore, *angle);
     m_nDragDim = -1;
     m_nDragNote = -1;
+    m_nDragArea = -1;
+    m_nDragAngle = -1;
 }
 
 void EditModel::BeginPlaneDrag() {
