@@ -3,7 +3,9 @@
 #include "lumoimage/ImageOrientation.h"
 #include "lumoimage/JpegDecoder.h"
 #include "lumoimage/JpegFile.h"
+#include "lumoimage/JpegFileSource.h"
 #include "lumoimage/PhotoHeadBytes.h"
+#include "platform/ReadOnlyFile.h"
 
 #include <cstdlib>
 
@@ -62,20 +64,41 @@ QImage ThumbnailStandIn(const PhotoHead& head, bool* sharp) {
     return image;
 }
 
-RowDecodeResult DecodePhotoUpright(const QByteArray& bytes, int orientation, int num, int denom,
-                                   DecodeControl* control, QImage* out, QString* error) {
-    QImage image;
-    const RowDecodeResult result =
-        DecodeJpegRows(Bytes(bytes), std::size_t(bytes.size()), num, denom, control, &image, error);
+namespace {
+
+RowDecodeResult TurnDecoded(RowDecodeResult result, int orientation, QImage* image, QImage* out,
+                            QString* error) {
     if (result != RowDecodeResult::Done)
         return result;
     if (orientation != 1) {
-        image = TurnUpright(image, orientation);
-        if (image.isNull()) {
+        *image = TurnUpright(*image, orientation);
+        if (image->isNull()) {
             *error = QStringLiteral("Not enough memory to turn the picture upright.");
             return RowDecodeResult::Failed;
         }
     }
-    *out = std::move(image);
+    *out = std::move(*image);
     return RowDecodeResult::Done;
+}
+
+} // namespace
+
+RowDecodeResult DecodePhotoFileUpright(const QString& path, const PhotoHead& head, int num,
+                                       int denom, DecodeControl* control, QImage* out,
+                                       QString* error) {
+    ReadOnlyFile file;
+    if (!file.Open(path, QStringLiteral("picture file"))) {
+        *error = file.ErrorString();
+        return RowDecodeResult::Failed;
+    }
+    JpegFileSource source(&file);
+    QImage image;
+    const RowDecodeResult result =
+        DecodeJpegSourceRows(&source, head.bytes, num, denom, control, nullptr, &image, error);
+    return TurnDecoded(result, head.header.orientation, &image, out, error);
+}
+
+QSize ReducedStoredSize(const PhotoHead& head, int denom) {
+    return QSize((head.stored.width() + denom - 1) / denom,
+                 (head.stored.height() + denom - 1) / denom);
 }

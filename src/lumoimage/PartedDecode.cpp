@@ -1,0 +1,86 @@
+#include "lumoimage/PartedDecode.h"
+
+#include "lumoimage/JpegFileSource.h"
+#include "lumoimage/RestartSplit.h"
+#include "platform/ReadOnlyFile.h"
+
+#include <algorithm>
+
+namespace {
+
+bool OpenPhoto(ReadOnlyFile* file, const QString& path, QString* error) {
+    if (file->Open(path, QStringLiteral("picture file")))
+        return true;
+    *error = file->ErrorString();
+    return false;
+}
+
+} // namespace
+
+PartedDecode::PartedDecode(QString path, QByteArray head, int num, int denom, RowTarget target)
+    : m_path(std::move(path)), m_head(std::move(head)), m_num(num), m_denom(denom),
+      m_target(target), m_limit(target.height) {
+    m_target.limit = nullptr;
+}
+
+int PartedDecode::Allow(int upTo) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_upperEnd = std::min(upTo, m_limit);
+    return m_upperEnd;
+}
+
+bool PartedDecode::WasSplit() const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_split;
+}
+
+RowDecodeResult PartedDecode::Upper(DecodeControl* control, QString* error) {
+    ReadOnlyFile file;
+    if (!OpenPhoto(&file, m_path, error))
+        return RowDecodeResult::Failed;
+    JpegFileSource source(&file);
+    RowTarget target = m_target;
+    target.limit = this;
+    return DecodeJpegSourceRows(&source, m_head, m_num, m_denom, control, &target, nullptr, error);
+}
+
+RowDecodeResult PartedDecode::Lower(DecodeControl* control, QString* error) {
+    ReadOnlyFile file;
+    RestartSplit split;
+    if (m_num * 8 != m_denom || !file.Open(m_path, QStringLiteral("picture file")) ||
+        !FindRestartSplit(&file, m_head, &split))
+        return RowDecodeResult::Done; // nothing to do: the upper part decodes it all
+    const int firstRow = split.firstRow * m_num / m_denom;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_upperEnd > firstRow)
+            return RowDecodeResult::Done; // too late
+        m_limit = firstRow;
+        m_split = true;
+    }
+    JpegFileSource source(&file, split.header, split.dataOffset, split.renumberFrom);
+    RowTarget target = m_target;
+    target.firstRow += firstRow;
+    return DecodeJpegSourceRows(&source, split.header, m_num, m_denom, control, &target, nullptr,
+                                error);
+}
+
+RowDecodeResult PartedDecode::Finish(RowDecodeResult upper, RowDecodeResult lower,
+                                     DecodeControl* control, QString* error) {
+    if (upper != RowDecodeResult::Done)
+        return upper;
+    if (lower == RowDecodeResult::Cancelled)
+        return lower;
+    if (lower == RowDecodeResult::Done)
+        return RowDecodeResult::Done;
+    return Whole(control, error);
+}
+
+RowDecodeResult PartedDecode::Whole(DecodeControl* control, QString* error) {
+    ReadOnlyFile file;
+    if (!OpenPhoto(&file, m_path, error))
+        return RowDecodeResult::Failed;
+    JpegFileSource source(&file);
+    RowTarget target = m_target;
+    return DecodeJpegSourceRows(&source, m_head, m_num, m_denom, control, &target, nullptr, error);
+}
