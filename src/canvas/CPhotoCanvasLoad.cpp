@@ -6,6 +6,7 @@
 #include "canvas/PhotoPyramid.h"
 
 #include "lumoimage/PhotoOpening.h"
+#include "lumoimage/PictureMemoryReuse.h"
 #include "lumoimage/PixelBuffer.h"
 #include "platform/BackgroundWork.h"
 
@@ -84,6 +85,9 @@ void CPhotoCanvas::ResetAnnotations() {
 }
 
 bool CPhotoCanvas::BeginPhotoLoad(const QString& path) {
+    // The memory of the photo a newer one replaces is kept for the next, so
+    // opening one photo after another commits no fresh pages for it.
+    static const PictureMemoryReuse lastPhotoMemory(1);
     PhotoHead head;
     QString error;
     if (!ReadPhotoHead(path, &head, &error)) {
