@@ -5,6 +5,7 @@
 
 #include "canvas/PhotoPyramid.h"
 
+#include "lumoimage/PartedDecode.h"
 #include "lumoimage/PhotoOpening.h"
 #include "lumoimage/PictureMemoryReuse.h"
 #include "lumoimage/PixelBuffer.h"
@@ -13,6 +14,11 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <QTimer>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <optional>
 
 namespace {
 // A decode that takes longer than this shows a progress bar, repainted at
@@ -70,6 +76,56 @@ void DrawCovering(QPainter& painter, const QRect& dst, const QImage& image, cons
     painter.drawImage(to, image, from);
     painter.restore();
 }
+// A decode in two parts (PartedDecode.h), each on a worker of its own; the
+// part that ends last takes the last step on its worker, and `done` gets
+// what that gives on the receiver's thread. The decode (and its picture) is
+// made by whichever part starts first: its memory is never taken on the
+// window's thread.
+struct PartsRun {
+    std::function<std::shared_ptr<PartedDecode>(QString* error)> make;
+    DecodeControl* upperControl = nullptr;
+    DecodeControl* lowerControl = nullptr;
+    std::function<Decoded(RowDecodeResult result, QString error)> last;
+    std::once_flag once;
+    std::shared_ptr<PartedDecode> parts;
+    QString error; // why there is none
+    Decoded upper, lower;
+    std::atomic<int> ended{0};
+
+    PartedDecode* Parts() {
+        std::call_once(once, [this] { parts = make(&error); });
+        return parts.get();
+    }
+    // On a worker: one part, and the last step when it is the second to end.
+    std::optional<Decoded> Part(bool isUpper) {
+        Decoded& d = isUpper ? upper : lower;
+        if (PartedDecode* p = Parts())
+            d.result =
+                isUpper ? p->Upper(upperControl, &d.error) : p->Lower(lowerControl, &d.error);
+        if (ended.fetch_add(1) == 0)
+            return std::nullopt;
+        if (!parts) {
+            Decoded failed;
+            failed.error = error;
+            return failed;
+        }
+        QString whole;
+        const RowDecodeResult result =
+            parts->Finish(upper.result, lower.result, upperControl, &whole);
+        return last(result, upper.result == RowDecodeResult::Failed ? upper.error : whole);
+    }
+};
+
+void RunParts(QObject* receiver, const std::shared_ptr<PartsRun>& run, int priority,
+              const std::function<void(const Decoded&)>& done) {
+    for (const bool upper : {true, false})
+        WhenFinished(receiver,
+                     SharedWorkers().Run([run, upper] { return run->Part(upper); }, priority),
+                     [done](const std::optional<Decoded>& d) {
+                         if (d)
+                             done(*d);
+                     });
+}
 } // namespace
 
 void CPhotoCanvas::ResetAnnotations() {
@@ -116,18 +172,42 @@ void CPhotoCanvas::DecodePhoto(const std::shared_ptr<PhotoLoadJob>& job, const P
     // The stand-in's decode is started first, so it takes the workers first.
     if (!m_pending.standInSharp && !FillStandIn(job, head))
         DecodeStandIn(job, head);
-    auto full = SharedWorkers().Run([job, head] {
+    // The full photo, in two parts when restart markers allow.
+    auto run = std::make_shared<PartsRun>();
+    run->upperControl = &job->full;
+    run->lowerControl = &job->fullLower;
+    run->make = [job, head](QString* error) -> std::shared_ptr<PartedDecode> {
+        QImage picture = AllocateRgb32(head.stored.width(), head.stored.height());
+        if (picture.isNull()) {
+            *error = QStringLiteral("Not enough memory for a picture of %1 × %2 pixels.")
+                         .arg(head.stored.width())
+                         .arg(head.stored.height());
+            return nullptr;
+        }
+        // The pointer is taken while no copy shares the memory: bits() copies
+        // a shared picture.
+        const RowTarget target{picture.bits(), picture.bytesPerLine(), picture.width(),
+                               picture.height()};
+        job->picture = std::move(picture);
+        return std::make_shared<PartedDecode>(job->path, head.bytes, 1, 1, target);
+    };
+    run->last = [job, orientation = head.header.orientation](RowDecodeResult result,
+                                                             QString error) {
         Decoded d;
-        d.result = DecodePhotoFileUpright(job->path, head, 1, 1, &job->full, &d.image, &d.error);
+        d.result = result;
+        d.error = std::move(error);
+        if (result == RowDecodeResult::Done)
+            d.result = TurnDecodedUpright(std::move(job->picture), orientation, &d.image, &d.error);
+        job->picture = QImage();
         return d;
-    });
-    WhenFinished(this, full, [this, job](Decoded d) {
+    };
+    RunParts(this, run, 0, [this, job](const Decoded& d) {
         if (job != m_pending.job || d.result == RowDecodeResult::Cancelled)
             return;
         if (d.result == RowDecodeResult::Failed)
             FailPhotoLoad(d.error);
         else
-            LandPhoto(std::move(d.image));
+            LandPhoto(d.image);
     });
 }
 
@@ -146,55 +226,26 @@ bool CPhotoCanvas::FillStandIn(const std::shared_ptr<PhotoLoadJob>& job, const P
     const RowTarget target{filling.bits(), filling.bytesPerLine(), filling.width(),
                            filling.height()};
     job->filling = filling;
-    job->parts =
-        std::make_shared<PartedDecode>(job->path, head.bytes, 1, kStandInDenominator, target);
     m_pending.filling = std::move(filling);
     m_pending.fillingRowsShown = 0;
-    struct Parts {
-        Decoded upper, lower;
-        int arrived = 0;
+    auto run = std::make_shared<PartsRun>();
+    run->upperControl = &job->standIn;
+    run->lowerControl = &job->lower;
+    run->make = [job, head, target](QString*) {
+        return std::make_shared<PartedDecode>(job->path, head.bytes, 1, kStandInDenominator,
+                                              target);
     };
-    auto parts = std::make_shared<Parts>();
-    const auto arrived = [this, job, parts, view = size()] {
-        if (++parts->arrived < 2 || job != m_pending.job)
-            return;
-        auto done = SharedWorkers().Run(
-            [job, parts, view] {
-                Decoded d;
-                d.result = job->parts->Finish(parts->upper.result, parts->lower.result,
-                                              &job->standIn, &d.error);
-                if (d.result == RowDecodeResult::Done)
-                    d.image = FittedToView(job->filling, view, &job->standIn.cancel);
-                return d;
-            },
-            1);
-        WhenFinished(this, done, [this, job](const Decoded& d) {
-            // A failed reduced decode says nothing: the full one will say why.
-            if (d.result == RowDecodeResult::Done)
-                LandStandIn(job, d.image);
-        });
+    run->last = [job, view = size()](RowDecodeResult result, QString) {
+        Decoded d;
+        d.result = result;
+        if (result == RowDecodeResult::Done)
+            d.image = FittedToView(job->filling, view, &job->standIn.cancel);
+        return d;
     };
-    auto upper = SharedWorkers().Run(
-        [job] {
-            Decoded d;
-            d.result = job->parts->Upper(&job->standIn, &d.error);
-            return d;
-        },
-        1);
-    auto lower = SharedWorkers().Run(
-        [job] {
-            Decoded d;
-            d.result = job->parts->Lower(&job->lower, &d.error);
-            return d;
-        },
-        1);
-    WhenFinished(this, upper, [parts, arrived](const Decoded& d) {
-        parts->upper = d;
-        arrived();
-    });
-    WhenFinished(this, lower, [parts, arrived](const Decoded& d) {
-        parts->lower = d;
-        arrived();
+    RunParts(this, run, 1, [this, job](const Decoded& d) {
+        // A failed reduced decode says nothing: the full one will say why.
+        if (d.result == RowDecodeResult::Done)
+            LandStandIn(job, d.image);
     });
     WatchFilling(job);
     return true;
@@ -332,7 +383,7 @@ void CPhotoCanvas::DrawLoadProgress(QPainter& painter) const {
     if (!m_pending.showProgress || !m_pending.job)
         return;
     const int total = m_pending.job->full.rowsTotal;
-    const int done = m_pending.job->full.rowsDone;
+    const int done = m_pending.job->full.rowsDone + m_pending.job->fullLower.rowsDone;
     const QRect bar(0, height() - kProgressBarHeight, width(), kProgressBarHeight);
     painter.fillRect(bar, kProgressTrack);
     if (total > 0)

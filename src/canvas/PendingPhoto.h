@@ -4,7 +4,6 @@
 // open cancels.
 
 #include "lumoimage/JpegRowDecoder.h"
-#include "lumoimage/PartedDecode.h"
 
 #include <QImage>
 #include <QSize>
@@ -15,16 +14,18 @@
 // Shared with the workers; lives as long as the last of them needs it.
 struct PhotoLoadJob {
     QString path;
-    DecodeControl full;    // the full decode
-    DecodeControl standIn; // the reduced decode, when there is no large thumbnail
-    DecodeControl lower;   // its lower part, when it is decoded in two
+    DecodeControl full;      // the full decode
+    DecodeControl standIn;   // the reduced decode, when there is no large thumbnail
+    DecodeControl lower;     // its lower part, when it is decoded in two
+    DecodeControl fullLower; // the full decode's lower part
     // The reduced decode's picture, written by the workers as they decode.
     QImage filling;
-    std::shared_ptr<PartedDecode> parts;
+    QImage picture; // the full decode's, as stored, until it is turned upright
     void Cancel() {
         full.cancel = true;
         standIn.cancel = true;
         lower.cancel = true;
+        fullLower.cancel = true;
     }
 };
 

@@ -85,6 +85,7 @@ RowDecodeResult Run(jpeg_decompress_struct* info, JpegErrorJump* errors, const s
     // not committed up front.
     uchar* bits = nullptr;
     qsizetype bytesPerLine = 0;
+    int skipRows = 0;
     if (target) {
         // The caller's memory, sized for this decode.
         if (target->width != width || target->firstRow + height > target->height) {
@@ -93,6 +94,7 @@ RowDecodeResult Run(jpeg_decompress_struct* info, JpegErrorJump* errors, const s
         }
         bits = target->bits + target->firstRow * target->bytesPerLine;
         bytesPerLine = target->bytesPerLine;
+        skipRows = target->skipRows;
     } else {
         // Photos take well over 1/32 byte per pixel; a stream far smaller than
         // its claimed size is most likely truncated or forged, so its memory is
@@ -129,7 +131,7 @@ RowDecodeResult Run(jpeg_decompress_struct* info, JpegErrorJump* errors, const s
                 return RowDecodeResult::Done; // the rest is another part's
         }
         for (int i = 0; i < count; ++i)
-            rows[i] = bits + (first + i) * bytesPerLine;
+            rows[i] = (first + i < skipRows ? target->skipped : bits) + (first + i) * bytesPerLine;
         int done = 0;
         while (done < count)
             done += int(jpeg_read_scanlines(info, rows + done, JDIMENSION(count - done)));

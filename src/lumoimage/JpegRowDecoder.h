@@ -34,7 +34,8 @@ public:
 // Memory of the caller's that a decode writes its rows into, at `firstRow`
 // and down, instead of a picture of its own: the stand-in the window shows
 // while it fills, or one part of a photo decoded in parts. The memory must
-// hold `height` rows of `width` RGB32 pixels.
+// hold `height` rows of `width` RGB32 pixels. The first `skipRows` rows of
+// the stream go to `skipped` (as many rows, thrown away) instead.
 struct RowTarget {
     uchar* bits = nullptr;
     qsizetype bytesPerLine = 0;
@@ -42,6 +43,8 @@ struct RowTarget {
     int height = 0;
     int firstRow = 0;
     RowLimit* limit = nullptr; // null: every row
+    int skipRows = 0;
+    uchar* skipped = nullptr;
 };
 
 // Decodes the stream reduced by num/denom (one of libjpeg-turbo's scaling

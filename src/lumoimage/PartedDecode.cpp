@@ -5,6 +5,7 @@
 #include "platform/ReadOnlyFile.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -47,20 +48,27 @@ RowDecodeResult PartedDecode::Upper(DecodeControl* control, QString* error) {
 RowDecodeResult PartedDecode::Lower(DecodeControl* control, QString* error) {
     ReadOnlyFile file;
     RestartSplit split;
-    if (m_num * 8 != m_denom || !file.Open(m_path, QStringLiteral("picture file")) ||
-        !FindRestartSplit(&file, m_head, &split))
+    if (!file.Open(m_path, QStringLiteral("picture file")) ||
+        !FindRestartSplit(&file, m_head, &split) || split.firstRow * m_num % m_denom != 0 ||
+        split.rowsPerMcuRow * m_num % m_denom != 0)
         return RowDecodeResult::Done; // nothing to do: the upper part decodes it all
     const int firstRow = split.firstRow * m_num / m_denom;
+    // The lower part's first row of blocks lacks the rows above it, which
+    // smoothing the colour between rows needs: the upper part's are kept.
+    const int overlap = split.rowsPerMcuRow * m_num / m_denom;
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_upperEnd > firstRow)
+        if (m_upperEnd > firstRow + overlap)
             return RowDecodeResult::Done; // too late
-        m_limit = firstRow;
+        m_limit = firstRow + overlap;
         m_split = true;
     }
+    std::vector<uchar> skipped(std::size_t(overlap) * std::size_t(m_target.bytesPerLine));
     JpegFileSource source(&file, split.header, split.dataOffset, split.renumberFrom);
     RowTarget target = m_target;
     target.firstRow += firstRow;
+    target.skipRows = overlap;
+    target.skipped = skipped.data();
     return DecodeJpegSourceRows(&source, split.header, m_num, m_denom, control, &target, nullptr,
                                 error);
 }

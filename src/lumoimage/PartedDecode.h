@@ -20,9 +20,9 @@
 class PartedDecode : private RowLimit {
 public:
     // Decodes the photo at `path`, whose first bytes are `head`, reduced by
-    // num/denom into `target`'s memory, which the caller keeps alive. Only
-    // a decode without smoothing across rows splits into parts with the
-    // whole decode's pixels: 1/8.
+    // num/denom into `target`'s memory, which the caller keeps alive. The
+    // pixels are the whole decode's: the lower part's first row of blocks,
+    // whose colours are smoothed with the rows above it, is the upper's.
     PartedDecode(QString path, QByteArray head, int num, int denom, RowTarget target);
 
     // Each on a worker of its own, in any order or at once.

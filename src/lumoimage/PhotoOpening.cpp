@@ -64,24 +64,17 @@ QImage ThumbnailStandIn(const PhotoHead& head, bool* sharp) {
     return image;
 }
 
-namespace {
-
-RowDecodeResult TurnDecoded(RowDecodeResult result, int orientation, QImage* image, QImage* out,
-                            QString* error) {
-    if (result != RowDecodeResult::Done)
-        return result;
+RowDecodeResult TurnDecodedUpright(QImage image, int orientation, QImage* out, QString* error) {
     if (orientation != 1) {
-        *image = TurnUpright(*image, orientation);
-        if (image->isNull()) {
+        image = TurnUpright(image, orientation);
+        if (image.isNull()) {
             *error = QStringLiteral("Not enough memory to turn the picture upright.");
             return RowDecodeResult::Failed;
         }
     }
-    *out = std::move(*image);
+    *out = std::move(image);
     return RowDecodeResult::Done;
 }
-
-} // namespace
 
 RowDecodeResult DecodePhotoFileUpright(const QString& path, const PhotoHead& head, int num,
                                        int denom, DecodeControl* control, QImage* out,
@@ -95,7 +88,9 @@ RowDecodeResult DecodePhotoFileUpright(const QString& path, const PhotoHead& hea
     QImage image;
     const RowDecodeResult result =
         DecodeJpegSourceRows(&source, head.bytes, num, denom, control, nullptr, &image, error);
-    return TurnDecoded(result, head.header.orientation, &image, out, error);
+    if (result != RowDecodeResult::Done)
+        return result;
+    return TurnDecodedUpright(std::move(image), head.header.orientation, out, error);
 }
 
 QSize ReducedStoredSize(const PhotoHead& head, int denom) {

@@ -43,3 +43,7 @@ RowDecodeResult DecodePhotoFileUpright(const QString& path, const PhotoHead& hea
 
 // The photo's size as stored, decoded reduced by 1/denom.
 QSize ReducedStoredSize(const PhotoHead& head, int denom);
+
+// Turns a decoded picture upright as `orientation` says (1: as it is) into
+// `*out`; fails, saying so, when memory for the turned copy cannot be had.
+RowDecodeResult TurnDecodedUpright(QImage image, int orientation, QImage* out, QString* error);

@@ -126,7 +126,9 @@ bool FindRestartSplit(ReadOnlyFile* file, const QByteArray& head, RestartSplit* 
     const qint64 units = qint64(l.mcusPerRow) * l.mcuRows;
     const qint64 step = std::lcm(qint64(l.restartInterval), qint64(l.mcusPerRow));
     const qint64 cutUnit = (units / 2 + step / 2) / step * step;
-    if (cutUnit <= 0 || cutUnit >= units)
+    // The lower part has two rows of blocks at least: its first is decoded
+    // by both parts (the upper part's has the rows above to smooth with).
+    if (cutUnit <= 0 || cutUnit >= units - l.mcusPerRow)
         return false;
     const int marker = int(cutUnit / l.restartInterval);
     const qint64 past = PastRestartMarker(file, l.dataOffset, marker);
@@ -141,6 +143,7 @@ bool FindRestartSplit(ReadOnlyFile* file, const QByteArray& head, RestartSplit* 
     s.dataOffset = past;
     s.renumberFrom = marker & 7;
     s.firstRow = firstRow;
+    s.rowsPerMcuRow = l.mcuRowHeight;
     *split = std::move(s);
     return true;
 }

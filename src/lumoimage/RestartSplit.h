@@ -19,6 +19,7 @@ struct RestartSplit {
     qint64 dataOffset = 0; // where in the file the lower part's coded data starts
     int renumberFrom = 0;  // the number of the first restart marker after it
     int firstRow = 0;      // the photo's first row in the lower part
+    int rowsPerMcuRow = 0; // the photo's rows in one row of blocks
 };
 
 // Finds a cut near the middle of the photo in `file`, whose first bytes are

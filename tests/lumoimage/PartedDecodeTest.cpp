@@ -1,6 +1,6 @@
-// A photo with restart markers decoded at 1/8 in two parts, the lower one
-// from a marker near the middle: the picture is the whole decode's byte for
-// byte, whatever the markers' spacing, and a damaged marker below the cut
+// A photo with restart markers decoded in two parts, the lower one from a
+// marker near the middle: the picture is the whole decode's byte for byte,
+// whatever the markers' spacing and the reduction, and a damaged marker below the cut
 // falls back to the whole decode (which refuses the photo, saying why). The
 // file is read a slice at a time: one that shrinks after its head was read
 // is refused as a cut one.
@@ -22,9 +22,23 @@ struct Case {
     int rows;  // a restart marker every so many rows of blocks (0: none)
     int units; // or every so many blocks units
     bool grey;
+    int denom;
     bool damage; // a marker below the middle misnumbered
     bool split;  // the lower part takes its rows
 };
+
+// Noise in each channel apart, so the colour differs from row to row (the
+// smoothing of colour between rows shows at the cut).
+QImage ColourNoise(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    std::uint32_t seed = 7;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            image.setPixel(x, y, qRgb(int(seed >> 24), int(seed >> 16) & 0xFF, (x + y) & 0xFF));
+        }
+    return image;
+}
 
 // The lower part's first marker is past the middle: the last one.
 QByteArray DamageLastMarker(QByteArray jpeg) {
@@ -38,19 +52,21 @@ QByteArray DamageLastMarker(QByteArray jpeg) {
 
 TEST(PartedDecode, GivesTheWholeDecodesPictureOrRefusal) {
     const Case cases[] = {
-        {"no markers", 320, 240, 0, 0, false, false, false},
-        {"every row", 320, 240, 1, 0, false, false, true},
-        {"every 2 rows", 320, 240, 2, 0, false, false, true},
-        {"odd rows of blocks", 200, 200, 2, 0, false, false, true}, // 13 rows
-        {"not a row's blocks", 640, 480, 0, 7, false, false, true}, // 40 a row
-        {"grey", 328, 100, 1, 0, true, false, true},
-        {"damaged marker", 320, 240, 1, 0, false, true, true},
+        {"no markers", 320, 240, 0, 0, false, 8, false, false},
+        {"every row", 320, 240, 1, 0, false, 8, false, true},
+        {"every 2 rows", 320, 240, 2, 0, false, 8, false, true},
+        {"odd rows of blocks", 200, 200, 2, 0, false, 8, false, true}, // 13 rows
+        {"not a row's blocks", 640, 480, 0, 7, false, 8, false, true}, // 40 a row
+        {"grey", 328, 100, 1, 0, true, 8, false, true},
+        {"damaged marker", 320, 240, 1, 0, false, 8, true, true},
+        {"full size", 200, 200, 2, 0, false, 1, false, true},
+        {"a quarter", 320, 240, 1, 0, false, 4, false, true},
     };
     QTemporaryDir dir;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QByteArray jpeg =
-            EncodeRestartMarkedJpeg(NoisyPhoto(c.width, c.height), 90, c.rows, c.units, c.grey);
+            EncodeRestartMarkedJpeg(ColourNoise(c.width, c.height), 90, c.rows, c.units, c.grey);
         if (c.damage)
             jpeg = DamageLastMarker(jpeg);
         const QString path = dir.filePath(QLatin1String(c.name) + QLatin1String(".jpg"));
