@@ -16,7 +16,9 @@
 #include "canvas/CPhotoCanvas.h"
 #include "common/CanvasAccess.h"
 #include "common/RestartMarkedJpeg.h"
+#include "lumoimage/PartedDecode.h"
 #include "lumoimage/PictureMemoryReuse.h"
+#include "lumoimage/PixelBuffer.h"
 #include "platform/LogFont.h"
 
 #include <QApplication>
@@ -35,6 +37,8 @@
 #include <chrono>
 #include <malloc.h>
 #include <map>
+#include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -283,6 +287,81 @@ void BM_OpenToFirstPicture(benchmark::State& state) {
     state.counters["full_over_sync_worst"] = Worst(fullOverSync);
 }
 
+// The floor under the first picture, measured on the machine as it is in
+// the same round: libjpeg-turbo's 1/8 decode alone, the same while a full
+// decode runs on the other core (as the window's open runs them), two full
+// decodes at once (how much of a second core the machine gives now; 1 on an
+// idle machine), and the program's 1/8 decode in two parts at once of the
+// photo with restart markers; each over libjpeg-turbo's full decode alone.
+void BM_DecodeFloor(benchmark::State& state) {
+    const int megapixels = static_cast<int>(state.range(0));
+    const QString path = PhotoPath(megapixels, RestartMarkers);
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    const QByteArray jpeg = f.readAll();
+    const QSize size = PhotoSize(megapixels);
+    const tjscalingfactor eighth{1, 8};
+    const QSize small(TJSCALED(size.width(), eighth), TJSCALED(size.height(), eighth));
+    std::vector<unsigned char> pixels(size_t(size.width()) * size.height() * 4);
+    std::vector<unsigned char> other(pixels.size());
+    QImage parted = AllocateRgb32(small.width(), small.height());
+    const auto decode = [&](unsigned char* to, QSize at) {
+        tjhandle tj = tjInitDecompress();
+        tjDecompress2(tj, reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                      static_cast<unsigned long>(jpeg.size()), to, at.width(), 0, at.height(),
+                      TJPF_BGRX, 0);
+        tjDestroy(tj);
+    };
+    std::vector<double> alone, beside, two, split;
+    for (auto _ : state) {
+        auto t0 = std::chrono::steady_clock::now();
+        decode(pixels.data(), size);
+        const double full = Ms(t0);
+        t0 = std::chrono::steady_clock::now();
+        decode(pixels.data(), small);
+        alone.push_back(Ms(t0) / full);
+        {
+            std::thread running([&] { decode(other.data(), size); });
+            t0 = std::chrono::steady_clock::now();
+            decode(pixels.data(), small);
+            beside.push_back(Ms(t0) / full);
+            running.join();
+        }
+        {
+            t0 = std::chrono::steady_clock::now();
+            std::thread running([&] { decode(other.data(), size); });
+            decode(pixels.data(), size);
+            running.join();
+            two.push_back(Ms(t0) / full);
+        }
+        {
+            PartedDecode parts(
+                path, jpeg.left(256 * 1024), 1, 8,
+                RowTarget{parted.bits(), parted.bytesPerLine(), parted.width(), parted.height()});
+            QString error;
+            t0 = std::chrono::steady_clock::now();
+            RowDecodeResult lower = RowDecodeResult::Failed;
+            std::thread lowerThread([&] {
+                QString e;
+                lower = parts.Lower(nullptr, &e);
+            });
+            const RowDecodeResult upper = parts.Upper(nullptr, &error);
+            lowerThread.join();
+            if (parts.Finish(upper, lower, nullptr, &error) != RowDecodeResult::Done ||
+                !parts.WasSplit())
+                state.SkipWithError("the parted decode did not split");
+            split.push_back(Ms(t0) / full);
+        }
+    }
+    for (const auto& [name, v] : {std::pair{"eighth_alone", &alone},
+                                  {"eighth_beside_full", &beside},
+                                  {"two_full_at_once", &two},
+                                  {"eighth_in_two_parts", &split}}) {
+        state.counters[std::string(name)] = Median(*v);
+        state.counters[std::string(name) + "_worst"] = Worst(*v);
+    }
+}
+
 // The longest gap between two ticks of a 1-ms timer over the meter's life:
 // how long the event loop of this thread went without a turn.
 class GapMeter {
@@ -370,6 +449,13 @@ BENCHMARK(BM_OpenToFirstPicture)
     ->ArgsProduct({{24, 50, 200},
                    {NoThumbnail, PhoneThumbnail, LargeThumbnail, RestartMarkers},
                    {Cold, Warm}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK(BM_DecodeFloor)
+    ->ArgName("mp")
+    ->Arg(24)
+    ->Arg(50)
+    ->Arg(200)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
 BENCHMARK(BM_EventLoopGapDuringOpen)

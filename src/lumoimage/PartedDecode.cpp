@@ -7,17 +7,6 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-bool OpenPhoto(ReadOnlyFile* file, const QString& path, QString* error) {
-    if (file->Open(path, QStringLiteral("picture file")))
-        return true;
-    *error = file->ErrorString();
-    return false;
-}
-
-} // namespace
-
 PartedDecode::PartedDecode(QString path, QByteArray head, int num, int denom, RowTarget target)
     : m_path(std::move(path)), m_head(std::move(head)), m_num(num), m_denom(denom),
       m_target(target), m_limit(target.height) {
@@ -36,13 +25,7 @@ bool PartedDecode::WasSplit() const {
 }
 
 RowDecodeResult PartedDecode::Upper(DecodeControl* control, QString* error) {
-    ReadOnlyFile file;
-    if (!OpenPhoto(&file, m_path, error))
-        return RowDecodeResult::Failed;
-    JpegFileSource source(&file);
-    RowTarget target = m_target;
-    target.limit = this;
-    return DecodeJpegSourceRows(&source, m_head, m_num, m_denom, control, &target, nullptr, error);
+    return FromStart(this, control, error);
 }
 
 RowDecodeResult PartedDecode::Lower(DecodeControl* control, QString* error) {
@@ -81,14 +64,17 @@ RowDecodeResult PartedDecode::Finish(RowDecodeResult upper, RowDecodeResult lowe
         return lower;
     if (lower == RowDecodeResult::Done)
         return RowDecodeResult::Done;
-    return Whole(control, error);
+    return FromStart(nullptr, control, error); // the whole photo again
 }
 
-RowDecodeResult PartedDecode::Whole(DecodeControl* control, QString* error) {
+RowDecodeResult PartedDecode::FromStart(RowLimit* limit, DecodeControl* control, QString* error) {
     ReadOnlyFile file;
-    if (!OpenPhoto(&file, m_path, error))
+    if (!file.Open(m_path, QStringLiteral("picture file"))) {
+        *error = file.ErrorString();
         return RowDecodeResult::Failed;
+    }
     JpegFileSource source(&file);
     RowTarget target = m_target;
+    target.limit = limit;
     return DecodeJpegSourceRows(&source, m_head, m_num, m_denom, control, &target, nullptr, error);
 }

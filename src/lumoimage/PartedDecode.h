@@ -38,7 +38,8 @@ public:
 
 private:
     int Allow(int upTo) override;
-    RowDecodeResult Whole(DecodeControl* control, QString* error);
+    // From the start of the file, as far as `limit` allows (null: all).
+    RowDecodeResult FromStart(RowLimit* limit, DecodeControl* control, QString* error);
 
     QString m_path;
     QByteArray m_head;
