@@ -223,8 +223,8 @@ bool CPhotoCanvas::FillStandIn(const std::shared_ptr<PhotoLoadJob>& job, const P
         return false;
     // The workers write through the pointer; nothing here changes the
     // picture's memory while they do.
-    const RowTarget target{filling.bits(), filling.bytesPerLine(), filling.width(),
-                           filling.height()};
+    RowTarget target{filling.bits(), filling.bytesPerLine(), filling.width(), filling.height()};
+    target.watched = true;
     job->filling = filling;
     m_pending.filling = std::move(filling);
     m_pending.fillingRowsShown = 0;

@@ -114,7 +114,7 @@ RowDecodeResult Run(jpeg_decompress_struct* info, JpegErrorJump* errors, const s
         control->rowsTotal = height;
     // A large picture's rows are converted on a thread of their own while
     // the next ones are decoded.
-    if (convert && height >= kRowsOnThreadFrom)
+    if (convert && height >= kRowsOnThreadFrom && !(target && target->watched))
         *rowThread = std::make_unique<RowConversionThread>(*convert, width);
     inHeader = false;
     errors->endStops = info->progressive_mode;

@@ -45,6 +45,9 @@ struct RowTarget {
     RowLimit* limit = nullptr; // null: every row
     int skipRows = 0;
     uchar* skipped = nullptr;
+    // The rows are drawn while the decode goes on: each batch is converted
+    // to sRGB before DecodeControl counts it (never on a thread of its own).
+    bool watched = false;
 };
 
 // Decodes the stream reduced by num/denom (one of libjpeg-turbo's scaling
