@@ -144,16 +144,26 @@ std::optional<MeasuredValue> ReferenceMapping::Measured(const std::vector<QPoint
             sum += *slope * *slope;
         }
     }
-    // A reference point's coordinate moves the whole map.
+    // A reference point's coordinate moves the whole map (one copy of the
+    // reference and one of the mapped points serve every coordinate).
+    std::vector<QPointF> reference = m_reference;
+    std::vector<QPointF> remapped = *mapped;
     for (size_t i = 0; i < m_reference.size(); ++i) {
         for (size_t axis = 0; axis < 2; ++axis) {
             auto moved = [&](double step) -> std::optional<double> {
-                std::vector<QPointF> reference = m_reference;
                 Coordinate(reference[i], axis) += step;
-                const std::optional<std::vector<QPointF>> m = MapWith(reference, points);
-                if (!m)
+                const std::optional<PointMap> movedMap =
+                    BuildMap(m_plane, reference, m_width, m_height);
+                reference[i] = m_reference[i];
+                if (!movedMap)
                     return std::nullopt;
-                return measure(*m);
+                for (size_t k = 0; k < points.size(); ++k) {
+                    const std::optional<QPointF> m = (*movedMap)(points[k]);
+                    if (!m)
+                        return std::nullopt;
+                    remapped[k] = *m;
+                }
+                return measure(remapped);
             };
             const std::optional<double> slope = Slope(moved(kStepPx), moved(-kStepPx), centre);
             if (!slope)
