@@ -7,6 +7,9 @@
 
 #include "drawing/ViewMapping.h"
 
+#include <chrono>
+#include <cstddef>
+
 class AnnotationRenderer;
 class QPainter;
 class PhotoInfo;
@@ -17,6 +20,17 @@ void DrawAllDimensions(AnnotationRenderer& renderer, QPainter& painter, const Ph
 // Every note; the one at `selectedNote` in its selected look.
 void DrawAllNotes(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                   int selectedNote, const ViewMapping* view);
+
+// The same picture as DrawAllDimensions then DrawAllNotes, drawn a step at a
+// time: the reference plane, each dimension (with its reference mark), each
+// note. Draws from step `from` on and stops at the first step boundary after
+// `deadline` (at least one step is drawn); returns the next step to draw,
+// RecordSteps(info) once all are drawn. Labels are made as they come, with
+// no frame budget of the renderer's, so the finished picture is exact.
+size_t DrawRecordSteps(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
+                       int selectedDim, int selectedNote, const ViewMapping* view, size_t from,
+                       std::chrono::steady_clock::time_point deadline);
+size_t RecordSteps(const PhotoInfo& info);
 
 // Makes every record's label ready for drawing at `view` (null: photo scale)
 // without drawing anything; see AnnotationRenderer::PrepareDimension.
