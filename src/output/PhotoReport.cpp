@@ -2,6 +2,7 @@
 
 #include "document/ComputedLength.h"
 #include "output/PdfJpegImages.h"
+#include "output/PdfTextMapping.h"
 #include "output/ReportPage.h"
 #include "output/ReportTables.h"
 #include "platform/ColorRef.h"
@@ -201,5 +202,9 @@ bool MakePdfReport(const std::vector<ReportSection>& sections, const QDate& repo
             report.Totals(sections);
         painter.end();
     }
-    return WritePdfWithJpegImages(buffer.data(), images, out, error);
+    // Text copied or searched in the report reads as it was drawn.
+    QByteArray pdf = buffer.buffer();
+    buffer.close();
+    MapRadicalsToIdeographs(pdf, RadicalIdeographs(ReportFont(kReportBodyPt)));
+    return WritePdfWithJpegImages(pdf, images, out, error);
 }

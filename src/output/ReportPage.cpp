@@ -45,7 +45,11 @@ void ReportPage::Line(const QString& text, const QFont& font) {
 }
 
 void ReportPage::Title(const QString& text) {
-    Line(text, ReportFont(kReportBodyPt + 2, true));
+    // A title is never left alone at the foot of a page: its headings and a
+    // first row go with it.
+    const QFont font = ReportFont(kReportBodyPt + 2, true);
+    Room(QFontMetricsF(font).height() * 5);
+    Line(text, font);
 }
 
 void ReportPage::NoRows() {

@@ -14,10 +14,6 @@
 namespace {
 constexpr double kMm2PerM2 = 1e6;
 
-QString Tr(const char* text) {
-    return QCoreApplication::translate("PhotoReport", text);
-}
-
 QString SquareMetres(double mm2) {
     return QLocale::c().toString(mm2 / kMm2PerM2, 'f', 2);
 }
@@ -27,41 +23,48 @@ QString NameOf(const AreaRecord& area) {
 }
 
 QString AreaName(const AreaRecord& area) {
-    return area.name.empty() ? Tr("（未命名）") : NameOf(area);
+    return area.name.empty() ? QCoreApplication::translate("PhotoReport", "（未命名）")
+                             : NameOf(area);
 }
 
 QString BasisText(MeasureBasis basis) {
     switch (basis) {
     case MeasureBasis::Plane:
-        return Tr("參考平面");
+        return QCoreApplication::translate("PhotoReport", "參考平面");
     case MeasureBasis::FacingCamera:
-        return Tr("參考長度（正對相機）");
+        return QCoreApplication::translate("PhotoReport", "參考長度（正對相機）");
     case MeasureBasis::Picture:
-        return Tr("照片上的角度");
+        return QCoreApplication::translate("PhotoReport", "照片上的角度");
     case MeasureBasis::None:
         break;
     }
-    return Tr("無參考");
+    return QCoreApplication::translate("PhotoReport", "無參考");
 }
 } // namespace
 
 void AreaTable(ReportPage& page, const PhotoInfo& info) {
-    page.Title(Tr("面積"));
+    page.Title(QCoreApplication::translate("PhotoReport", "面積"));
     if (info.areas.empty()) {
         page.NoRows();
         return;
     }
     const std::vector<ReportColumn> columns{
-        {Tr("名稱"), 0.22},           {Tr("開口"), 0.08},         {Tr("毛面積（m²）"), 0.14},
-        {Tr("開口面積（m²）"), 0.15}, {Tr("淨面積（m²）"), 0.14}, {Tr("±（m²）"), 0.12},
-        {Tr("周長（m）"), 0.15}};
+        {QCoreApplication::translate("PhotoReport", "名稱"), 0.20},
+        {QCoreApplication::translate("PhotoReport", "開口"), 0.08},
+        {QCoreApplication::translate("PhotoReport", "毛面積（m²）"), 0.14},
+        {QCoreApplication::translate("PhotoReport", "開口面積（m²）"), 0.16},
+        {QCoreApplication::translate("PhotoReport", "淨面積（m²）"), 0.14},
+        {QCoreApplication::translate("PhotoReport", "±（m²）"), 0.12},
+        {QCoreApplication::translate("PhotoReport", "周長（m）"), 0.16}};
     page.HeadingRow(columns);
     const std::vector<ComputedArea> computed =
         ComputeAreas(info.reference, info.dimensions, info.areas);
     for (size_t i = 0; i < info.areas.size(); ++i) {
         const AreaRecord& area = info.areas[i];
         const ComputedArea& c = computed[i];
-        QStringList cells{AreaName(area), area.opening ? Tr("是") : Tr("否")};
+        QStringList cells{AreaName(area), area.opening
+                                              ? QCoreApplication::translate("PhotoReport", "是")
+                                              : QCoreApplication::translate("PhotoReport", "否")};
         if (!c.HasValue())
             cells << QStringLiteral("≈?");
         else if (area.opening)
@@ -77,13 +80,16 @@ void AreaTable(ReportPage& page, const PhotoInfo& info) {
 }
 
 void AngleTable(ReportPage& page, const PhotoInfo& info) {
-    page.Title(Tr("角度"));
+    page.Title(QCoreApplication::translate("PhotoReport", "角度"));
     if (info.angles.empty()) {
         page.NoRows();
         return;
     }
     const std::vector<ReportColumn> columns{
-        {Tr("編號"), 0.12}, {Tr("角度（°）"), 0.22}, {Tr("±（°）"), 0.18}, {Tr("依據"), 0.48}};
+        {QCoreApplication::translate("PhotoReport", "編號"), 0.12},
+        {QCoreApplication::translate("PhotoReport", "角度（°）"), 0.22},
+        {QCoreApplication::translate("PhotoReport", "±（°）"), 0.18},
+        {QCoreApplication::translate("PhotoReport", "依據"), 0.48}};
     page.HeadingRow(columns);
     for (size_t i = 0; i < info.angles.size(); ++i) {
         const ComputedAngle c = ComputeAngle(info.reference, info.dimensions, info.angles[i]);
@@ -125,20 +131,23 @@ std::vector<NamedAreaTotal> TotalNetAreas(const std::vector<const PhotoInfo*>& p
 }
 
 void TotalAreaTable(ReportPage& page, const std::vector<const PhotoInfo*>& photos) {
-    page.Title(Tr("總面積"));
+    page.Title(QCoreApplication::translate("PhotoReport", "總面積"));
     const std::vector<NamedAreaTotal> totals = TotalNetAreas(photos);
     if (totals.empty())
         page.NoRows();
     else {
-        const std::vector<ReportColumn> columns{{Tr("名稱"), 0.40},
-                                                {Tr("面積數"), 0.15},
-                                                {Tr("淨面積（m²）"), 0.25},
-                                                {Tr("±（m²）"), 0.20}};
+        const std::vector<ReportColumn> columns{
+            {QCoreApplication::translate("PhotoReport", "名稱"), 0.40},
+            {QCoreApplication::translate("PhotoReport", "面積數"), 0.15},
+            {QCoreApplication::translate("PhotoReport", "淨面積（m²）"), 0.25},
+            {QCoreApplication::translate("PhotoReport", "±（m²）"), 0.20}};
         page.HeadingRow(columns);
         for (const NamedAreaTotal& total : totals)
             page.Row(columns, {total.name, QString::number(total.count),
                                QLocale::c().toString(total.net, 'f', 2),
                                QLocale::c().toString(total.uncertainty, 'f', 2)});
     }
-    page.Line(Tr("開口、未命名及無數值的面積不計入總面積。"), ReportFont(kReportBodyPt));
+    page.Line(
+        QCoreApplication::translate("PhotoReport", "開口、未命名及無數值的面積不計入總面積。"),
+        ReportFont(kReportBodyPt));
 }
