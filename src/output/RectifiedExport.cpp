@@ -2,6 +2,8 @@
 
 #include "document/PhotoInfo.h"
 #include "drawing/AnnotationRenderer.h"
+#include "drawing/ComputedLabels.h"
+#include "drawing/RecordBounds.h"
 #include "drawing/RecordDrawing.h"
 #include "lumoimage/ExifExport.h"
 #include "output/DurableJpeg.h"
@@ -12,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 namespace {
@@ -94,6 +97,79 @@ PhotoInfo RecordsOnPlane(const PhotoInfo& info, const HeadOnView& view) {
     return kept;
 }
 
+// The picture's rows a record may paint: its bound on the photo (line,
+// label, note box) mapped through the plane's map; every row when a corner
+// of that bound lies behind the camera.
+struct Rows {
+    int top = std::numeric_limits<int>::min();
+    int bottom = std::numeric_limits<int>::max();
+};
+
+Rows RowsOf(const QRect& bound, const HeadOnView& view) {
+    const QTransform& t = view.photoToPicture;
+    Rows rows{std::numeric_limits<int>::max(), std::numeric_limits<int>::min()};
+    for (const QPointF corner :
+         {QPointF(bound.topLeft()), QPointF(bound.topRight()) + QPointF(1, 0),
+          QPointF(bound.bottomLeft()) + QPointF(0, 1),
+          QPointF(bound.bottomRight()) + QPointF(1, 1)}) {
+        if (t.m13() * corner.x() + t.m23() * corner.y() + t.m33() <= 0)
+            return Rows();
+        const double y = t.map(corner).y();
+        rows.top = std::min(rows.top, int(std::floor(y)) - 2);
+        rows.bottom = std::max(rows.bottom, int(std::ceil(y)) + 2);
+    }
+    return rows;
+}
+
+// The records on the plane with the rows each may paint, so that a band
+// draws only those that reach it (the painter's projective map keeps the
+// renderer from skipping them itself).
+class BandRecords {
+public:
+    BandRecords(const PhotoInfo& records, const HeadOnView& view, AnnotationRenderer& renderer)
+        : m_records(records) {
+        ComputedLabels& labels = renderer.Computed();
+        labels.Update(records.reference, records.dimensions);
+        for (size_t i = 0; i < records.dimensions.size(); ++i) {
+            const QByteArray& computed = labels.Label(i);
+            m_dimensionRows.push_back(
+                RowsOf(DimensionBound(renderer.Measurer(), records.dimensions[i], nullptr,
+                                      computed.isEmpty() ? nullptr : &computed),
+                       view));
+        }
+        for (const InfoNote& note : records.notes)
+            m_noteRows.push_back(RowsOf(NoteBound(renderer.Measurer(), note, nullptr), view));
+    }
+
+    // The records that reach rows [top, bottom).
+    PhotoInfo For(int top, int bottom) const {
+        PhotoInfo band;
+        band.reference = m_records.reference;
+        band.reference.dimension = -1;
+        band.areas = m_records.areas;
+        band.angles = m_records.angles;
+        auto reaches = [top, bottom](const Rows& rows) {
+            return rows.top < bottom && rows.bottom >= top;
+        };
+        for (size_t i = 0; i < m_records.dimensions.size(); ++i) {
+            if (!reaches(m_dimensionRows[i]))
+                continue;
+            if (m_records.reference.dimension == int(i))
+                band.reference.dimension = int(band.dimensions.size());
+            band.dimensions.push_back(m_records.dimensions[i]);
+        }
+        for (size_t i = 0; i < m_records.notes.size(); ++i)
+            if (reaches(m_noteRows[i]))
+                band.notes.push_back(m_records.notes[i]);
+        return band;
+    }
+
+private:
+    const PhotoInfo& m_records;
+    std::vector<Rows> m_dimensionRows;
+    std::vector<Rows> m_noteRows;
+};
+
 QString Figure(double mm) {
     return QString::number(mm, 'g', 6);
 }
@@ -135,13 +211,15 @@ bool EncodeHeadOnPicture(const QImage& photo, const PhotoInfo& info, const HeadO
         photo.format() == QImage::Format_RGB32 || photo.format() == QImage::Format_ARGB32;
     const QImage pixels = direct ? photo : photo.convertToFormat(QImage::Format_RGB32);
     const PhotoInfo records = RecordsOnPlane(info, view);
+    const BandRecords bandRecords(records, view, renderer);
     const BandFiller fill = [&](QImage& band, int top) {
         SampleRows(pixels, view, top, band);
+        const PhotoInfo reaching = bandRecords.For(top, top + band.height());
         QPainter painter(&band);
         painter.setTransform(view.photoToPicture * QTransform::fromTranslate(0, -top));
         // Never selected: the picture shows no selection.
-        DrawAllDimensions(renderer, painter, records, -1, nullptr);
-        DrawAllNotes(renderer, painter, records, -1, nullptr);
+        DrawAllDimensions(renderer, painter, reaching, -1, nullptr);
+        DrawAllNotes(renderer, painter, reaching, -1, nullptr);
         painter.setTransform(QTransform::fromTranslate(0, -top));
         DrawScaleBar(painter, view.size, view.mmPerPixel);
     };
