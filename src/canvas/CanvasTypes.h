@@ -32,6 +32,8 @@ enum CanvasMenuCommand : int {
     ID_REFERENCE_PLANE = 32779,
     ID_DELETE_REFERENCE_PLANE = 32780,
     ID_WRITE_COMPUTED = 32781,
+    // The head-on picture of the reference plane, carried out by the main dialog.
+    ID_EXPORT_HEAD_ON = 32790,
 };
 
 // The cursor the canvas asks for beyond its tool's.
