@@ -1,6 +1,7 @@
 #include "app/InterfaceLanguage.h"
 
 #include "app/QtTranslations.h"
+#include "drawing/ComputedShapes.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -82,6 +83,8 @@ InterfaceLanguage InterfaceLanguageFromEnvironment() {
 }
 
 bool UseInterfaceLanguage(InterfaceLanguage language, QtTexts qt) {
+    // Area labels give 坪 beside m² in the Chinese interface only.
+    SetAreaPingDefault(language == InterfaceLanguage::Chinese);
     Remove(ProgramTranslator());
     Remove(QtTranslator());
     QCoreApplication* app = QCoreApplication::instance();

@@ -1,5 +1,6 @@
 // CPhotoCanvas: the right mouse button and the context menu: the zoom and
-// all-dimension commands, undo and redo, then the reference items. The
+// all-dimension commands, undo and redo, then the reference items and the
+// selected area's (CPhotoCanvasShapes.cpp). The
 // reference commands are carried out here; the others go to the window.
 #include "canvas/CPhotoCanvas.h"
 
@@ -43,6 +44,11 @@ void CPhotoCanvas::OnRButtonDown(POINT q) {
         Repaint();
         return;
     }
+    if (PlacingShape()) {
+        // The area's corners or the angle's points placed so far: dropped.
+        CancelShape();
+        return;
+    }
     if (PlacingPlaneCorners()) {
         // As for a half-drawn dimension: the corners placed are dropped.
         CancelPlaneCorners();
@@ -53,13 +59,14 @@ void CPhotoCanvas::OnRButtonDown(POINT q) {
     BuildContextMenu(menu, m_model.History().Stack().canUndo(),
                      m_model.History().Stack().canRedo());
     AddReferenceMenuItems(menu, m_model.Info().reference.hasPlane, HasComputedValue());
+    AddAreaMenuItems(menu, m_model.SelectedArea());
     const QPoint where = mapToGlobal(QPoint(q.x, q.y));
     QAction* chosen = Prompts().PopupMenu(menu, where);
     if (!chosen)
         return;
     bool ok = false;
     const int command = chosen->data().toInt(&ok);
-    if (ok && command != 0 && !HandleReferenceCommand(command))
+    if (ok && command != 0 && !HandleReferenceCommand(command) && !HandleAreaCommand(command))
         Q_EMIT menuCommand(command);
 }
 

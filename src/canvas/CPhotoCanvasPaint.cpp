@@ -70,6 +70,7 @@ void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
     painter.setClipRect(dst);
     if (!DrawStandIn(painter, waitForLevels))
         m_photoView.Draw(painter, m_dib.Image(), m_rcSrc, m_rcDst, waitForLevels);
+    DrawAllAreas(m_renderer, painter, m_model.Info(), m_model.SelArea(), &view);
     DrawAllDimensions(m_renderer, painter, m_model.Info(), m_model.SelDim(), &view);
     if (CurrentTool() == ToolDimension && m_bFirstPoint == 1) {
         const POINT from = MapPoint(m_pendingDim.start, false);
@@ -77,6 +78,8 @@ void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
         painter.setPen(QPen(ColorRefToQColor(m_pendingDim.colour), 1));
         painter.drawLine(QPoint(from.x, from.y), CursorPosition());
     }
+    DrawAllAngles(m_renderer, painter, m_model.Info(), m_model.SelAngle(), &view);
+    DrawShapeInProgress(painter);
     DrawAllNotes(m_renderer, painter, m_model.Info(), m_model.SelNote(), &view);
     painter.restore();
 

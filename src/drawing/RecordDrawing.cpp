@@ -4,6 +4,7 @@
 #include "document/PhotoInfo.h"
 #include "drawing/AnnotationRenderer.h"
 #include "drawing/ComputedLabels.h"
+#include "drawing/ComputedShapes.h"
 #include "drawing/RecordBounds.h"
 #include "drawing/ReferenceDrawing.h"
 
@@ -61,6 +62,53 @@ void DrawAllNotes(AnnotationRenderer& renderer, QPainter& painter, const PhotoIn
         const bool selected = selectedNote >= 0 && static_cast<size_t>(selectedNote) == i;
         renderer.DrawInfoNote(painter, info.notes[i], selected, view);
     }
+}
+
+void DrawAllAreas(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
+                  int selected, const ViewMapping* view) {
+    if (info.areas.empty())
+        return;
+    const std::optional<QRect> area = PaintArea(painter);
+    ComputedShapes& shapes = renderer.Shapes();
+    shapes.Update(info.reference, info.dimensions, info.areas, info.angles);
+    for (size_t i = 0; i < info.areas.size(); ++i) {
+        const AreaRecord& record = info.areas[i];
+        if (record.corners.empty() ||
+            (area && !renderer.AreaBoundOf(record, shapes.AreaLabel(i), shapes.AreaLabelAt(i), view)
+                          .intersects(*area)))
+            continue;
+        renderer.DrawArea(painter, record, shapes.AreaLabel(i), shapes.AreaLabelAt(i),
+                          selected >= 0 && static_cast<size_t>(selected) == i, view);
+    }
+}
+
+void DrawAllAngles(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
+                   int selected, const ViewMapping* view) {
+    if (info.angles.empty())
+        return;
+    const std::optional<QRect> area = PaintArea(painter);
+    ComputedShapes& shapes = renderer.Shapes();
+    shapes.Update(info.reference, info.dimensions, info.areas, info.angles);
+    for (size_t i = 0; i < info.angles.size(); ++i) {
+        const AngleRecord& record = info.angles[i];
+        if (area && !renderer.AngleBoundOf(record, shapes.AngleLabel(i), view).intersects(*area))
+            continue;
+        renderer.DrawAngle(painter, record, shapes.AngleLabel(i),
+                           selected >= 0 && static_cast<size_t>(selected) == i, view);
+    }
+}
+
+void DrawAllRecords(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
+                    const ViewMapping* view) {
+    DrawAllAreas(renderer, painter, info, -1, view);
+    DrawAllDimensions(renderer, painter, info, -1, view);
+    DrawAllAngles(renderer, painter, info, -1, view);
+    DrawAllNotes(renderer, painter, info, -1, view);
+}
+
+bool HasRecords(const PhotoInfo& info) {
+    return !info.dimensions.empty() || !info.notes.empty() || !info.areas.empty() ||
+           !info.angles.empty();
 }
 
 void PrepareAllRecords(AnnotationRenderer& renderer, const PhotoInfo& info,

@@ -18,6 +18,21 @@ void DrawAllDimensions(AnnotationRenderer& renderer, QPainter& painter, const Ph
 void DrawAllNotes(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                   int selectedNote, const ViewMapping* view);
 
+// Every area (drawn before the dimensions, under them) and every angle
+// (after the dimensions); the one at `selected` in its selected look. Their
+// labels come from the renderer's ComputedShapes, brought up to the records.
+void DrawAllAreas(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
+                  int selected, const ViewMapping* view);
+void DrawAllAngles(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
+                   int selected, const ViewMapping* view);
+
+// Every record as an exported picture shows it, none selected: areas,
+// dimensions (with the reference), angles, notes.
+void DrawAllRecords(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
+                    const ViewMapping* view);
+// Whether `info` holds any record DrawAllRecords draws.
+bool HasRecords(const PhotoInfo& info);
+
 // Makes every record's label ready for drawing at `view` (null: photo scale)
 // without drawing anything; see AnnotationRenderer::PrepareDimension.
 void PrepareAllRecords(AnnotationRenderer& renderer, const PhotoInfo& info,

@@ -79,7 +79,7 @@ bool EncodeAnnotatedPicture(const QImage& photo, const PhotoInfo& info,
         return ok;
     };
 
-    const bool anyRecord = !info.dimensions.empty() || !info.notes.empty();
+    const bool anyRecord = HasRecords(info);
     int which = 0;
     for (int top = 0; top < height; top += bandRows) {
         const int rows = std::min(bandRows, height - top);
@@ -91,8 +91,7 @@ bool EncodeAnnotatedPicture(const QImage& photo, const PhotoInfo& info,
             // miss the band are skipped before their labels are looked at.
             QPainter painter(&band);
             painter.translate(0, -top);
-            DrawAllDimensions(renderer, painter, info, -1, nullptr);
-            DrawAllNotes(renderer, painter, info, -1, nullptr);
+            DrawAllRecords(renderer, painter, info, nullptr);
         }
         if (!encoded()) {
             if (error)
