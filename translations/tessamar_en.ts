@@ -632,6 +632,28 @@ Overwrite it?</translation>
     </message>
 </context>
 <context>
+    <name>ShapeMeasure</name>
+    <message>
+        <source>(%1 坪)</source>
+        <translation>(%1 ping)</translation>
+    </message>
+    <message numerus="yes">
+        <source>扣除開口 %n</source>
+        <translation>
+            <numerusform>less %n opening</numerusform>
+            <numerusform>less %n openings</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>(正對相機)</source>
+        <translation>(facing the camera)</translation>
+    </message>
+    <message>
+        <source>畫面角 %1°</source>
+        <translation>picture angle %1°</translation>
+    </message>
+</context>
+<context>
     <name>SppTransport</name>
     <message>
         <source>不是藍牙地址：%1</source>

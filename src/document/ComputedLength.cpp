@@ -3,47 +3,11 @@
 #include "platform/Cp950.h"
 
 #include <QCoreApplication>
-#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 
 namespace {
-
-// Step of the central differences, in photo pixels.
-constexpr double kStepPx = 0.25;
-
-// First-order standard deviation of f(x) for independent coordinates of
-// standard deviation kClickUncertaintyPx. False when f cannot be evaluated
-// on either side of some coordinate.
-template <size_t N>
-bool PropagateClicks(const std::function<std::optional<double>(const std::array<double, N>&)>& f,
-                     const std::array<double, N>& x, double centre, double& sigma) {
-    double sum = 0;
-    for (size_t i = 0; i < N; ++i) {
-        std::array<double, N> up = x, down = x;
-        up[i] += kStepPx;
-        down[i] -= kStepPx;
-        const std::optional<double> fu = f(up), fd = f(down);
-        double slope;
-        if (fu && fd)
-            slope = (*fu - *fd) / (2 * kStepPx);
-        else if (fu)
-            slope = (*fu - centre) / kStepPx;
-        else if (fd)
-            slope = (centre - *fd) / kStepPx;
-        else
-            return false;
-        sum += slope * slope;
-    }
-    sigma = std::sqrt(sum) * kClickUncertaintyPx;
-    return std::isfinite(sigma);
-}
-
-QPointF At(const double* x) {
-    return QPointF(x[0], x[1]);
-}
 
 Quad CornersOf(const ReferencePlane& plane) {
     return {ToPointF(plane.corners[0]), ToPointF(plane.corners[1]), ToPointF(plane.corners[2]),
@@ -74,60 +38,36 @@ QString ComputedLength::Text() const {
     return QStringLiteral("≈%1 ±%2").arg(shown(length), shown(std::ceil(uncertainty - 1e-9)));
 }
 
-ComputedLength PlaneLength(const Quad& corners, double width, double height, QPointF a, QPointF b) {
-    using Coords = std::array<double, 12>;
-    const std::function<std::optional<double>(const Coords&)> length =
-        [&](const Coords& x) -> std::optional<double> {
-        const Quad quad = {At(&x[4]), At(&x[6]), At(&x[8]), At(&x[10])};
-        const std::optional<PlaneHomography> h =
-            PlaneHomography::FromRectangle(quad, width, height);
-        if (!h)
-            return std::nullopt;
-        const std::optional<QPointF> pa = h->ToPlane(At(&x[0])), pb = h->ToPlane(At(&x[2]));
-        if (!pa || !pb)
-            return std::nullopt;
-        return std::hypot(pa->x() - pb->x(), pa->y() - pb->y());
-    };
-    // a, b, then the four corners.
-    const Coords ordered = {a.x(),          a.y(),          b.x(),          b.y(),
-                            corners[0].x(), corners[0].y(), corners[1].x(), corners[1].y(),
-                            corners[2].x(), corners[2].y(), corners[3].x(), corners[3].y()};
+namespace {
+
+double Distance(const std::vector<QPointF>& ends) {
+    return std::hypot(ends[0].x() - ends[1].x(), ends[0].y() - ends[1].y());
+}
+
+ComputedLength LengthThrough(const ReferenceMapping& mapping, QPointF a, QPointF b,
+                             ComputedLength::State unmapped) {
     ComputedLength result;
-    const std::optional<double> centre = length(ordered);
-    if (!centre) {
-        result.state = ComputedLength::State::BeyondHorizon;
-        return result;
-    }
-    double sigma;
-    if (!PropagateClicks<12>(length, ordered, *centre, sigma)) {
-        result.state = ComputedLength::State::BeyondHorizon;
+    const std::optional<MeasuredValue> measured = mapping.Measured({a, b}, Distance);
+    if (!measured) {
+        result.state = unmapped;
         return result;
     }
     result.state = ComputedLength::State::Value;
-    result.length = *centre;
-    result.uncertainty = sigma;
+    result.length = measured->value;
+    result.uncertainty = measured->uncertainty;
     return result;
 }
 
+} // namespace
+
+ComputedLength PlaneLength(const Quad& corners, double width, double height, QPointF a, QPointF b) {
+    return LengthThrough(ReferenceMapping::Plane(corners, width, height), a, b,
+                         ComputedLength::State::BeyondHorizon);
+}
+
 ComputedLength ScaledLength(QPointF refA, QPointF refB, double referenceMm, QPointF a, QPointF b) {
-    using Coords = std::array<double, 8>;
-    const std::function<std::optional<double>(const Coords&)> length =
-        [&](const Coords& x) -> std::optional<double> {
-        const double refPx = std::hypot(x[4] - x[6], x[5] - x[7]);
-        if (!(refPx > 0))
-            return std::nullopt;
-        return std::hypot(x[0] - x[2], x[1] - x[3]) * referenceMm / refPx;
-    };
-    const Coords x = {a.x(), a.y(), b.x(), b.y(), refA.x(), refA.y(), refB.x(), refB.y()};
-    ComputedLength result;
-    const std::optional<double> centre = length(x);
-    double sigma;
-    if (!centre || !PropagateClicks<8>(length, x, *centre, sigma))
-        return result;
-    result.state = ComputedLength::State::Value;
-    result.length = *centre;
-    result.uncertainty = sigma;
-    return result;
+    return LengthThrough(ReferenceMapping::Scale(refA, refB, referenceMm), a, b,
+                         ComputedLength::State::None);
 }
 
 std::optional<double> NumericValueMm(const Dimension& dim) {
@@ -175,16 +115,11 @@ ComputedLength ComputeLength(const MeasureReference& reference, const std::vecto
                              size_t index) {
     if (index >= dims.size() || dims[index].value[0] != '\0')
         return ComputedLength();
-    const Dimension& dim = dims[index];
-    if (HasUsablePlane(reference)) {
-        const ReferencePlane& plane = reference.plane;
-        return PlaneLength(CornersOf(plane), plane.width, plane.height, ToPointF(dim.start),
-                           ToPointF(dim.end));
-    }
-    const int ref = UsableReferenceDimension(reference, dims);
-    if (ref < 0)
+    const std::optional<ReferenceMapping> mapping = ReferenceMapping::Of(reference, dims);
+    if (!mapping)
         return ComputedLength();
-    const Dimension& refDim = dims[static_cast<size_t>(ref)];
-    return ScaledLength(ToPointF(refDim.start), ToPointF(refDim.end), *NumericValueMm(refDim),
-                        ToPointF(dim.start), ToPointF(dim.end));
+    const Dimension& dim = dims[index];
+    return LengthThrough(*mapping, ToPointF(dim.start), ToPointF(dim.end),
+                         mapping->IsPlane() ? ComputedLength::State::BeyondHorizon
+                                            : ComputedLength::State::None);
 }

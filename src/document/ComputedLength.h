@@ -5,6 +5,7 @@
 #include "document/MeasureReference.h"
 #include "document/PlaneHomography.h"
 #include "document/Records.h"
+#include "document/ReferenceMapping.h"
 
 #include <QString>
 #include <optional>
@@ -30,8 +31,8 @@ struct ComputedLength {
 // Jacobian (central differences) of the length with respect to every
 // clicked coordinate (both ends of the line, and the reference's ends or the
 // plane's four corners), each with a standard deviation of 1 px, summed in
-// quadrature. It says nothing about lines that are not in the plane.
-constexpr double kClickUncertaintyPx = 1.0;
+// quadrature (ReferenceMapping). It says nothing about lines that are not in
+// the plane.
 
 // Length of a -> b on the plane whose rectangle (width x height mm) has
 // the ordered `corners` on the photo.

@@ -1,0 +1,65 @@
+#pragma once
+// How clicked photo points become millimetres: through the reference plane
+// (the inverse of its homography) or at the reference line's scale. A
+// measure of the mapped points (a length, an area, an angle) comes with its
+// first-order uncertainty from ±1 photo pixel at every clicked coordinate:
+// the measured points' and the reference's own (the plane's four corners or
+// the reference line's two ends).
+
+#include "document/MeasureReference.h"
+#include "document/PlaneHomography.h"
+#include "document/Records.h"
+
+#include <QPointF>
+#include <functional>
+#include <optional>
+#include <vector>
+
+// A value with its standard deviation to first order.
+struct MeasuredValue {
+    double value = 0;
+    double uncertainty = 0;
+};
+
+class ReferenceMapping {
+public:
+    // Through the plane whose rectangle (width x height mm) has `corners`
+    // on the photo.
+    static ReferenceMapping Plane(const Quad& corners, double width, double height);
+    // At the scale of the line refA -> refB, `referenceMm` long.
+    static ReferenceMapping Scale(QPointF refA, QPointF refB, double referenceMm);
+    // The photo's reference: its plane when usable, else its reference
+    // dimension; none without either.
+    static std::optional<ReferenceMapping> Of(const MeasureReference& reference,
+                                              const std::vector<Dimension>& dims);
+
+    bool IsPlane() const { return m_plane; }
+
+    // The points (photo pixels) in millimetres: on the plane, or the photo
+    // scaled. None when a point lies on or beyond the plane's horizon or the
+    // reference is degenerate.
+    std::optional<std::vector<QPointF>> Map(const std::vector<QPointF>& points) const;
+
+    // measure(mapped points) with its uncertainty (Jacobian by central
+    // differences over every coordinate of `points` and of the reference,
+    // each of standard deviation kClickUncertaintyPx, summed in quadrature).
+    // None when the points cannot be mapped.
+    using Measure = std::function<double(const std::vector<QPointF>&)>;
+    std::optional<MeasuredValue> Measured(const std::vector<QPointF>& points,
+                                          const Measure& measure) const;
+
+private:
+    ReferenceMapping(bool plane, std::vector<QPointF> reference, double width, double height);
+    // The points mapped under the reference points `reference` (same layout
+    // as m_reference).
+    std::optional<std::vector<QPointF>> MapWith(const std::vector<QPointF>& reference,
+                                                const std::vector<QPointF>& points) const;
+
+    bool m_plane;
+    std::vector<QPointF> m_reference; // the plane's 4 corners or the line's 2 ends
+    double m_width;                   // plane: mm along corners 0 -> 1; scale: the line's mm
+    double m_height;                  // plane: mm along corners 1 -> 2
+};
+
+// One standard deviation of a clicked coordinate, in photo pixels.
+constexpr double kClickUncertaintyPx = 1.0;
