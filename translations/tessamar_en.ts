@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_TW">
 <context>
+    <name>AreaNameDialog</name>
+    <message>
+        <source>區域名稱</source>
+        <translation>Area name</translation>
+    </message>
+    <message>
+        <source>名稱(&amp;N)：</source>
+        <translation>&amp;Name:</translation>
+    </message>
+</context>
+<context>
     <name>BleTransport</name>
     <message>
         <source>這個設備沒有測距儀的服務</source>
@@ -316,6 +327,14 @@ Overwrite it?</translation>
         <source>照片無法完整打開，對它所做的修改將會遺失。</source>
         <translation>The photo could not be opened in full: the changes made to it are lost.</translation>
     </message>
+    <message>
+        <source>面積</source>
+        <translation>Area</translation>
+    </message>
+    <message>
+        <source>角度</source>
+        <translation>Angle</translation>
+    </message>
 </context>
 <context>
     <name>CPhotoCanvas</name>
@@ -366,6 +385,14 @@ Overwrite it?</translation>
     <message>
         <source>這樣四個角點不成凸四邊形，角點已放回原處。</source>
         <translation>These four corners would not make a convex quadrilateral; the corner was put back.</translation>
+    </message>
+    <message>
+        <source>開口</source>
+        <translation>Opening</translation>
+    </message>
+    <message>
+        <source>重新命名區域(&amp;N)...</source>
+        <translation>Re&amp;name area...</translation>
     </message>
 </context>
 <context>

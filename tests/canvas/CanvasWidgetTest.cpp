@@ -400,9 +400,11 @@ TEST_F(Canvas, AreaAndAngleToolsPlaceCloseAndCancel) {
             const QPoint q(step.x, step.y);
             if (step.kind == 'c' || step.kind == 'r')
                 Click(q, step.kind == 'c' ? Qt::LeftButton : Qt::RightButton);
-            else if (step.kind == 'd')
+            else if (step.kind == 'd') { // as the desktop sends it: a click, then the double click
+                Click(q);
                 QTest::mouseDClick(&canvas, Qt::LeftButton, Qt::NoModifier, q);
-            else if (step.kind == 'x')
+                Release(q);
+            } else if (step.kind == 'x')
                 canvas.CancelShape();
             else
                 canvas.RemoveLastShapePoint();
