@@ -64,21 +64,34 @@ void DrawAllNotes(AnnotationRenderer& renderer, QPainter& painter, const PhotoIn
     }
 }
 
+namespace {
+// The shapes' labels brought up to the records; the part the painter can
+// still change, as for the other records.
+std::optional<QRect> PrepareShapes(AnnotationRenderer& renderer, const QPainter& painter,
+                                   const PhotoInfo& info) {
+    renderer.Shapes().Update(info.reference, info.dimensions, info.areas, info.angles);
+    return PaintArea(painter);
+}
+
+bool Selected(int selected, size_t i) {
+    return selected >= 0 && static_cast<size_t>(selected) == i;
+}
+} // namespace
+
 void DrawAllAreas(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                   int selected, const ViewMapping* view) {
     if (info.areas.empty())
         return;
-    const std::optional<QRect> area = PaintArea(painter);
-    ComputedShapes& shapes = renderer.Shapes();
-    shapes.Update(info.reference, info.dimensions, info.areas, info.angles);
+    const std::optional<QRect> area = PrepareShapes(renderer, painter, info);
+    const ComputedShapes& shapes = renderer.Shapes();
     for (size_t i = 0; i < info.areas.size(); ++i) {
         const AreaRecord& record = info.areas[i];
+        const QString& text = shapes.AreaLabel(i);
+        const QPointF at = shapes.AreaLabelAt(i);
         if (record.corners.empty() ||
-            (area && !renderer.AreaBoundOf(record, shapes.AreaLabel(i), shapes.AreaLabelAt(i), view)
-                          .intersects(*area)))
+            (area && !renderer.AreaBoundOf(record, text, at, view).intersects(*area)))
             continue;
-        renderer.DrawArea(painter, record, shapes.AreaLabel(i), shapes.AreaLabelAt(i),
-                          selected >= 0 && static_cast<size_t>(selected) == i, view);
+        renderer.DrawArea(painter, record, text, at, Selected(selected, i), view);
     }
 }
 
@@ -86,15 +99,11 @@ void DrawAllAngles(AnnotationRenderer& renderer, QPainter& painter, const PhotoI
                    int selected, const ViewMapping* view) {
     if (info.angles.empty())
         return;
-    const std::optional<QRect> area = PaintArea(painter);
-    ComputedShapes& shapes = renderer.Shapes();
-    shapes.Update(info.reference, info.dimensions, info.areas, info.angles);
+    const std::optional<QRect> area = PrepareShapes(renderer, painter, info);
     for (size_t i = 0; i < info.angles.size(); ++i) {
-        const AngleRecord& record = info.angles[i];
-        if (area && !renderer.AngleBoundOf(record, shapes.AngleLabel(i), view).intersects(*area))
-            continue;
-        renderer.DrawAngle(painter, record, shapes.AngleLabel(i),
-                           selected >= 0 && static_cast<size_t>(selected) == i, view);
+        const QString& text = renderer.Shapes().AngleLabel(i);
+        if (!area || renderer.AngleBoundOf(info.angles[i], text, view).intersects(*area))
+            renderer.DrawAngle(painter, info.angles[i], text, Selected(selected, i), view);
     }
 }
 

@@ -338,57 +338,26 @@ std::vector<POINT> Points(std::initializer_list<POINT> points) {
 // (RemoveLastShapePoint). The shape added, if any, and whether points are
 // still being placed.
 TEST_F(Canvas, AreaAndAngleToolsPlaceCloseAndCancel) {
-    struct Step {
-        char kind;
-        int x, y;
-    };
     const struct {
         const char* what;
         int32_t tool;
-        std::vector<Step> steps;
+        const char* steps;        // each a letter, then x,y for the mouse
         std::vector<POINT> added; // the area's corners or the angle's three points
         bool placing;
     } rows[] = {
-        {"four corners, then the first again",
-         ToolArea,
-         {{'c', 100, 100}, {'c', 300, 100}, {'c', 300, 300}, {'c', 100, 300}, {'c', 103, 98}},
-         Points({{100, 100}, {300, 100}, {300, 300}, {100, 300}}),
-         false},
-        {"a double click closes",
-         ToolArea,
-         {{'c', 100, 100}, {'c', 300, 100}, {'d', 300, 300}},
-         Points({{100, 100}, {300, 100}, {300, 300}}),
-         false},
-        {"right click cancels",
-         ToolArea,
-         {{'c', 100, 100}, {'c', 300, 100}, {'c', 300, 300}, {'r', 5, 5}},
-         {},
-         false},
-        {"Escape cancels",
-         ToolArea,
-         {{'c', 100, 100}, {'c', 300, 100}, {'c', 300, 300}, {'x', 0, 0}},
-         {},
-         false},
-        {"Backspace takes the last corner back",
-         ToolArea,
-         {{'c', 100, 100},
-          {'c', 300, 100},
-          {'c', 500, 500},
-          {'b', 0, 0},
-          {'c', 300, 300},
-          {'d', 300, 300}},
-         Points({{100, 100}, {300, 100}, {300, 300}}),
-         false},
-        {"two corners and a double click add nothing",
-         ToolArea,
-         {{'c', 100, 100}, {'d', 300, 100}},
-         {},
-         true},
-        {"an angle: arm, vertex, arm",
-         ToolAngle,
-         {{'c', 300, 100}, {'c', 100, 100}, {'c', 100, 400}},
-         Points({{300, 100}, {100, 100}, {100, 400}}),
-         false},
+        {"four corners, then the first again", ToolArea,
+         "c100,100 c300,100 c300,300 c100,300 c103,98",
+         Points({{100, 100}, {300, 100}, {300, 300}, {100, 300}}), false},
+        {"a double click closes", ToolArea, "c100,100 c300,100 d300,300",
+         Points({{100, 100}, {300, 100}, {300, 300}}), false},
+        {"right click cancels", ToolArea, "c100,100 c300,100 c300,300 r5,5", {}, false},
+        {"Escape cancels", ToolArea, "c100,100 c300,100 c300,300 x", {}, false},
+        {"Backspace takes the last corner back", ToolArea,
+         "c100,100 c300,100 c500,500 b c300,300 d300,300",
+         Points({{100, 100}, {300, 100}, {300, 300}}), false},
+        {"two corners and a double click add nothing", ToolArea, "c100,100 d300,100", {}, true},
+        {"an angle: arm, vertex, arm", ToolAngle, "c300,100 c100,100 c100,400",
+         Points({{300, 100}, {100, 100}, {100, 400}}), false},
     };
     NamingPrompter prompter;
     ScopedPrompter scope(&prompter);
@@ -396,15 +365,17 @@ TEST_F(Canvas, AreaAndAngleToolsPlaceCloseAndCancel) {
         SCOPED_TRACE(row.what);
         ShowPhotoOnCanvas(canvas, Solid(800, 600));
         canvas.SetTool(row.tool);
-        for (const Step& step : row.steps) {
-            const QPoint q(step.x, step.y);
-            if (step.kind == 'c' || step.kind == 'r')
-                Click(q, step.kind == 'c' ? Qt::LeftButton : Qt::RightButton);
-            else if (step.kind == 'd') { // as the desktop sends it: a click, then the double click
+        for (const QString& step : QString::fromLatin1(row.steps).split(' ')) {
+            const QStringList xy = step.mid(1).split(',');
+            const QPoint q = xy.size() == 2 ? QPoint(xy[0].toInt(), xy[1].toInt()) : QPoint();
+            const char kind = step[0].toLatin1();
+            if (kind == 'c' || kind == 'r')
+                Click(q, kind == 'c' ? Qt::LeftButton : Qt::RightButton);
+            else if (kind == 'd') { // as the desktop sends it: a click, then the double click
                 Click(q);
                 QTest::mouseDClick(&canvas, Qt::LeftButton, Qt::NoModifier, q);
                 Release(q);
-            } else if (step.kind == 'x')
+            } else if (kind == 'x')
                 canvas.CancelShape();
             else
                 canvas.RemoveLastShapePoint();
