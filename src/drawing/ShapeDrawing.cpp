@@ -172,8 +172,18 @@ QRect AnnotationRenderer::AreaBoundOf(const AreaRecord& area, const QString& tex
     points.reserve(area.corners.size());
     for (const POINT& corner : area.corners)
         points.push_back(ToView(corner, view));
-    const SIZE extent =
-        ShapeLabel(area.font, area.colour, area.name, text, Scale(view)).entry->extent;
+    // The label from the cached widths of its characters (nothing measured
+    // whole): at most two lines, centred where it is drawn.
+    LOGFONTA lf = ScaledLogFont(area.font, Scale(view));
+    lf.lfEscapement = lf.lfOrientation = 0;
+    int height = 0;
+    const int textWidth =
+        text.isEmpty() ? 0 : m_measurer.WidthBoundUtf8(lf, text.toUtf8(), &height);
+    const int nameWidth = area.name.empty()
+                              ? 0
+                              : m_measurer.WidthBound(lf, area.name.data(),
+                                                      static_cast<int>(area.name.size()), &height);
+    const SIZE extent{std::max(textWidth, nameWidth), 2 * height};
     const POINT centre = ToView(Rounded(labelAt), view);
     return PointsBound(points.data(), points.size())
         .united(LabelBox(QPointF(centre.x, centre.y), extent).adjusted(-2, -2, 2, 2));

@@ -36,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
         ToolCase{IDC_TOOL_ANGLE, ToolAngle, Qt::CrossCursor, QPoint(), false, false}));
 
 // The area tool's button, the name asked through the prompt seam when the
-// polygon closes, and the canvas menu's "開口" on the selected area.
+// polygon closes, and the canvas menu's "開口" and rename on the selected
+// area (the name typed after the one shown).
 TEST_F(MainWindowTest, AreaToolNamesTheAreaAndTheMenuMarksAnOpening) {
     Open(WritePhoto(QStringLiteral("room.jpg")));
     Click(IDC_TOOL_AREA);
@@ -44,6 +45,7 @@ TEST_F(MainWindowTest, AreaToolNamesTheAreaAndTheMenuMarksAnOpening) {
         auto* edit = shown.findChild<Cp950LineEdit*>();
         if (!edit)
             return int(QDialog::Rejected);
+        edit->end(false);
         TypeText(edit, Utf8("客廳"));
         return int(QDialog::Accepted);
     };
@@ -58,4 +60,10 @@ TEST_F(MainWindowTest, AreaToolNamesTheAreaAndTheMenuMarksAnOpening) {
     ClickPhoto(POINT{150, 60}, Qt::RightButton);
     EXPECT_TRUE(prompter.picked);
     EXPECT_TRUE(info().areas[0].opening);
+    // Renamed from the same menu, one step.
+    const int steps = canvas().Model().History().Stack().count();
+    prompter.pick = ID_RENAME_AREA;
+    ClickPhoto(POINT{150, 60}, Qt::RightButton);
+    EXPECT_EQ(info().areas[0].name, cp950::FromQString(Utf8("客廳客廳")).toStdString());
+    EXPECT_EQ(canvas().Model().History().Stack().count(), steps + 1);
 }
