@@ -112,7 +112,7 @@ struct Canvases {
     static constexpr int kMaxRefine = 100;
     void Refine(int i, Figures& refine, Figures* settle = nullptr) {
         int n = 0;
-        for (; n < kMaxRefine && CanvasAccess::Renderer(*canvas[i]).LabelsPending(); ++n)
+        for (; n < kMaxRefine && !canvas[i]->PictureSettled(); ++n)
             refine.Add(Frame(i));
         if (settle)
             settle->Add(n);

@@ -20,6 +20,7 @@
 #include "canvas/CanvasTypes.h"
 #include "canvas/PendingPhoto.h"
 #include "canvas/PhotoViewPainter.h"
+#include "canvas/RecordLayer.h"
 #include "document/PhotoInfo.h"
 #include "document/PlaneHomography.h"
 #include "drawing/AnnotationRenderer.h"
@@ -124,6 +125,9 @@ public:
     // Invalidates the whole canvas.
     void Repaint() { update(); }
 
+    // The last frame showed the exact picture: every label made, the
+    // records drawn for the view shown (no frame is due to refine it).
+    bool PictureSettled() const { return !m_renderer.LabelsPending() && m_layerExact; }
     // The whole client area as the screen shows it, composed into `painter`
     // (which covers the client rectangle). Screen and tests share this path.
     void Render(QPainter& painter);
@@ -342,6 +346,10 @@ private:
     QTimer m_photoRefine;
     // How long the last frame that ran out of label time went on after that.
     std::chrono::steady_clock::duration m_frameTail{};
+    // The records' picture kept between frames, and this frame's time for it.
+    RecordLayer m_recordLayer;
+    std::chrono::steady_clock::time_point m_layerDeadline;
+    bool m_layerExact = true;
     double m_panRemainder[2] = {0.0, 0.0}; // photo pixels not yet scrolled
     EditModel m_model;
     // The end being dragged (0 start, 1 end, -1 none) and where the pointer

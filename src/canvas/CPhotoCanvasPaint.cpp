@@ -18,6 +18,9 @@ using Clock = std::chrono::steady_clock;
 constexpr Clock::duration kLabelBudget = std::chrono::milliseconds(5);
 constexpr Clock::duration kMinLabelBudget = std::chrono::milliseconds(1);
 constexpr Clock::duration kFrameTarget = std::chrono::milliseconds(6);
+// Time a frame may spend drawing the records' picture for a moved or zoomed
+// view a step at a time (the kept picture stands in meanwhile).
+constexpr Clock::duration kLayerBudget = std::chrono::milliseconds(8);
 } // namespace
 
 void CPhotoCanvas::paintEvent(QPaintEvent*) {
@@ -30,6 +33,8 @@ void CPhotoCanvas::paintEvent(QPaintEvent*) {
     const Clock::time_point deadline =
         start + std::clamp(kFrameTarget - m_frameTail, kMinLabelBudget, kLabelBudget);
     m_renderer.SetLabelDeadline(deadline);
+    m_layerDeadline = start + kLayerBudget;
+    m_layerExact = true;
     Compose(painter, false);
     m_renderer.ClearLabelDeadline();
     // How long the frame went on after its label time ran out: the drawing
@@ -39,7 +44,7 @@ void CPhotoCanvas::paintEvent(QPaintEvent*) {
         m_frameTail = end - deadline;
     else if (end < deadline)
         m_frameTail = Clock::duration::zero();
-    if (m_renderer.LabelsPending())
+    if (m_renderer.LabelsPending() || !m_layerExact)
         QTimer::singleShot(0, this, [this] { update(); });
     // A pan scrolls the photo; once it rests, the photo is scaled afresh.
     if (m_photoView.Scrolled())
@@ -70,17 +75,31 @@ void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
     painter.setClipRect(dst);
     if (!DrawStandIn(painter, waitForLevels))
         m_photoView.Draw(painter, m_dib.Image(), m_rcSrc, m_rcDst, waitForLevels);
-    DrawAllAreas(m_renderer, painter, m_model.Info(), m_model.SelArea(), &view);
-    DrawAllDimensions(m_renderer, painter, m_model.Info(), m_model.SelDim(), &view);
-    if (CurrentTool() == ToolDimension && m_bFirstPoint == 1) {
-        const POINT from = MapPoint(m_pendingDim.start, false);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(QPen(ColorRefToQColor(m_pendingDim.colour), 1));
-        painter.drawLine(QPoint(from.x, from.y), CursorPosition());
+    const bool rubberBand = CurrentTool() == ToolDimension && m_bFirstPoint == 1;
+    if (!waitForLevels && !rubberBand) {
+        // The screen, records unchanged since the last frame: their kept picture.
+        m_layerExact = m_recordLayer.Draw(
+            painter, m_renderer, m_model.Info(),
+            {m_model.SelDim(), m_model.SelNote(), m_model.SelArea(), m_model.SelAngle()}, view,
+            client.size(), m_layerDeadline);
+    } else if (!rubberBand) {
+        // Every record at once, in the kept picture's order.
+        DrawRecordSteps(m_renderer, painter, m_model.Info(), m_model.SelDim(), m_model.SelNote(),
+                        &view, 0, Clock::time_point::max(), m_model.SelArea(), m_model.SelAngle());
+    } else {
+        // While a dimension is drawn its rubber band lies under the notes.
+        DrawAllAreas(m_renderer, painter, m_model.Info(), m_model.SelArea(), &view);
+        DrawAllDimensions(m_renderer, painter, m_model.Info(), m_model.SelDim(), &view);
+        if (rubberBand) {
+            const POINT from = MapPoint(m_pendingDim.start, false);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.setPen(QPen(ColorRefToQColor(m_pendingDim.colour), 1));
+            painter.drawLine(QPoint(from.x, from.y), CursorPosition());
+        }
+        DrawAllAngles(m_renderer, painter, m_model.Info(), m_model.SelAngle(), &view);
+        DrawAllNotes(m_renderer, painter, m_model.Info(), m_model.SelNote(), &view);
     }
-    DrawAllAngles(m_renderer, painter, m_model.Info(), m_model.SelAngle(), &view);
     DrawShapeInProgress(painter);
-    DrawAllNotes(m_renderer, painter, m_model.Info(), m_model.SelNote(), &view);
     painter.restore();
 
     // Grey margins outside the photo's place.

@@ -1,6 +1,7 @@
 #include "document/InfoFileExtension.h"
 
 #include "document/InfoFileBytes.h"
+#include "platform/Cp950.h"
 
 #include <cmath>
 #include <cstring>
@@ -10,6 +11,7 @@ namespace infofile {
 namespace {
 
 constexpr size_t kPlaneBytes = 4 * 8 + 2 * 8;
+constexpr size_t kAngleBytes = 4 + 3 * 8 + kLogFontBytes;
 
 double ReadF64(const char* p) {
     const uint64_t bits = qFromLittleEndian<uint64_t>(p);
@@ -49,10 +51,86 @@ bool ReadPlane(const char* p, ReferencePlane& plane) {
            plane.height > 0;
 }
 
+void AppendPoint(QByteArray& out, const POINT& p) {
+    AppendU32(out, static_cast<uint32_t>(p.x));
+    AppendU32(out, static_cast<uint32_t>(p.y));
+}
+
+void AppendLogFont(QByteArray& out, const LOGFONTA& font) {
+    char bytes[kLogFontBytes];
+    ByteWriter writer(bytes);
+    WriteLogFont(writer, font);
+    out.append(bytes, kLogFontBytes);
+}
+
+bool ReadLogFontFrom(ByteCursor& in, LOGFONTA& font) {
+    const char* p;
+    if (!in.Take(kLogFontBytes, &p))
+        return false;
+    ReadLogFont(p, font);
+    return true;
+}
+
+// An "AREA" payload, read whole: every count within its bounds and held by
+// the payload, nothing left over.
+bool ReadArea(const char* payload, size_t length, AreaRecord& area) {
+    ByteCursor in(payload, length);
+    uint32_t flags, nameLength, cornerCount;
+    const char* name;
+    if (!in.ReadU32(area.colour) || !in.ReadU32(flags) || !in.ReadU32(nameLength) ||
+        nameLength > kAreaNameBytes || !in.Take(nameLength, &name) ||
+        !ReadLogFontFrom(in, area.font) || !in.ReadU32(cornerCount) ||
+        cornerCount < kMinAreaCorners || cornerCount > kMaxAreaCorners ||
+        in.Remaining() != size_t(cornerCount) * 8)
+        return false;
+    area.opening = (flags & 1) != 0;
+    area.name.assign(name, nameLength);
+    area.corners.resize(cornerCount);
+    for (POINT& corner : area.corners)
+        in.ReadPoint(corner);
+    return true;
+}
+
+QByteArray AreaPayload(const AreaRecord& area) {
+    QByteArray payload;
+    AppendU32(payload, area.colour);
+    AppendU32(payload, area.opening ? 1 : 0);
+    // A name is never longer than its bound; one that is gets cut between
+    // two characters so the file stays readable.
+    const size_t nameLength =
+        area.name.size() <= kAreaNameBytes
+            ? area.name.size()
+            : cp950::CutLength(area.name.data(), area.name.size(), kAreaNameBytes);
+    AppendU32(payload, static_cast<uint32_t>(nameLength));
+    payload.append(area.name.data(), static_cast<qsizetype>(nameLength));
+    AppendLogFont(payload, area.font);
+    AppendU32(payload, static_cast<uint32_t>(area.corners.size()));
+    for (const POINT& corner : area.corners)
+        AppendPoint(payload, corner);
+    return payload;
+}
+
+bool ReadAngle(const char* payload, size_t length, AngleRecord& angle) {
+    ByteCursor in(payload, length);
+    return length == kAngleBytes && in.ReadU32(angle.colour) && in.ReadPoint(angle.arm1) &&
+           in.ReadPoint(angle.vertex) && in.ReadPoint(angle.arm2) &&
+           ReadLogFontFrom(in, angle.font);
+}
+
+QByteArray AnglePayload(const AngleRecord& angle) {
+    QByteArray payload;
+    AppendU32(payload, angle.colour);
+    AppendPoint(payload, angle.arm1);
+    AppendPoint(payload, angle.vertex);
+    AppendPoint(payload, angle.arm2);
+    AppendLogFont(payload, angle.font);
+    return payload;
+}
+
 } // namespace
 
 ExtensionRead ReadExtension(const char* data, size_t size, size_t dimensionCount,
-                            MeasureReference& reference) {
+                            ExtensionContent& content) {
     if (size < sizeof kExtensionMagic ||
         std::memcmp(data, kExtensionMagic, sizeof kExtensionMagic) != 0)
         return ExtensionRead::Absent;
@@ -63,7 +141,7 @@ ExtensionRead ReadExtension(const char* data, size_t size, size_t dimensionCount
         return ExtensionRead::Damaged;
     // Later block versions keep the tag layout: what this one knows is read,
     // the rest kept.
-    MeasureReference read;
+    ExtensionContent read;
     ByteCursor tagIn(tags, length);
     while (tagIn.Remaining() > 0) {
         uint32_t tag, payloadLength;
@@ -72,27 +150,39 @@ ExtensionRead ReadExtension(const char* data, size_t size, size_t dimensionCount
             !tagIn.Take(payloadLength, &payload))
             return ExtensionRead::Damaged;
         if (tag == kTagReferenceLength) {
-            if (payloadLength != 4 || read.dimension >= 0)
+            if (payloadLength != 4 || read.reference.dimension >= 0)
                 return ExtensionRead::Damaged;
             const int32_t index = qFromLittleEndian<int32_t>(payload);
             if (index < 0 || static_cast<size_t>(index) >= dimensionCount)
                 return ExtensionRead::Damaged;
-            read.dimension = index;
+            read.reference.dimension = index;
         } else if (tag == kTagReferencePlane) {
-            if (payloadLength != kPlaneBytes || read.hasPlane || !ReadPlane(payload, read.plane))
+            if (payloadLength != kPlaneBytes || read.reference.hasPlane ||
+                !ReadPlane(payload, read.reference.plane))
                 return ExtensionRead::Damaged;
-            read.hasPlane = true;
+            read.reference.hasPlane = true;
+        } else if (tag == kTagArea) {
+            AreaRecord area;
+            if (!ReadArea(payload, payloadLength, area))
+                return ExtensionRead::Damaged;
+            read.areas.push_back(std::move(area));
+        } else if (tag == kTagAngle) {
+            AngleRecord angle;
+            if (!ReadAngle(payload, payloadLength, angle))
+                return ExtensionRead::Damaged;
+            read.angles.push_back(angle);
         } else {
-            read.unknownTags.push_back(
+            read.reference.unknownTags.push_back(
                 UnknownTag{tag, QByteArray(payload, static_cast<qsizetype>(payloadLength))});
         }
     }
-    reference = std::move(read);
+    content = std::move(read);
     return ExtensionRead::Read;
 }
 
-QByteArray WriteExtension(const MeasureReference& reference) {
-    if (reference.IsEmpty())
+QByteArray WriteExtension(const MeasureReference& reference, const std::vector<AreaRecord>& areas,
+                          const std::vector<AngleRecord>& angles) {
+    if (reference.IsEmpty() && areas.empty() && angles.empty())
         return QByteArray();
     QByteArray tags;
     if (reference.dimension >= 0) {
@@ -102,14 +192,16 @@ QByteArray WriteExtension(const MeasureReference& reference) {
     }
     if (reference.hasPlane) {
         QByteArray payload;
-        for (const POINT& c : reference.plane.corners) {
-            AppendU32(payload, static_cast<uint32_t>(c.x));
-            AppendU32(payload, static_cast<uint32_t>(c.y));
-        }
+        for (const POINT& c : reference.plane.corners)
+            AppendPoint(payload, c);
         AppendF64(payload, reference.plane.width);
         AppendF64(payload, reference.plane.height);
         AppendTag(tags, kTagReferencePlane, payload);
     }
+    for (const AreaRecord& area : areas)
+        AppendTag(tags, kTagArea, AreaPayload(area));
+    for (const AngleRecord& angle : angles)
+        AppendTag(tags, kTagAngle, AnglePayload(angle));
     for (const UnknownTag& unknown : reference.unknownTags)
         AppendTag(tags, unknown.tag, unknown.payload);
     QByteArray block(kExtensionMagic, sizeof kExtensionMagic);

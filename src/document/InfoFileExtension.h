@@ -11,13 +11,23 @@
 // Tags:
 //   "RLEN"   int32: index of the reference dimension
 //   "RPLN"   4 x (int32 x, int32 y) ordered corners, float64 width, float64 height (mm)
-// Tags this version does not know are kept and written back unchanged.
+//   "AREA"   one per area, in list order: uint32 colour, uint32 flags (bit 0:
+//            an opening; other bits ignored), uint32 N + N bytes of name in
+//            code page 950 (N <= kAreaNameBytes), the 60-byte LOGFONTA,
+//            uint32 C corners (kMinAreaCorners..kMaxAreaCorners) + C x
+//            (int32 x, int32 y); nothing after them
+//   "ANGL"   one per angle, in list order: uint32 colour, 3 x (int32 x,
+//            int32 y) (arm, vertex, other arm), the 60-byte LOGFONTA
+// Written in this order: the reference's tags, the areas', the angles', then
+// the tags this version does not know, kept and written back unchanged.
 // Bytes after the last note that do not start with the magic are ignored.
 
 #include "document/MeasureReference.h"
+#include "document/ShapeRecords.h"
 
 #include <QByteArray>
 #include <cstddef>
+#include <vector>
 
 namespace infofile {
 
@@ -30,19 +40,30 @@ constexpr uint32_t FourCc(const char (&s)[5]) {
 }
 constexpr uint32_t kTagReferenceLength = FourCc("RLEN");
 constexpr uint32_t kTagReferencePlane = FourCc("RPLN");
+constexpr uint32_t kTagArea = FourCc("AREA");
+constexpr uint32_t kTagAngle = FourCc("ANGL");
+
+// What the extension block stores.
+struct ExtensionContent {
+    MeasureReference reference;
+    std::vector<AreaRecord> areas;
+    std::vector<AngleRecord> angles;
+};
 
 enum class ExtensionRead {
     Absent,  // no extension: the bytes after the last note are not one
-    Read,    // `reference` holds what it stores
-    Damaged, // it starts with the magic but cannot be read; `reference` untouched
+    Read,    // `content` holds what it stores
+    Damaged, // it starts with the magic but cannot be read; `content` untouched
 };
 
 // Reads the bytes after the last note. `dimensionCount` is the number of
 // dimensions the file holds: a reference naming another is damaged.
 ExtensionRead ReadExtension(const char* data, size_t size, size_t dimensionCount,
-                            MeasureReference& reference);
+                            ExtensionContent& content);
 
-// The block for `reference`; empty when there is nothing to store.
-QByteArray WriteExtension(const MeasureReference& reference);
+// The block for the reference, areas and angles; empty when there is
+// nothing to store (no reference, shape or unknown tag).
+QByteArray WriteExtension(const MeasureReference& reference, const std::vector<AreaRecord>& areas,
+                          const std::vector<AngleRecord>& angles);
 
 } // namespace infofile

@@ -55,7 +55,8 @@ public:
     // Why the last Read found the file Unreadable or TooLarge (for the user).
     QString LastReadError() const { return m_lastReadError; }
     // The last read found the records but an extension block after them it
-    // could not read: the records are there, the reference is not.
+    // could not read: the dimensions and notes are there, the reference, the
+    // areas and the angles are not.
     bool ReferenceDamaged() const { return m_referenceDamaged; }
     // Parses a whole file image held in memory (used by Read and the fuzzer).
     // A title or text longer than its field keeps what fits, cut between two

@@ -227,8 +227,8 @@ InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
         if (status != InfoReadStatus::Read)
             return status;
         // The records stand on their own; a damaged extension loses only the
-        // reference.
-        MeasureReference read;
+        // reference and the shapes.
+        infofile::ExtensionContent read;
         const infofile::ExtensionRead extension =
             infofile::ReadExtension(data + rest, size - rest, readDims.size(), read);
         AppendAll(dimensions, std::move(readDims));
@@ -237,9 +237,11 @@ InfoReadStatus PhotoInfo::ReadBytes(const char* data, size_t size) {
         if (extension == infofile::ExtensionRead::Damaged) {
             m_referenceDamaged = true;
         } else if (extension == infofile::ExtensionRead::Read) {
-            if (read.dimension >= 0)
-                read.dimension += static_cast<int>(dimsBefore);
-            reference = std::move(read);
+            if (read.reference.dimension >= 0)
+                read.reference.dimension += static_cast<int>(dimsBefore);
+            reference = std::move(read.reference);
+            AppendAll(areas, std::move(read.areas));
+            AppendAll(angles, std::move(read.angles));
         }
         return InfoReadStatus::Read;
     } catch (const std::bad_alloc&) {
@@ -338,8 +340,8 @@ QByteArray PhotoInfo::Serialize() const {
         infofile::WriteLogFont(out, note.font);
     }
     Q_ASSERT(out.Position() == bytes.data() + bytes.size());
-    // Nothing at all after the last note when there is no reference.
-    const QByteArray extension = infofile::WriteExtension(reference);
+    // Nothing at all after the last note without a reference or a shape.
+    const QByteArray extension = infofile::WriteExtension(reference, areas, angles);
     if (!extension.isEmpty())
         bytes.append(extension);
     return bytes;

@@ -1,6 +1,7 @@
 #include "document/PhotoInfoJson.h"
 
 #include "document/ComputedLength.h"
+#include "document/ShapeMeasures.h"
 #include "platform/Cp950.h"
 
 #include <cstdio>
@@ -30,6 +31,25 @@ QByteArray ColourHex(COLORREF c) {
 
 QByteArray Mm(double v) {
     return QByteArray::number(v, 'f', 1);
+}
+
+// mm² as m², to a square centimetre.
+QByteArray SquareMetres(double mm2) {
+    return QByteArray::number(mm2 / 1e6, 'f', 4);
+}
+
+QByteArray BasisName(MeasureBasis basis) {
+    switch (basis) {
+    case MeasureBasis::Plane:
+        return "plane";
+    case MeasureBasis::FacingCamera:
+        return "facingCamera";
+    case MeasureBasis::Picture:
+        return "picture";
+    case MeasureBasis::None:
+        break;
+    }
+    return "none";
 }
 
 // ,"reference":{...} when the file holds one; the plane takes precedence.
@@ -131,6 +151,41 @@ QByteArray LogFontToJson(const LOGFONTA& lf) {
     return out;
 }
 
+void AppendArea(QByteArray& out, const AreaRecord& area, const ComputedArea* computed) {
+    out += "{\"name\":" + JsonString(cp950::ToQString(QByteArray::fromStdString(area.name))) +
+           ",\"opening\":" + (area.opening ? "true" : "false") + ",\"colour\":\"" +
+           ColourHex(area.colour) + "\",\"corners\":[";
+    for (size_t i = 0; i < area.corners.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        AppendPoint(out, area.corners[i]);
+    }
+    out += "],\"font\":" + LogFontToJson(area.font);
+    if (computed && computed->HasValue())
+        out += ",\"computed\":{\"gross\":" + SquareMetres(computed->gross) +
+               ",\"net\":" + SquareMetres(computed->net) +
+               ",\"uncertainty\":" + SquareMetres(computed->netUncertainty) +
+               ",\"perimeter\":" + Mm(computed->perimeter) +
+               ",\"openings\":" + QByteArray::number(computed->openingCount) + ",\"basis\":\"" +
+               BasisName(computed->basis) + "\"}";
+    out += '}';
+}
+
+void AppendAngle(QByteArray& out, const AngleRecord& angle, const ComputedAngle* computed) {
+    out += "{\"colour\":\"" + ColourHex(angle.colour) + "\",\"points\":[";
+    AppendPoint(out, angle.arm1);
+    out += ',';
+    AppendPoint(out, angle.vertex);
+    out += ',';
+    AppendPoint(out, angle.arm2);
+    out += "],\"font\":" + LogFontToJson(angle.font);
+    if (computed && computed->HasValue())
+        out += ",\"computed\":{\"degrees\":" + QByteArray::number(computed->degrees, 'f', 2) +
+               ",\"uncertainty\":" + QByteArray::number(computed->uncertainty, 'f', 2) +
+               ",\"basis\":\"" + BasisName(computed->basis) + "\"}";
+    out += '}';
+}
+
 // "[" each record "," ... "]", every record made by `appendOne` and handed to
 // `write` as soon as it is made, so no copy of the whole list is ever held.
 template <typename Record, typename AppendOne>
@@ -185,6 +240,33 @@ bool WritePhotoInfoJson(const PhotoInfo& info,
         write);
     if (!notesWritten)
         return false;
-    out += ReferenceJson(info.reference) + '}';
+    out += ReferenceJson(info.reference);
+    if (!info.areas.empty()) {
+        const std::vector<ComputedArea> computed =
+            withReference ? ComputeAreas(info.reference, info.dimensions, info.areas)
+                          : std::vector<ComputedArea>();
+        out += ",\"areas\":";
+        const bool areasWritten = WriteArray(
+            out, info.areas,
+            [&computed](QByteArray& json, const AreaRecord& area, size_t i) {
+                AppendArea(json, area, computed.empty() ? nullptr : &computed[i]);
+            },
+            write);
+        if (!areasWritten)
+            return false;
+    }
+    if (!info.angles.empty()) {
+        out += ",\"angles\":";
+        const bool anglesWritten = WriteArray(
+            out, info.angles,
+            [&info, withReference](QByteArray& json, const AngleRecord& angle, size_t) {
+                const ComputedAngle computed = ComputeAngle(info.reference, info.dimensions, angle);
+                AppendAngle(json, angle, withReference ? &computed : nullptr);
+            },
+            write);
+        if (!anglesWritten)
+            return false;
+    }
+    out += '}';
     return write(out);
 }

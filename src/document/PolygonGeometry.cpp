@@ -99,6 +99,17 @@ double Perimeter(const Polygon& polygon) {
     return sum;
 }
 
+QRectF Bounds(const Polygon& polygon) {
+    if (polygon.empty())
+        return QRectF();
+    QPointF low = polygon[0], high = polygon[0];
+    for (const QPointF& p : polygon) {
+        low = QPointF(std::min(low.x(), p.x()), std::min(low.y(), p.y()));
+        high = QPointF(std::max(high.x(), p.x()), std::max(high.y(), p.y()));
+    }
+    return QRectF(low, high);
+}
+
 bool ContainsPoint(const Polygon& polygon, QPointF p) {
     bool inside = false;
     for (size_t i = 0; i < polygon.size(); ++i) {

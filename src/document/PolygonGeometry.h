@@ -4,6 +4,7 @@
 // and the area of the union of several polygons.
 
 #include <QPointF>
+#include <QRectF>
 #include <vector>
 
 using Polygon = std::vector<QPointF>;
@@ -12,6 +13,8 @@ using Polygon = std::vector<QPointF>;
 // photo, whose y runs down).
 double SignedArea(const Polygon& polygon);
 double Perimeter(const Polygon& polygon);
+// The smallest upright rectangle holding every corner (none: empty).
+QRectF Bounds(const Polygon& polygon);
 // Inside or on an edge.
 bool ContainsPoint(const Polygon& polygon, QPointF p);
 // The area covered by at least one of the polygons: overlaps count once.

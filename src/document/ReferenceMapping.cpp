@@ -111,8 +111,10 @@ ReferenceMapping::Map(const std::vector<QPointF>& points) const {
     return MapWith(m_reference, points);
 }
 
-std::optional<MeasuredValue> ReferenceMapping::Measured(const std::vector<QPointF>& points,
-                                                        const Measure& measure) const {
+std::optional<MeasuredValue> ReferenceMapping::Propagated(const std::vector<QPointF>& points,
+                                                          const Measure& measure,
+                                                          const MovedMeasure& moved,
+                                                          bool pointsToo) const {
     const std::optional<PointMap> map = BuildMap(m_plane, m_reference, m_width, m_height);
     if (!map)
         return std::nullopt;
@@ -122,47 +124,102 @@ std::optional<MeasuredValue> ReferenceMapping::Measured(const std::vector<QPoint
     const double centre = measure(*mapped);
     if (!std::isfinite(centre))
         return std::nullopt;
-    double sum = 0;
     // A measured point's coordinate moves that point alone.
-    for (size_t i = 0; i < points.size(); ++i) {
-        const QPointF kept = (*mapped)[i];
+    double pointsSum = 0;
+    for (size_t i = 0; pointsToo && i < points.size(); ++i) {
         for (size_t axis = 0; axis < 2; ++axis) {
-            auto moved = [&](double step) -> std::optional<double> {
+            auto at = [&](double step) -> std::optional<double> {
                 QPointF p = points[i];
                 Coordinate(p, axis) += step;
                 const std::optional<QPointF> m = (*map)(p);
                 if (!m)
                     return std::nullopt;
-                (*mapped)[i] = *m;
-                const double v = measure(*mapped);
-                (*mapped)[i] = kept;
-                return v;
+                return moved(*mapped, i, *m);
             };
-            const std::optional<double> slope = Slope(moved(kStepPx), moved(-kStepPx), centre);
+            const std::optional<double> slope = Slope(at(kStepPx), at(-kStepPx), centre);
             if (!slope)
                 return std::nullopt;
-            sum += *slope * *slope;
+            pointsSum += *slope * *slope;
         }
     }
-    // A reference point's coordinate moves the whole map.
+    // A reference point's coordinate moves the whole map (one copy of the
+    // reference and one of the mapped points serve every coordinate).
+    double sum = pointsSum;
+    std::vector<QPointF> reference = m_reference;
+    std::vector<QPointF> remapped = *mapped;
     for (size_t i = 0; i < m_reference.size(); ++i) {
         for (size_t axis = 0; axis < 2; ++axis) {
-            auto moved = [&](double step) -> std::optional<double> {
-                std::vector<QPointF> reference = m_reference;
+            auto at = [&](double step) -> std::optional<double> {
                 Coordinate(reference[i], axis) += step;
-                const std::optional<std::vector<QPointF>> m = MapWith(reference, points);
-                if (!m)
+                const std::optional<PointMap> movedMap =
+                    BuildMap(m_plane, reference, m_width, m_height);
+                reference[i] = m_reference[i];
+                if (!movedMap)
                     return std::nullopt;
-                return measure(*m);
+                for (size_t k = 0; k < points.size(); ++k) {
+                    const std::optional<QPointF> m = (*movedMap)(points[k]);
+                    if (!m)
+                        return std::nullopt;
+                    remapped[k] = *m;
+                }
+                return measure(remapped);
             };
-            const std::optional<double> slope = Slope(moved(kStepPx), moved(-kStepPx), centre);
+            const std::optional<double> slope = Slope(at(kStepPx), at(-kStepPx), centre);
             if (!slope)
                 return std::nullopt;
             sum += *slope * *slope;
         }
     }
-    const double sigma = std::sqrt(sum) * kClickUncertaintyPx;
-    if (!std::isfinite(sigma))
+    const MeasuredValue result{centre, std::sqrt(sum) * kClickUncertaintyPx,
+                               std::sqrt(pointsSum) * kClickUncertaintyPx};
+    if (!std::isfinite(result.uncertainty))
         return std::nullopt;
-    return MeasuredValue{centre, sigma};
+    return result;
+}
+
+std::optional<MeasuredValue> ReferenceMapping::Measured(const std::vector<QPointF>& points,
+                                                        const Measure& measure) const {
+    std::vector<QPointF> scratch;
+    return Propagated(
+        points, measure,
+        [&](const std::vector<QPointF>& mapped, size_t i, QPointF at) {
+            scratch = mapped;
+            scratch[i] = at;
+            return measure(scratch);
+        },
+        true);
+}
+
+std::optional<MeasuredValue> ReferenceMapping::MeasuredRing(const std::vector<QPointF>& ring,
+                                                            const RingMeasure& measure) const {
+    const size_t n = ring.size();
+    const auto sum = [&](const std::vector<QPointF>& p) {
+        double s = 0;
+        for (size_t k = 0; k < n; ++k)
+            s += measure.edge(p[k], p[(k + 1) % n]);
+        return s;
+    };
+    // The sum over the mapped ring, taken once: a moved point changes only
+    // its two edges.
+    const std::vector<QPointF>* summed = nullptr;
+    double centreSum = 0;
+    return Propagated(
+        ring, [&](const std::vector<QPointF>& p) { return measure.outer(sum(p)); },
+        [&](const std::vector<QPointF>& p, size_t i, QPointF at) {
+            if (summed != &p) {
+                summed = &p;
+                centreSum = sum(p);
+            }
+            const QPointF before = p[(i + n - 1) % n], after = p[(i + 1) % n];
+            return measure.outer(centreSum - measure.edge(before, p[i]) -
+                                 measure.edge(p[i], after) + measure.edge(before, at) +
+                                 measure.edge(at, after));
+        },
+        true);
+}
+
+std::optional<MeasuredValue>
+ReferenceMapping::MeasuredByReference(const std::vector<QPointF>& points,
+                                      const Measure& measure) const {
+    return Propagated(points, measure, {}, false);
 }

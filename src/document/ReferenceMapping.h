@@ -15,10 +15,20 @@
 #include <optional>
 #include <vector>
 
-// A value with its standard deviation to first order.
+// A value with its standard deviation to first order, and the part of it
+// that comes from the measured points alone (not the reference's).
 struct MeasuredValue {
     double value = 0;
     double uncertainty = 0;
+    double fromPoints = 0;
+};
+
+// A measure of one closed ring of points that is a sum over its edges, then
+// `outer` of the sum: a polygon's area (half the cross products, then their
+// size) or its perimeter (the edges' lengths).
+struct RingMeasure {
+    double (*edge)(QPointF a, QPointF b);
+    double (*outer)(double sum);
 };
 
 class ReferenceMapping {
@@ -47,8 +57,23 @@ public:
     using Measure = std::function<double(const std::vector<QPointF>&)>;
     std::optional<MeasuredValue> Measured(const std::vector<QPointF>& points,
                                           const Measure& measure) const;
+    // As Measured, for a measure of a ring: in time proportional to the
+    // ring's size rather than its square.
+    std::optional<MeasuredValue> MeasuredRing(const std::vector<QPointF>& ring,
+                                              const RingMeasure& measure) const;
+    // As Measured, the uncertainty from the reference's points alone.
+    std::optional<MeasuredValue> MeasuredByReference(const std::vector<QPointF>& points,
+                                                     const Measure& measure) const;
 
 private:
+    // The measure with the mapped point i moved to `at`.
+    using MovedMeasure =
+        std::function<double(const std::vector<QPointF>& mapped, size_t i, QPointF at)>;
+    // The measure of the mapped points, its uncertainty from the reference
+    // and (`pointsToo`) the points.
+    std::optional<MeasuredValue> Propagated(const std::vector<QPointF>& points,
+                                            const Measure& measure, const MovedMeasure& moved,
+                                            bool pointsToo) const;
     ReferenceMapping(bool plane, std::vector<QPointF> reference, double width, double height);
     // The points mapped under the reference points `reference` (same layout
     // as m_reference).

@@ -79,11 +79,8 @@ QPointF AreaLabelPoint(const std::vector<POINT>& corners) {
     }
     if (polygon.size() < kMinAreaCorners)
         return mean;
-    QPointF low = polygon[0], high = polygon[0];
-    for (const QPointF& p : polygon) {
-        low = QPointF(std::min(low.x(), p.x()), std::min(low.y(), p.y()));
-        high = QPointF(std::max(high.x(), p.x()), std::max(high.y(), p.y()));
-    }
+    const QRectF bounds = Bounds(polygon);
+    const QPointF low = bounds.topLeft(), high = bounds.bottomRight();
     QPointF best;
     if (!BestWithin(polygon, low, high, best))
         return mean; // a polygon of no area

@@ -1,10 +1,13 @@
 // Areas and angles through the photo's reference (ReferenceMapping): the
-// figures and their first-order uncertainty are those of one measure of
-// the mapped clicked points. An area's net value is measured as one
-// function of its own corners and those of the openings it holds, so the
-// reference's errors, which move the gross area and the openings together,
-// are counted once, with their correlation, rather than added as if
-// independent.
+// figures and their first-order uncertainty are those of a measure of the
+// mapped clicked points. An area's net value is its gross area less the
+// union of its openings on the plane. Its uncertainty adds in quadrature
+// the part its own corners give the gross area, the part each opening's
+// corners give that opening's area, and the part the reference's points
+// give the net value as a whole: those move the gross area and the
+// openings together, so their errors partly cancel and are counted once.
+// (Openings that overlap one another are counted with their whole area's
+// share there, which slightly overstates the ±.)
 
 #include "document/ShapeMeasures.h"
 
@@ -18,6 +21,26 @@
 namespace {
 
 constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
+
+// The openings one area holds have at most this many corners in all; beyond
+// that (no real room has them) the area shows no value rather than keep the
+// program busy for minutes.
+constexpr size_t kMaxOpeningCorners = 1024;
+
+double HalfCross(QPointF a, QPointF b) {
+    return (a.x() * b.y() - a.y() * b.x()) / 2;
+}
+double EdgeLength(QPointF a, QPointF b) {
+    return std::hypot(a.x() - b.x(), a.y() - b.y());
+}
+double Size(double v) {
+    return std::abs(v);
+}
+double Same(double v) {
+    return v;
+}
+constexpr RingMeasure kArea{HalfCross, Size};
+constexpr RingMeasure kPerimeter{EdgeLength, Same};
 
 Polygon PhotoPolygon(const AreaRecord& area) {
     Polygon polygon;
@@ -36,12 +59,16 @@ bool Closes(const AreaRecord& area) {
 // areas that are no opening or lie inside none.
 std::vector<int> OpeningHolders(const std::vector<AreaRecord>& areas) {
     std::vector<int> holders(areas.size(), -1);
+    std::vector<QRectF> bounds;
+    for (const AreaRecord& area : areas)
+        bounds.push_back(Bounds(PhotoPolygon(area)));
     for (size_t o = 0; o < areas.size(); ++o) {
         if (!areas[o].opening || !Closes(areas[o]))
             continue;
         double smallest = std::numeric_limits<double>::infinity();
         for (size_t a = 0; a < areas.size(); ++a) {
-            if (areas[a].opening || !Closes(areas[a]))
+            if (areas[a].opening || !Closes(areas[a]) ||
+                !bounds[a].adjusted(-1, -1, 1, 1).contains(bounds[o]))
                 continue;
             const Polygon holder = PhotoPolygon(areas[a]);
             bool holds = true;
@@ -70,12 +97,14 @@ std::vector<Polygon> Split(const std::vector<QPointF>& points, const std::vector
 }
 
 // The gross area and its perimeter; false when a corner cannot be mapped.
-bool MeasureGross(const ReferenceMapping& mapping, const Polygon& corners, ComputedArea& area) {
-    const std::optional<MeasuredValue> gross =
-        mapping.Measured(corners, [](const Polygon& p) { return std::abs(SignedArea(p)); });
-    const std::optional<MeasuredValue> perimeter = mapping.Measured(corners, Perimeter);
+// `fromCorners`: the part of the gross area's uncertainty its corners give.
+bool MeasureGross(const ReferenceMapping& mapping, const Polygon& corners, ComputedArea& area,
+                  double& fromCorners) {
+    const std::optional<MeasuredValue> gross = mapping.MeasuredRing(corners, kArea);
+    const std::optional<MeasuredValue> perimeter = mapping.MeasuredRing(corners, kPerimeter);
     if (!gross || !perimeter)
         return false;
+    fromCorners = gross->fromPoints;
     area.gross = gross->value;
     area.grossUncertainty = gross->uncertainty;
     area.perimeter = perimeter->value;
@@ -85,14 +114,19 @@ bool MeasureGross(const ReferenceMapping& mapping, const Polygon& corners, Compu
     return true;
 }
 
-// The net area of `outer` less the union of `openings`, measured as one.
-bool MeasureNet(const ReferenceMapping& mapping, const Polygon& outer,
+// The net area of `outer` less the union of `openings` (see the top).
+bool MeasureNet(const ReferenceMapping& mapping, const Polygon& outer, double grossFromCorners,
                 const std::vector<Polygon>& openings, ComputedArea& area) {
     std::vector<QPointF> points = outer;
     std::vector<size_t> sizes;
+    double variance = grossFromCorners * grossFromCorners;
     for (const Polygon& opening : openings) {
         points.insert(points.end(), opening.begin(), opening.end());
         sizes.push_back(opening.size());
+        const std::optional<MeasuredValue> own = mapping.MeasuredRing(opening, kArea);
+        if (!own)
+            return false;
+        variance += own->fromPoints * own->fromPoints;
     }
     const size_t outerSize = outer.size();
     const auto net = [&](const std::vector<QPointF>& mapped) {
@@ -102,11 +136,11 @@ bool MeasureNet(const ReferenceMapping& mapping, const Polygon& outer,
                                         mapped.end());
         return std::abs(SignedArea(gross)) - UnionArea(Split(rest, sizes));
     };
-    const std::optional<MeasuredValue> measured = mapping.Measured(points, net);
+    const std::optional<MeasuredValue> measured = mapping.MeasuredByReference(points, net);
     if (!measured)
         return false;
     area.net = measured->value;
-    area.netUncertainty = measured->uncertainty;
+    area.netUncertainty = std::sqrt(variance + measured->uncertainty * measured->uncertainty);
     area.openings = area.gross - area.net;
     area.openingCount = static_cast<int>(openings.size());
     return true;
@@ -130,24 +164,28 @@ std::vector<ComputedArea> ComputeAreas(const MeasureReference& reference,
     const MeasureBasis basis =
         mapping->IsPlane() ? MeasureBasis::Plane : MeasureBasis::FacingCamera;
     const std::vector<int> holders = OpeningHolders(areas);
+    std::vector<std::vector<Polygon>> held(areas.size());
+    std::vector<size_t> heldCorners(areas.size());
+    for (size_t o = 0; o < areas.size(); ++o)
+        if (holders[o] >= 0) {
+            held[static_cast<size_t>(holders[o])].push_back(PhotoPolygon(areas[o]));
+            heldCorners[static_cast<size_t>(holders[o])] += areas[o].corners.size();
+        }
     for (size_t i = 0; i < areas.size(); ++i) {
-        if (!Closes(areas[i]))
+        if (!Closes(areas[i]) || heldCorners[i] > kMaxOpeningCorners)
             continue;
         ComputedArea& area = result[i];
         area.basis = basis;
-        if (!MeasureGross(*mapping, PhotoPolygon(areas[i]), area)) {
+        double fromCorners = 0;
+        const Polygon corners = PhotoPolygon(areas[i]);
+        if (!MeasureGross(*mapping, corners, area, fromCorners) ||
+            (!held[i].empty() && !MeasureNet(*mapping, corners, fromCorners, held[i], area))) {
             area = ComputedArea();
             area.state = ComputedArea::State::BeyondHorizon;
             area.basis = basis;
             continue;
         }
         area.state = ComputedArea::State::Value;
-        std::vector<Polygon> openings;
-        for (size_t o = 0; o < areas.size(); ++o)
-            if (holders[o] == static_cast<int>(i))
-                openings.push_back(PhotoPolygon(areas[o]));
-        if (!openings.empty() && !MeasureNet(*mapping, PhotoPolygon(areas[i]), openings, area))
-            area.state = ComputedArea::State::BeyondHorizon;
     }
     return result;
 }

@@ -58,7 +58,9 @@ struct ComputedAngle {
 
 // Every area's figures, in the order of `areas`. Openings get their own
 // gross figures and are taken off the smallest non-opening area that holds
-// them (every corner inside it).
+// them (every corner inside it); an area holding openings of more than 1024
+// corners in all gets none (state None). Time grows with the corners'
+// count, and with its square for the openings one area holds.
 std::vector<ComputedArea> ComputeAreas(const MeasureReference& reference,
                                        const std::vector<Dimension>& dims,
                                        const std::vector<AreaRecord>& areas);

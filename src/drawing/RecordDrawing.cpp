@@ -31,88 +31,138 @@ std::optional<QRect> PaintArea(const QPainter& painter) {
 }
 } // namespace
 
+namespace {
+// Draws dimension i, culled by `area`, and its reference mark.
+void DrawOneDimension(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
+                      size_t i, bool selected, int reference, const ViewMapping* view,
+                      const std::optional<QRect>& area) {
+    const QByteArray& computed = renderer.Computed().Label(i);
+    if (area && !DimensionBound(renderer.Measurer(), info.dimensions[i], view,
+                                computed.isEmpty() ? nullptr : &computed)
+                     .intersects(*area))
+        return;
+    renderer.DrawDimension(painter, info.dimensions[i], selected, view,
+                           computed.isEmpty() ? nullptr : &computed);
+    if (reference >= 0 && static_cast<size_t>(reference) == i)
+        DrawReferenceMark(painter, info.dimensions[i], view);
+}
+
+void DrawOneNote(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info, size_t i,
+                 bool selected, const ViewMapping* view, const std::optional<QRect>& area) {
+    if (area && !NoteBound(renderer.Measurer(), info.notes[i], view).intersects(*area))
+        return;
+    renderer.DrawInfoNote(painter, info.notes[i], selected, view);
+}
+
+// Draws area (or angle) i, culled by `area`; the renderer's shapes are up
+// to date.
+void DrawOneArea(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info, size_t i,
+                 bool selected, const ViewMapping* view, const std::optional<QRect>& area) {
+    const AreaRecord& record = info.areas[i];
+    const QString& text = renderer.Shapes().AreaLabel(i);
+    const QPointF at = renderer.Shapes().AreaLabelAt(i);
+    if (record.corners.empty() ||
+        (area && !renderer.AreaBoundOf(record, text, at, view).intersects(*area)))
+        return;
+    renderer.DrawArea(painter, record, text, at, selected, view);
+}
+
+void DrawOneAngle(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info, size_t i,
+                  bool selected, const ViewMapping* view, const std::optional<QRect>& area) {
+    const QString& text = renderer.Shapes().AngleLabel(i);
+    if (!area || renderer.AngleBoundOf(info.angles[i], text, view).intersects(*area))
+        renderer.DrawAngle(painter, info.angles[i], text, selected, view);
+}
+
+bool IsSelected(int selected, size_t i) {
+    return selected >= 0 && static_cast<size_t>(selected) == i;
+}
+} // namespace
+
 void DrawAllDimensions(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                        int selectedDim, const ViewMapping* view) {
     const std::optional<QRect> area = PaintArea(painter);
     if (info.reference.hasPlane)
         DrawReferencePlane(painter, info.reference.plane, view);
     const int reference = UsableReferenceDimension(info.reference, info.dimensions);
-    ComputedLabels& labels = renderer.Computed();
-    labels.Update(info.reference, info.dimensions);
-    for (size_t i = 0; i < info.dimensions.size(); ++i) {
-        const QByteArray& computed = labels.Label(i);
-        if (area && !DimensionBound(renderer.Measurer(), info.dimensions[i], view,
-                                    computed.isEmpty() ? nullptr : &computed)
-                         .intersects(*area))
-            continue;
-        const bool selected = selectedDim >= 0 && static_cast<size_t>(selectedDim) == i;
-        renderer.DrawDimension(painter, info.dimensions[i], selected, view,
-                               computed.isEmpty() ? nullptr : &computed);
-        if (reference >= 0 && static_cast<size_t>(reference) == i)
-            DrawReferenceMark(painter, info.dimensions[i], view);
-    }
+    renderer.Computed().Update(info.reference, info.dimensions);
+    for (size_t i = 0; i < info.dimensions.size(); ++i)
+        DrawOneDimension(renderer, painter, info, i, IsSelected(selectedDim, i), reference, view,
+                         area);
 }
 
 void DrawAllNotes(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                   int selectedNote, const ViewMapping* view) {
     const std::optional<QRect> area = PaintArea(painter);
-    for (size_t i = 0; i < info.notes.size(); ++i) {
-        if (area && !NoteBound(renderer.Measurer(), info.notes[i], view).intersects(*area))
-            continue;
-        const bool selected = selectedNote >= 0 && static_cast<size_t>(selectedNote) == i;
-        renderer.DrawInfoNote(painter, info.notes[i], selected, view);
-    }
+    for (size_t i = 0; i < info.notes.size(); ++i)
+        DrawOneNote(renderer, painter, info, i, IsSelected(selectedNote, i), view, area);
 }
 
-namespace {
-// The shapes' labels brought up to the records; the part the painter can
-// still change, as for the other records.
-std::optional<QRect> PrepareShapes(AnnotationRenderer& renderer, const QPainter& painter,
-                                   const PhotoInfo& info) {
+size_t RecordSteps(const PhotoInfo& info) {
+    return 1 + info.areas.size() + info.dimensions.size() + info.angles.size() + info.notes.size();
+}
+
+size_t DrawRecordSteps(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
+                       int selectedDim, int selectedNote, const ViewMapping* view, size_t from,
+                       std::chrono::steady_clock::time_point deadline, int selectedArea,
+                       int selectedAngle) {
+    const std::optional<QRect> area = PaintArea(painter);
+    const int reference = UsableReferenceDimension(info.reference, info.dimensions);
+    renderer.Computed().Update(info.reference, info.dimensions);
     renderer.Shapes().Update(info.reference, info.dimensions, info.areas, info.angles);
-    return PaintArea(painter);
+    // Step 0 the plane, then areas, dimensions, angles, notes.
+    const size_t areas = info.areas.size();
+    const size_t dims = areas + info.dimensions.size();
+    const size_t angles = dims + info.angles.size();
+    const size_t end = RecordSteps(info);
+    // The clock is read every few steps: a step without a new label takes
+    // about a microsecond.
+    constexpr size_t kStepsPerLook = 8;
+    size_t step = from;
+    for (size_t drawn = 0; step < end; ++step, ++drawn) {
+        if (drawn > 0 && drawn % kStepsPerLook == 0 && std::chrono::steady_clock::now() >= deadline)
+            break;
+        if (step == 0) {
+            if (info.reference.hasPlane)
+                DrawReferencePlane(painter, info.reference.plane, view);
+        } else if (step <= areas) {
+            DrawOneArea(renderer, painter, info, step - 1, IsSelected(selectedArea, step - 1), view,
+                        area);
+        } else if (step <= dims) {
+            const size_t i = step - 1 - areas;
+            DrawOneDimension(renderer, painter, info, i, IsSelected(selectedDim, i), reference,
+                             view, area);
+        } else if (step <= angles) {
+            const size_t i = step - 1 - dims;
+            DrawOneAngle(renderer, painter, info, i, IsSelected(selectedAngle, i), view, area);
+        } else {
+            DrawOneNote(renderer, painter, info, step - 1 - angles,
+                        IsSelected(selectedNote, step - 1 - angles), view, area);
+        }
+    }
+    return step;
 }
-
-bool Selected(int selected, size_t i) {
-    return selected >= 0 && static_cast<size_t>(selected) == i;
-}
-} // namespace
 
 void DrawAllAreas(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                   int selected, const ViewMapping* view) {
-    if (info.areas.empty())
-        return;
-    const std::optional<QRect> area = PrepareShapes(renderer, painter, info);
-    const ComputedShapes& shapes = renderer.Shapes();
-    for (size_t i = 0; i < info.areas.size(); ++i) {
-        const AreaRecord& record = info.areas[i];
-        const QString& text = shapes.AreaLabel(i);
-        const QPointF at = shapes.AreaLabelAt(i);
-        if (record.corners.empty() ||
-            (area && !renderer.AreaBoundOf(record, text, at, view).intersects(*area)))
-            continue;
-        renderer.DrawArea(painter, record, text, at, Selected(selected, i), view);
-    }
+    const std::optional<QRect> area = PaintArea(painter);
+    renderer.Shapes().Update(info.reference, info.dimensions, info.areas, info.angles);
+    for (size_t i = 0; i < info.areas.size(); ++i)
+        DrawOneArea(renderer, painter, info, i, IsSelected(selected, i), view, area);
 }
 
 void DrawAllAngles(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                    int selected, const ViewMapping* view) {
-    if (info.angles.empty())
-        return;
-    const std::optional<QRect> area = PrepareShapes(renderer, painter, info);
-    for (size_t i = 0; i < info.angles.size(); ++i) {
-        const QString& text = renderer.Shapes().AngleLabel(i);
-        if (!area || renderer.AngleBoundOf(info.angles[i], text, view).intersects(*area))
-            renderer.DrawAngle(painter, info.angles[i], text, Selected(selected, i), view);
-    }
+    const std::optional<QRect> area = PaintArea(painter);
+    renderer.Shapes().Update(info.reference, info.dimensions, info.areas, info.angles);
+    for (size_t i = 0; i < info.angles.size(); ++i)
+        DrawOneAngle(renderer, painter, info, i, IsSelected(selected, i), view, area);
 }
 
 void DrawAllRecords(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                     const ViewMapping* view) {
-    DrawAllAreas(renderer, painter, info, -1, view);
-    DrawAllDimensions(renderer, painter, info, -1, view);
-    DrawAllAngles(renderer, painter, info, -1, view);
-    DrawAllNotes(renderer, painter, info, -1, view);
+    DrawRecordSteps(renderer, painter, info, -1, -1, view, 0,
+                    std::chrono::steady_clock::time_point::max());
 }
 
 bool HasRecords(const PhotoInfo& info) {

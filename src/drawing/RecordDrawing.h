@@ -7,6 +7,9 @@
 
 #include "drawing/ViewMapping.h"
 
+#include <chrono>
+#include <cstddef>
+
 class AnnotationRenderer;
 class QPainter;
 class PhotoInfo;
@@ -18,20 +21,35 @@ void DrawAllDimensions(AnnotationRenderer& renderer, QPainter& painter, const Ph
 void DrawAllNotes(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                   int selectedNote, const ViewMapping* view);
 
-// Every area (drawn before the dimensions, under them) and every angle
-// (after the dimensions); the one at `selected` in its selected look. Their
-// labels come from the renderer's ComputedShapes, brought up to the records.
+// Every area and every angle; the one at `selected` in its selected look.
+// Their labels come from the renderer's ComputedShapes, brought up to the
+// records. The window draws areas before the dimensions (under them, over
+// the plane) and angles after them.
 void DrawAllAreas(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                   int selected, const ViewMapping* view);
 void DrawAllAngles(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                    int selected, const ViewMapping* view);
 
-// Every record as an exported picture shows it, none selected: areas,
-// dimensions (with the reference), angles, notes.
+// Every record as an exported picture shows it, none selected: the plane,
+// areas, dimensions (with the reference mark), angles, notes, as
+// DrawRecordSteps draws them.
 void DrawAllRecords(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                     const ViewMapping* view);
 // Whether `info` holds any record DrawAllRecords draws.
 bool HasRecords(const PhotoInfo& info);
+
+// The same picture as DrawAllDimensions then DrawAllNotes, drawn a step at a
+// time: the reference plane, each area, each dimension (with its reference
+// mark), each angle, each note. Draws from step `from` on and stops at the
+// first step boundary after `deadline` (at least one step is drawn); returns
+// the next step to draw, RecordSteps(info) once all are drawn. Labels are
+// made as they come, with no frame budget of the renderer's, so the finished
+// picture is exact.
+size_t DrawRecordSteps(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
+                       int selectedDim, int selectedNote, const ViewMapping* view, size_t from,
+                       std::chrono::steady_clock::time_point deadline, int selectedArea = -1,
+                       int selectedAngle = -1);
+size_t RecordSteps(const PhotoInfo& info);
 
 // Makes every record's label ready for drawing at `view` (null: photo scale)
 // without drawing anything; see AnnotationRenderer::PrepareDimension.

@@ -43,7 +43,11 @@ double CellToEmRatio(const QFont& font) {
 } // namespace
 
 QFont LogFontToQFont(const LOGFONTA& lf) {
-    QFont font(FaceName(lf));
+    // Characters the face lacks (Chinese in "Arial") are set in the Ming
+    // face, as the classic desktop links them, whatever other CJK fonts the
+    // machine has.
+    QFont font;
+    font.setFamilies({FaceName(lf), QStringLiteral("AR PL UMing TW")});
     int em = kDefaultEmPixels;
     if (lf.lfHeight < 0) {
         em = lf.lfHeight == INT32_MIN ? INT32_MAX : -lf.lfHeight;

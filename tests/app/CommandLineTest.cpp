@@ -66,6 +66,7 @@ TEST_F(CommandLine, EachCommandsStatusAndWhatItSays) {
         {{"--export-many", "@out"}, 2, "Usage:"},
         {{"--screenshot", "a", "b", "c"}, 2, "Usage:"},
         {{"--print-info", "%photoinfo-v8.dat"}, 0, "", "%photoinfo-v8.json"},
+        {{"--print-info", "%photoinfo-shapes.dat"}, 0, "", "%photoinfo-shapes.json"},
         {{"--print-info", "@none.dat"}, 1, "no such file"},
         {{"--print-info", "@pipe.dat"}, 1, "named pipe, not a photo-info file"},
         {{"--print-info", "%photoinfo-damaged.dat"}, 1, "damaged photo-info file"},

@@ -4,6 +4,9 @@
 
 #include <QTest>
 
+#include <cstring>
+#include <functional>
+
 namespace {
 
 TEST(CanvasPaint, PhotoIsCentredInGreyWithItsRecordsCutAtItsEdge) {
@@ -20,6 +23,50 @@ TEST(CanvasPaint, PhotoIsCentredInGreyWithItsRecordsCutAtItsEdge) {
     EXPECT_EQ(CountColour(image, kBluePx, QRect(180, 100, 70, 1)), 70); // up to the edge
     EXPECT_EQ(At(image, 133, 100), kYellowPx); // photo (83, 50): in the note, on the line
     EXPECT_EQ(At(image, 130, 90), kRedPx);     // the selected note's outline
+}
+
+// After a pan, a zoom step, a record moved or another selected, the screen's
+// frames (the kept picture of the records standing in, moved) end on the
+// picture drawn record by record.
+TEST(ScreenFrames, EndOnThePictureDrawnRecordByRecord) {
+    CPhotoCanvas canvas;
+    canvas.resize(400, 300);
+    ShowPhotoOnCanvas(canvas, Solid(3000, 2000));
+    PhotoInfo& info = canvas.Model().Records();
+    info.reference.hasPlane = true;
+    info.reference.plane = {{{100, 50}, {900, 60}, {920, 650}, {90, 640}}, 1000, 750};
+    for (int i = 0; i < 400; ++i) {
+        const POINT s{(i * 37) % 2900, (i * 53) % 1900};
+        info.dimensions.push_back(MakeDimension(s, {s.x + 40 + i % 80, s.y + 15 + i % 60}));
+        if (i < 60)
+            info.notes.push_back(MakeNote({(i * 71) % 2800, (i * 43) % 1800}, "Note"));
+    }
+    canvas.SetZoom(ZoomIn);
+    canvas.SetZoom(ZoomIn);
+    const struct {
+        const char* change;
+        std::function<void()> make;
+    } rows[] = {
+        {"nothing", [] {}},
+        {"pan",
+         [&] {
+             CanvasAccess::LastPoint(canvas) = POINT{200, 150};
+             canvas.PanBy(POINT{170, 131});
+         }},
+        {"zoom in", [&] { canvas.SetZoom(ZoomIn); }},
+        {"zoom out", [&] { canvas.SetZoom(ZoomOut); }},
+        {"record moved", [&] { info.dimensions[7].end.x += 40; }},
+        {"note selected", [&] { canvas.Model().SelectNote(3); }},
+        {"value typed", [&] { std::strcpy(info.dimensions[9].value, "1234"); }},
+    };
+    for (const auto& row : rows) {
+        row.make();
+        QImage screen;
+        for (int frame = 0; frame < 100 && (frame == 0 || !canvas.PictureSettled()); ++frame)
+            screen = canvas.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(canvas.PictureSettled()) << row.change;
+        EXPECT_EQ(screen, canvas.RenderToImage()) << row.change;
+    }
 }
 
 // A canvas with a plane, 1,000 dimensions and 200 notes paints nothing over
@@ -41,9 +88,8 @@ TEST(IdleCanvas, PaintsNothingOnceItsLabelsAreDone) {
     canvas.installEventFilter(&counter);
     canvas.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&canvas));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return counter.paints > 0 && !CanvasAccess::Renderer(canvas).LabelsPending(); },
-        30000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return counter.paints > 0 && canvas.PictureSettled(); }, 30000));
     QTest::qWait(300); // the photo's last refinement
     counter.paints = 0;
     QTest::qWait(2000);

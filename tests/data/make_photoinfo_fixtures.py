@@ -122,6 +122,89 @@ def expected_reference_json():
     }
 
 
+def area(colour, opening, name, corners, font=None):
+    out = struct.pack("<III", colour, 1 if opening else 0, len(name)) + name + (font or logfont())
+    return out + struct.pack("<I", len(corners)) + b"".join(struct.pack("<2i", *c) for c in corners)
+
+
+def angle(colour, arm1, vertex, arm2, font=None):
+    return struct.pack("<I6i", colour, *arm1, *vertex, *arm2) + (font or logfont())
+
+
+LIVING_ROOM = [(100, 100), (300, 100), (300, 200), (100, 200)]  # 200 x 100 px
+WINDOW = [(150, 120), (190, 120), (190, 160), (150, 160)]  # 40 x 40 px, inside it
+CORNER = [(300, 300), (200, 300), (200, 200)]  # a right angle on the picture
+
+
+def shapes_file():
+    # A 1000 mm reference 400 px long (2.5 mm/px), a room with a window in it
+    # marked as an opening, and an angle.
+    dims = [dimension(0x00010008, 0x0000FF, (10, 20), (410, 20), b"1000")]
+    return info_file(0x00010008, dims, []) + extension([
+        (b"RLEN", struct.pack("<i", 0)),
+        (b"AREA", area(0x0000FF, False, cp950("客廳"), LIVING_ROOM)),
+        (b"AREA", area(0x00FF00, True, b"", WINDOW)),
+        (b"ANGL", angle(0xFF0000, *CORNER))])
+
+
+def shoelace_slopes(corners):
+    """d(area)/d(coordinate) of a polygon, px² per px, for every x then y."""
+    n = len(corners)
+    sign = 1 if sum(corners[i][0] * corners[(i + 1) % n][1] - corners[(i + 1) % n][0] *
+                    corners[i][1] for i in range(n)) > 0 else -1
+    slopes = []
+    for i in range(n):
+        after, before = corners[(i + 1) % n], corners[i - 1]
+        slopes += [sign * (after[1] - before[1]) / 2, sign * (before[0] - after[0]) / 2]
+    return slopes
+
+
+def area_json(name, opening, colour, corners, holes):
+    # At the reference's scale (facing the camera): the picture's area times
+    # 2.5² mm² a square pixel. The uncertainty of the net area, to first
+    # order, from 1 px at every clicked coordinate: the polygons' corners
+    # (the shoelace formula's slopes) and the reference's two ends along the
+    # line (the area goes as 1 / its length², by -2 area / 400 px each).
+    scale2 = 2.5 ** 2
+    def px_area(c):
+        return abs(sum(c[i][0] * c[(i + 1) % len(c)][1] - c[(i + 1) % len(c)][0] * c[i][1]
+                       for i in range(len(c)))) / 2
+    gross = px_area(corners) * scale2
+    net = gross - sum(px_area(h) for h in holes) * scale2
+    slopes = [scale2 * v for v in shoelace_slopes(corners)]
+    for h in holes:
+        slopes += [scale2 * v for v in shoelace_slopes(h)]
+    slopes += [2 * net / 400] * 2
+    sigma = sum(v * v for v in slopes) ** 0.5
+    perimeter = sum(((corners[i][0] - corners[i - 1][0]) ** 2 +
+                     (corners[i][1] - corners[i - 1][1]) ** 2) ** 0.5 for i in range(len(corners)))
+    return ('{"name":%s,"opening":%s,"colour":"%s","corners":%s,"font":%s,"computed":{'
+            '"gross":%.4f,"net":%.4f,"uncertainty":%.4f,"perimeter":%.1f,"openings":%d,'
+            '"basis":"facingCamera"}}' % (
+                json.dumps(name, ensure_ascii=False), "true" if opening else "false", colour,
+                json.dumps([list(c) for c in corners], separators=(",", ":")),
+                json.dumps(font_json(), separators=(",", ":")), gross / 1e6, net / 1e6,
+                sigma / 1e6, perimeter * 2.5, len(holes)))
+
+
+def expected_shapes_json():
+    records = {
+        "dimensions": [
+            {"colour": "#ff0000", "start": [10, 20], "end": [410, 20], "value": "1000",
+             "font": font_json()},
+        ],
+        "notes": [],
+        "reference": {"kind": "length", "dimension": 0},
+    }
+    # Without a plane the angle is the picture's: a right angle, no uncertainty.
+    corner = {"colour": "#0000ff", "points": [list(p) for p in CORNER], "font": font_json()}
+    angles = json.dumps([corner], ensure_ascii=False, separators=(",", ":"))
+    angles = angles[:-2] + ',"computed":{"degrees":90.00,"uncertainty":0.00,"basis":"picture"}}]'
+    return (json.dumps(records, ensure_ascii=False, separators=(",", ":"))[:-1] + ',"areas":[' +
+            area_json("客廳", False, "#ff0000", LIVING_ROOM, [WINDOW]) + "," +
+            area_json("", True, "#00ff00", WINDOW, []) + '],"angles":' + angles + "}")
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     top = os.path.dirname(os.path.dirname(here))
@@ -133,6 +216,9 @@ def main():
     with open(os.path.join(here, "photoinfo-reference.json"), "w", encoding="utf-8") as f:
         f.write(json.dumps(expected_reference_json(), ensure_ascii=False,
                            separators=(",", ":")) + "\n")
+    write(os.path.join(here, "photoinfo-shapes.dat"), shapes_file())
+    with open(os.path.join(here, "photoinfo-shapes.json"), "w", encoding="utf-8") as f:
+        f.write(expected_shapes_json() + "\n")
     # cut inside the text of the first note
     cut = v8.index(cp950("窗戶")) + 3
     write(os.path.join(here, "photoinfo-damaged.dat"), v8[:cut])
@@ -144,6 +230,7 @@ def main():
         write(os.path.join(corpus, "sample-%08x.dat" % version), sample(version))
     write(os.path.join(corpus, "empty.dat"), info_file(0x00010008, [], []))
     write(os.path.join(corpus, "reference.dat"), reference_file())
+    write(os.path.join(corpus, "shapes.dat"), shapes_file())
     write(os.path.join(corpus, "negative-count.dat"),
           MAGIC + struct.pack("<Ii", 0x00010008, -3) + struct.pack("<i", 1) +
           note(0x00010008, b"ab", (1, 2), b"cd"))

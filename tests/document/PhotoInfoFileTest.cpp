@@ -346,21 +346,111 @@ TEST(InfoFileExtension, ReadsTheReferenceAndKeepsUnknownTags) {
     EXPECT_EQ(withUnknown.Serialize(), Records() + Block(unknown));
 }
 
-// A damaged block keeps the records, loses only the reference and is marked;
-// the next good file read clears the mark.
-TEST(InfoFileExtension, ADamagedBlockKeepsTheRecordsAndLosesOnlyTheReference) {
+// An "AREA" tag's payload: colour, flags, name, font, corners.
+QByteArray AreaPayload(uint32_t colour, uint32_t flags, const QByteArray& name,
+                       const std::vector<POINT>& corners, int32_t cornerCount = -1) {
+    QByteArray out = I32(int32_t(colour)) + I32(int32_t(flags)) + I32(int32_t(name.size())) + name +
+                     FontBytes(UnusualFont()) +
+                     I32(cornerCount < 0 ? int32_t(corners.size()) : cornerCount);
+    for (const POINT& p : corners)
+        out += I32(p.x) + I32(p.y);
+    return out;
+}
+
+QByteArray AnglePayload(uint32_t colour, POINT arm1, POINT vertex, POINT arm2) {
+    return I32(int32_t(colour)) + I32(arm1.x) + I32(arm1.y) + I32(vertex.x) + I32(vertex.y) +
+           I32(arm2.x) + I32(arm2.y) + FontBytes(DefaultLogFont());
+}
+
+std::vector<POINT> ManyCorners(int n) {
+    std::vector<POINT> corners;
+    for (int i = 0; i < n; ++i)
+        corners.push_back({int32_t(1000 + 500 * std::cos(i * 0.1)), -7 * i});
+    return corners;
+}
+
+// Areas and angles in list order after the reference's tags, unknown tags
+// kept beside them; each read field by field and written back byte for byte.
+TEST(InfoFileExtension, StoresAreasAndAnglesAndWritesThemBack) {
+    const std::vector<POINT> triangle = {{10, 10}, {400, 20}, {-30, 300}};
+    const QByteArray livingRoom =
+        Tag("AREA", AreaPayload(RGB(1, 2, 3), 0, Cp950("客廳"), triangle));
+    const QByteArray window = Tag("AREA", AreaPayload(0xFF, 1, {}, ManyCorners(4096)));
+    const QByteArray corner = Tag("ANGL", AnglePayload(RGB(9, 8, 7), {5, 6}, {-1, 2}, {300, 4}));
+    const struct {
+        const char* what;
+        QByteArray block;
+        bool reference;
+        size_t areas, angles, unknownTags;
+    } cases[] = {
+        {"an area named in CP950, no reference", Block(livingRoom), false, 1, 0, 0},
+        {"two areas, one an opening of the most corners, and a reference",
+         Block(Tag("RLEN", I32(0)) + livingRoom + window), true, 2, 0, 0},
+        {"an angle alone", Block(corner), false, 0, 1, 0},
+        {"all of them and unknown tags",
+         Block(Tag("RPLN", PlanePayload()) + livingRoom + window + corner + corner +
+               Tag("ZZZZ", "z")),
+         true, 2, 2, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray file = Records() + c.block;
+        PhotoInfo info;
+        ASSERT_EQ(ReadInto(info, file), InfoReadStatus::Read);
+        EXPECT_FALSE(info.ReferenceDamaged());
+        EXPECT_EQ(info.reference.HasReference(), c.reference);
+        ASSERT_EQ(info.areas.size(), c.areas);
+        ASSERT_EQ(info.angles.size(), c.angles);
+        EXPECT_EQ(info.reference.unknownTags.size(), c.unknownTags);
+        EXPECT_EQ(info.Serialize().toHex(), file.toHex());
+        if (c.areas > 0) {
+            EXPECT_EQ(info.areas[0].colour, RGB(1, 2, 3));
+            EXPECT_FALSE(info.areas[0].opening);
+            EXPECT_EQ(QByteArray::fromStdString(info.areas[0].name), Cp950("客廳"));
+            EXPECT_EQ(info.areas[0].corners, triangle);
+            EXPECT_EQ(info.areas[0].font, UnusualFont());
+        }
+        if (c.areas > 1) {
+            EXPECT_TRUE(info.areas[1].opening);
+            EXPECT_EQ(info.areas[1].corners, ManyCorners(4096));
+        }
+        if (c.angles > 0) {
+            const AngleRecord& a = info.angles[0];
+            EXPECT_EQ(a.colour, RGB(9, 8, 7));
+            EXPECT_EQ(a.arm1, (POINT{5, 6}));
+            EXPECT_EQ(a.vertex, (POINT{-1, 2}));
+            EXPECT_EQ(a.arm2, (POINT{300, 4}));
+        }
+    }
+    // The shapes taken away, and nothing else to store: no block at all.
+    PhotoInfo info;
+    ASSERT_EQ(ReadInto(info, Records() + Block(livingRoom + corner)), InfoReadStatus::Read);
+    info.areas.clear();
+    info.angles.clear();
+    EXPECT_EQ(info.Serialize(), Records());
+}
+
+// A damaged block keeps the records, loses only the reference, the areas and
+// the angles, and is marked; the next good file read clears the mark.
+TEST(InfoFileExtension, ADamagedBlockKeepsTheRecordsAndLosesOnlyTheReferenceAndShapes) {
     const QByteArray blocks[] = {
         QByteArray("TSMREXT\0", 8),            // only the magic
         Block(Tag("RLEN", I32(0))).chopped(1), // length beyond the file
         QByteArray("TSMREXT\0", 8) + I32(1) + I32(12) + QByteArray("RLEN", 4) + I32(40) +
-            I32(0),                                       // a tag longer than the block
-        Block(Tag("RLEN", I32(2))),                       // no such dimension
-        Block(Tag("RLEN", I32(-1))),                      // a negative one
-        Block(Tag("RPLN", PlanePayload().chopped(8))),    // a plane of the wrong size
-        Block(Tag("RPLN", PlanePayload(0, 2000))),        // without width
-        Block(Tag("RPLN", PlanePayload(800, NAN))),       // of NaN height
-        Block(Tag("RLEN", I32(0)) + Tag("RLEN", I32(1))), // two references
-        Block(Tag("RLEN", I32(0)), 0)};                   // version zero
+            I32(0),                                                   // a tag longer than the block
+        Block(Tag("RLEN", I32(2))),                                   // no such dimension
+        Block(Tag("RLEN", I32(-1))),                                  // a negative one
+        Block(Tag("RPLN", PlanePayload().chopped(8))),                // a plane of the wrong size
+        Block(Tag("RPLN", PlanePayload(0, 2000))),                    // without width
+        Block(Tag("RPLN", PlanePayload(800, NAN))),                   // of NaN height
+        Block(Tag("RLEN", I32(0)) + Tag("RLEN", I32(1))),             // two references
+        Block(Tag("RLEN", I32(0)), 0),                                // version zero
+        Block(Tag("AREA", AreaPayload(0, 0, "a", {{0, 0}, {5, 5}}))), // two corners
+        Block(Tag("AREA", AreaPayload(0, 0, "a", ManyCorners(4097)))), // beyond the most
+        Block(Tag("AREA", AreaPayload(0, 0, "a", {{0, 0}, {5, 5}, {0, 9}}, 5000))), // fewer held
+        Block(Tag("AREA", AreaPayload(0, 0, QByteArray(41, 'n'), {{0, 0}, {5, 5}, {0, 9}}))),
+        Block(Tag("AREA", AreaPayload(0, 0, "a", {{0, 0}, {5, 5}, {0, 9}}) + "x")), // left over
+        Block(Tag("ANGL", AnglePayload(0, {0, 0}, {1, 1}, {2, 0}).chopped(1)))};    // short
     for (const QByteArray& block : blocks) {
         SCOPED_TRACE(block.toHex().constData());
         PhotoInfo info;
@@ -368,6 +458,8 @@ TEST(InfoFileExtension, ADamagedBlockKeepsTheRecordsAndLosesOnlyTheReference) {
         EXPECT_TRUE(info.ReferenceDamaged());
         EXPECT_FALSE(info.reference.HasReference());
         EXPECT_TRUE(info.reference.unknownTags.empty());
+        EXPECT_TRUE(info.areas.empty());
+        EXPECT_TRUE(info.angles.empty());
         EXPECT_EQ(info.dimensions.size(), 2u);
         EXPECT_EQ(info.notes.size(), 1u);
         EXPECT_EQ(ReadInto(info, Records()), InfoReadStatus::Read);

@@ -60,6 +60,15 @@ AreaRecord OnPhoto(std::vector<POINT> corners) {
     return area;
 }
 
+// An opening of `n` corners round a circle inside the door.
+AreaRecord ManySided(int n) {
+    std::vector<QPointF> plane;
+    for (int i = 0; i < n; ++i)
+        plane.emplace_back(400 + 200 * std::cos(2 * M_PI * i / n),
+                           1000 + 200 * std::sin(2 * M_PI * i / n));
+    return OnDoor(plane, true);
+}
+
 struct AreaRow {
     const char* what;
     MeasureReference reference;
@@ -108,6 +117,9 @@ TEST(ComputeAreas, MeasuresThroughThePlaneOrAtTheScaleAndTakesOpeningsOff) {
         {"no reference", none, {}, {Rect(200, 500, 400, 1000)}, 0,
          S::None, B::None, 0, 0, 0, 0},
         {"two corners close nothing", door, {}, {OnPhoto({{1100, 900}, {1300, 900}})}, 0,
+         S::None, B::None, 0, 0, 0, 0},
+        {"openings of more than 1024 corners in all", door, {},
+         {whole, Rect(100, 100, 200, 300, true), ManySided(1021)}, 0,
          S::None, B::None, 0, 0, 0, 0},
     };
     // clang-format on

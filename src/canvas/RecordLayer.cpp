@@ -1,0 +1,131 @@
+#include "canvas/RecordLayer.h"
+
+#include "drawing/AnnotationRenderer.h"
+#include "drawing/RecordDrawing.h"
+#include "drawing/ReferenceDrawing.h"
+
+#include <QPainter>
+#include <cmath>
+#include <limits>
+
+namespace {
+bool SameView(const ViewMapping& a, const ViewMapping& b) {
+    return a.zoom == b.zoom && a.src == b.src && a.dst == b.dst;
+}
+
+// The records are drawn as on the canvas, clipped to the photo's place, so
+// they go through the same painter paths and make the same pixels.
+// Step 0 of DrawRecordSteps is the plane, which is not kept in the layer.
+constexpr size_t kFirstRecordStep = 1;
+
+void ClipToPhoto(QPainter& painter, const ViewMapping& view) {
+    painter.setClipRect(QRect(view.dst.left, view.dst.top, view.dst.Width(), view.dst.Height()));
+}
+} // namespace
+
+bool RecordLayer::SameContent(const Layer& layer, const PhotoInfo& info, Selection selection,
+                              QSize client) {
+    const Records& r = layer.records;
+    return layer.valid && layer.image.size() == client && layer.selection == selection &&
+           r.dimensions == info.dimensions && r.notes == info.notes &&
+           r.reference == info.reference && r.areas == info.areas && r.angles == info.angles;
+}
+
+void RecordLayer::Start(Layer& layer, const PhotoInfo& info, Selection selection,
+                        const ViewMapping& view, QSize client) {
+    if (layer.image.size() != client)
+        layer.image = QImage(client, QImage::Format_ARGB32_Premultiplied);
+    layer.image.fill(Qt::transparent);
+    layer.records = Records{info.dimensions, info.notes, info.reference, info.areas, info.angles};
+    layer.selection = selection;
+    layer.view = view;
+    layer.valid = true;
+    layer.exact = false;
+    layer.next = kFirstRecordStep;
+}
+
+void RecordLayer::DrawMoved(QPainter& painter, const Layer& layer, const ViewMapping& view) {
+    // A photo point p lies at (p - src) * zoom + dst on either view.
+    const ViewMapping& was = layer.view;
+    const double k = static_cast<double>(view.zoom) / was.zoom;
+    double dx = (static_cast<double>(was.src.left) - view.src.left) * view.zoom + view.dst.left -
+                was.dst.left * k;
+    double dy = (static_cast<double>(was.src.top) - view.src.top) * view.zoom + view.dst.top -
+                was.dst.top * k;
+    if (k == 1.0) {
+        // Whole pixels: a plain copy.
+        painter.drawImage(
+            QPoint(static_cast<int>(std::lround(dx)), static_cast<int>(std::lround(dy))),
+            layer.image);
+        return;
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setTransform(QTransform(k, 0, 0, k, dx, dy), true);
+    painter.drawImage(QPoint(0, 0), layer.image);
+    painter.restore();
+}
+
+bool RecordLayer::Draw(QPainter& painter, AnnotationRenderer& renderer, const PhotoInfo& info,
+                       Selection selection, const ViewMapping& view, QSize client,
+                       Clock::time_point stepDeadline) {
+    if (info.dimensions.empty() && info.notes.empty() && info.areas.empty() &&
+        info.angles.empty() && !info.reference.hasPlane)
+        return true; // nothing to draw
+    // The plane's grid is drawn straight onto the photo each frame: its
+    // translucent lines blend with the photo exactly as the export's do.
+    if (info.reference.hasPlane)
+        DrawReferencePlane(painter, info.reference.plane, &view);
+    if (SameContent(m_shown, info, selection, client) && SameView(m_shown.view, view) &&
+        m_shown.exact) {
+        m_building.valid = false;
+        painter.drawImage(QPoint(0, 0), m_shown.image);
+        return true;
+    }
+    if (SameContent(m_shown, info, selection, client) && !SameView(m_shown.view, view)) {
+        // Only the view changed: the kept picture stands in while the exact
+        // one is drawn a step at a time, with every label made as it comes.
+        // A picture begun for an earlier view of a pan goes on to its end
+        // (then stands in, closer), so a long pan still makes progress.
+        if (!SameContent(m_building, info, selection, client))
+            Start(m_building, info, selection, view, client);
+        {
+            QPainter layerPainter(&m_building.image);
+            ClipToPhoto(layerPainter, m_building.view);
+            renderer.ClearLabelDeadline();
+            m_building.next = DrawRecordSteps(renderer, layerPainter, info, selection.dimension,
+                                              selection.note, &m_building.view, m_building.next,
+                                              stepDeadline, selection.area, selection.angle);
+        }
+        if (m_building.next >= RecordSteps(info)) {
+            m_building.exact = true;
+            std::swap(m_shown, m_building);
+            m_building.valid = false;
+        }
+        if (SameView(m_shown.view, view)) {
+            painter.drawImage(QPoint(0, 0), m_shown.image);
+            return true;
+        }
+        DrawMoved(painter, m_shown, view);
+        return false;
+    }
+    // The records or the selection changed (or nothing is kept): the whole
+    // picture now, labels within the renderer's budget.
+    m_building.valid = false;
+    Start(m_shown, info, selection, view, client);
+    {
+        QPainter layerPainter(&m_shown.image);
+        ClipToPhoto(layerPainter, view);
+        m_shown.next = DrawRecordSteps(renderer, layerPainter, info, selection.dimension,
+                                       selection.note, &view, kFirstRecordStep,
+                                       Clock::time_point::max(), selection.area, selection.angle);
+    }
+    m_shown.exact = !renderer.LabelsPending();
+    painter.drawImage(QPoint(0, 0), m_shown.image);
+    return m_shown.exact;
+}
+
+void RecordLayer::Clear() {
+    m_shown = Layer{};
+    m_building = Layer{};
+}
