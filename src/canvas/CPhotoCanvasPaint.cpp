@@ -88,7 +88,8 @@ void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
                         &view, 0, Clock::time_point::max(), m_model.SelArea(), m_model.SelAngle());
     } else {
         // While a dimension is drawn its rubber band lies under the notes.
-        DrawAllAreas(m_renderer, painter, m_model.Info(), m_model.SelArea(), &view);
+        DrawAllShapes(m_renderer, painter, m_model.Info(), ShapeKind::Areas, m_model.SelArea(),
+                      &view);
         DrawAllDimensions(m_renderer, painter, m_model.Info(), m_model.SelDim(), &view);
         if (rubberBand) {
             const POINT from = MapPoint(m_pendingDim.start, false);
@@ -96,7 +97,8 @@ void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
             painter.setPen(QPen(ColorRefToQColor(m_pendingDim.colour), 1));
             painter.drawLine(QPoint(from.x, from.y), CursorPosition());
         }
-        DrawAllAngles(m_renderer, painter, m_model.Info(), m_model.SelAngle(), &view);
+        DrawAllShapes(m_renderer, painter, m_model.Info(), ShapeKind::Angles, m_model.SelAngle(),
+                      &view);
         DrawAllNotes(m_renderer, painter, m_model.Info(), m_model.SelNote(), &view);
     }
     DrawShapeInProgress(painter);

@@ -143,20 +143,15 @@ size_t DrawRecordSteps(AnnotationRenderer& renderer, QPainter& painter, const Ph
     return step;
 }
 
-void DrawAllAreas(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
-                  int selected, const ViewMapping* view) {
+void DrawAllShapes(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
+                   ShapeKind kind, int selected, const ViewMapping* view) {
     const std::optional<QRect> area = PaintArea(painter);
     renderer.Shapes().Update(info.reference, info.dimensions, info.areas, info.angles);
-    for (size_t i = 0; i < info.areas.size(); ++i)
-        DrawOneArea(renderer, painter, info, i, IsSelected(selected, i), view, area);
-}
-
-void DrawAllAngles(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
-                   int selected, const ViewMapping* view) {
-    const std::optional<QRect> area = PaintArea(painter);
-    renderer.Shapes().Update(info.reference, info.dimensions, info.areas, info.angles);
-    for (size_t i = 0; i < info.angles.size(); ++i)
-        DrawOneAngle(renderer, painter, info, i, IsSelected(selected, i), view, area);
+    const bool areas = kind == ShapeKind::Areas;
+    const auto drawOne = areas ? &DrawOneArea : &DrawOneAngle;
+    const size_t count = areas ? info.areas.size() : info.angles.size();
+    for (size_t i = 0; i < count; ++i)
+        drawOne(renderer, painter, info, i, IsSelected(selected, i), view, area);
 }
 
 void DrawAllRecords(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,

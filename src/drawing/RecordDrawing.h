@@ -21,14 +21,13 @@ void DrawAllDimensions(AnnotationRenderer& renderer, QPainter& painter, const Ph
 void DrawAllNotes(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                   int selectedNote, const ViewMapping* view);
 
-// Every area and every angle; the one at `selected` in its selected look.
+// Every area (or every angle); the one at `selected` in its selected look.
 // Their labels come from the renderer's ComputedShapes, brought up to the
 // records. The window draws areas before the dimensions (under them, over
 // the plane) and angles after them.
-void DrawAllAreas(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
-                  int selected, const ViewMapping* view);
-void DrawAllAngles(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
-                   int selected, const ViewMapping* view);
+enum class ShapeKind { Areas, Angles };
+void DrawAllShapes(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
+                   ShapeKind kind, int selected, const ViewMapping* view);
 
 // Every record as an exported picture shows it, none selected: the plane,
 // areas, dimensions (with the reference mark), angles, notes, as
