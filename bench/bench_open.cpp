@@ -6,10 +6,19 @@
 // window used before). Photos of 24, 50 and 200 megapixels with photographic
 // content are made here, each with a 160 x 120 Exif thumbnail as phones make
 // them (too small to stand in: a 1/8 decode does), with a thumbnail of 1/16
-// of the photo's long side (it stands in), and with none.
+// of the photo's long side (it stands in), with none, and with none but a
+// restart marker every 2 rows of blocks (as many cameras write them: the
+// stand-in is decoded in two parts at once). Each in memory as a program
+// that just started has it (cold: every large picture on fresh pages) and as
+// after a photo opened before (warm: the last photo's memory kept for the
+// next, as the window keeps it).
 #include "BenchStatistics.h"
 #include "canvas/CPhotoCanvas.h"
 #include "common/CanvasAccess.h"
+#include "common/RestartMarkedJpeg.h"
+#include "lumoimage/PartedDecode.h"
+#include "lumoimage/PictureMemoryReuse.h"
+#include "lumoimage/PixelBuffer.h"
 #include "platform/LogFont.h"
 
 #include <QApplication>
@@ -26,7 +35,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <malloc.h>
 #include <map>
+#include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -34,7 +46,8 @@ namespace {
 const QSize kCanvasSize(870, 756);
 QTemporaryDir* g_dir = nullptr;
 
-enum Thumbnail { NoThumbnail = 0, PhoneThumbnail = 1, LargeThumbnail = 2 };
+enum Thumbnail { NoThumbnail = 0, PhoneThumbnail = 1, LargeThumbnail = 2, RestartMarkers = 3 };
+enum Memory { Cold = 0, Warm = 1 };
 
 QSize PhotoSize(int megapixels) {
     switch (megapixels) {
@@ -127,8 +140,12 @@ QString PhotoPath(int megapixels, int thumbnail) {
             row[3 * x + 2] = static_cast<unsigned char>(((x + y) / 40 + n) & 0xFF);
         }
     }
-    QByteArray jpeg = Compress(rgb.data(), size, 90);
-    if (thumbnail != NoThumbnail) {
+    QByteArray jpeg = thumbnail == RestartMarkers
+                          ? EncodeRestartMarkedJpeg(QImage(rgb.data(), size.width(), size.height(),
+                                                           size.width() * 3, QImage::Format_RGB888),
+                                                    90, 2)
+                          : Compress(rgb.data(), size, 90);
+    if (thumbnail == PhoneThumbnail || thumbnail == LargeThumbnail) {
         const QSize thumb = thumbnail == PhoneThumbnail
                                 ? QSize(160, 120)
                                 : QSize((size.width() + 15) / 16, (size.height() + 15) / 16);
@@ -160,25 +177,47 @@ double Ms(std::chrono::steady_clock::time_point from) {
         .count();
 }
 
+// Memory as a program that just started has it: no large picture's memory
+// kept, the allocator's free pages given back.
+void MakeMemoryCold() {
+    PictureMemoryReuse::GiveBackKept();
+    malloc_trim(0);
+}
+
 // In turn each round: libjpeg-turbo's full decode (the baseline); opening on
-// the canvas the window's way until its first picture (the stand-in, however
-// small) is drawn, until a stand-in that stays until the full photo (a
-// large thumbnail or the reduced decode) is drawn, and until the full photo
-// is drawn; the synchronous load as the window did it before, in turn with
-// the window's way. Counters: medians and worst in milliseconds, and
-// each time over the full decode's.
+// the canvas the window's way until the first rows of the photo itself are
+// drawn (or its thumbnail, however small: something of the photo), until a
+// stand-in that stays until the full photo (a large thumbnail or the reduced
+// decode, whole: the first picture) is drawn, and until the full photo is
+// drawn; the synchronous load as the window did it before, in turn with the
+// window's way. range(2) says whether each opening finds the memory cold or
+// warm. Counters: medians and worst in milliseconds, each time over the full
+// decode's, and the full photo's over the synchronous load's.
 void BM_OpenToFirstPicture(benchmark::State& state) {
     const int megapixels = static_cast<int>(state.range(0));
     const QString path = PhotoPath(megapixels, static_cast<int>(state.range(1)));
+    const bool warm = state.range(2) == Warm;
     QFile f(path);
     f.open(QIODevice::ReadOnly);
     const QByteArray jpeg = f.readAll();
     const QSize size = PhotoSize(megapixels);
     std::vector<unsigned char> pixels(size_t(size.width()) * size.height() * 4);
     tjhandle tj = tjInitDecompress();
-    std::vector<double> decode, first, sharp, full, sync, firstRatio, sharpRatio, fullRatio,
-        syncRatio;
+    std::vector<double> decode, rows, sharp, full, sync, rowsRatio, sharpRatio, fullRatio,
+        syncRatio, fullOverSync;
     int round = 0;
+    const auto prepare = [&](const QString& what) {
+        if (warm) { // the same photo opened just before, its memory kept
+            CPhotoCanvas canvas;
+            canvas.resize(kCanvasSize);
+            if (what == QLatin1String("window")
+                    ? !canvas.BeginPhotoLoad(path) || !canvas.WaitForPhoto()
+                    : !CanvasAccess::LoadPhoto(canvas, path))
+                state.SkipWithError("the warming open failed");
+        } else {
+            MakeMemoryCold();
+        }
+    };
     for (auto _ : state) {
         auto t0 = std::chrono::steady_clock::now();
         tjDecompress2(tj, reinterpret_cast<const unsigned char*>(jpeg.constData()),
@@ -186,16 +225,20 @@ void BM_OpenToFirstPicture(benchmark::State& state) {
                       size.height(), TJPF_BGRX, 0);
         decode.push_back(Ms(t0));
         const auto openOnWorker = [&] {
+            prepare(QStringLiteral("window"));
             CPhotoCanvas canvas;
             canvas.resize(kCanvasSize);
             canvas.SetZoom(ZoomFit);
             t0 = std::chrono::steady_clock::now();
             if (!canvas.BeginPhotoLoad(path))
                 state.SkipWithError("BeginPhotoLoad failed");
-            while (canvas.PhotoPending() && canvas.StandInSize().isEmpty())
+            const PendingPhoto& pending = CanvasAccess::Pending(canvas);
+            // Woken by the window's own repaint timer, as the screen would be.
+            while (canvas.PhotoPending() && pending.standIn.isNull() &&
+                   !(pending.job && !pending.filling.isNull() && pending.job->standIn.rowsDone > 0))
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-            canvas.grab(); // the first picture on the screen
-            first.push_back(Ms(t0));
+            canvas.grab(); // something of the photo on the screen
+            rows.push_back(Ms(t0));
             while (canvas.PhotoPending() && !canvas.StandInSharp())
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
             canvas.grab();
@@ -205,6 +248,7 @@ void BM_OpenToFirstPicture(benchmark::State& state) {
             full.push_back(Ms(t0));
         };
         const auto loadAtOnce = [&] {
+            prepare(QStringLiteral("sync"));
             CPhotoCanvas canvas;
             canvas.resize(kCanvasSize);
             canvas.SetZoom(ZoomFit);
@@ -223,22 +267,99 @@ void BM_OpenToFirstPicture(benchmark::State& state) {
             loadAtOnce();
             openOnWorker();
         }
-        firstRatio.push_back(first.back() / decode.back());
+        rowsRatio.push_back(rows.back() / decode.back());
         sharpRatio.push_back(sharp.back() / decode.back());
         fullRatio.push_back(full.back() / decode.back());
         syncRatio.push_back(sync.back() / decode.back());
+        fullOverSync.push_back(full.back() / sync.back());
     }
     tjDestroy(tj);
     state.counters["decode_ms"] = Median(decode);
-    state.counters["first_ms"] = Median(first);
-    state.counters["first_over_decode"] = Median(firstRatio);
-    state.counters["first_over_decode_worst"] = Worst(firstRatio);
-    state.counters["sharp_over_decode"] = Median(sharpRatio);
-    state.counters["sharp_over_decode_worst"] = Worst(sharpRatio);
+    state.counters["rows_over_decode"] = Median(rowsRatio);
+    state.counters["rows_over_decode_worst"] = Worst(rowsRatio);
+    state.counters["first_over_decode"] = Median(sharpRatio);
+    state.counters["first_over_decode_worst"] = Worst(sharpRatio);
     state.counters["full_over_decode"] = Median(fullRatio);
     state.counters["full_over_decode_worst"] = Worst(fullRatio);
     state.counters["sync_over_decode"] = Median(syncRatio);
     state.counters["sync_over_decode_worst"] = Worst(syncRatio);
+    state.counters["full_over_sync"] = Median(fullOverSync);
+    state.counters["full_over_sync_worst"] = Worst(fullOverSync);
+}
+
+// The floor under the first picture, measured on the machine as it is in
+// the same round: libjpeg-turbo's 1/8 decode alone, the same while a full
+// decode runs on the other core (as the window's open runs them), two full
+// decodes at once (how much of a second core the machine gives now; 1 on an
+// idle machine), and the program's 1/8 decode in two parts at once of the
+// photo with restart markers; each over libjpeg-turbo's full decode alone.
+void BM_DecodeFloor(benchmark::State& state) {
+    const int megapixels = static_cast<int>(state.range(0));
+    const QString path = PhotoPath(megapixels, RestartMarkers);
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    const QByteArray jpeg = f.readAll();
+    const QSize size = PhotoSize(megapixels);
+    const tjscalingfactor eighth{1, 8};
+    const QSize small(TJSCALED(size.width(), eighth), TJSCALED(size.height(), eighth));
+    std::vector<unsigned char> pixels(size_t(size.width()) * size.height() * 4);
+    std::vector<unsigned char> other(pixels.size());
+    QImage parted = AllocateRgb32(small.width(), small.height());
+    const auto decode = [&](unsigned char* to, QSize at) {
+        tjhandle tj = tjInitDecompress();
+        tjDecompress2(tj, reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                      static_cast<unsigned long>(jpeg.size()), to, at.width(), 0, at.height(),
+                      TJPF_BGRX, 0);
+        tjDestroy(tj);
+    };
+    std::vector<double> alone, beside, two, split;
+    for (auto _ : state) {
+        auto t0 = std::chrono::steady_clock::now();
+        decode(pixels.data(), size);
+        const double full = Ms(t0);
+        t0 = std::chrono::steady_clock::now();
+        decode(pixels.data(), small);
+        alone.push_back(Ms(t0) / full);
+        {
+            std::thread running([&] { decode(other.data(), size); });
+            t0 = std::chrono::steady_clock::now();
+            decode(pixels.data(), small);
+            beside.push_back(Ms(t0) / full);
+            running.join();
+        }
+        {
+            t0 = std::chrono::steady_clock::now();
+            std::thread running([&] { decode(other.data(), size); });
+            decode(pixels.data(), size);
+            running.join();
+            two.push_back(Ms(t0) / full);
+        }
+        {
+            PartedDecode parts(
+                path, jpeg.left(256 * 1024), 1, 8,
+                RowTarget{parted.bits(), parted.bytesPerLine(), parted.width(), parted.height()});
+            QString error;
+            t0 = std::chrono::steady_clock::now();
+            RowDecodeResult lower = RowDecodeResult::Failed;
+            std::thread lowerThread([&] {
+                QString e;
+                lower = parts.Lower(nullptr, &e);
+            });
+            const RowDecodeResult upper = parts.Upper(nullptr, &error);
+            lowerThread.join();
+            if (parts.Finish(upper, lower, nullptr, &error) != RowDecodeResult::Done ||
+                !parts.WasSplit())
+                state.SkipWithError("the parted decode did not split");
+            split.push_back(Ms(t0) / full);
+        }
+    }
+    for (const auto& [name, v] : {std::pair{"eighth_alone", &alone},
+                                  {"eighth_beside_full", &beside},
+                                  {"two_full_at_once", &two},
+                                  {"eighth_in_two_parts", &split}}) {
+        state.counters[std::string(name)] = Median(*v);
+        state.counters[std::string(name) + "_worst"] = Worst(*v);
+    }
 }
 
 // The longest gap between two ticks of a 1-ms timer over the meter's life:
@@ -324,10 +445,19 @@ void BM_EventLoopGapIdle(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_OpenToFirstPicture)
-    ->ArgNames({"mp", "thumbnail"})
-    ->ArgsProduct({{24, 50, 200}, {NoThumbnail, PhoneThumbnail, LargeThumbnail}})
+    ->ArgNames({"mp", "thumbnail", "warm"})
+    ->ArgsProduct({{24, 50, 200},
+                   {NoThumbnail, PhoneThumbnail, LargeThumbnail, RestartMarkers},
+                   {Cold, Warm}})
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(6);
+    ->Iterations(5);
+BENCHMARK(BM_DecodeFloor)
+    ->ArgName("mp")
+    ->Arg(24)
+    ->Arg(50)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 BENCHMARK(BM_EventLoopGapDuringOpen)
     ->ArgNames({"mp", "worker"})
     ->ArgsProduct({{24, 50, 200}, {0, 1}})

@@ -97,13 +97,15 @@ struct Canvases {
         clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
         return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
     }
-    // Zooms every canvas out to the smallest step with one frame drawn there.
+    // Zooms every canvas out to the smallest step with its frames drawn
+    // there until they settle.
     void ToSmallest() {
-        for (auto& c : canvas) {
-            while (c->Zoom() > kZoomSteps[0])
-                c->SetZoom(ZoomOut);
-            QPainter painter(&target);
-            c->Render(painter);
+        for (int i = 0; i < kCount; ++i) {
+            while (canvas[i]->Zoom() > kZoomSteps[0])
+                canvas[i]->SetZoom(ZoomOut);
+            Figures ignored;
+            Frame(i);
+            Refine(i, ignored);
         }
     }
     // Frames until no label is pending (at most kMaxRefine: a figure of

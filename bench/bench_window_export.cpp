@@ -11,6 +11,7 @@
 //                           /proc/self/clear_refs once the photo is decoded).
 // Photos are made here: gradients with noise, so the JPEG has photographic
 // entropy.
+#include "BenchPeakChild.h"
 #include "BenchRecords.h"
 #include "ProcessMemory.h"
 #include "common/JpegEncoder.h"
@@ -77,17 +78,6 @@ QByteArray ReadFile(const QString& path) {
     QFile f(path);
     f.open(QIODevice::ReadOnly);
     return f.readAll();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-double MsSince(std::chrono::steady_clock::time_point from) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - from)
-        .count();
 }
 
 // The baseline: decode, encode 4:4:4 at quality 95, write the file. The
@@ -235,11 +225,8 @@ void BM_WindowExportPeak(benchmark::State& state) {
     PhotoFor(megapixels); // made once, in this process's folder
     for (auto _ : state) {
         for (const char* which : {"turbo", "banded", "whole"}) {
-            QProcess child;
-            child.start(g_selfPath, {QStringLiteral("--peak-child"), QString::fromLatin1(which),
-                                     QString::number(megapixels), g_folder});
-            child.waitForFinished(600000);
-            const QList<QByteArray> parts = child.readAllStandardOutput().trimmed().split(' ');
+            const QList<QByteArray> parts = PeakChildFigures(
+                g_selfPath, {QString::fromLatin1(which), QString::number(megapixels)}, g_folder);
             if (parts.size() != 3) {
                 state.SkipWithError("child failed");
                 return;
@@ -269,19 +256,8 @@ BENCHMARK(BM_WindowExportTime)
 BENCHMARK(BM_WindowExportPeak)->Arg(24)->Arg(200)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    InstallFontSubstitutes();
-    if (argc == 5 && std::strcmp(argv[1], "--peak-child") == 0) {
-        g_folder = QString::fromLocal8Bit(argv[4]); // the parent's, with the photos made
-        return PeakChild(QString::fromLatin1(argv[2]), std::atoi(argv[3]));
-    }
-    QTemporaryDir dir;
-    g_folder = dir.path();
-    g_selfPath = QCoreApplication::applicationFilePath();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksOrPeakChild(
+        argc, argv, &g_folder, &g_selfPath, [](const QStringList& args) {
+            return args.size() == 2 ? PeakChild(args[0], args[1].toInt()) : 1;
+        });
 }

@@ -13,6 +13,6 @@ $SUDO apt-get install -y --no-install-recommends \
     libturbojpeg0-dev libjpeg62-turbo-dev libjpeg-turbo-progs liblcms2-dev \
     liblcms2-utils libgs-common \
     libgtest-dev libgmock-dev libbenchmark-dev \
-    fonts-liberation2 fonts-arphic-uming fontconfig \
+    fonts-liberation2 fonts-arphic-uming fonts-noto-cjk fontconfig \
     xvfb xauth xdg-utils python3 openbox libxtst-dev libx11-dev \
     qt6-translations-l10n poppler-utils bindfs graphviz

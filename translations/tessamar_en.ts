@@ -332,6 +332,26 @@ Overwrite it?</translation>
         <translation>Area</translation>
     </message>
     <message>
+        <source>上一張正視圖還在輸出，請等它完成後再輸出。</source>
+        <translation>The previous head-on picture is still being written; please wait until it has finished.</translation>
+    </message>
+    <message>
+        <source>輸出正視圖失敗：</source>
+        <translation>Could not write the head-on picture: </translation>
+    </message>
+    <message>
+        <source>輸出正視圖</source>
+        <translation>Head-on picture</translation>
+    </message>
+    <message>
+        <source>輸出正視圖完畢</source>
+        <translation>The head-on picture has been written.</translation>
+    </message>
+    <message>
+        <source>正在輸出正視圖：%1</source>
+        <translation>Writing the head-on picture: %1</translation>
+    </message>
+    <message>
         <source>角度</source>
         <translation>Angle</translation>
     </message>
@@ -389,6 +409,10 @@ Overwrite it?</translation>
     <message>
         <source>開口</source>
         <translation>Opening</translation>
+    </message>
+    <message>
+        <source>輸出正視圖(&amp;V)...</source>
+        <translation>Head-on &amp;view...</translation>
     </message>
     <message>
         <source>重新命名區域(&amp;N)...</source>
@@ -472,6 +496,10 @@ Overwrite it?</translation>
         <source>an earlier photo of the same name is written there</source>
         <translation>an earlier photo of the same name is written there</translation>
     </message>
+    <message>
+        <source>the photo has no reference plane</source>
+        <translation>the photo has no reference plane</translation>
+    </message>
 </context>
 <context>
     <name>PhotoReport</name>
@@ -532,6 +560,94 @@ Overwrite it?</translation>
         <source>參考：無</source>
         <translation>Reference: none</translation>
     </message>
+    <message>
+        <source>（未命名）</source>
+        <translation>(unnamed)</translation>
+    </message>
+    <message>
+        <source>參考平面</source>
+        <translation>reference plane</translation>
+    </message>
+    <message>
+        <source>參考長度（正對相機）</source>
+        <translation>reference length (facing the camera)</translation>
+    </message>
+    <message>
+        <source>照片上的角度</source>
+        <translation>angle on the photo</translation>
+    </message>
+    <message>
+        <source>無參考</source>
+        <translation>no reference</translation>
+    </message>
+    <message>
+        <source>面積</source>
+        <translation>Areas</translation>
+    </message>
+    <message>
+        <source>名稱</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>開口</source>
+        <translation>Opening</translation>
+    </message>
+    <message>
+        <source>毛面積（m²）</source>
+        <translation>Gross (m²)</translation>
+    </message>
+    <message>
+        <source>開口面積（m²）</source>
+        <translation>Openings (m²)</translation>
+    </message>
+    <message>
+        <source>淨面積（m²）</source>
+        <translation>Net (m²)</translation>
+    </message>
+    <message>
+        <source>±（m²）</source>
+        <translation>± (m²)</translation>
+    </message>
+    <message>
+        <source>周長（m）</source>
+        <translation>Perimeter (m)</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>角度</source>
+        <translation>Angles</translation>
+    </message>
+    <message>
+        <source>角度（°）</source>
+        <translation>Angle (°)</translation>
+    </message>
+    <message>
+        <source>±（°）</source>
+        <translation>± (°)</translation>
+    </message>
+    <message>
+        <source>依據</source>
+        <translation>Measured by</translation>
+    </message>
+    <message>
+        <source>總面積</source>
+        <translation>Total area</translation>
+    </message>
+    <message>
+        <source>面積數</source>
+        <translation>Areas</translation>
+    </message>
+    <message>
+        <source>開口、未命名及無數值的面積不計入總面積。</source>
+        <translation>Openings, unnamed areas and areas without a value are not counted in the totals.</translation>
+    </message>
 </context>
 <context>
     <name>PlaneSizeDialog</name>
@@ -587,7 +703,7 @@ Overwrite it?</translation>
     </message>
     <message>
         <source>測距儀的單位無法換算成毫米，讀數已略過。</source>
-        <translation>The range finder's unit cannot be converted to millimetres; the reading was skipped.</translation>
+        <translation>The range finder&apos;s unit cannot be converted to millimetres; the reading was skipped.</translation>
     </message>
     <message>
         <source>讀數無法完整寫入尺寸，已略過。</source>
@@ -656,6 +772,13 @@ Overwrite it?</translation>
     <message>
         <source>四個角點不成凸四邊形：這不是一個矩形的四個角。</source>
         <translation>The four corners do not make a convex quadrilateral: these are not the four corners of a rectangle.</translation>
+    </message>
+</context>
+<context>
+    <name>ScaleBar</name>
+    <message>
+        <source>%1 mm</source>
+        <translation>%1 mm</translation>
     </message>
 </context>
 <context>

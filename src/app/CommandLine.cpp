@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 QString UsageText() {
@@ -12,6 +13,7 @@ QString UsageText() {
         "       tessamar --export-many OUTDIR PHOTO.jpg... [--force] [--keep-location]\n"
         "       tessamar --report OUT.pdf PHOTO.jpg...\n"
         "       tessamar --screenshot OUT.png [PHOTO.jpg]\n"
+        "       tessamar --rectify OUT.jpg PHOTO.jpg [--mm-per-pixel X]\n"
         "       tessamar --help\n"
         "\n"
         "  PHOTO.jpg               open the photo with its annotations\n"
@@ -26,6 +28,10 @@ QString UsageText() {
         "  --report OUT.pdf PHOTO...  a PDF report of the photos, one section each\n"
         "  --screenshot OUT [PHOTO]  draw the main window (with PHOTO open) to the\n"
         "                          picture file OUT, no display needed\n"
+        "  --rectify OUT PHOTO     the reference plane of PHOTO seen head-on, with\n"
+        "                          the records on it and a scale bar, saved as OUT\n"
+        "  --mm-per-pixel X        the head-on picture's scale (default 1; made\n"
+        "                          coarser when the longer side would pass 8000)\n"
         "  --help                  show this text\n");
 }
 
@@ -91,6 +97,19 @@ int RunCommandLine(int argc, char** argv) {
                 return Usage(stderr, 2);
             return RunScreenshot(argc, argv, QString::fromLocal8Bit(argv[2]),
                                  argc == 4 ? QString::fromLocal8Bit(argv[3]) : QString());
+        }
+        if (std::strcmp(first, "--rectify") == 0) {
+            double mmPerPixel = 1;
+            bool ok = argc == 4;
+            if (argc == 6 && std::strcmp(argv[4], "--mm-per-pixel") == 0) {
+                char* end = nullptr;
+                mmPerPixel = std::strtod(argv[5], &end);
+                ok = end != argv[5] && *end == '\0' && mmPerPixel > 0 && mmPerPixel < 1e6;
+            }
+            if (!ok)
+                return Usage(stderr, 2);
+            return RunRectify(argc, argv, QString::fromLocal8Bit(argv[2]),
+                              QString::fromLocal8Bit(argv[3]), mmPerPixel);
         }
         if (first[0] == '-' && first[1] != '\0') {
             std::fprintf(stderr, "tessamar: unknown option %s\n", first);

@@ -18,6 +18,9 @@ int RunExportMany(int argc, char** argv, const QString& outDir, const QStringLis
                   bool overwrite, bool keepLocation = false);
 // tessamar --report OUT.pdf PHOTO...: one PDF report, a section per photo.
 int RunReport(int argc, char** argv, const QString& out, const QStringList& photos);
+// tessamar --rectify OUT.jpg PHOTO [--mm-per-pixel X]: the head-on picture
+// of the photo's reference plane.
+int RunRectify(int argc, char** argv, const QString& out, const QString& photo, double mmPerPixel);
 // tessamar [PHOTO]: the desktop program, opening PHOTO when given.
 int RunDesktop(int argc, char** argv, const QString& photo);
 

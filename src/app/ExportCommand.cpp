@@ -18,9 +18,5 @@ int RunExport(int argc, char** argv, const QString& photo, const QString& out, b
                                    "for the memory available")
                         .arg(photo));
     }
-    if (result.referenceDamaged)
-        Say(DamagedExtensionWarning(result.infoPath));
-    if (result.Succeeded())
-        return 0;
-    return Fail(ExportFailureMessage(photo, out, result));
+    return FinishPhotoFileCommand(photo, out, result);
 }

@@ -1,5 +1,6 @@
 #include "app/ExportMessages.h"
 
+#include "app/HeadlessCommand.h"
 #include "output/PhotoFileExport.h"
 
 #include <algorithm>
@@ -65,8 +66,21 @@ QString ExportFailureMessage(const QString& photoPath, const QString& outPath,
         return QStringLiteral("%1 is not a photo-info file").arg(infoPath);
     case Failure::InfoDamaged:
         return QStringLiteral("the photo-info file %1 is damaged").arg(infoPath);
+    case Failure::NoPlane:
+        return QStringLiteral("%1 has no reference plane: set one in the window (the canvas "
+                              "menu's reference plane) to make its head-on picture")
+            .arg(photo);
     case Failure::Output:
         break;
     }
     return QStringLiteral("cannot write %1: %2").arg(out, result.detail);
+}
+
+int FinishPhotoFileCommand(const QString& photo, const QString& out,
+                           const PhotoFileExport& result) {
+    if (result.referenceDamaged)
+        Say(DamagedExtensionWarning(result.infoPath));
+    if (result.Succeeded())
+        return 0;
+    return Fail(ExportFailureMessage(photo, out, result));
 }

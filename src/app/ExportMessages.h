@@ -19,3 +19,8 @@ QString DamagedExtensionWarning(const QString& infoPath);
 // character (a newline in a photo's name would break the one line per
 // photo), in double quotes with C escapes ("a\nb.jpg").
 QString ShownPath(const QString& path);
+
+// The end of a command that wrote one picture of a photo: the damaged
+// extension block's warning when there was one, then 0 on success or the
+// failure's line and 1.
+int FinishPhotoFileCommand(const QString& photo, const QString& out, const PhotoFileExport& result);

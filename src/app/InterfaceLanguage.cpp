@@ -2,6 +2,7 @@
 
 #include "app/QtTranslations.h"
 #include "drawing/ComputedShapes.h"
+#include "platform/CaptionFont.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -90,6 +91,8 @@ bool UseInterfaceLanguage(InterfaceLanguage language, QtTexts qt) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
         return false;
+    // English captions in a sans-serif Latin face; the Chinese keep the Ming face.
+    UseLatinCaptions(language == InterfaceLanguage::English);
     if (language == InterfaceLanguage::Chinese) {
         // The program's own texts are Chinese; Qt's are not.
         if (qt == QtTexts::AsShipped)

@@ -27,5 +27,5 @@ enum class QtTexts { Translated, AsShipped };
 // English texts for English (Qt's texts are English already); for Chinese,
 // the program's own texts and, when `qt` says so, Qt's Traditional Chinese
 // translation. Replaces what an earlier call installed. False when a
-// translation could not be loaded.
+// translation could not be loaded. The captions' face follows (CaptionFont.h).
 bool UseInterfaceLanguage(InterfaceLanguage language, QtTexts qt = QtTexts::Translated);

@@ -320,9 +320,11 @@ private:
     void ShowStep(const ShownStep& step);
 
     // Loading.
-    void ReadPhotoFile(const std::shared_ptr<PhotoLoadJob>& job, const PhotoHead& head);
-    void DecodePhoto(const std::shared_ptr<PhotoLoadJob>& job, const QByteArray& bytes,
-                     int orientation);
+    void DecodePhoto(const std::shared_ptr<PhotoLoadJob>& job, const PhotoHead& head);
+    bool FillStandIn(const std::shared_ptr<PhotoLoadJob>& job, const PhotoHead& head);
+    void DecodeStandIn(const std::shared_ptr<PhotoLoadJob>& job, const PhotoHead& head);
+    void LandStandIn(const std::shared_ptr<PhotoLoadJob>& job, const QImage& standIn);
+    void WatchFilling(const std::weak_ptr<PhotoLoadJob>& job);
     void LandPhoto(QImage photo);
     void FailPhotoLoad(const QString& error);
     void CancelPhotoLoad();

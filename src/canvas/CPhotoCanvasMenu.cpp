@@ -3,9 +3,11 @@
 // selected area's (CPhotoCanvasShapes.cpp). The
 // reference commands are carried out here; the others go to the window.
 #include "canvas/CPhotoCanvas.h"
+#include "document/ComputedLength.h"
 
 #include "platform/Prompts.h"
 
+#include <QCoreApplication>
 #include <QMenu>
 
 void CPhotoCanvas::BuildContextMenu(QMenu& menu, bool canUndo, bool canRedo) {
@@ -37,6 +39,16 @@ void CPhotoCanvas::BuildContextMenu(QMenu& menu, bool canUndo, bool canRedo) {
     redo->setEnabled(canRedo);
 }
 
+namespace {
+// The last entry: the head-on picture of the plane, only with a plane.
+void AddHeadOnViewItem(QMenu& menu, bool hasPlane) {
+    QAction* headOn =
+        menu.addAction(QCoreApplication::translate("CPhotoCanvas", "輸出正視圖(&V)..."));
+    headOn->setData(static_cast<int>(ID_EXPORT_HEAD_ON));
+    headOn->setEnabled(hasPlane);
+}
+} // namespace
+
 void CPhotoCanvas::OnRButtonDown(POINT q) {
     if (CurrentTool() == ToolDimension && m_bFirstPoint == 1) {
         // The first end point already placed is dropped; no menu.
@@ -60,6 +72,7 @@ void CPhotoCanvas::OnRButtonDown(POINT q) {
                      m_model.History().Stack().canRedo());
     AddReferenceMenuItems(menu, m_model.Info().reference.hasPlane, HasComputedValue());
     AddAreaMenuItems(menu, m_model.SelectedArea());
+    AddHeadOnViewItem(menu, HasUsablePlane(m_model.Info().reference));
     const QPoint where = mapToGlobal(QPoint(q.x, q.y));
     QAction* chosen = Prompts().PopupMenu(menu, where);
     if (!chosen)

@@ -37,6 +37,8 @@ enum CanvasMenuCommand : int {
     // The selected area, carried out by the canvas.
     ID_AREA_OPENING = 32785,
     ID_RENAME_AREA = 32786,
+    // The head-on picture of the reference plane, carried out by the main dialog.
+    ID_EXPORT_HEAD_ON = 32790,
 };
 
 // The cursor the canvas asks for beyond its tool's.

@@ -14,11 +14,18 @@
 // Shared with the workers; lives as long as the last of them needs it.
 struct PhotoLoadJob {
     QString path;
-    DecodeControl full;    // the full decode
-    DecodeControl standIn; // the reduced decode, when there is no large thumbnail
+    DecodeControl full;      // the full decode
+    DecodeControl standIn;   // the reduced decode, when there is no large thumbnail
+    DecodeControl lower;     // its lower part, when it is decoded in two
+    DecodeControl fullLower; // the full decode's lower part
+    // The reduced decode's picture, written by the workers as they decode.
+    QImage filling;
+    QImage picture; // the full decode's, as stored, until it is turned upright
     void Cancel() {
         full.cancel = true;
         standIn.cancel = true;
+        lower.cancel = true;
+        fullLower.cancel = true;
     }
 };
 
@@ -27,6 +34,10 @@ struct PendingPhoto {
     QSize size;                        // the photo's upright size, from its header
     QImage standIn;                    // drawn in the photo's place until it is replaced
     bool standInSharp = false;         // large enough: no reduced decode replaces it
+    // The reduced decode still filling from the top (the job's `filling`),
+    // drawn over the stand-in as far as its rows have come.
+    QImage filling;
+    int fillingRowsShown = 0;
     // The full photo is in, but the reduced copy the view draws from is still
     // being made: the stand-in stays on screen meanwhile.
     bool holdStandIn = false;

@@ -15,6 +15,10 @@ bool SameView(const ViewMapping& a, const ViewMapping& b) {
 
 // The records are drawn as on the canvas, clipped to the photo's place, so
 // they go through the same painter paths and make the same pixels.
+// However late the frame already is, a picture drawn a step at a time gets
+// this much of it, so it is finished within a bounded number of frames.
+constexpr std::chrono::milliseconds kLeastStepTime(2);
+
 // Step 0 of DrawRecordSteps is the plane, which is not kept in the layer.
 constexpr size_t kFirstRecordStep = 1;
 
@@ -82,13 +86,15 @@ bool RecordLayer::Draw(QPainter& painter, AnnotationRenderer& renderer, const Ph
         painter.drawImage(QPoint(0, 0), m_shown.image);
         return true;
     }
-    if (SameContent(m_shown, info, selection, client) && !SameView(m_shown.view, view)) {
-        // Only the view changed: the kept picture stands in while the exact
-        // one is drawn a step at a time, with every label made as it comes.
+    if (SameContent(m_shown, info, selection, client)) {
+        // Only the view changed, or the kept picture still lacks labels: it
+        // stands in while the exact one is drawn a step at a time, with every
+        // label made as it comes.
         // A picture begun for an earlier view of a pan goes on to its end
         // (then stands in, closer), so a long pan still makes progress.
         if (!SameContent(m_building, info, selection, client))
             Start(m_building, info, selection, view, client);
+        stepDeadline = std::max(stepDeadline, Clock::now() + kLeastStepTime);
         {
             QPainter layerPainter(&m_building.image);
             ClipToPhoto(layerPainter, m_building.view);

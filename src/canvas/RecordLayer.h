@@ -7,7 +7,8 @@
 // stands in while the exact picture for the new view is drawn a step at a
 // time within each frame's time; it replaces the stand-in once complete.
 // When the records or the selection changed, the picture is drawn whole at
-// once, as without the layer (the renderer's label budget still applies).
+// once, labels within the renderer's budget (stand-ins for the rest); that
+// picture then stands in while the exact one is drawn a step at a time.
 
 #include "document/PhotoInfo.h"
 #include "drawing/ViewMapping.h"

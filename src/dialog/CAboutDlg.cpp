@@ -2,6 +2,7 @@
 
 #include "dialog/ControlIds.h"
 #include "dialog/ResourceArt.h"
+#include "platform/CaptionFont.h"
 #include "platform/DialogUnits.h"
 
 #include <QLabel>
@@ -12,8 +13,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFont(QFont(QString::fromUtf8("新細明體"), 9));
-    const DialogUnits units(font());
+    setFont(CaptionFont(9));
+    const DialogUnits units(CaptionLayoutFont(9));
 
     m_icon = new QLabel(this);
     m_icon->setPixmap(ResourceIcon(IDI_ABOUT).pixmap(32, 32));

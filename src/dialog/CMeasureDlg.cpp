@@ -2,6 +2,7 @@
 
 #include "dialog/ModalLoop.h"
 #include "dialog/ResourceArt.h"
+#include "platform/CaptionFont.h"
 #include "platform/Cp950.h"
 #include "platform/Cp950Edit.h"
 #include "platform/DialogUnits.h"
@@ -75,7 +76,7 @@ CMeasureDlg::CMeasureDlg(QWidget* parent) : QDialog(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setSizeGripEnabled(false);
-    setFont(QFont(QString::fromUtf8("新細明體"), 9));
+    setFont(CaptionFont(9));
     m_hIcon = ResourceIcon(IDR_MAINFRAME);
     m_strSize.clear();
     m_nTool = 0;
@@ -111,7 +112,7 @@ void CMeasureDlg::AddControl(int id, QWidget* control) {
 }
 
 void CMeasureDlg::CreateControls() {
-    const DialogUnits units(font());
+    const DialogUnits units(CaptionLayoutFont(9));
 
     // The banner host: an empty place with no movie. It lies beneath the
     // canvas and lets every click through, so it never hides the photo.

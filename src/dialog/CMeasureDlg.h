@@ -13,6 +13,7 @@
 //   CMeasureDlgPhoto.cpp       opening a photo, saving its info file
 //   CMeasureDlgPhotoLoad.cpp   the end of opening a photo decoded on a worker
 //   CMeasureDlgExport.cpp      the export and report commands, their files written on workers
+//   CMeasureDlgRectify.cpp     the head-on picture of the reference plane, written on a worker
 //   CMeasureDlgTransfer.cpp    clipboard, drops and recent photos
 //   CMeasureDlgReference.cpp   the "作為參考" check box and the plane's size
 //   CMeasureDlgCommands.cpp    help, font and colour commands
@@ -128,6 +129,8 @@ public:
     void OnSaveInfo();      // button 1006
     void OnExportPicture(); // button 1016
     void OnExportReport();  // button 1063 (CMeasureDlgExport.cpp)
+    // The canvas menu's head-on picture of the plane (CMeasureDlgRectify.cpp).
+    void OnExportHeadOnView();
     // Ctrl+C on the canvas: the annotated picture to the clipboard
     // (CMeasureDlgTransfer.cpp).
     void OnCopyPicture();
@@ -210,6 +213,7 @@ public:
     // the first (CMeasureDlgExport.cpp).
     FileWriteJob* PictureExport() const { return m_pictureExport; }
     FileWriteJob* ReportExport() const { return m_reportExport; }
+    FileWriteJob* HeadOnExport() const { return m_headOnExport; }
 
 public Q_SLOTS:
     void accept() override;
@@ -281,6 +285,7 @@ private:
     void FinishFileJobs();
     FileWriteJob* m_pictureExport = nullptr;
     FileWriteJob* m_reportExport = nullptr;
+    FileWriteJob* m_headOnExport = nullptr;
     // Opening on a worker (CMeasureDlgPhotoLoad.cpp): what the window showed
     // before the photo being decoded, put back should its decode fail.
     struct ShownPhoto {

@@ -107,6 +107,7 @@ bool CMeasureDlg::RefuseSecondReport() {
 void CMeasureDlg::FinishFileJobs() {
     FinishJob(m_pictureExport);
     FinishJob(m_reportExport);
+    FinishJob(m_headOnExport);
 }
 
 void CMeasureDlg::CreateReportButton() {

@@ -84,6 +84,7 @@ const CommandEntry kCommands[] = {
     {IDC_CONNECT_RANGE, &CMeasureDlg::OnConnectRangeFinder},
     {ID_EDIT_UNDO, &CMeasureDlg::OnUndo},
     {ID_EDIT_REDO, &CMeasureDlg::OnRedo},
+    {ID_EXPORT_HEAD_ON, &CMeasureDlg::OnExportHeadOnView},
 };
 
 // Shortcuts of the whole window, whichever control has the focus (the edit

@@ -13,6 +13,11 @@ namespace {
 
 constexpr std::uint16_t kTagGpsIfd = 0x8825;
 constexpr std::uint16_t kTagColorSpace = 0xA001;
+constexpr std::uint16_t kTagXResolution = 0x011A;
+constexpr std::uint16_t kTagYResolution = 0x011B;
+constexpr std::uint16_t kTagResolutionUnit = 0x0128;
+constexpr std::uint16_t kTypeRational = 5;
+constexpr std::uint16_t kUnitCentimetre = 3;
 // A value larger than this is no date, name or exposure figure.
 constexpr std::size_t kMaxValueBytes = 1024;
 // No IFD of a real photo holds more; a forged one is cut short.
@@ -71,6 +76,13 @@ OutEntry Number(std::uint16_t tag, std::uint16_t type, std::uint32_t value) {
     return e;
 }
 
+OutEntry Rational(std::uint16_t tag, std::uint32_t numerator, std::uint32_t denominator) {
+    OutEntry e{tag, kTypeRational, 1, {}};
+    PutU32(&e.value, numerator);
+    PutU32(&e.value, denominator);
+    return e;
+}
+
 template <std::size_t N> bool Kept(const std::uint16_t (&tags)[N], std::uint16_t tag) {
     return std::find(std::begin(tags), std::end(tags), tag) != std::end(tags);
 }
@@ -111,23 +123,33 @@ void PutIfd(std::vector<OutEntry> ifd, std::string* out) {
 
 } // namespace
 
-QByteArray ExportExifPayload(const std::uint8_t* tiff, std::size_t size, bool keepLocation) {
+QByteArray ExportExifPayload(const std::uint8_t* tiff, std::size_t size, bool keepLocation,
+                             const ExifResolution* resolution) {
     const TiffView view(tiff, size);
-    if (!view.Valid())
+    if (!view.Valid() && !resolution)
         return QByteArray();
     std::vector<OutEntry> ifd0{Number(kTagOrientation, kTypeShort, 1)};
+    if (resolution) {
+        ifd0.push_back(
+            Rational(kTagXResolution, resolution->pixelsPerCm, resolution->perCmDenominator));
+        ifd0.push_back(
+            Rational(kTagYResolution, resolution->pixelsPerCm, resolution->perCmDenominator));
+        ifd0.push_back(Number(kTagResolutionUnit, kTypeShort, kUnitCentimetre));
+    }
     std::vector<OutEntry> exif{Number(kTagColorSpace, kTypeShort, 1)};
     std::vector<OutEntry> gps;
     std::uint32_t exifAt = 0, gpsAt = 0;
     OutEntry copied;
-    view.WalkIfd(view.FirstIfd(), [&](const TiffEntry& entry) {
-        if (Kept(kIfd0Kept, entry.tag) && ifd0.size() < kMaxEntries && Copy(view, entry, &copied))
-            ifd0.push_back(copied);
-        else if (entry.tag == kTagExifIfd)
-            view.IfdPointer(entry, &exifAt);
-        else if (entry.tag == kTagGpsIfd)
-            view.IfdPointer(entry, &gpsAt);
-    });
+    if (view.Valid())
+        view.WalkIfd(view.FirstIfd(), [&](const TiffEntry& entry) {
+            if (Kept(kIfd0Kept, entry.tag) && ifd0.size() < kMaxEntries &&
+                Copy(view, entry, &copied))
+                ifd0.push_back(copied);
+            else if (entry.tag == kTagExifIfd)
+                view.IfdPointer(entry, &exifAt);
+            else if (entry.tag == kTagGpsIfd)
+                view.IfdPointer(entry, &gpsAt);
+        });
     if (exifAt != 0)
         view.WalkIfd(exifAt, [&](const TiffEntry& entry) {
             if (Kept(kExifKept, entry.tag) && exif.size() < kMaxEntries &&
@@ -157,14 +179,16 @@ QByteArray ExportExifPayload(const std::uint8_t* tiff, std::size_t size, bool ke
     return QByteArray("Exif\0\0", 6) + QByteArray(out.data(), qsizetype(out.size()));
 }
 
-QByteArray ExportExifOfPhoto(const QString& path, bool keepLocation) {
+QByteArray ExportExifOfPhoto(const QString& path, bool keepLocation,
+                             const ExifResolution* resolution) {
     QByteArray head;
     QString ignored;
     if (!ReadJpegFileHead(path, kPhotoHeadBytes, &head, &ignored))
-        return QByteArray();
+        return ExportExifPayload(nullptr, 0, keepLocation, resolution);
     JpegHeaderInfo header;
     ScanJpegHeader(Bytes(head), std::size_t(head.size()), &header);
     if (header.exifLength == 0)
-        return QByteArray();
-    return ExportExifPayload(Bytes(head) + header.exifOffset, header.exifLength, keepLocation);
+        return ExportExifPayload(nullptr, 0, keepLocation, resolution);
+    return ExportExifPayload(Bytes(head) + header.exifOffset, header.exifLength, keepLocation,
+                             resolution);
 }

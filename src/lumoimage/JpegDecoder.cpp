@@ -4,18 +4,21 @@
 
 #include <turbojpeg.h>
 
-void CmykToRgb32(QImage* image) {
-    for (int y = 0; y < image->height(); ++y) {
-        auto* p = image->scanLine(y);
-        for (int x = 0; x < image->width(); ++x, p += 4) {
-            const unsigned c = p[0], m = p[1], ye = p[2], k = p[3];
-            const unsigned r = c * k / 255, g = m * k / 255, b = ye * k / 255;
-            p[0] = std::uint8_t(b);
-            p[1] = std::uint8_t(g);
-            p[2] = std::uint8_t(r);
-            p[3] = 0xFF;
-        }
+void CmykRowToRgb32(uchar* row, int width) {
+    auto* p = row;
+    for (int x = 0; x < width; ++x, p += 4) {
+        const unsigned c = p[0], m = p[1], ye = p[2], k = p[3];
+        const unsigned r = c * k / 255, g = m * k / 255, b = ye * k / 255;
+        p[0] = std::uint8_t(b);
+        p[1] = std::uint8_t(g);
+        p[2] = std::uint8_t(r);
+        p[3] = 0xFF;
     }
+}
+
+void CmykToRgb32(QImage* image) {
+    for (int y = 0; y < image->height(); ++y)
+        CmykRowToRgb32(image->scanLine(y), image->width());
 }
 
 bool JpegDecoder::ReadSize(const std::uint8_t* data, std::size_t size, QSize* stored,

@@ -36,3 +36,5 @@ public:
 // Adobe CMYK JPEGs store inverted ink values; libjpeg hands them over as they
 // are stored. Turns the 4-byte CMYK pixels into RGB32 in place.
 void CmykToRgb32(QImage* image);
+// The same for one row of `width` pixels.
+void CmykRowToRgb32(uchar* row, int width);

@@ -3,6 +3,7 @@
 #include "lumoimage/ExifReader.h"
 #include "lumoimage/JpegDecoder.h"
 #include "lumoimage/JpegErrors.h"
+#include "lumoimage/JpegFileSource.h"
 #include "lumoimage/PixelBuffer.h"
 #include "lumoimage/RowConversionThread.h"
 #include "lumoimage/SrgbConversion.h"
@@ -40,16 +41,19 @@ bool CheckHeader(const jpeg_decompress_struct& info, QString* error) {
 // `icc` and `conversion` are the caller's: nothing here has a destructor.
 // With `conversion` null the profile is not looked at.
 RowDecodeResult Run(jpeg_decompress_struct* info, JpegErrorJump* errors, const std::uint8_t* data,
-                    std::size_t size, int num, int denom, DecodeControl* control, QSize* stored,
-                    QImage* image, bool* cmyk, QByteArray* icc,
-                    std::shared_ptr<const SrgbConversion>* conversion,
+                    std::size_t size, JpegFileSource* source, int num, int denom,
+                    DecodeControl* control, RowTarget* target, QSize* stored, QImage* image,
+                    bool* cmyk, QByteArray* icc, std::shared_ptr<const SrgbConversion>* conversion,
                     std::unique_ptr<RowConversionThread>* rowThread, QString* error) {
     volatile bool inHeader = true;
     if (setjmp(errors->jump)) {
         *error = JpegFaultText(*errors, inHeader);
         return RowDecodeResult::Failed;
     }
-    jpeg_mem_src(info, data, static_cast<unsigned long>(size));
+    if (source)
+        source->Attach(info);
+    else
+        jpeg_mem_src(info, data, static_cast<unsigned long>(size));
     if (conversion)
         jpeg_save_markers(info, JPEG_APP0 + 2, 0xFFFF); // the ICC profile's chunks
     jpeg_read_header(info, TRUE);
@@ -65,7 +69,7 @@ RowDecodeResult Run(jpeg_decompress_struct* info, JpegErrorJump* errors, const s
         std::free(profile);
         *conversion = SrgbConversionFor(*icc, *cmyk);
     }
-    if (!image)
+    if (!image && !target)
         return RowDecodeResult::Done;
     const SrgbConversion* convert = conversion->get();
     info->scale_num = static_cast<unsigned>(num);
@@ -79,19 +83,38 @@ RowDecodeResult Run(jpeg_decompress_struct* info, JpegErrorJump* errors, const s
     // Photos take well over 1/32 byte per pixel; a stream far smaller than
     // its claimed size is most likely truncated or forged, so its memory is
     // not committed up front.
-    const bool plausible = qint64(size) * 32 >= qint64(width) * height;
-    *image = AllocateRgb32(width, height, plausible);
-    if (image->isNull()) {
-        *error = QStringLiteral("Not enough memory for a picture of %1 × %2 pixels.")
-                     .arg(info->image_width)
-                     .arg(info->image_height);
-        return RowDecodeResult::Failed;
+    uchar* bits = nullptr;
+    qsizetype bytesPerLine = 0;
+    int skipRows = 0;
+    if (target) {
+        // The caller's memory, sized for this decode.
+        if (target->width != width || target->firstRow + height > target->height) {
+            *error = QStringLiteral("The picture does not fit the memory given for it.");
+            return RowDecodeResult::Failed;
+        }
+        bits = target->bits + target->firstRow * target->bytesPerLine;
+        bytesPerLine = target->bytesPerLine;
+        skipRows = target->skipRows;
+    } else {
+        // Photos take well over 1/32 byte per pixel; a stream far smaller than
+        // its claimed size is most likely truncated or forged, so its memory is
+        // not committed up front.
+        const bool plausible = source || qint64(size) * 32 >= qint64(width) * height;
+        *image = AllocateRgb32(width, height, plausible);
+        if (image->isNull()) {
+            *error = QStringLiteral("Not enough memory for a picture of %1 × %2 pixels.")
+                         .arg(info->image_width)
+                         .arg(info->image_height);
+            return RowDecodeResult::Failed;
+        }
+        bits = image->bits();
+        bytesPerLine = image->bytesPerLine();
     }
     if (control)
         control->rowsTotal = height;
     // A large picture's rows are converted on a thread of their own while
     // the next ones are decoded.
-    if (convert && height >= kRowsOnThreadFrom)
+    if (convert && height >= kRowsOnThreadFrom && !(target && target->watched))
         *rowThread = std::make_unique<RowConversionThread>(*convert, width);
     inHeader = false;
     errors->endStops = info->progressive_mode;
@@ -101,9 +124,14 @@ RowDecodeResult Run(jpeg_decompress_struct* info, JpegErrorJump* errors, const s
         if (control && control->cancel)
             return RowDecodeResult::Cancelled;
         const int first = int(info->output_scanline);
-        const int count = std::min(kRowsPerBatch, height - first);
+        int count = std::min(kRowsPerBatch, height - first);
+        if (target && target->limit) {
+            count = std::min(count, target->limit->Allow(first + count) - first);
+            if (count <= 0)
+                return RowDecodeResult::Done; // the rest is another part's
+        }
         for (int i = 0; i < count; ++i)
-            rows[i] = image->scanLine(first + i);
+            rows[i] = (first + i < skipRows ? target->skipped : bits) + (first + i) * bytesPerLine;
         int done = 0;
         while (done < count)
             done += int(jpeg_read_scanlines(info, rows + done, JDIMENSION(count - done)));
@@ -112,6 +140,9 @@ RowDecodeResult Run(jpeg_decompress_struct* info, JpegErrorJump* errors, const s
         else if (convert)
             for (int i = 0; i < count; ++i)
                 convert->Convert(rows[i], width);
+        else if (target && *cmyk)
+            for (int i = 0; i < count; ++i)
+                CmykRowToRgb32(rows[i], width);
         if (control)
             control->rowsDone = first + count;
     }
@@ -147,8 +178,9 @@ bool CheckBytes(const std::uint8_t* data, std::size_t size, QString* error) {
 
 // With `image` null only the header is read; with `conversion` null the
 // profile is not looked at (a decode always looks).
-RowDecodeResult Session(const std::uint8_t* data, std::size_t size, int num, int denom,
-                        DecodeControl* control, QSize* stored, QImage* image, bool* cmyk,
+RowDecodeResult Session(const std::uint8_t* data, std::size_t size, JpegFileSource* source, int num,
+                        int denom, DecodeControl* control, RowTarget* target, QSize* stored,
+                        QImage* image, bool* cmyk,
                         std::shared_ptr<const SrgbConversion>* conversion, QString* error) {
     if (!CheckBytes(data, size, error))
         return RowDecodeResult::Failed;
@@ -158,13 +190,14 @@ RowDecodeResult Session(const std::uint8_t* data, std::size_t size, int num, int
     jpeg_create_decompress(&info);
     QByteArray icc;
     std::unique_ptr<RowConversionThread> rowThread;
-    const RowDecodeResult result = Run(&info, &errors, data, size, num, denom, control, stored,
-                                       image, cmyk, &icc, conversion, &rowThread, error);
+    const RowDecodeResult result =
+        Run(&info, &errors, data, size, source, num, denom, control, target, stored, image, cmyk,
+            &icc, conversion, &rowThread, error);
     jpeg_destroy_decompress(&info);
     if (result == RowDecodeResult::Done && rowThread)
         rowThread->Finish();
     rowThread.reset(); // before the picture can go
-    if (result == RowDecodeResult::Done && image && *cmyk && !*conversion)
+    if (result == RowDecodeResult::Done && !target && image && *cmyk && !*conversion)
         CmykToRgb32(image);
     return result;
 }
@@ -173,8 +206,8 @@ RowDecodeResult Session(const std::uint8_t* data, std::size_t size, int num, int
 
 bool ReadJpegSize(const std::uint8_t* data, std::size_t size, QSize* stored, QString* error) {
     bool cmyk = false;
-    return Session(data, size, 1, 1, nullptr, stored, nullptr, &cmyk, nullptr, error) ==
-           RowDecodeResult::Done;
+    return Session(data, size, nullptr, 1, 1, nullptr, nullptr, stored, nullptr, &cmyk, nullptr,
+                   error) == RowDecodeResult::Done;
 }
 
 void ConvertAsPhoto(const std::uint8_t* photo, std::size_t size, QImage* thumbnail) {
@@ -183,8 +216,8 @@ void ConvertAsPhoto(const std::uint8_t* photo, std::size_t size, QImage* thumbna
     std::shared_ptr<const SrgbConversion> conversion;
     QString ignored;
     // A CMYK photo's profile says nothing of its thumbnail's RGB.
-    if (Session(photo, size, 1, 1, nullptr, &stored, nullptr, &cmyk, &conversion, &ignored) !=
-            RowDecodeResult::Done ||
+    if (Session(photo, size, nullptr, 1, 1, nullptr, nullptr, &stored, nullptr, &cmyk, &conversion,
+                &ignored) != RowDecodeResult::Done ||
         cmyk || !conversion || thumbnail->format() != QImage::Format_RGB32)
         return;
     for (int y = 0; y < thumbnail->height(); ++y)
@@ -197,9 +230,25 @@ RowDecodeResult DecodeJpegRows(const std::uint8_t* data, std::size_t size, int n
     QImage image;
     bool cmyk = false;
     std::shared_ptr<const SrgbConversion> conversion;
-    const RowDecodeResult result =
-        Session(data, size, num, denom, control, &stored, &image, &cmyk, &conversion, error);
+    const RowDecodeResult result = Session(data, size, nullptr, num, denom, control, nullptr,
+                                           &stored, &image, &cmyk, &conversion, error);
     if (result == RowDecodeResult::Done)
+        *out = std::move(image);
+    return result;
+}
+
+RowDecodeResult DecodeJpegSourceRows(JpegFileSource* source, const QByteArray& head, int num,
+                                     int denom, DecodeControl* control, RowTarget* target,
+                                     QImage* out, QString* error) {
+    QSize stored;
+    QImage image;
+    bool cmyk = false;
+    std::shared_ptr<const SrgbConversion> conversion;
+    const auto* data = reinterpret_cast<const std::uint8_t*>(head.constData());
+    const RowDecodeResult result =
+        Session(data, std::size_t(head.size()), source, num, denom, control, target, &stored,
+                target ? nullptr : &image, &cmyk, &conversion, error);
+    if (result == RowDecodeResult::Done && !target)
         *out = std::move(image);
     return result;
 }

@@ -20,6 +20,36 @@ struct DecodeControl {
 
 enum class RowDecodeResult { Done, Failed, Cancelled };
 
+class JpegFileSource;
+
+// For a decode of one part of a photo: asked before each batch of rows, it
+// answers how many of the stream's rows this decode may write (at most
+// `upTo`); the decode stops, done, when that is no more than it has written.
+class RowLimit {
+public:
+    virtual ~RowLimit() = default;
+    virtual int Allow(int upTo) = 0;
+};
+
+// Memory of the caller's that a decode writes its rows into, at `firstRow`
+// and down, instead of a picture of its own: the stand-in the window shows
+// while it fills, or one part of a photo decoded in parts. The memory must
+// hold `height` rows of `width` RGB32 pixels. The first `skipRows` rows of
+// the stream go to `skipped` (as many rows, thrown away) instead.
+struct RowTarget {
+    uchar* bits = nullptr;
+    qsizetype bytesPerLine = 0;
+    int width = 0;
+    int height = 0;
+    int firstRow = 0;
+    RowLimit* limit = nullptr; // null: every row
+    int skipRows = 0;
+    uchar* skipped = nullptr;
+    // The rows are drawn while the decode goes on: each batch is converted
+    // to sRGB before DecodeControl counts it (never on a thread of its own).
+    bool watched = false;
+};
+
 // Decodes the stream reduced by num/denom (one of libjpeg-turbo's scaling
 // factors; 1/1 = full size) into a Format_RGB32 picture, as stored (not
 // turned upright). A picture is decoded when every row of it decodes: junk
@@ -40,3 +70,10 @@ void ConvertAsPhoto(const std::uint8_t* photo, std::size_t size, QImage* thumbna
 
 RowDecodeResult DecodeJpegRows(const std::uint8_t* data, std::size_t size, int num, int denom,
                                DecodeControl* control, QImage* out, QString* error);
+
+// The same, reading from `source` (JpegFileSource.h); `head` is the start of
+// the stream as the source gives it (its header, for the refusals made before
+// libjpeg reads). With `target` the rows go there and `out` is left alone.
+RowDecodeResult DecodeJpegSourceRows(JpegFileSource* source, const QByteArray& head, int num,
+                                     int denom, DecodeControl* control, RowTarget* target,
+                                     QImage* out, QString* error);

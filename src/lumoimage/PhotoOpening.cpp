@@ -3,7 +3,9 @@
 #include "lumoimage/ImageOrientation.h"
 #include "lumoimage/JpegDecoder.h"
 #include "lumoimage/JpegFile.h"
+#include "lumoimage/JpegFileSource.h"
 #include "lumoimage/PhotoHeadBytes.h"
+#include "platform/ReadOnlyFile.h"
 
 #include <cstdlib>
 
@@ -62,13 +64,7 @@ QImage ThumbnailStandIn(const PhotoHead& head, bool* sharp) {
     return image;
 }
 
-RowDecodeResult DecodePhotoUpright(const QByteArray& bytes, int orientation, int num, int denom,
-                                   DecodeControl* control, QImage* out, QString* error) {
-    QImage image;
-    const RowDecodeResult result =
-        DecodeJpegRows(Bytes(bytes), std::size_t(bytes.size()), num, denom, control, &image, error);
-    if (result != RowDecodeResult::Done)
-        return result;
+RowDecodeResult TurnDecodedUpright(QImage image, int orientation, QImage* out, QString* error) {
     if (orientation != 1) {
         image = TurnUpright(image, orientation);
         if (image.isNull()) {
@@ -78,4 +74,26 @@ RowDecodeResult DecodePhotoUpright(const QByteArray& bytes, int orientation, int
     }
     *out = std::move(image);
     return RowDecodeResult::Done;
+}
+
+RowDecodeResult DecodePhotoFileUpright(const QString& path, const PhotoHead& head, int num,
+                                       int denom, DecodeControl* control, QImage* out,
+                                       QString* error) {
+    ReadOnlyFile file;
+    if (!file.Open(path, QStringLiteral("picture file"))) {
+        *error = file.ErrorString();
+        return RowDecodeResult::Failed;
+    }
+    JpegFileSource source(&file);
+    QImage image;
+    const RowDecodeResult result =
+        DecodeJpegSourceRows(&source, head.bytes, num, denom, control, nullptr, &image, error);
+    if (result != RowDecodeResult::Done)
+        return result;
+    return TurnDecodedUpright(std::move(image), head.header.orientation, out, error);
+}
+
+QSize ReducedStoredSize(const PhotoHead& head, int denom) {
+    return QSize((head.stored.width() + denom - 1) / denom,
+                 (head.stored.height() + denom - 1) / denom);
 }

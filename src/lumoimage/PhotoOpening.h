@@ -33,7 +33,17 @@ bool ReadPhotoHead(const QString& path, PhotoHead* head, QString* error);
 // picture all the same, until a reduced decode replaces it.
 QImage ThumbnailStandIn(const PhotoHead& head, bool* sharp = nullptr);
 
-// Decodes the whole file's `bytes` reduced by num/denom and turns it upright
-// as `orientation` says. Failures are worded as CDibDC::Load words them.
-RowDecodeResult DecodePhotoUpright(const QByteArray& bytes, int orientation, int num, int denom,
-                                   DecodeControl* control, QImage* out, QString* error);
+// Decodes the photo at `path`, whose head `head` was read by ReadPhotoHead,
+// reduced by num/denom, and turns it upright as the head says. The file is
+// read a slice at a time as the decoder needs it (JpegFileSource.h), never
+// whole into memory. Failures are worded as CDibDC::Load words them.
+RowDecodeResult DecodePhotoFileUpright(const QString& path, const PhotoHead& head, int num,
+                                       int denom, DecodeControl* control, QImage* out,
+                                       QString* error);
+
+// The photo's size as stored, decoded reduced by 1/denom.
+QSize ReducedStoredSize(const PhotoHead& head, int denom);
+
+// Turns a decoded picture upright as `orientation` says (1: as it is) into
+// `*out`; fails, saying so, when memory for the turned copy cannot be had.
+RowDecodeResult TurnDecodedUpright(QImage image, int orientation, QImage* out, QString* error);

@@ -75,6 +75,17 @@ int PictureMemoryReuse::KeptBlocks() {
     return static_cast<int>(keeping.blocks.size());
 }
 
+void PictureMemoryReuse::GiveBackKept() {
+    Keeping& keeping = TheKeeping();
+    std::vector<Block> kept;
+    {
+        std::lock_guard<std::mutex> lock(keeping.mutex);
+        kept.swap(keeping.blocks);
+    }
+    for (const Block& block : kept)
+        GiveBack(block);
+}
+
 void* TakeKeptPictureMemory(std::size_t length, std::size_t* mappedLength) {
     Keeping& keeping = TheKeeping();
     Block dropped{nullptr, 0};

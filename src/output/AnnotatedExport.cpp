@@ -4,7 +4,7 @@
 #include "drawing/AnnotationRenderer.h"
 #include "drawing/RecordDrawing.h"
 #include "output/BandedPicture.h"
-#include "platform/DurableFile.h"
+#include "output/DurableJpeg.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -38,21 +38,10 @@ bool ExportAnnotatedPicture(const QImage& photo, const PhotoInfo& info, const QS
         own = std::make_unique<AnnotationRenderer>(kBandedLabelBytes);
         renderer = own.get();
     }
-    // The bytes go to the temporary file as the encoder makes them; the
-    // target is replaced only when the whole picture is on the disk.
-    DurableFileWriter file;
-    QString why;
-    if (!file.Open(path, &why, existing))
-        return fail(why);
-    QString writeError;
-    const JpegSink sink = [&file, &writeError](const char* data, qsizetype size) {
-        return file.Append(data, size, &writeError);
-    };
-    if (!EncodeAnnotatedPicture(photo, info, *renderer, sink, &why, options))
-        return fail(writeError.isEmpty() ? why : writeError);
-    if (!file.Commit(&why))
-        return fail(why);
-    if (error)
-        error->clear();
-    return true;
+    return WriteJpegDurably(
+        path,
+        [&](const JpegSink& sink, QString* why) {
+            return EncodeAnnotatedPicture(photo, info, *renderer, sink, why, options);
+        },
+        error, existing);
 }

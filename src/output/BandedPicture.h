@@ -6,7 +6,7 @@
 // and never copied whole; the bytes go to a sink as they are made. The
 // picture is pixel for pixel the one drawn on a full copy of the photo.
 
-#include "lumoimage/JpegRowEncoder.h"
+#include "output/BandEncoder.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -21,10 +21,6 @@ class PhotoInfo;
 // Label images a renderer needs to keep for a picture drawn in bands: those
 // of the records near the band being drawn, not every record's.
 constexpr size_t kBandedLabelBytes = 8u << 20;
-
-// Rows of the picture finished so far, of all its rows; called on the thread
-// that encodes, after each band.
-using PictureProgress = std::function<void(int rowsDone, int rows)>;
 
 struct BandedPictureOptions {
     int bandRows = 128;       // rows drawn and encoded at a time (at least 1)

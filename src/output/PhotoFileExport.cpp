@@ -8,12 +8,13 @@
 #include "lumoimage/ExifExport.h"
 #include "output/AnnotatedExport.h"
 #include "output/ExportTarget.h"
+#include "output/RectifiedExport.h"
 #include "platform/BackgroundWork.h"
 
 #include <QScopeGuard>
 
-PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath,
-                                ExistingFile existing, bool keepLocation) {
+PhotoFileExport ExportPhotoFileWith(const QString& photoPath, const QString& outPath,
+                                    const PhotoPictureWriter& write) {
     using Failure = PhotoFileExport::Failure;
     PhotoFileExport result;
     result.infoPath = InfoFilePathFor(photoPath);
@@ -65,12 +66,40 @@ PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath
         return result;
     }
 
-    // Drawn and encoded band by band from the decoded photo: no second
-    // full-size copy.
-    BandedPictureOptions options;
-    options.exif = ExportExifOfPhoto(photoPath, keepLocation);
-    if (!ExportAnnotatedPicture(picture.Image(), info, outPath, &result.detail, &renderer, options,
-                                existing))
-        result.failure = Failure::Output;
+    write(picture.Image(), info, renderer, &result);
     return result;
+}
+
+PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath,
+                                ExistingFile existing, bool keepLocation) {
+    return ExportPhotoFileWith(photoPath, outPath,
+                               [&](const QImage& photo, const PhotoInfo& info,
+                                   AnnotationRenderer& renderer, PhotoFileExport* result) {
+                                   // Drawn and encoded band by band from the decoded photo: no
+                                   // second full-size copy.
+                                   BandedPictureOptions options;
+                                   options.exif = ExportExifOfPhoto(photoPath, keepLocation);
+                                   if (ExportAnnotatedPicture(photo, info, outPath, &result->detail,
+                                                              &renderer, options, existing))
+                                       return true;
+                                   result->failure = PhotoFileExport::Failure::Output;
+                                   return false;
+                               });
+}
+
+PhotoFileExport RectifyPhotoFile(const QString& photoPath, const QString& outPath,
+                                 double mmPerPixel) {
+    return ExportPhotoFileWith(
+        photoPath, outPath,
+        [&](const QImage& photo, const PhotoInfo& info, AnnotationRenderer&,
+            PhotoFileExport* result) {
+            if (!HeadOnViewOf(info.reference, photo.size(), mmPerPixel)) {
+                result->failure = PhotoFileExport::Failure::NoPlane;
+                return false;
+            }
+            if (ExportHeadOnPicture(photo, info, photoPath, outPath, mmPerPixel, &result->detail))
+                return true;
+            result->failure = PhotoFileExport::Failure::Output;
+            return false;
+        });
 }

@@ -7,7 +7,13 @@
 
 #include "platform/DurableFile.h"
 
+#include <QImage>
 #include <QString>
+
+#include <functional>
+
+class AnnotationRenderer;
+class PhotoInfo;
 
 struct PhotoFileExport {
     enum class Failure {
@@ -19,6 +25,7 @@ struct PhotoFileExport {
         InfoTooLarge,   // the photo-info file holds more records than allowed
         Output,         // the picture could not be written, or must not be written
                         // there (the photo itself, its info file, a special file)
+        NoPlane,        // a head-on picture was asked of a photo without a reference plane
     };
     Failure failure = Failure::None;
     QString infoPath; // the photo-info file looked for
@@ -38,3 +45,20 @@ struct PhotoFileExport {
 PhotoFileExport ExportPhotoFile(const QString& photoPath, const QString& outPath,
                                 ExistingFile existing = ExistingFile::Replace,
                                 bool keepLocation = false);
+
+// Writes the picture made of the decoded photo and its records (whose labels
+// `renderer` has made ready) to the output; on failure sets `result`'s
+// failure and detail and returns false.
+using PhotoPictureWriter =
+    std::function<bool(const QImage& photo, const PhotoInfo& info, AnnotationRenderer& renderer,
+                       PhotoFileExport* result)>;
+
+// What ExportPhotoFile does (the output checked, the photo decoded while the
+// records are read), with another picture written by `write`.
+PhotoFileExport ExportPhotoFileWith(const QString& photoPath, const QString& outPath,
+                                    const PhotoPictureWriter& write);
+
+// tessamar --rectify: the head-on picture of the photo's reference plane at
+// `mmPerPixel` (see RectifiedExport.h); NoPlane when the photo has none.
+PhotoFileExport RectifyPhotoFile(const QString& photoPath, const QString& outPath,
+                                 double mmPerPixel);

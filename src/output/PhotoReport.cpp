@@ -2,6 +2,9 @@
 
 #include "document/ComputedLength.h"
 #include "output/PdfJpegImages.h"
+#include "output/PdfTextMapping.h"
+#include "output/ReportPage.h"
+#include "output/ReportTables.h"
 #include "platform/ColorRef.h"
 #include "platform/Cp950.h"
 
@@ -16,18 +19,7 @@
 
 namespace {
 constexpr double kMarginMm = 15;
-constexpr double kBodyPt = 10;
-constexpr double kTitlePt = 15;
-constexpr double kPad = 3; // points inside a table cell
-
-QFont ReportFont(double points, bool bold = false) {
-    // The interface's Chinese face ("新細明體", set in AR PL UMing).
-    QFont font;
-    font.setFamilies({QString::fromUtf8("新細明體"), QStringLiteral("AR PL UMing TW")});
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
+constexpr double kSwatchPad = 3; // points between a colour swatch and its cell
 
 // A dimension's value as its label shows it: the typed value, else the
 // length computed through the reference ("≈1501 ±25", "≈?").
@@ -53,179 +45,117 @@ QString ReferenceText(const PhotoInfo& info) {
     return QCoreApplication::translate("PhotoReport", "參考：無");
 }
 
-struct Column {
-    QString heading;
-    double share; // of the table's width
-};
-
-// Paints the sections page after page; the painter works in points.
+// Paints the sections page after page.
 class ReportPainter {
 public:
-    ReportPainter(QPdfWriter& writer, QPainter& painter)
-        : m_writer(writer), m_p(painter), m_width(writer.width()), m_height(writer.height()) {}
+    ReportPainter(QPdfWriter& writer, QPainter& painter) : m_page(writer, painter) {}
 
     void Section(const ReportSection& s, const QDate& reportDate, QSize standIn, bool first) {
         if (!first)
-            NewPage();
-        m_p.setPen(Qt::black);
-        Line(s.fileName, ReportFont(kTitlePt, true));
+            m_page.NewPage();
+        m_page.Painter().setPen(Qt::black);
+        m_page.Line(s.fileName, ReportFont(kReportTitlePt, true));
         if (s.captured.isValid())
-            Line(QCoreApplication::translate("PhotoReport", "拍攝日期：") +
-                     s.captured.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                 ReportFont(kBodyPt));
-        Line(QCoreApplication::translate("PhotoReport", "報告日期：") +
-                 reportDate.toString(Qt::ISODate),
-             ReportFont(kBodyPt));
-        m_y += 6;
+            m_page.Line(QCoreApplication::translate("PhotoReport", "拍攝日期：") +
+                            s.captured.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                        ReportFont(kReportBodyPt));
+        m_page.Line(QCoreApplication::translate("PhotoReport", "報告日期：") +
+                        reportDate.toString(Qt::ISODate),
+                    ReportFont(kReportBodyPt));
+        m_page.Gap(6);
         Picture(s.pictureSize, standIn);
-        m_y += 4;
-        Line(ReferenceText(s.info), ReportFont(kBodyPt));
-        m_y += 6;
+        m_page.Gap(4);
+        m_page.Line(ReferenceText(s.info), ReportFont(kReportBodyPt));
+        m_page.Gap(6);
         Dimensions(s);
-        m_y += 10;
+        m_page.Gap(10);
+        AreaTable(m_page, s.info);
+        m_page.Gap(10);
+        AngleTable(m_page, s.info);
+        m_page.Gap(10);
         Notes(s);
     }
 
+    // After the last section of a report over several photos.
+    void Totals(const std::vector<ReportSection>& sections) {
+        std::vector<const PhotoInfo*> photos;
+        for (const ReportSection& s : sections)
+            photos.push_back(&s.info);
+        m_page.Gap(16);
+        TotalAreaTable(m_page, photos);
+    }
+
 private:
-    void NewPage() {
-        m_writer.newPage();
-        m_y = 0;
-    }
-    void Room(double h) {
-        if (m_y + h > m_height && m_y > 0)
-            NewPage();
-    }
-    void Line(const QString& text, const QFont& font) {
-        const double h = QFontMetricsF(font).height() + 2;
-        Room(h);
-        m_p.setFont(font);
-        m_p.drawText(QRectF(0, m_y, m_width, h), Qt::AlignLeft | Qt::AlignVCenter, text);
-        m_y += h;
-    }
     // The picture at the page's width, or less when it is taller than the page.
     void Picture(QSize size, QSize standIn) {
         if (size.isEmpty())
             return;
-        double w = m_width;
+        const double width = m_page.Width(), height = m_page.Height();
+        double w = width;
         double h = w * size.height() / size.width();
         // A tall picture stays under its header when at least half a page is
         // left there; it never runs off the page.
-        const double left = m_height - m_y;
-        const double most = left >= m_height / 2 ? left : m_height;
+        const double left = height - m_page.Y();
+        const double most = left >= height / 2 ? left : height;
         if (h > most) {
             h = most;
             w = h * size.width() / size.height();
         }
-        Room(h);
-        m_p.drawImage(QRectF((m_width - w) / 2, m_y, w, h), PdfStandInImage(standIn));
-        m_y += h;
+        m_page.Room(h);
+        m_page.Painter().drawImage(QRectF((width - w) / 2, m_page.Y(), w, h),
+                                   PdfStandInImage(standIn));
+        m_page.Gap(h);
     }
 
     void Dimensions(const ReportSection& s) {
-        Line(QCoreApplication::translate("PhotoReport", "尺寸"), ReportFont(kBodyPt + 2, true));
-        const std::vector<Column> columns{
+        m_page.Title(QCoreApplication::translate("PhotoReport", "尺寸"));
+        const std::vector<ReportColumn> columns{
             {QCoreApplication::translate("PhotoReport", "編號"), 0.12},
             {QCoreApplication::translate("PhotoReport", "尺寸", "column"), 0.43},
             {QCoreApplication::translate("PhotoReport", "顏色"), 0.15},
             {QCoreApplication::translate("PhotoReport", "長度（像素）"), 0.30}};
         if (s.info.dimensions.empty()) {
-            Line(QCoreApplication::translate("PhotoReport", "（無）"), ReportFont(kBodyPt));
+            m_page.NoRows();
             return;
         }
-        HeadingRow(columns);
+        m_page.HeadingRow(columns);
+        QPainter& p = m_page.Painter();
         for (size_t i = 0; i < s.info.dimensions.size(); ++i) {
             const Dimension& d = s.info.dimensions[i];
             const double pixels =
                 std::hypot(double(d.end.x) - d.start.x, double(d.end.y) - d.start.y);
             const QStringList cells{QString::number(i + 1), ValueText(s.info, i), QString(),
                                     QLocale::c().toString(pixels, 'f', 1)};
-            const double h = Row(columns, cells, false, &columns);
+            const double h = m_page.Row(columns, cells);
             // The swatch: the dimension's colour, outlined in black.
-            const double x = Left(columns, 2) + kPad;
-            m_p.save();
-            m_p.setPen(QPen(Qt::black, 0.5));
-            m_p.setBrush(ColorRefToQColor(d.colour));
-            m_p.drawRect(QRectF(x, m_y - h + kPad + 1, 24, h - 2 * kPad - 2));
-            m_p.restore();
+            const double x = m_page.Left(columns, 2) + kSwatchPad;
+            p.save();
+            p.setPen(QPen(Qt::black, 0.5));
+            p.setBrush(ColorRefToQColor(d.colour));
+            p.drawRect(QRectF(x, m_page.Y() - h + kSwatchPad + 1, 24, h - 2 * kSwatchPad - 2));
+            p.restore();
         }
     }
 
     void Notes(const ReportSection& s) {
-        Line(QCoreApplication::translate("PhotoReport", "信息標注"), ReportFont(kBodyPt + 2, true));
-        const std::vector<Column> columns{
+        m_page.Title(QCoreApplication::translate("PhotoReport", "信息標注"));
+        const std::vector<ReportColumn> columns{
             {QCoreApplication::translate("PhotoReport", "編號"), 0.12},
             {QCoreApplication::translate("PhotoReport", "標題"), 0.28},
             {QCoreApplication::translate("PhotoReport", "內容"), 0.60}};
         if (s.info.notes.empty()) {
-            Line(QCoreApplication::translate("PhotoReport", "（無）"), ReportFont(kBodyPt));
+            m_page.NoRows();
             return;
         }
-        HeadingRow(columns);
+        m_page.HeadingRow(columns);
         for (size_t i = 0; i < s.info.notes.size(); ++i) {
             const InfoNote& n = s.info.notes[i];
-            Row(columns,
-                {QString::number(i + 1), cp950::FieldToQString(n.title),
-                 cp950::FieldToQString(n.text)},
-                false, &columns);
+            m_page.Row(columns, {QString::number(i + 1), cp950::FieldToQString(n.title),
+                                 cp950::FieldToQString(n.text)});
         }
     }
 
-    double Left(const std::vector<Column>& columns, size_t index) const {
-        double x = 0;
-        for (size_t i = 0; i < index; ++i)
-            x += columns[i].share * m_width;
-        return x;
-    }
-
-    void HeadingRow(const std::vector<Column>& columns) {
-        QStringList headings;
-        for (const Column& c : columns)
-            headings << c.heading;
-        Row(columns, headings, true);
-    }
-
-    // One row of cells; a row that does not fit on the page starts the next
-    // one, under the table's headings again. Returns the row's height.
-    double Row(const std::vector<Column>& columns, const QStringList& cells, bool heading,
-               const std::vector<Column>* repeat = nullptr) {
-        const QFont font = ReportFont(kBodyPt, heading);
-        const QFontMetricsF metrics(font);
-        double h = metrics.height();
-        for (size_t i = 0; i < columns.size(); ++i) {
-            const QRectF box(0, 0, columns[i].share * m_width - 2 * kPad, 1e6);
-            h = std::max(h, metrics
-                                .boundingRect(box, Qt::TextWordWrap | Qt::TextWrapAnywhere,
-                                              cells.value(int(i)))
-                                .height());
-        }
-        h += 2 * kPad;
-        if (m_y + h > m_height && m_y > 0) {
-            NewPage();
-            if (repeat)
-                HeadingRow(*repeat);
-        }
-        m_p.save();
-        if (heading)
-            m_p.fillRect(QRectF(0, m_y, m_width, h), QColor(230, 230, 230));
-        m_p.setFont(font);
-        m_p.setPen(QPen(Qt::black, 0.5));
-        for (size_t i = 0; i < columns.size(); ++i) {
-            const QRectF cell(Left(columns, i), m_y, columns[i].share * m_width, h);
-            m_p.drawRect(cell);
-            m_p.drawText(cell.adjusted(kPad, kPad, -kPad, -kPad),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextWrapAnywhere,
-                         cells.value(int(i)));
-        }
-        m_p.restore();
-        m_y += h;
-        return h;
-    }
-
-    QPdfWriter& m_writer;
-    QPainter& m_p;
-    double m_width;
-    double m_height;
-    double m_y = 0;
+    ReportPage m_page;
 };
 } // namespace
 
@@ -268,7 +198,13 @@ bool MakePdfReport(const std::vector<ReportSection>& sections, const QDate& repo
                      }});
             }
         }
+        if (sections.size() > 1)
+            report.Totals(sections);
         painter.end();
     }
-    return WritePdfWithJpegImages(buffer.data(), images, out, error);
+    // Text copied or searched in the report reads as it was drawn.
+    QByteArray pdf = buffer.buffer();
+    buffer.close();
+    MapRadicalsToIdeographs(pdf, RadicalIdeographs(ReportFont(kReportBodyPt)));
+    return WritePdfWithJpegImages(pdf, images, out, error);
 }

@@ -3,8 +3,10 @@
 // (the photo's file name, its capture date when the photo's Exif has one,
 // the report's date), the annotated picture (the exported JPEG, embedded as
 // it is), under it what the computed lengths rest on (the reference length
-// or plane), a table of the dimensions and a table of the notes, flowing onto
-// further pages. Text is set in the interface's Chinese font, embedded.
+// or plane), tables of the dimensions, the areas, the angles and the notes,
+// flowing onto further pages; after the last section of a report over
+// several photos, the total net area by name (ReportTables.h). Text is set
+// in a sans-serif CJK face (ReportPage.h), embedded.
 
 #include "document/PhotoInfo.h"
 #include "output/PdfJpegImages.h"

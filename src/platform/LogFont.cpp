@@ -90,9 +90,12 @@ LOGFONTA QFontToLogFont(const QFont& font, const LOGFONTA& base) {
 void InstallFontSubstitutes() {
     const QStringList ming{QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL UMing HK"),
                            QStringLiteral("AR PL UMing CN")};
+    // Chinese in an Arial record is set in the Ming face, as Windows links
+    // it, whatever other CJK faces are installed (a sans-serif one for the
+    // report must not change how the records look).
     QFont::insertSubstitutions(
         QStringLiteral("Arial"),
-        QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
+        QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")} + ming);
     QFont::insertSubstitutions(QString::fromUtf8("新細明體"), ming);
     QFont::insertSubstitutions(QString::fromUtf8("細明體"), ming);
     QFont::insertSubstitutions(QStringLiteral("PMingLiU"), ming);

@@ -45,6 +45,7 @@ QFont LogFontToQFont(const LOGFONTA& lf);
 LOGFONTA QFontToLogFont(const QFont& font, const LOGFONTA& base = DefaultLogFont());
 
 // Maps the face names the program and its files use ("Arial", "新細明體",
-// "細明體") to installed look-alikes, so text measures and looks as intended.
+// "細明體") to installed look-alikes, so text measures and looks as intended;
+// Arial's Chinese comes from the Ming face.
 // Stored names stay as they are. Safe to call more than once.
 void InstallFontSubstitutes();

@@ -46,6 +46,11 @@ protected:
         ASSERT_TRUE(WriteWholeFile(Path("many.dat"), info.Serialize()));
         ASSERT_TRUE(QFile::copy(SourcePath("tests/data/wild/exif_gps.jpg"), Path("gps.jpg")));
         ASSERT_TRUE(MakeFifo(Path("pipe.dat")) && MakeFifo(Path("pipe.png")));
+        WriteJpeg(dir, "wall.jpg", 160, 120);
+        PhotoInfo wall;
+        wall.reference.hasPlane = true;
+        wall.reference.plane = {{{20, 20}, {140, 25}, {135, 100}, {25, 95}}, 90, 60};
+        ASSERT_TRUE(WriteWholeFile(Path("wall.dat"), wall.Serialize()));
     }
     QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
     QByteArray Arg(const QByteArray& arg) const {
@@ -93,6 +98,8 @@ TEST_F(CommandLine, EachCommandsStatusAndWhatItSays) {
         {{"--screenshot", "@t.png", "@bad.jpg"}, 0, "is damaged"},
         {{"--screenshot", "@pipe.png", "@room.jpg"}, 1, "named pipe"},
         {{"--screenshot", "@x.png", "@room.jpg"}, 1, "File too large", "", 1024},
+        {{"--rectify", "@h.jpg", "@wall.jpg", "--mm-per-pixel", "0.5"}, 0, ""},
+        {{"--rectify", "@x.jpg", "@room.jpg"}, 1, "room.jpg has no reference plane"},
     };
     for (const Row& row : rows) {
         std::vector<QByteArray> args;
@@ -113,17 +120,19 @@ TEST_F(CommandLine, EachCommandsStatusAndWhatItSays) {
         EXPECT_TRUE(expected.isEmpty() ? run.out.isEmpty() : run.out.startsWith(expected)) << what;
     }
     // What was written, nothing else: no temporary file is left, the pipes stay.
-    EXPECT_EQ(
-        NamesIn(dir.path()),
-        QStringList({"a.jpg", "b.jpg", "bad.dat", "bad.jpg", "ext.dat", "ext.jpg",
-                     "gps-dropped.jpg", "gps-kept.jpg", "gps.jpg", "many.dat", "out", "pipe.dat",
-                     "pipe.png", "r.pdf", "room.dat", "room.jpg", "s.png", "t.png"}));
+    EXPECT_EQ(NamesIn(dir.path()),
+              QStringList(
+                  {"a.jpg",           "b.jpg",        "bad.dat", "bad.jpg",  "ext.dat",  "ext.jpg",
+                   "gps-dropped.jpg", "gps-kept.jpg", "gps.jpg", "h.jpg",    "many.dat", "out",
+                   "pipe.dat",        "pipe.png",     "r.pdf",   "room.dat", "room.jpg", "s.png",
+                   "t.png",           "wall.dat",     "wall.jpg"}));
     EXPECT_EQ(NamesIn(Path("out")), QStringList({"ext.jpg", "gps.jpg", "room.jpg"}));
     // The location (the GPS IFD's pointer) only where it was asked to stay.
     const QByteArray gps("\x25\x88\x04\x00", 4);
     EXPECT_TRUE(ReadWholeFile(Path("gps-kept.jpg")).contains(gps));
     EXPECT_TRUE(ReadWholeFile(Path("out/gps.jpg")).contains(gps));
     EXPECT_FALSE(ReadWholeFile(Path("gps-dropped.jpg")).contains(gps));
+    EXPECT_TRUE(ReadWholeFile(Path("h.jpg")).contains("0.5 mm per pixel"));
 }
 
 // On a terminal the export of many keeps a progress figure on its last line.

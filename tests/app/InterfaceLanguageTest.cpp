@@ -2,8 +2,10 @@
 // changes: the program's texts and Qt's stock dialogs.
 
 #include "app/InterfaceLanguage.h"
+#include "dialog/CMeasureDlg.h"
 
 #include <QCoreApplication>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QProcessEnvironment>
 #include <QPushButton>
@@ -59,10 +61,14 @@ TEST(SpokenLanguage, ProgramTextsAndStockDialogsFollowTheChoice) {
         QtTexts qt;
         const char* programText; // the open button's caption
         const char* buttons;     // a stock message box's, as shown
+        const char* face;        // the window's captions'
     } cases[] = {
-        {InterfaceLanguage::English, QtTexts::Translated, "&Open photo", "OK Cancel Yes No"},
-        {InterfaceLanguage::Chinese, QtTexts::Translated, "打開圖片(&O)", "確定 取消 是 否"},
-        {InterfaceLanguage::Chinese, QtTexts::AsShipped, "打開圖片(&O)", "OK Cancel Yes No"},
+        {InterfaceLanguage::English, QtTexts::Translated, "&Open photo", "OK Cancel Yes No",
+         "Liberation Sans"},
+        {InterfaceLanguage::Chinese, QtTexts::Translated, "打開圖片(&O)", "確定 取消 是 否",
+         "AR PL UMing TW"},
+        {InterfaceLanguage::Chinese, QtTexts::AsShipped, "打開圖片(&O)", "OK Cancel Yes No",
+         "AR PL UMing TW"},
     };
     const auto restore =
         qScopeGuard([] { UseInterfaceLanguage(InterfaceLanguage::Chinese, QtTexts::AsShipped); });
@@ -78,6 +84,8 @@ TEST(SpokenLanguage, ProgramTextsAndStockDialogsFollowTheChoice) {
             shown << box.button(button)->text().remove('&').section('(', 0, 0);
         }
         EXPECT_EQ(shown.join(' '), QString::fromUtf8(c.buttons));
+        const CMeasureDlg window;
+        EXPECT_EQ(QFontInfo(window.font()).family(), QString::fromUtf8(c.face));
     }
 }
 

@@ -262,9 +262,10 @@ TEST_F(Canvas, RightButtonOpensTheMenuAtThePointerAndPassesTheChosenCommandOn) {
         EXPECT_EQ(commands,
                   std::vector<int>(pick >= 0, pick == 3 ? ID_ZOOM_FIT : ID_ALL_DIM_COLOUR));
     }
-    EXPECT_EQ(answer.items.join(u'|'),
-              QString::fromUtf8("放大1|縮小1|實際大小1|自適應大小1|-|所有尺寸字體1|所有尺寸顏色1|-|"
-                                "復原(&U)0|重做(&R)0|-|參考平面(&P)...1|寫入計算值0"));
+    EXPECT_EQ(
+        answer.items.join(u'|'),
+        QString::fromUtf8("放大1|縮小1|實際大小1|自適應大小1|-|所有尺寸字體1|所有尺寸顏色1|-|"
+                          "復原(&U)0|重做(&R)0|-|參考平面(&P)...1|寫入計算值0|輸出正視圖(&V)...0"));
     answer.items.clear();
     canvas.SetTool(ToolDimension);
     CanvasAccess::FirstPoint(canvas) = 1;

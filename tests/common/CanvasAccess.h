@@ -16,6 +16,7 @@ struct CanvasAccess {
     static POINT& LastPoint(CPhotoCanvas& c) { return c.m_ptLast; }
     static QImage& Photo(CPhotoCanvas& c) { return c.m_dib.Image(); }
     static AnnotationRenderer& Renderer(CPhotoCanvas& c) { return c.m_renderer; }
+    static PendingPhoto& Pending(CPhotoCanvas& c) { return c.m_pending; }
 
     // Decodes the photo at once, on this thread. A failed load keeps the
     // photo, the records and the view as they were.

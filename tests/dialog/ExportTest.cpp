@@ -129,3 +129,24 @@ TEST_F(ExportTest, ThePictureKeepsThePhotosCaptureDate) {
 }
 
 } // namespace
+
+// The canvas menu's head-on picture: disabled without a plane (nothing is
+// asked); with one, its file is asked for and written on a worker.
+TEST_F(ExportTest, TheHeadOnPictureIsOfferedWithAPlaneAndWrittenOnAWorker) {
+    const QString out = PathOf(QStringLiteral("head-on.jpg"));
+    prompter.pick = ID_EXPORT_HEAD_ON;
+    prompter.paths = {out};
+    ClickPhoto({200, 150}, Qt::RightButton);
+    EXPECT_FALSE(prompter.picked);
+    EXPECT_EQ(prompter.paths.size(), 1);
+    info().reference.hasPlane = true;
+    info().reference.plane = {{{100, 100}, {300, 110}, {290, 250}, {110, 240}}, 200, 150};
+    ClickPhoto({200, 150}, Qt::RightButton);
+    EXPECT_TRUE(prompter.picked);
+    EXPECT_EQ(prompter.suggestions, QStringList{PathOf(QStringLiteral("kitchen-head-on.jpg"))});
+    ASSERT_TRUE(dlg->HeadOnExport());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !dlg->HeadOnExport()->IsRunning(); }, 60000));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ReadWholeFile(out).contains("Tessamar head-on view: 1 mm per pixel"));
+    EXPECT_EQ(prompter.texts.count(Utf8("輸出正視圖完畢")), 1);
+}
