@@ -60,3 +60,34 @@ inline void OnReferencePlane(PhotoInfo& info, int photoW, int photoH) {
     for (Dimension& d : info.dimensions)
         d.value[0] = '\0';
 }
+
+// `count` areas scattered over the photo: L-shaped rooms of six corners up
+// to 600 pixels across, every tenth an opening (a small square), named
+// "Room 001" and so on; the same for the same seed.
+inline void AddScatteredAreas(PhotoInfo& info, int photoW, int photoH, int count,
+                              quint32 seed = 12) {
+    QRandomGenerator rng(seed);
+    for (int i = 0; i < count; ++i) {
+        AreaRecord a;
+        a.colour = RGB(0, 96, 255);
+        a.font = DefaultLogFont();
+        const int32_t x = static_cast<int32_t>(rng.bounded(photoW - 600));
+        const int32_t y = static_cast<int32_t>(rng.bounded(photoH - 600));
+        const int32_t w = 100 + static_cast<int32_t>(rng.bounded(500));
+        const int32_t h = 100 + static_cast<int32_t>(rng.bounded(500));
+        a.opening = i % 10 == 9;
+        if (a.opening)
+            a.corners = {{x, y}, {x + w / 3, y}, {x + w / 3, y + h / 3}, {x, y + h / 3}};
+        else
+            a.corners = {{x, y},
+                         {x + w, y},
+                         {x + w, y + h / 2},
+                         {x + w / 2, y + h / 2},
+                         {x + w / 2, y + h},
+                         {x, y + h}};
+        char name[16];
+        std::snprintf(name, sizeof name, "Room %03d", i);
+        a.name = name;
+        info.areas.push_back(a);
+    }
+}

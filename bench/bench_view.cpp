@@ -3,7 +3,8 @@
 // five record sets side by side in the same run: none, a typical room (20
 // dimensions, 5 notes), a crowded one (1,000 dimensions, 200 notes), and on a
 // reference plane with every label a computed length, 1,000 + 200 ("plane")
-// and 10,000 + 1,000 ("plane10k"). The canvases are timed in turn at each
+// and 10,000 + 1,000 ("plane10k"), and the plane's set with 100 areas, each
+// labelled with its measured area ("areas"). The canvases are timed in turn at each
 // step, so all see the same machine; counters are medians and worst frames in
 // milliseconds, the crowded canvas's ratio over the empty one, the plane's
 // over the crowded one (median and worst), and the frames each canvas needs
@@ -55,17 +56,18 @@ struct Figures {
 
 // The three canvases, each with its own caches.
 struct Canvases {
-    static constexpr int kCount = 5;
-    static constexpr std::array<const char*, kCount> kNames = {"none", "room", "crowded", "plane",
-                                                               "plane10k"};
+    static constexpr int kCount = 6;
+    static constexpr std::array<const char*, kCount> kNames = {"none",  "room",     "crowded",
+                                                               "plane", "plane10k", "areas"};
     static constexpr int kCrowded = 2;
     static constexpr int kPlane = 3;
+    static constexpr int kAreas = 5;
     std::array<std::unique_ptr<CPhotoCanvas>, kCount> canvas;
     QImage target{kCanvasSize, QImage::Format_RGB32};
 
     Canvases() {
         const std::array<std::pair<int, int>, kCount> sizes = {
-            {{0, 0}, {20, 5}, {1000, 200}, {1000, 200}, {10000, 1000}}};
+            {{0, 0}, {20, 5}, {1000, 200}, {1000, 200}, {10000, 1000}, {1000, 200}}};
         for (int i = 0; i < kCount; ++i) {
             canvas[i] = std::make_unique<CPhotoCanvas>();
             canvas[i]->resize(kCanvasSize);
@@ -74,6 +76,8 @@ struct Canvases {
                 ScatteredRecords(kPhotoW, kPhotoH, sizes[i].first, sizes[i].second);
             if (i >= kPlane)
                 OnReferencePlane(canvas[i]->Model().Records(), kPhotoW, kPhotoH);
+            if (i == kAreas)
+                AddScatteredAreas(canvas[i]->Model().Records(), kPhotoW, kPhotoH, 100);
         }
     }
     // One screen frame of canvas i (its paint event, labels within the
@@ -140,6 +144,9 @@ void Report(benchmark::State& state, const Table& wall, const Table& cpu) {
     const Figures& crowded = wall[Canvases::kCrowded];
     state.counters["plane_over_crowded"] = plane.Median() / std::max(crowded.Median(), 1e-6);
     state.counters["plane_over_crowded_worst"] = plane.Worst() / std::max(crowded.Worst(), 1e-6);
+    const Figures& areas = wall[Canvases::kAreas];
+    state.counters["areas_over_plane"] = areas.Median() / std::max(plane.Median(), 1e-6);
+    state.counters["areas_over_plane_worst"] = areas.Worst() / std::max(plane.Worst(), 1e-6);
 }
 
 // The frames that made the labels a first frame left pending.

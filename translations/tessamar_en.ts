@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_TW">
 <context>
+    <name>AreaNameDialog</name>
+    <message>
+        <source>區域名稱</source>
+        <translation>Area name</translation>
+    </message>
+    <message>
+        <source>名稱(&amp;N)：</source>
+        <translation>&amp;Name:</translation>
+    </message>
+</context>
+<context>
     <name>BleTransport</name>
     <message>
         <source>這個設備沒有測距儀的服務</source>
@@ -317,6 +328,10 @@ Overwrite it?</translation>
         <translation>The photo could not be opened in full: the changes made to it are lost.</translation>
     </message>
     <message>
+        <source>面積</source>
+        <translation>Area</translation>
+    </message>
+    <message>
         <source>上一張正視圖還在輸出，請等它完成後再輸出。</source>
         <translation>The previous head-on picture is still being written; please wait until it has finished.</translation>
     </message>
@@ -335,6 +350,10 @@ Overwrite it?</translation>
     <message>
         <source>正在輸出正視圖：%1</source>
         <translation>Writing the head-on picture: %1</translation>
+    </message>
+    <message>
+        <source>角度</source>
+        <translation>Angle</translation>
     </message>
 </context>
 <context>
@@ -388,8 +407,16 @@ Overwrite it?</translation>
         <translation>These four corners would not make a convex quadrilateral; the corner was put back.</translation>
     </message>
     <message>
+        <source>開口</source>
+        <translation>Opening</translation>
+    </message>
+    <message>
         <source>輸出正視圖(&amp;V)...</source>
         <translation>Head-on &amp;view...</translation>
+    </message>
+    <message>
+        <source>重新命名區域(&amp;N)...</source>
+        <translation>Re&amp;name area...</translation>
     </message>
 </context>
 <context>

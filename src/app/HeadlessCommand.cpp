@@ -1,6 +1,8 @@
 #include "app/HeadlessCommand.h"
 
+#include "app/InterfaceLanguage.h"
 #include "app/QuietQtMessages.h"
+#include "drawing/ComputedShapes.h"
 #include "platform/LogFont.h"
 
 #include <QApplication>
@@ -20,6 +22,8 @@ std::unique_ptr<QGuiApplication> StartHeadless(int& argc, char** argv, HeadlessA
             app = std::make_unique<QGuiApplication>(argc, argv);
     }
     InstallFontSubstitutes();
+    // The pictures' area labels follow the interface's language (坪 or not).
+    SetAreaPingDefault(InterfaceLanguageFromEnvironment() == InterfaceLanguage::Chinese);
     return app;
 }
 

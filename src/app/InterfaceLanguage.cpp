@@ -1,6 +1,7 @@
 #include "app/InterfaceLanguage.h"
 
 #include "app/QtTranslations.h"
+#include "drawing/ComputedShapes.h"
 #include "platform/CaptionFont.h"
 
 #include <QCoreApplication>
@@ -83,6 +84,8 @@ InterfaceLanguage InterfaceLanguageFromEnvironment() {
 }
 
 bool UseInterfaceLanguage(InterfaceLanguage language, QtTexts qt) {
+    // Area labels give 坪 beside m² in the Chinese interface only.
+    SetAreaPingDefault(language == InterfaceLanguage::Chinese);
     Remove(ProgramTranslator());
     Remove(QtTranslator());
     QCoreApplication* app = QCoreApplication::instance();

@@ -46,6 +46,7 @@ CPhotoCanvas::~CPhotoCanvas() {
 void CPhotoCanvas::SetTool(int32_t tool) {
     m_tools.clear();
     m_tools.push_back(tool);
+    CancelShape();
 }
 
 void CPhotoCanvas::CancelPendingDimension() {

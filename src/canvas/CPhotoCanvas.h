@@ -13,7 +13,9 @@
 // hints), CPhotoCanvasHistory.cpp (what undo and redo show),
 // CPhotoCanvasReference.cpp (the reference plane's corners),
 // CPhotoCanvasMenu.cpp (the context menu), CPhotoCanvasRange.cpp (the range
-// readings the window passes on, and the event routing).
+// readings the window passes on, and the event routing),
+// CPhotoCanvasShapes.cpp (the area and angle tools, their handles and menu
+// items).
 
 #include "canvas/CanvasTypes.h"
 #include "canvas/PendingPhoto.h"
@@ -194,6 +196,28 @@ public:
     // Carries out a reference command of the context menu; false for others.
     bool HandleReferenceCommand(int command);
 
+    // --- Areas and angles (CPhotoCanvasShapes.cpp) ---
+    // With the area tool, clicks place corners: a click within reach of the
+    // first corner or a double click closes the polygon (at least three
+    // corners, else nothing happens), its name is asked for (Cancel: no
+    // name) and it is added, one undo step. With the angle tool, three
+    // clicks (an arm, the vertex, the other arm) add an angle. Escape (the
+    // window), a right click or another tool drops the points placed;
+    // Backspace (the window) takes back the last one.
+    bool PlacingShape() const { return !m_shapeClicks.empty(); }
+    const std::vector<POINT>& ShapePoints() const { return m_shapeClicks; }
+    void CancelShape();
+    void RemoveLastShapePoint();
+    void OnLButtonDblClk(POINT q);
+    // Asks for the selected area's name and gives it, one undo step; false
+    // when no area is selected or the dialog was cancelled.
+    bool RenameSelectedArea();
+    // The selected area's items after the menu's others: "開口" (checked
+    // when it is one) and "重新命名區域(&N)..."; none without an area.
+    static void AddAreaMenuItems(QMenu& menu, const AreaRecord* selected);
+    // Carries out an area command of the context menu; false for others.
+    bool HandleAreaCommand(int command);
+
 Q_SIGNALS:
     // Always delivered queued, after the handler that caused it has returned.
     void canvasNotify(int code);
@@ -221,6 +245,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
     // Posts canvasNotify(code) to be delivered after the current handler.
     void PostNotify(int code);
@@ -273,6 +298,20 @@ private:
     void DragPlaneHandle(POINT q);
     void FinishPlaneDrag();
     static constexpr int kPlaneHandleFirst = 2;
+    // Areas and angles: a click of their tools, the polygon closed; the
+    // select tool's hit (false: neither is hit) and the handles of the
+    // selected area's corners or angle's points (kShapeHandleFirst + index).
+    void PlaceShapePoint(POINT q);
+    void CloseArea();
+    bool SelectShapeAt(POINT p);
+    int ShapeHandleAt(POINT q) const;
+    POINT ShapePointAt(int index) const;
+    void DragShapeHandle(POINT q);
+    void DrawShapeHandles(QPainter& painter) const;
+    // The points placed so far and the rubber band to the pointer.
+    void DrawShapeInProgress(QPainter& painter);
+    static constexpr int kShapeHandleFirst = 100;
+    std::vector<POINT> m_shapeClicks; // photo points of the shape being placed
     // Panning with the middle button, or the left one while Space is held.
     void BeginPan(POINT q, Qt::MouseButton button);
     void UpdateCursorHint(POINT q);

@@ -15,14 +15,25 @@ int CPhotoCanvas::HandleAt(POINT q) const {
     const Dimension* dim = SelectedDimension();
     const int end =
         dim ? handles::HandleAt(MapPoint(dim->start, false), MapPoint(dim->end, false), q) : -1;
-    // The selected dimension's ends win over the plane's corners.
-    return end >= 0 ? end : PlaneHandleAt(q);
+    // The selected dimension's ends win over the selected shape's points,
+    // and those over the plane's corners.
+    if (end >= 0)
+        return end;
+    const int shape = ShapeHandleAt(q);
+    return shape >= 0 ? shape : PlaneHandleAt(q);
 }
 
 bool CPhotoCanvas::BeginHandleDrag(POINT q) {
     const int handle = HandleAt(q);
     if (handle < 0)
         return false;
+    if (handle >= kShapeHandleFirst) {
+        m_nHandle = handle;
+        m_handleFree = ShapePointAt(handle - kShapeHandleFirst);
+        m_model.BeginRecordDrag(true);
+        m_bDragging = 1;
+        return true;
+    }
     if (handle >= kPlaneHandleFirst) {
         m_nHandle = handle;
         m_handleFree = m_model.Info().reference.plane.corners[handle - kPlaneHandleFirst];
@@ -39,6 +50,10 @@ bool CPhotoCanvas::BeginHandleDrag(POINT q) {
 }
 
 void CPhotoCanvas::DragHandle(POINT q, bool shiftHeld) {
+    if (m_nHandle >= kShapeHandleFirst) {
+        DragShapeHandle(q);
+        return;
+    }
     if (m_nHandle >= kPlaneHandleFirst) {
         DragPlaneHandle(q);
         return;
@@ -61,12 +76,17 @@ void CPhotoCanvas::DragHandle(POINT q, bool shiftHeld) {
 
 void CPhotoCanvas::DrawHandles(QPainter& painter) const {
     const Dimension* dim = SelectedDimension();
-    if (!dim || CurrentTool() != ToolSelect)
+    if (CurrentTool() != ToolSelect)
         return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(QColor(32, 32, 32), 1));
     painter.setBrush(Qt::white);
+    DrawShapeHandles(painter);
+    if (!dim) {
+        painter.restore();
+        return;
+    }
     const int half = handles::kHandleSize / 2;
     for (const POINT& end : {dim->start, dim->end}) {
         const POINT v = MapPoint(end, false);

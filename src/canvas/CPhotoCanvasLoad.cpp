@@ -138,6 +138,7 @@ void CPhotoCanvas::ResetAnnotations() {
     // Corners of a plane being placed belong to the old photo.
     m_planeClicks.clear();
     m_bPlacingPlane = false;
+    m_shapeClicks.clear();
 }
 
 bool CPhotoCanvas::BeginPhotoLoad(const QString& path) {

@@ -1,5 +1,6 @@
 // CPhotoCanvas: the right mouse button and the context menu: the zoom and
-// all-dimension commands, undo and redo, then the reference items. The
+// all-dimension commands, undo and redo, then the reference items and the
+// selected area's (CPhotoCanvasShapes.cpp). The
 // reference commands are carried out here; the others go to the window.
 #include "canvas/CPhotoCanvas.h"
 #include "document/ComputedLength.h"
@@ -55,6 +56,11 @@ void CPhotoCanvas::OnRButtonDown(POINT q) {
         Repaint();
         return;
     }
+    if (PlacingShape()) {
+        // The area's corners or the angle's points placed so far: dropped.
+        CancelShape();
+        return;
+    }
     if (PlacingPlaneCorners()) {
         // As for a half-drawn dimension: the corners placed are dropped.
         CancelPlaneCorners();
@@ -65,6 +71,7 @@ void CPhotoCanvas::OnRButtonDown(POINT q) {
     BuildContextMenu(menu, m_model.History().Stack().canUndo(),
                      m_model.History().Stack().canRedo());
     AddReferenceMenuItems(menu, m_model.Info().reference.hasPlane, HasComputedValue());
+    AddAreaMenuItems(menu, m_model.SelectedArea());
     AddHeadOnViewItem(menu, HasUsablePlane(m_model.Info().reference));
     const QPoint where = mapToGlobal(QPoint(q.x, q.y));
     QAction* chosen = Prompts().PopupMenu(menu, where);
@@ -72,7 +79,7 @@ void CPhotoCanvas::OnRButtonDown(POINT q) {
         return;
     bool ok = false;
     const int command = chosen->data().toInt(&ok);
-    if (ok && command != 0 && !HandleReferenceCommand(command))
+    if (ok && command != 0 && !HandleReferenceCommand(command) && !HandleAreaCommand(command))
         Q_EMIT menuCommand(command);
 }
 

@@ -4,6 +4,7 @@
 // Drag tool: the photo follows the mouse while the left button is held.
 // Dimension tool: two clicks give the end points of a new dimension.
 // Note tool: one click places a new note.
+// Area and angle tools: see CPhotoCanvasShapes.cpp.
 // Select tool: a click picks the first note, else the first dimension, under
 // the pointer and starts dragging it; the drag ends at the left button's
 // release, wherever the pointer is by then.
@@ -92,6 +93,10 @@ void CPhotoCanvas::OnLButtonDown(POINT q) {
     case ToolNote:
         PlaceNote(q);
         break;
+    case ToolArea:
+    case ToolAngle:
+        PlaceShapePoint(q);
+        break;
     case ToolSelect:
         // An end point's handle wins over every record under it.
         if (BeginHandleDrag(q))
@@ -110,7 +115,8 @@ void CPhotoCanvas::OnMouseMove(POINT q, bool leftHeld, bool shiftHeld) {
     const int32_t tool = CurrentTool();
     if (leftHeld && HasPhoto() && tool == ToolDrag) {
         PanBy(q);
-    } else if (tool == ToolDimension && m_bFirstPoint == 1) {
+    } else if ((tool == ToolDimension && m_bFirstPoint == 1) ||
+               ((tool == ToolArea || tool == ToolAngle) && PlacingShape())) {
         update(); // the rubber band follows the cursor
     } else if (tool == ToolSelect && m_bDragging == 1) {
         if (!leftHeld) {
@@ -132,12 +138,12 @@ void CPhotoCanvas::OnLButtonUp(POINT) {
 }
 
 void CPhotoCanvas::FinishDrag() {
-    if (m_bDragging == 1 && m_nHandle >= kPlaneHandleFirst) {
+    if (m_bDragging == 1 && m_nHandle >= kPlaneHandleFirst && m_nHandle < kShapeHandleFirst) {
         FinishPlaneDrag();
     } else if (m_bDragging == 1) {
         // The ends are stored as every dimension is; the handle follows the
         // end it moved when they swap.
-        m_model.FinishRecordDrag(m_nHandle >= 0);
+        m_model.FinishRecordDrag(m_nHandle >= 0 && m_nHandle < kShapeHandleFirst);
         if (m_nHandle >= 0)
             update();
     }
@@ -183,6 +189,8 @@ void CPhotoCanvas::SelectAt(POINT q) {
         if (!HitTestNote(note, q, m_renderer, &view))
             continue;
         m_model.SelectDimension(-1);
+        m_model.SelectArea(-1);
+        m_model.SelectAngle(-1);
         m_model.SelectNote(i);
         m_logFont = note.font;
         PostNotify(CN_NOTE_SELECTED);
@@ -197,6 +205,8 @@ void CPhotoCanvas::SelectAt(POINT q) {
         if (!HitTestDimension(dim, p, m_fZoom, m_renderer.Measurer()))
             continue;
         m_model.SelectNote(-1);
+        m_model.SelectArea(-1);
+        m_model.SelectAngle(-1);
         if (m_model.SelDim() != i) {
             m_model.SelectDimension(i);
             update();
@@ -207,8 +217,13 @@ void CPhotoCanvas::SelectAt(POINT q) {
         return;
     }
 
+    // Then angles and areas, which lie under the dimensions and notes.
+    if (SelectShapeAt(p))
+        return;
     m_model.SelectNote(-1);
     m_model.SelectDimension(-1);
+    m_model.SelectArea(-1);
+    m_model.SelectAngle(-1);
     PostNotify(CN_NOTHING_SELECTED);
     update();
 }
@@ -221,7 +236,8 @@ void CPhotoCanvas::DragSelection(POINT q) {
 }
 
 void CPhotoCanvas::NudgeSelection(int32_t dx, int32_t dy) {
-    if (!SelectedDimension() && !SelectedNote())
+    if (!SelectedDimension() && !SelectedNote() && !m_model.SelectedArea() &&
+        !m_model.SelectedAngle())
         return;
     m_model.NudgeSelection(dx, dy);
     update();

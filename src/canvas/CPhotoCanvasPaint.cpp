@@ -78,10 +78,18 @@ void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
     const bool rubberBand = CurrentTool() == ToolDimension && m_bFirstPoint == 1;
     if (!waitForLevels && !rubberBand) {
         // The screen, records unchanged since the last frame: their kept picture.
-        m_layerExact = m_recordLayer.Draw(painter, m_renderer, m_model.Info(),
-                                          {m_model.SelDim(), m_model.SelNote()}, view,
-                                          client.size(), m_layerDeadline);
+        m_layerExact = m_recordLayer.Draw(
+            painter, m_renderer, m_model.Info(),
+            {m_model.SelDim(), m_model.SelNote(), m_model.SelArea(), m_model.SelAngle()}, view,
+            client.size(), m_layerDeadline);
+    } else if (!rubberBand) {
+        // Every record at once, in the kept picture's order.
+        DrawRecordSteps(m_renderer, painter, m_model.Info(), m_model.SelDim(), m_model.SelNote(),
+                        &view, 0, Clock::time_point::max(), m_model.SelArea(), m_model.SelAngle());
     } else {
+        // While a dimension is drawn its rubber band lies under the notes.
+        DrawAllShapes(m_renderer, painter, m_model.Info(), ShapeKind::Areas, m_model.SelArea(),
+                      &view);
         DrawAllDimensions(m_renderer, painter, m_model.Info(), m_model.SelDim(), &view);
         if (rubberBand) {
             const POINT from = MapPoint(m_pendingDim.start, false);
@@ -89,8 +97,11 @@ void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
             painter.setPen(QPen(ColorRefToQColor(m_pendingDim.colour), 1));
             painter.drawLine(QPoint(from.x, from.y), CursorPosition());
         }
+        DrawAllShapes(m_renderer, painter, m_model.Info(), ShapeKind::Angles, m_model.SelAngle(),
+                      &view);
         DrawAllNotes(m_renderer, painter, m_model.Info(), m_model.SelNote(), &view);
     }
+    DrawShapeInProgress(painter);
     painter.restore();
 
     // Grey margins outside the photo's place.

@@ -5,6 +5,8 @@
 
 // Tools; the values are the positions of the tool buttons in their group.
 enum Tool : int32_t { ToolDrag = 0, ToolDimension = 1, ToolNote = 2, ToolSelect = 3 };
+// The tools added after the first four, in the same group.
+enum ShapeTool : int32_t { ToolArea = 4, ToolAngle = 5 };
 
 // Zoom commands of SetZoom.
 enum ZoomCommand : int { ZoomIn = 1, ZoomOut = 2, ZoomActual = 3, ZoomFit = 4 };
@@ -32,6 +34,9 @@ enum CanvasMenuCommand : int {
     ID_REFERENCE_PLANE = 32779,
     ID_DELETE_REFERENCE_PLANE = 32780,
     ID_WRITE_COMPUTED = 32781,
+    // The selected area, carried out by the canvas.
+    ID_AREA_OPENING = 32785,
+    ID_RENAME_AREA = 32786,
     // The head-on picture of the reference plane, carried out by the main dialog.
     ID_EXPORT_HEAD_ON = 32790,
 };

@@ -5,6 +5,7 @@
 #include "drawing/TextMeasurer.h"
 #include "platform/Cp950.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -77,4 +78,38 @@ bool HitTestDimension(const Dimension& dim, POINT p, float zoom, TextMeasurer& m
     const int64_t top = static_cast<int64_t>(mid.y) - extent.cy;
     const int64_t bottom = mid.y;
     return left <= q.x && q.x < right && top <= q.y && q.y < bottom;
+}
+
+namespace {
+// Whether p lies strictly closer than `tolerance` to the segment a-b.
+bool NearSegment(POINT a, POINT b, POINT p, int64_t tolerance) {
+    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
+    const double rx = double(p.x) - a.x, ry = double(p.y) - a.y;
+    const double length2 = dx * dx + dy * dy;
+    const double t = length2 > 0 ? std::clamp((rx * dx + ry * dy) / length2, 0.0, 1.0) : 0.0;
+    return std::hypot(rx - t * dx, ry - t * dy) < static_cast<double>(tolerance);
+}
+} // namespace
+
+bool HitTestArea(const AreaRecord& area, POINT p, float zoom) {
+    const std::vector<POINT>& c = area.corners;
+    if (c.empty())
+        return false;
+    const int64_t tolerance = LineTolerance(zoom);
+    bool inside = false;
+    for (size_t i = 0, j = c.size() - 1; i < c.size(); j = i++) {
+        if (NearSegment(c[j], c[i], p, tolerance))
+            return true;
+        if ((c[i].y > p.y) != (c[j].y > p.y) &&
+            p.x < (double(c[j].x) - c[i].x) * (double(p.y) - c[i].y) / (double(c[j].y) - c[i].y) +
+                      c[i].x)
+            inside = !inside;
+    }
+    return inside;
+}
+
+bool HitTestAngle(const AngleRecord& angle, POINT p, float zoom) {
+    const int64_t tolerance = LineTolerance(zoom);
+    return NearSegment(angle.vertex, angle.arm1, p, tolerance) ||
+           NearSegment(angle.vertex, angle.arm2, p, tolerance);
 }

@@ -12,6 +12,7 @@
 // TextMeasurer, which caches per font and text.
 
 #include "document/Records.h"
+#include "document/ShapeRecords.h"
 #include "drawing/ViewMapping.h"
 #include "platform/WinTypes.h"
 
@@ -24,3 +25,9 @@ bool HitTestDimension(const Dimension& dim, POINT p, float zoom, TextMeasurer& m
 
 // trunc(4.0 / zoom) with the zoom's 32-bit value: 4 at 1.0, 8 at 0.5, 19 at 0.2.
 int64_t LineTolerance(float zoom);
+
+// An area is hit inside its polygon (even-odd) or strictly closer than
+// LineTolerance(zoom) photo pixels to its outline; an angle closer than that
+// to either arm. Photo coordinates.
+bool HitTestArea(const AreaRecord& area, POINT p, float zoom);
+bool HitTestAngle(const AngleRecord& angle, POINT p, float zoom);

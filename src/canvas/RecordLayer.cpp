@@ -99,9 +99,9 @@ bool RecordLayer::Draw(QPainter& painter, AnnotationRenderer& renderer, const Ph
             QPainter layerPainter(&m_building.image);
             ClipToPhoto(layerPainter, m_building.view);
             renderer.ClearLabelDeadline();
-            m_building.next =
-                DrawRecordSteps(renderer, layerPainter, info, selection.dimension, selection.note,
-                                &m_building.view, m_building.next, stepDeadline);
+            m_building.next = DrawRecordSteps(renderer, layerPainter, info, selection.dimension,
+                                              selection.note, &m_building.view, m_building.next,
+                                              stepDeadline, selection.area, selection.angle);
         }
         if (m_building.next >= RecordSteps(info)) {
             m_building.exact = true;
@@ -122,9 +122,9 @@ bool RecordLayer::Draw(QPainter& painter, AnnotationRenderer& renderer, const Ph
     {
         QPainter layerPainter(&m_shown.image);
         ClipToPhoto(layerPainter, view);
-        m_shown.next =
-            DrawRecordSteps(renderer, layerPainter, info, selection.dimension, selection.note,
-                            &view, kFirstRecordStep, Clock::time_point::max());
+        m_shown.next = DrawRecordSteps(renderer, layerPainter, info, selection.dimension,
+                                       selection.note, &view, kFirstRecordStep,
+                                       Clock::time_point::max(), selection.area, selection.angle);
     }
     m_shown.exact = !renderer.LabelsPending();
     painter.drawImage(QPoint(0, 0), m_shown.image);

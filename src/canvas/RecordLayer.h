@@ -26,8 +26,10 @@ public:
     struct Selection {
         int dimension = -1;
         int note = -1;
+        int area = -1;
+        int angle = -1;
         bool operator==(const Selection& o) const {
-            return dimension == o.dimension && note == o.note;
+            return dimension == o.dimension && note == o.note && area == o.area && angle == o.angle;
         }
     };
 

@@ -137,7 +137,9 @@ void CMeasureDlg::CreateControls() {
     } tools[] = {{IDC_TOOL_DRAG, QT_TR_NOOP("拖動"), ToolDrag},
                  {IDC_TOOL_DIMENSION, QT_TR_NOOP("畫尺寸"), ToolDimension},
                  {IDC_TOOL_NOTE, QT_TR_NOOP("信息標注"), ToolNote},
-                 {IDC_TOOL_SELECT, QT_TR_NOOP("選擇"), ToolSelect}};
+                 {IDC_TOOL_SELECT, QT_TR_NOOP("選擇"), ToolSelect},
+                 {IDC_TOOL_AREA, QT_TR_NOOP("面積"), ToolArea},
+                 {IDC_TOOL_ANGLE, QT_TR_NOOP("角度"), ToolAngle}};
     for (const auto& tool : tools) {
         QToolButton* button = MakeIconButton(tr(tool.caption), true);
         AddControl(tool.id, button);
@@ -201,11 +203,12 @@ void CMeasureDlg::CreateControls() {
     // States at creation.
     for (int id : {IDC_CONNECT_RANGE, IDC_HELP, IDC_EXIT, IDC_STATUS})
         GetDlgItem(id)->setVisible(false);
-    for (int id :
-         {IDC_SAVE_INFO, IDC_EXPORT_PICTURE, IDC_TOOL_DRAG, IDC_TOOL_DIMENSION, IDC_TOOL_NOTE,
-          IDC_TOOL_SELECT, IDC_SIZE_EDIT, IDC_CANVAS, IDC_NOTE_TITLE, IDC_ADD_NOTE, IDC_DELETE_NOTE,
-          IDC_MODIFY_NOTE, IDC_NOTE_TEXT, IDC_DELETE_DIMENSION, IDC_ZOOM_IN, IDC_ZOOM_OUT,
-          IDC_ZOOM_FIT, IDC_ZOOM_ACTUAL, IDC_NOTE_FONT})
+    for (int id : {IDC_SAVE_INFO,   IDC_EXPORT_PICTURE, IDC_TOOL_DRAG,  IDC_TOOL_DIMENSION,
+                   IDC_TOOL_NOTE,   IDC_TOOL_SELECT,    IDC_TOOL_AREA,  IDC_TOOL_ANGLE,
+                   IDC_SIZE_EDIT,   IDC_CANVAS,         IDC_NOTE_TITLE, IDC_ADD_NOTE,
+                   IDC_DELETE_NOTE, IDC_MODIFY_NOTE,    IDC_NOTE_TEXT,  IDC_DELETE_DIMENSION,
+                   IDC_ZOOM_IN,     IDC_ZOOM_OUT,       IDC_ZOOM_FIT,   IDC_ZOOM_ACTUAL,
+                   IDC_NOTE_FONT})
         GetDlgItem(id)->setEnabled(false);
 
     // Frames go beneath what they frame; the banner beneath everything.
@@ -286,7 +289,8 @@ void CMeasureDlg::OnInitDialog() {
     } icons[] = {{IDC_ZOOM_IN, IDI_ZOOM_IN},         {IDC_ZOOM_OUT, IDI_ZOOM_OUT},
                  {IDC_ZOOM_ACTUAL, IDI_ZOOM_ACTUAL}, {IDC_ZOOM_FIT, IDI_ZOOM_FIT},
                  {IDC_TOOL_DRAG, IDI_TOOL_DRAG},     {IDC_TOOL_DIMENSION, IDI_TOOL_DIMENSION},
-                 {IDC_TOOL_SELECT, IDI_TOOL_SELECT}, {IDC_TOOL_NOTE, IDI_TOOL_NOTE}};
+                 {IDC_TOOL_SELECT, IDI_TOOL_SELECT}, {IDC_TOOL_NOTE, IDI_TOOL_NOTE},
+                 {IDC_TOOL_AREA, IDI_TOOL_AREA},     {IDC_TOOL_ANGLE, IDI_TOOL_ANGLE}};
     for (const auto& entry : icons)
         Item<QToolButton>(entry.control)->setIcon(ResourceIcon(entry.icon));
 
@@ -297,8 +301,9 @@ void CMeasureDlg::OnInitDialog() {
     ShowEditPanel(SelectionNone);
 
     // 10. Tips for the icon buttons: each shows the button's own caption.
-    for (int id : {IDC_ZOOM_IN, IDC_ZOOM_OUT, IDC_ZOOM_ACTUAL, IDC_ZOOM_FIT, IDC_TOOL_DRAG,
-                   IDC_TOOL_DIMENSION, IDC_TOOL_NOTE, IDC_TOOL_SELECT}) {
+    for (int id :
+         {IDC_ZOOM_IN, IDC_ZOOM_OUT, IDC_ZOOM_ACTUAL, IDC_ZOOM_FIT, IDC_TOOL_DRAG,
+          IDC_TOOL_DIMENSION, IDC_TOOL_NOTE, IDC_TOOL_SELECT, IDC_TOOL_AREA, IDC_TOOL_ANGLE}) {
         auto* button = Item<QToolButton>(id);
         button->setToolTip(button->text());
     }

@@ -2,7 +2,8 @@
 // window open; closing (the close box, Alt+F4, the exit command) asks about
 // unsaved records and then ends the window. Both come to OnCancel, the
 // window's cancel action: m_bCancelCloses is 0 only while Escape is being
-// answered. Return closes nothing either.
+// answered (the tool change drops an area or angle being placed). Return
+// closes nothing either; Backspace takes back a shape's last point.
 
 #include "dialog/CMeasureDlg.h"
 
@@ -24,6 +25,13 @@ bool CMeasureDlg::event(QEvent* event) {
 void CMeasureDlg::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept(); // no default button: Return does nothing here
+        return;
+    }
+    // Backspace that no edit box took: the last corner of an area (or point
+    // of an angle) being placed goes.
+    if (event->key() == Qt::Key_Backspace && m_canvas.PlacingShape()) {
+        m_canvas.RemoveLastShapePoint();
+        event->accept();
         return;
     }
     QDialog::keyPressEvent(event);

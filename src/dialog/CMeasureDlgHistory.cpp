@@ -90,4 +90,6 @@ void CMeasureDlg::OnDeleteSelectedRecord() {
         OnDeleteNote();
     else if (m_canvas.SelectedDimension())
         OnDeleteDimension();
+    else if (m_canvas.Model().DeleteSelectedArea() || m_canvas.Model().DeleteSelectedAngle())
+        m_canvas.Repaint();
 }

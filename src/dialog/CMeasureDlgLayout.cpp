@@ -33,6 +33,9 @@ void CMeasureDlg::OnSize(int type, int cx, int cy) {
     MoveControl(IDC_CONNECT_RANGE, PL + 20, PT + 155, 100, 25);
     MoveControl(IDC_HELP, PL + 20, PT + 185, 100, 25);
     MoveControl(IDC_EXIT, PL + 20, PT + 215, 100, 25);
+    // The area and angle tools in the free row above the zoom group.
+    MoveControl(IDC_TOOL_AREA, PL + 40, PT + 220, 30, 30);
+    MoveControl(IDC_TOOL_ANGLE, PL + 70, PT + 220, 30, 30);
     MoveControl(IDC_ZOOM_GROUP, PL + 5, PT + 255, 130, 50);
     MoveControl(IDC_TOOL_DRAG, PL + 10, PT + 310, 30, 30);
     MoveControl(IDC_TOOL_DIMENSION, PL + 40, PT + 310, 30, 30);

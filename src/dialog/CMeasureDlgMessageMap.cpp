@@ -41,6 +41,8 @@ const ControlEntry kControls[] = {
     {IDC_TOOL_DRAG, Clicked, &CMeasureDlg::OnToolChange},
     {IDC_TOOL_SELECT, Clicked, &CMeasureDlg::OnToolChange},
     {IDC_TOOL_NOTE, Clicked, &CMeasureDlg::OnToolChange},
+    {IDC_TOOL_AREA, Clicked, &CMeasureDlg::OnToolChange},
+    {IDC_TOOL_ANGLE, Clicked, &CMeasureDlg::OnToolChange},
     {IDC_TOOL_DIMENSION, Clicked, &CMeasureDlg::OnToolDimension},
     {IDC_COLOUR_SWATCH, Clicked, &CMeasureDlg::OnColour},
     {IDC_EXPORT_PICTURE, Clicked, &CMeasureDlg::OnExportPicture},

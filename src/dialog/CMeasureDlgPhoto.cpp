@@ -18,9 +18,10 @@ const char kOpenFilter[] = "JPGE IMAGE (*.jpg;*.jpeg)|*.jpg; *.jpeg||";
 
 // What opening a photo enables, in this order.
 const int kPhotoControls[] = {
-    IDC_ZOOM_IN,   IDC_ZOOM_OUT,       IDC_ZOOM_ACTUAL, IDC_ZOOM_FIT,       IDC_CANVAS,
-    IDC_SAVE_INFO, IDC_EXPORT_PICTURE, IDC_TOOL_DRAG,   IDC_TOOL_DIMENSION, IDC_TOOL_SELECT,
-    IDC_TOOL_NOTE, IDC_COLOUR_SWATCH,  IDC_SIZE_EDIT,   IDC_ADD_NOTE};
+    IDC_ZOOM_IN,        IDC_ZOOM_OUT,      IDC_ZOOM_ACTUAL,    IDC_ZOOM_FIT,
+    IDC_CANVAS,         IDC_SAVE_INFO,     IDC_EXPORT_PICTURE, IDC_TOOL_DRAG,
+    IDC_TOOL_DIMENSION, IDC_TOOL_SELECT,   IDC_TOOL_NOTE,      IDC_TOOL_AREA,
+    IDC_TOOL_ANGLE,     IDC_COLOUR_SWATCH, IDC_SIZE_EDIT,      IDC_ADD_NOTE};
 
 QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);

@@ -13,6 +13,8 @@ QCursor CMeasureDlg::CursorForTool(int tool) {
     case ToolDrag:
         return ResourceCursor(IDC_CURSOR_DRAG, 0, 0);
     case ToolDimension:
+    case ToolArea:
+    case ToolAngle:
         return QCursor(Qt::CrossCursor);
     case ToolNote:
         return ResourceCursor(IDC_CURSOR_NOTE, 8, 7);

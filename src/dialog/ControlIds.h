@@ -46,6 +46,8 @@ enum ControlId : int {
     IDC_DIM_FONT = 1061,
     IDC_REFERENCE_CHECK = 1062, // "作為參考": the selected dimension is the reference length
     IDC_EXPORT_REPORT = 1063,   // "輸出報告(&R)", under the export button
+    IDC_TOOL_AREA = 1064,       // the area tool, above the zoom group
+    IDC_TOOL_ANGLE = 1065,      // the angle tool, beside it
 };
 
 // The About entry's command (the logo's menu stands in for the system menu).
@@ -60,6 +62,8 @@ enum ResourceId : int {
     IDI_TOOL_SELECT = 143,
     IDI_TOOL_NOTE = 144,
     IDC_CURSOR_NOTE = 145,
+    IDI_TOOL_AREA = 146,
+    IDI_TOOL_ANGLE = 147,
     IDI_ZOOM_IN = 151,
     IDI_ZOOM_OUT = 152,
     IDI_ZOOM_FIT = 153,

@@ -191,6 +191,10 @@ void AnnotationRenderer::PaintLabel(QPainter& painter, QPoint origin, const Labe
     PaintHaloText(painter, origin, spec);
 }
 
+bool AnnotationRenderer::Aligned(const QPainter& painter) {
+    return PixelAligned(painter);
+}
+
 void AnnotationRenderer::SetLabelDeadline(std::chrono::steady_clock::time_point deadline) {
     m_hasDeadline = true;
     m_deadline = deadline;

@@ -33,12 +33,17 @@
 // pixel ratio other than 1; the drawn pixels are the same.
 
 #include "document/Records.h"
+#include "document/ShapeRecords.h"
 #include "drawing/ComputedLabels.h"
+#include "drawing/ComputedShapes.h"
 #include "drawing/HaloText.h"
 #include "drawing/RenderGeometry.h"
 #include "drawing/TextMeasurer.h"
 #include "drawing/ViewMapping.h"
 
+#include <QPointF>
+#include <QRect>
+#include <QString>
 #include <chrono>
 #include <string>
 #include <unordered_map>
@@ -69,6 +74,25 @@ public:
     void PrepareDimension(const Dimension& dim, const ViewMapping* view,
                           const QByteArray* computed = nullptr);
     void PrepareInfoNote(const InfoNote& note, const ViewMapping* view);
+
+    // --- areas and angles (ShapeDrawing.cpp) ---
+    // An area: a translucent fill in its colour (an opening: hatched, no
+    // fill), the outline (two pixels when selected), and its label (the
+    // name, then `text`) centred at the photo point `labelAt`. An angle: its
+    // two arms, an arc at the vertex, and `text` beside the arc. Their labels
+    // are kept as images like the others, and deferred over the budget.
+    void DrawArea(QPainter& painter, const AreaRecord& area, const QString& text, QPointF labelAt,
+                  bool selected, const ViewMapping* view);
+    void DrawAngle(QPainter& painter, const AngleRecord& angle, const QString& text, bool selected,
+                   const ViewMapping* view);
+    // Where DrawArea and DrawAngle can put pixels, in the same coordinates.
+    QRect AreaBoundOf(const AreaRecord& area, const QString& text, QPointF labelAt,
+                      const ViewMapping* view);
+    QRect AngleBoundOf(const AngleRecord& angle, const QString& text, const ViewMapping* view);
+    // The measured labels of areas and angles (RecordDrawing); SetAreaPing
+    // chooses whether area labels give 坪 too.
+    ComputedShapes& Shapes() { return m_shapes; }
+    void SetAreaPing(bool ping) { m_shapes.SetPing(ping); }
 
     // A frame budget for making labels (the screen's frames). Once `deadline`
     // has passed, and at least one label was made in the frame, a label not
@@ -120,6 +144,8 @@ private:
         std::string key;
         int32_t height = 0; // its font's lfHeight
     };
+    // True when label images can be stamped on `painter` (whole pixels).
+    static bool Aligned(const QPainter& painter);
     // True once the frame's deadline has passed, a label was made in it, and
     // `painter` takes label images (labels drawn directly are never deferred).
     bool OverBudget(const QPainter& painter);
@@ -129,9 +155,16 @@ private:
     const HaloTextCache::Entry* StandInFor(const Label& label, double* factor);
     void DrawStandIn(QPainter& painter, QPoint origin, const HaloTextCache::Entry& entry,
                      double factor);
+    // An area's or angle's label: up to two lines (`name` in code page 950,
+    // then `text`) in `font` at `scale`, upright; its entry made or measured.
+    Label ShapeLabel(const LOGFONTA& font, COLORREF colour, const std::string& name,
+                     const QString& text, double scale);
+    void DrawShapeLabel(QPainter& painter, QPoint centre, const Label& label, COLORREF colour,
+                        const std::string& name, const QString& text);
 
     TextMeasurer m_measurer;
     ComputedLabels m_computed;
+    ComputedShapes m_shapes;
     HaloTextCache m_labels;
     bool m_useImages = true;
     bool m_hasDeadline = false;

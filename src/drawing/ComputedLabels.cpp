@@ -17,10 +17,8 @@ bool ComputedLabels::ReferenceKey::operator==(const ReferenceKey& o) const {
                               std::memcmp(value, o.value, sizeof value) == 0));
 }
 
-void ComputedLabels::Update(const MeasureReference& reference, const std::vector<Dimension>& dims) {
-    m_hasReference = reference.HasReference();
-    if (!m_hasReference)
-        return;
+ComputedLabels::ReferenceKey ComputedLabels::KeyOf(const MeasureReference& reference,
+                                                   const std::vector<Dimension>& dims) {
     ReferenceKey key;
     key.hasPlane = reference.hasPlane;
     key.plane = reference.plane;
@@ -31,6 +29,14 @@ void ComputedLabels::Update(const MeasureReference& reference, const std::vector
         key.end = ref.end;
         std::memcpy(key.value, ref.value, sizeof key.value);
     }
+    return key;
+}
+
+void ComputedLabels::Update(const MeasureReference& reference, const std::vector<Dimension>& dims) {
+    m_hasReference = reference.HasReference();
+    if (!m_hasReference)
+        return;
+    const ReferenceKey key = KeyOf(reference, dims);
     if (!(key == m_reference)) {
         m_reference = key;
         m_entries.clear();

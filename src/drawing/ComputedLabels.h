@@ -22,8 +22,8 @@ public:
     // Lengths computed so far by this object.
     uint64_t Computations() const { return m_computations; }
 
-private:
-    // What a computed length depends on besides its own dimension.
+    // What a computed length depends on besides its own dimension (and what
+    // the computed areas and angles depend on besides their own points).
     struct ReferenceKey {
         bool hasPlane = false;
         ReferencePlane plane;
@@ -32,6 +32,10 @@ private:
         char value[sizeof Dimension::value] = {};
         bool operator==(const ReferenceKey& o) const;
     };
+    static ReferenceKey KeyOf(const MeasureReference& reference,
+                              const std::vector<Dimension>& dims);
+
+private:
     struct Entry {
         bool known = false;
         POINT start, end;

@@ -59,3 +59,16 @@ QRect NoteBound(TextMeasurer& measurer, const InfoNote& note, const ViewMapping*
     const int64_t margin = 2 * NoteMargin(scale) + 4;
     return Box(int64_t(a.x) - 2, int64_t(a.y) - 2, a.x + width + margin, a.y + height + margin);
 }
+
+QRect PointsBound(const POINT* points, size_t count) {
+    if (count == 0)
+        return QRect();
+    int64_t l = points[0].x, t = points[0].y, r = l, b = t;
+    for (size_t i = 1; i < count; ++i) {
+        l = std::min<int64_t>(l, points[i].x);
+        t = std::min<int64_t>(t, points[i].y);
+        r = std::max<int64_t>(r, points[i].x);
+        b = std::max<int64_t>(b, points[i].y);
+    }
+    return Box(l - 2, t - 2, r + 2, b + 2);
+}

@@ -19,3 +19,6 @@ class TextMeasurer;
 QRect DimensionBound(TextMeasurer& measurer, const Dimension& dim, const ViewMapping* view,
                      const QByteArray* computed = nullptr);
 QRect NoteBound(TextMeasurer& measurer, const InfoNote& note, const ViewMapping* view);
+// The box around view points (an area's corners, an angle's points), grown
+// by two pixels for a selected outline.
+QRect PointsBound(const POINT* points, size_t count);

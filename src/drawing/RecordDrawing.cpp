@@ -4,6 +4,7 @@
 #include "document/PhotoInfo.h"
 #include "drawing/AnnotationRenderer.h"
 #include "drawing/ComputedLabels.h"
+#include "drawing/ComputedShapes.h"
 #include "drawing/RecordBounds.h"
 #include "drawing/ReferenceDrawing.h"
 
@@ -53,6 +54,26 @@ void DrawOneNote(AnnotationRenderer& renderer, QPainter& painter, const PhotoInf
     renderer.DrawInfoNote(painter, info.notes[i], selected, view);
 }
 
+// Draws area (or angle) i, culled by `area`; the renderer's shapes are up
+// to date.
+void DrawOneArea(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info, size_t i,
+                 bool selected, const ViewMapping* view, const std::optional<QRect>& area) {
+    const AreaRecord& record = info.areas[i];
+    const QString& text = renderer.Shapes().AreaLabel(i);
+    const QPointF at = renderer.Shapes().AreaLabelAt(i);
+    if (record.corners.empty() ||
+        (area && !renderer.AreaBoundOf(record, text, at, view).intersects(*area)))
+        return;
+    renderer.DrawArea(painter, record, text, at, selected, view);
+}
+
+void DrawOneAngle(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info, size_t i,
+                  bool selected, const ViewMapping* view, const std::optional<QRect>& area) {
+    const QString& text = renderer.Shapes().AngleLabel(i);
+    if (!area || renderer.AngleBoundOf(info.angles[i], text, view).intersects(*area))
+        renderer.DrawAngle(painter, info.angles[i], text, selected, view);
+}
+
 bool IsSelected(int selected, size_t i) {
     return selected >= 0 && static_cast<size_t>(selected) == i;
 }
@@ -78,16 +99,21 @@ void DrawAllNotes(AnnotationRenderer& renderer, QPainter& painter, const PhotoIn
 }
 
 size_t RecordSteps(const PhotoInfo& info) {
-    return 1 + info.dimensions.size() + info.notes.size();
+    return 1 + info.areas.size() + info.dimensions.size() + info.angles.size() + info.notes.size();
 }
 
 size_t DrawRecordSteps(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                        int selectedDim, int selectedNote, const ViewMapping* view, size_t from,
-                       std::chrono::steady_clock::time_point deadline) {
+                       std::chrono::steady_clock::time_point deadline, int selectedArea,
+                       int selectedAngle) {
     const std::optional<QRect> area = PaintArea(painter);
     const int reference = UsableReferenceDimension(info.reference, info.dimensions);
     renderer.Computed().Update(info.reference, info.dimensions);
-    const size_t dims = info.dimensions.size();
+    renderer.Shapes().Update(info.reference, info.dimensions, info.areas, info.angles);
+    // Step 0 the plane, then areas, dimensions, angles, notes.
+    const size_t areas = info.areas.size();
+    const size_t dims = areas + info.dimensions.size();
+    const size_t angles = dims + info.angles.size();
     const size_t end = RecordSteps(info);
     // The clock is read every few steps: a step without a new label takes
     // about a microsecond.
@@ -99,15 +125,44 @@ size_t DrawRecordSteps(AnnotationRenderer& renderer, QPainter& painter, const Ph
         if (step == 0) {
             if (info.reference.hasPlane)
                 DrawReferencePlane(painter, info.reference.plane, view);
+        } else if (step <= areas) {
+            DrawOneArea(renderer, painter, info, step - 1, IsSelected(selectedArea, step - 1), view,
+                        area);
         } else if (step <= dims) {
-            DrawOneDimension(renderer, painter, info, step - 1, IsSelected(selectedDim, step - 1),
-                             reference, view, area);
+            const size_t i = step - 1 - areas;
+            DrawOneDimension(renderer, painter, info, i, IsSelected(selectedDim, i), reference,
+                             view, area);
+        } else if (step <= angles) {
+            const size_t i = step - 1 - dims;
+            DrawOneAngle(renderer, painter, info, i, IsSelected(selectedAngle, i), view, area);
         } else {
-            DrawOneNote(renderer, painter, info, step - 1 - dims,
-                        IsSelected(selectedNote, step - 1 - dims), view, area);
+            DrawOneNote(renderer, painter, info, step - 1 - angles,
+                        IsSelected(selectedNote, step - 1 - angles), view, area);
         }
     }
     return step;
+}
+
+void DrawAllShapes(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
+                   ShapeKind kind, int selected, const ViewMapping* view) {
+    const std::optional<QRect> area = PaintArea(painter);
+    renderer.Shapes().Update(info.reference, info.dimensions, info.areas, info.angles);
+    const bool areas = kind == ShapeKind::Areas;
+    const auto drawOne = areas ? &DrawOneArea : &DrawOneAngle;
+    const size_t count = areas ? info.areas.size() : info.angles.size();
+    for (size_t i = 0; i < count; ++i)
+        drawOne(renderer, painter, info, i, IsSelected(selected, i), view, area);
+}
+
+void DrawAllRecords(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
+                    const ViewMapping* view) {
+    DrawRecordSteps(renderer, painter, info, -1, -1, view, 0,
+                    std::chrono::steady_clock::time_point::max());
+}
+
+bool HasRecords(const PhotoInfo& info) {
+    return !info.dimensions.empty() || !info.notes.empty() || !info.areas.empty() ||
+           !info.angles.empty();
 }
 
 void PrepareAllRecords(AnnotationRenderer& renderer, const PhotoInfo& info,

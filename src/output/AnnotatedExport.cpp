@@ -11,7 +11,7 @@
 #include <memory>
 
 void DrawRecordsAtPhotoScale(QImage& picture, const PhotoInfo& info, AnnotationRenderer* renderer) {
-    if (info.dimensions.empty() && info.notes.empty())
+    if (!HasRecords(info))
         return;
     std::unique_ptr<AnnotationRenderer> own;
     if (!renderer) {
@@ -20,8 +20,7 @@ void DrawRecordsAtPhotoScale(QImage& picture, const PhotoInfo& info, AnnotationR
     }
     // Never selected: the picture shows no selection.
     QPainter painter(&picture);
-    DrawAllDimensions(*renderer, painter, info, -1, nullptr);
-    DrawAllNotes(*renderer, painter, info, -1, nullptr);
+    DrawAllRecords(*renderer, painter, info, nullptr);
 }
 
 bool ExportAnnotatedPicture(const QImage& photo, const PhotoInfo& info, const QString& path,

@@ -41,7 +41,7 @@ bool EncodeAnnotatedPicture(const QImage& photo, const PhotoInfo& info,
     // the part of the picture it covers), so a photo with a plane is drawn
     // in one band, as a whole copy: the same picture for more memory.
     const int bandRows = info.reference.hasPlane ? height : options.bandRows;
-    const bool anyRecord = !info.dimensions.empty() || !info.notes.empty();
+    const bool anyRecord = HasRecords(info);
     const BandFiller fill = [&](QImage& band, int top) {
         CopyRows(photo, top, band);
         if (!anyRecord)
@@ -50,8 +50,7 @@ bool EncodeAnnotatedPicture(const QImage& photo, const PhotoInfo& info,
         // the band are skipped before their labels are looked at.
         QPainter painter(&band);
         painter.translate(0, -top);
-        DrawAllDimensions(renderer, painter, info, -1, nullptr);
-        DrawAllNotes(renderer, painter, info, -1, nullptr);
+        DrawAllRecords(renderer, painter, info, nullptr);
     };
     return EncodeInBands(photo.width(), height, bandRows, {{0xE1 /* APP1 */, options.exif}}, fill,
                          sink, options.progress, error);

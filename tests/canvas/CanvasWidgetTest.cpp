@@ -3,7 +3,10 @@
 // row per gesture of each tool (the records' rules are the edit model's and
 // the renderer's; the hit tests' arithmetic is in ViewTest and RenderTest),
 // the context menu, readings.
+#include "canvas/AreaNameDialog.h"
 #include "canvas/CanvasTestSupport.h"
+#include "platform/Cp950Edit.h"
+#include "platform/Prompts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -312,6 +315,114 @@ TEST_F(Canvas, RangeEventsWriteTheSelectedDimensionOrMoveTheSelection) {
         if (moved) {
             EXPECT_EQ(canvas.SourceRect().left, std::max(0, 300 * selectedAfter - 98));
         }
+    }
+}
+
+// Names every area closed as "A1" through the prompt seam.
+class NamingPrompter : public RecordingPrompter {
+public:
+    int RunDialog(QDialog& dialog) override {
+        auto* naming = qobject_cast<AreaNameDialog*>(&dialog);
+        if (!naming)
+            return QDialog::Rejected;
+        naming->NameEdit()->setText(QStringLiteral("A1"));
+        return QDialog::Accepted;
+    }
+};
+
+std::vector<POINT> Points(std::initializer_list<POINT> points) {
+    return points;
+}
+
+// The area and angle tools, one gesture a row: c click, d double click, r
+// right click, x the window's Escape (CancelShape), b its Backspace
+// (RemoveLastShapePoint). The shape added, if any, and whether points are
+// still being placed.
+TEST_F(Canvas, AreaAndAngleToolsPlaceCloseAndCancel) {
+    const struct {
+        const char* what;
+        int32_t tool;
+        const char* steps;        // each a letter, then x,y for the mouse
+        std::vector<POINT> added; // the area's corners or the angle's three points
+        bool placing;
+    } rows[] = {
+        {"four corners, then the first again", ToolArea,
+         "c100,100 c300,100 c300,300 c100,300 c103,98",
+         Points({{100, 100}, {300, 100}, {300, 300}, {100, 300}}), false},
+        {"a double click closes", ToolArea, "c100,100 c300,100 d300,300",
+         Points({{100, 100}, {300, 100}, {300, 300}}), false},
+        {"right click cancels", ToolArea, "c100,100 c300,100 c300,300 r5,5", {}, false},
+        {"Escape cancels", ToolArea, "c100,100 c300,100 c300,300 x", {}, false},
+        {"Backspace takes the last corner back", ToolArea,
+         "c100,100 c300,100 c500,500 b c300,300 d300,300",
+         Points({{100, 100}, {300, 100}, {300, 300}}), false},
+        {"two corners and a double click add nothing", ToolArea, "c100,100 d300,100", {}, true},
+        {"an angle: arm, vertex, arm", ToolAngle, "c300,100 c100,100 c100,400",
+         Points({{300, 100}, {100, 100}, {100, 400}}), false},
+    };
+    NamingPrompter prompter;
+    ScopedPrompter scope(&prompter);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        ShowPhotoOnCanvas(canvas, Solid(800, 600));
+        canvas.SetTool(row.tool);
+        for (const QString& step : QString::fromLatin1(row.steps).split(' ')) {
+            const QStringList xy = step.mid(1).split(',');
+            const QPoint q = xy.size() == 2 ? QPoint(xy[0].toInt(), xy[1].toInt()) : QPoint();
+            const char kind = step[0].toLatin1();
+            if (kind == 'c' || kind == 'r')
+                Click(q, kind == 'c' ? Qt::LeftButton : Qt::RightButton);
+            else if (kind == 'd') { // as the desktop sends it: a click, then the double click
+                Click(q);
+                QTest::mouseDClick(&canvas, Qt::LeftButton, Qt::NoModifier, q);
+                Release(q);
+            } else if (kind == 'x')
+                canvas.CancelShape();
+            else
+                canvas.RemoveLastShapePoint();
+        }
+        const PhotoInfo& info = canvas.Model().Info();
+        std::vector<POINT> added;
+        if (!info.areas.empty()) {
+            added = info.areas.front().corners;
+            EXPECT_EQ(info.areas.front().name, "A1");
+        } else if (!info.angles.empty()) {
+            const AngleRecord& angle = info.angles.front();
+            added = {angle.arm1, angle.vertex, angle.arm2};
+        }
+        EXPECT_EQ(added, row.added);
+        EXPECT_EQ(info.areas.size() + info.angles.size(), row.added.empty() ? 0u : 1u);
+        EXPECT_EQ(Steps(), row.added.empty() ? 0 : 1);
+        EXPECT_EQ(canvas.PlacingShape(), row.placing);
+    }
+}
+
+// With the select tool a corner's handle drags that corner and a press
+// inside the polygon moves it whole; each is one step that undo takes back.
+TEST_F(Canvas, AreaCornerDragAndMoveAreOneStepEach) {
+    const std::vector<POINT> square = Points({{100, 100}, {300, 100}, {300, 300}, {100, 300}});
+    const struct {
+        QPoint from, to;
+        std::vector<POINT> after;
+    } rows[] = {
+        {{300, 300}, {340, 320}, Points({{100, 100}, {300, 100}, {340, 320}, {100, 300}})},
+        {{200, 200}, {210, 230}, Points({{110, 130}, {310, 130}, {310, 330}, {110, 330}})},
+    };
+    for (const auto& row : rows) {
+        ShowPhotoOnCanvas(canvas, Solid(800, 600));
+        canvas.SetTool(ToolSelect);
+        AreaRecord area;
+        area.corners = square;
+        canvas.Model().AddArea(area);
+        const int steps = Steps();
+        Press(row.from);
+        Move((row.from + row.to) / 2);
+        Move(row.to);
+        Release(row.to);
+        EXPECT_EQ(canvas.Model().Info().areas.front().corners, row.after);
+        EXPECT_EQ(Steps(), steps + 1);
+        canvas.Undo();
+        EXPECT_EQ(canvas.Model().Info().areas.front().corners, square);
     }
 }
 

@@ -1,11 +1,13 @@
 // Records as the shared drawing path puts them on a picture (the window and
-// the export): note boxes, computed lengths and the reference's marks; and
-// lengths computed again only for what changed.
+// the export): note boxes, computed lengths and the reference's marks, areas
+// and angles; and lengths, areas and angles computed again only for what
+// changed.
 #include "common/Pictures.h"
 #include "common/RecordBuilders.h"
 #include "document/PhotoInfo.h"
 #include "drawing/AnnotationRenderer.h"
 #include "drawing/ComputedLabels.h"
+#include "drawing/ComputedShapes.h"
 #include "drawing/RecordDrawing.h"
 #include "drawing/RenderGeometry.h"
 
@@ -142,6 +144,139 @@ TEST(ComputedLabels, ComputeWhatChangedOnly) {
         EXPECT_EQ(labels.Computations() - before, change.computed) << change.what;
         EXPECT_EQ(labels.Label(0).isEmpty(), !info.reference.HasReference()) << change.what;
     }
+}
+
+AreaRecord MakeArea(std::vector<POINT> corners, COLORREF colour, bool opening = false,
+                    const char* name = "") {
+    AreaRecord area;
+    area.colour = colour;
+    area.corners = std::move(corners);
+    area.opening = opening;
+    area.name = name;
+    return area;
+}
+
+// Areas and angles as the shared path draws them on a white picture: the
+// translucent fill and the outline in the area's colour, an opening hatched
+// (only whole colour or untouched pixels, some of each along a row), the
+// label inside a U whose centroid lies in its notch, an angle's arc at the
+// vertex and nothing filled inside it.
+TEST(RenderShapes, FillOutlineHatchLabelAndArc) {
+    const std::vector<POINT> u = {{20, 20},  {120, 20}, {120, 200}, {280, 200},
+                                  {280, 20}, {380, 20}, {380, 280}, {20, 280}};
+    AngleRecord angle;
+    angle.colour = RGB(0, 128, 0);
+    angle.arm1 = {250, 200};
+    angle.vertex = {100, 200};
+    angle.arm2 = {100, 50};
+    const struct {
+        const char* what;
+        std::function<void(PhotoInfo&)> make;
+        std::function<void(const QImage&)> check;
+    } rows[] = {
+        {"fill and outline",
+         [](PhotoInfo& i) {
+             i.areas = {MakeArea({{50, 50}, {150, 50}, {150, 150}, {50, 150}}, RGB(0, 0, 255))};
+         },
+         [](const QImage& img) {
+             EXPECT_LE(ColourDistance(QColor(At(img, 58, 58)), QColor(183, 183, 255)), 6);
+             EXPECT_EQ(At(img, 50, 100), kBluePx);
+             EXPECT_EQ(At(img, 100, 150), kBluePx);
+             EXPECT_EQ(At(img, 48, 100), kWhitePx);
+         }},
+        {"opening hatched",
+         [](PhotoInfo& i) {
+             i.areas = {
+                 MakeArea({{200, 50}, {300, 50}, {300, 150}, {200, 150}}, RGB(255, 0, 0), true)};
+         },
+         [](const QImage& img) {
+             const QRect row(204, 60, 92, 1);
+             const int red = CountNear(img, kRedPx, row), white = CountNear(img, kWhitePx, row);
+             EXPECT_EQ(red + white, row.width());
+             EXPECT_TRUE(red >= 5 && red <= row.width() / 3) << red;
+         }},
+        {"label inside a U",
+         [&u](PhotoInfo& i) { i.areas = {MakeArea(u, RGB(0, 0, 255), false, "U")}; },
+         [&u](const QImage& img) {
+             const QPolygon polygon = [&u] {
+                 QPolygon p;
+                 for (const POINT& c : u)
+                     p << QPoint(c.x, c.y);
+                 return p;
+             }();
+             int halo = 0, outside = 0;
+             for (int y = 0; y < img.height(); ++y)
+                 for (int x = 0; x < img.width(); ++x)
+                     if (At(img, x, y) == 0xFFFF00u) {
+                         ++halo;
+                         outside += !polygon.containsPoint(QPoint(x, y), Qt::OddEvenFill);
+                     }
+             EXPECT_GT(halo, 20);
+             EXPECT_EQ(outside, 0);
+         }},
+        {"angle arc", [&angle](PhotoInfo& i) { i.angles = {angle}; },
+         [](const QImage& img) {
+             // The arc's radius is 40 here (a third of 150, at most 40).
+             EXPECT_GT(CountNear(img, 0x008000, QRect(126, 170, 5, 5)), 0);
+             EXPECT_EQ(CountNear(img, 0x008000, QRect(110, 180, 10, 10)), 0);
+             EXPECT_EQ(At(img, 180, 200), 0x008000u);
+             EXPECT_EQ(At(img, 100, 120), 0x008000u);
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        PhotoInfo info;
+        row.make(info);
+        QImage img = Solid(400, 300);
+        AnnotationRenderer renderer;
+        QPainter painter(&img);
+        DrawAllRecords(renderer, painter, info, nullptr);
+        painter.end();
+        row.check(img);
+    }
+}
+
+// Areas' and angles' figures are computed again only for what changed: any
+// area's corners or opening mark (all areas at once), an angle's points, the
+// reference, the unit; a repaint computes nothing.
+TEST(ComputedShapes, ComputeWhatChangedOnly) {
+    const Change changes[] = {
+        {"repaint", [](PhotoInfo&) {}, 0},
+        {"angle moved", [](PhotoInfo& i) { i.angles[0].vertex.x += 5; }, 1},
+        {"corner moved", [](PhotoInfo& i) { i.areas[1].corners[0].y += 3; }, 1},
+        {"opening marked", [](PhotoInfo& i) { i.areas[1].opening = true; }, 1},
+        {"reference plane", [](PhotoInfo& i) { i.reference.hasPlane = true; }, 2},
+        {"dimension added",
+         [](PhotoInfo& i) {
+             i.dimensions.push_back(MakeDimension({1, 1}, {9, 9}));
+         },
+         0},
+    };
+    for (const Change& change : changes) {
+        PhotoInfo info;
+        info.reference.plane = {{{100, 50}, {500, 60}, {520, 350}, {90, 340}}, 1000, 750};
+        info.areas = {MakeArea({{120, 100}, {300, 110}, {280, 300}}, 0),
+                      MakeArea({{150, 150}, {200, 150}, {200, 200}}, 0)};
+        AngleRecord angle;
+        angle.arm1 = {300, 100};
+        angle.vertex = {200, 200};
+        angle.arm2 = {100, 100};
+        info.angles = {angle};
+        ComputedShapes shapes;
+        shapes.Update(info.reference, info.dimensions, info.areas, info.angles);
+        const uint64_t before = shapes.Computations();
+        change.apply(info);
+        shapes.Update(info.reference, info.dimensions, info.areas, info.angles);
+        EXPECT_EQ(shapes.Computations() - before, change.computed) << change.what;
+        EXPECT_FALSE(shapes.AngleLabel(0).isEmpty()) << change.what;
+    }
+    ComputedShapes shapes;
+    PhotoInfo info;
+    info.areas = {MakeArea({{120, 100}, {300, 110}, {280, 300}}, 0)};
+    shapes.Update(info.reference, info.dimensions, info.areas, info.angles);
+    shapes.SetPing(!shapes.Ping());
+    shapes.Update(info.reference, info.dimensions, info.areas, info.angles);
+    EXPECT_EQ(shapes.Computations(), 2u) << "the unit changed";
 }
 
 } // namespace

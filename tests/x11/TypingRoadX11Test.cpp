@@ -148,3 +148,25 @@ TEST_F(TypingRoadUnderX, ReturnPressesNoButton) {
 }
 
 } // namespace
+
+// Placing an area after typing a value: the tool click leaves the keyboard
+// where the window puts it, and Backspace then takes back the last corner
+// (the value is kept), Escape drops the rest and returns to the drag tool.
+TEST_F(TypingRoadUnderX, BackspaceAndEscapeReachAnAreaBeingPlaced) {
+    Click(IDC_TOOL_DIMENSION);
+    ClickPhoto(POINT{400, 400});
+    ClickPhoto(POINT{600, 450});
+    ASSERT_EQ(QApplication::focusWidget(), SizeEdit());
+    Type("25");
+    Click(IDC_TOOL_AREA);
+    for (POINT p : {POINT{100, 300}, POINT{300, 300}, POINT{300, 500}})
+        ClickPhoto(p);
+    ASSERT_EQ(canvas().ShapePoints().size(), 3u);
+    Chord({}, XK_BackSpace);
+    EXPECT_EQ(canvas().ShapePoints(), (std::vector<POINT>{{100, 300}, {300, 300}}));
+    EXPECT_STREQ(info().dimensions[1].value, "25");
+    Chord({}, XK_Escape);
+    EXPECT_FALSE(canvas().PlacingShape());
+    EXPECT_EQ(canvas().CurrentTool(), ToolDrag);
+    EXPECT_TRUE(info().areas.empty());
+}
