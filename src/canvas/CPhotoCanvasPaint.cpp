@@ -82,24 +82,24 @@ void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
             painter, m_renderer, m_model.Info(),
             {m_model.SelDim(), m_model.SelNote(), m_model.SelArea(), m_model.SelAngle()}, view,
             client.size(), m_layerDeadline);
-    } else if (!rubberBand) {
-        // Every record at once, in the kept picture's order.
-        DrawRecordSteps(m_renderer, painter, m_model.Info(), m_model.SelDim(), m_model.SelNote(),
-                        &view, 0, Clock::time_point::max(), m_model.SelArea(), m_model.SelAngle());
     } else {
-        // While a dimension is drawn its rubber band lies under the notes.
-        DrawAllShapes(m_renderer, painter, m_model.Info(), ShapeKind::Areas, m_model.SelArea(),
-                      &view);
-        DrawAllDimensions(m_renderer, painter, m_model.Info(), m_model.SelDim(), &view);
+        // Every record at once in the kept picture's order; a dimension's
+        // rubber band lies over the dimensions, under the angles and notes.
+        const PhotoInfo& info = m_model.Info();
+        const size_t rubberStep = rubberBand ? StepsThroughDimensions(info) : SIZE_MAX;
+        const auto steps = [&](size_t from, size_t until) {
+            DrawRecordSteps(m_renderer, painter, info, m_model.SelDim(), m_model.SelNote(), &view,
+                            from, Clock::time_point::max(), m_model.SelArea(), m_model.SelAngle(),
+                            until);
+        };
+        steps(0, rubberStep);
         if (rubberBand) {
             const POINT from = MapPoint(m_pendingDim.start, false);
             painter.setRenderHint(QPainter::Antialiasing, false);
             painter.setPen(QPen(ColorRefToQColor(m_pendingDim.colour), 1));
             painter.drawLine(QPoint(from.x, from.y), CursorPosition());
+            steps(rubberStep, SIZE_MAX);
         }
-        DrawAllShapes(m_renderer, painter, m_model.Info(), ShapeKind::Angles, m_model.SelAngle(),
-                      &view);
-        DrawAllNotes(m_renderer, painter, m_model.Info(), m_model.SelNote(), &view);
     }
     DrawShapeInProgress(painter);
     painter.restore();

@@ -2,7 +2,6 @@
 
 #include "drawing/AnnotationRenderer.h"
 #include "drawing/RecordDrawing.h"
-#include "drawing/ReferenceDrawing.h"
 
 #include <QPainter>
 #include <cmath>
@@ -18,9 +17,6 @@ bool SameView(const ViewMapping& a, const ViewMapping& b) {
 // However late the frame already is, a picture drawn a step at a time gets
 // this much of it, so it is finished within a bounded number of frames.
 constexpr std::chrono::milliseconds kLeastStepTime(2);
-
-// Step 0 of DrawRecordSteps is the plane, which is not kept in the layer.
-constexpr size_t kFirstRecordStep = 1;
 
 void ClipToPhoto(QPainter& painter, const ViewMapping& view) {
     painter.setClipRect(QRect(view.dst.left, view.dst.top, view.dst.Width(), view.dst.Height()));
@@ -45,7 +41,7 @@ void RecordLayer::Start(Layer& layer, const PhotoInfo& info, Selection selection
     layer.view = view;
     layer.valid = true;
     layer.exact = false;
-    layer.next = kFirstRecordStep;
+    layer.next = TranslucentSteps(info);
 }
 
 void RecordLayer::DrawMoved(QPainter& painter, const Layer& layer, const ViewMapping& view) {
@@ -76,10 +72,10 @@ bool RecordLayer::Draw(QPainter& painter, AnnotationRenderer& renderer, const Ph
     if (info.dimensions.empty() && info.notes.empty() && info.areas.empty() &&
         info.angles.empty() && !info.reference.hasPlane)
         return true; // nothing to draw
-    // The plane's grid is drawn straight onto the photo each frame: its
-    // translucent lines blend with the photo exactly as the export's do.
-    if (info.reference.hasPlane)
-        DrawReferencePlane(painter, info.reference.plane, &view);
+    // The plane's grid and the areas are drawn straight onto the photo each
+    // frame: their translucent pixels blend with it exactly as the export's.
+    DrawRecordSteps(renderer, painter, info, -1, -1, &view, 0, Clock::time_point::max(),
+                    selection.area, -1, TranslucentSteps(info));
     if (SameContent(m_shown, info, selection, client) && SameView(m_shown.view, view) &&
         m_shown.exact) {
         m_building.valid = false;
@@ -123,7 +119,7 @@ bool RecordLayer::Draw(QPainter& painter, AnnotationRenderer& renderer, const Ph
         QPainter layerPainter(&m_shown.image);
         ClipToPhoto(layerPainter, view);
         m_shown.next = DrawRecordSteps(renderer, layerPainter, info, selection.dimension,
-                                       selection.note, &view, kFirstRecordStep,
+                                       selection.note, &view, m_shown.next,
                                        Clock::time_point::max(), selection.area, selection.angle);
     }
     m_shown.exact = !renderer.LabelsPending();

@@ -10,6 +10,7 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -98,6 +99,14 @@ void DrawAllNotes(AnnotationRenderer& renderer, QPainter& painter, const PhotoIn
         DrawOneNote(renderer, painter, info, i, IsSelected(selectedNote, i), view, area);
 }
 
+size_t TranslucentSteps(const PhotoInfo& info) {
+    return 1 + info.areas.size();
+}
+
+size_t StepsThroughDimensions(const PhotoInfo& info) {
+    return 1 + info.areas.size() + info.dimensions.size();
+}
+
 size_t RecordSteps(const PhotoInfo& info) {
     return 1 + info.areas.size() + info.dimensions.size() + info.angles.size() + info.notes.size();
 }
@@ -105,7 +114,7 @@ size_t RecordSteps(const PhotoInfo& info) {
 size_t DrawRecordSteps(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                        int selectedDim, int selectedNote, const ViewMapping* view, size_t from,
                        std::chrono::steady_clock::time_point deadline, int selectedArea,
-                       int selectedAngle) {
+                       int selectedAngle, size_t until) {
     const std::optional<QRect> area = PaintArea(painter);
     const int reference = UsableReferenceDimension(info.reference, info.dimensions);
     renderer.Computed().Update(info.reference, info.dimensions);
@@ -114,7 +123,7 @@ size_t DrawRecordSteps(AnnotationRenderer& renderer, QPainter& painter, const Ph
     const size_t areas = info.areas.size();
     const size_t dims = areas + info.dimensions.size();
     const size_t angles = dims + info.angles.size();
-    const size_t end = RecordSteps(info);
+    const size_t end = std::min(RecordSteps(info), until);
     // The clock is read every few steps: a step without a new label takes
     // about a microsecond.
     constexpr size_t kStepsPerLook = 8;
@@ -141,17 +150,6 @@ size_t DrawRecordSteps(AnnotationRenderer& renderer, QPainter& painter, const Ph
         }
     }
     return step;
-}
-
-void DrawAllShapes(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
-                   ShapeKind kind, int selected, const ViewMapping* view) {
-    const std::optional<QRect> area = PaintArea(painter);
-    renderer.Shapes().Update(info.reference, info.dimensions, info.areas, info.angles);
-    const bool areas = kind == ShapeKind::Areas;
-    const auto drawOne = areas ? &DrawOneArea : &DrawOneAngle;
-    const size_t count = areas ? info.areas.size() : info.angles.size();
-    for (size_t i = 0; i < count; ++i)
-        drawOne(renderer, painter, info, i, IsSelected(selected, i), view, area);
 }
 
 void DrawAllRecords(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,

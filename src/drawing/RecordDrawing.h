@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 
 class AnnotationRenderer;
 class QPainter;
@@ -20,14 +21,6 @@ void DrawAllDimensions(AnnotationRenderer& renderer, QPainter& painter, const Ph
 // Every note; the one at `selectedNote` in its selected look.
 void DrawAllNotes(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                   int selectedNote, const ViewMapping* view);
-
-// Every area (or every angle); the one at `selected` in its selected look.
-// Their labels come from the renderer's ComputedShapes, brought up to the
-// records. The window draws areas before the dimensions (under them, over
-// the plane) and angles after them.
-enum class ShapeKind { Areas, Angles };
-void DrawAllShapes(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
-                   ShapeKind kind, int selected, const ViewMapping* view);
 
 // Every record as an exported picture shows it, none selected: the plane,
 // areas, dimensions (with the reference mark), angles, notes, as
@@ -41,14 +34,20 @@ bool HasRecords(const PhotoInfo& info);
 // time: the reference plane, each area, each dimension (with its reference
 // mark), each angle, each note. Draws from step `from` on and stops at the
 // first step boundary after `deadline` (at least one step is drawn); returns
-// the next step to draw, RecordSteps(info) once all are drawn. Labels are
+// the next step to draw, RecordSteps(info) once all are drawn (or `until`). Labels are
 // made as they come, with no frame budget of the renderer's, so the finished
 // picture is exact.
 size_t DrawRecordSteps(AnnotationRenderer& renderer, QPainter& painter, const PhotoInfo& info,
                        int selectedDim, int selectedNote, const ViewMapping* view, size_t from,
                        std::chrono::steady_clock::time_point deadline, int selectedArea = -1,
-                       int selectedAngle = -1);
+                       int selectedAngle = -1, size_t until = SIZE_MAX);
 size_t RecordSteps(const PhotoInfo& info);
+// The first steps, which blend with what lies under them (the plane's grid
+// and the areas' translucent fills): a picture of the records kept over the
+// photo leaves them out, and they are drawn straight onto the photo.
+size_t TranslucentSteps(const PhotoInfo& info);
+// The steps up to and including the last dimension.
+size_t StepsThroughDimensions(const PhotoInfo& info);
 
 // Makes every record's label ready for drawing at `view` (null: photo scale)
 // without drawing anything; see AnnotationRenderer::PrepareDimension.

@@ -41,6 +41,24 @@ TEST(ScreenFrames, EndOnThePictureDrawnRecordByRecord) {
         if (i < 60)
             info.notes.push_back(MakeNote({(i * 71) % 2800, (i * 43) % 1800}, "Note"));
     }
+    for (const bool opening : {false, true}) {
+        AreaRecord area;
+        area.colour = opening ? RGB(255, 0, 0) : RGB(0, 160, 0);
+        const int inset = opening ? 200 : 0;
+        area.corners = {{300 + inset, 200 + inset},
+                        {1400 - inset, 260 + inset},
+                        {1300 - inset, 900 - inset},
+                        {350 + inset, 950 - inset}};
+        area.opening = opening;
+        area.font = info.dimensions.front().font;
+        info.areas.push_back(area);
+    }
+    AngleRecord angle;
+    angle.arm1 = {900, 300};
+    angle.vertex = {1000, 600};
+    angle.arm2 = {1300, 620};
+    angle.font = info.dimensions.front().font;
+    info.angles.push_back(angle);
     canvas.SetZoom(ZoomIn);
     canvas.SetZoom(ZoomIn);
     const struct {
@@ -57,6 +75,7 @@ TEST(ScreenFrames, EndOnThePictureDrawnRecordByRecord) {
         {"zoom out", [&] { canvas.SetZoom(ZoomOut); }},
         {"record moved", [&] { info.dimensions[7].end.x += 40; }},
         {"note selected", [&] { canvas.Model().SelectNote(3); }},
+        {"area selected", [&] { canvas.Model().SelectArea(1); }},
         {"value typed", [&] { std::strcpy(info.dimensions[9].value, "1234"); }},
     };
     for (const auto& row : rows) {
