@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -121,6 +122,18 @@ bool ContainsPoint(const Polygon& polygon, QPointF p) {
             inside = !inside;
     }
     return inside;
+}
+
+double DistanceToOutline(const Polygon& polygon, QPointF p) {
+    double nearest = std::numeric_limits<double>::infinity();
+    for (size_t i = 0; i < polygon.size(); ++i) {
+        const QPointF a = polygon[i], b = polygon[(i + 1) % polygon.size()];
+        const double length2 = Dot(b - a, b - a);
+        const double t = length2 > 0 ? std::clamp(Dot(p - a, b - a) / length2, 0.0, 1.0) : 0.0;
+        const QPointF d = p - (a + t * (b - a));
+        nearest = std::min(nearest, std::hypot(d.x(), d.y()));
+    }
+    return nearest;
 }
 
 double UnionArea(const std::vector<Polygon>& polygons) {

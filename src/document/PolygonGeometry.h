@@ -17,5 +17,7 @@ double Perimeter(const Polygon& polygon);
 QRectF Bounds(const Polygon& polygon);
 // Inside or on an edge.
 bool ContainsPoint(const Polygon& polygon, QPointF p);
+// The distance from `p` to the nearest point of the polygon's outline.
+double DistanceToOutline(const Polygon& polygon, QPointF p);
 // The area covered by at least one of the polygons: overlaps count once.
 double UnionArea(const std::vector<Polygon>& polygons);

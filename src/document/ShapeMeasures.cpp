@@ -54,9 +54,14 @@ bool Closes(const AreaRecord& area) {
     return area.corners.size() >= kMinAreaCorners;
 }
 
+// A door's foot is clicked on the wall's lower edge, and may land a pixel
+// or two outside it: a corner this close to an area's outline counts as in.
+constexpr double kOnEdgePx = 2.0;
+
 // For every area, the index of the area an opening is taken off: the
-// smallest (on the photo) non-opening area holding all its corners; -1 for
-// areas that are no opening or lie inside none.
+// smallest (on the photo) non-opening area holding all its corners (on its
+// outline within kOnEdgePx counts); -1 for areas that are no opening or lie
+// inside none.
 std::vector<int> OpeningHolders(const std::vector<AreaRecord>& areas) {
     std::vector<int> holders(areas.size(), -1);
     std::vector<QRectF> bounds;
@@ -68,12 +73,15 @@ std::vector<int> OpeningHolders(const std::vector<AreaRecord>& areas) {
         double smallest = std::numeric_limits<double>::infinity();
         for (size_t a = 0; a < areas.size(); ++a) {
             if (areas[a].opening || !Closes(areas[a]) ||
-                !bounds[a].adjusted(-1, -1, 1, 1).contains(bounds[o]))
+                !bounds[a]
+                     .adjusted(-kOnEdgePx, -kOnEdgePx, kOnEdgePx, kOnEdgePx)
+                     .contains(bounds[o]))
                 continue;
             const Polygon holder = PhotoPolygon(areas[a]);
             bool holds = true;
             for (const POINT& corner : areas[o].corners)
-                holds = holds && ContainsPoint(holder, ToPointF(corner));
+                holds = holds && (ContainsPoint(holder, ToPointF(corner)) ||
+                                  DistanceToOutline(holder, ToPointF(corner)) <= kOnEdgePx);
             const double size = std::abs(SignedArea(holder));
             if (holds && size < smallest) {
                 smallest = size;

@@ -218,8 +218,7 @@ bool EncodeHeadOnPicture(const QImage& photo, const PhotoInfo& info, const HeadO
         QPainter painter(&band);
         painter.setTransform(view.photoToPicture * QTransform::fromTranslate(0, -top));
         // Never selected: the picture shows no selection.
-        DrawAllDimensions(renderer, painter, reaching, -1, nullptr);
-        DrawAllNotes(renderer, painter, reaching, -1, nullptr);
+        DrawAllRecords(renderer, painter, reaching, nullptr);
         painter.setTransform(QTransform::fromTranslate(0, -top));
         DrawScaleBar(painter, view.size, view.mmPerPixel);
     };
