@@ -60,8 +60,12 @@ void EditHistory::RecordsChanged(int dimIndex, const Dimension& dimBefore, int n
         const InfoNote& now = info.notes[static_cast<size_t>(noteIndex)];
         notes.push_back({noteIndex, noteBefore, now});
     }
-    auto* command =
-        new ChangeRecordsCommand(&m_context, std::move(dims), std::move(notes), run, m_runNumber);
+    PushChange(
+        new ChangeRecordsCommand(&m_context, std::move(dims), std::move(notes), run, m_runNumber),
+        run);
+}
+
+template <class Command> void EditHistory::PushChange(Command* command, EditRun run) {
     if (run == EditRun::None)
         EndRun();
     if (command->Unchanged()) {
@@ -107,18 +111,9 @@ void EditHistory::AllFontsChanged(ValueRuns<LOGFONTA> before) {
 void EditHistory::ShapeChanged(int index, std::optional<ShapeCommand::Shape> before,
                                std::optional<ShapeCommand::Shape> after, int selectedAfter,
                                EditRun run) {
-    auto* command = new ShapeCommand(&m_context, index, std::move(before), std::move(after),
-                                     selectedAfter, run, m_runNumber);
-    if (run == EditRun::None)
-        EndRun();
-    if (command->Unchanged()) {
-        if (run == EditRun::None) {
-            delete command;
-            return;
-        }
-        command->setObsolete(true);
-    }
-    m_stack.push(command);
+    PushChange(new ShapeCommand(&m_context, index, std::move(before), std::move(after),
+                                selectedAfter, run, m_runNumber),
+               run);
 }
 
 void EditHistory::Undo() {

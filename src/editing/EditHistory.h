@@ -64,6 +64,10 @@ public:
     void MarkSaved() { m_stack.setClean(); }
 
 private:
+    // Pushes a change made (after ending the run unless it belongs to one);
+    // a change that changed nothing is no step, but merges into its run.
+    template <class Command> void PushChange(Command* command, EditRun run);
+
     HistoryContext m_context;
     QUndoStack m_stack;
     int m_runNumber = 0;

@@ -9,6 +9,22 @@
 
 namespace {
 
+// A plane and `dims` dimensions and `notes` notes scattered over a
+// 3000 x 2000 photo.
+void ScatterOnPlane(PhotoInfo& info, QPoint planeFar, int dims, int notes) {
+    info.reference.hasPlane = true;
+    info.reference.plane = {
+        {{100, 50}, {planeFar.x(), 60}, {planeFar.x() + 20, planeFar.y()}, {90, planeFar.y() - 10}},
+        1000,
+        750};
+    for (int i = 0; i < dims; ++i) {
+        const POINT s{(i * 37) % 2900, (i * 53) % 1900};
+        info.dimensions.push_back(MakeDimension(s, {s.x + 40 + i % 80, s.y + 15 + i % 60}));
+        if (i < notes)
+            info.notes.push_back(MakeNote({(i * 71) % 2800, (i * 43) % 1800}, "Note"));
+    }
+}
+
 TEST(CanvasPaint, PhotoIsCentredInGreyWithItsRecordsCutAtItsEdge) {
     CPhotoCanvas canvas;
     canvas.resize(300, 200);
@@ -33,14 +49,7 @@ TEST(ScreenFrames, EndOnThePictureDrawnRecordByRecord) {
     canvas.resize(400, 300);
     ShowPhotoOnCanvas(canvas, Solid(3000, 2000));
     PhotoInfo& info = canvas.Model().Records();
-    info.reference.hasPlane = true;
-    info.reference.plane = {{{100, 50}, {900, 60}, {920, 650}, {90, 640}}, 1000, 750};
-    for (int i = 0; i < 400; ++i) {
-        const POINT s{(i * 37) % 2900, (i * 53) % 1900};
-        info.dimensions.push_back(MakeDimension(s, {s.x + 40 + i % 80, s.y + 15 + i % 60}));
-        if (i < 60)
-            info.notes.push_back(MakeNote({(i * 71) % 2800, (i * 43) % 1800}, "Note"));
-    }
+    ScatterOnPlane(info, {900, 650}, 400, 60);
     for (const bool opening : {false, true}) {
         AreaRecord area;
         area.colour = opening ? RGB(255, 0, 0) : RGB(0, 160, 0);
@@ -94,15 +103,7 @@ TEST(IdleCanvas, PaintsNothingOnceItsLabelsAreDone) {
     CPhotoCanvas canvas;
     canvas.resize(870, 756);
     ShowPhotoOnCanvas(canvas, Solid(3000, 2000));
-    PhotoInfo& info = canvas.Model().Records();
-    info.reference.hasPlane = true;
-    info.reference.plane = {{{100, 50}, {500, 60}, {520, 350}, {90, 340}}, 1000, 750};
-    for (int i = 0; i < 1000; ++i) {
-        const POINT s{(i * 37) % 2900, (i * 53) % 1900};
-        info.dimensions.push_back(MakeDimension(s, {s.x + 20 + i % 80, s.y + 15 + i % 60}));
-        if (i < 200)
-            info.notes.push_back(MakeNote({(i * 71) % 2800, (i * 43) % 1800}, "Note"));
-    }
+    ScatterOnPlane(canvas.Model().Records(), {500, 350}, 1000, 200);
     PaintCounter counter;
     canvas.installEventFilter(&counter);
     canvas.show();
