@@ -272,6 +272,10 @@ private:
     // cut at m_rcDst, then grey margins. `waitForLevels`: draw the photo from
     // the reduced copy it needs even if that is still being made.
     void Compose(QPainter& painter, bool waitForLevels);
+    // The records over the photo: the kept picture on the screen, every record
+    // at once with `waitForLevels` or under a dimension's rubber band (drawn
+    // to `cursor`).
+    void DrawRecords(QPainter& painter, bool waitForLevels, bool rubberBand, QPoint cursor);
     // Where the mouse cursor is now, in canvas coordinates.
     QPoint CursorPosition() const;
 

@@ -2,6 +2,7 @@
 #include "canvas/CPhotoCanvas.h"
 
 #include "drawing/RecordDrawing.h"
+#include "platform/InlineFills.h"
 
 #include <QPainter>
 #include <QTimer>
@@ -69,38 +70,15 @@ void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
         return;
     }
     const QRect dst(m_rcDst.left, m_rcDst.top, m_rcDst.Width(), m_rcDst.Height());
-    const ViewMapping view = View();
 
     painter.save();
     painter.setClipRect(dst);
     if (!DrawStandIn(painter, waitForLevels))
         m_photoView.Draw(painter, m_dib.Image(), m_rcSrc, m_rcDst, waitForLevels);
     const bool rubberBand = CurrentTool() == ToolDimension && m_bFirstPoint == 1;
-    if (!waitForLevels && !rubberBand) {
-        // The screen, records unchanged since the last frame: their kept picture.
-        m_layerExact = m_recordLayer.Draw(
-            painter, m_renderer, m_model.Info(),
-            {m_model.SelDim(), m_model.SelNote(), m_model.SelArea(), m_model.SelAngle()}, view,
-            client.size(), m_layerDeadline);
-    } else {
-        // Every record at once in the kept picture's order; a dimension's
-        // rubber band lies over the dimensions, under the angles and notes.
-        const PhotoInfo& info = m_model.Info();
-        const size_t rubberStep = rubberBand ? StepsThroughDimensions(info) : SIZE_MAX;
-        const auto steps = [&](size_t from, size_t until) {
-            DrawRecordSteps(m_renderer, painter, info, m_model.SelDim(), m_model.SelNote(), &view,
-                            from, Clock::time_point::max(), m_model.SelArea(), m_model.SelAngle(),
-                            until);
-        };
-        steps(0, rubberStep);
-        if (rubberBand) {
-            const POINT from = MapPoint(m_pendingDim.start, false);
-            painter.setRenderHint(QPainter::Antialiasing, false);
-            painter.setPen(QPen(ColorRefToQColor(m_pendingDim.colour), 1));
-            painter.drawLine(QPoint(from.x, from.y), CursorPosition());
-            steps(rubberStep, SIZE_MAX);
-        }
-    }
+    // Asked here: the cursor's place comes from the window system.
+    const QPoint cursor = rubberBand ? CursorPosition() : QPoint();
+    PaintWithInlineFills([&] { DrawRecords(painter, waitForLevels, rubberBand, cursor); });
     DrawShapeInProgress(painter);
     painter.restore();
 
@@ -120,4 +98,34 @@ void CPhotoCanvas::Compose(QPainter& painter, bool waitForLevels) {
     DrawHandles(painter);
     DrawPlaneCorners(painter);
     DrawLoadProgress(painter);
+}
+
+void CPhotoCanvas::DrawRecords(QPainter& painter, bool waitForLevels, bool rubberBand,
+                               QPoint cursor) {
+    const ViewMapping view = View();
+    if (!waitForLevels && !rubberBand) {
+        // The screen, records unchanged since the last frame: their kept picture.
+        m_layerExact = m_recordLayer.Draw(
+            painter, m_renderer, m_model.Info(),
+            {m_model.SelDim(), m_model.SelNote(), m_model.SelArea(), m_model.SelAngle()}, view,
+            size(), m_layerDeadline);
+    } else {
+        // Every record at once in the kept picture's order; a dimension's
+        // rubber band lies over the dimensions, under the angles and notes.
+        const PhotoInfo& info = m_model.Info();
+        const size_t rubberStep = rubberBand ? StepsThroughDimensions(info) : SIZE_MAX;
+        const auto steps = [&](size_t from, size_t until) {
+            DrawRecordSteps(m_renderer, painter, info, m_model.SelDim(), m_model.SelNote(), &view,
+                            from, Clock::time_point::max(), m_model.SelArea(), m_model.SelAngle(),
+                            until);
+        };
+        steps(0, rubberStep);
+        if (rubberBand) {
+            const POINT from = MapPoint(m_pendingDim.start, false);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.setPen(QPen(ColorRefToQColor(m_pendingDim.colour), 1));
+            painter.drawLine(QPoint(from.x, from.y), cursor);
+            steps(rubberStep, SIZE_MAX);
+        }
+    }
 }
