@@ -18,6 +18,14 @@ bool SameView(const ViewMapping& a, const ViewMapping& b) {
 // this much of it, so it is finished within a bounded number of frames.
 constexpr std::chrono::milliseconds kLeastStepTime(2);
 
+// The computed labels of the dimensions, by index (empty: the value is drawn).
+std::vector<QByteArray> ComputedTexts(AnnotationRenderer& renderer, const PhotoInfo& info) {
+    std::vector<QByteArray> texts(info.dimensions.size());
+    for (size_t i = 0; i < texts.size(); ++i)
+        texts[i] = renderer.Computed().Label(i);
+    return texts;
+}
+
 void ClipToPhoto(QPainter& painter, const ViewMapping& view) {
     painter.setClipRect(QRect(view.dst.left, view.dst.top, view.dst.Width(), view.dst.Height()));
 }
@@ -25,8 +33,10 @@ void ClipToPhoto(QPainter& painter, const ViewMapping& view) {
 
 bool RecordLayer::SameContent(const Layer& layer, const PhotoInfo& info, Selection selection,
                               QSize client) {
-    const Records& r = layer.records;
-    return layer.valid && layer.image.size() == client && layer.selection == selection &&
+    if (!layer.valid || !layer.records)
+        return false;
+    const PhotoInfo& r = *layer.records;
+    return layer.image.size() == client && layer.selection == selection &&
            r.dimensions == info.dimensions && r.notes == info.notes &&
            r.reference == info.reference && r.areas == info.areas && r.angles == info.angles;
 }
@@ -36,7 +46,13 @@ void RecordLayer::Start(Layer& layer, const PhotoInfo& info, Selection selection
     if (layer.image.size() != client)
         layer.image = QImage(client, QImage::Format_ARGB32_Premultiplied);
     layer.image.fill(Qt::transparent);
-    layer.records = Records{info.dimensions, info.notes, info.reference, info.areas, info.angles};
+    auto records = std::make_shared<PhotoInfo>();
+    records->dimensions = info.dimensions;
+    records->notes = info.notes;
+    records->reference = info.reference;
+    records->areas = info.areas;
+    records->angles = info.angles;
+    layer.records = std::move(records);
     layer.selection = selection;
     layer.view = view;
     layer.valid = true;
@@ -88,8 +104,14 @@ bool RecordLayer::Draw(QPainter& painter, AnnotationRenderer& renderer, const Ph
         // label made as it comes.
         // A picture begun for an earlier view of a pan goes on to its end
         // (then stands in, closer), so a long pan still makes progress.
-        if (!SameContent(m_building, info, selection, client))
+        if (!SameContent(m_building, info, selection, client)) {
             Start(m_building, info, selection, view, client);
+            // At a new zoom every label is new: most of the picture's cost.
+            if (view.zoom != m_shown.view.zoom)
+                m_prefetch.Start(m_building.records, ComputedTexts(renderer, info), view,
+                                 selection.dimension, selection.note);
+        }
+        m_prefetch.HandTo(renderer);
         stepDeadline = std::max(stepDeadline, Clock::now() + kLeastStepTime);
         {
             QPainter layerPainter(&m_building.image);
@@ -99,7 +121,9 @@ bool RecordLayer::Draw(QPainter& painter, AnnotationRenderer& renderer, const Ph
                                               selection.note, &m_building.view, m_building.next,
                                               stepDeadline, selection.area, selection.angle);
         }
+        m_prefetch.DrawnUntil(m_building.next);
         if (m_building.next >= RecordSteps(info)) {
+            m_prefetch.Stop();
             m_building.exact = true;
             std::swap(m_shown, m_building);
             m_building.valid = false;
@@ -113,6 +137,7 @@ bool RecordLayer::Draw(QPainter& painter, AnnotationRenderer& renderer, const Ph
     }
     // The records or the selection changed (or nothing is kept): the whole
     // picture now, labels within the renderer's budget.
+    m_prefetch.Stop();
     m_building.valid = false;
     Start(m_shown, info, selection, view, client);
     {
@@ -128,6 +153,7 @@ bool RecordLayer::Draw(QPainter& painter, AnnotationRenderer& renderer, const Ph
 }
 
 void RecordLayer::Clear() {
+    m_prefetch.Stop();
     m_shown = Layer{};
     m_building = Layer{};
 }

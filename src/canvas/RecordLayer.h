@@ -11,11 +11,13 @@
 // picture then stands in while the exact one is drawn a step at a time.
 
 #include "document/PhotoInfo.h"
+#include "drawing/LabelPrefetch.h"
 #include "drawing/ViewMapping.h"
 
 #include <QImage>
 #include <QSize>
 #include <chrono>
+#include <memory>
 
 class AnnotationRenderer;
 class QPainter;
@@ -45,18 +47,11 @@ public:
     void Clear();
 
 private:
-    struct Records {
-        std::vector<Dimension> dimensions;
-        std::vector<InfoNote> notes;
-        MeasureReference reference;
-        std::vector<AreaRecord> areas;
-        std::vector<AngleRecord> angles;
-    };
     struct Layer {
         bool valid = false;
         bool exact = false; // every label made: the picture as drawn without a budget
         QImage image;
-        Records records;
+        std::shared_ptr<const PhotoInfo> records; // as drawn (shared with the label maker)
         Selection selection;
         ViewMapping view;
         size_t next = 0; // the next step to draw, while built a step at a time
@@ -71,4 +66,6 @@ private:
 
     Layer m_shown;
     Layer m_building;
+    // Labels for m_building made on another core (a new zoom's).
+    LabelPrefetch m_prefetch;
 };

@@ -363,25 +363,39 @@ NoteBox AnnotationRenderer::NoteBoxOf(const InfoNote& note, const ViewMapping* v
 }
 
 void AnnotationRenderer::PrepareDimension(const Dimension& dim, const ViewMapping* view,
-                                          const QByteArray* computed) {
+                                          const QByteArray* computed,
+                                          std::vector<MadeLabel>* made) {
     if (!m_useImages)
         return;
     const double scale = view ? static_cast<double>(view->zoom) : 1.0;
     const Label label =
         DimensionLabel(dim, LineAngle(dim.start, dim.end), scale, nullptr, computed);
-    if (label.textLen == 0 || label.entry->imageTried)
+    if (label.textLen == 0)
+        return;
+    if (label.entry->imageTried)
         return;
     QString line;
-    m_labels.Make(*label.entry, DimensionLabelSpec(dim, label, line));
+    if (m_labels.Make(*label.entry, DimensionLabelSpec(dim, label, line)) && made)
+        made->push_back({label.key, *label.entry});
 }
 
-void AnnotationRenderer::PrepareInfoNote(const InfoNote& note, const ViewMapping* view) {
+void AnnotationRenderer::PrepareInfoNote(const InfoNote& note, const ViewMapping* view,
+                                         std::vector<MadeLabel>* made) {
     if (!m_useImages)
         return;
     Label label = NoteLabel(note, view ? static_cast<double>(view->zoom) : 1.0, nullptr);
-    if (label.textLen == 0 || label.entry->imageTried)
+    if (label.textLen == 0)
         return;
-    m_labels.Make(*label.entry, NoteLabelSpec(note, label));
+    if (label.entry->imageTried)
+        return;
+    if (m_labels.Make(*label.entry, NoteLabelSpec(note, label)) && made)
+        made->push_back({label.key, *label.entry});
+}
+
+void AnnotationRenderer::AdoptLabels(const std::vector<MadeLabel>& made) {
+    for (const MadeLabel& label : made)
+        if (!m_labels.Find(label.key))
+            m_labels.Adopt(label.key, label.entry);
 }
 
 void AnnotationRenderer::ClearCaches() {

@@ -47,6 +47,7 @@
 #include <chrono>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class QPainter;
 
@@ -71,9 +72,20 @@ public:
     // Makes the record's label image (and measures it) as drawing it at
     // `view` would, without drawing: a later Draw* only stamps it. Needs no
     // painter, so it can run while the picture to draw on is still being made.
+    // With `made`, a label image made now is also appended there under its
+    // cache key, for another renderer to adopt.
+    struct MadeLabel {
+        std::string key;
+        HaloTextCache::Entry entry;
+    };
     void PrepareDimension(const Dimension& dim, const ViewMapping* view,
-                          const QByteArray* computed = nullptr);
-    void PrepareInfoNote(const InfoNote& note, const ViewMapping* view);
+                          const QByteArray* computed = nullptr,
+                          std::vector<MadeLabel>* made = nullptr);
+    void PrepareInfoNote(const InfoNote& note, const ViewMapping* view,
+                         std::vector<MadeLabel>* made = nullptr);
+    // Keeps the labels another renderer made (on another thread) that this
+    // one lacks: drawing them later only stamps their images.
+    void AdoptLabels(const std::vector<MadeLabel>& made);
 
     // --- areas and angles (ShapeDrawing.cpp) ---
     // An area: a translucent fill in its colour (an opening: hatched, no

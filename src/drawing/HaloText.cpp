@@ -134,18 +134,35 @@ HaloTextCache::Entry* HaloTextCache::Find(const std::string& key) {
     auto it = m_entries.find(key);
     if (it == m_entries.end())
         return nullptr;
-    it->second.lastUse = ++m_clock;
-    return &it->second;
+    m_use.splice(m_use.end(), m_use, it->second.use);
+    return &it->second.entry;
 }
 
 HaloTextCache::Entry& HaloTextCache::Insert(const std::string& key, SIZE extent) {
-    if (m_entries.size() >= m_maxEntries)
-        Evict(m_maxBytes / 2, m_maxEntries / 2);
-    Entry& entry = m_entries[key];
+    auto it = m_entries.find(key);
+    if (it == m_entries.end()) {
+        if (m_entries.size() >= m_maxEntries)
+            Evict(m_maxBytes, m_maxEntries - 1, nullptr);
+        it = m_entries.emplace(key, Slot{}).first;
+        it->second.use = m_use.insert(m_use.end(), &it->first);
+    } else {
+        m_bytes -= static_cast<size_t>(it->second.entry.image.sizeInBytes());
+        m_use.splice(m_use.end(), m_use, it->second.use);
+    }
+    Entry& entry = it->second.entry;
     entry = Entry{};
     entry.extent = extent;
-    entry.lastUse = ++m_clock;
     return entry;
+}
+
+void HaloTextCache::Adopt(const std::string& key, const Entry& made) {
+    Entry& entry = Insert(key, made.extent);
+    entry.image = made.image;
+    entry.offset = made.offset;
+    entry.imageTried = made.imageTried;
+    m_bytes += static_cast<size_t>(entry.image.sizeInBytes());
+    if (m_bytes > m_maxBytes)
+        Evict(m_maxBytes, m_maxEntries, &entry);
 }
 
 bool HaloTextCache::Make(Entry& entry, const HaloTextSpec& label) {
@@ -163,9 +180,8 @@ bool HaloTextCache::Make(Entry& entry, const HaloTextSpec& label) {
     entry.offset = bounds.topLeft();
     entry.image = MakeLabelImage(bounds, label);
     m_bytes += static_cast<size_t>(entry.image.sizeInBytes());
-    // The entry just made has the newest stamp, so it stays.
     if (m_bytes > m_maxBytes)
-        Evict(m_maxBytes / 2, m_entries.size());
+        Evict(m_maxBytes, m_maxEntries, &entry);
     return !entry.image.isNull();
 }
 
@@ -183,34 +199,27 @@ bool HaloTextCache::DrawMade(QPainter& painter, QPoint origin, const Entry& entr
 
 size_t HaloTextCache::Images() const {
     return static_cast<size_t>(std::count_if(m_entries.begin(), m_entries.end(), [](const auto& e) {
-        return !e.second.image.isNull();
+        return !e.second.entry.image.isNull();
     }));
 }
 
-void HaloTextCache::Evict(size_t keepBytes, size_t keepEntries) {
-    // Drop the least recently used entries until both limits hold; the newest
-    // entry always stays.
-    std::vector<std::pair<uint64_t, const std::string*>> order;
-    order.reserve(m_entries.size());
-    for (const auto& [key, entry] : m_entries)
-        order.emplace_back(entry.lastUse, &key);
-    std::sort(order.begin(), order.end());
-    std::vector<std::string> victims;
-    size_t bytes = m_bytes;
-    size_t count = m_entries.size();
-    for (const auto& [stamp, key] : order) {
-        if ((bytes <= keepBytes && count <= keepEntries) || count <= 1)
-            break;
-        bytes -= static_cast<size_t>(m_entries[*key].image.sizeInBytes());
-        --count;
-        victims.push_back(*key);
+void HaloTextCache::Evict(size_t maxBytes, size_t maxEntries, const Entry* keep) {
+    auto next = m_use.begin();
+    while ((m_bytes > maxBytes || m_entries.size() > maxEntries) && m_entries.size() > 1 &&
+           next != m_use.end()) {
+        const auto it = m_entries.find(**next);
+        if (&it->second.entry == keep) {
+            ++next;
+            continue;
+        }
+        m_bytes -= static_cast<size_t>(it->second.entry.image.sizeInBytes());
+        next = m_use.erase(next);
+        m_entries.erase(it);
     }
-    for (const std::string& key : victims)
-        m_entries.erase(key);
-    m_bytes = bytes;
 }
 
 void HaloTextCache::Clear() {
+    m_use.clear();
     m_entries.clear();
     m_bytes = 0;
 }

@@ -20,6 +20,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPoint>
+#include <list>
 #include <string>
 #include <unordered_map>
 
@@ -44,7 +45,6 @@ public:
         QImage image;  // null until made, or when too large to keep
         QPoint offset; // image top-left relative to the text origin
         bool imageTried = false;
-        uint64_t lastUse = 0;
     };
 
     explicit HaloTextCache(size_t maxBytes = 48u << 20, size_t maxEntries = 20000)
@@ -54,6 +54,10 @@ public:
     Entry* Find(const std::string& key);
     // A new entry (no image yet); may drop older entries first.
     Entry& Insert(const std::string& key, SIZE extent);
+
+    // Keeps an entry made by another cache (its image shared, not copied);
+    // may drop older entries first.
+    void Adopt(const std::string& key, const Entry& made);
 
     // Makes `entry`'s image from `spec` unless it was tried already. False
     // when the label is too large for an image. Entries made earlier may be
@@ -72,11 +76,20 @@ public:
     size_t Images() const;
 
 private:
-    void Evict(size_t keepBytes, size_t keepEntries);
+    // An entry and its place in the order of use.
+    struct Slot {
+        Entry entry;
+        std::list<const std::string*>::iterator use;
+    };
+    // Drops the least recently used entries until both bounds hold, never
+    // `keep` (the entry being made) nor the last one left.
+    void Evict(size_t maxBytes, size_t maxEntries, const Entry* keep);
 
-    std::unordered_map<std::string, Entry> m_entries;
+    std::unordered_map<std::string, Slot> m_entries;
+    // The keys (owned by m_entries, whose nodes never move), least recently
+    // used first: dropping one costs the same however many are kept.
+    std::list<const std::string*> m_use;
     size_t m_bytes = 0;
     size_t m_maxBytes;
     size_t m_maxEntries;
-    uint64_t m_clock = 0;
 };

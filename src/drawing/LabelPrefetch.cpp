@@ -1,0 +1,129 @@
+#include "drawing/LabelPrefetch.h"
+
+#include "drawing/RecordDrawing.h"
+#include "platform/BackgroundWork.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+#include <QScopeGuard>
+#include <QThread>
+#include <algorithm>
+#include <atomic>
+#include <iterator>
+#include <utility>
+
+namespace {
+// The worker's own label images are only on their way to the window's
+// renderer: a small cache keeps its fonts and measures, not the pictures.
+constexpr size_t kWorkerLabelBytes = 4u << 20;
+// Labels handed over at a time by the worker, and taken at most per frame
+// (adopting one costs about a microsecond).
+constexpr size_t kBatch = 16;
+constexpr size_t kMaxTakenPerFrame = 1024;
+} // namespace
+
+// One renderer for every run; a run holds it while it makes labels.
+struct LabelPrefetch::Worker {
+    QMutex busy;
+    AnnotationRenderer renderer{kWorkerLabelBytes};
+};
+
+struct LabelPrefetch::Run {
+    std::atomic<bool> stop{false};
+    std::atomic<size_t> drawnUntil{0};
+    QMutex mutex;
+    std::vector<AnnotationRenderer::MadeLabel> ready;
+    QFuture<void> future;
+};
+
+LabelPrefetch::LabelPrefetch() : m_worker(std::make_shared<Worker>()) {}
+
+LabelPrefetch::~LabelPrefetch() {
+    Stop();
+    QMutexLocker wait(&m_worker->busy);
+}
+
+void LabelPrefetch::Start(std::shared_ptr<const PhotoInfo> info, std::vector<QByteArray> computed,
+                          const ViewMapping& view, int selectedDim, int selectedNote) {
+    Stop();
+    auto run = std::make_shared<Run>();
+    m_run = run;
+    run->future =
+        SharedWorkers().Run([run, worker = m_worker, info = std::move(info),
+                             computed = std::move(computed), view, selectedDim, selectedNote] {
+            QMutexLocker hold(&worker->busy);
+            // Only a core the window's painting leaves idle: with one core per
+            // thread busy, the frames would wait for labels they may not need.
+            QThread* thread = QThread::currentThread();
+            const QThread::Priority was = thread->priority();
+            thread->setPriority(QThread::IdlePriority);
+            const auto restore = qScopeGuard([&] { thread->setPriority(was); });
+            MakeLabels(*run, worker->renderer, *info, computed, view, selectedDim, selectedNote);
+        });
+}
+
+void LabelPrefetch::MakeLabels(Run& run, AnnotationRenderer& renderer, const PhotoInfo& info,
+                               const std::vector<QByteArray>& computed, const ViewMapping& view,
+                               int selectedDim, int selectedNote) {
+    const size_t dimsFrom = StepsThroughDimensions(info) - info.dimensions.size();
+    const size_t notesFrom = RecordSteps(info) - info.notes.size();
+    std::vector<AnnotationRenderer::MadeLabel> made;
+    const auto handOver = [&] {
+        QMutexLocker lock(&run.mutex);
+        for (auto& label : made)
+            run.ready.push_back(std::move(label));
+        made.clear();
+    };
+    // Notes are drawn last, so they are made first, each from the last.
+    for (size_t n = info.notes.size(); n-- > 0;) {
+        if (run.stop || run.drawnUntil > notesFrom + n)
+            return handOver();
+        if (static_cast<int>(n) != selectedNote)
+            renderer.PrepareInfoNote(info.notes[n], &view, &made);
+        if (made.size() >= kBatch)
+            handOver();
+    }
+    for (size_t d = info.dimensions.size(); d-- > 0;) {
+        if (run.stop || run.drawnUntil > dimsFrom + d)
+            return handOver();
+        if (static_cast<int>(d) != selectedDim) {
+            const bool hasText = d < computed.size() && !computed[d].isEmpty();
+            renderer.PrepareDimension(info.dimensions[d], &view, hasText ? &computed[d] : nullptr,
+                                      &made);
+        }
+        if (made.size() >= kBatch)
+            handOver();
+    }
+    handOver();
+}
+
+void LabelPrefetch::DrawnUntil(size_t step) {
+    if (m_run)
+        m_run->drawnUntil = step;
+}
+
+void LabelPrefetch::HandTo(AnnotationRenderer& renderer) {
+    if (!m_run)
+        return;
+    std::vector<AnnotationRenderer::MadeLabel> ready;
+    {
+        QMutexLocker lock(&m_run->mutex);
+        auto& waiting = m_run->ready;
+        const size_t n = std::min(waiting.size(), kMaxTakenPerFrame);
+        ready.assign(std::make_move_iterator(waiting.begin()),
+                     std::make_move_iterator(waiting.begin() + static_cast<std::ptrdiff_t>(n)));
+        waiting.erase(waiting.begin(), waiting.begin() + static_cast<std::ptrdiff_t>(n));
+    }
+    renderer.AdoptLabels(ready);
+}
+
+void LabelPrefetch::Stop() {
+    if (m_run)
+        m_run->stop = true;
+    m_run.reset();
+}
+
+void LabelPrefetch::Wait() {
+    if (m_run)
+        m_run->future.waitForFinished();
+}
