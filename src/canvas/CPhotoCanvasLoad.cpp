@@ -34,8 +34,10 @@ const QColor kNoStandIn(96, 96, 96);
 // libjpeg's smallest factor, the quickest.
 constexpr int kStandInDenominator = 8;
 
-// The filling stand-in is repainted at most this often.
+// The filling stand-in is repainted at most this often; until its first rows
+// are on the screen it is looked at this often (a look costs microseconds).
 constexpr int kFillingRepaintMs = 30;
+constexpr int kFirstRowsLookMs = 3;
 
 struct Decoded {
     RowDecodeResult result = RowDecodeResult::Failed;
@@ -219,7 +221,8 @@ bool CPhotoCanvas::FillStandIn(const std::shared_ptr<PhotoLoadJob>& job, const P
     if (head.header.orientation != 1)
         return false;
     const QSize reduced = ReducedStoredSize(head, kStandInDenominator);
-    QImage filling = AllocateRgb32(reduced.width(), reduced.height());
+    // Its pages are taken as the rows come, not all before the first row.
+    QImage filling = AllocateRgb32(reduced.width(), reduced.height(), false);
     if (filling.isNull())
         return false;
     // The workers write through the pointer; nothing here changes the
@@ -281,7 +284,8 @@ void CPhotoCanvas::LandStandIn(const std::shared_ptr<PhotoLoadJob>& job, const Q
 }
 
 void CPhotoCanvas::WatchFilling(const std::weak_ptr<PhotoLoadJob>& job) {
-    QTimer::singleShot(kFillingRepaintMs, this, [this, job] {
+    const int wait = m_pending.fillingRowsShown == 0 ? kFirstRowsLookMs : kFillingRepaintMs;
+    QTimer::singleShot(wait, this, [this, job] {
         const auto current = job.lock();
         if (!current || current != m_pending.job || m_pending.filling.isNull())
             return;
