@@ -109,7 +109,7 @@ bool RecordLayer::Draw(QPainter& painter, AnnotationRenderer& renderer, const Ph
             // At a new zoom every label is new: most of the picture's cost.
             if (view.zoom != m_shown.view.zoom)
                 m_prefetch.Start(m_building.records, ComputedTexts(renderer, info), view,
-                                 selection.dimension, selection.note);
+                                 selection.dimension, selection.note, m_building.next);
         }
         m_prefetch.HandTo(renderer);
         stepDeadline = std::max(stepDeadline, Clock::now() + kLeastStepTime);

@@ -20,6 +20,13 @@ constexpr size_t kWorkerLabelBytes = 4u << 20;
 // (adopting one costs about a microsecond).
 constexpr size_t kBatch = 16;
 constexpr size_t kMaxTakenPerFrame = 1024;
+
+// A worker of its own: the shared workers may be halving a large photo for
+// seconds when the view is zoomed.
+WorkerPool& LabelWorker() {
+    static WorkerPool pool(1);
+    return pool;
+}
 } // namespace
 
 // One renderer for every run; a run holds it while it makes labels.
@@ -44,13 +51,15 @@ LabelPrefetch::~LabelPrefetch() {
 }
 
 void LabelPrefetch::Start(std::shared_ptr<const PhotoInfo> info, std::vector<QByteArray> computed,
-                          const ViewMapping& view, int selectedDim, int selectedNote) {
+                          const ViewMapping& view, int selectedDim, int selectedNote,
+                          size_t drawnUntil) {
     Stop();
     auto run = std::make_shared<Run>();
+    run->drawnUntil = drawnUntil;
     m_run = run;
     run->future =
-        SharedWorkers().Run([run, worker = m_worker, info = std::move(info),
-                             computed = std::move(computed), view, selectedDim, selectedNote] {
+        LabelWorker().Run([run, worker = m_worker, info = std::move(info),
+                           computed = std::move(computed), view, selectedDim, selectedNote] {
             QMutexLocker hold(&worker->busy);
             // Only a core the window's painting leaves idle: with one core per
             // thread busy, the frames would wait for labels they may not need.

@@ -24,10 +24,11 @@ public:
 
     // Starts making the labels `info` shows at `view` (the labels of
     // dimensions without a value: `computed`, by index) in the order opposite
-    // to drawing, leaving out the selected records (drawn another way); stops
-    // the previous run. The records are shared, never changed.
+    // to drawing, leaving out the selected records (drawn another way) and
+    // the steps before `drawnUntil`; stops the previous run. The records are
+    // shared, never changed.
     void Start(std::shared_ptr<const PhotoInfo> info, std::vector<QByteArray> computed,
-               const ViewMapping& view, int selectedDim, int selectedNote);
+               const ViewMapping& view, int selectedDim, int selectedNote, size_t drawnUntil = 0);
     // The caller has drawn every step before `step` (the steps of
     // DrawRecordSteps): the worker stops where it meets them.
     void DrawnUntil(size_t step);
