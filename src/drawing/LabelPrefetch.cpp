@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <iterator>
+#include <mutex>
 #include <utility>
 
 namespace {
@@ -116,7 +117,11 @@ void LabelPrefetch::HandTo(AnnotationRenderer& renderer) {
         return;
     std::vector<AnnotationRenderer::MadeLabel> ready;
     {
-        QMutexLocker lock(&m_run->mutex);
+        // The worker runs at idle priority: when it holds the lock it may not
+        // run again for a while, and the frame does not wait for it.
+        std::unique_lock<QMutex> lock(m_run->mutex, std::try_to_lock);
+        if (!lock.owns_lock())
+            return;
         auto& waiting = m_run->ready;
         const size_t n = std::min(waiting.size(), kMaxTakenPerFrame);
         ready.assign(std::make_move_iterator(waiting.begin()),
