@@ -256,6 +256,36 @@ void BM_PlaneLength(benchmark::State& state) {
 }
 BENCHMARK(BM_PlaneLength);
 
+// Every computed length of a photo with 10,000 dimensions on the door's
+// plane, as the window computes them when the plane changes: one length at
+// a time, each through a mapping of its own (/0), or all through the one
+// mapping of the photo's reference (/1).
+void BM_AllPlaneLengths(benchmark::State& state) {
+    MeasureReference reference;
+    reference.hasPlane = true;
+    reference.plane =
+        ReferencePlane{{{1000, 500}, {1600, 650}, {1600, 2350}, {1000, 2500}}, 800, 2000};
+    std::vector<Dimension> dims(10000);
+    for (size_t i = 0; i < dims.size(); ++i) {
+        const int32_t k = static_cast<int32_t>(i);
+        dims[i].start = POINT{1050 + k % 500, 600 + k % 1700};
+        dims[i].end = POINT{1550 - k % 450, 2300 - k % 1500};
+    }
+    double sum = 0;
+    for (auto _ : state) {
+        if (state.range(0) == 0) {
+            for (size_t i = 0; i < dims.size(); ++i)
+                sum += ComputeLength(reference, dims, i).length;
+        } else {
+            const std::optional<ReferenceMapping> mapping = ReferenceMapping::Of(reference, dims);
+            for (const Dimension& dim : dims)
+                sum += ComputeLength(*mapping, dim).length;
+        }
+    }
+    benchmark::DoNotOptimize(sum);
+}
+BENCHMARK(BM_AllPlaneLengths)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // An area of `state.range(0)` corners on the door's plane, or (range 1) an
 // area of 8 with two overlapping openings of 4 inside it.
 void BM_PlaneArea(benchmark::State& state) {

@@ -5,11 +5,16 @@
 //   /Direct - every label drawn with five text outputs (no label images)
 //   /Cold   - a new renderer each frame (first paint after a zoom change)
 //   /Warm   - the same renderer frame after frame (panning, dragging, typing)
+// PrepareLabels: the labels of 10,000 dimensions on a reference plane (each a
+// computed length) and 1,000 notes made at a zoom not seen before, as the
+// label worker does after a zoom step; the time per label is the counter.
+//   /25, /100 - zoom 0.25 and 1 (percent)
 // SelectClick: one select-tool click over 1,000 notes of 200 characters and
 // 1,000 dimensions that all miss (the worst case: every record is tested).
 //   /Cold - a new measurer per click (every note measured again)
 //   /Warm - the measurer kept between clicks
 
+#include "BenchRecords.h"
 #include "canvas/HitTest.h"
 #include "drawing/AnnotationRenderer.h"
 #include "platform/Cp950.h"
@@ -111,6 +116,36 @@ BENCHMARK(BM_RenderRecords)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(7)
     ->ReportAggregatesOnly(true);
+
+void BM_PrepareLabels(benchmark::State& state) {
+    PhotoInfo info = ScatteredRecords(6000, 4000, 10000, 1000);
+    OnReferencePlane(info, 6000, 4000);
+    ViewMapping view;
+    view.zoom = static_cast<float>(state.range(0)) / 100.0f;
+    view.src = RECT{0, 0, 6000, 4000};
+    view.dst = RECT{0, 0, int(6000 * view.zoom), int(4000 * view.zoom)};
+    AnnotationRenderer fonts;
+    fonts.Measurer().Font(DefaultLogFont());
+    ComputedLabels computed;
+    computed.Update(info.reference, info.dimensions);
+    int64_t labels = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto renderer = std::make_unique<AnnotationRenderer>();
+        state.ResumeTiming();
+        for (size_t d = 0; d < info.dimensions.size(); ++d) {
+            const QByteArray& text = computed.Label(d);
+            renderer->PrepareDimension(info.dimensions[d], &view, text.isEmpty() ? nullptr : &text);
+        }
+        for (const InfoNote& note : info.notes)
+            renderer->PrepareInfoNote(note, &view);
+        labels += static_cast<int64_t>(info.dimensions.size() + info.notes.size());
+    }
+    state.counters["us_per_label"] =
+        benchmark::Counter(static_cast<double>(labels) * 1e-6,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PrepareLabels)->Arg(25)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_SelectClick(benchmark::State& state) {
     const Mode mode = static_cast<Mode>(state.range(0));

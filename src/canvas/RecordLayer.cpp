@@ -26,8 +26,18 @@ std::vector<QByteArray> ComputedTexts(AnnotationRenderer& renderer, const PhotoI
     return texts;
 }
 
+QRect PhotoPlace(const ViewMapping& view) {
+    return QRect(view.dst.left, view.dst.top, view.dst.Width(), view.dst.Height());
+}
+
 void ClipToPhoto(QPainter& painter, const ViewMapping& view) {
-    painter.setClipRect(QRect(view.dst.left, view.dst.top, view.dst.Width(), view.dst.Height()));
+    painter.setClipRect(PhotoPlace(view));
+}
+
+// What a layer's picture can show: the photo's place on the canvas (a pixel
+// wider each way, as the drawing's own culling takes it).
+QRect DrawnArea(const ViewMapping& view, QSize client) {
+    return (PhotoPlace(view) & QRect(QPoint(0, 0), client)).adjusted(-1, -1, 1, 1);
 }
 } // namespace
 
@@ -103,13 +113,17 @@ bool RecordLayer::Draw(QPainter& painter, AnnotationRenderer& renderer, const Ph
         // stands in while the exact one is drawn a step at a time, with every
         // label made as it comes.
         // A picture begun for an earlier view of a pan goes on to its end
-        // (then stands in, closer), so a long pan still makes progress.
-        if (!SameContent(m_building, info, selection, client)) {
+        // (then stands in, closer), so a long pan still makes progress; one
+        // begun at another zoom is dropped, its labels of no use at this one.
+        if (!SameContent(m_building, info, selection, client) ||
+            m_building.view.zoom != view.zoom) {
             Start(m_building, info, selection, view, client);
-            // At a new zoom every label is new: most of the picture's cost.
-            if (view.zoom != m_shown.view.zoom)
+            // At a new zoom every label is new, and a kept picture that lacks
+            // labels lacks most of them: they are most of the picture's cost.
+            if (view.zoom != m_shown.view.zoom || !m_shown.exact)
                 m_prefetch.Start(m_building.records, ComputedTexts(renderer, info), view,
-                                 selection.dimension, selection.note, m_building.next);
+                                 DrawnArea(view, client), selection.dimension, selection.note,
+                                 m_building.next);
         }
         m_prefetch.HandTo(renderer);
         stepDeadline = std::max(stepDeadline, Clock::now() + kLeastStepTime);

@@ -118,8 +118,13 @@ ComputedLength ComputeLength(const MeasureReference& reference, const std::vecto
     const std::optional<ReferenceMapping> mapping = ReferenceMapping::Of(reference, dims);
     if (!mapping)
         return ComputedLength();
-    const Dimension& dim = dims[index];
-    return LengthThrough(*mapping, ToPointF(dim.start), ToPointF(dim.end),
-                         mapping->IsPlane() ? ComputedLength::State::BeyondHorizon
-                                            : ComputedLength::State::None);
+    return ComputeLength(*mapping, dims[index]);
+}
+
+ComputedLength ComputeLength(const ReferenceMapping& mapping, const Dimension& dim) {
+    if (dim.value[0] != '\0')
+        return ComputedLength();
+    return LengthThrough(mapping, ToPointF(dim.start), ToPointF(dim.end),
+                         mapping.IsPlane() ? ComputedLength::State::BeyondHorizon
+                                           : ComputedLength::State::None);
 }

@@ -52,6 +52,9 @@ QString ReferenceProblem(const Dimension& dim);
 // is not empty or there is no usable reference.
 ComputedLength ComputeLength(const MeasureReference& reference, const std::vector<Dimension>& dims,
                              size_t index);
+// The same through `mapping`, the photo's reference (ReferenceMapping::Of),
+// made once for many dimensions.
+ComputedLength ComputeLength(const ReferenceMapping& mapping, const Dimension& dim);
 // Whether the reference's plane is there and its corners make a rectangle
 // seen in perspective: then it, not the reference dimension, gives lengths.
 bool HasUsablePlane(const MeasureReference& reference);

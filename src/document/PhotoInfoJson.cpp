@@ -209,16 +209,18 @@ bool WritePhotoInfoJson(const PhotoInfo& info,
                         const std::function<bool(const QByteArray&)>& write) {
     QByteArray out = "{\"dimensions\":";
     const bool withReference = info.reference.HasReference();
+    const std::optional<ReferenceMapping> mapping =
+        ReferenceMapping::Of(info.reference, info.dimensions);
     const bool dimensionsWritten = WriteArray(
         out, info.dimensions,
-        [&info, withReference](QByteArray& json, const Dimension& dim, size_t i) {
+        [&mapping](QByteArray& json, const Dimension& dim, size_t) {
             json += "{\"colour\":\"" + ColourHex(dim.colour) + "\",\"start\":";
             AppendPoint(json, dim.start);
             json += ",\"end\":";
             AppendPoint(json, dim.end);
             json += ",\"value\":" + FieldJson(dim.value) + ",\"font\":" + LogFontToJson(dim.font);
-            if (withReference) {
-                const ComputedLength c = ComputeLength(info.reference, info.dimensions, i);
+            if (mapping) {
+                const ComputedLength c = ComputeLength(*mapping, dim);
                 if (c.HasValue())
                     json += ",\"computed\":{\"length\":" + Mm(c.length) +
                             ",\"uncertainty\":" + Mm(c.uncertainty) + '}';

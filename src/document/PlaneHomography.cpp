@@ -7,7 +7,9 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -125,12 +127,17 @@ Quad OrderCorners(const Quad& clicked) {
     QPointF centre;
     for (const QPointF& p : clicked)
         centre += p / 4;
-    Quad round = clicked;
     // Increasing angle with y downwards runs clockwise on the photo.
-    std::sort(round.begin(), round.end(), [&](QPointF a, QPointF b) {
-        return std::atan2(a.y() - centre.y(), a.x() - centre.x()) <
-               std::atan2(b.y() - centre.y(), b.x() - centre.x());
-    });
+    std::array<std::pair<double, int>, 4> byAngle;
+    for (int i = 0; i < 4; ++i)
+        byAngle[size_t(i)] = {
+            std::atan2(clicked[size_t(i)].y() - centre.y(), clicked[size_t(i)].x() - centre.x()),
+            i};
+    std::stable_sort(byAngle.begin(), byAngle.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    Quad round;
+    for (int i = 0; i < 4; ++i)
+        round[size_t(i)] = clicked[size_t(byAngle[size_t(i)].second)];
     // How far from horizontal a side runs: |sin| of its angle.
     auto slope = [&](int i) {
         const QPointF d = round[(i + 1) % 4] - round[i];

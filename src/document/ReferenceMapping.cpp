@@ -2,6 +2,7 @@
 
 #include "document/ComputedLength.h"
 
+#include <array>
 #include <cmath>
 
 namespace {
@@ -70,9 +71,34 @@ double& Coordinate(QPointF& p, size_t axis) {
 
 } // namespace
 
-ReferenceMapping::ReferenceMapping(bool plane, std::vector<QPointF> reference, double width,
+struct ReferenceMapping::Maps {
+    std::optional<PointMap> centre;
+    // For reference coordinate k (point k / 2, x then y): the map with it a
+    // step up and a step down.
+    std::vector<std::array<std::optional<PointMap>, 2>> moved;
+};
+
+ReferenceMapping::ReferenceMapping(bool plane, const std::vector<QPointF>& reference, double width,
                                    double height)
-    : m_plane(plane), m_reference(std::move(reference)), m_width(width), m_height(height) {}
+    : m_plane(plane) {
+    auto maps = std::make_shared<Maps>();
+    maps->centre = BuildMap(plane, reference, width, height);
+    if (maps->centre) {
+        std::vector<QPointF> moved = reference;
+        for (size_t i = 0; i < reference.size(); ++i) {
+            for (size_t axis = 0; axis < 2; ++axis) {
+                std::array<std::optional<PointMap>, 2> both;
+                for (size_t side = 0; side < 2; ++side) {
+                    Coordinate(moved[i], axis) += side == 0 ? kStepPx : -kStepPx;
+                    both[side] = BuildMap(plane, moved, width, height);
+                    moved[i] = reference[i];
+                }
+                maps->moved.push_back(both);
+            }
+        }
+    }
+    m_maps = std::move(maps);
+}
 
 ReferenceMapping ReferenceMapping::Plane(const Quad& corners, double width, double height) {
     return ReferenceMapping(true, {corners[0], corners[1], corners[2], corners[3]}, width, height);
@@ -98,24 +124,17 @@ std::optional<ReferenceMapping> ReferenceMapping::Of(const MeasureReference& ref
 }
 
 std::optional<std::vector<QPointF>>
-ReferenceMapping::MapWith(const std::vector<QPointF>& reference,
-                          const std::vector<QPointF>& points) const {
-    const std::optional<PointMap> map = BuildMap(m_plane, reference, m_width, m_height);
-    if (!map)
-        return std::nullopt;
-    return MapAll(*map, points);
-}
-
-std::optional<std::vector<QPointF>>
 ReferenceMapping::Map(const std::vector<QPointF>& points) const {
-    return MapWith(m_reference, points);
+    if (!m_maps->centre)
+        return std::nullopt;
+    return MapAll(*m_maps->centre, points);
 }
 
 std::optional<MeasuredValue> ReferenceMapping::Propagated(const std::vector<QPointF>& points,
                                                           const Measure& measure,
                                                           const MovedMeasure& moved,
                                                           bool pointsToo) const {
-    const std::optional<PointMap> map = BuildMap(m_plane, m_reference, m_width, m_height);
+    const std::optional<PointMap>& map = m_maps->centre;
     if (!map)
         return std::nullopt;
     std::optional<std::vector<QPointF>> mapped = MapAll(*map, points);
@@ -143,32 +162,25 @@ std::optional<MeasuredValue> ReferenceMapping::Propagated(const std::vector<QPoi
         }
     }
     // A reference point's coordinate moves the whole map (one copy of the
-    // reference and one of the mapped points serve every coordinate).
+    // mapped points serves every coordinate).
     double sum = pointsSum;
-    std::vector<QPointF> reference = m_reference;
     std::vector<QPointF> remapped = *mapped;
-    for (size_t i = 0; i < m_reference.size(); ++i) {
-        for (size_t axis = 0; axis < 2; ++axis) {
-            auto at = [&](double step) -> std::optional<double> {
-                Coordinate(reference[i], axis) += step;
-                const std::optional<PointMap> movedMap =
-                    BuildMap(m_plane, reference, m_width, m_height);
-                reference[i] = m_reference[i];
-                if (!movedMap)
-                    return std::nullopt;
-                for (size_t k = 0; k < points.size(); ++k) {
-                    const std::optional<QPointF> m = (*movedMap)(points[k]);
-                    if (!m)
-                        return std::nullopt;
-                    remapped[k] = *m;
-                }
-                return measure(remapped);
-            };
-            const std::optional<double> slope = Slope(at(kStepPx), at(-kStepPx), centre);
-            if (!slope)
+    for (const auto& both : m_maps->moved) {
+        auto at = [&](const std::optional<PointMap>& movedMap) -> std::optional<double> {
+            if (!movedMap)
                 return std::nullopt;
-            sum += *slope * *slope;
-        }
+            for (size_t k = 0; k < points.size(); ++k) {
+                const std::optional<QPointF> m = (*movedMap)(points[k]);
+                if (!m)
+                    return std::nullopt;
+                remapped[k] = *m;
+            }
+            return measure(remapped);
+        };
+        const std::optional<double> slope = Slope(at(both[0]), at(both[1]), centre);
+        if (!slope)
+            return std::nullopt;
+        sum += *slope * *slope;
     }
     const MeasuredValue result{centre, std::sqrt(sum) * kClickUncertaintyPx,
                                std::sqrt(pointsSum) * kClickUncertaintyPx};

@@ -12,6 +12,7 @@
 
 #include <QPointF>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -74,16 +75,18 @@ private:
     std::optional<MeasuredValue> Propagated(const std::vector<QPointF>& points,
                                             const Measure& measure, const MovedMeasure& moved,
                                             bool pointsToo) const;
-    ReferenceMapping(bool plane, std::vector<QPointF> reference, double width, double height);
-    // The points mapped under the reference points `reference` (same layout
-    // as m_reference).
-    std::optional<std::vector<QPointF>> MapWith(const std::vector<QPointF>& reference,
-                                                const std::vector<QPointF>& points) const;
+    // The reference points: the plane's 4 corners or the line's 2 ends;
+    // width: the plane's mm along corners 0 -> 1, or the line's mm; height:
+    // the plane's mm along corners 1 -> 2.
+    ReferenceMapping(bool plane, const std::vector<QPointF>& reference, double width,
+                     double height);
 
+    // The map under the reference, and under the reference with each of its
+    // coordinates moved a step either way: made once, shared by copies, as
+    // they are the same for every measure.
+    struct Maps;
     bool m_plane;
-    std::vector<QPointF> m_reference; // the plane's 4 corners or the line's 2 ends
-    double m_width;                   // plane: mm along corners 0 -> 1; scale: the line's mm
-    double m_height;                  // plane: mm along corners 1 -> 2
+    std::shared_ptr<const Maps> m_maps;
 };
 
 // One standard deviation of a clicked coordinate, in photo pixels.

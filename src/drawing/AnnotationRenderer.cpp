@@ -372,10 +372,13 @@ void AnnotationRenderer::PrepareDimension(const Dimension& dim, const ViewMappin
         DimensionLabel(dim, LineAngle(dim.start, dim.end), scale, nullptr, computed);
     if (label.textLen == 0)
         return;
-    if (label.entry->imageTried)
-        return;
+    // A label made before (by an earlier run) is handed over again: the
+    // renderer it went to may have dropped it since.
     QString line;
-    if (m_labels.Make(*label.entry, DimensionLabelSpec(dim, label, line)) && made)
+    if ((label.entry->imageTried
+             ? !label.entry->image.isNull()
+             : m_labels.Make(*label.entry, DimensionLabelSpec(dim, label, line))) &&
+        made)
         made->push_back({label.key, *label.entry});
 }
 
@@ -386,9 +389,9 @@ void AnnotationRenderer::PrepareInfoNote(const InfoNote& note, const ViewMapping
     Label label = NoteLabel(note, view ? static_cast<double>(view->zoom) : 1.0, nullptr);
     if (label.textLen == 0)
         return;
-    if (label.entry->imageTried)
-        return;
-    if (m_labels.Make(*label.entry, NoteLabelSpec(note, label)) && made)
+    if ((label.entry->imageTried ? !label.entry->image.isNull()
+                                 : m_labels.Make(*label.entry, NoteLabelSpec(note, label))) &&
+        made)
         made->push_back({label.key, *label.entry});
 }
 

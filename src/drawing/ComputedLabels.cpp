@@ -42,6 +42,9 @@ void ComputedLabels::Update(const MeasureReference& reference, const std::vector
         m_entries.clear();
     }
     m_entries.resize(dims.size());
+    // The reference's map, made once for all the lengths computed now.
+    std::optional<ReferenceMapping> mapping;
+    bool mapped = false;
     for (size_t i = 0; i < dims.size(); ++i) {
         const Dimension& dim = dims[i];
         Entry& entry = m_entries[i];
@@ -55,7 +58,12 @@ void ComputedLabels::Update(const MeasureReference& reference, const std::vector
         entry.valueEmpty = valueEmpty;
         entry.text.clear();
         if (valueEmpty) {
-            entry.text = ComputeLength(reference, dims, i).Text().toUtf8();
+            if (!mapped) {
+                mapping = ReferenceMapping::Of(reference, dims);
+                mapped = true;
+            }
+            if (mapping)
+                entry.text = ComputeLength(*mapping, dim).Text().toUtf8();
             ++m_computations;
         }
     }

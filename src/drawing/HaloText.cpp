@@ -1,6 +1,9 @@
 #include "drawing/HaloText.h"
 
+#include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
+#include <QTextLayout>
 #include <QTransform>
 #include <algorithm>
 #include <vector>
@@ -11,71 +14,112 @@ const QColor kHalo(255, 255, 0);
 // Largest label kept as an image (pixels); larger ones are drawn directly.
 constexpr qint64 kMaxImagePixels = 1 << 20;
 
-// Where the text may put ink, relative to its origin, unturned: the text cells
-// and the glyphs' ink, widened by the halo and a safety margin.
-QRect InkBounds(const HaloTextSpec& label) {
-    QRect bounds;
-    for (int j = 0; j < label.lineCount; ++j) {
-        const int top = j * label.lineHeight;
-        const QString& line = label.lines[j];
-        QRect cell(0, top, label.font->metrics.horizontalAdvance(line), label.font->height);
-        QRect ink = label.font->metrics.boundingRect(line).translated(0, top + label.font->ascent);
-        bounds = bounds.united(cell).united(ink);
+// One line of text shaped once: its glyph runs (glyphs from a fallback font
+// in runs of their own) placed as drawText places them, its advance and
+// where its glyphs put ink, relative to the text cell's top-left.
+struct ShapedLine {
+    QList<QGlyphRun> runs;
+    QPointF runOrigin; // where the runs are drawn from
+    QRectF ink;
+};
+
+ShapedLine Shape(const QString& text, const TextMeasurer::FontInfo& font) {
+    ShapedLine shaped;
+    QTextLayout layout(text, font.font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid())
+        return shaped;
+    // The layout puts the baseline at the line's ascent (the largest of its
+    // fonts); drawText puts it at the font's own ascent.
+    shaped.runOrigin = QPointF(0, font.ascent - line.ascent());
+    shaped.runs = layout.glyphRuns();
+    shaped.ink = QRectF(0, 0, line.horizontalAdvance(), font.height);
+    for (const QGlyphRun& run : shaped.runs) {
+        const QRawFont raw = run.rawFont();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype g = 0; g < glyphs.size(); ++g)
+            shaped.ink |= raw.boundingRect(glyphs[g]).translated(positions[g] + shaped.runOrigin);
     }
-    return bounds.adjusted(-3, -3, 3, 3);
+    return shaped;
 }
 
-// Draws one line's text cell (no halo) in opaque black: the pixels the text
-// covers. True when every pixel is fully covered or untouched.
-bool LineMask(QImage& mask, QPoint origin, const HaloTextSpec& label, int line) {
-    mask.fill(Qt::transparent);
+// Where the text may put ink, relative to its origin, unturned: the text cells
+// and the glyphs' ink, widened by the halo and a safety margin.
+QRect InkBounds(const HaloTextSpec& label, const std::vector<ShapedLine>& lines) {
+    QRectF bounds;
+    for (int j = 0; j < label.lineCount; ++j)
+        bounds |= lines[size_t(j)].ink.translated(0, j * label.lineHeight);
+    return bounds.toAlignedRect().adjusted(-3, -3, 3, 3);
+}
+
+// The text's placement in the label image: turned about the origin, line
+// `line` moved down its line's place along the turned text.
+QTransform LineTransform(QPoint origin, const HaloTextSpec& label, int line) {
+    QTransform t;
+    t.translate(origin.x(), origin.y());
+    t.rotate(-label.escapement / 10.0);
+    t.translate(0, line * label.lineHeight);
+    return t;
+}
+
+// Draws one line's glyphs (no halo) into the empty 8-bit `mask` and collects
+// the pixels they cover into `covered`, clearing them again. False when a
+// pixel is only partly covered.
+bool LineMask(QImage& mask, QPoint origin, const HaloTextSpec& label, int line,
+              const ShapedLine& shaped, std::vector<QPoint>& covered) {
+    covered.clear();
+    const QTransform t = LineTransform(origin, label, line);
     {
         QPainter p(&mask);
         p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing, false);
-        HaloTextSpec one = label;
-        one.lines = label.lines + line;
-        one.lineCount = 1;
-        one.colour = Qt::black;
-        QTransform t;
-        t.translate(origin.x(), origin.y());
-        t.rotate(-label.escapement / 10.0);
-        t.translate(0, line * label.lineHeight);
         p.setTransform(t);
-        p.setFont(label.font->font);
         p.setPen(Qt::black);
-        p.drawText(QPoint(0, label.font->ascent), *one.lines);
+        for (const QGlyphRun& run : shaped.runs)
+            p.drawGlyphRun(shaped.runOrigin, run);
     }
-    const int w = mask.width(), h = mask.height();
+    const QRect region = t.mapRect(shaped.ink).toAlignedRect().adjusted(-2, -2, 2, 2) & mask.rect();
     const qsizetype stride = mask.bytesPerLine();
-    const uchar* bits = mask.constBits();
-    for (int y = 0; y < h; ++y) {
-        const QRgb* row = reinterpret_cast<const QRgb*>(bits + y * stride);
-        for (int x = 0; x < w; ++x) {
-            const int a = qAlpha(row[x]);
-            if (a != 0 && a != 255)
-                return false;
+    uchar* bits = mask.bits();
+    bool whole = true;
+    for (int y = region.top(); y <= region.bottom(); ++y) {
+        uchar* row = bits + y * stride;
+        for (int x = region.left(); x <= region.right(); ++x) {
+            if (row[x] == 0)
+                continue;
+            whole = whole && row[x] == 255;
+            row[x] = 0;
+            covered.push_back(QPoint(x, y));
         }
     }
-    return true;
+    return whole;
 }
 
 // The label as direct drawing makes it, relative to bounds.topLeft(). The halo
 // copies are the text shifted by whole screen pixels, so each line's text is
 // rasterised once and stamped five times.
-QImage MakeLabelImage(const QRect& bounds, const HaloTextSpec& label) {
+QImage MakeLabelImage(const QRect& bounds, const HaloTextSpec& label,
+                      const std::vector<ShapedLine>& lines) {
     QImage image(bounds.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     const QPoint origin = -bounds.topLeft();
-    QImage mask(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage mask(bounds.size(), QImage::Format_Alpha8);
+    mask.fill(0);
     const QRgb halo = kHalo.rgb() | 0xFF000000u;
     const QRgb ink = label.colour.rgb() | 0xFF000000u;
     const int w = image.width(), h = image.height();
     const qsizetype stride = image.bytesPerLine();
     uchar* out = image.bits();
+    std::vector<QPoint> covered;
     for (int j = 0; j < label.lineCount; ++j) {
         if (label.lines[j].isEmpty())
             continue;
-        if (!LineMask(mask, origin, label, j)) {
+        if (!LineMask(mask, origin, label, j, lines[size_t(j)], covered)) {
             // Partly covered pixels blend: draw the five passes instead.
             image.fill(Qt::transparent);
             QPainter p(&image);
@@ -87,14 +131,10 @@ QImage MakeLabelImage(const QRect& bounds, const HaloTextSpec& label) {
             const int dx = pass < 4 ? kHaloOffsets[pass][0] : 0;
             const int dy = pass < 4 ? kHaloOffsets[pass][1] : 0;
             const QRgb colour = pass < 4 ? halo : ink;
-            const uchar* in = mask.constBits();
-            const int x0 = std::max(0, -dx), x1 = std::min(w, w - dx);
-            for (int y = std::max(0, -dy); y < std::min(h, h - dy); ++y) {
-                const QRgb* src = reinterpret_cast<const QRgb*>(in + y * stride);
-                QRgb* dst = reinterpret_cast<QRgb*>(out + (y + dy) * stride);
-                for (int x = x0; x < x1; ++x)
-                    if (qAlpha(src[x]) != 0)
-                        dst[x + dx] = colour;
+            for (const QPoint& at : covered) {
+                const int x = at.x() + dx, y = at.y() + dy;
+                if (x >= 0 && x < w && y >= 0 && y < h)
+                    reinterpret_cast<QRgb*>(out + y * stride)[x] = colour;
             }
         }
     }
@@ -169,7 +209,11 @@ bool HaloTextCache::Make(Entry& entry, const HaloTextSpec& label) {
     if (entry.imageTried)
         return !entry.image.isNull();
     entry.imageTried = true;
-    QRect bounds = InkBounds(label);
+    std::vector<ShapedLine> lines;
+    lines.reserve(size_t(std::max(label.lineCount, 0)));
+    for (int j = 0; j < label.lineCount; ++j)
+        lines.push_back(Shape(label.lines[j], *label.font));
+    QRect bounds = InkBounds(label, lines);
     if (label.escapement != 0) {
         QTransform turn;
         turn.rotate(-label.escapement / 10.0);
@@ -178,7 +222,7 @@ bool HaloTextCache::Make(Entry& entry, const HaloTextSpec& label) {
     if (static_cast<qint64>(bounds.width()) * bounds.height() > kMaxImagePixels)
         return false;
     entry.offset = bounds.topLeft();
-    entry.image = MakeLabelImage(bounds, label);
+    entry.image = MakeLabelImage(bounds, label, lines);
     m_bytes += static_cast<size_t>(entry.image.sizeInBytes());
     if (m_bytes > m_maxBytes)
         Evict(m_maxBytes, m_maxEntries, &entry);

@@ -1,5 +1,6 @@
 #include "drawing/LabelPrefetch.h"
 
+#include "drawing/RecordBounds.h"
 #include "drawing/RecordDrawing.h"
 #include "platform/BackgroundWork.h"
 
@@ -52,29 +53,29 @@ LabelPrefetch::~LabelPrefetch() {
 }
 
 void LabelPrefetch::Start(std::shared_ptr<const PhotoInfo> info, std::vector<QByteArray> computed,
-                          const ViewMapping& view, int selectedDim, int selectedNote,
-                          size_t drawnUntil) {
+                          const ViewMapping& view, const QRect& area, int selectedDim,
+                          int selectedNote, size_t drawnUntil) {
     Stop();
     auto run = std::make_shared<Run>();
     run->drawnUntil = drawnUntil;
     m_run = run;
-    run->future =
-        LabelWorker().Run([run, worker = m_worker, info = std::move(info),
-                           computed = std::move(computed), view, selectedDim, selectedNote] {
-            QMutexLocker hold(&worker->busy);
-            // Only a core the window's painting leaves idle: with one core per
-            // thread busy, the frames would wait for labels they may not need.
-            QThread* thread = QThread::currentThread();
-            const QThread::Priority was = thread->priority();
-            thread->setPriority(QThread::IdlePriority);
-            const auto restore = qScopeGuard([&] { thread->setPriority(was); });
-            MakeLabels(*run, worker->renderer, *info, computed, view, selectedDim, selectedNote);
-        });
+    run->future = LabelWorker().Run([run, worker = m_worker, info = std::move(info),
+                                     computed = std::move(computed), view, area, selectedDim,
+                                     selectedNote] {
+        QMutexLocker hold(&worker->busy);
+        // Only a core the window's painting leaves idle: with one core per
+        // thread busy, the frames would wait for labels they may not need.
+        QThread* thread = QThread::currentThread();
+        const QThread::Priority was = thread->priority();
+        thread->setPriority(QThread::IdlePriority);
+        const auto restore = qScopeGuard([&] { thread->setPriority(was); });
+        MakeLabels(*run, worker->renderer, *info, computed, view, area, selectedDim, selectedNote);
+    });
 }
 
 void LabelPrefetch::MakeLabels(Run& run, AnnotationRenderer& renderer, const PhotoInfo& info,
                                const std::vector<QByteArray>& computed, const ViewMapping& view,
-                               int selectedDim, int selectedNote) {
+                               const QRect& area, int selectedDim, int selectedNote) {
     const size_t dimsFrom = StepsThroughDimensions(info) - info.dimensions.size();
     const size_t notesFrom = RecordSteps(info) - info.notes.size();
     std::vector<AnnotationRenderer::MadeLabel> made;
@@ -88,7 +89,8 @@ void LabelPrefetch::MakeLabels(Run& run, AnnotationRenderer& renderer, const Pho
     for (size_t n = info.notes.size(); n-- > 0;) {
         if (run.stop || run.drawnUntil > notesFrom + n)
             return handOver();
-        if (static_cast<int>(n) != selectedNote)
+        if (static_cast<int>(n) != selectedNote &&
+            NoteBound(renderer.Measurer(), info.notes[n], &view).intersects(area))
             renderer.PrepareInfoNote(info.notes[n], &view, &made);
         if (made.size() >= kBatch)
             handOver();
@@ -96,11 +98,11 @@ void LabelPrefetch::MakeLabels(Run& run, AnnotationRenderer& renderer, const Pho
     for (size_t d = info.dimensions.size(); d-- > 0;) {
         if (run.stop || run.drawnUntil > dimsFrom + d)
             return handOver();
-        if (static_cast<int>(d) != selectedDim) {
-            const bool hasText = d < computed.size() && !computed[d].isEmpty();
-            renderer.PrepareDimension(info.dimensions[d], &view, hasText ? &computed[d] : nullptr,
-                                      &made);
-        }
+        const bool hasText = d < computed.size() && !computed[d].isEmpty();
+        const QByteArray* text = hasText ? &computed[d] : nullptr;
+        if (static_cast<int>(d) != selectedDim &&
+            DimensionBound(renderer.Measurer(), info.dimensions[d], &view, text).intersects(area))
+            renderer.PrepareDimension(info.dimensions[d], &view, text, &made);
         if (made.size() >= kBatch)
             handOver();
     }

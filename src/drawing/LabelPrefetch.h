@@ -12,6 +12,7 @@
 #include "drawing/ViewMapping.h"
 
 #include <QByteArray>
+#include <QRect>
 #include <memory>
 #include <vector>
 
@@ -24,11 +25,13 @@ public:
 
     // Starts making the labels `info` shows at `view` (the labels of
     // dimensions without a value: `computed`, by index) in the order opposite
-    // to drawing, leaving out the selected records (drawn another way) and
-    // the steps before `drawnUntil`; stops the previous run. The records are
-    // shared, never changed.
+    // to drawing, leaving out the selected records (drawn another way), the
+    // records wholly outside `area` (the part of the picture drawn, in view
+    // coordinates) and the steps before `drawnUntil`; stops the previous
+    // run. The records are shared, never changed.
     void Start(std::shared_ptr<const PhotoInfo> info, std::vector<QByteArray> computed,
-               const ViewMapping& view, int selectedDim, int selectedNote, size_t drawnUntil = 0);
+               const ViewMapping& view, const QRect& area, int selectedDim, int selectedNote,
+               size_t drawnUntil = 0);
     // The caller has drawn every step before `step` (the steps of
     // DrawRecordSteps): the worker stops where it meets them.
     void DrawnUntil(size_t step);
@@ -46,7 +49,7 @@ private:
     // The worker's part: labels from the last record backwards.
     static void MakeLabels(Run& run, AnnotationRenderer& renderer, const PhotoInfo& info,
                            const std::vector<QByteArray>& computed, const ViewMapping& view,
-                           int selectedDim, int selectedNote);
+                           const QRect& area, int selectedDim, int selectedNote);
     std::shared_ptr<Worker> m_worker;
     std::shared_ptr<Run> m_run;
 };

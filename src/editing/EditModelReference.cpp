@@ -47,19 +47,22 @@ bool EditModel::DeleteReferencePlane() {
 }
 
 bool EditModel::HasComputedValue() const {
-    if (!m_info.reference.HasReference())
+    const std::optional<ReferenceMapping> mapping =
+        ReferenceMapping::Of(m_info.reference, m_info.dimensions);
+    if (!mapping)
         return false;
-    for (size_t i = 0; i < m_info.dimensions.size(); ++i)
-        if (ComputeLength(m_info.reference, m_info.dimensions, i).HasValue())
+    for (const Dimension& dim : m_info.dimensions)
+        if (ComputeLength(*mapping, dim).HasValue())
             return true;
     return false;
 }
 
 int EditModel::WriteComputedValues() {
     std::vector<ChangeRecordsCommand::DimensionChange> changes;
-    if (m_info.reference.HasReference()) {
+    if (const std::optional<ReferenceMapping> mapping =
+            ReferenceMapping::Of(m_info.reference, m_info.dimensions)) {
         for (size_t i = 0; i < m_info.dimensions.size(); ++i) {
-            const ComputedLength c = ComputeLength(m_info.reference, m_info.dimensions, i);
+            const ComputedLength c = ComputeLength(*mapping, m_info.dimensions[i]);
             if (!c.HasValue() || !(c.length < 1e9))
                 continue;
             Dimension& dim = m_info.dimensions[i];

@@ -87,7 +87,7 @@ TEST(LabelPrefetchTest, HandsOverTheLabelsTheWindowWouldMakeUntilItsStepsReachTh
     };
     AnnotationRenderer window, own;
     LabelPrefetch prefetch;
-    prefetch.Start(info, {}, view, 3, 1);
+    prefetch.Start(info, {}, view, QRect(0, 0, 1000, 750), 3, 1);
     prefetch.Wait();
     prefetch.HandTo(window);
     EXPECT_EQ(window.Labels().Images(), 40u - 1 + 5 - 1);
@@ -95,11 +95,21 @@ TEST(LabelPrefetchTest, HandsOverTheLabelsTheWindowWouldMakeUntilItsStepsReachTh
 
     // A run for dimensions the window has drawn already: the notes alone.
     AnnotationRenderer late;
-    prefetch.Start(info, {}, ViewMapping{0.25f, view.src, view.dst}, -1, -1,
+    prefetch.Start(info, {}, ViewMapping{0.25f, view.src, view.dst}, QRect(0, 0, 1000, 750), -1, -1,
                    StepsThroughDimensions(*info));
     prefetch.Wait();
     prefetch.HandTo(late);
     EXPECT_EQ(late.Labels().Count(), 5u);
+
+    // Only the records the drawn area shows: of the notes, the first (at 12
+    // at this zoom; the next is at 87), its label made by the run before and
+    // handed over again.
+    AnnotationRenderer left;
+    prefetch.Start(info, {}, ViewMapping{0.25f, view.src, view.dst}, QRect(0, 0, 60, 750), -1, -1,
+                   StepsThroughDimensions(*info));
+    prefetch.Wait();
+    prefetch.HandTo(left);
+    EXPECT_EQ(left.Labels().Count(), 1u);
 }
 
 } // namespace
