@@ -145,7 +145,12 @@ void BM_PrepareLabels(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(labels) * 1e-6,
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_PrepareLabels)->Arg(25)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PrepareLabels)
+    ->Arg(10)
+    ->Arg(25)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 void BM_SelectClick(benchmark::State& state) {
     const Mode mode = static_cast<Mode>(state.range(0));

@@ -21,7 +21,7 @@ constexpr Clock::duration kMinLabelBudget = std::chrono::milliseconds(1);
 constexpr Clock::duration kFrameTarget = std::chrono::milliseconds(6);
 // Time a frame may spend drawing the records' picture for a moved or zoomed
 // view a step at a time (the kept picture stands in meanwhile).
-constexpr Clock::duration kLayerBudget = std::chrono::milliseconds(6);
+constexpr Clock::duration kLayerBudget = std::chrono::milliseconds(8);
 } // namespace
 
 void CPhotoCanvas::paintEvent(QPaintEvent*) {

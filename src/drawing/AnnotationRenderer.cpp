@@ -396,9 +396,13 @@ void AnnotationRenderer::PrepareInfoNote(const InfoNote& note, const ViewMapping
 }
 
 void AnnotationRenderer::AdoptLabels(const std::vector<MadeLabel>& made) {
-    for (const MadeLabel& label : made)
-        if (!m_labels.Find(label.key))
+    // A label measured here (for a note's box, say) but not made yet takes
+    // the made one too.
+    for (const MadeLabel& label : made) {
+        const HaloTextCache::Entry* own = m_labels.Find(label.key);
+        if (!own || !own->imageTried)
             m_labels.Adopt(label.key, label.entry);
+    }
 }
 
 void AnnotationRenderer::ClearCaches() {

@@ -13,7 +13,8 @@
 // text, font, escapement and colour. An image holds exactly the pixels direct
 // drawing makes, shifted by whole pixels: text is drawn without antialiasing,
 // so each pixel is either untouched or fully one colour. The cache is bounded
-// in bytes and in entries and drops the least recently used half when full.
+// in bytes and in entries (room for the labels of several zoom steps of a
+// photo with ten thousand records) and drops the least recently used first.
 
 #include "drawing/TextMeasurer.h"
 
@@ -47,7 +48,7 @@ public:
         bool imageTried = false;
     };
 
-    explicit HaloTextCache(size_t maxBytes = 48u << 20, size_t maxEntries = 20000)
+    explicit HaloTextCache(size_t maxBytes = 48u << 20, size_t maxEntries = 65536)
         : m_maxBytes(maxBytes), m_maxEntries(maxEntries) {}
 
     // The entry for `key`, or nullptr. A found entry counts as used.

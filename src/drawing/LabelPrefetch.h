@@ -2,10 +2,12 @@
 // Labels made on a second core while the window draws a picture a step at a
 // time. Making a label (text turned to the line's angle, its halo) costs
 // tens of microseconds and stamping a made one about one, so a new zoom with
-// thousands of labels is mostly label making: a worker makes the labels of
-// the dimensions and notes from the last one backwards while the window's
-// steps come from the first one forwards, and hands them over each frame.
-// The pictures are the same: a label is keyed by all it depends on.
+// thousands of labels is mostly label making: a worker makes the labels the
+// picture shows, the notes' first (the window draws them last), then the
+// dimensions' in the order of their angles (text turned to an angle just
+// used reuses its rasterised glyphs), while the window's steps come from the
+// first one forwards, and hands them over each frame. The pictures are the
+// same: a label is keyed by all it depends on.
 
 #include "document/PhotoInfo.h"
 #include "drawing/AnnotationRenderer.h"
