@@ -96,6 +96,56 @@ TEST(HaloText, SurroundsTheInkOnAllFourSides) {
     EXPECT_EQ(all, ink.adjusted(-1, -1, 1, 1));
 }
 
+// A label's kept image stamps exactly the pixels drawing it directly makes,
+// for the texts a label can hold (code page 950 and the computed labels'
+// symbols): fallback fonts' glyphs (their line taller than the font's own),
+// full-width forms, italic overhang, lines of a note, at any angle and size.
+TEST(HaloText, ALabelImageStampsWhatDrawingDirectlyMakes) {
+    struct Row {
+        const char* face;
+        int height;
+        bool italic;
+        QStringList lines;
+    };
+    const Row rows[] = {
+        {"Arial", -13, false, {QStringLiteral("≈2431 ±12")}},
+        {"Arial", -9, false, {QStringLiteral("客廳北牆 12.40 m² (3.75 坪)")}},
+        {"Arial", -20, false, {QStringLiteral("畫面角 67.3° ＡＢ１２")}},
+        {"Courier New", -20, false, {QStringLiteral("Ω∑√∞ 3.5 ←→")}},
+        {"Times New Roman", -31, true, {QStringLiteral("ffjord Wyg|")}},
+        {"新細明體",
+         -15,
+         false,
+         {QStringLiteral("窗台 900"), QString(), QStringLiteral("x 2100 mm")}},
+    };
+    TextMeasurer measurer;
+    for (const Row& row : rows) {
+        LOGFONTA lf = DefaultLogFont();
+        lf.lfHeight = row.height;
+        lf.lfItalic = row.italic;
+        SetFaceName(lf, QString::fromUtf8(row.face));
+        const TextMeasurer::FontInfo& font = measurer.Font(lf);
+        for (const int escapement : {0, 900, 1800, 2700, 123, 3377}) {
+            const HaloTextSpec spec{
+                &font,      row.lines.constData(), int(row.lines.size()), font.height,
+                escapement, QColor(0, 0, 255)};
+            QImage direct = Solid(400, 400), stamped = Solid(400, 400);
+            {
+                QPainter painter(&direct);
+                painter.setRenderHints(QPainter::RenderHints());
+                PaintHaloText(painter, QPoint(200, 200), spec);
+            }
+            HaloTextCache cache;
+            HaloTextCache::Entry& entry = cache.Insert("label", SIZE{0, 0});
+            {
+                QPainter painter(&stamped);
+                ASSERT_TRUE(cache.Draw(painter, QPoint(200, 200), entry, spec));
+            }
+            EXPECT_EQ(stamped, direct) << row.lines.join('/').toStdString() << " " << escapement;
+        }
+    }
+}
+
 // A dimension from far left to far right of the int32 range, drawn at photo
 // scale, crosses the whole picture without wrapping.
 TEST(PhotoScale, FarCoordinatesAreClipped) {
