@@ -373,12 +373,9 @@ void AnnotationRenderer::PrepareDimension(const Dimension& dim, const ViewMappin
     if (label.textLen == 0)
         return;
     // A label made before (by an earlier run) is handed over again: the
-    // renderer it went to may have dropped it since.
+    // renderer it went to may have dropped it since. Make does nothing for it.
     QString line;
-    if ((label.entry->imageTried
-             ? !label.entry->image.isNull()
-             : m_labels.Make(*label.entry, DimensionLabelSpec(dim, label, line))) &&
-        made)
+    if (m_labels.Make(*label.entry, DimensionLabelSpec(dim, label, line)) && made)
         made->push_back({label.key, *label.entry});
 }
 
@@ -389,9 +386,7 @@ void AnnotationRenderer::PrepareInfoNote(const InfoNote& note, const ViewMapping
     Label label = NoteLabel(note, view ? static_cast<double>(view->zoom) : 1.0, nullptr);
     if (label.textLen == 0)
         return;
-    if ((label.entry->imageTried ? !label.entry->image.isNull()
-                                 : m_labels.Make(*label.entry, NoteLabelSpec(note, label))) &&
-        made)
+    if (m_labels.Make(*label.entry, NoteLabelSpec(note, label)) && made)
         made->push_back({label.key, *label.entry});
 }
 

@@ -15,8 +15,8 @@ const QColor kHalo(255, 255, 0);
 constexpr qint64 kMaxImagePixels = 1 << 20;
 
 // One line of text shaped once: its glyph runs (glyphs from a fallback font
-// in runs of their own) placed as drawText places them, its advance and
-// where its glyphs put ink, relative to the text cell's top-left.
+// in runs of their own) placed as drawText places them, and where they may
+// put ink (its cell and the glyphs' boxes), relative to the cell's top-left.
 struct ShapedLine {
     QList<QGlyphRun> runs;
     QPointF runOrigin; // where the runs are drawn from

@@ -11,8 +11,6 @@
 #include <QThread>
 #include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <cstdio>
 #include <iterator>
 #include <mutex>
 #include <utility>
